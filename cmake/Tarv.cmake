@@ -1,0 +1,68 @@
+# Helpers shared by the folders' CMakeLists.txt files.
+
+set(TARV_WARNINGS -Wall -Wextra -Wno-unused-parameter)
+
+# A plain C++ library: no Qt, no AUTOMOC.
+function(tarv_plain_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${TARV_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# A library of windows and widgets: Qt with AUTOMOC.
+function(tarv_qt_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${TARV_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS} Qt6::Widgets Qt6::OpenGLWidgets Qt6::OpenGL)
+endfunction()
+
+# A test binary of plain logic: GoogleTest's own main.
+function(tarv_plain_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TARV_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tarv_test_support GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# A test binary of widgets: our own main() picks the offscreen platform when there is no display.
+function(tarv_widget_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_compile_options(${name} PRIVATE ${TARV_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tarv_test_support tarv_qt_test_main
+                        Qt6::Widgets Qt6::Test GTest::gtest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# A test binary that draws with OpenGL: every run (discovery included) gets its own X server.
+find_program(XVFB_RUN xvfb-run)
+function(tarv_gl_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_compile_options(${name} PRIVATE ${TARV_WARNINGS})
+  target_compile_definitions(${name} PRIVATE TARV_GL_TEST=1)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} tarv_test_support tarv_qt_test_main
+                        Qt6::Widgets Qt6::OpenGLWidgets Qt6::OpenGL Qt6::Test GTest::gtest)
+  if(XVFB_RUN)
+    set_target_properties(${name} PROPERTIES
+      CROSSCOMPILING_EMULATOR "${XVFB_RUN};-a;-s;-screen 0 1280x1024x24")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES LABELS gl ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+endfunction()
+
+# A Google Benchmark program; scripts/bench runs them, scripts/test only builds them.
+function(tarv_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${TARV_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()

@@ -1,0 +1,29 @@
+#pragma once
+// Every file the editor writes goes out whole or not at all: the bytes go to a temporary file in the
+// target's folder, which replaces the target only once it is written and synced.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace tarv {
+
+// Writes bytes to target atomically. The temporary file takes the existing target's permission bits; a
+// symlinked target is written where the link points, and stays a link. On failure the temporary file is
+// removed, the target is untouched, and a RunTimeError names the file and the reason ("cannot create the
+// file" or "writing failed").
+void writeFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes);
+void writeFileAtomically(const std::filesystem::path& target, std::string_view text);
+
+// Copies from to to by the same road (backups, safety copies). A missing source is error 53.
+void copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Reads a whole file; a missing file is error 53 "File not found".
+std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
+
+// For tests: the next atomic write fails after its temporary file was written (as a full disk would).
+void failNextAtomicWriteForTesting();
+
+} // namespace tarv

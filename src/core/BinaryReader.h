@@ -1,0 +1,74 @@
+#pragma once
+// Bounds-checked little-endian reading of a whole file held in memory. Every read is checked against the
+// buffer; a read outside it throws a RunTimeError (62) naming the field, the offset and the file size.
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tarv {
+
+class BinaryReader {
+public:
+    BinaryReader(std::vector<uint8_t> bytes, std::string fileName);
+
+    // Reads the whole file at once and closes it; a missing file is error 53 "File not found".
+    static BinaryReader fromFile(const std::filesystem::path& path);
+
+    int64_t size() const { return int64_t(bytes_.size()); }
+    const std::string& fileName() const { return fileName_; }
+    std::span<const uint8_t> data() const { return bytes_; }
+
+    uint8_t u8(int64_t offset, const char* field) const;
+    int16_t i16(int64_t offset, const char* field) const;
+    uint16_t u16(int64_t offset, const char* field) const;
+    int32_t i32(int64_t offset, const char* field) const;
+    uint32_t u32(int64_t offset, const char* field) const;
+    float f32(int64_t offset, const char* field) const;
+    std::span<const uint8_t> bytes(int64_t offset, int64_t count, const char* field) const;
+    // Bytes up to the first zero byte, or to the end of the file when there is none.
+    std::string zeroTerminated(int64_t offset, const char* field) const;
+
+    // Checks that count entries of entrySize bytes fit between offset and the end of the file; call it
+    // before allocating room for a list whose count came from the file.
+    void requireEntries(int64_t offset, int64_t count, int64_t entrySize, const char* field) const;
+    bool contains(int64_t offset, int64_t length) const;
+
+    [[noreturn]] void fail(const char* field, int64_t offset, int64_t length) const;
+
+private:
+    void require(int64_t offset, int64_t length, const char* field) const;
+    std::vector<uint8_t> bytes_;
+    std::string fileName_;
+};
+
+// A read position over a BinaryReader for files that are read front to back.
+class ByteCursor {
+public:
+    explicit ByteCursor(const BinaryReader& reader, int64_t position = 0) : r_(reader), pos_(position) {}
+    int64_t position() const { return pos_; }
+    void seek(int64_t position) { pos_ = position; }
+    void skip(int64_t count) { pos_ += count; }
+    int64_t remaining() const { return r_.size() - pos_; }
+    bool atEnd() const { return pos_ >= r_.size(); }
+
+    uint8_t u8(const char* field) { auto v = r_.u8(pos_, field); pos_ += 1; return v; }
+    int16_t i16(const char* field) { auto v = r_.i16(pos_, field); pos_ += 2; return v; }
+    uint16_t u16(const char* field) { auto v = r_.u16(pos_, field); pos_ += 2; return v; }
+    int32_t i32(const char* field) { auto v = r_.i32(pos_, field); pos_ += 4; return v; }
+    uint32_t u32(const char* field) { auto v = r_.u32(pos_, field); pos_ += 4; return v; }
+    float f32(const char* field) { auto v = r_.f32(pos_, field); pos_ += 4; return v; }
+    std::span<const uint8_t> bytes(int64_t count, const char* field) {
+        auto v = r_.bytes(pos_, count, field);
+        pos_ += count;
+        return v;
+    }
+    const BinaryReader& reader() const { return r_; }
+
+private:
+    const BinaryReader& r_;
+    int64_t pos_;
+};
+
+} // namespace tarv

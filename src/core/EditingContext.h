@@ -1,0 +1,81 @@
+#pragma once
+// One editing context per main window (and per test case): the loaded ship and every piece of state the
+// editor's operations share, grouped by owner. Operations receive it by reference; there are no globals.
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/ErrorReport.h"
+#include "core/Preferences.h"
+#include "core/ShipModel.h"
+#include "core/StatusDisplay.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+
+namespace tarv {
+
+// The name of the running procedure that traps its own errors, for the error report.
+struct ErrorContext {
+    std::string errModule;
+    std::string errProc;
+    std::string errArgs;
+};
+
+struct LogState {
+    std::string logFilePath;                       // the model log of the current load
+    std::vector<std::string> sessionLogFiles{""};  // index 0 stays empty
+    int16_t sessionLogCount = 0;
+    std::set<std::string> unwritableLogPaths;      // paths whose failure was already noticed in the log box
+};
+
+// The program name and version texts.
+struct VersionTexts {
+    std::string appName;
+    std::string appVersion;
+    std::string appTitle;
+    static VersionTexts make(int major, int minor, int revision);
+};
+VersionTexts buildVersionTexts();  // from the project version
+
+// The platform services; a fresh context has silent ones, the main window and tests put in their own.
+struct Services {
+    Prompts* prompts = nullptr;
+    StatusDisplay* status = nullptr;
+    Clock* clock = nullptr;
+    ErrorReport* errorReport = nullptr;
+};
+
+class EditingContext {
+public:
+    EditingContext();
+    EditingContext(const EditingContext&) = delete;
+    EditingContext& operator=(const EditingContext&) = delete;
+
+    ShipModel model;
+    Preferences prefs;
+    LiveSwitches live;
+    LogState log;
+    ErrorContext err;
+    VersionTexts version;
+
+    // The full path of the loaded model (the first panel of the status bar); empty before the first load.
+    std::string currentModelPath;
+    // The per-user writable data folder (start-up log, dumps).
+    std::filesystem::path userDataFolder;
+
+    Prompts& prompts() { return services.prompts ? *services.prompts : decliningPrompts_; }
+    StatusDisplay& status() { return services.status ? *services.status : silentStatus_; }
+    Clock& clock() { return services.clock ? *services.clock : systemClock_; }
+    ErrorReport& errorReport() { return services.errorReport ? *services.errorReport : silentReport_; }
+
+    Services services;
+
+private:
+    DecliningPrompts decliningPrompts_;
+    StatusDisplay silentStatus_;
+    SystemClock systemClock_;
+    SilentErrorReport silentReport_;
+};
+
+} // namespace tarv

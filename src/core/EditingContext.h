@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "attachments/ShipDefinition.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
+#include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 
@@ -58,6 +60,8 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    ShipDefinition shp;
+    LodFileSet lod;
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

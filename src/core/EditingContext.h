@@ -17,6 +17,8 @@
 
 namespace tarv {
 
+class MaterialPreviewHook;
+
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
     std::string errModule;
@@ -46,6 +48,7 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {

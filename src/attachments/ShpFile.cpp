@@ -271,6 +271,8 @@ bool saveSHPfile(EditingContext& ctx, const std::string& path) {
             out += line;
             out += "\r\n";
         }
+        // The word helpers took the error context; a failing write is the patch's own.
+        setErrorContext(ctx, "modShp", "saveSHPfile", path);
         writeFileAtomically(path, std::string_view(out));
     });
 }

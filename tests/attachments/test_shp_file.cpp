@@ -93,8 +93,8 @@ TEST_F(ShpFixture, AngleLinesAskWhenTheGunIsNotNewGimble) {
 }
 
 TEST_F(ShpFixture, SlaveDriverAndBindings) {
-    read(crlf({"GUN 0", "GUN 1", "SlaveDriver 0", "GUN 2", "BindGun Turret GUN1, Azimuth",
-               "BindGun Barrel GUN2,Recoil", "BindGun Mount GUN0, AZIMUTH_and_DECLINATION"}));
+    read(crlf({"GUN 0", "GUN 1", "SlaveDriver 0", "GUN 2", "BindGun Turret GUN1,Azimuth",
+               "BindGun Barrel GUN2,Recoil", "BindGun Mount GUN0,AZIMUTH_and_DECLINATION"}));
     const auto& g = shp().shpGuns;
     EXPECT_EQ(g[1].slaveDriver, 0);
     EXPECT_EQ(g[1].azimuthJoint, "Turret");

@@ -209,3 +209,18 @@ TEST_F(LodFixture, ListCommands) {
     EXPECT_TRUE(t.ctx.lod.lstLodFiles.empty());
     EXPECT_FALSE(t.ctx.lod.cmdMultiFileEnabled);
 }
+
+TEST_F(LodFixture, ARecordTakesTheFirstObjectOfItsNameAsALiteralScanWould) {
+    auto& objects = t.ctx.model.peoObjects;
+    objects = {object("Root", 0, 2, 0), object("Twin", 1, 0, 3, 1.f), object("Twin", 1, 0, 0, 2.f)};
+    auto file = levelFile({"Twin", "Root"}, false);
+    file.writeTo(dir / "twins.peo");
+    ASSERT_TRUE(applyMatrixToFile(t.ctx, (dir / "twins.peo").string()));
+    auto out = readBytes(dir / "twins.peo");
+    size_t firstTwin = 0;
+    for (size_t i = 0; i < objects.size(); ++i)
+        if (objects[i].name == "Twin") { firstTwin = i; break; }
+    float m[16];
+    std::memcpy(m, out.data() + 68 + 36 + 12, 64);
+    EXPECT_EQ(m[12], objects[firstTwin].matrix[3]);
+}

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "Fakes.h"
+#include "Screenshot.h"
 #include "TempDir.h"
 #include "meshtools/ui/LodFrame.h"
 
@@ -45,8 +46,10 @@ TEST_F(FrameFixture, RightClickOnAnEmptyListShowsBothItemsDisabledAndALeftClickS
     EXPECT_FALSE(frame.mnuLodFileSwitch->isEnabled());
     frame.mnuLodList->hide();
 
-    t.ctx.lod.lstLodFiles = {{"a.peo", "a.peo"}};
+    t.ctx.lod.lstLodFiles = {{"a.peo", "a.peo"}, {"RL1\\LOD1\\ship.peo", "b.peo"}};
+    t.ctx.lod.lblLodPath = "/ships/ship/";
     frame.refresh();
+    tarv::test::saveScreenshotIfAsked(frame, "lod_frame");
     click(Qt::RightButton);
     EXPECT_TRUE(frame.mnuLodListDelete->isEnabled());
     frame.mnuLodList->hide();

@@ -1,0 +1,14 @@
+#pragma once
+// The system clipboard, as far as the editor puts pictures on it. Qt implements it; tests record.
+#include "core/Image.h"
+
+namespace tarv {
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // Empties the clipboard and puts the picture on it; true when the clipboard took it.
+    virtual bool setImage(const Image& picture) = 0;
+};
+
+} // namespace tarv

@@ -62,9 +62,15 @@ bool writePictureFile(EditingContext& ctx, const std::string& sFileName, std::sp
     } catch (const RunTimeError& e) {
         const int code = errno;
         // The atomic writer names the two failures; only a file that cannot be created is an error.
-        if (e.description().find("cannot create") == std::string::npos) return false;
-        std::string text = code != 0 ? cDIBSection::ApiError(code) : std::string();
-        if (text.empty()) text = e.description();
+        const std::string& what = e.description();
+        if (what.find("cannot create") == std::string::npos) return false;
+        // The system's text: the writer's reason in its closing brackets, else the text of errno.
+        std::string text;
+        const size_t open = what.rfind('(');
+        if (open != std::string::npos && what.back() == ')') text = what.substr(open + 1, what.size() - open - 2);
+        if (text.empty() && code != 0) text = cDIBSection::ApiError(code);
+        if (text.empty()) text = what;
+        if (text.size() > 256) text.resize(256);
         throw RunTimeError(17, text, ctx.version.appName + ".cDIBSection256");
     }
 }

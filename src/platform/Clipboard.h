@@ -1,5 +1,7 @@
 #pragma once
 // The system clipboard, as far as the editor puts pictures on it. Qt implements it; tests record.
+#include <cstddef>  // core/Image.h uses size_t without including it
+
 #include "core/Image.h"
 
 namespace tarv {

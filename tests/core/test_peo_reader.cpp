@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -648,4 +649,30 @@ TEST(PeoFuzzSeeds, DISABLED_WriteFuzzSeeds) {
     u.publicMaterials = {material("")};
     u.objects = {squareObject("X")};
     save("unknown_version.peo", u);
+}
+
+TEST(PeoSamples, RealShipFilesRead) {
+    const fs::path samples = samplesFolder();
+    std::vector<fs::path> files;
+    if (!samples.empty() && fs::is_directory(samples)) {
+        for (const auto& entry : fs::recursive_directory_iterator(samples)) {
+            std::string ext = entry.path().extension().string();
+            for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+            if (entry.is_regular_file() && ext == ".peo") files.push_back(entry.path());
+        }
+    }
+    if (files.empty()) GTEST_SKIP() << "no .peo sample files";
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.string());
+        TempDir dir;
+        TestContext t(dir.path());
+        t.prompts.answerYesNoCycling({false});
+        // The model path points into the temporary folder so that the log is written there, not beside
+        // the shared samples.
+        t.ctx.currentModelPath = (dir / "sample.peo").string();
+        ASSERT_NO_THROW(readPeoFile(t.ctx, file.string()));
+        EXPECT_GT(t.ctx.model.objectCount(), 0);
+        EXPECT_TRUE(t.ctx.model.peoVersion == 0x402 || t.ctx.model.peoVersion == 0x500);
+        EXPECT_TRUE(t.errors.reports.empty());
+    }
 }

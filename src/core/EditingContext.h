@@ -15,6 +15,8 @@
 
 namespace tarv {
 
+class MaterialPreviewHook;
+
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
     std::string errModule;
@@ -44,6 +46,7 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {

@@ -63,7 +63,7 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
     SSTab1->addTab(pageShipInfo, "Ship Info");
     SSTab1->addTab(pageAnimations, "Animations");
     SSTab1->addTab(pageMeshTools, " Mesh Tools ");
-    SSTab1->setMinimumWidth(330);
+    SSTab1->setMinimumWidth(400);
     SSTab1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
     Text1 = pageGeneral->Text1;

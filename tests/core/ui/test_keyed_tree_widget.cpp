@@ -88,6 +88,7 @@ TEST(KeyedTreeWidget, ForwardsEditCommitAndCancel) {
     EXPECT_EQ(cancels.count(), 0);
     EXPECT_EQ(f.model.find("o1")->text, "hull") << "the model changes only through its handler";
 
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the first editor goes
     f.widget.startEditing("o2");
     editor = f.widget.viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);

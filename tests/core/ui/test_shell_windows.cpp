@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "Fakes.h"
+#include "Screenshot.h"
 #include "TempDir.h"
 #include "core/LoadSummary.h"
 #include "core/RecentFiles.h"
@@ -130,6 +131,12 @@ TEST(frmTARV, StartsWithTheDesignedTicksAndStates) {
     EXPECT_FALSE(f.window.prgStatus2->isVisible());
     EXPECT_FALSE(f.window.prgLoadTextures->isVisible());
     EXPECT_EQ(f.window.Timer1->interval(), 1);
+    f.window.SSTab1->setCurrentIndex(2);
+    f.t.ctx.shell.treeHeirachy.addTopLevel("o0", "Root");
+    f.t.ctx.shell.treeHeirachy.addChild("o0", "o1", "Hull");
+    f.t.ctx.shell.treeHeirachy.setExpanded("o0", true);
+    f.window.syncFromContext();
+    saveScreenshotIfAsked(f.window, "frmTARV");
 }
 
 TEST(frmTARV, EveryResizeEmptiesTheSelectionText) {
@@ -239,6 +246,7 @@ TEST(frmError, CopyPutsExactlyTheTextOnTheClipboardAndStaysOpen) {
     bool stayedOpen = false;
     QString copied;
     whenOpen([&] {
+        saveScreenshotIfAsked(report, "frmError");
         report.cmdCopy->click();
         copied = QApplication::clipboard()->text();
         stayedOpen = report.isVisible();
@@ -294,6 +302,7 @@ TEST(frmLoad, ShowsTheNotesAndDropsThemWhenDone) {
     EXPECT_EQ(summary->AdequateNotes->toPlainText(), "Gun chunk missing\nNav light renamed");
     EXPECT_EQ(summary->GetGoing->text(), "Ah, I've seen it ...  now get going !");
     summary->show();
+    saveScreenshotIfAsked(*summary, "frmLoad");
     summary->GetGoing->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(summary.isNull()) << "the button unloads the window";
@@ -314,6 +323,7 @@ TEST(frmAbout, ShowsTheVersionAndCredits) {
     EXPECT_EQ(std::count(credits.begin(), credits.end(), '\r'), 9);
     EXPECT_EQ(about->cmdOK->text(), "OK");
     about->show();
+    saveScreenshotIfAsked(*about, "frmAbout");
     about->cmdOK->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull()) << "OK unloads the About box";

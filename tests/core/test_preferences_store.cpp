@@ -129,6 +129,11 @@ TEST(PreferencesStore, ReadsStoredTextsByKind) {
     }
 }
 
+TEST(PreferencesStore, VersionTextHasNoBetaPartAtRevisionZero) {
+    EXPECT_EQ(VersionTexts::make(1, 2, 0).appTitle, "TARV v1.2");
+    EXPECT_EQ(VersionTexts::make(1, 2, 3).appTitle, "TARV v1.2 beta 3");
+}
+
 TEST(PreferencesStore, Parsers) {
     EXPECT_EQ(parseInteger(""), 0);
     EXPECT_EQ(parseInteger("7 9"), 9);

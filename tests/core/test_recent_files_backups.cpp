@@ -217,6 +217,9 @@ TEST(LoadSummary, AppendsNotesWithCrLfAndDropsThem) {
     EXPECT_TRUE(t.ctx.shell.loadSummaryExists);
     EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "first note\r\nsecond note\r\n");
     EXPECT_EQ(t.status.eventPumps, 2);
+    // Notes of a load whose summary was not shown stay, in front of the next load's notes.
+    addToLoadSummary(t.ctx, "next load");
+    EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "first note\r\nsecond note\r\nnext load\r\n");
     dropLoadSummary(t.ctx);
     EXPECT_FALSE(t.ctx.shell.loadSummaryExists);
     EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "");

@@ -35,14 +35,15 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item, int) { emit nodeClicked(QString::fromStdString(keyOf(item))); });
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-        if (!syncing_ && model_) model_->at(keyOf(item)).expanded = true;
+        if (auto* node = !syncing_ && model_ ? model_->find(keyOf(item)) : nullptr) node->expanded = true;
     });
     connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
-        if (!syncing_ && model_) model_->at(keyOf(item)).expanded = false;
+        if (auto* node = !syncing_ && model_ ? model_->find(keyOf(item)) : nullptr) node->expanded = false;
     });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
         if (syncing_ || !model_) return;
-        model_->setSelected(current ? keyOf(current) : std::string());
+        std::string key = keyOf(current);
+        model_->setSelected(model_->find(key) ? key : std::string());
         shownRevision_ = model_->revision();  // the view shows this already
     });
 }

@@ -24,7 +24,6 @@ QAction* item(QMenu* menu, const char* name, const char* caption) {
 QMenu* submenu(QWidget* owner, const char* name, const char* title) {
     auto* menu = new QMenu(title, owner);
     menu->setObjectName(name);
-    menu->menuAction()->setObjectName(QString(name) + "_item");
     return menu;
 }
 } // namespace

@@ -1,7 +1,13 @@
 // The Qt implementations of the platform: the INI settings stores and the file dialog's filters.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
@@ -72,4 +78,63 @@ TEST(QtClock, TellsDateTimeAndMonotonicSeconds) {
     EXPECT_LT(clock.secondsSinceMidnight(), 86400.0);
     QtTextViewer viewer;
     EXPECT_FALSE(viewer.openTextFile("")) << "no file, nothing opened";
+}
+
+namespace {
+// Runs fn on the modal dialog once it is open.
+void onModal(std::function<void(QWidget*)> fn) {
+    QTimer::singleShot(0, [fn] { fn(QApplication::activeModalWidget()); });
+}
+} // namespace
+
+TEST(QtPrompts, AsksWithCaptionIconAndButtons) {
+    QtPrompts prompts;
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    onModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        caption = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_TRUE(prompts.yesNo("Backup?", "TARV v1.0", PromptIcon::None));
+    EXPECT_EQ(caption, "TARV v1.0");
+    EXPECT_EQ(text, "Backup?");
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+
+    onModal([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_FALSE(prompts.okCancel("Sure?", "TARV", PromptIcon::Exclamation));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+TEST(QtPrompts, OpenDialogGivesThePathAndTheChosenFilter) {
+    TempDir dir;
+    writeText(dir / "SCOUT.PEO", "x");
+    FileDialogRequest request{"Open", "Ship files|*.shp|PEO files|*.peo", 1, dir.path().string(), ""};
+    QtPrompts prompts;
+    QStringList shownFilters;
+    onModal([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        shownFilters = dialog->nameFilters();
+        EXPECT_EQ(dialog->selectedNameFilter(), "Ship files") << "the request's filter comes first";
+        dialog->selectNameFilter(shownFilters.value(1));
+        dialog->selectFile(QString::fromStdString((dir / "SCOUT.PEO").string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    auto choice = prompts.openFile(request);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, (dir / "SCOUT.PEO").string());
+    EXPECT_EQ(choice->filterIndex, 2);
+    EXPECT_EQ(shownFilters.size(), 2);
+
+    onModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    EXPECT_FALSE(prompts.openFile(request).has_value()) << "cancel gives nothing";
 }

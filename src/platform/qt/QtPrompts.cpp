@@ -80,8 +80,14 @@ std::optional<FileDialogChoice> QtPrompts::runFileDialog(const FileDialogRequest
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileDialogChoice choice;
     choice.path = dialog.selectedFiles().first().toStdString();
-    int chosen = filters.indexOf(dialog.selectedNameFilter());
-    choice.filterIndex = chosen >= 0 ? chosen + 1 : request.filterIndex;
+    // With the details hidden the dialog names the chosen filter by its description alone.
+    QString selected = dialog.selectedNameFilter();
+    choice.filterIndex = request.filterIndex;
+    for (int i = 0; i < filters.size(); ++i)
+        if (filters[i] == selected || filters[i].startsWith(selected + " (")) {
+            choice.filterIndex = i + 1;
+            break;
+        }
     return choice;
 }
 

@@ -18,6 +18,8 @@
 
 namespace tarv {
 
+class MaterialPreviewHook;
+
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
     std::string errModule;
@@ -50,6 +52,7 @@ struct Services {
     SettingsStore* preferencesStore = nullptr;  // the seventeen preferences
     SettingsStore* recentFilesStore = nullptr;  // section "Recent Files"
     TextViewer* textViewer = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {

@@ -12,6 +12,7 @@
 #include "core/StatusDisplay.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "preview/ViewState.h"
 
 namespace tarv {
 
@@ -58,6 +59,7 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    ViewState view;  // the preview's records and scene
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

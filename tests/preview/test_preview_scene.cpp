@@ -129,7 +129,7 @@ TEST(FrameHelpers, PlaceTheFrameRelativeToItsCurrentParent) {
 }
 
 #if __has_include("core/RotationMath.h")
-#include "core/ModelHelpers.h"
+#include "core/RotationMath.h"
 
 namespace {
 
@@ -141,7 +141,11 @@ struct OneObject {
     OneObject() {
         InitialiseComponents(t.ctx);
         PeoObject object;
-        object.matrix = eulerToMatrix({0, 0, float(kPi / 2)});
+        object.matrix = Matrix4::identity();  // Rz(90): x onto y, y onto -x
+        object.matrix.at(0, 0) = 0;
+        object.matrix.at(0, 1) = -1;
+        object.matrix.at(1, 0) = 1;
+        object.matrix.at(1, 1) = 0;
         object.matrix[3] = 10.00004f;
         object.matrix[7] = 20;
         object.matrix[11] = 30;

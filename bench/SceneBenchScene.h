@@ -4,9 +4,6 @@
 #include <vector>
 
 #include "scene/Scene.h"
-#ifndef BENCH_QUALITY
-#define BENCH_QUALITY 136
-#endif
 
 namespace tarv::bench {
 
@@ -42,7 +39,7 @@ struct BenchScene {
                 data.push_back(0);
                 mesh->addFaces(int32_t(v.size()), v, 0, {}, data);
                 mesh->setColorRGB(0.2 + 0.04 * g, 0.5, 1.0 - 0.1 * k);
-                mesh->setQuality(BENCH_QUALITY);
+                mesh->setQuality(136);
                 frame->addVisual(mesh);
                 const scene::Transform w = frame->worldTransform();
                 for (const auto& face : mesh->faces())

@@ -17,6 +17,7 @@
 #include "platform/Prompts.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextViewer.h"
+#include "preview/ViewState.h"
 
 namespace tarv {
 
@@ -69,6 +70,7 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    ViewState view;  // the preview's records and scene
     ShipDefinition shp;
     LodFileSet lod;
     ShellState shell;

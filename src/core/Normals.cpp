@@ -1,7 +1,8 @@
 #include "core/Normals.h"
 
 #include <cmath>
-#include <unordered_map>
+#include <algorithm>
+#include <utility>
 
 #include "core/NumberText.h"
 #include "core/RunTimeError.h"
@@ -28,9 +29,9 @@ void appendNormal(FaceNormalMerge& merge, const Vector3& n) {
     merge.polygonIndices.push_back(int32_t(merge.normals.size() - 1));
 }
 
-// Grid cells twice the tolerance wide: any two normals within the tolerance lie in the same or in
-// neighbouring cells, with room to spare for rounding.
-constexpr double kCellsPerUnit = 50.0;
+// Grid cells a little wider than the tolerance (1/99): two normals within the tolerance always lie in the
+// same or in neighbouring cells on every axis, whatever the rounding of the float difference.
+constexpr double kCellsPerUnit = 99.0;
 
 bool isFinite(const Vector3& n) { return std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z); }
 
@@ -41,6 +42,54 @@ uint64_t cellKey(int64_t cx, int64_t cy, int64_t cz) {
     auto bits = [](int64_t c) { return uint64_t(c) & 0x1FFFFF; };
     return bits(cx) | (bits(cy) << 21) | (bits(cz) << 42);
 }
+
+// The newest entry of each grid cell: open addressing over a power-of-two table (keys never removed).
+class CellTable {
+public:
+    explicit CellTable(size_t expectedCells) {
+        size_t capacity = 64;
+        while (capacity < expectedCells * 2) capacity *= 2;
+        slots_.assign(capacity, Slot{kEmpty, -1});
+        mask_ = capacity - 1;
+    }
+    int32_t find(uint64_t key) const {
+        for (size_t i = home(key);; i = (i + 1) & mask_) {
+            if (slots_[i].key == key) return slots_[i].newest;
+            if (slots_[i].key == kEmpty) return -1;
+        }
+    }
+    // Makes index the cell's newest entry; returns the previous newest (-1 for a new cell).
+    int32_t push(uint64_t key, int32_t index) {
+        if ((used_ + 1) * 2 > slots_.size()) grow();
+        for (size_t i = home(key);; i = (i + 1) & mask_) {
+            if (slots_[i].key == key) return std::exchange(slots_[i].newest, index);
+            if (slots_[i].key == kEmpty) {
+                slots_[i] = {key, index};
+                ++used_;
+                return -1;
+            }
+        }
+    }
+
+private:
+    static constexpr uint64_t kEmpty = ~uint64_t(0);  // no cell key has all 64 bits set
+    struct Slot {
+        uint64_t key;
+        int32_t newest;
+    };
+    size_t home(uint64_t key) const { return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & mask_; }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.size() * 2, Slot{kEmpty, -1});
+        mask_ = slots_.size() - 1;
+        used_ = 0;
+        for (const Slot& s : old)
+            if (s.key != kEmpty) push(s.key, s.newest);
+    }
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    size_t used_ = 0;
+};
 
 } // namespace
 
@@ -80,7 +129,7 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
     merge.polygonIndices.reserve(polygonNormals.size());
     // Each cell holds its newest entry; older entries of the same cell follow through previousInCell,
     // so the first match found in a cell is that cell's highest matching index.
-    std::unordered_map<uint64_t, int32_t> newestInCell;
+    CellTable newestInCell(std::min<size_t>(polygonNormals.size(), kMaxDistinctNormals));
     std::vector<int32_t> previousInCell;
     for (const Vector3& n : polygonNormals) {
         if (!isFinite(n)) {  // matches nothing and nothing matches it
@@ -93,9 +142,8 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
         for (int64_t dx = -1; dx <= 1; ++dx)
             for (int64_t dy = -1; dy <= 1; ++dy)
                 for (int64_t dz = -1; dz <= 1; ++dz) {
-                    auto found = newestInCell.find(cellKey(cx + dx, cy + dy, cz + dz));
-                    if (found == newestInCell.end()) continue;
-                    for (int32_t j = found->second; j > match; j = previousInCell[size_t(j)])
+                    const int32_t newest = newestInCell.find(cellKey(cx + dx, cy + dy, cz + dz));
+                    for (int32_t j = newest; j > match; j = previousInCell[size_t(j)])
                         if (withinTolerance(merge.normals[size_t(j)], n)) {
                             match = j;
                             break;
@@ -107,9 +155,7 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
         }
         appendNormal(merge, n);
         const int32_t index = int32_t(merge.normals.size() - 1);
-        auto [slot, inserted] = newestInCell.try_emplace(cellKey(cx, cy, cz), index);
-        previousInCell.push_back(inserted ? -1 : slot->second);
-        slot->second = index;
+        previousInCell.push_back(newestInCell.push(cellKey(cx, cy, cz), index));
     }
     return merge;
 }

@@ -1,5 +1,6 @@
 #include "core/PeoWriter.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <string_view>
@@ -36,31 +37,52 @@ constexpr std::string_view kIdentifier{"RMF99ba\0", 8};
 constexpr std::string_view kShipFileIdentifier{"Vantu's\0", 8};
 const std::string kCrLf = "\r\n";
 
-// A growing little-endian byte buffer.
+// A little-endian byte buffer written front to back. It grows in large steps and can be sized once the
+// file's length is known, so the lists go in without a reallocation per value.
 class ByteSink {
 public:
     void i16(int16_t v) { u16(uint16_t(v)); }
-    void u16(uint16_t v) {
-        bytes_.push_back(uint8_t(v));
-        bytes_.push_back(uint8_t(v >> 8));
+    void u16(uint16_t v) { put(v); }
+    void i32(int32_t v) { put(uint32_t(v)); }
+    void f32(float v) { put(std::bit_cast<uint32_t>(v)); }
+    void text(std::string_view s) {
+        uint8_t* at = room(s.size());
+        if (!s.empty()) std::memcpy(at, s.data(), s.size());
     }
-    void i32(int32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_.push_back(uint8_t(uint32_t(v) >> (8 * i)));
+    void fill(size_t count, uint8_t value) {
+        uint8_t* at = room(count);
+        if (count) std::memset(at, value, count);
     }
-    void f32(float v) { i32(std::bit_cast<int32_t>(v)); }
-    void text(std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
-    void fill(size_t count, uint8_t value) { bytes_.insert(bytes_.end(), count, value); }
     void patchI32(size_t at, int32_t v) {
         for (int i = 0; i < 4; ++i) bytes_[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
     }
-    size_t size() const { return bytes_.size(); }
+    size_t size() const { return used_; }
     // The 1-based position of the next byte, as the log names it.
-    std::string positionText() const { return intText(int64_t(bytes_.size()) + 1); }
-    std::vector<uint8_t> take() { return std::move(bytes_); }
-    void reserve(size_t n) { bytes_.reserve(n); }
+    std::string positionText() const { return intText(int64_t(used_) + 1); }
+    std::vector<uint8_t> take() {
+        bytes_.resize(used_);
+        used_ = 0;
+        return std::move(bytes_);
+    }
+    // Makes room for the whole file at once.
+    void expectTotal(size_t total) {
+        if (bytes_.size() < total) bytes_.resize(total);
+    }
 
 private:
+    template <class Unsigned>
+    void put(Unsigned v) {
+        uint8_t* at = room(sizeof v);
+        for (size_t i = 0; i < sizeof v; ++i) at[i] = uint8_t(v >> (8 * i));
+    }
+    uint8_t* room(size_t n) {
+        if (used_ + n > bytes_.size()) bytes_.resize(std::max(used_ + n, bytes_.size() * 2 + 4096));
+        uint8_t* at = bytes_.data() + used_;
+        used_ += n;
+        return at;
+    }
     std::vector<uint8_t> bytes_;
+    size_t used_ = 0;
 };
 
 int32_t checked32(int64_t v) { return toInt32(v); }
@@ -229,6 +251,10 @@ private:
         writeLog(ctx_, "vertNormal offset: " + intText(cVertexNormalsAt_), 3);
         writeLog(ctx_, "faceNormal offset: " + intText(normalsAt_), 3);
         writeLog(ctx_, "baseObjName offset: " + intText(namesAt_), 3);
+        size_t textureBlock = 0;
+        for (const PeoTexture& texture : model_.textures)
+            if (!isNoTextureName(texture.name)) textureBlock += texture.name.size() + 1;
+        out_.expectTotal(size_t(namesAt_) + objectNames_.size() + textureBlock);
     }
 
     // The record number of the active object a link names; a link to a deleted slot or outside the objects
@@ -353,7 +379,6 @@ private:
     }
 
     void writeLists() {
-        out_.reserve(size_t(namesAt_) + objectNames_.size() + textureNames_.size());
         log(kCrLf + "Writing poly list: " + out_.positionText());
         forEachOwner([&](const PeoObject& object) {
             log("  " + object.name + " has " + intText(int64_t(object.polygons.size())) + " polys");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string_view>
 
 #include "core/AtomicFile.h"
@@ -37,8 +39,8 @@ constexpr std::string_view kIdentifier{"RMF99ba\0", 8};
 constexpr std::string_view kShipFileIdentifier{"Vantu's\0", 8};
 const std::string kCrLf = "\r\n";
 
-// A little-endian byte buffer written front to back. It grows in large steps and can be sized once the
-// file's length is known, so the lists go in without a reallocation per value.
+// A little-endian byte buffer written front to back. It is sized once the file's length is known and is
+// not cleared first, so every byte of a large file is touched once, by the value written to it.
 class ByteSink {
 public:
     void i16(int16_t v) { u16(uint16_t(v)); }
@@ -59,14 +61,10 @@ public:
     size_t size() const { return used_; }
     // The 1-based position of the next byte, as the log names it.
     std::string positionText() const { return intText(int64_t(used_) + 1); }
-    std::vector<uint8_t> take() {
-        bytes_.resize(used_);
-        used_ = 0;
-        return std::move(bytes_);
-    }
+    std::span<const uint8_t> bytes() const { return {bytes_.get(), used_}; }
     // Makes room for the whole file at once.
     void expectTotal(size_t total) {
-        if (bytes_.size() < total) bytes_.resize(total);
+        if (total > capacity_) reallocate(total);
     }
 
 private:
@@ -76,12 +74,19 @@ private:
         for (size_t i = 0; i < sizeof v; ++i) at[i] = uint8_t(v >> (8 * i));
     }
     uint8_t* room(size_t n) {
-        if (used_ + n > bytes_.size()) bytes_.resize(std::max(used_ + n, bytes_.size() * 2 + 4096));
-        uint8_t* at = bytes_.data() + used_;
+        if (used_ + n > capacity_) reallocate(std::max(used_ + n, capacity_ * 2 + 4096));
+        uint8_t* at = bytes_.get() + used_;
         used_ += n;
         return at;
     }
-    std::vector<uint8_t> bytes_;
+    void reallocate(size_t capacity) {
+        std::unique_ptr<uint8_t[]> bigger(new uint8_t[capacity]);
+        if (used_) std::memcpy(bigger.get(), bytes_.get(), used_);
+        bytes_ = std::move(bigger);
+        capacity_ = capacity;
+    }
+    std::unique_ptr<uint8_t[]> bytes_;
+    size_t capacity_ = 0;
     size_t used_ = 0;
 };
 
@@ -154,7 +159,8 @@ public:
         : ctx_(ctx), model_(ctx.model), cataclysm_(cataclysm),
           recordSize_(cataclysm ? kCataclysmRecordSize : kHomeworldRecordSize) {}
 
-    std::vector<uint8_t> build() {
+    // Builds the file; its bytes stay in the builder.
+    std::span<const uint8_t> build() {
         const bool shipFile = ctx_.live.chkSHIPfilePEO;
         log(cataclysm_ ? "Saving Homeworld:Cataclysm format PEO," : "Saving Homeworld format PEO,");
         logActiveCount();
@@ -179,7 +185,7 @@ public:
         writeLists();
         writeNames();
         finishHeader();
-        return out_.take();
+        return out_.bytes();
     }
 
 private:
@@ -464,12 +470,14 @@ private:
 } // namespace
 
 std::vector<uint8_t> buildPeoFile(EditingContext& ctx, bool cataclysm) {
-    return PeoFileBuilder(ctx, cataclysm).build();
+    PeoFileBuilder builder(ctx, cataclysm);
+    const std::span<const uint8_t> bytes = builder.build();
+    return {bytes.begin(), bytes.end()};
 }
 
 void writePeoFile(EditingContext& ctx, const std::string& path, bool cataclysm) {
-    const std::vector<uint8_t> bytes = buildPeoFile(ctx, cataclysm);
-    writeFileAtomically(path, bytes);
+    PeoFileBuilder builder(ctx, cataclysm);
+    writeFileAtomically(path, builder.build());
 }
 
 } // namespace tarv

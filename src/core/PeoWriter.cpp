@@ -12,6 +12,7 @@
 #include "core/ModelHelpers.h"
 #include "core/Normals.h"
 #include "core/NumberText.h"
+#include "core/PeoLayout.h"
 #include "core/RotationMath.h"
 #include "core/RunTimeError.h"
 
@@ -19,24 +20,16 @@ namespace tarv {
 
 namespace {
 
-// Sizes of the .peo structures as the writer lays them out.
-namespace writerLayout {
-constexpr int32_t kHeaderSize = 68;
-constexpr int32_t kHomeworldRecordSize = 112;
-constexpr int32_t kCataclysmRecordSize = 116;
-constexpr int32_t kMaterialEntrySize = 32;
-constexpr int32_t kPolygonEntrySize = 40;
-constexpr int32_t kVertexEntrySize = 16;
-constexpr int32_t kNormalEntrySize = 16;
-constexpr int32_t kHeaderReservedBytes = 24;
-constexpr int32_t kHeaderFileSizeField = 16;
-constexpr uint8_t kFillerByte = 0xAB;
-constexpr uint16_t kFillerWord = 0xABAB;
-} // namespace writerLayout
-using namespace writerLayout;
+using peo::kFillerByte;
+using peo::kHeaderSize;
+using peo::kMaterialEntrySize;
+using peo::kNormalEntrySize;
+using peo::kPolygonEntrySize;
+using peo::kVertexEntrySize;
+constexpr uint16_t kFillerWord = uint16_t(kFillerByte) << 8 | kFillerByte;
 
-constexpr std::string_view kIdentifier{"RMF99ba\0", 8};
-constexpr std::string_view kShipFileIdentifier{"Vantu's\0", 8};
+const std::string_view kIdentifier{peo::kIdentifier, size_t(peo::kIdentifierSize)};             // with its zero byte
+const std::string_view kShipFileIdentifier{peo::kShipFileIdentifier, size_t(peo::kIdentifierSize)};
 const std::string kCrLf = "\r\n";
 
 // A little-endian byte buffer written front to back. It is sized once the file's length is known and is
@@ -157,7 +150,7 @@ class PeoFileBuilder {
 public:
     PeoFileBuilder(EditingContext& ctx, bool cataclysm)
         : ctx_(ctx), model_(ctx.model), cataclysm_(cataclysm),
-          recordSize_(cataclysm ? kCataclysmRecordSize : kHomeworldRecordSize) {}
+          recordSize_(peo::recordLayout(cataclysm).size) {}
 
     // Builds the file; its bytes stay in the builder.
     std::span<const uint8_t> build() {
@@ -224,7 +217,7 @@ private:
         out_.i32(materialListOffset);
         out_.i32(materialListOffset);
         out_.i32(int32_t(plan_.objects.size()));
-        out_.fill(kHeaderReservedBytes, kFillerByte);
+        out_.fill(size_t(peo::header::reservedSize), kFillerByte);
     }
 
     void collectNamesAndTotals() {
@@ -451,7 +444,7 @@ private:
         log("  file size is " + intText(fileSize) + " bytes");
         log("   ( 'local size' is " + intText(0) + " ).");
         log(std::string(30, '-'));
-        out_.patchI32(size_t(kHeaderFileSizeField), fileSize);
+        out_.patchI32(size_t(peo::header::fileSize), fileSize);
     }
 
     EditingContext& ctx_;

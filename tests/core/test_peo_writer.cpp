@@ -2,11 +2,15 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "ByteBuilder.h"
 #include "Fakes.h"
+#include "PeoFixture.h"
 #include "TempDir.h"
 #include "core/AtomicFile.h"
+#include "core/PeoReader.h"
 #include "core/PeoWriter.h"
 #include "core/RunTimeError.h"
 
@@ -127,8 +131,9 @@ PeoObject triangleObject(const std::string& name, float shift = 0) {
 }
 
 struct WriterFixture : ::testing::Test {
-    test::TempDir dir;
-    test::TestContext t{dir.path()};
+    test::TempDir dir;      // the ship's folder
+    test::TempDir logDir;   // the data folder, where the log without a loaded model goes
+    test::TestContext t{logDir.path()};
     ShipModel& model = t.ctx.model;
 
     std::vector<uint8_t> save(bool cataclysm, const std::string& name = "ship.peo") {
@@ -506,5 +511,147 @@ TEST_F(WriterFixture, WritingTwiceGivesTheSameBytes) {
     for (bool cataclysm : {false, true}) {
         const std::vector<uint8_t> first = save(cataclysm);
         EXPECT_EQ(save(cataclysm), first);
+    }
+}
+
+// Round trips through the reader.
+namespace {
+
+using namespace tarv::test;
+
+// What a save must keep of a model (face-normal indices and normal lists aside: they are recomputed).
+struct Kept {
+    std::vector<std::string> names;
+    std::vector<std::array<int32_t, 4>> linksAndFlags;
+    std::vector<Matrix4> matrices;
+    std::vector<std::vector<std::array<float, 3>>> vertices;
+    std::vector<std::vector<PeoPolygon>> polygons;
+    std::vector<std::tuple<ColourBytes, ColourBytes, ColourBytes, float, std::string, int16_t, int16_t>> materials;
+    friend bool operator==(const Kept&, const Kept&) = default;
+};
+
+Kept kept(const ShipModel& m) {
+    Kept k;
+    for (const PeoObject& o : m.peoObjects) {
+        k.names.push_back(o.name);
+        k.linksAndFlags.push_back({o.mother, o.daughter, o.sister, o.flags});
+        k.matrices.push_back(o.matrix);
+        std::vector<std::array<float, 3>> v;
+        for (const PeoVertex& x : o.vertices) v.push_back({x.x, x.y, x.z});
+        k.vertices.push_back(v);
+        std::vector<PeoPolygon> p = o.polygons;
+        for (PeoPolygon& x : p) x.faceNormal = 0;
+        k.polygons.push_back(p);
+    }
+    for (const PeoMaterial& x : m.materials) {
+        const std::string texture = x.texture >= 0 && size_t(x.texture) < m.textures.size()
+                                        ? m.textures[size_t(x.texture)].name : "?";
+        k.materials.emplace_back(x.ambient, x.diffuse, x.specular, x.kAlpha, texture,
+                                 int16_t((x.smoothing ? 2 : 0) | (x.flatShaded ? 4 : 0) | (x.twoSided ? 8 : 0) |
+                                         (x.baseColour ? 16 : 0) | (x.stripeColour ? 32 : 0) |
+                                         (x.selfIlluminated ? 64 : 0)),
+                                 x.fullAmbient);
+    }
+    return k;
+}
+
+FxMaterial material(uint8_t shade, const std::string& texture, int16_t flags) {
+    FxMaterial m;
+    m.ambient = {shade, uint8_t(shade + 1), uint8_t(shade + 2), 0};
+    m.diffuse = {uint8_t(shade + 3), uint8_t(shade + 4), uint8_t(shade + 5), 0};
+    m.specular = {uint8_t(shade + 6), uint8_t(shade + 7), uint8_t(shade + 8), 0};
+    m.kAlpha = 0.5f;
+    m.texture = texture;
+    m.flags = flags;
+    m.fullAmbient = 3;
+    return m;
+}
+
+// Reader fixtures of both variants: links, matrices, flags, several materials, a local list, shared
+// lists and regions in an unusual order.
+std::vector<std::pair<std::string, FxFile>> fixtures() {
+    std::vector<std::pair<std::string, FxFile>> out;
+    for (int32_t version : {0x402, 0x500}) {
+        const bool cat = version == 0x500;
+        const int R = cat ? 116 : 112;
+        FxFile f;
+        f.version = version;
+        f.publicMaterials = {material(10, "hull", 8), material(20, "", 2 | 64), material(30, "engine", 4 | 16 | 32)};
+        FxObject root = squareObject("Root"), gun = squareObject("Gun", 2, 3), barrel = squareObject("Barrel", 5);
+        root.flags = 1;
+        root.daughter = 68 + R;
+        gun.mother = 68;
+        gun.sister = 68 + 2 * R;
+        gun.flags = 6;
+        barrel.mother = 68;
+        gun.fileMatrix = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 5, 6, 7, 1};
+        barrel.polygons[1].material = 2;
+        barrel.polygons[0].flags = 3;
+        barrel.polygons[0].reserved = -2;
+        barrel.polygons[0].st = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+        f.objects = {root, gun, barrel};
+        out.emplace_back(cat ? "Cataclysm" : "Homeworld", f);
+
+        FxFile shared = f;
+        shared.objects.push_back(squareObject("Copy"));
+        shared.objects.back().listsOf = 0;
+        shared.scrambled = true;
+        out.emplace_back(cat ? "Cataclysm shared, scrambled" : "Homeworld shared, scrambled", shared);
+
+        FxFile local;
+        local.version = version;
+        local.localMaterials = {material(40, "deck", 8)};
+        local.objects = {squareObject("Only")};
+        out.emplace_back(cat ? "Cataclysm local materials" : "Homeworld local materials", local);
+    }
+    return out;
+}
+
+struct RoundTrip : ::testing::Test {
+    TempDir dir;
+    TempDir logDir;
+    TestContext t{logDir.path()};
+    RoundTrip() { t.ctx.prefs.objectSharing = false; }
+};
+
+} // namespace
+
+TEST_F(RoundTrip, ReadWriteReadKeepsTheModel) {
+    for (auto& [what, fixture] : fixtures()) {
+        for (bool vns : {true, false}) {
+            const bool cat = fixture.version == 0x500;
+            if (cat && !vns) continue;
+            const auto in = dir / "in.peo";
+            writeBytes(in, buildPeo(fixture).data());
+            readPeoFile(t.ctx, in.string());
+            ASSERT_EQ(t.ctx.model.objectCount(), int(fixture.objects.size())) << what;
+            const Kept before = kept(t.ctx.model);
+            t.ctx.live.chkVNs = vns;
+            writePeoFile(t.ctx, (dir / "out.peo").string(), cat);
+            readPeoFile(t.ctx, (dir / "out.peo").string());
+            EXPECT_EQ(t.ctx.model.peoVersion, fixture.version) << what;
+            const Kept after = kept(t.ctx.model);
+            EXPECT_EQ(after.names, before.names) << what;
+            EXPECT_EQ(after.linksAndFlags, before.linksAndFlags) << what;
+            EXPECT_EQ(after.matrices, before.matrices) << what;
+            EXPECT_EQ(after.vertices, before.vertices) << what;
+            EXPECT_EQ(after.polygons, before.polygons) << what;
+            EXPECT_EQ(after.materials, before.materials) << what;
+            // The recomputed normals come back as written.
+            for (const PeoObject& o : t.ctx.model.peoObjects) {
+                EXPECT_EQ(int(o.fileFaceNormals.size()), o.nFaceNormals) << what;
+                EXPECT_EQ(o.nVertNormals, vns ? int(o.vertices.size()) : 0) << what;
+            }
+        }
+    }
+}
+
+TEST_F(RoundTrip, WritingWhatWasReadGivesTheSameBytes) {
+    for (bool cat : {false, true}) {
+        fillWorkedModel(t.ctx.model);
+        writePeoFile(t.ctx, (dir / "first.peo").string(), cat);
+        readPeoFile(t.ctx, (dir / "first.peo").string());
+        writePeoFile(t.ctx, (dir / "second.peo").string(), cat);
+        EXPECT_EQ(readBytes(dir / "second.peo"), readBytes(dir / "first.peo")) << cat;
     }
 }

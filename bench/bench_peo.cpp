@@ -1,4 +1,4 @@
-// Writing and normals on large synthetic ships, beside a plain copy of the same number of bytes.
+// Reading, writing and normals on large synthetic ships, beside a plain copy of the same number of bytes.
 //   200 objects x 5,000 polygons (domes with a few thousand distinct normals each), and one object at the
 //   32,767-vertex limit; 20 objects as well, to show that the time grows linearly with the model.
 #include <benchmark/benchmark.h>
@@ -13,6 +13,7 @@
 #include "core/AtomicFile.h"
 #include "core/EditingContext.h"
 #include "core/Normals.h"
+#include "core/PeoReader.h"
 #include "core/PeoWriter.h"
 
 using namespace tarv;
@@ -124,6 +125,33 @@ void BM_PlainMemoryCopy(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
 }
 BENCHMARK(BM_PlainMemoryCopy)->Unit(benchmark::kMillisecond);
+
+// Reading (sharing detection off) a file the writer made of the ship, beside a plain read of its bytes.
+void BM_ReadPeo(benchmark::State& state) {
+    const int objects = int(state.range(0));
+    const bool cataclysm = state.range(1) != 0;
+    Ship& s = ship(objects);
+    const fs::path path = s.folder / (cataclysm ? "read-hwc.peo" : "read-hw.peo");
+    writePeoFile(*s.ctx, path.string(), cataclysm);
+    EditingContext reader;
+    reader.userDataFolder = s.folder;
+    reader.prefs.objectSharing = false;
+    for (auto _ : state) readPeoFile(reader, path.string());
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(path)));
+    perObject(state, objects);
+}
+BENCHMARK(BM_ReadPeo)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
+    ->Unit(benchmark::kMillisecond);
+
+void BM_PlainReadFloor(benchmark::State& state) {
+    Ship& s = ship(200);
+    const fs::path path = s.folder / "floor-read.peo";
+    writePeoFile(*s.ctx, path.string(), true);
+    size_t size = 0;
+    for (auto _ : state) size = readWholeFile(path).size();
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
+}
+BENCHMARK(BM_PlainReadFloor)->MinTime(2)->Unit(benchmark::kMillisecond);
 
 // The file built in memory (normals included), without the disk: compare with the plain memory copy.
 void BM_BuildPeoInMemory(benchmark::State& state) {

@@ -10,6 +10,7 @@
 #include "core/Preferences.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
+#include "materials/LifState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 
@@ -58,6 +59,7 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    LifState lif;  // the loaded .lif texture and the texture windows' state
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

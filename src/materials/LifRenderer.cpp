@@ -57,54 +57,44 @@ std::optional<Image> drawLifPicture(const LoadedTexture& texture, uint8_t layer,
     if (usesTeam0) colours0.emplace(TeamColourTable::Team0, team0);
     if (usesTeam1) colours1.emplace(TeamColourTable::Team1, team1);
 
-    size_t k = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x, ++k) {
-            const LifPixel& pixel = texture.lifPixels[k];
-            LifPixel p;
-            uint8_t i = 0;
-            if (alpha || texture.lifIs24Bit) {
-                p = pixel;
-            } else {
-                i = pixel[0];
-                p = texture.lifPalette[i];
-            }
-            const Rgba base{p[0], p[1], p[2], 255};
-            const uint8_t t0 = texture.lifTeam0Table[i];
-            const uint8_t t1 = texture.lifTeam1Table[i];
-            Rgba c = base;
-            switch (layer) {
-            case kLayerBase: break;
-            case kLayerAlpha: c = Rgba{p[3], p[3], p[3], 255}; break;
-            case kLayerTeam0:
-            case kLayerBaseTeam0:
-            case kLayerAll:
-                if (t0 != 0) {
-                    const auto& team = (*colours0)[t0];
-                    if (!team) return surface;
-                    c = *team;
-                } else if (layer == kLayerTeam0) {
-                    c = background;
-                }
-                if (layer == kLayerAll && t1 != 0) {
-                    const auto& team = (*colours1)[t1];
-                    if (!team) return surface;
-                    c = *team;
-                }
-                break;
-            case kLayerTeam1:
-            case kLayerBaseTeam1:
-                if (t1 != 0) {
-                    const auto& team = (*colours1)[t1];
-                    if (!team) return surface;
-                    c = *team;
-                } else if (layer == kLayerTeam1) {
-                    c = background;
-                }
-                break;
-            }
-            plotLifPixel(surface, x, y, c);
+    // The colour of source pixel p with amount index i, or nothing when its team colour is out of range.
+    auto colourOf = [&](const LifPixel& p, uint8_t i) -> std::optional<Rgba> {
+        const Rgba base{p[0], p[1], p[2], 255};
+        if (layer == kLayerBase) return base;
+        if (layer == kLayerAlpha) return Rgba{p[3], p[3], p[3], 255};
+        const uint8_t t0 = texture.lifTeam0Table[i];
+        const uint8_t t1 = texture.lifTeam1Table[i];
+        std::optional<Rgba> c = base;
+        if (layer == kLayerTeam0 || layer == kLayerBaseTeam0 || layer == kLayerAll) {
+            if (t0 != 0) c = (*colours0)[t0];
+            else if (layer == kLayerTeam0) c = background;
+            if (!c) return c;
         }
+        if (layer == kLayerTeam1 || layer == kLayerBaseTeam1 || layer == kLayerAll) {
+            if (t1 != 0) c = (*colours1)[t1];
+            else if (layer == kLayerTeam1) c = background;
+        }
+        return c;
+    };
+
+    // Pixel k - 1 of the texture is pixel k - 1 of the surface: x = (k - 1) mod width, y = (k - 1) div width.
+    const size_t count = size_t(n);
+    if (alpha || texture.lifIs24Bit) {
+        // Direct colours take their amounts from entry 0 of the tables.
+        for (size_t k = 0; k < count; ++k) {
+            const auto c = colourOf(texture.lifPixels[k], 0);
+            if (!c) return surface;
+            plotLifPixel(surface, int(k % size_t(width)), int(k / size_t(width)), *c);
+        }
+        return surface;
+    }
+    // A paletted pixel's colour depends on its index alone: work out the 256 colours once.
+    std::array<std::optional<Rgba>, 256> byIndex;
+    for (int i = 0; i < 256; ++i) byIndex[size_t(i)] = colourOf(texture.lifPalette[size_t(i)], uint8_t(i));
+    for (size_t k = 0; k < count; ++k) {
+        const auto& c = byIndex[texture.lifPixels[k][0]];
+        if (!c) return surface;
+        surface.pixels[k] = *c;
     }
     return surface;
 }

@@ -6,15 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "attachments/ShipDefinition.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
+#include "core/ShellState.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
 #include "materials/LifState.h"
+#include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/SettingsStore.h"
+#include "platform/TextViewer.h"
 
 namespace tarv {
+
+class MaterialPreviewHook;
 
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
@@ -45,6 +52,10 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    SettingsStore* preferencesStore = nullptr;  // the seventeen preferences
+    SettingsStore* recentFilesStore = nullptr;  // section "Recent Files"
+    TextViewer* textViewer = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {
@@ -59,6 +70,9 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    ShipDefinition shp;
+    LodFileSet lod;
+    ShellState shell;
     LifState lif;  // the loaded .lif texture and the texture windows' state
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
@@ -70,6 +84,13 @@ public:
     StatusDisplay& status() { return services.status ? *services.status : silentStatus_; }
     Clock& clock() { return services.clock ? *services.clock : systemClock_; }
     ErrorReport& errorReport() { return services.errorReport ? *services.errorReport : silentReport_; }
+    SettingsStore& preferencesStore() {
+        return services.preferencesStore ? *services.preferencesStore : memoryPreferences_;
+    }
+    SettingsStore& recentFilesStore() {
+        return services.recentFilesStore ? *services.recentFilesStore : memoryRecentFiles_;
+    }
+    TextViewer& textViewer() { return services.textViewer ? *services.textViewer : recordingViewer_; }
 
     Services services;
 
@@ -78,6 +99,9 @@ private:
     StatusDisplay silentStatus_;
     SystemClock systemClock_;
     SilentErrorReport silentReport_;
+    MemorySettingsStore memoryPreferences_;
+    MemorySettingsStore memoryRecentFiles_;
+    RecordingTextViewer recordingViewer_;
 };
 
 } // namespace tarv

@@ -11,15 +11,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarv;
-    static const std::filesystem::path folder = [] {
-        auto f = std::filesystem::temp_directory_path() / "tarv-fuzz-lif";
-        std::filesystem::create_directories(f);
-        return f;
+    // One context for the run (building one is not cheap); each input starts from a fresh texture state.
+    static EditingContext& ctx = [] () -> EditingContext& {
+        static EditingContext c;
+        c.userDataFolder = std::filesystem::temp_directory_path() / "tarv-fuzz-lif";
+        std::filesystem::create_directories(c.userDataFolder);
+        c.prefs.logLevel = 0;
+        return c;
     }();
+    ctx.lif = LifState{};
     const std::span<const uint8_t> bytes(data, size);
-    EditingContext ctx;
-    ctx.userDataFolder = folder;
-    ctx.prefs.logLevel = 0;
 
     for (bool loadPixels : {false, true}) {
         startLifRead(ctx, "fuzz.lif");

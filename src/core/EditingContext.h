@@ -12,6 +12,7 @@
 #include "core/ShellState.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
+#include "materials/LifState.h"
 #include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -74,6 +75,7 @@ public:
     ShipDefinition shp;
     LodFileSet lod;
     ShellState shell;
+    LifState lif;  // the loaded .lif texture and the texture windows' state
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

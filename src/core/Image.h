@@ -25,4 +25,10 @@ struct Image {
     friend bool operator==(const Image&, const Image&) = default;
 };
 
+// The opaque pixel of a colour Long 0x00BBGGRR.
+inline Rgba rgbaFromColourLong(int32_t colour) {
+    auto c = uint32_t(colour);
+    return {uint8_t(c & 0xFF), uint8_t((c >> 8) & 0xFF), uint8_t((c >> 16) & 0xFF), 255};
+}
+
 } // namespace tarv

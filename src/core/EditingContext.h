@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "animation/MadTracks.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
 #include "core/ShipModel.h"
@@ -58,6 +59,7 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    AnimationState animation;  // animations and key tracks
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

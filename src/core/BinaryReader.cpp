@@ -2,8 +2,8 @@
 
 #include <bit>
 #include <cstring>
-#include <fstream>
 
+#include "core/AtomicFile.h"
 #include "core/RunTimeError.h"
 
 namespace tarv {
@@ -12,13 +12,7 @@ BinaryReader::BinaryReader(std::vector<uint8_t> bytes, std::string fileName)
     : bytes_(std::move(bytes)), fileName_(std::move(fileName)) {}
 
 BinaryReader BinaryReader::fromFile(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) throw RunTimeError::fileNotFound(path.string());
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw RunTimeError(75, "Path/File access error: " + path.string());
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw RunTimeError(57, "Device I/O error reading " + path.string());
-    return BinaryReader(std::move(bytes), path.filename().string());
+    return BinaryReader(readWholeFile(path), path.filename().string());
 }
 
 bool BinaryReader::contains(int64_t offset, int64_t length) const {

@@ -14,17 +14,19 @@
 
 namespace {
 
+// One input file per process, in a folder of its own that goes at exit. Held on the heap so that it
+// outlives the static destructors that run before the exit handler.
 const std::filesystem::path& inputPath() {
-    static const std::filesystem::path path = [] {
+    static const std::filesystem::path* path = [] {
         auto dir = std::filesystem::temp_directory_path() / ("fuzz_mad_reader." + std::to_string(getpid()));
         std::filesystem::create_directories(dir);
         std::atexit([] {
             std::error_code ec;
             std::filesystem::remove_all(inputPath().parent_path(), ec);
         });
-        return dir / "input.mad";
+        return new std::filesystem::path(dir / "input.mad");
     }();
-    return path;
+    return *path;
 }
 
 } // namespace

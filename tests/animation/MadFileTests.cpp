@@ -1,6 +1,7 @@
 // The .mad reader and writer against byte tables built here, then round trips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "Fakes.h"
@@ -98,6 +99,27 @@ TEST_F(MadFileTest, AnyIdentifierReads) {
         EXPECT_EQ(other.ctx.animation.madObjectCount(), 1);
         EXPECT_EQ(other.ctx.model.peoObjects[0].madObjectIndex, 0);
     }
+}
+
+TEST_F(MadFileTest, TheObjectEntriesFollowTheAnimationEntriesWhateverTheHeaderSays) {
+    ByteBuilder b = workedFixture();
+    b.patchI32(32, 9999);  // objPathOffset: only logged
+    setModelObjects(ctx, {"Gun"});
+    getMadInfo(ctx, write(b));
+    ASSERT_TRUE(t.errors.reports.empty());
+    EXPECT_EQ(ctx.animation.madObjects.at(0).keyframes, workedKeys());
+    const auto lines = logLines(t.status.logBox);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Objects offset: 9999"), lines.end());
+}
+
+TEST_F(MadFileTest, SavingRewritesTheOpeningAndClosingKeysInMemory) {
+    readWorked();
+    auto& keys = ctx.animation.madObjects[0].keyframes;
+    keys.front().position = {7, 7, 7};
+    keys.back().time = 9999999.0f;
+    const auto written = save();
+    EXPECT_EQ(keys, workedKeys());
+    EXPECT_EQ(written, workedFixture().data());
 }
 
 TEST_F(MadFileTest, MissingFileOnlyEmptiesTheLogBox) {

@@ -14,11 +14,15 @@ namespace {
 
 struct MadShip {
     tarv::EditingContext ctx;
+    std::filesystem::path folder;  // the .mad and the log, removed afterwards
     std::filesystem::path path;
 
     explicit MadShip(int tracks) {
-        path = std::filesystem::temp_directory_path() /
-               ("bench_mad." + std::to_string(getpid()) + "." + std::to_string(tracks) + ".mad");
+        folder = std::filesystem::temp_directory_path() /
+                 ("bench_mad." + std::to_string(getpid()) + "." + std::to_string(tracks));
+        std::filesystem::create_directories(folder);
+        path = folder / "ship.mad";
+        ctx.userDataFolder = folder;
         auto& state = ctx.animation;
         for (int a = 0; a < tarv::kMaxMadAnimations; ++a)
             state.madAnimations.push_back({"Animation" + std::to_string(a), float(a), float(a) + 0.9f, 1});
@@ -43,7 +47,7 @@ struct MadShip {
     }
     ~MadShip() {
         std::error_code ec;
-        std::filesystem::remove(path, ec);
+        std::filesystem::remove_all(folder, ec);
     }
 };
 

@@ -37,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
     }
     tarv::EditingContext ctx;
+    ctx.userDataFolder = inputPath().parent_path();  // the log without a model goes there
     tarv::SilentErrorReport report;
     ctx.services.errorReport = &report;
     for (const char* name : {"Hull", "Gun", "**DELETED**", "Fire"}) {

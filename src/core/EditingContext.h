@@ -16,6 +16,8 @@
 
 namespace tarv {
 
+class MaterialPreviewHook;
+
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
     std::string errModule;
@@ -45,6 +47,7 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "attachments/ShipDefinition.h"
+#include "animation/MadTracks.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
 #include "core/ShellState.h"
@@ -76,6 +77,7 @@ public:
     LodFileSet lod;
     ShellState shell;
     LifState lif;  // the loaded .lif texture and the texture windows' state
+    AnimationState animation;  // animations and key tracks
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

@@ -1,0 +1,103 @@
+#pragma once
+// Small ships and .mad byte tables for the animation tests, built independently of the writer.
+#include <string>
+#include <vector>
+
+#include "ByteBuilder.h"
+#include "animation/MadTracks.h"
+#include "core/EditingContext.h"
+
+namespace tarv::test {
+
+// A model whose objects carry the given names, none linked.
+inline void setModelObjects(EditingContext& ctx, const std::vector<std::string>& names) {
+    ctx.model.peoObjects.clear();
+    for (const auto& name : names) {
+        PeoObject object;
+        object.name = name;
+        ctx.model.peoObjects.push_back(object);
+    }
+}
+
+inline MadKeyframe makeKey(float time, float tcb, Vector3 position, Vector3 rotation) {
+    MadKeyframe k;
+    k.time = time;
+    k.tension = tcb;
+    k.continuity = -tcb;
+    k.bias = tcb / 2;
+    k.position = position;
+    k.rotation = rotation;
+    return k;
+}
+
+// A track: opening key at -1, one key per given time, closing key one second after the last.
+inline MadObject makeTrack(const std::string& name, const std::vector<float>& times) {
+    MadObject t;
+    t.name = name;
+    t.keyframes.push_back(makeKey(-1, 0, {}, {}));
+    for (float time : times) t.keyframes.push_back(makeKey(time, 0.25f, {1, 2, 3}, {0.5f, 0.25f, 0}));
+    t.keyframes.push_back(makeKey(times.empty() ? 9999999.0f : times.back() + 1, 0, {}, {}));
+    return t;
+}
+
+// The keys of the worked fixture, as they are in memory.
+inline std::vector<MadKeyframe> workedKeys() {
+    MadKeyframe a = makeKey(0, 0.5f, {1, 2, 3}, {0.5f, 0.25f, -0.125f});
+    MadKeyframe b = makeKey(2, 0.0f, {4, -5, 6}, {0.0f, 0.001f, 1.5f});
+    MadKeyframe open = a, close = b;
+    open.time = -1;
+    close.time = 3;
+    return {open, a, b, close};
+}
+
+// The worked fixture, 273 bytes: animation "Fire" [0, 2] looping, one track "Gun" with keys at -1, 0, 2, 3.
+inline ByteBuilder workedFixture(const std::string& identifier = std::string("Mellonn\0", 8)) {
+    ByteBuilder b;
+    b.str(identifier).padTo(8);
+    b.f32(0.91f).i32(9).i32(264).f32(2.0f).f32(30.0f).i32(1).i32(56).i32(1);
+    b.i32(0).f32(0.0f).f32(2.0f).i32(1);                         // animation entry at 40
+    b.i32(5).i32(0).i32(1).i32(4);                               // object entry at 56
+    for (int offset : {104, 120, 168, 184, 200, 216, 232, 248}) b.i32(offset);
+    const auto keys = workedKeys();
+    for (auto& k : keys) b.f32(k.time);                          // 104
+    for (auto& k : keys) b.f32(k.tension).f32(k.continuity).f32(k.bias);  // 120
+    for (auto& k : keys) b.f32(-k.position.z);                   // X 168
+    for (auto& k : keys) b.f32(k.position.x);                    // Y 184
+    for (auto& k : keys) b.f32(k.position.y);                    // Z 200
+    for (auto& k : keys) b.f32(k.rotation.x);                    // H 216
+    for (auto& k : keys) b.f32(-k.rotation.y);                   // P 232
+    for (auto& k : keys) b.f32(-k.rotation.z);                   // B 248
+    b.zstr("Fire").zstr("Gun");                                  // 264
+    return b;
+}
+
+// The log box as lines.
+inline std::vector<std::string> logLines(const std::string& box) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : box) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+inline int32_t i32At(const std::vector<uint8_t>& bytes, size_t at) {
+    return int32_t(uint32_t(bytes.at(at)) | (uint32_t(bytes.at(at + 1)) << 8) | (uint32_t(bytes.at(at + 2)) << 16) |
+                   (uint32_t(bytes.at(at + 3)) << 24));
+}
+
+// The zero-ended text at an offset of a byte image.
+inline std::string textAt(const std::vector<uint8_t>& bytes, size_t at) {
+    std::string s;
+    while (at < bytes.size() && bytes[at] != 0) s += char(bytes[at++]);
+    return s;
+}
+
+} // namespace tarv::test

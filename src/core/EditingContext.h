@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "attachments/MexChunkTable.h"
+#include "attachments/ShipDefinition.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
 #include "core/ShipModel.h"
@@ -58,6 +60,8 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    ShipDefinition shp;
+    MexChunkTable mex;
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -51,8 +52,10 @@ void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 }
 
 std::filesystem::path samplesFolder() {
-    std::filesystem::path p = std::filesystem::path(TARV_SOURCE_DIR) / ".." / "shared" / "samples";
     std::error_code ec;
+    if (const char* env = std::getenv("TARV_SAMPLES"); env && *env && std::filesystem::is_directory(env, ec))
+        return std::filesystem::canonical(env, ec);
+    std::filesystem::path p = std::filesystem::path(TARV_SOURCE_DIR) / ".." / "shared" / "samples";
     if (std::filesystem::is_directory(p, ec)) return std::filesystem::canonical(p, ec);
     return {};
 }

@@ -1,6 +1,7 @@
 #include "attachments/MexChunkTree.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "core/LogFiles.h"
 #include "core/NumberText.h"
@@ -58,10 +59,14 @@ void addMexTreeDefaults(EditingContext& ctx) {
 std::string mexChunkKey(char letter, int32_t index) { return std::string(1, letter) + intText(index); }
 
 int32_t mexChunkIndexOfKey(const std::string& key) {
-    if (key.size() < 2) return -1;
-    const double value = leadingNumber(std::string_view(key).substr(1));
-    if (!(value >= 0 && value <= 2147483647.0) || value != double(int64_t(value))) return -1;
-    return int32_t(value);
+    // Keys are made by mexChunkKey: the letter and decimal digits, nothing else.
+    if (key.size() < 2 || key.size() > 11) return -1;
+    int64_t value = 0;
+    for (size_t i = 1; i < key.size(); ++i) {
+        if (key[i] < '0' || key[i] > '9') return -1;
+        value = value * 10 + (key[i] - '0');
+    }
+    return value <= INT32_MAX ? int32_t(value) : -1;
 }
 
 bool isMexGroupOrRootKey(const std::string& key) { return key.find("Root") != std::string::npos; }

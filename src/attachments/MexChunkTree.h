@@ -11,8 +11,8 @@ namespace tarv {
 // Clears the tree and adds the root "Mex Entries" (expanded) and the six groups, all unticked.
 void addMexTreeDefaults(EditingContext& ctx);
 
-// The key of chunk index's node, and the index read back from a chunk key (the value from its second
-// character; -1 when that is no index).
+// The key of chunk index's node, and the index read back from a chunk key (the number from its second
+// character on; -1 for a key that is not a chunk key).
 std::string mexChunkKey(char letter, int32_t index);
 int32_t mexChunkIndexOfKey(const std::string& key);
 // The root and the group keys are the only ones holding "Root".

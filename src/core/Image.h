@@ -1,5 +1,6 @@
 #pragma once
 // Every picture of the editor: width x height RGBA pixels, row by row from the top.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

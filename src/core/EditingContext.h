@@ -12,10 +12,13 @@
 #include "core/Preferences.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
+#include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 
 namespace tarv {
+
+class MaterialPreviewHook;
 
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
@@ -46,6 +49,7 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {
@@ -61,6 +65,7 @@ public:
     ErrorContext err;
     VersionTexts version;
     ShipDefinition shp;
+    LodFileSet lod;
     MexChunkTable mex;
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.

@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "attachments/MexChunkTree.h"
+#include "core/LogFiles.h"
 
 namespace tarv {
 namespace {
@@ -144,6 +145,22 @@ TEST_F(MexTree, ChunkKeysCarryTheIndex) {
     EXPECT_TRUE(isMexGroupOrRootKey("Root"));
     EXPECT_TRUE(isMexGroupOrRootKey("nRoot"));
     EXPECT_FALSE(isMexGroupOrRootKey("n7"));
+}
+
+} // namespace
+} // namespace tarv
+
+namespace tarv {
+namespace {
+
+TEST_F(MexTree, CheckMexNameLogsItsSteps) {
+    t.ctx.prefs.logLevel = 3;
+    const auto keys = add('g', {"Gun001", "Gun012"});
+    EXPECT_EQ(nameFor(keys[0]), "Gun013");
+    EXPECT_NE(readText(currentLogPath(t.ctx)).find("[2] Checking: Gun001\r\n"
+                                                   "[3] numOfZeros: 2 leadZero: 0\r\n"
+                                                   "[2] -> Gun013\r\n"),
+              std::string::npos);
 }
 
 } // namespace

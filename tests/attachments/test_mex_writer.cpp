@@ -232,17 +232,20 @@ TEST_F(MexWriter, RoundsAndClampsNavColours) {
 
 TEST_F(MexWriter, FailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile) {
     addChunk(gun("Gun0"));
-    writeText(dir / "ship.mex", "the old file");
+    const auto folder = dir / "ship";  // the log goes to the data folder, not here
+    std::filesystem::create_directory(folder);
+    writeText(folder / "ship.mex", "the old file");
     failNextAtomicWriteForTesting();
-    EXPECT_FALSE(exportMex(t.ctx, pathOf("ship.mex"), true));
-    EXPECT_EQ(readText(dir / "ship.mex"), "the old file");
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) files += entry.is_regular_file();
-    EXPECT_EQ(files, 1);
+    const std::string path = (folder / "ship.mex").string();
+    EXPECT_FALSE(exportMex(t.ctx, path, true));
+    EXPECT_EQ(readText(folder / "ship.mex"), "the old file");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++entries;
+    EXPECT_EQ(entries, 1);
     ASSERT_EQ(t.errors.reports.size(), 1u);
     EXPECT_EQ(t.errors.reports[0].module, "modMex");
     EXPECT_EQ(t.errors.reports[0].procedure, "exportMex");
-    EXPECT_EQ(t.errors.reports[0].arguments, pathOf("ship.mex") + "|True");
+    EXPECT_EQ(t.errors.reports[0].arguments, path + "|True");
 }
 
 TEST_F(MexWriter, MoreRecordsThanTheCountFieldHoldsAreRefused) {

@@ -2,14 +2,10 @@
 // input ends in a chunk table or a refusal, never a crash or an out-of-bounds read. The first input byte
 // chooses the ship definition; the rest is the file. Whatever was read must write out as a readable file.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <vector>
 
-#include <unistd.h>
-
+#include "FuzzSupport.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
 #include "core/EditingContext.h"
@@ -55,21 +51,10 @@ void loadShipDefinition(tarv::ShipDefinition& shp) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
-    static const auto folder = [] {
-        auto dir = std::filesystem::temp_directory_path() / ("fuzz_mex_reader_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        return dir;
-    }();
-    const std::string path = (folder / "ship.mex").string();
-    if (FILE* f = std::fopen(path.c_str(), "wb")) {
-        if (size > 1) std::fwrite(data + 1, 1, size - 1, f);
-        std::fclose(f);
-    } else {
-        return 0;
-    }
+    const std::string path = tarv::fuzz::writeScratch("ship.mex", data + 1, size - 1).string();
 
     tarv::EditingContext ctx;
-    ctx.userDataFolder = folder;
+    ctx.userDataFolder = tarv::fuzz::scratchFolder();
     ctx.prefs.logLevel = -1;  // no log lines pile up
     CountingMarkers markers;
     ctx.mex.markers = &markers;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "attachments/MexChunkTable.h"
 #include "attachments/ShipDefinition.h"
 #include "animation/MadTracks.h"
 #include "core/ErrorReport.h"
@@ -78,6 +79,7 @@ public:
     ShellState shell;
     LifState lif;  // the loaded .lif texture and the texture windows' state
     AnimationState animation;  // animations and key tracks
+    MexChunkTable mex;
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

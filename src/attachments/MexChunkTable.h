@@ -87,8 +87,6 @@ struct MexChunkTable {
     int16_t catSalvageDockCount = 0;
     // The chunk tree: the root, the six groups and one node per live chunk.
     KeyedTree treeMex;
-    // Notes of the Cataclysm load summary (each ending in CR LF), until the load summary window shows them.
-    std::string loadSummaryNotes;
     // The marker code; none means markers are not built.
     MexMarkerBuilder* markers = nullptr;
 

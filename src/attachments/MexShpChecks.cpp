@@ -1,5 +1,7 @@
 #include "attachments/MexShpChecks.h"
 
+#include "core/LoadSummary.h"
+
 #include <algorithm>
 
 #include "core/NumberText.h"
@@ -52,11 +54,6 @@ void report(EditingContext& ctx, bool cataclysm, const std::string& text) {
 void makeBlue(MexChunk& chunk) { chunk.colour = ChunkColour{0, 0, 255}; }
 
 } // namespace
-
-void addToLoadSummary(EditingContext& ctx, const std::string& note) {
-    ctx.mex.loadSummaryNotes += note + kCrLf;
-    ctx.status().processEvents();
-}
 
 MexPointLookup::MexPointLookup(const EditingContext& ctx) {
     const ShipDefinition& shp = ctx.shp;

@@ -12,8 +12,6 @@
 
 namespace tarv {
 
-// Appends the note and CR LF to the load summary's notes and lets the window repaint.
-void addToLoadSummary(EditingContext& ctx, const std::string& note);
 
 // Lookups for one .mex read: the ship definition's names in lower case, and the chunks by point name that
 // have not been coloured blue yet. Answers exactly as the plain lookups do, in constant time.

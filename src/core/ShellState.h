@@ -40,8 +40,7 @@ struct ShellState {
     bool loadSummaryExists = false;
     // Filled by the windows that hold swatches, in the order they are created.
     std::vector<SwatchHook> swatchHooks;
-    KeyedTree treeHeirachy;
-    KeyedTree treeMex;
+    KeyedTree treeHeirachy;  // the chunk tree lives with the chunk table
 };
 
 } // namespace tarv

@@ -76,7 +76,7 @@ TEST_F(MexChecks, NoShipDefinitionMeansNoCheckAtAll) {
         writeBytes(dir / "n.mex", b.data());
         getMexInfo(t.ctx, (dir / "n.mex").string());  // the strict prompts fail on any box
     }
-    EXPECT_TRUE(t.ctx.mex.loadSummaryNotes.empty());
+    EXPECT_TRUE(t.ctx.shell.loadSummaryNotes.empty());
     EXPECT_EQ(t.ctx.mex.catSalvageDockCount, 0);
     EXPECT_EQ(t.ctx.mex.mexChunks[0].colour, ChunkColour{});
 }
@@ -100,7 +100,7 @@ TEST_F(MexChecks, HomeworldShipWithoutSalvagePointsGetsBoxes) {
                        title);
     readPoints(kHomeworld, {{"Dok", "Dock1"}, {"Dok", "Dock2"}, {"Dok", "Dock3"}, {"Sal", "Salv1"}, {"Sal", "Salv2"}});
     EXPECT_EQ(t.prompts.pending(), 0u);
-    EXPECT_TRUE(t.ctx.mex.loadSummaryNotes.empty());
+    EXPECT_TRUE(t.ctx.shell.loadSummaryNotes.empty());
 }
 
 TEST_F(MexChecks, CataclysmSalvagePointsAreDockPoints) {
@@ -110,7 +110,7 @@ TEST_F(MexChecks, CataclysmSalvagePointsAreDockPoints) {
                   {"Salv1", "dpt_salvage"}, {"Salv2", "dpt_salvage"}}, {}, {}, 0};
     loadShp(six);
     readPoints(kCataclysm, points);
-    EXPECT_EQ(t.ctx.mex.loadSummaryNotes, "");
+    EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "");
 
     resetMexChunkTable(t.ctx);
     addMexTreeDefaults(t.ctx);
@@ -119,7 +119,7 @@ TEST_F(MexChecks, CataclysmSalvagePointsAreDockPoints) {
     loadShp(five);
     t.ctx.shp.shpCatSalvageCount = 2;
     readPoints(kCataclysm, points);
-    EXPECT_EQ(t.ctx.mex.loadSummaryNotes,
+    EXPECT_EQ(t.ctx.shell.loadSummaryNotes,
               std::string("Salvage point Salv2 in MEX not found in SHP-file.\r\n") +
                   "The number of dock and salvage points found in your MEX-file does not correspond to the number "
                   "of dock points found in your SHP-file (resp. 6 and 5).\r\n\r\n");
@@ -148,9 +148,9 @@ TEST_F(MexChecks, TowAndPointNamesAreCountedAndColouredBlue) {
     EXPECT_EQ(chunks[3].colour, blue);
     EXPECT_EQ(chunks[4].colour, blue);
     EXPECT_EQ(t.ctx.mex.catSalvageDockCount, 3);
-    EXPECT_EQ(t.ctx.mex.loadSummaryNotes.find("not found"), std::string::npos);
+    EXPECT_EQ(t.ctx.shell.loadSummaryNotes.find("not found"), std::string::npos);
     // One Cataclysm salvage point among the 4 dock points, none read: both salvage lines.
-    EXPECT_EQ(t.ctx.mex.loadSummaryNotes,
+    EXPECT_EQ(t.ctx.shell.loadSummaryNotes,
               "The number of 'Cataclysm'-type salvage points among 4 dock points in your SHP-file does not match "
               "the number of salvage points found in your MEX file (resp. 1, and 0).\r\n\r\n"
               "TARV identified 3 dock points as possible Cataclysm salvage points among 4 dock and salvage "
@@ -279,7 +279,7 @@ TEST_F(MexChecks, EveryFindingHasItsExactText) {
         "your SHP-file (resp. 2 and 1).\r\n\r\n"
         "TARV identified 1 dock points as possible Cataclysm salvage points among 2 dock and salvage points in "
         "your MEX file.\r\n";
-    EXPECT_EQ(t.ctx.mex.loadSummaryNotes, expected);
+    EXPECT_EQ(t.ctx.shell.loadSummaryNotes, expected);
     EXPECT_EQ(t.prompts.shown.size(), 10u);  // only the Homeworld boxes above
 }
 

@@ -75,7 +75,7 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
     treeHeirachy = pageObjects->treeHeirachy;
     treeMex = pageShipInfo->treeMex;
     treeHeirachy->bind(&ctx.shell.treeHeirachy);
-    treeMex->bind(&ctx.shell.treeMex);
+    treeMex->bind(&ctx.mex.treeMex);
 
     auto* central = new QWidget;
     central->setObjectName("centralWidget");

@@ -6,14 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "attachments/ShipDefinition.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
+#include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "preview/ViewState.h"
 
 namespace tarv {
+
+class MaterialPreviewHook;
 
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
@@ -44,6 +49,7 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
 class EditingContext {
@@ -58,6 +64,9 @@ public:
     LogState log;
     ErrorContext err;
     VersionTexts version;
+    ViewState view;  // the preview's records and scene
+    ShipDefinition shp;
+    LodFileSet lod;
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

@@ -1,0 +1,184 @@
+// Writing and normals on large synthetic ships, beside a plain copy of the same number of bytes.
+//   200 objects x 5,000 polygons (domes with a few thousand distinct normals each), and one object at the
+//   32,767-vertex limit; 20 objects as well, to show that the time grows linearly with the model.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <unistd.h>
+
+#include "core/AtomicFile.h"
+#include "core/EditingContext.h"
+#include "core/Normals.h"
+#include "core/PeoWriter.h"
+
+using namespace tarv;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A dome over an n x n grid: z = sqrt(4 - x^2 - y^2) over [-1, 1]^2, so the normals lean at most 30 degrees
+// and neighbouring polygons differ by little (many merges, a few thousand distinct normals).
+PeoObject dome(const std::string& name, int n, float shift) {
+    PeoObject o;
+    o.name = name;
+    o.matrix = Matrix4::identity();
+    o.matrix[3] = shift;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) {
+            const float x = -1 + 2.0f * float(i) / float(n), y = -1 + 2.0f * float(j) / float(n);
+            o.vertices.push_back({x, y, std::sqrt(4 - x * x - y * y), 0, 0});
+        }
+    auto at = [n](int i, int j) { return int32_t(i * (n + 1) + j); };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            PeoPolygon a, b;
+            a.v0 = at(i, j), a.v1 = at(i + 1, j), a.v2 = at(i + 1, j + 1);
+            b.v0 = at(i, j), b.v1 = at(i + 1, j + 1), b.v2 = at(i, j + 1);
+            o.polygons.push_back(a);
+            o.polygons.push_back(b);
+        }
+    o.nVertices = int32_t(o.vertices.size());
+    o.nPolygons = int32_t(o.polygons.size());
+    return o;
+}
+
+// 50 x 50 quads: 2,601 vertices, 5,000 polygons. 180 x 180 quads: 32,761 vertices, 64,800 polygons.
+constexpr int kShipGrid = 50;
+constexpr int kLimitGrid = 180;
+
+struct Ship {
+    fs::path folder;
+    std::unique_ptr<EditingContext> ctx = std::make_unique<EditingContext>();
+    Ship(int objects, int grid) {
+        folder = fs::temp_directory_path() / ("tarv-bench-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        ctx->userDataFolder = folder;
+        ctx->prefs.objectSharing = false;
+        for (int k = 0; k < objects; ++k)
+            ctx->model.peoObjects.push_back(dome("obj" + std::to_string(k), grid, float(k)));
+        for (int k = 0; k < 8; ++k) {
+            PeoMaterial m;
+            m.texture = int16_t(k);
+            ctx->model.materials.push_back(m);
+            ctx->model.textures.push_back(PeoTexture{{}, "tex" + std::to_string(k), false});
+        }
+        ctx->model.publicMaterialCount = 8;
+    }
+    ~Ship() { fs::remove_all(folder); }
+    size_t polygons() const {
+        size_t n = 0;
+        for (const PeoObject& o : ctx->model.peoObjects) n += o.polygons.size();
+        return n;
+    }
+};
+
+Ship& ship(int objects, int grid = kShipGrid) {
+    static std::map<std::pair<int, int>, std::unique_ptr<Ship>> ships;
+    auto& s = ships[{objects, grid}];
+    if (!s) s = std::make_unique<Ship>(objects, grid);
+    return *s;
+}
+
+void perObject(benchmark::State& state, int objects) {
+    state.counters["per_object"] = benchmark::Counter(double(objects),
+                                                      benchmark::Counter::kIsIterationInvariantRate |
+                                                          benchmark::Counter::kInvert);
+}
+
+void BM_WritePeo(benchmark::State& state) {
+    const int objects = int(state.range(0));
+    const bool cataclysm = state.range(1) != 0;
+    Ship& s = ship(objects);
+    const std::string path = (s.folder / "ship.peo").string();
+    for (auto _ : state) writePeoFile(*s.ctx, path, cataclysm);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(path)));
+    state.counters["polygons"] = double(s.polygons());
+    perObject(state, objects);
+}
+BENCHMARK(BM_WritePeo)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The physical floor of a write: the same number of bytes through the same atomic road, nothing computed.
+void BM_PlainWriteFloor(benchmark::State& state) {
+    Ship& s = ship(200);
+    const std::vector<uint8_t> bytes = buildPeoFile(*s.ctx, state.range(0) != 0);
+    const fs::path path = s.folder / "floor.bin";
+    for (auto _ : state) writeFileAtomically(path, bytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_PlainWriteFloor)->Arg(0)->Arg(1)->ArgName("cataclysm")->MinTime(3)->Unit(benchmark::kMillisecond);
+
+// A plain in-memory copy of the same number of bytes.
+void BM_PlainMemoryCopy(benchmark::State& state) {
+    Ship& s = ship(200);
+    const std::vector<uint8_t> bytes = buildPeoFile(*s.ctx, true);
+    std::vector<uint8_t> copy(bytes.size());
+    for (auto _ : state) {
+        std::memcpy(copy.data(), bytes.data(), bytes.size());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+BENCHMARK(BM_PlainMemoryCopy)->Unit(benchmark::kMillisecond);
+
+// The file built in memory (normals included), without the disk: compare with the plain memory copy.
+void BM_BuildPeoInMemory(benchmark::State& state) {
+    const int objects = int(state.range(0));
+    Ship& s = ship(objects);
+    size_t size = 0;
+    for (auto _ : state) size = buildPeoFile(*s.ctx, true).size();
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
+    perObject(state, objects);
+}
+BENCHMARK(BM_BuildPeoInMemory)->Arg(20)->Arg(200)->ArgName("objects")->MinTime(2)->Unit(benchmark::kMillisecond);
+
+void BM_Normals(benchmark::State& state) {
+    const int objects = int(state.range(0));
+    Ship& s = ship(objects);
+    for (auto _ : state) {
+        recalcFaceNormals(*s.ctx);
+        calcVertexNormals(*s.ctx);
+    }
+    state.counters["polygons"] = double(s.polygons());
+    state.counters["distinct_normals_obj0"] = double(s.ctx->model.peoObjects[0].nFaceNormals);
+    perObject(state, objects);
+}
+BENCHMARK(BM_Normals)->Arg(20)->Arg(200)->ArgName("objects")->Unit(benchmark::kMillisecond);
+
+void BM_NormalsAtTheVertexLimit(benchmark::State& state) {
+    Ship& s = ship(1, kLimitGrid);
+    for (auto _ : state) {
+        recalcFaceNormals(*s.ctx);
+        calcVertexNormals(*s.ctx);
+    }
+    state.counters["vertices"] = double(s.ctx->model.peoObjects[0].vertices.size());
+    state.counters["distinct_normals"] = double(s.ctx->model.peoObjects[0].nFaceNormals);
+}
+BENCHMARK(BM_NormalsAtTheVertexLimit)->Unit(benchmark::kMillisecond);
+
+std::vector<Vector3> polygonNormals(const PeoObject& o) {
+    std::vector<Vector3> normals;
+    for (size_t p = 0; p < o.polygons.size(); ++p) normals.push_back(calcFaceNormal(o, int32_t(p)));
+    return normals;
+}
+
+// The merge alone, hash grid against the plain scan, on one ship object and on the vertex-limit object.
+void BM_FaceNormalMerge(benchmark::State& state) {
+    const bool literal = state.range(1) != 0;
+    const std::vector<Vector3> normals =
+        polygonNormals(state.range(0) != 0 ? ship(1, kLimitGrid).ctx->model.peoObjects[0]
+                                           : ship(20).ctx->model.peoObjects[0]);
+    size_t distinct = 0;
+    for (auto _ : state)
+        distinct = (literal ? mergeFaceNormalsLiteral(normals) : mergeFaceNormals(normals)).normals.size();
+    state.counters["polygons"] = double(normals.size());
+    state.counters["distinct"] = double(distinct);
+}
+BENCHMARK(BM_FaceNormalMerge)->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"vertexLimit", "literal"})
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace

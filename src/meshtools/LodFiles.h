@@ -1,0 +1,35 @@
+#pragma once
+// Reading .lod lists, the LOD file list's commands, and writing the model's links and matrices into every
+// level file of a ship.
+#include <functional>
+#include <string>
+
+#include "core/EditingContext.h"
+
+namespace tarv {
+
+// Reads the .lod list at path. With firstIsMain the first named file becomes the current model path and
+// the others are listed; otherwise every named file but the current model is listed.
+void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain);
+
+// Writes the model's links and matrices into the records of the level file that carry an object's name.
+// The file is checked whole before a byte changes; a missing or damaged file is left alone and reported.
+// Returns false when the file was refused.
+bool applyMatrixToFile(EditingContext& ctx, const std::string& path);
+
+// The object tree recomputes the model's links before the level files get them; until the tree is wired
+// in, the links stand as they are.
+using LinkRecompute = std::function<void(EditingContext&)>;
+void setLinkRecompute(LinkRecompute recompute);
+
+// The Tools page's commands.
+inline constexpr const char* kLodAddFilter =
+    "All Files (*.*)|*.*|Geometry Files (*.peo)|*.peo|Homeworld LOD files (*.lod)|*.lod";
+void cmdAddToLod_Click(EditingContext& ctx);
+// Right button on the list: whether the popup's two items are enabled (the popup then shows).
+bool lodListMenuItemsEnabled(const EditingContext& ctx);
+void mnuLodFileSwitch_Click(EditingContext& ctx, const std::function<void(EditingContext&)>& startprocess);
+void mnuLodListDelete_Click(EditingContext& ctx);
+void mnuLodCommandsMatrix_Click(EditingContext& ctx);
+
+} // namespace tarv

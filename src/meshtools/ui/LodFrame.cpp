@@ -1,0 +1,106 @@
+#include "meshtools/ui/LodFrame.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "meshtools/LodFiles.h"
+
+namespace tarv {
+
+namespace {
+template <class W>
+W* named(W* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+} // namespace
+
+LodFrame::LodFrame(EditingContext& ctx, QWidget* parent) : QGroupBox("Multi-File options (LOD)", parent), ctx_(ctx) {
+    setObjectName("fraLod");
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel("LOD Path:", this), 0, 0);
+    lblLodPath = named(new QLabel(this), "lblLodPath");
+    layout->addWidget(lblLodPath, 0, 1, 1, 2);
+    lstLodFiles = named(new QListWidget(this), "lstLodFiles");
+    layout->addWidget(lstLodFiles, 1, 0, 1, 3);
+    cmdAddToLod = named(new QPushButton("Add to File List", this), "cmdAddToLod");
+    cmdMultiFile = named(new QPushButton("Multi-file menu", this), "cmdMultiFile");
+    layout->addWidget(cmdAddToLod, 2, 0, 1, 2);
+    layout->addWidget(cmdMultiFile, 2, 2);
+
+    mnuLodList = named(new QMenu("Lod File List", this), "mnuLodList");
+    mnuLodListDelete = mnuLodList->addAction("Delete Item");
+    mnuLodListDelete->setObjectName("mnuLodListDelete");
+    mnuLodList->addSeparator();
+    mnuLodFileSwitch = mnuLodList->addAction("Switch to...");
+    mnuLodFileSwitch->setObjectName("mnuLodFileSwitch");
+    mnuLodCommands = named(new QMenu("Lod Commands", this), "mnuLodCommands");
+    mnuLodCommandsMatrix = mnuLodCommands->addAction("Apply matrix & heirachy to all files");
+    mnuLodCommandsMatrix->setObjectName("mnuLodCommandsMatrix");
+
+    connect(cmdAddToLod, &QPushButton::clicked, this, &LodFrame::cmdAddToLod_Click);
+    connect(cmdMultiFile, &QPushButton::clicked, this, &LodFrame::cmdMultiFile_Click);
+    connect(mnuLodListDelete, &QAction::triggered, this, &LodFrame::mnuLodListDelete_Click);
+    connect(mnuLodFileSwitch, &QAction::triggered, this, &LodFrame::mnuLodFileSwitch_Click);
+    connect(mnuLodCommandsMatrix, &QAction::triggered, this, &LodFrame::mnuLodCommandsMatrix_Click);
+    lstLodFiles->viewport()->installEventFilter(this);
+    refresh();
+}
+
+void LodFrame::refresh() {
+    const LodFileSet& lod = ctx_.lod;
+    lblLodPath->setText(QString::fromStdString(lod.lblLodPath));
+    lstLodFiles->clear();
+    for (const LodEntry& e : lod.lstLodFiles) lstLodFiles->addItem(QString::fromStdString(e.text));
+    if (lod.selectedEntry >= 0 && lod.selectedEntry < lstLodFiles->count())
+        lstLodFiles->setCurrentRow(lod.selectedEntry);
+    cmdAddToLod->setEnabled(lod.cmdAddToLodEnabled);
+    cmdMultiFile->setEnabled(lod.cmdMultiFileEnabled);
+}
+
+void LodFrame::takeSelection() {
+    ctx_.lod.selectedEntry = lstLodFiles->selectedItems().isEmpty() ? -1 : lstLodFiles->currentRow();
+}
+
+void LodFrame::cmdAddToLod_Click() {
+    tarv::cmdAddToLod_Click(ctx_);
+    refresh();
+}
+
+void LodFrame::cmdMultiFile_Click() { mnuLodCommands->popup(cmdMultiFile->mapToGlobal(cmdMultiFile->rect().bottomLeft())); }
+
+void LodFrame::lstLodFiles_MouseDown(Qt::MouseButton button, const QPoint& globalPos) {
+    if (button != Qt::RightButton) return;
+    const bool enabled = lodListMenuItemsEnabled(ctx_);
+    mnuLodListDelete->setEnabled(enabled);
+    mnuLodFileSwitch->setEnabled(enabled);
+    mnuLodList->popup(globalPos);
+}
+
+void LodFrame::mnuLodFileSwitch_Click() {
+    takeSelection();
+    tarv::mnuLodFileSwitch_Click(ctx_, startprocess_);
+    refresh();
+}
+
+void LodFrame::mnuLodListDelete_Click() {
+    takeSelection();
+    tarv::mnuLodListDelete_Click(ctx_);
+    refresh();
+}
+
+void LodFrame::mnuLodCommandsMatrix_Click() { tarv::mnuLodCommandsMatrix_Click(ctx_); }
+
+bool LodFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstLodFiles->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        lstLodFiles_MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+} // namespace tarv

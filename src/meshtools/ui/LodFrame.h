@@ -1,0 +1,52 @@
+#pragma once
+// The Tools page frame "Multi-File options (LOD)": the list of level files and its commands.
+#include <QGroupBox>
+#include <functional>
+
+#include "core/EditingContext.h"
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QAction;
+
+namespace tarv {
+
+class LodFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    LodFrame(EditingContext& ctx, QWidget* parent = nullptr);
+
+    // The load road that "Switch to..." runs on the chosen level.
+    void setStartProcess(std::function<void(EditingContext&)> startprocess) { startprocess_ = std::move(startprocess); }
+    // Shows the file set's state.
+    void refresh();
+
+    QLabel* lblLodPath;
+    QListWidget* lstLodFiles;
+    QPushButton* cmdAddToLod;
+    QPushButton* cmdMultiFile;
+    QMenu* mnuLodList;
+    QAction* mnuLodListDelete;
+    QAction* mnuLodFileSwitch;
+    QMenu* mnuLodCommands;
+    QAction* mnuLodCommandsMatrix;
+
+    void cmdAddToLod_Click();
+    void cmdMultiFile_Click();
+    void lstLodFiles_MouseDown(Qt::MouseButton button, const QPoint& globalPos);
+    void mnuLodFileSwitch_Click();
+    void mnuLodListDelete_Click();
+    void mnuLodCommandsMatrix_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void takeSelection();
+    EditingContext& ctx_;
+    std::function<void(EditingContext&)> startprocess_;
+};
+
+} // namespace tarv

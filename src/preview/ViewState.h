@@ -1,0 +1,52 @@
+#pragma once
+// The preview's view records and the scene they hang in: one ViewObject per model object and per chunk
+// marker, the selection marker, and the fixed frame tree through which the model, camera and light hang.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/ShipModel.h"
+#include "scene/Canvas.h"
+#include "scene/Frame.h"
+#include "scene/Interpolator.h"
+#include "scene/Mesh.h"
+#include "scene/Viewport.h"
+
+namespace tarv {
+
+struct ViewColour {
+    float red = 0, green = 0, blue = 0;  // 0..1
+    friend bool operator==(const ViewColour&, const ViewColour&) = default;
+};
+
+// The preview's record of one shown thing; it keeps its mesh, frame and interpolator alive.
+struct ViewObject {
+    scene::MeshPtr mesh;
+    scene::FramePtr frame;
+    Matrix4 matrix;  // the object's local matrix rounded to 4 decimals; elements 3, 7, 11 the translation
+    std::shared_ptr<scene::Interpolator> interpolator;
+    ViewColour colour;
+    Vector3 size;
+    std::string name;
+    int16_t shown = 0;  // -1 while the mesh is attached to the frame
+};
+
+struct ViewState {
+    std::vector<ViewObject> viewObjects;  // index = object index in peoObjects
+    std::vector<ViewObject> mexMeshes;    // index = chunk index
+    ViewObject selectionMarker;
+
+    // The canvas's own scene root and viewport exist from the start; the canvas only draws them.
+    scene::FramePtr sceneFrame = scene::createSceneRoot();
+    std::shared_ptr<scene::Viewport> viewport = std::make_shared<scene::Viewport>(sceneFrame);
+    scene::FramePtr worldFrame, modelFrame, orbitFrame, zoomFrame, cameraFrame, lightFrame;
+    scene::LightPtr cameraLight;
+    int16_t lightAdded = 0;
+
+    // The canvas that shows the scene; none when the editor runs without one (tests, no display).
+    scene::Canvas* canvas = nullptr;
+};
+
+} // namespace tarv

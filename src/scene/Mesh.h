@@ -1,0 +1,161 @@
+#pragma once
+// What the scene draws: faces gathered in mesh builders, with their colours, materials and textures, and
+// the point lights that light them. All are shared handles: whoever holds one keeps it alive.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "core/Image.h"
+#include "core/ShipModel.h"
+#include "scene/SceneMath.h"
+
+namespace tarv::scene {
+
+class Face;
+class MeshBuilder;
+class Material;
+class Texture;
+class Light;
+using FacePtr = std::shared_ptr<Face>;
+using MeshPtr = std::shared_ptr<MeshBuilder>;
+using MaterialPtr = std::shared_ptr<Material>;
+using TexturePtr = std::shared_ptr<Texture>;
+using LightPtr = std::shared_ptr<Light>;
+
+// A packed colour: alpha, red, green, blue in the bytes from the top down.
+using PackedColor = uint32_t;
+// The packed colour of components from 0 to 1 (clamped), rounded to bytes.
+PackedColor createColorRGBA(double red, double green, double blue, double alpha = 1.0);
+inline PackedColor createColorRGB(double red, double green, double blue) { return createColorRGBA(red, green, blue, 1.0); }
+// The colour as red + 256 x green + 65536 x blue (components 0..255), the way the background is given.
+PackedColor colorFromRgbLong(int32_t colour);
+inline uint8_t redOf(PackedColor c) { return uint8_t(c >> 16); }
+inline uint8_t greenOf(PackedColor c) { return uint8_t(c >> 8); }
+inline uint8_t blueOf(PackedColor c) { return uint8_t(c); }
+inline constexpr PackedColor kWhite = 0xFFFFFFFFu;
+
+struct Rgb {
+    float r = 0, g = 0, b = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+Rgb clampedRgb(double red, double green, double blue);
+
+// Render qualities: fill (64 wireframe, 128 solid), lighting (+8), flat shading.
+enum : int32_t { kQualityWireframe = 64, kQualitySolid = 128, kQualityLit = 8 };
+
+class Material {
+public:
+    explicit Material(double power) : power_(power) {}
+    void setAmbient(double r, double g, double b) { ambient_ = clampedRgb(r, g, b); }
+    void setSpecular(double r, double g, double b) { specular_ = clampedRgb(r, g, b); }
+    void setEmissive(double r, double g, double b) { emissive_ = clampedRgb(r, g, b); }
+    double power() const { return power_; }
+    Rgb ambient() const { return ambient_; }
+    Rgb specular() const { return specular_; }
+    Rgb emissive() const { return emissive_; }
+
+private:
+    double power_ = 0;
+    Rgb ambient_, specular_, emissive_;
+};
+
+// A picture for faces; made from an Image, never read from a file here.
+class Texture {
+public:
+    explicit Texture(Image image) : image_(std::move(image)) {}
+    const Image& image() const { return image_; }
+
+private:
+    Image image_;
+};
+
+// A point light: it shines from the origin of the frame that carries it, with no fall-off.
+class Light {
+public:
+    explicit Light(Rgb colour) : colour_(colour) {}
+    Rgb colour() const { return colour_; }
+    void setColorRGB(double r, double g, double b) { colour_ = clampedRgb(r, g, b); }
+
+private:
+    Rgb colour_;
+};
+
+// One polygon of three or more corners. The side into which (v1 - v0) x (v2 - v0) points is its front.
+class Face {
+public:
+    struct TexCoord {
+        float u = 0, v = 0;
+    };
+
+    void addVertex(double x, double y, double z);
+    void setTextureCoordinates(int corner, double u, double v);  // a corner that does not exist throws
+    void setTexture(TexturePtr texture);
+    void setMaterial(MaterialPtr material);
+    void setColor(PackedColor colour);
+    void setColorRGB(double r, double g, double b);
+
+    const std::vector<Vec3>& vertices() const { return vertices_; }
+    const std::vector<TexCoord>& textureCoordinates() const { return texCoords_; }
+    const TexturePtr& texture() const { return texture_; }
+    const MaterialPtr& material() const { return material_; }
+    PackedColor color() const { return colour_; }
+    // Whether (v1 - v0) x (v2 - v0) of some fan triangle has a length: faces without area are lines.
+    bool hasArea() const;
+
+private:
+    friend class MeshBuilder;
+    void touched();
+    std::vector<Vec3> vertices_;
+    std::vector<TexCoord> texCoords_;
+    TexturePtr texture_;
+    MaterialPtr material_;
+    PackedColor colour_ = kWhite;
+    MeshBuilder* owner_ = nullptr;  // the mesh the face was added to; it outlives its faces' use
+};
+
+struct Bounds {
+    Vec3 min, max;
+    bool empty = true;
+};
+
+class MeshBuilder {
+public:
+    MeshBuilder() = default;
+    MeshBuilder(const MeshBuilder&) = delete;
+    MeshBuilder& operator=(const MeshBuilder&) = delete;
+    ~MeshBuilder();
+
+    // Appends the face (a face belongs to one mesh; adding it again, or to a second mesh, throws).
+    void addFace(const FacePtr& face);
+    // Appends faces over new vertices. Face data: per face its corner count (3 or more) and that many 0-based
+    // vertex indices, ended by a 0. Nothing is added when the data is bad: an index outside the vertices,
+    // a count below 3, data without the closing 0 or counts that disagree with the lists throw.
+    void addFaces(int32_t vertexCount, std::span<const Vector3> vertices, int32_t normalCount,
+                  std::span<const Vector3> normals, std::span<const int32_t> faceData);
+    void setQuality(int32_t quality);
+    // Colour every face the mesh holds now; faces added later keep their own colour.
+    void setColor(PackedColor colour);
+    void setColorRGB(double r, double g, double b);
+
+    int32_t quality() const { return quality_; }
+    bool wireframe() const { return (quality_ & 0xC0) == kQualityWireframe; }
+    bool lit() const { return (quality_ & kQualityLit) != 0; }
+    const std::vector<FacePtr>& faces() const { return faces_; }
+    // Counts every change of the faces the mesh holds, so drawing rebuilds its buffers only after a change.
+    uint64_t changeCount() const { return changes_; }
+    // Bounding box of every corner, kept up to date with the change counter.
+    const Bounds& bounds() const;
+
+private:
+    friend class Face;
+    void touched() { ++changes_; }
+    std::vector<FacePtr> faces_;
+    int32_t quality_ = kQualitySolid | kQualityLit;
+    uint64_t changes_ = 1;
+    mutable Bounds bounds_;
+    mutable uint64_t boundsAt_ = 0;
+};
+
+} // namespace tarv::scene

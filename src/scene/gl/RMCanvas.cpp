@@ -1,0 +1,507 @@
+#include "scene/gl/RMCanvas.h"
+
+#include <QMouseEvent>
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLShaderProgram>
+#include <QSurfaceFormat>
+#include <cstring>
+#include <unordered_map>
+
+namespace tarv::scene {
+
+namespace {
+
+QSurfaceFormat canvasFormat() {
+    QSurfaceFormat f = QSurfaceFormat::defaultFormat();
+    f.setVersion(3, 3);
+    f.setProfile(QSurfaceFormat::CoreProfile);
+    f.setDepthBufferSize(24);
+    return f;
+}
+
+// One corner as the buffers hold it.
+struct GpuVertex {
+    float pos[3];
+    float uv[2];
+    uint8_t colour[4];
+    uint8_t emissive[4];
+    uint8_t flags[4];  // edge mask of the fan triangle, textured
+};
+
+constexpr int kMaxLights = 8;
+
+const char* kVertexShader = R"(#version 330 core
+layout(location = 0) in vec3 aPos;
+layout(location = 1) in vec2 aUv;
+layout(location = 2) in vec4 aColour;
+layout(location = 3) in vec4 aEmissive;
+layout(location = 4) in uvec4 aFlags;
+uniform mat4 uModel;
+out VertexData { vec3 world; vec2 uv; vec3 colour; vec3 emissive; flat uvec2 flags; } v;
+void main() {
+    vec4 w = uModel * vec4(aPos, 1.0);
+    v.world = w.xyz; v.uv = aUv; v.colour = aColour.rgb; v.emissive = aEmissive.rgb; v.flags = aFlags.xy;
+    gl_Position = w;
+}
+)";
+
+// Shared by both fill modes: the face's normal, whether it faces the eye, and its flat light.
+const char* kGeometryCommon = R"(
+in VertexData { vec3 world; vec2 uv; vec3 colour; vec3 emissive; flat uvec2 flags; } v[];
+out vec2 fUv;
+flat out vec3 fLight;
+flat out vec3 fEmissive;
+flat out uint fTextured;
+uniform mat4 uViewProjection;
+uniform vec3 uEye;
+uniform bool uLit;
+uniform int uLightCount;
+uniform vec3 uLightPos[8];
+uniform vec3 uLightColour[8];
+vec3 e1; vec3 e2; vec3 n; bool flat0; bool front;
+void faceSetUp() {
+    e1 = v[1].world - v[0].world; e2 = v[2].world - v[0].world; n = cross(e1, e2);
+    flat0 = dot(n, n) <= 1e-12 * dot(e1, e1) * dot(e2, e2);
+    front = !flat0 && dot(n, uEye - v[0].world) > 0.0;
+}
+void shade(bool useLight) {
+    bool textured = v[0].flags.y != 0u;
+    vec3 light = vec3(1.0);
+    vec3 emissive = vec3(0.0);
+    if (useLight) {
+        vec3 nn = normalize(n);
+        vec3 centre = (v[0].world + v[1].world + v[2].world) / 3.0;
+        light = vec3(0.0);
+        for (int i = 0; i < uLightCount; ++i)
+            light += max(dot(nn, normalize(uLightPos[i] - centre)), 0.0) * uLightColour[i];
+        emissive = v[0].emissive;
+    }
+    fTextured = textured ? 1u : 0u;
+    if (textured) { fLight = light; fEmissive = emissive; }
+    else { fLight = min(v[0].colour * light + emissive, vec3(1.0)); fEmissive = vec3(0.0); }
+}
+void corner(int i) { fUv = v[i].uv; gl_Position = uViewProjection * vec4(v[i].world, 1.0); EmitVertex(); }
+)";
+
+const char* kSolidGeometry = R"(#version 330 core
+layout(triangles) in;
+layout(triangle_strip, max_vertices = 3) out;
+%COMMON%
+void main() {
+    faceSetUp();
+    if (!front) return;
+    shade(uLit);
+    corner(0); corner(1); corner(2); EndPrimitive();
+}
+)";
+
+const char* kWireGeometry = R"(#version 330 core
+layout(triangles) in;
+layout(line_strip, max_vertices = 6) out;
+%COMMON%
+void main() {
+    faceSetUp();
+    if (!flat0 && !front) return;
+    shade(uLit && !flat0);
+    uint edges = v[0].flags.x;
+    if ((edges & 1u) != 0u) { corner(0); corner(1); EndPrimitive(); }
+    if ((edges & 2u) != 0u) { corner(1); corner(2); EndPrimitive(); }
+    if ((edges & 4u) != 0u) { corner(2); corner(0); EndPrimitive(); }
+}
+)";
+
+const char* kFragmentShader = R"(#version 330 core
+in vec2 fUv;
+flat in vec3 fLight;
+flat in vec3 fEmissive;
+flat in uint fTextured;
+uniform sampler2D uTexture;
+out vec4 outColour;
+void main() {
+    vec3 c = fTextured != 0u ? min(texture(uTexture, fUv).rgb * fLight + fEmissive, vec3(1.0)) : fLight;
+    outColour = vec4(c, 1.0);
+}
+)";
+
+const char* kPlainVertex = R"(#version 330 core
+layout(location = 0) in vec3 aPos;
+uniform mat4 uViewProjection;
+void main() { gl_Position = uViewProjection * vec4(aPos, 1.0); }
+)";
+const char* kPlainFragment = R"(#version 330 core
+out vec4 outColour;
+void main() { outColour = vec4(0.8, 0.8, 0.8, 1.0); }
+)";
+
+std::array<float, 16> multiplyRowMajor(const std::array<float, 16>& a, const std::array<float, 16>& b) {
+    std::array<float, 16> r{};
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            float s = 0;
+            for (int k = 0; k < 4; ++k) s += a[size_t(i * 4 + k)] * b[size_t(k * 4 + j)];
+            r[size_t(i * 4 + j)] = s;
+        }
+    return r;
+}
+
+// Row-major matrices of the row-vector convention go up unchanged: GLSL reads them as their transpose, and
+// M^T * v is v * M.
+void setMatrix(QOpenGLShaderProgram& p, const char* name, const std::array<float, 16>& m) {
+    QOpenGLContext::currentContext()->extraFunctions()->glUniformMatrix4fv(p.uniformLocation(name), 1, GL_FALSE,
+                                                                           m.data());
+}
+
+} // namespace
+
+struct RMCanvas::Gpu {
+    struct Range {
+        const Texture* texture = nullptr;
+        GLint first = 0;
+        GLsizei count = 0;
+    };
+    struct Mesh {
+        std::weak_ptr<MeshBuilder> owner;
+        uint64_t version = 0;
+        GLuint vao = 0, vbo = 0;
+        std::vector<Range> ranges;
+    };
+    struct Tex {
+        std::weak_ptr<Texture> owner;
+        GLuint id = 0;
+    };
+    std::unique_ptr<QOpenGLShaderProgram> solid, wire, plain;
+    std::unordered_map<const MeshBuilder*, Mesh> meshes;
+    std::unordered_map<const Texture*, Tex> textures;
+    GLuint plainVao = 0, plainVbo = 0;
+    GLsizei plainCount = 0;
+};
+
+RMCanvas::RMCanvas(QWidget* parent) : QOpenGLWidget(parent) {
+    setObjectName("RMCanvas1");
+    setFormat(canvasFormat());
+    setMouseTracking(true);
+}
+
+RMCanvas::~RMCanvas() {
+    if (gpu_ && context()) {
+        makeCurrent();
+        releaseGpu();
+        doneCurrent();
+    }
+}
+
+void RMCanvas::setScene(std::shared_ptr<Viewport> viewport) {
+    viewport_ = std::move(viewport);
+    if (viewport_) viewport_->setSize(width(), height());
+    update();
+}
+
+void RMCanvas::setPlainTriangles(std::vector<float> positions) {
+    plainTriangles_ = std::move(positions);
+    plainChanged_ = true;
+    update();
+}
+
+bool RMCanvas::start() {
+    QOpenGLContext probe;
+    probe.setFormat(canvasFormat());
+    if (!probe.create()) {
+        lastError_ = "No OpenGL context could be made.";
+        return false;
+    }
+    const auto version = probe.format().version();
+    if (version < qMakePair(3, 3)) {
+        lastError_ = "OpenGL 3.3 is needed, this system offers " + std::to_string(version.first) + "." +
+                     std::to_string(version.second) + ".";
+        return false;
+    }
+    if (!lastError_.empty() && gpu_ == nullptr && isValid()) return false;  // shaders failed earlier
+    return true;
+}
+
+void RMCanvas::initializeGL() {
+    gpu_ = std::make_unique<Gpu>();
+    const auto v = context()->format().version();
+    if (v < qMakePair(3, 3)) {
+        lastError_ = "OpenGL 3.3 is needed, this system offers " + std::to_string(v.first) + "." +
+                     std::to_string(v.second) + ".";
+        gpu_.reset();
+        return;
+    }
+    auto build = [&](const char* vs, const QString& gs, const char* fs) -> std::unique_ptr<QOpenGLShaderProgram> {
+        auto p = std::make_unique<QOpenGLShaderProgram>();
+        bool ok = p->addShaderFromSourceCode(QOpenGLShader::Vertex, vs);
+        if (ok && !gs.isEmpty()) ok = p->addShaderFromSourceCode(QOpenGLShader::Geometry, gs);
+        ok = ok && p->addShaderFromSourceCode(QOpenGLShader::Fragment, fs) && p->link();
+        if (!ok) {
+            lastError_ = "The canvas's shaders failed: " + p->log().toStdString();
+            return nullptr;
+        }
+        return p;
+    };
+    const QString common = kGeometryCommon;
+    gpu_->solid = build(kVertexShader, QString(kSolidGeometry).replace("%COMMON%", common), kFragmentShader);
+    gpu_->wire = build(kVertexShader, QString(kWireGeometry).replace("%COMMON%", common), kFragmentShader);
+    gpu_->plain = build(kPlainVertex, QString(), kPlainFragment);
+    if (!gpu_->solid || !gpu_->wire || !gpu_->plain) gpu_.reset();
+}
+
+void RMCanvas::resizeGL(int w, int h) {
+    if (viewport_) viewport_->setSize(w, h);
+}
+
+void RMCanvas::releaseGpu() {
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
+    for (auto& [key, m] : gpu_->meshes) {
+        f->glDeleteBuffers(1, &m.vbo);
+        f->glDeleteVertexArrays(1, &m.vao);
+    }
+    for (auto& [key, t] : gpu_->textures) f->glDeleteTextures(1, &t.id);
+    if (gpu_->plainVbo) f->glDeleteBuffers(1, &gpu_->plainVbo);
+    if (gpu_->plainVao) f->glDeleteVertexArrays(1, &gpu_->plainVao);
+    gpu_.reset();
+}
+
+void RMCanvas::paintGL() {
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
+    const auto background = viewport_ ? viewport_->scene()->sceneBackground() : std::nullopt;
+    const PackedColor bg = background ? colorFromRgbLong(*background) : 0xFF000000u;
+    f->glClearColor(redOf(bg) / 255.f, greenOf(bg) / 255.f, blueOf(bg) / 255.f, 1.f);
+    f->glClearDepthf(1.f);
+    f->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!gpu_ || !viewport_) return;
+    f->glEnable(GL_DEPTH_TEST);
+    f->glDepthFunc(GL_LEQUAL);
+    f->glDisable(GL_CULL_FACE);  // the geometry shaders cull by the front-face rule
+    if (!plainTriangles_.empty()) drawPlain();
+    else drawScene();
+}
+
+namespace {
+
+struct Visit {
+    const Frame* frame;
+    Transform world;
+};
+
+void collect(const FramePtr& frame, const Transform& parentWorld, std::vector<Visit>& visits,
+             std::vector<std::pair<Vec3, Rgb>>& lights) {
+    const Transform world = frame->localTransform().then(parentWorld);
+    if (!frame->visuals().empty()) visits.push_back({frame.get(), world});
+    for (const auto& light : frame->lights()) lights.push_back({world.t, light->colour()});
+    for (const auto& child : frame->children()) collect(child, world, visits, lights);
+}
+
+uint8_t byteOf(float v) { return uint8_t(std::lround(std::clamp(v, 0.f, 1.f) * 255.f)); }
+
+} // namespace
+
+void RMCanvas::drawScene() {
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
+    std::vector<Visit> visits;
+    std::vector<std::pair<Vec3, Rgb>> lights;
+    collect(viewport_->scene(), Transform::identity(), visits, lights);
+
+    Transform view;
+    if (!viewport_->getCamera()->worldTransform().inverse(view)) return;
+    const Vec3 eye = viewport_->getCamera()->worldTransform().t;
+    const auto viewProjection = multiplyRowMajor(view.toRowMajor4x4(), viewport_->projectionRowMajor());
+
+    float lightPos[kMaxLights * 3] = {}, lightColour[kMaxLights * 3] = {};
+    const int lightCount = std::min<int>(kMaxLights, int(lights.size()));
+    for (int i = 0; i < lightCount; ++i) {
+        const auto& [p, c] = lights[size_t(i)];
+        const float pv[3] = {float(p.x), float(p.y), float(p.z)}, cv[3] = {c.r, c.g, c.b};
+        std::memcpy(lightPos + 3 * i, pv, sizeof pv);
+        std::memcpy(lightColour + 3 * i, cv, sizeof cv);
+    }
+    for (QOpenGLShaderProgram* p : {gpu_->solid.get(), gpu_->wire.get()}) {
+        p->bind();
+        setMatrix(*p, "uViewProjection", viewProjection);
+        p->setUniformValue("uEye", float(eye.x), float(eye.y), float(eye.z));
+        p->setUniformValue("uLightCount", lightCount);
+        f->glUniform3fv(p->uniformLocation("uLightPos"), kMaxLights, lightPos);
+        f->glUniform3fv(p->uniformLocation("uLightColour"), kMaxLights, lightColour);
+        p->setUniformValue("uTexture", 0);
+    }
+
+    // Forget buffers of meshes and textures that no longer exist.
+    for (auto it = gpu_->meshes.begin(); it != gpu_->meshes.end();) {
+        if (it->second.owner.expired()) {
+            f->glDeleteBuffers(1, &it->second.vbo);
+            f->glDeleteVertexArrays(1, &it->second.vao);
+            it = gpu_->meshes.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (auto it = gpu_->textures.begin(); it != gpu_->textures.end();) {
+        if (it->second.owner.expired()) {
+            f->glDeleteTextures(1, &it->second.id);
+            it = gpu_->textures.erase(it);
+        } else {
+            ++it;
+        }
+    }
+
+    f->glActiveTexture(GL_TEXTURE0);
+    for (const Visit& visit : visits) {
+        for (const MeshPtr& mesh : visit.frame->visuals()) {
+            Gpu::Mesh& gm = gpu_->meshes[mesh.get()];
+            if (gm.version != mesh->changeCount() || gm.owner.expired()) {
+                // Rebuild this mesh's buffer: faces grouped by texture, each fan triangle with its edge mask.
+                std::vector<std::vector<GpuVertex>> groups(1);
+                std::vector<const Texture*> groupTextures{nullptr};
+                for (const FacePtr& face : mesh->faces()) {
+                    const auto& vs = face->vertices();
+                    if (vs.size() < 3) continue;
+                    const Texture* tex = face->texture().get();
+                    size_t g = 0;
+                    while (g < groupTextures.size() && groupTextures[g] != tex) ++g;
+                    if (g == groupTextures.size()) {
+                        groupTextures.push_back(tex);
+                        groups.emplace_back();
+                        auto& t = gpu_->textures[tex];
+                        if (!t.id) {
+                            t.owner = face->texture();
+                            const Image& img = tex->image();
+                            f->glGenTextures(1, &t.id);
+                            f->glBindTexture(GL_TEXTURE_2D, t.id);
+                            f->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+                            f->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, img.width, img.height, 0, GL_RGBA,
+                                            GL_UNSIGNED_BYTE, img.pixels.data());
+                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+                        }
+                    }
+                    const PackedColor c = face->color();
+                    const Rgb e = face->material() ? face->material()->emissive() : Rgb{};
+                    const auto& uv = face->textureCoordinates();
+                    const size_t n = vs.size();
+                    for (size_t k = 0; k + 2 < n; ++k) {
+                        const uint8_t edges = uint8_t((k == 0 ? 1 : 0) | 2 | (k + 2 == n - 1 ? 4 : 0));
+                        for (size_t idx : {size_t(0), k + 1, k + 2}) {
+                            GpuVertex gv{};
+                            gv.pos[0] = float(vs[idx].x);
+                            gv.pos[1] = float(vs[idx].y);
+                            gv.pos[2] = float(vs[idx].z);
+                            gv.uv[0] = uv[idx].u;
+                            gv.uv[1] = uv[idx].v;
+                            gv.colour[0] = redOf(c);
+                            gv.colour[1] = greenOf(c);
+                            gv.colour[2] = blueOf(c);
+                            gv.colour[3] = 255;
+                            gv.emissive[0] = byteOf(e.r);
+                            gv.emissive[1] = byteOf(e.g);
+                            gv.emissive[2] = byteOf(e.b);
+                            gv.flags[0] = edges;
+                            gv.flags[1] = tex ? 1 : 0;
+                            groups[g].push_back(gv);
+                        }
+                    }
+                }
+                std::vector<GpuVertex> all;
+                gm.ranges.clear();
+                for (size_t g = 0; g < groups.size(); ++g) {
+                    if (groups[g].empty()) continue;
+                    gm.ranges.push_back({groupTextures[g], GLint(all.size()), GLsizei(groups[g].size())});
+                    all.insert(all.end(), groups[g].begin(), groups[g].end());
+                }
+                if (!gm.vao) {
+                    f->glGenVertexArrays(1, &gm.vao);
+                    f->glGenBuffers(1, &gm.vbo);
+                    f->glBindVertexArray(gm.vao);
+                    f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
+                    const auto stride = GLsizei(sizeof(GpuVertex));
+                    f->glEnableVertexAttribArray(0);
+                    f->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, pos));
+                    f->glEnableVertexAttribArray(1);
+                    f->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, uv));
+                    f->glEnableVertexAttribArray(2);
+                    f->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)offsetof(GpuVertex, colour));
+                    f->glEnableVertexAttribArray(3);
+                    f->glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                                             (void*)offsetof(GpuVertex, emissive));
+                    f->glEnableVertexAttribArray(4);
+                    f->glVertexAttribIPointer(4, 4, GL_UNSIGNED_BYTE, stride, (void*)offsetof(GpuVertex, flags));
+                }
+                f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
+                f->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(GpuVertex)), all.data(), GL_STATIC_DRAW);
+                gm.owner = mesh;
+                gm.version = mesh->changeCount();
+                ++meshUploads_;
+            }
+            QOpenGLShaderProgram& program = mesh->wireframe() ? *gpu_->wire : *gpu_->solid;
+            program.bind();
+            program.setUniformValue("uLit", mesh->lit());
+            setMatrix(program, "uModel", visit.world.toRowMajor4x4());
+            f->glBindVertexArray(gm.vao);
+            for (const Gpu::Range& r : gm.ranges) {
+                f->glBindTexture(GL_TEXTURE_2D, r.texture ? gpu_->textures[r.texture].id : 0);
+                f->glDrawArrays(GL_TRIANGLES, r.first, r.count);
+            }
+        }
+    }
+    f->glBindVertexArray(0);
+}
+
+void RMCanvas::drawPlain() {
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
+    if (plainChanged_) {
+        if (!gpu_->plainVao) {
+            f->glGenVertexArrays(1, &gpu_->plainVao);
+            f->glGenBuffers(1, &gpu_->plainVbo);
+            f->glBindVertexArray(gpu_->plainVao);
+            f->glBindBuffer(GL_ARRAY_BUFFER, gpu_->plainVbo);
+            f->glEnableVertexAttribArray(0);
+            f->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 12, nullptr);
+        }
+        f->glBindBuffer(GL_ARRAY_BUFFER, gpu_->plainVbo);
+        f->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(plainTriangles_.size() * sizeof(float)), plainTriangles_.data(),
+                        GL_STATIC_DRAW);
+        gpu_->plainCount = GLsizei(plainTriangles_.size() / 3);
+        plainChanged_ = false;
+    }
+    Transform view;
+    if (!viewport_->getCamera()->worldTransform().inverse(view)) return;
+    gpu_->plain->bind();
+    setMatrix(*gpu_->plain, "uViewProjection", multiplyRowMajor(view.toRowMajor4x4(), viewport_->projectionRowMajor()));
+    f->glBindVertexArray(gpu_->plainVao);
+    f->glDrawArrays(GL_TRIANGLES, 0, gpu_->plainCount);
+    f->glBindVertexArray(0);
+}
+
+namespace {
+int16_t buttonMask(Qt::MouseButtons b) {
+    return int16_t((b & Qt::LeftButton ? 1 : 0) | (b & Qt::RightButton ? 2 : 0) | (b & Qt::MiddleButton ? 4 : 0));
+}
+int16_t shiftMask(Qt::KeyboardModifiers m) {
+    return int16_t((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
+}
+} // namespace
+
+void RMCanvas::mousePressEvent(QMouseEvent* e) {
+    if (mouseHandler_)
+        mouseHandler_->mouseDown(buttonMask(e->button()), shiftMask(e->modifiers()), float(e->position().x()),
+                                 float(e->position().y()));
+}
+
+void RMCanvas::mouseMoveEvent(QMouseEvent* e) {
+    if (mouseHandler_)
+        mouseHandler_->mouseMove(buttonMask(e->buttons()), shiftMask(e->modifiers()), float(e->position().x()),
+                                 float(e->position().y()));
+}
+
+void RMCanvas::mouseReleaseEvent(QMouseEvent* e) {
+    if (mouseHandler_)
+        mouseHandler_->mouseUp(buttonMask(e->button()), shiftMask(e->modifiers()), float(e->position().x()),
+                               float(e->position().y()));
+}
+
+QWidget* createRMCanvas(QWidget* parent) { return new RMCanvas(parent); }
+
+} // namespace tarv::scene

@@ -1,0 +1,63 @@
+#pragma once
+// The 3D canvas: one OpenGL widget that draws a scene root through a viewport, and forwards the mouse.
+#include <QOpenGLWidget>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "scene/Canvas.h"
+#include "scene/Viewport.h"
+
+class QOpenGLShaderProgram;
+
+namespace tarv::scene {
+
+class RMCanvas : public QOpenGLWidget, public Canvas {
+    Q_OBJECT
+public:
+    explicit RMCanvas(QWidget* parent = nullptr);
+    ~RMCanvas() override;
+
+    // The scene to draw: its root and the viewport (kept alive by the canvas while it draws them).
+    void setScene(std::shared_ptr<Viewport> viewport);
+    void setMouseHandler(CanvasMouseHandler* handler) { mouseHandler_ = handler; }
+
+    bool start() override;
+    std::string lastErrorText() const override { return lastError_; }
+    void render() override { update(); }
+    void refresh() override { update(); }
+
+    // How many times a mesh's vertex buffer was filled, for checking that unchanged meshes are not re-sent.
+    uint64_t meshUploads() const { return meshUploads_; }
+    // Draws the given triangles (world positions, three per triangle) in one buffer with the plainest shader
+    // instead of the scene: the yardstick the benchmark compares the scene's drawing with.
+    void setPlainTriangles(std::vector<float> positions);
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int w, int h) override;
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    struct Gpu;
+    void drawScene();
+    void drawPlain();
+    void releaseGpu();
+    std::shared_ptr<Viewport> viewport_;
+    CanvasMouseHandler* mouseHandler_ = nullptr;
+    std::string lastError_;
+    std::unique_ptr<Gpu> gpu_;
+    uint64_t meshUploads_ = 0;
+    std::vector<float> plainTriangles_;
+    bool plainChanged_ = false;
+};
+
+// The canvas the main window shows; offscreen widget tests replace the factory, since an OpenGL widget
+// cannot live on Qt's offscreen platform.
+using CanvasFactory = QWidget* (*)(QWidget* parent);
+QWidget* createRMCanvas(QWidget* parent);
+
+} // namespace tarv::scene

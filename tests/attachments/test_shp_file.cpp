@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "TempDir.h"
+#include "attachments/ShpFile.h"
+#include "core/AtomicFile.h"
+#include "core/Paths.h"
+#include "core/TextLines.h"
+
+using namespace tarv;
+using tarv::test::readText;
+using tarv::test::TempDir;
+using tarv::test::TestContext;
+using tarv::test::writeText;
+
+namespace {
+
+struct ShpFixture : ::testing::Test {
+    TempDir dir;
+    TestContext t{dir.path()};
+    std::string path(const std::string& name = "ship.shp") { return (dir / name).string(); }
+    // Writes text (lines joined with CR LF) and reads it.
+    void read(const std::string& text, const std::string& name = "ship.shp") {
+        writeText(dir / name, text);
+        loadShpFile(t.ctx, path(name));
+    }
+    ShipDefinition& shp() { return t.ctx.shp; }
+};
+
+std::string crlf(std::initializer_list<const char*> lines) {
+    std::string s;
+    for (const char* l : lines) s += std::string(l) + "\r\n";
+    return s;
+}
+
+} // namespace
+
+TEST(ShpLines, CrLfLfAndCrAllEndALine) {
+    EXPECT_EQ(splitTextLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(splitTextLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(splitTextLines("").empty());
+}
+
+TEST_F(ShpFixture, ReaderTakesOnlyUnindentedExactKeywordsOfTheCurrentGun) {
+    read(crlf({"Type GUN_NewGimble", "BarrelLength 9", "NUMBER_OF_GUNS 3", "GUN 0", "{", " Type GUN_NewGimble",
+               "\tBarrelLength 7", "type GUN_NewGimble", "Type GUN_Gimble", "BarrelLength 1.5e1x", "}", "GUN 1",
+               "{", "Type GUN_Fixed", "}", "GUN 2", "{", "Type GUN_VisibleGimble", "}", "GUN 3", "}",
+               "RecoilLength -2.25", "Type GUN_MissileLauncher"}));
+    ASSERT_EQ(shp().shpGunCount, 4);
+    EXPECT_EQ(shp().shpNumberOfGuns, 3);
+    ASSERT_EQ(shp().shpGuns.size(), 5u);
+    EXPECT_EQ(shp().shpGuns[0].gunType, 1);
+    EXPECT_FLOAT_EQ(shp().shpGuns[0].barrelLength, 15.f);
+    EXPECT_EQ(shp().shpGuns[1].gunType, 0);  // GUN_Fixed is not a type of ours
+    EXPECT_EQ(shp().shpGuns[2].gunType, 2);
+    // Keywords after the last block still go to the last gun.
+    EXPECT_EQ(shp().shpGuns[3].gunType, 3);
+    EXPECT_FLOAT_EQ(shp().shpGuns[3].recoilLength, -2.25f);
+    EXPECT_EQ(shp().shpGuns[4], ShpGun{});
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_FALSE(shp().noShpLoaded);
+    EXPECT_EQ(shp().shpFilePath, path());
+    EXPECT_EQ(shp().madFilePath, (dir / "ship.mad").string());
+}
+
+TEST_F(ShpFixture, LfOnlyFileReadsLikeItsCrLfTwin) {
+    const std::string text = "LODFile\t\tship.lod\nNUMBER_OF_GUNS 1\nGUN 0\nType GUN_NewGimble\nNavLight Nav1\n";
+    read(text, "lf.shp");
+    ShipDefinition lf = shp();
+    std::string crlfText;
+    for (char c : text) crlfText += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    read(crlfText, "crlf.shp");
+    EXPECT_EQ(lf.shpGuns, shp().shpGuns);
+    EXPECT_EQ(lf.shpNavLights, shp().shpNavLights);
+    EXPECT_EQ(lf.lodFilePath, dir.folderText() + "ship.lod");
+    EXPECT_EQ(shp().lodFilePath, dir.folderText() + "ship.lod");
+}
+
+TEST_F(ShpFixture, AngleLinesAskWhenTheGunIsNotNewGimble) {
+    t.prompts
+        .expectYesNo(false, "Setting found for gun type 'GUN_NewGimble' but the gun type is incorrect in your "
+                            "SHP-file, continue?")
+        .expectYesNo(true);
+    read(crlf({"GUN 0", "Type GUN_Gimble", "minturnangle -30", "maxturnangle 45", "GUN 1", "Type GUN_NewGimble",
+               "mindeclination -10", "maxdeclination 80.5"}));
+    ASSERT_EQ(t.prompts.shown.size(), 2u);
+    EXPECT_EQ(t.prompts.shown[0].caption, "Tarv SHP file reader");
+    EXPECT_EQ(t.prompts.shown[0].icon, PromptIcon::Exclamation);
+    EXPECT_EQ(shp().shpGuns[0].minTurnAngle, 0.f);
+    EXPECT_EQ(shp().shpGuns[0].maxTurnAngle, 45.f);
+    EXPECT_EQ(shp().shpGuns[1].minDeclination, -10.f);
+    EXPECT_EQ(shp().shpGuns[1].maxDeclination, 80.5f);
+}
+
+TEST_F(ShpFixture, SlaveDriverAndBindings) {
+    read(crlf({"GUN 0", "GUN 1", "SlaveDriver 0", "GUN 2", "BindGun Turret GUN1,Azimuth",
+               "BindGun Barrel GUN2,Recoil", "BindGun Mount GUN0,AZIMUTH_and_DECLINATION"}));
+    const auto& g = shp().shpGuns;
+    EXPECT_EQ(g[1].slaveDriver, 0);
+    EXPECT_EQ(g[1].azimuthJoint, "Turret");
+    EXPECT_EQ(g[1].declinationJoint, "(see master GUN0)");
+    EXPECT_TRUE(g[1].isBound);
+    EXPECT_EQ(g[2].recoilJoint, "Barrel");
+    EXPECT_FALSE(g[2].isBound);
+    EXPECT_EQ(g[2].azimuthJoint, "(none)");
+    EXPECT_EQ(g[2].declinationJoint, "(none)");
+    EXPECT_EQ(g[0].azimuthJoint, "Mount");
+    EXPECT_EQ(g[0].declinationJoint, "Mount");
+    EXPECT_EQ(g[0].slaveDriver, -1);
+}
+
+TEST_F(ShpFixture, ABadBindingLineReportsThatLineOnlyAndReadingGoesOn) {
+    // The axis word after a blank is a fourth word: word 3 loses its comma and the number has no comma.
+    read(crlf({"GUN 0", "BindGun Obj GUN0, Azimuth", "BindGun Obj GUN7,Azimuth", "NavLight Light1"}));
+    ASSERT_EQ(t.errors.reports.size(), 2u);
+    EXPECT_EQ(t.errors.reports[1].number, 9);
+    EXPECT_EQ(shp().shpGuns[0].azimuthJoint, "");
+    EXPECT_EQ(shp().shpNavLightCount, 1);
+    EXPECT_EQ(shp().madFilePath, (dir / "ship.mad").string());
+}
+
+TEST_F(ShpFixture, ANonNumericDeclaredCountStopsReading) {
+    read(crlf({"NavLight A", "NUMBER_OF_GUNS abc", "NavLight B"}));
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(shp().shpNavLightCount, 1);
+    EXPECT_EQ(shp().madFilePath, "");
+}
+
+TEST_F(ShpFixture, AnEmptyFileReadsAsNoLines) {
+    shp().lodFilePath = "";
+    read("");
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_FALSE(shp().noShpLoaded);
+    EXPECT_EQ(shp().shpFilePath, path());
+    EXPECT_EQ(shp().madFilePath, (dir / "ship.mad").string());
+    EXPECT_EQ(shp().lodFilePath, "");
+    EXPECT_EQ(shp().shpGunCount, 0);
+}
+
+TEST_F(ShpFixture, DockAndSalvagePoints) {
+    read(crlf({"DockPoint Dock1,dpt_salvage", "DockPoint Dock2, dpt_SalvageLatch", "DockPoint Dock3",
+               "DockPoint Dock4,dpt_Fighter,extra", "SalvagePoint SalvPoint1", "SalvagePoint Salv2,latch"}));
+    const auto& d = shp().shpDockPoints;
+    ASSERT_EQ(shp().shpDockCount, 4);
+    EXPECT_EQ(d[0], (ShpDockPoint{"Dock1", "dpt_salvage"}));
+    EXPECT_EQ(d[1], (ShpDockPoint{"Dock2", "dpt_SalvageLatch"}));
+    EXPECT_EQ(d[2], (ShpDockPoint{"Dock3", ""}));
+    EXPECT_EQ(d[3], (ShpDockPoint{"Dock4", "dpt_Fighter"}));
+    EXPECT_EQ(d[4], ShpDockPoint{});
+    EXPECT_EQ(shp().shpCatSalvageCount, 2);
+    EXPECT_EQ(shp().shpSalvagePoints, (std::vector<std::string>{"SalvPoint1", "Salv2", ""}));
+}
+
+TEST_F(ShpFixture, RealCataclysmShipDefinitionReadsAndItsPathsResolve) {
+    auto samples = tarv::test::samplesFolder();
+    if (samples.empty()) GTEST_SKIP() << "no sample files";
+    // Lay the sample out in a lower-case tree, as files unpacked on Linux often are.
+    std::filesystem::create_directories(dir / "bswarmer" / "rl0" / "lod0");
+    std::filesystem::copy_file(samples / "bswarmer.shp", dir / "bswarmer.shp");
+    writeText(dir / "bswarmer" / "rl0" / "lod0" / "bswarmer.mex", "x");
+    writeText(dir / "bswarmer.lod", "x");
+    loadShpFile(t.ctx, path("bswarmer.shp"));
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_EQ(shp().shpGunCount, 1);
+    EXPECT_EQ(shp().shpNumberOfGuns, 1);
+    EXPECT_EQ(shp().shpGuns[0].gunType, 1);  // GUN_HiddenGimble
+    EXPECT_EQ(shp().shpDockCount, 0);
+    EXPECT_EQ(shp().lodFilePath, dir.folderText() + "bSwarmer.lod");
+    EXPECT_EQ(shp().mexFilePath, dir.folderText() + "bSwarmer\\Rl0\\LOD0\\bSwarmer.mex");
+    auto mex = resolveShipPath(dir.path(), "bSwarmer\\Rl0\\LOD0\\bSwarmer.mex");
+    ASSERT_TRUE(mex.has_value());
+    EXPECT_EQ(*mex, dir / "bswarmer" / "rl0" / "lod0" / "bswarmer.mex");
+    EXPECT_TRUE(resolveShipPath(dir.path(), "bSwarmer.lod").has_value());
+}
+
+// ---- The patch ----
+
+TEST_F(ShpFixture, PatchRewritesTypeBarrelAndRecoilOfTheGunsThatWereRead) {
+    const std::string original = crlf({"GUN 0", "{", "Type        GUN_VisibleGimble   ; c", "BarrelLength   1.5",
+                                       "RecoilLength\t3", "}", "Type  X"});
+    read(original);
+    shp().shpGuns[0].barrelLength = 2.5f;
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+    EXPECT_EQ(readText(dir / "ship.shp"),
+              crlf({"GUN 0", "{", ("Type" + std::string(32, ' ') + "GUN_NewGimble").c_str(),
+                    ("BarrelLength" + std::string(24, ' ') + "2.50").c_str(), "RecoilLength\t3", "}", "Type  X"}));
+}
+
+TEST_F(ShpFixture, PatchKeepsMinusAndCopiesTabTypeLinesAndUnknownTypes) {
+    read(crlf({"GUN 0", "Type\tGUN_Gimble", "BarrelLength 1", "}", "GUN 1", "Type GUN_Fixed", "RecoilLength 4"}));
+    shp().shpGuns[0].barrelLength = -2.5f;
+    shp().shpGuns[1].recoilLength = 0.25f;
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+    EXPECT_EQ(readText(dir / "ship.shp"),
+              crlf({"GUN 0", "Type\tGUN_Gimble", ("BarrelLength" + std::string(24, ' ') + "-2.50").c_str(), "}",
+                    "GUN 1", "Type GUN_Fixed", ("RecoilLength" + std::string(24, ' ') + "0.25").c_str()}));
+}
+
+TEST_F(ShpFixture, PatchLeavesBlocksAloneThatNoGunOfTheReaderOwns) {
+    // Numbered from 1: the numbers never match the reader's count, so nothing changes.
+    const std::string fromOne = crlf({"GUN 1", "Type GUN_Gimble", "BarrelLength 1", "}", "GUN 2",
+                                      "Type GUN_Gimble", "BarrelLength 1", "}"});
+    read(fromOne);
+    shp().shpGuns[0].barrelLength = 9;
+    shp().shpGuns[1].barrelLength = 9;
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+    EXPECT_EQ(readText(dir / "ship.shp"), fromOne);
+
+    // More blocks on disk than were read: the extra block is copied unchanged.
+    read(crlf({"GUN 0", "BarrelLength 1", "}"}));
+    shp().shpGuns[0].barrelLength = 3;
+    writeText(dir / "ship.shp", crlf({"GUN 0", "BarrelLength 1", "}", "GUN 1", "BarrelLength 1", "}"}));
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+    EXPECT_EQ(readText(dir / "ship.shp"), crlf({"GUN 0", ("BarrelLength" + std::string(24, ' ') + "3.00").c_str(),
+                                                "}", "GUN 1", "BarrelLength 1", "}"}));
+}
+
+TEST_F(ShpFixture, PatchOfAMissingFileWritesNothingAndOfAnEmptyFileFailsSafely) {
+    EXPECT_TRUE(saveSHPfile(t.ctx, path("missing.shp")));
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing.shp"));
+    EXPECT_TRUE(t.errors.reports.empty());
+
+    writeText(dir / "empty.shp", "");
+    EXPECT_FALSE(saveSHPfile(t.ctx, path("empty.shp")));
+    EXPECT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(readText(dir / "empty.shp"), "");
+}
+
+TEST_F(ShpFixture, AFailingPatchLeavesTheOriginalAndNoTemporaryFile) {
+    const std::string original = crlf({"GUN 0", "BarrelLength 1", "}"});
+    read(original);
+    shp().shpGuns[0].barrelLength = 5;
+    failNextAtomicWriteForTesting();
+    EXPECT_FALSE(saveSHPfile(t.ctx, path()));
+    EXPECT_EQ(readText(dir / "ship.shp"), original);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].module, "modShp");
+}
+
+TEST_F(ShpFixture, SaveShpOnlyPatchesTheDefinitionBesideTheLodFolder) {
+    std::filesystem::create_directories(dir / "ship");
+    writeText(dir / "Ship.SHP", crlf({"GUN 0", "BarrelLength 1", "}"}));
+    loadShpFile(t.ctx, path("Ship.SHP"));
+    t.ctx.lod.lblLodPath = dir.folderText();
+    t.ctx.currentModelPath = (dir / "ship" / "ship.peo").string();
+    shp().shpGuns[0].barrelLength = 4;
+    EXPECT_TRUE(mnuFileSaveSHP_Click(t.ctx));
+    EXPECT_EQ(t.status.status, "Save done!");
+    EXPECT_EQ(readText(dir / "Ship.SHP"), crlf({"GUN 0", ("BarrelLength" + std::string(24, ' ') + "4.00").c_str(), "}"}));
+}
+
+TEST_F(ShpFixture, SaveShpOnlyIsOfferedOnlyForAShipOpenedFromItsDefinition) {
+    struct Case { const char* load; bool noShp; bool hasPath; bool enabled; };
+    for (Case c : {Case{".shp", false, true, true}, {".peo", true, true, false}, {"LOD switch", false, true, true},
+                   {"repair load", true, false, false}, {"fresh", true, false, false}}) {
+        disableShpSave(t.ctx);
+        shp().noShpLoaded = c.noShp;
+        shp().shpFilePath = c.hasPath ? "x.shp" : "";
+        updateShpSaveAfterLoad(t.ctx);
+        EXPECT_EQ(shp().mnuFileSaveSHPEnabled, c.enabled) << c.load;
+    }
+}
+
+TEST_F(ShpFixture, ObjectIndexByNameIgnoresCaseAndFallsBackToZero) {
+    for (const char* n : {"Hull", "**DELETED**", "Turret", "turret"}) {
+        PeoObject o;
+        o.name = n;
+        t.ctx.model.peoObjects.push_back(o);
+    }
+    EXPECT_EQ(getObjectIndexByName(t.ctx, "TURRET"), 2);
+    EXPECT_EQ(getObjectIndexByName(t.ctx, "**deleted**"), 1);
+    EXPECT_EQ(getObjectIndexByName(t.ctx, "nothing"), 0);
+}

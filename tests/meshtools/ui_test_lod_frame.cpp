@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "Fakes.h"
+#include "Screenshot.h"
+#include "TempDir.h"
+#include "meshtools/ui/LodFrame.h"
+
+using namespace tarv;
+
+namespace {
+struct FrameFixture : ::testing::Test {
+    tarv::test::TempDir dir;
+    tarv::test::TestContext t{dir.path()};
+    LodFrame frame{t.ctx};
+    FrameFixture() { frame.show(); }
+    template <class T>
+    T* find(const char* name) { return frame.findChild<T*>(name); }
+    void click(Qt::MouseButton button) {
+        QTest::mouseClick(find<QListWidget>("lstLodFiles")->viewport(), button, {}, QPoint(5, 5));
+    }
+};
+} // namespace
+
+TEST_F(FrameFixture, ControlsCarryTheirNamesAndCaptions) {
+    EXPECT_EQ(frame.title(), "Multi-File options (LOD)");
+    ASSERT_NE(find<QLabel>("lblLodPath"), nullptr);
+    EXPECT_EQ(find<QPushButton>("cmdAddToLod")->text(), "Add to File List");
+    EXPECT_EQ(find<QPushButton>("cmdMultiFile")->text(), "Multi-file menu");
+    EXPECT_EQ(find<QAction>("mnuLodCommandsMatrix")->text(), "Apply matrix & heirachy to all files");
+    EXPECT_FALSE(find<QPushButton>("cmdMultiFile")->isEnabled());
+}
+
+TEST_F(FrameFixture, RightClickOnAnEmptyListShowsBothItemsDisabledAndALeftClickShowsNothing) {
+    click(Qt::LeftButton);
+    EXPECT_FALSE(frame.mnuLodList->isVisible());
+    click(Qt::RightButton);
+    EXPECT_TRUE(frame.mnuLodList->isVisible());
+    EXPECT_FALSE(frame.mnuLodListDelete->isEnabled());
+    EXPECT_FALSE(frame.mnuLodFileSwitch->isEnabled());
+    frame.mnuLodList->hide();
+
+    t.ctx.lod.lstLodFiles = {{"a.peo", "a.peo"}, {"RL1\\LOD1\\ship.peo", "b.peo"}};
+    t.ctx.lod.lblLodPath = "/ships/ship/";
+    frame.refresh();
+    tarv::test::saveScreenshotIfAsked(frame, "lod_frame");
+    click(Qt::RightButton);
+    EXPECT_TRUE(frame.mnuLodListDelete->isEnabled());
+    frame.mnuLodList->hide();
+}
+
+TEST_F(FrameFixture, DeletingTheLastEntryDisablesTheMultiFileButton) {
+    t.ctx.lod.lstLodFiles = {{"a.peo", "a.peo"}};
+    t.ctx.lod.cmdMultiFileEnabled = true;
+    frame.refresh();
+    EXPECT_TRUE(find<QPushButton>("cmdMultiFile")->isEnabled());
+    frame.lstLodFiles->setCurrentRow(0);
+    frame.mnuLodListDelete->trigger();
+    EXPECT_EQ(frame.lstLodFiles->count(), 0);
+    EXPECT_FALSE(find<QPushButton>("cmdMultiFile")->isEnabled());
+}
+
+TEST_F(FrameFixture, SwitchHandsTheEntrysFullPathToTheLoadRoad) {
+    std::string loaded;
+    frame.setStartProcess([&](EditingContext& c) { loaded = c.currentModelPath; });
+    t.ctx.lod.lstLodFiles = {{"a.peo", "/ships/a.peo"}, {"b.peo", "/ships/lod/b.peo"}};
+    frame.refresh();
+    frame.mnuLodFileSwitch->trigger();
+    EXPECT_EQ(loaded, "");
+    frame.lstLodFiles->setCurrentRow(1);
+    frame.mnuLodFileSwitch->trigger();
+    EXPECT_EQ(loaded, "/ships/lod/b.peo");
+}
+
+TEST_F(FrameFixture, ApplyOnAnEmptyListShowsOnlyTheMessage) {
+    t.prompts.expectMessage("Apply matrix/heirachy operation completed!");
+    frame.mnuLodCommandsMatrix->trigger();
+    EXPECT_EQ(t.prompts.shown.size(), 1u);
+}

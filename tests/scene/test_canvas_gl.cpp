@@ -1,0 +1,170 @@
+// The canvas draws the scene: left-handed and never mirrored, the background, both fill modes, textures.
+// Runs under Xvfb. Set TARV_SCREENSHOTS to a folder to keep the pictures.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include "scene/Scene.h"
+#include "scene/gl/RMCanvas.h"
+
+using namespace tarv;
+using namespace tarv::scene;
+
+namespace {
+
+constexpr int kSize = 200;
+
+// A scene at Reset View: world +x up, +y right; the camera 100 away, so one pixel is half a unit at z = 0.
+struct GlScene {
+    FramePtr root = createSceneRoot();
+    std::shared_ptr<Viewport> viewport = std::make_shared<Viewport>(root);
+    FramePtr model = createFrame(root);
+    RMCanvas canvas;
+    GlScene() {
+        viewport->setBack(25000);
+        viewport->getCamera()->setOrientation(nullptr, {0, 0, -1}, {1, 0, 0});
+        viewport->getCamera()->setPosition(nullptr, 0, 0, 100);
+        canvas.resize(kSize, kSize);
+        canvas.setScene(viewport);
+        canvas.show();
+        QApplication::processEvents();
+    }
+    QImage grab(const char* name) {
+        QImage img = canvas.grabFramebuffer();
+        if (const char* dir = std::getenv("TARV_SCREENSHOTS")) img.save(QString(dir) + "/" + name + ".png");
+        return img;
+    }
+};
+
+// A quad in the plane z = 0 from (x0, y0) to (x1, y1), facing the camera (+z).
+FacePtr quad(double x0, double y0, double x1, double y1) {
+    auto f = createFace();
+    f->addVertex(x0, y0, 0);
+    f->addVertex(x1, y0, 0);
+    f->addVertex(x1, y1, 0);
+    f->addVertex(x0, y1, 0);
+    return f;
+}
+
+QColor at(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
+bool isRgb(const QColor& c, int r, int g, int b) { return c.red() == r && c.green() == g && c.blue() == b; }
+
+} // namespace
+
+TEST(Canvas, StartsWithOpenGl33) {
+    RMCanvas canvas;
+    EXPECT_TRUE(canvas.start()) << canvas.lastErrorText();
+    EXPECT_EQ(canvas.objectName(), "RMCanvas1");
+}
+
+TEST(Canvas, AnLAtResetViewHasItsLongArmUpAndItsShortArmRight) {
+    GlScene s;
+    auto mesh = createMeshBuilder();
+    auto longArm = quad(0, -2, 40, 2);  // along +x
+    longArm->setColorRGB(1, 0, 0);
+    auto shortArm = quad(-2, 2, 2, 20);  // along +y
+    shortArm->setColorRGB(0, 1, 0);
+    mesh->addFace(longArm);
+    mesh->addFace(shortArm);
+    mesh->setQuality(128);
+    s.model->addVisual(mesh);
+    s.root->setSceneBackground(127 + 256 * 127 + 65536 * 127);
+    const QImage img = s.grab("l_reset_view");
+    const int c = kSize / 2;
+    EXPECT_TRUE(isRgb(at(img, c, c - 60), 255, 0, 0)) << "long arm above the centre";
+    EXPECT_TRUE(isRgb(at(img, c + 30, c), 0, 255, 0)) << "short arm right of the centre";
+    EXPECT_TRUE(isRgb(at(img, c, c + 60), 127, 127, 127)) << "nothing below: not mirrored";
+    EXPECT_TRUE(isRgb(at(img, c - 30, c), 127, 127, 127)) << "nothing left: not mirrored";
+    EXPECT_TRUE(isRgb(at(img, 2, 2), 127, 127, 127)) << "background grey 127 exactly";
+}
+
+TEST(Canvas, WireframeDrawsEdgesOnlyAndSolidLitFills) {
+    GlScene s;
+    auto light = createLightRGB(1, 1, 1);
+    s.viewport->getCamera()->addLight(light);
+    auto mesh = createMeshBuilder();
+    mesh->addFace(quad(-20, -20, 20, 20));
+    mesh->setColorRGB(1, 1, 0);
+    s.model->addVisual(mesh);
+    const int c = kSize / 2;
+
+    mesh->setQuality(64);
+    QImage img = s.grab("square_64");
+    EXPECT_TRUE(isRgb(at(img, c, c), 0, 0, 0)) << "inside stays background";
+    int edgePixels = 0;
+    for (int y = 0; y < kSize; ++y) edgePixels += at(img, c, y) == QColor(255, 255, 0) ? 1 : 0;
+    EXPECT_GE(edgePixels, 2) << "top and bottom edges are drawn";
+    EXPECT_LE(edgePixels, 6);
+    // The quad's diagonal (the seam of its two triangles) is not an edge.
+    EXPECT_TRUE(isRgb(at(img, c + 10, c + 10), 0, 0, 0));
+
+    mesh->setQuality(136);
+    img = s.grab("square_136");
+    // Lit almost head-on by a white light from the camera: full yellow give or take the angle to each half.
+    for (const QColor& px : {at(img, c, c - 10), at(img, c + 10, c + 10)}) {
+        EXPECT_GE(px.red(), 250) << px.name().toStdString();
+        EXPECT_EQ(px.red(), px.green());
+        EXPECT_EQ(px.blue(), 0);
+    }
+    // Lit but without a light (there is no ambient light): black, unless the material glows.
+    s.viewport->getCamera()->deleteLight(light);
+    EXPECT_TRUE(isRgb(at(s.grab("square_136_dark"), c, c - 10), 0, 0, 0));
+    auto glow = createMaterial(0);
+    glow->setEmissive(0, 0, 0.5);
+    for (const auto& face : mesh->faces()) face->setMaterial(glow);
+    EXPECT_TRUE(isRgb(at(s.grab("square_136_glow"), c, c - 10), 0, 0, 128));
+}
+
+TEST(Canvas, BackFacesAreCulledAndFlatFacesShowAsLinesInWireframe) {
+    GlScene s;
+    auto mesh = createMeshBuilder();
+    auto back = createFace();  // winds the other way: its front looks away from the camera
+    back->addVertex(-20, -20, 0);
+    back->addVertex(20, 20, 0);
+    back->addVertex(20, -20, 0);
+    mesh->addFace(back);
+    const std::vector<Vector3> line{{0, 0, 0}, {0, 40, 0}, {0, 0, 0}};
+    mesh->addFaces(3, line, 0, {}, std::vector<int32_t>{3, 0, 1, 2, 0});
+    mesh->setColorRGB(0, 0, 1);
+    mesh->setQuality(64);
+    s.model->addVisual(mesh);
+    const QImage img = s.grab("culled_and_line");
+    const int c = kSize / 2;
+    EXPECT_TRUE(isRgb(at(img, c + 40, c), 0, 0, 255)) << "the flat face shows as a line along +y";
+    EXPECT_TRUE(isRgb(at(img, c + 40 - 1, c + 40 - 1), 0, 0, 0)) << "the back face's edges are culled";
+}
+
+TEST(Canvas, ATexturedFaceKeepsItsTextureUnderAMeshColour) {
+    GlScene s;
+    Image picture(8, 8, {0, 0, 255, 255});
+    picture.at(0, 0) = {255, 255, 255, 255};  // a mark in one corner; the rest is blue
+    auto texture = createTexture(picture);
+    auto mesh = createMeshBuilder();
+    auto face = quad(-20, -20, 20, 20);
+    face->setTexture(texture);
+    for (int k = 0; k < 4; ++k) face->setTextureCoordinates(k, k == 1 || k == 2 ? 1 : 0, k >= 2 ? 1 : 0);
+    mesh->addFace(face);
+    mesh->setColorRGB(1, 0, 0);
+    mesh->setQuality(128);
+    s.model->addVisual(mesh);
+    const QImage img = s.grab("textured");
+    const int c = kSize / 2;
+    EXPECT_TRUE(isRgb(at(img, c + 30, c + 30), 0, 0, 255)) << at(img, c + 30, c + 30).name().toStdString();
+}
+
+TEST(Canvas, UnchangedMeshesAreNotSentAgain) {
+    GlScene s;
+    auto mesh = createMeshBuilder();
+    mesh->addFace(quad(-5, -5, 5, 5));
+    s.model->addVisual(mesh);
+    s.grab("upload_1");
+    const auto uploads = s.canvas.meshUploads();
+    s.grab("upload_2");
+    s.model->setPosition(nullptr, 1, 0, 0);  // moving a frame changes no mesh
+    s.grab("upload_3");
+    EXPECT_EQ(s.canvas.meshUploads(), uploads);
+    mesh->setColorRGB(0, 1, 0);
+    s.grab("upload_4");
+    EXPECT_EQ(s.canvas.meshUploads(), uploads + 1);
+}

@@ -1,6 +1,47 @@
-#include <cstdio>
+// The editor: the application, the editing context with the desktop's services, and the main window.
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QSurfaceFormat>
 
-int main() {
-    std::puts("The editor window is not built yet.");
-    return 0;
+#include "core/EditingContext.h"
+#include "core/ui/frmTARV.h"
+#include "platform/qt/QtDesktop.h"
+#include "platform/qt/QtPrompts.h"
+#include "platform/qt/QtSettingsStore.h"
+
+int main(int argc, char** argv) {
+    QSurfaceFormat format;
+    format.setDepthBufferSize(24);
+    QSurfaceFormat::setDefaultFormat(format);
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName("Kelvane");
+    QCoreApplication::setApplicationName("TARV");
+
+    tarv::EditingContext ctx;
+    QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QDir().mkpath(dataFolder);
+    ctx.userDataFolder = dataFolder.toStdString();
+
+    tarv::QtPrompts prompts;
+    tarv::QtClock clock;
+    tarv::QtTextViewer viewer;
+    tarv::QtSettingsStore preferences = tarv::QtSettingsStore::preferences();
+    tarv::QtSettingsStore recentFiles = tarv::QtSettingsStore::recentFiles();
+    ctx.services.prompts = &prompts;
+    ctx.services.clock = &clock;
+    ctx.services.textViewer = &viewer;
+    ctx.services.preferencesStore = &preferences;
+    ctx.services.recentFilesStore = &recentFiles;
+
+    tarv::frmTARV window(ctx);
+    prompts.setParent(&window);
+    ctx.services.status = &window;
+    ctx.services.errorReport = window.errorWindow;
+
+    window.Form_Load();
+    window.show();
+    int result = app.exec();
+    ctx.services = {};  // the window and the services go before the context
+    return result;
 }

@@ -9,11 +9,14 @@
 #include "attachments/ShipDefinition.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
+#include "core/ShellState.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
 #include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/SettingsStore.h"
+#include "platform/TextViewer.h"
 #include "preview/ViewState.h"
 
 namespace tarv {
@@ -49,6 +52,9 @@ struct Services {
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
     ErrorReport* errorReport = nullptr;
+    SettingsStore* preferencesStore = nullptr;  // the seventeen preferences
+    SettingsStore* recentFilesStore = nullptr;  // section "Recent Files"
+    TextViewer* textViewer = nullptr;
     MaterialPreviewHook* materialPreview = nullptr;  // the preview's material steps; none: nothing is done
 };
 
@@ -67,6 +73,7 @@ public:
     ViewState view;  // the preview's records and scene
     ShipDefinition shp;
     LodFileSet lod;
+    ShellState shell;
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;
@@ -77,6 +84,13 @@ public:
     StatusDisplay& status() { return services.status ? *services.status : silentStatus_; }
     Clock& clock() { return services.clock ? *services.clock : systemClock_; }
     ErrorReport& errorReport() { return services.errorReport ? *services.errorReport : silentReport_; }
+    SettingsStore& preferencesStore() {
+        return services.preferencesStore ? *services.preferencesStore : memoryPreferences_;
+    }
+    SettingsStore& recentFilesStore() {
+        return services.recentFilesStore ? *services.recentFilesStore : memoryRecentFiles_;
+    }
+    TextViewer& textViewer() { return services.textViewer ? *services.textViewer : recordingViewer_; }
 
     Services services;
 
@@ -85,6 +99,9 @@ private:
     StatusDisplay silentStatus_;
     SystemClock systemClock_;
     SilentErrorReport silentReport_;
+    MemorySettingsStore memoryPreferences_;
+    MemorySettingsStore memoryRecentFiles_;
+    RecordingTextViewer recordingViewer_;
 };
 
 } // namespace tarv

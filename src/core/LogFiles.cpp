@@ -50,9 +50,12 @@ void ensureDataFolder(EditingContext& ctx) {
     std::filesystem::create_directories(ctx.userDataFolder, ec);
 }
 
+// Deletes an old log file; anything else of that name (a folder) is left alone.
 void removeIfPresent(const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::exists(path, ec)) std::filesystem::remove(path, ec);
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (!ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status))
+        std::filesystem::remove(path, ec);
 }
 
 }  // namespace

@@ -358,7 +358,7 @@ void loadVertexNormals(EditingContext& ctx, const BinaryReader& reader, int64_t 
 }
 
 void loadPolygons(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count, int objectIndex) {
-    objectAt(ctx, objectIndex);
+    PeoObject& object = objectAt(ctx, objectIndex);
     writeLog(ctx, "-> Loading Polygons: " + num(position), 1);
     ctx.status().setStatus2("Polygons");
     startListProgress(ctx, count);
@@ -366,7 +366,6 @@ void loadPolygons(EditingContext& ctx, const BinaryReader& reader, int64_t posit
     const int64_t start = offsetOf(position);
     if (count > 0) reader.requireEntries(start, count, peo::kPolygonEntrySize, "polygon list");
 
-    PeoObject& object = objectAt(ctx, objectIndex);
     object.polygons.assign(size_t(count), PeoPolygon{});
     const int64_t vertexCount = int64_t(object.vertices.size());
     int corrupt = 0;

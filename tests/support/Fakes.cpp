@@ -108,6 +108,9 @@ TestContext::TestContext(const std::filesystem::path& dataFolder) {
     ctx.services.status = &status;
     ctx.services.clock = &clock;
     ctx.services.errorReport = &errors;
+    ctx.services.preferencesStore = &preferencesStore;
+    ctx.services.recentFilesStore = &recentFilesStore;
+    ctx.services.textViewer = &textViewer;
     ctx.userDataFolder = dataFolder;
 }
 

@@ -123,6 +123,9 @@ struct TestContext {
     RecordingStatus status;
     FakeClock clock;
     RecordingErrorReport errors;
+    MemorySettingsStore preferencesStore;
+    MemorySettingsStore recentFilesStore;
+    RecordingTextViewer textViewer;
 };
 
 } // namespace tarv::test

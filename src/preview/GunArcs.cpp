@@ -134,7 +134,7 @@ Vector3 summedJointAngles(EditingContext& ctx, int16_t joint, GunArcShape shape)
             const int mother = objectAt(ctx, current).mother;
             if (mother == 0) break;
             current = mother - 1;
-            objectAt(ctx, current);
+            objectAt(ctx, current);  // a parent outside the objects is an error, not a read past the list
             addAngles(sum, getObjectEulersFromMatrix(ctx, int16_t(current)));
             ++parents;
         }

@@ -127,3 +127,76 @@ TEST(FrameHelpers, PlaceTheFrameRelativeToItsCurrentParent) {
     ViewObject empty;
     EXPECT_THROW(positionViewObject(empty), RunTimeError);
 }
+
+#if __has_include("core/RotationMath.h")
+#include "core/RotationMath.h"
+
+namespace {
+
+// A context with one object whose matrix turns a quarter about z and moves it to (10, 20, 30), shown under
+// the model frame.
+struct OneObject {
+    TempDir dir;
+    TestContext t{dir.path()};
+    OneObject() {
+        InitialiseComponents(t.ctx);
+        PeoObject object;
+        object.matrix = Matrix4::identity();  // Rz(90): x onto y, y onto -x
+        object.matrix.at(0, 0) = 0;
+        object.matrix.at(0, 1) = -1;
+        object.matrix.at(1, 0) = 1;
+        object.matrix.at(1, 1) = 0;
+        object.matrix[3] = 10.00004f;
+        object.matrix[7] = 20;
+        object.matrix[11] = 30;
+        t.ctx.model.peoObjects.push_back(object);
+        ViewObject view;
+        view.frame = createFrame(t.ctx.view.modelFrame);
+        t.ctx.view.viewObjects.push_back(view);
+    }
+    const FramePtr& frame() { return t.ctx.view.viewObjects[0].frame; }
+};
+
+} // namespace
+
+TEST(ResetPeoObject, PutsAMovedFrameBackToItsMatrix) {
+    OneObject o;
+    o.frame()->setPosition(nullptr, -5, 5, 5);
+    o.frame()->addRotation(kCombineBefore, 1, 0, 0, 1.0);
+    resetPeoObject(o.t.ctx, 0);
+    EXPECT_TRUE(o.t.errors.reports.empty());
+    EXPECT_FLOAT_EQ(o.t.ctx.view.viewObjects[0].matrix[3], 10.0f);  // rounded to 4 decimals
+    expectPosition(o.frame()->getPosition(o.t.ctx.view.modelFrame), {10, 20, 30});
+    const Vec3 x = o.frame()->localTransform().applyToVector({1, 0, 0});
+    EXPECT_NEAR(x.x, 0, 1e-5);
+    EXPECT_NEAR(x.y, 1, 1e-5);  // as the object's matrix: x onto y
+    EXPECT_NEAR(x.z, 0, 1e-5);
+}
+
+TEST(ResetPeoObject, AnIndexPastTheEndIsReported) {
+    for (int16_t objNo : {int16_t(1), int16_t(-1)}) {
+        OneObject o;
+        resetPeoObject(o.t.ctx, objNo);
+        ASSERT_EQ(o.t.errors.reports.size(), 1u);
+        EXPECT_EQ(o.t.errors.reports[0].module, "modPeo");
+        EXPECT_EQ(o.t.errors.reports[0].procedure, "resetPeoObject");
+        EXPECT_EQ(o.t.errors.reports[0].arguments, std::to_string(objNo));
+    }
+    OneObject fewerViews;
+    fewerViews.t.ctx.view.viewObjects.clear();
+    resetPeoObject(fewerViews.t.ctx, 0);
+    EXPECT_EQ(fewerViews.t.errors.reports.size(), 1u);
+}
+
+TEST(FrameHelpers, SetFrameRotationTurnsThroughTheKeyframeQuaternion) {
+    OneObject o;
+    ViewObject& view = o.t.ctx.view.viewObjects[0];
+    setFrameRotation(view, {0, 0, 0});
+    EXPECT_NEAR(view.frame->localTransform().m[0][0], 1, 1e-6);
+    const Quaternion q = makeQuaternion({0.3f, 0.2f, 0.1f});
+    setFrameRotation(view, {0.3f, 0.2f, 0.1f});
+    const Transform want = quaternionMatrix(q);
+    for (size_t i = 0; i < 3; ++i)
+        for (size_t j = 0; j < 3; ++j) EXPECT_NEAR(view.frame->localTransform().m[i][j], want.m[i][j], 1e-6);
+}
+#endif

@@ -28,6 +28,7 @@ struct GpuVertex {
     uint8_t colour[4];
     uint8_t emissive[4];
     uint8_t flags[4];  // edge mask of the fan triangle, textured
+    float normal[3];   // (v1 - v0) x (v2 - v0) of the fan triangle, in the mesh's coordinates
 };
 
 constexpr int kMaxLights = 8;
@@ -47,7 +48,58 @@ void main() {
 }
 )";
 
-// Shared by both fill modes: the face's normal, whether it faces the eye, and its flat light.
+// Solid faces: the rasteriser culls back faces; each face is lit flat from its provoking corner.
+// Two variants: TEXTURED 1 passes the texture coordinates, the light and the glow; TEXTURED 0 only the
+// finished colour, which keeps the per-corner work of untextured meshes small.
+const char* kSolidVertexShader = R"(
+layout(location = 0) in vec3 aPos;
+layout(location = 1) in vec2 aUv;
+layout(location = 2) in vec4 aColour;
+layout(location = 3) in vec4 aEmissive;
+layout(location = 5) in vec3 aNormal;
+uniform mat4 uModel;
+uniform mat3 uNormalMatrix;
+uniform mat4 uViewProjection;
+uniform bool uLit;
+uniform int uLightCount;
+uniform vec3 uLightPos[8];
+uniform vec3 uLightColour[8];
+#if TEXTURED
+out vec2 fUv;
+flat out vec3 fLight;
+flat out vec3 fEmissive;
+flat out uint fTextured;
+#else
+flat out vec3 fColour;
+#endif
+void main() {
+    vec4 w = uModel * vec4(aPos, 1.0);
+    vec3 light = vec3(1.0);
+    vec3 emissive = vec3(0.0);
+    if (uLit) {
+        vec3 n = normalize(uNormalMatrix * aNormal);
+        light = vec3(0.0);
+        for (int i = 0; i < uLightCount; ++i)
+            light += max(dot(n, normalize(uLightPos[i] - w.xyz)), 0.0) * uLightColour[i];
+        emissive = aEmissive.rgb;
+    }
+#if TEXTURED
+    fTextured = 1u; fLight = light; fEmissive = emissive; fUv = aUv;
+#else
+    fColour = min(aColour.rgb * light + emissive, vec3(1.0));
+#endif
+    gl_Position = uViewProjection * w;
+}
+)";
+
+const char* kColourFragmentShader = R"(#version 330 core
+flat in vec3 fColour;
+out vec4 outColour;
+void main() { outColour = vec4(fColour, 1.0); }
+)";
+
+// Wireframe: a geometry shader culls back faces, draws the polygon's own edges and shows faces without area
+// as lines. Shared by both fill modes: the face's normal, whether it faces the eye, and its flat light.
 const char* kGeometryCommon = R"(
 in VertexData { vec3 world; vec2 uv; vec3 colour; vec3 emissive; flat uvec2 flags; } v[];
 out vec2 fUv;
@@ -83,18 +135,6 @@ void shade(bool useLight) {
     else { fLight = min(v[0].colour * light + emissive, vec3(1.0)); fEmissive = vec3(0.0); }
 }
 void corner(int i) { fUv = v[i].uv; gl_Position = uViewProjection * vec4(v[i].world, 1.0); EmitVertex(); }
-)";
-
-const char* kSolidGeometry = R"(#version 330 core
-layout(triangles) in;
-layout(triangle_strip, max_vertices = 3) out;
-%COMMON%
-void main() {
-    faceSetUp();
-    if (!front) return;
-    shade(uLit);
-    corner(0); corner(1); corner(2); EndPrimitive();
-}
 )";
 
 const char* kWireGeometry = R"(#version 330 core
@@ -146,6 +186,18 @@ std::array<float, 16> multiplyRowMajor(const std::array<float, 16>& a, const std
     return r;
 }
 
+// Normals of faces go through the cofactor matrix: (a M) x (b M) = (a x b) cof(M), mirrors included.
+std::array<float, 9> cofactorRowMajor(const Transform& t) {
+    const auto& m = t.m;
+    std::array<float, 9> c{};
+    for (size_t i = 0; i < 3; ++i)
+        for (size_t j = 0; j < 3; ++j) {
+            const size_t i1 = (i + 1) % 3, i2 = (i + 2) % 3, j1 = (j + 1) % 3, j2 = (j + 2) % 3;
+            c[i * 3 + j] = float(m[i1][j1] * m[i2][j2] - m[i1][j2] * m[i2][j1]);
+        }
+    return c;
+}
+
 // Row-major matrices of the row-vector convention go up unchanged: GLSL reads them as their transpose, and
 // M^T * v is v * M.
 void setMatrix(QOpenGLShaderProgram& p, const char* name, const std::array<float, 16>& m) {
@@ -171,7 +223,7 @@ struct RMCanvas::Gpu {
         std::weak_ptr<Texture> owner;
         GLuint id = 0;
     };
-    std::unique_ptr<QOpenGLShaderProgram> solid, wire, plain;
+    std::unique_ptr<QOpenGLShaderProgram> solid, solidTextured, wire, plain;
     std::unordered_map<const MeshBuilder*, Mesh> meshes;
     std::unordered_map<const Texture*, Tex> textures;
     GLuint plainVao = 0, plainVbo = 0;
@@ -242,10 +294,12 @@ void RMCanvas::initializeGL() {
         return p;
     };
     const QString common = kGeometryCommon;
-    gpu_->solid = build(kVertexShader, QString(kSolidGeometry).replace("%COMMON%", common), kFragmentShader);
+    const QString solidVs = QString("#version 330 core\n#define TEXTURED %1\n") + kSolidVertexShader;
+    gpu_->solid = build(solidVs.arg(0).toUtf8().constData(), QString(), kColourFragmentShader);
+    gpu_->solidTextured = build(solidVs.arg(1).toUtf8().constData(), QString(), kFragmentShader);
     gpu_->wire = build(kVertexShader, QString(kWireGeometry).replace("%COMMON%", common), kFragmentShader);
     gpu_->plain = build(kPlainVertex, QString(), kPlainFragment);
-    if (!gpu_->solid || !gpu_->wire || !gpu_->plain) gpu_.reset();
+    if (!gpu_->solid || !gpu_->solidTextured || !gpu_->wire || !gpu_->plain) gpu_.reset();
 }
 
 void RMCanvas::resizeGL(int w, int h) {
@@ -274,7 +328,7 @@ void RMCanvas::paintGL() {
     if (!gpu_ || !viewport_) return;
     f->glEnable(GL_DEPTH_TEST);
     f->glDepthFunc(GL_LEQUAL);
-    f->glDisable(GL_CULL_FACE);  // the geometry shaders cull by the front-face rule
+    f->glDisable(GL_CULL_FACE);
     if (!plainTriangles_.empty()) drawPlain();
     else drawScene();
 }
@@ -317,7 +371,7 @@ void RMCanvas::drawScene() {
         std::memcpy(lightPos + 3 * i, pv, sizeof pv);
         std::memcpy(lightColour + 3 * i, cv, sizeof cv);
     }
-    for (QOpenGLShaderProgram* p : {gpu_->solid.get(), gpu_->wire.get()}) {
+    for (QOpenGLShaderProgram* p : {gpu_->solid.get(), gpu_->solidTextured.get(), gpu_->wire.get()}) {
         p->bind();
         setMatrix(*p, "uViewProjection", viewProjection);
         p->setUniformValue("uEye", float(eye.x), float(eye.y), float(eye.z));
@@ -400,6 +454,10 @@ void RMCanvas::drawScene() {
                             gv.emissive[2] = byteOf(e.b);
                             gv.flags[0] = edges;
                             gv.flags[1] = tex ? 1 : 0;
+                            const Vec3 n = cross(vs[k + 1] - vs[0], vs[k + 2] - vs[0]);
+                            gv.normal[0] = float(n.x);
+                            gv.normal[1] = float(n.y);
+                            gv.normal[2] = float(n.z);
                             groups[g].push_back(gv);
                         }
                     }
@@ -428,6 +486,8 @@ void RMCanvas::drawScene() {
                                              (void*)offsetof(GpuVertex, emissive));
                     f->glEnableVertexAttribArray(4);
                     f->glVertexAttribIPointer(4, 4, GL_UNSIGNED_BYTE, stride, (void*)offsetof(GpuVertex, flags));
+                    f->glEnableVertexAttribArray(5);
+                    f->glVertexAttribPointer(5, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, normal));
                 }
                 f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
                 f->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(GpuVertex)), all.data(), GL_STATIC_DRAW);
@@ -435,12 +495,30 @@ void RMCanvas::drawScene() {
                 gm.version = mesh->changeCount();
                 ++meshUploads_;
             }
-            QOpenGLShaderProgram& program = mesh->wireframe() ? *gpu_->wire : *gpu_->solid;
-            program.bind();
-            program.setUniformValue("uLit", mesh->lit());
-            setMatrix(program, "uModel", visit.world.toRowMajor4x4());
+            const bool wire = mesh->wireframe();
+            const auto model = visit.world.toRowMajor4x4();
+            const auto cof = cofactorRowMajor(visit.world);
+            if (wire) {
+                f->glDisable(GL_CULL_FACE);  // the geometry shader culls
+            } else {
+                // Faces are drawn as the eye sees them; the front is clockwise on the screen, whatever the
+                // frame's transform does, because the screen's y goes up and its depth away from the eye.
+                f->glEnable(GL_CULL_FACE);
+                f->glCullFace(GL_BACK);
+                f->glFrontFace(GL_CW);
+            }
             f->glBindVertexArray(gm.vao);
+            QOpenGLShaderProgram* bound = nullptr;
             for (const Gpu::Range& r : gm.ranges) {
+                QOpenGLShaderProgram* program =
+                    wire ? gpu_->wire.get() : r.texture ? gpu_->solidTextured.get() : gpu_->solid.get();
+                if (program != bound) {
+                    program->bind();
+                    program->setUniformValue("uLit", mesh->lit());
+                    setMatrix(*program, "uModel", model);
+                    f->glUniformMatrix3fv(program->uniformLocation("uNormalMatrix"), 1, GL_FALSE, cof.data());
+                    bound = program;
+                }
                 f->glBindTexture(GL_TEXTURE_2D, r.texture ? gpu_->textures[r.texture].id : 0);
                 f->glDrawArrays(GL_TRIANGLES, r.first, r.count);
             }

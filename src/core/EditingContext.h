@@ -11,6 +11,7 @@
 #include "animation/MadTracks.h"
 #include "core/ErrorReport.h"
 #include "core/Preferences.h"
+#include "core/RoadState.h"
 #include "core/ShellState.h"
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
@@ -80,6 +81,7 @@ public:
     LifState lif;  // the loaded .lif texture and the texture windows' state
     AnimationState animation;  // animations and key tracks
     MexChunkTable mex;
+    RoadState road;  // the load and save roads, start-up and exit
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

@@ -1,0 +1,34 @@
+#pragma once
+// The steps of the load and save roads that other subsystems own, in the least form the roads need until
+// those subsystems provide them: the object tree, the links before a save, the material list, the object
+// meshes, and attaching the .mex and .mad beside the model. roadSteps() puts each owner's operation in
+// place of its stand-in once it exists.
+#include <string>
+
+#include "core/EditingContext.h"
+
+namespace tarv {
+
+// Rebuilds treeHeirachy from the mother links: keys "o" & index, texts the names, "o0" always at the top,
+// each object under its parent as the load links the frames (resolveObjectParents); one "Corrupted
+// hierarchy detected!" per corrupted link. Traps its errors.
+void createObjectTreeStandIn(EditingContext& ctx);
+// The links stay as they are (index-based; the writer renumbers its own copy around deleted objects).
+void fixHierarchyStandIn(EditingContext& ctx);
+// Fills lstMaterial with one entry per material.
+void showMaterialsStandIn(EditingContext& ctx);
+// One white mesh per object under a parentless frame "peo_" & name, quality 136; raises modelExtent.
+// A polygon with a corner outside the vertex list gets no face.
+void create3dObjectStandIn(EditingContext& ctx, int objNo);
+
+// The model's .mex (found without regard to case): the backup offer, then it is read into the chunk
+// table. Traps its errors ("frmTARV", "checkForMex").
+void checkForMex(EditingContext& ctx);
+// The .mad at madFile (found without regard to case): the backup offer, then it is read, the animation
+// list filled and the "Keyframes" page enabled. Nothing when it does not exist. Traps its errors.
+void checkForMad(EditingContext& ctx, const std::string& madFile);
+
+// A path whose file name is found without regard to case in its folder; the path as given when missing.
+std::string findBesideIgnoringCase(const std::string& path);
+
+} // namespace tarv

@@ -1,0 +1,108 @@
+#include "core/roads/StartupExit.h"
+
+#include <filesystem>
+
+#include "core/NumberText.h"
+#include "core/TrapGuard.h"
+#include "core/roads/LoadRoad.h"
+
+namespace tarv {
+
+namespace {
+
+void deleteSessionLogs(EditingContext& ctx, size_t from) {
+    const auto& files = ctx.log.sessionLogFiles;
+    for (size_t i = from; i < files.size(); ++i) {
+        if (files[i].empty()) continue;
+        std::error_code ec;
+        std::filesystem::remove(files[i], ec);  // one already gone is skipped without a word
+    }
+}
+
+void endProgram(EditingContext& ctx) {
+    if (ctx.road.endProgram) ctx.road.endProgram();
+}
+
+} // namespace
+
+std::string commandLineText(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        if (i > 0) line += ' ';
+        line += arguments[i];
+    }
+    return line;
+}
+
+void applyStartupState(EditingContext& ctx) {
+    RoadState& road = ctx.road;
+    road.cataclysmVariant = ctx.prefs.defaultFileFormat == 1280;
+
+    road.mnuFileSaveEnabled = false;
+    road.mnuFileSaveAsEnabled = false;
+    road.mnuReloadEnabled = false;
+    ctx.shell.mnuBUCEnabled = false;
+    ctx.shell.mnuRevBUEnabled = false;
+    ctx.lod.cmdAddToLodEnabled = false;
+    ctx.lod.cmdMultiFileEnabled = false;
+    ctx.status().setProgressVisible(ProgressBar::LoadTextures, false);
+    ctx.status().setProgressVisible(ProgressBar::Status2, false);
+
+    road.pagesEnabled = false;
+    road.ssTab1Page = road.ssTab2Page = road.ssTab3Page = 0;
+    road.keyframesPageEnabled = false;
+    road.shipFileDataPageEnabled = false;
+
+    ctx.model.modelExtent = 1.0;
+    road.cmbObjectSize.items = {"Fighter", "Corvette", "Frigate", "Destroyer", "Cruiser", "Mothership", "Custom"};
+    selectObjectSize(ctx, 0);
+    road.chkScalePEO = road.chkScaleMEX = road.chkScaleMAD = true;
+    road.cmbApplyKeyframeType.items = {"Current keyframe only", "Current key all objects", "All keys current object"};
+    road.cmbApplyKeyframeType.listIndex = 0;
+    road.mexFieldsVisible = false;
+    road.rotateOption = 0;
+    road.cmbRotateAmount.items = {"90", "180"};
+    road.cmbRotateAmount.listIndex = 0;
+    road.cmbShpGunType.items = {"Fixed", "Turreted", "Missiles", "Mines"};
+    road.cmbShpGunType.listIndex = -1;
+
+    ctx.lod.lstLodFiles.clear();
+    ctx.lod.selectedEntry = -1;
+    road.lblKey.clear();
+    road.dxLabel1.clear();
+    road.selectedObject = -1;
+}
+
+std::string shutdownCaption(const EditingContext& ctx) {
+    const std::string& version = ctx.version.appVersion;
+    return "TARV " + version.substr(0, version.find(' ')) + ", initiating shutdown sequence...";
+}
+
+bool askKeepLogFiles(EditingContext& ctx) {
+    return ctx.prompts().yesNo("TARV has generated " + intText(ctx.log.sessionLogCount) +
+                                   " logfiles. Do you want to keep them?",
+                               shutdownCaption(ctx), PromptIcon::Question);
+}
+
+void mnuFileExit_Click(EditingContext& ctx) {
+    const bool cleared = trapErrors(ctx, "frmTARV", "mnuExit_click", "", [&] { cleanup(ctx, true); });
+    if (cleared) {
+        try {
+            if (ctx.log.sessionLogCount >= 1 && !askKeepLogFiles(ctx)) deleteSessionLogs(ctx, 1);
+        } catch (...) {
+            // The program ends at once.
+        }
+    }
+    endProgram(ctx);
+}
+
+void Form_QueryUnload(EditingContext& ctx) {
+    setErrorContext(ctx, "frmTARV", "QueryUnload", "");
+    try {
+        if (ctx.log.sessionLogCount > 0 && !askKeepLogFiles(ctx)) deleteSessionLogs(ctx, 0);
+    } catch (...) {
+    }
+    endProgram(ctx);
+}
+
+} // namespace tarv

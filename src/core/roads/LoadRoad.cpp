@@ -168,6 +168,7 @@ void mnuReload_Click(EditingContext& ctx) {
         ctx.mex.treeMex.clear();
         cleanup(ctx, true);
         startprocess(ctx);
+        setErrorContext(ctx, "frmTARV", "mnuReload_Click", "");
         roadSteps(ctx).applyRenderMode(ctx);
     });
 }
@@ -239,10 +240,13 @@ void startprocess(EditingContext& ctx) {
         ctx.model.modelLoaded = false;
 
         getGeneralInfo(ctx);
+        setErrorContext(ctx, "frmTARV", "startProcess", "");
         steps.createObjectTree(ctx);
         if (!ctx.live.chkMEXload) steps.checkForMex(ctx);
         steps.checkForMad(ctx, !ctx.shp.madFilePath.empty() ? ctx.shp.madFilePath
                                                               : findBesideIgnoringCase(replaceExtension(ctx.currentModelPath, "mad")));
+        // The steps above record their own context; what fails from here on is this procedure's.
+        setErrorContext(ctx, "frmTARV", "startProcess", "");
 
         ViewState& view = ctx.view;
         if (view.lightFrame) {
@@ -287,6 +291,7 @@ void getGeneralInfo(EditingContext& ctx) {
         RoadSteps& steps = roadSteps(ctx);
         status.processEvents();
         cleanup(ctx, false);
+        setErrorContext(ctx, "frmTARV", "getGeneralInfo", "");
         ctx.road.mnuFileSaveEnabled = true;
         ctx.road.mnuFileSaveAsEnabled = true;
         addSessionLogFile(ctx, replaceExtension(ctx.currentModelPath, "log"));

@@ -71,7 +71,7 @@ std::string currentLogPath(const EditingContext& ctx) {
 
 void writeLog(EditingContext& ctx, const std::string& message, int level) {
     const std::string path = currentLogPath(ctx);
-    if (ctx.currentModelPath.empty()) ensureDataFolder(ctx);
+    if (ctx.currentModelPath.empty() && path != ctx.log.existingLogPath) ensureDataFolder(ctx);
     if (level <= ctx.prefs.logLevel) {
         const std::string line = "[" + intText(level) + "] " + message + kLineEnd;
         appendToFile(ctx, path, &line);

@@ -4,8 +4,8 @@
 #include <QStandardPaths>
 #include <QSurfaceFormat>
 
-#include "core/EditingContext.h"
-#include "core/ui/frmTARV.h"
+#include "app/EditorStart.h"
+#include "core/roads/StartupExit.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -34,14 +34,13 @@ int main(int argc, char** argv) {
     ctx.services.preferencesStore = &preferences;
     ctx.services.recentFilesStore = &recentFiles;
 
-    tarv::frmTARV window(ctx);
-    prompts.setParent(&window);
-    ctx.services.status = &window;
-    ctx.services.errorReport = window.errorWindow;
-
-    window.Form_Load();
-    window.show();
-    int result = app.exec();
-    ctx.services = {};  // the window and the services go before the context
+    int result = 0;
+    {
+        auto window = tarv::startEditor(ctx, tarv::commandLineText(tarv::programArguments(argc, argv)));
+        prompts.setParent(window.get());
+        result = app.exec();
+        ctx.services = {};  // the window and the services go before the context
+        ctx.view.canvas = nullptr;
+    }
     return result;
 }

@@ -110,7 +110,7 @@ RoadSteps& roadSteps(EditingContext& ctx) {
     if (!s.fixHierarchy) s.fixHierarchy = fixHierarchyStandIn;
     if (!s.checkForMex) s.checkForMex = checkForMex;
     if (!s.checkForMad) s.checkForMad = checkForMad;
-    if (!s.resetView) s.resetView = noStep;
+    if (!s.resetView) s.resetView = resetViewStandIn;
     if (!s.applyRenderMode) s.applyRenderMode = noStep;
     if (!s.showLoadSummary) s.showLoadSummary = noStep;
     if (!s.clearTextureViews) s.clearTextureViews = noStep;

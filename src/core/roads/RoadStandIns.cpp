@@ -102,6 +102,18 @@ void create3dObjectStandIn(EditingContext& ctx, int objNo) {
     view.size = Vector3{object.sizeX, object.sizeY, object.sizeZ};
 }
 
+void resetViewStandIn(EditingContext& ctx) {
+    trapErrors(ctx, "frmTARV", "mnuRenderReset_Click", "", [&] {
+        ViewState& view = ctx.view;
+        if (!view.orbitFrame || !view.zoomFrame || !view.cameraFrame) return;
+        view.orbitFrame->setQuaternion(nullptr, Quaternion{0, 0, 0, 0});
+        view.zoomFrame->setPosition(nullptr, 0, 0, 0);
+        view.cameraFrame->setOrientation(nullptr, Vector3{0, 0, -1}, Vector3{1, 0, 0});
+        view.cameraFrame->setPosition(nullptr, 0, 0, 2.0 * ctx.model.modelExtent);
+        if (view.canvas) view.canvas->render();
+    });
+}
+
 void checkForMex(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "checkForMex", "", [&] {
         const std::string path = mexPathBeside(ctx.currentModelPath);

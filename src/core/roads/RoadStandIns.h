@@ -21,6 +21,10 @@ void showMaterialsStandIn(EditingContext& ctx);
 // A polygon with a corner outside the vertex list gets no face.
 void create3dObjectStandIn(EditingContext& ctx, int objNo);
 
+// Render > Reset View, the camera's part: orbit unrotated, the camera 2 x modelExtent in front of the model
+// looking along -z with +x up; the canvas renders.
+void resetViewStandIn(EditingContext& ctx);
+
 // The model's .mex (found without regard to case): the backup offer, then it is read into the chunk
 // table. Traps its errors ("frmTARV", "checkForMex").
 void checkForMex(EditingContext& ctx);

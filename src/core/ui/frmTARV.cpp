@@ -11,6 +11,8 @@
 #include "core/PreferencesStore.h"
 #include "core/RecentFiles.h"
 #include "core/TrapGuard.h"
+#include "core/roads/StartupExit.h"
+#include "core/ui/UserInputGate.h"
 
 namespace tarv {
 
@@ -100,6 +102,7 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
     errorWindow->endProgram = [this] { mnuFileExit_Click(); };
 
     resize(1100, 760);
+    connectRoads();
     syncFromContext();
 }
 
@@ -195,16 +198,6 @@ void frmTARV::buildStatusBar() {
     }
 }
 
-void frmTARV::Form_Load() {
-    trapErrors(ctx, "frmTARV", "Form_Load", "", [&] {
-        loadRecentFiles(ctx);
-        startStartupLog(ctx);
-        readPreferences(ctx);
-        setWindowTitle(QString::fromStdString(ctx.version.appTitle));
-    });
-    syncFromContext();
-}
-
 void frmTARV::syncFromContext() {
     statusPanels[0]->setText(QString::fromStdString(ctx.currentModelPath));
     mnuBUC->setEnabled(ctx.shell.mnuBUCEnabled);
@@ -218,6 +211,7 @@ void frmTARV::syncFromContext() {
     if (ctx.shell.mnuRecentFile[0].visible) mnuRecentFile[0]->setVisible(true);
     treeHeirachy->sync();
     treeMex->sync();
+    syncRoadControls();
 }
 
 void frmTARV::mnuBUC_Click() {
@@ -234,18 +228,13 @@ void frmTARV::mnuRevBU_Click() {
     startprocess();
 }
 
-void frmTARV::startprocess() {
-    // The load road is not part of the shell; until it is connected a restore only copies the files.
-}
-
 void frmTARV::mnuHelpAbout_Click() {
     auto* about = new frmAbout(ctx, this);
     about->exec();
 }
 
 void frmTARV::mnuFileExit_Click() {
-    // The clean-up and the log-files question of the full exit road are not connected yet: just end.
-    QCoreApplication::exit(0);
+    tarv::mnuFileExit_Click(ctx);
 }
 
 void frmTARV::resizeEvent(QResizeEvent* event) {
@@ -295,6 +284,8 @@ void frmTARV::setBusy(bool busy) {
 
 void frmTARV::processEvents() {
     syncFromContext();
+    // While a load or save runs, the user's input to this window waits for its end.
+    if (inputGate_ && ctx.road.operationsRunning > 0) inputGate_->hold();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

@@ -19,6 +19,10 @@
 
 namespace tarv {
 
+class frmOptions;
+class RoadControls;
+class UserInputGate;
+
 // Makes the 3D canvas; the GL canvas where GL works, a plain placeholder in offscreen tests. The widget
 // must be named "RMCanvas1".
 using CanvasFactory = std::function<QWidget*(QWidget* parent)>;
@@ -32,8 +36,9 @@ public:
 
     EditingContext& ctx;
 
-    // The start-up steps of the shell: recent files, a fresh start-up log, the preferences, the caption.
-    void Form_Load();
+    // The start-up: recent files, a fresh start-up log, the preferences, the scene, the starting state of
+    // the commands and pages, and last the file the command line names (frmTARVRoads.cpp).
+    void Form_Load(const std::string& commandLine = {});
     // Shows the shell state of the context: model path panel, Backup items, recent files, trees.
     void syncFromContext();
 
@@ -43,6 +48,28 @@ public:
     void mnuHelpAbout_Click();
     void mnuFileExit_Click();
     void startprocess();
+
+    // The load and save roads, the Tools and exit commands (frmTARVRoads.cpp).
+    void loadThisFile(const std::string& filename);
+    void mnuFileOpen_Click();
+    void mnuRecentFile_Click(int index);
+    void mnuReload_Click();
+    void mnuSaveAll_Click();
+    void mnuSavePeo_Click();
+    void mnuSaveMex_Click();
+    void mnuSaveMad_Click();
+    void mnuFileSaveSHP_Click();
+    void mnuFileSaveAs_Click();
+    void mnuSaveTypeHW_Click();
+    void mnuSaveTypeHWC_Click();
+    void mnuToolsOptions_Click();
+    void mnuToolsRepair_Click();
+    void Form_QueryUnload();
+    void Form_Terminate();
+    // Shows the road state of the context: File menu, variant, pages, the road's lists and labels.
+    void syncRoadControls();
+    frmOptions* optionsWindow = nullptr;
+    RoadControls* roadControls = nullptr;
 
     // StatusDisplay.
     void setStatus(const std::string& text) override;
@@ -127,8 +154,16 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void connectRoads();
+    // Runs a command of the roads; afterwards the window shows the new state, the user's input held back
+    // during the command is handled, and a close asked for meanwhile happens.
+    template <class Command>
+    void runCommand(Command&& command);
+    UserInputGate* inputGate_ = nullptr;
+    bool closePending_ = false;
     void buildMenus();
     void buildStatusBar();
     QProgressBar* bar(ProgressBar which) const;

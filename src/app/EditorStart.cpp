@@ -1,0 +1,31 @@
+#include "app/EditorStart.h"
+
+#include "core/roads/StartupExit.h"
+#include "scene/gl/RMCanvas.h"
+
+namespace tarv {
+
+std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& commandLine, bool glCanvas) {
+    CanvasFactory factory;
+    if (glCanvas) {
+        factory = [&ctx](QWidget* parent) -> QWidget* {
+            auto* canvas = new scene::RMCanvas(parent);
+            canvas->setScene(ctx.view.viewport);
+            ctx.view.canvas = canvas;
+            return canvas;
+        };
+    }
+    auto window = std::make_unique<frmTARV>(ctx, factory);
+    ctx.services.status = window.get();
+    ctx.services.errorReport = window->errorWindow;
+    window->Form_Load(commandLine);
+    return window;
+}
+
+std::vector<std::string> programArguments(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i]);
+    return arguments;
+}
+
+} // namespace tarv

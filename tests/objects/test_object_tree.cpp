@@ -266,3 +266,119 @@ TEST(TreeDrop, AFailurePutsTheNodeTheLinksAndTheFrameBack) {
     EXPECT_EQ(treeShape(t.ctx.shell.treeHeirachy), "o0(o1,o2,o3)");
     EXPECT_EQ(t.errors.reports.size(), 1u);
 }
+
+// ----- Rename, ticks and clicks -----
+
+namespace {
+
+struct RenameFixture {
+    TempDir dir;
+    TestContext t{dir.path()};
+    RenameFixture() {
+        makeObjects(t.ctx, kShip);  // base, hull, wing, gun, tip
+        createObjectTree(t.ctx);
+        t.ctx.animation.madObjects = {MadObject{"tip"}, MadObject{"gun"}};
+        t.ctx.model.peoObjects[3].madObjectIndex = 1;
+        t.ctx.shp.shpGuns = {ShpGun{}, ShpGun{}};
+        t.ctx.shp.shpGuns[0].recoilJoint = "gun";
+        t.ctx.shp.shpGuns[0].azimuthJoint = "gun";
+        t.ctx.shp.shpGunCount = 1;
+    }
+};
+
+} // namespace
+
+TEST(TreeRename, RenamesTheObjectEverywhereItIsNamed) {
+    RenameFixture f;
+    EditingContext& ctx = f.t.ctx;
+    ctx.objects.cmbObjectList.push_back("gun");  // a second entry of that text stays
+    ctx.shell.treeHeirachy.setSelected("o3");
+    EXPECT_TRUE(treeHeirachy_AfterLabelEdit(ctx, 0, "cannon"));
+    EXPECT_EQ(ctx.model.peoObjects[3].name, "cannon");
+    EXPECT_EQ(ctx.shell.treeHeirachy.at("o3").text, "cannon");
+    EXPECT_EQ(ctx.objects.cmbObjectList, (std::vector<std::string>{"base", "hull", "wing", "cannon", "tip", "gun"}));
+    EXPECT_EQ(ctx.objects.cmbMatrixObjectList, (std::vector<std::string>{"base", "hull", "wing", "cannon", "tip"}));
+    EXPECT_EQ(ctx.animation.madObjects[1].name, "cannon");
+    EXPECT_EQ(ctx.animation.madObjects[0].name, "tip");
+    EXPECT_EQ(ctx.view.viewObjects[3].name, "cannon");
+    EXPECT_EQ(ctx.view.viewObjects[3].frame->getName(), "peo_cannon");
+    EXPECT_EQ(ctx.objects.lblObjectName[0], "cannon");
+    EXPECT_EQ(ctx.objects.lblObjectName[1], "cannon");
+    EXPECT_EQ(ctx.shp.shpGuns[0].recoilJoint, "gun") << "gun settings keep their names";
+    EXPECT_EQ(ctx.shp.shpGuns[0].azimuthJoint, "gun");
+    EXPECT_EQ(ctx.err.errProc, "treeHeirachy_AfterLabelEdit");
+    EXPECT_EQ(ctx.err.errArgs, "0|cannon");
+}
+
+TEST(TreeRename, TheBaseObjectRenamesTheFirstEntries) {
+    RenameFixture f;
+    f.t.ctx.shell.treeHeirachy.setSelected("o0");
+    EXPECT_TRUE(treeHeirachy_AfterLabelEdit(f.t.ctx, 0, "Base"));
+    EXPECT_EQ(f.t.ctx.objects.cmbObjectList[0], "Base");
+    EXPECT_EQ(f.t.ctx.objects.cmbMatrixObjectList[0], "Base");
+}
+
+TEST(TreeRename, RefusesNamesThatWouldBreakTheMatchingByName) {
+    struct Case {
+        const char* what;
+        int16_t cancel;
+        std::string text;
+        bool message;
+    } cases[] = {
+        {"empty", 0, "", true},
+        {"another object's name", 0, "wing", true},
+        {"the deleted-object name", 0, "**DELETED**", true},
+        {"cancelled", -1, "cannon", false},
+        {"unchanged", 0, "gun", false},
+    };
+    for (const Case& c : cases) {
+        RenameFixture f;
+        if (c.message) f.t.prompts.expectMessage("Object names must be unique and can't be empty.");
+        f.t.ctx.shell.treeHeirachy.setSelected("o3");
+        EXPECT_FALSE(treeHeirachy_AfterLabelEdit(f.t.ctx, c.cancel, c.text)) << c.what;
+        EXPECT_EQ(f.t.ctx.model.peoObjects[3].name, "gun") << c.what;
+        EXPECT_EQ(f.t.ctx.shell.treeHeirachy.at("o3").text, "gun") << c.what;
+        EXPECT_EQ(f.t.ctx.objects.cmbObjectList[3], "gun") << c.what;
+        EXPECT_EQ(f.t.ctx.view.viewObjects[3].frame->getName(), "peo_gun") << c.what;
+        EXPECT_EQ(f.t.prompts.pending(), 0u) << c.what;
+    }
+    RenameFixture f;  // names differ by case only: a different name
+    f.t.ctx.shell.treeHeirachy.setSelected("o3");
+    EXPECT_TRUE(treeHeirachy_AfterLabelEdit(f.t.ctx, 0, "Wing"));
+}
+
+TEST(TreeCheck, ShowsAndHidesTheObject) {
+    RenameFixture f;
+    EditingContext& ctx = f.t.ctx;
+    treeHeirachy_NodeCheck(ctx, "o2", false);
+    EXPECT_EQ(ctx.view.viewObjects[2].shown, 0);
+    EXPECT_TRUE(ctx.view.viewObjects[2].frame->visuals().empty());
+    EXPECT_FALSE(ctx.shell.treeHeirachy.at("o2").checked);
+    EXPECT_EQ(ctx.err.errModule, "modPeo");
+    treeHeirachy_NodeCheck(ctx, "o2", true);
+    EXPECT_EQ(ctx.view.viewObjects[2].shown, -1);
+    EXPECT_EQ(ctx.view.viewObjects[2].frame->visuals().size(), 1u);
+    EXPECT_TRUE(ctx.shell.treeHeirachy.at("o2").checked);
+
+    treeHeirachy_NodeCheck(ctx, "o99", false);
+    ASSERT_EQ(f.t.errors.reports.size(), 1u);
+    EXPECT_EQ(f.t.errors.reports[0].procedure, "treeHeirachy_NodeCheck");
+    EXPECT_EQ(f.t.errors.reports[0].arguments, "o99");
+}
+
+TEST(TreeClick, SelectsTheObject) {
+    RenameFixture f;
+    EditingContext& ctx = f.t.ctx;
+    treeHeirachy_NodeClick(ctx, "o2");
+    EXPECT_EQ(ctx.objects.selectedObject, 2);
+    EXPECT_EQ(ctx.objects.lblKey, "o2");
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Selected object: wing");
+    EXPECT_TRUE(ctx.objects.cmdApplyMatrixEnabled);
+    EXPECT_TRUE(ctx.objects.cmdKeyfApplyEnabled);
+    EXPECT_EQ(ctx.view.viewObjects[2].mesh->quality(), 128);
+
+    treeHeirachy_NodeClick(ctx, "o4");
+    EXPECT_EQ(ctx.view.viewObjects[2].mesh->quality(), 136) << "the old selection was deselected";
+    EXPECT_EQ(ctx.objects.selectedObject, 4);
+    EXPECT_TRUE(f.t.errors.reports.empty());
+}

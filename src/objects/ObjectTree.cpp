@@ -89,7 +89,8 @@ void treeHeirachy_MouseUp(EditingContext& ctx, int16_t, int16_t, float, float) {
 
 void treeHeirachy_DragOver(EditingContext& ctx, const std::string& targetKey) {
     KeyedTree& tree = ctx.shell.treeHeirachy;
-    tree.setDropHighlight(tree.find(targetKey) ? targetKey : std::string());
+    const std::string highlight = tree.find(targetKey) ? targetKey : std::string();
+    if (highlight != tree.dropHighlightKey()) tree.setDropHighlight(highlight);
 }
 
 void treeHeirachy_DragDrop(EditingContext& ctx) {

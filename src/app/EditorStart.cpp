@@ -1,6 +1,9 @@
 #include "app/EditorStart.h"
 
 #include "core/roads/StartupExit.h"
+#include "meshtools/LodFiles.h"
+#include "objects/ObjectLinks.h"
+#include "objects/ui/ObjectPages.h"
 #include "scene/gl/RMCanvas.h"
 
 namespace tarv {
@@ -16,6 +19,9 @@ std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& com
         };
     }
     auto window = std::make_unique<frmTARV>(ctx, factory);
+    installObjectPages(*window);
+    // The level files get the links of the object tree.
+    setLinkRecompute([](EditingContext& c) { calcHeirachy(c); });
     ctx.services.status = window.get();
     ctx.services.errorReport = window->errorWindow;
     window->Form_Load(commandLine);

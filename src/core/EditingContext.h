@@ -16,6 +16,7 @@
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
 #include "materials/LifState.h"
+#include "objects/ObjectsState.h"
 #include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -83,6 +84,7 @@ public:
     AnimationState animation;  // animations and key tracks
     MexChunkTable mex;
     RoadState road;  // the load and save roads, start-up and exit
+    ObjectsState objects;  // selection, object lists, tree drag state, object pages
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

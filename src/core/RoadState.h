@@ -55,10 +55,7 @@ struct RoadState {
     std::string txtPublic, txtLocal;
     std::vector<std::string> lstAnimations;
     std::vector<std::string> cmbObjAnims;
-    std::string lblKey;
-    std::string dxLabel1;  // Dx_Label1
     std::string lblMexKey;
-    int16_t selectedObject = -1;
     bool renderTextured = true;  // the tick of Render > "&Textured"
     bool mexFieldsVisible = false;  // the chunk edit fields of the "Mex Data" page
 

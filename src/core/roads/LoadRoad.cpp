@@ -18,6 +18,8 @@
 #include "core/TrapGuard.h"
 #include "core/roads/RoadStandIns.h"
 #include "meshtools/LodFiles.h"
+#include "objects/ObjectLinks.h"
+#include "objects/ObjectTree.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 
@@ -106,8 +108,8 @@ RoadSteps& roadSteps(EditingContext& ctx) {
     if (!s.create3dObject) s.create3dObject = create3dObjectStandIn;
     if (!s.showMaterials) s.showMaterials = showMaterialsStandIn;
     if (!s.showAxes) s.showAxes = noStep;
-    if (!s.createObjectTree) s.createObjectTree = createObjectTreeStandIn;
-    if (!s.fixHierarchy) s.fixHierarchy = fixHierarchyStandIn;
+    if (!s.createObjectTree) s.createObjectTree = createObjectTree;
+    if (!s.fixHierarchy) s.fixHierarchy = fixHierarchy;
     if (!s.checkForMex) s.checkForMex = checkForMex;
     if (!s.checkForMad) s.checkForMad = checkForMad;
     if (!s.resetView) s.resetView = resetViewStandIn;
@@ -181,9 +183,9 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
     shp.shpFilePath.clear();
     ctx.lod.lstLodFiles.clear();
     ctx.lod.selectedEntry = -1;
-    ctx.road.lblKey.clear();
-    ctx.road.dxLabel1.clear();
-    ctx.road.selectedObject = -1;
+    ctx.objects.lblKey.clear();
+    ctx.objects.Dx_Label1.clear();
+    ctx.objects.selectedObject = -1;
 
     const std::string ending = lowerLastFour(filename);
     if (ending == ".peo" || ending == ".geo") {
@@ -256,14 +258,14 @@ void startprocess(EditingContext& ctx) {
             view.lightFrame->addLight(view.cameraLight);
             view.lightAdded = -1;
         }
-        road.selectedObject = -1;
+        ctx.objects.selectedObject = -1;
         road.lblMexKey.clear();
         steps.resetView(ctx);
         road.pagesEnabled = true;
         selectObjectSize(ctx, 1);
         selectObjectSize(ctx, 0);
         ctx.lod.cmdAddToLodEnabled = true;
-        road.lblKey.clear();
+        ctx.objects.lblKey.clear();
 
         status.setProgressVisible(ProgressBar::LoadTextures, false);
         status.setProgressVisible(ProgressBar::Status2, false);

@@ -1,6 +1,7 @@
 #include "core/roads/RoadStandIns.h"
 
 #include <filesystem>
+#include <cstdlib>
 #include <functional>
 
 #include "animation/MadFile.h"
@@ -23,39 +24,6 @@ std::string findBesideIgnoringCase(const std::string& path) {
     if (auto found = findCaseInsensitive(where, fileNameOf(path))) return folder + found->filename().string();
     return path;
 }
-
-void createObjectTreeStandIn(EditingContext& ctx) {
-    trapErrors(ctx, "frmTARV", "createObjectTree", "", [&] {
-        KeyedTree& tree = ctx.shell.treeHeirachy;
-        tree.clear();
-        const auto& objects = ctx.model.peoObjects;
-        const int count = int(objects.size());
-        if (count == 0) return;
-        const ResolvedParents links = resolveObjectParents(ctx.model);
-        for (int i = 0; i < links.corruptedLinks; ++i)
-            ctx.prompts().messageBox("Corrupted hierarchy detected!", ctx.version.appTitle, PromptIcon::None);
-        std::vector<std::vector<int>> children(static_cast<size_t>(count));
-        for (int i = 1; i < count; ++i)
-            if (links.parent[size_t(i)] >= 0) children[size_t(links.parent[size_t(i)])].push_back(i);
-        auto key = [](int i) { return "o" + intText(i); };
-        std::function<void(int)> addChildren = [&](int p) {
-            for (int c : children[size_t(p)]) {
-                tree.addChild(key(p), key(c), objects[size_t(c)].name);
-                addChildren(c);
-            }
-        };
-        tree.addTopLevel(key(0), objects[0].name);
-        addChildren(0);
-        for (int i = 1; i < count; ++i) {
-            if (links.parent[size_t(i)] >= 0) continue;
-            tree.addTopLevel(key(i), objects[size_t(i)].name);
-            addChildren(i);
-        }
-        tree.setExpanded(key(0), true);
-    });
-}
-
-void fixHierarchyStandIn(EditingContext&) {}
 
 void showMaterialsStandIn(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "showMaterials", "", [&] {
@@ -136,6 +104,12 @@ void checkForMad(EditingContext& ctx, const std::string& madFile) {
         list.clear();
         for (const MadAnimation& a : ctx.animation.madAnimations) list.push_back(a.name);
         ctx.road.cmbObjAnims = list;
+        // The keyframe panel starts at the root object: the number of the tree's first node key.
+        const KeyedTree& tree = ctx.shell.treeHeirachy;
+        if (ctx.objects.getAnimations && tree.count() > 0) {
+            const std::string& key = tree.nodeAt(1).key;
+            ctx.objects.getAnimations(ctx, int16_t(std::atoi(key.c_str() + 1)));
+        }
         ctx.road.keyframesPageEnabled = true;
     });
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The steps of the load and save roads that other subsystems own, in the least form the roads need until
-// those subsystems provide them: the object tree, the links before a save, the material list, the object
-// meshes, and attaching the .mex and .mad beside the model. roadSteps() puts each owner's operation in
+// those subsystems provide them: the material list, the object meshes, the camera of Reset View, and
+// attaching the .mex and .mad beside the model. roadSteps() puts each owner's operation in
 // place of its stand-in once it exists.
 #include <string>
 
@@ -9,12 +9,6 @@
 
 namespace tarv {
 
-// Rebuilds treeHeirachy from the mother links: keys "o" & index, texts the names, "o0" always at the top,
-// each object under its parent as the load links the frames (resolveObjectParents); one "Corrupted
-// hierarchy detected!" per corrupted link. Traps its errors.
-void createObjectTreeStandIn(EditingContext& ctx);
-// The links stay as they are (index-based; the writer renumbers its own copy around deleted objects).
-void fixHierarchyStandIn(EditingContext& ctx);
 // Fills lstMaterial with one entry per material.
 void showMaterialsStandIn(EditingContext& ctx);
 // One white mesh per object under a parentless frame "peo_" & name, quality 136; raises modelExtent.

@@ -68,9 +68,9 @@ void applyStartupState(EditingContext& ctx) {
 
     ctx.lod.lstLodFiles.clear();
     ctx.lod.selectedEntry = -1;
-    road.lblKey.clear();
-    road.dxLabel1.clear();
-    road.selectedObject = -1;
+    ctx.objects.lblKey.clear();
+    ctx.objects.Dx_Label1.clear();
+    ctx.objects.selectedObject = -1;
 }
 
 std::string shutdownCaption(const EditingContext& ctx) {

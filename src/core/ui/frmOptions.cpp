@@ -335,7 +335,7 @@ void frmOptions::picTeam1_Click() { pickColour(picTeam1, ctx_.prefs.playerStripe
 
 void frmOptions::picSelectColour_Click() {
     if (!pickColour(picSelectColour, ctx_.prefs.highlightColour)) return;
-    const int16_t selected = ctx_.road.selectedObject;
+    const int16_t selected = ctx_.objects.selectedObject;
     auto& views = ctx_.view.viewObjects;
     if (!ctx_.model.modelLoaded || selected < 0 || size_t(selected) >= views.size() || !views[size_t(selected)].mesh)
         return;

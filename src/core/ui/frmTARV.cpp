@@ -212,6 +212,7 @@ void frmTARV::syncFromContext() {
     treeHeirachy->sync();
     treeMex->sync();
     syncRoadControls();
+    for (const auto& hook : syncHooks) hook();
 }
 
 void frmTARV::mnuBUC_Click() {

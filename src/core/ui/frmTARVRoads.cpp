@@ -79,8 +79,6 @@ void frmTARV::syncRoadControls() {
     pageObjects->SSTab2->setTabEnabled(2, road.keyframesPageEnabled);
     pageShipInfo->SSTab3->setCurrentIndex(road.ssTab3Page);
     pageShipInfo->SSTab3->setTabEnabled(2, road.shipFileDataPageEnabled);
-    pageObjects->lblKey->setText(QString::fromStdString(road.lblKey));
-    Dx_Label1->setText(QString::fromStdString(road.dxLabel1));
     roadControls->sync();
 }
 

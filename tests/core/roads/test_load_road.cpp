@@ -83,7 +83,8 @@ TEST_F(RoadTest, TheShipDefinitionOpensTheWholeSet) {
     EXPECT_EQ(e, 40.0);
     EXPECT_EQ(lightsIn(ctx.view.sceneFrame), 1);
     EXPECT_EQ(ctx.view.lightFrame->getPosition(ctx.view.lightFrame->getParent()).x, float(-e));
-    EXPECT_EQ(ctx.view.zoomFrame->getPosition(ctx.view.worldFrame).z, float(2 * e));
+    // Reset View puts the camera 2 x extent in front of the model, looking at it.
+    EXPECT_EQ(ctx.view.cameraFrame->getPosition(nullptr).z, float(2 * e));
     EXPECT_EQ(ctx.road.cmbObjectSize.listIndex, 0);
     EXPECT_EQ(ctx.road.txtScaleAmount, "150");
 }

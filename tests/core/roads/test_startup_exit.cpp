@@ -32,7 +32,7 @@ TEST(StartupState, TheVariantFollowsDefaultFileFormatAndEverythingStartsDisabled
         EXPECT_EQ(t.ctx.road.txtScaleAmount, "6000");  // "Fighter" with an extent of 1
         EXPECT_EQ(t.ctx.road.cmbRotateAmount.items, (std::vector<std::string>{"90", "180"}));
         EXPECT_EQ(t.ctx.road.cmbShpGunType.listIndex, -1);
-        EXPECT_EQ(t.ctx.road.selectedObject, -1);
+        EXPECT_EQ(t.ctx.objects.selectedObject, -1);
     }
 }
 

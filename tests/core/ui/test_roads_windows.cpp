@@ -312,7 +312,7 @@ TEST(frmOptions, ColourPickers) {
     EXPECT_EQ(f.t.ctx.prefs.highlightColour, (RgbColour{128, 0, 0, 0}));
     // The selected object takes the colour at once, on the scene's 0..1 scale.
     f.t.ctx.model.modelLoaded = true;
-    f.t.ctx.road.selectedObject = 0;
+    f.t.ctx.objects.selectedObject = 0;
     f.t.ctx.view.viewObjects.resize(1);
     auto mesh = scene::createMeshBuilder();
     auto face = scene::createFace();

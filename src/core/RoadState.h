@@ -4,6 +4,7 @@
 // start-up, and the steps that other subsystems fill in (each a seam that defaults to a stand-in).
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,15 @@ struct RoadState {
     bool mnuFileSaveEnabled = false;    // the "&Save" submenu
     bool mnuFileSaveAsEnabled = false;
     bool cataclysmVariant = false;      // "HW:&C" ticked ("&HW" otherwise)
-    // Pages: every page of SSTab1 is enabled by a load; before it only "General".
-    bool pagesEnabled = false;
-    int ssTab1Page = 0;
-    int ssTab2Page = 0;
-    int ssTab3Page = 0;
-    bool keyframesPageEnabled = false;     // page 2 of SSTab2
-    bool shipFileDataPageEnabled = false;  // page 2 of SSTab3
+    // Pages: start-up disables every page of SSTab1 but "General" and a load enables them; unset, the
+    // pages stay as the window has them.
+    std::optional<bool> pagesEnabled;
+    std::optional<bool> keyframesPageEnabled;     // page 2 of SSTab2
+    std::optional<bool> shipFileDataPageEnabled;  // page 2 of SSTab3
+    // A page the tab controls switch to once (the window switches and sets them back to -1).
+    int ssTab1Page = -1;
+    int ssTab2Page = -1;
+    int ssTab3Page = -1;
 
     // What the road clears and fills.
     std::vector<std::string> lstMaterial;

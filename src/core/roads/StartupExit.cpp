@@ -49,7 +49,7 @@ void applyStartupState(EditingContext& ctx) {
     ctx.status().setProgressVisible(ProgressBar::Status2, false);
 
     road.pagesEnabled = false;
-    road.ssTab1Page = road.ssTab2Page = road.ssTab3Page = 0;
+    road.ssTab1Page = road.ssTab2Page = road.ssTab3Page = 0;  // each tab control to its first page
     road.keyframesPageEnabled = false;
     road.shipFileDataPageEnabled = false;
 

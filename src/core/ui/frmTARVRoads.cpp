@@ -64,7 +64,7 @@ void frmTARV::connectRoads() {
 
 void frmTARV::syncRoadControls() {
     if (!roadControls) return;  // still being built
-    const RoadState& road = ctx.road;
+    RoadState& road = ctx.road;
     mnuReload->setEnabled(road.mnuReloadEnabled);
     mnuFileSave->setEnabled(road.mnuFileSaveEnabled);
     mnuFileSave->menuAction()->setEnabled(road.mnuFileSaveEnabled);
@@ -73,12 +73,16 @@ void frmTARV::syncRoadControls() {
     mnuSaveTypeHW->setChecked(!road.cataclysmVariant);
     mnuSaveTypeHWC->setChecked(road.cataclysmVariant);
     mnuRenderFlat->setChecked(road.renderTextured);
-    for (int i = 1; i < SSTab1->count(); ++i) SSTab1->setTabEnabled(i, road.pagesEnabled);
-    SSTab1->setCurrentIndex(road.ssTab1Page);
-    pageObjects->SSTab2->setCurrentIndex(road.ssTab2Page);
-    pageObjects->SSTab2->setTabEnabled(2, road.keyframesPageEnabled);
-    pageShipInfo->SSTab3->setCurrentIndex(road.ssTab3Page);
-    pageShipInfo->SSTab3->setTabEnabled(2, road.shipFileDataPageEnabled);
+    if (road.pagesEnabled)
+        for (int i = 1; i < SSTab1->count(); ++i) SSTab1->setTabEnabled(i, *road.pagesEnabled);
+    if (road.keyframesPageEnabled) pageObjects->SSTab2->setTabEnabled(2, *road.keyframesPageEnabled);
+    if (road.shipFileDataPageEnabled) pageShipInfo->SSTab3->setTabEnabled(2, *road.shipFileDataPageEnabled);
+    const std::pair<QTabWidget*, int*> switches[] = {
+        {SSTab1, &road.ssTab1Page}, {pageObjects->SSTab2, &road.ssTab2Page}, {pageShipInfo->SSTab3, &road.ssTab3Page}};
+    for (auto [tabs, page] : switches) {
+        if (*page >= 0) tabs->setCurrentIndex(*page);
+        *page = -1;
+    }
     roadControls->sync();
 }
 

@@ -61,11 +61,11 @@ TEST_F(RoadTest, TheShipDefinitionOpensTheWholeSet) {
     EXPECT_EQ(ctx.mex.mexChunkCount(), 7);
     ASSERT_EQ(ctx.animation.madAnimations.size(), 1u);
     EXPECT_EQ(ctx.road.lstAnimations, std::vector<std::string>{"Sweep"});
-    EXPECT_TRUE(ctx.road.keyframesPageEnabled);
+    EXPECT_TRUE(ctx.road.keyframesPageEnabled.value_or(false));
     EXPECT_EQ(ctx.road.lstMaterial.size(), 3u);
     EXPECT_EQ(ctx.road.txtPublic, "3");
     EXPECT_EQ(ctx.road.txtLocal, "0");
-    EXPECT_TRUE(ctx.road.pagesEnabled && ctx.road.mnuFileSaveEnabled && ctx.road.mnuReloadEnabled);
+    EXPECT_TRUE(ctx.road.pagesEnabled.value_or(false) && ctx.road.mnuFileSaveEnabled && ctx.road.mnuReloadEnabled);
 
     // The tree and the frames follow the links: Hull > (Turret > Gun, EnginePod).
     const KeyedTree& tree = ctx.shell.treeHeirachy;

@@ -22,9 +22,11 @@ TEST(StartupState, TheVariantFollowsDefaultFileFormatAndEverythingStartsDisabled
         TestContext t(dir.path());
         t.ctx.prefs.defaultFileFormat = format;
         t.ctx.road.pagesEnabled = t.ctx.road.mnuReloadEnabled = true;
+        t.ctx.road.keyframesPageEnabled = true;
         applyStartupState(t.ctx);
         EXPECT_EQ(t.ctx.road.cataclysmVariant, cataclysm) << format;
-        EXPECT_FALSE(t.ctx.road.pagesEnabled || t.ctx.road.mnuReloadEnabled || t.ctx.road.mnuFileSaveEnabled ||
+        EXPECT_FALSE(t.ctx.road.pagesEnabled.value_or(true) || t.ctx.road.keyframesPageEnabled.value_or(true) ||
+                     t.ctx.road.mnuReloadEnabled || t.ctx.road.mnuFileSaveEnabled ||
                      t.ctx.road.mnuFileSaveAsEnabled || t.ctx.shell.mnuBUCEnabled || t.ctx.shell.mnuRevBUEnabled ||
                      t.ctx.lod.cmdAddToLodEnabled || t.ctx.lod.cmdMultiFileEnabled);
         EXPECT_EQ(t.ctx.model.modelExtent, 1.0);

@@ -20,6 +20,7 @@
 #include "platform/Prompts.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextViewer.h"
+#include "preview/PreviewState.h"
 #include "preview/ViewState.h"
 
 namespace tarv {
@@ -80,6 +81,7 @@ public:
     LifState lif;  // the loaded .lif texture and the texture windows' state
     AnimationState animation;  // animations and key tracks
     MexChunkTable mex;
+    PreviewState preview;  // camera, selection, render mode, spin, texture lists
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

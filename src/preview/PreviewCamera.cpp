@@ -66,7 +66,7 @@ void RMCanvas1_MouseMove(EditingContext& ctx, int16_t button, int16_t shift, flo
         if (button == table.rotate) {
             cam.dragAngleX = float(float((x - cam.mouseDownX) / 5.0f) + cam.orbitAngleX);
             cam.dragAngleY = float(float((y - cam.mouseDownY) / 5.0f) + cam.orbitAngleY);
-            if (shift == 1) setOrbit(ctx, 0, -cam.dragAngleY / 10.0f, 0);
+            if (shift == 1) setOrbit(ctx, 0, 0, -cam.dragAngleY / 10.0f);
             else setOrbit(ctx, -cam.dragAngleX / 10.0f, -cam.dragAngleY / 10.0f, 0);
         } else if (button == table.zoom) {
             const scene::FramePtr& zoom = need(ctx.view.zoomFrame);
@@ -102,6 +102,7 @@ void HitTest(EditingContext& ctx, float x, float y) {
         const auto picks = ctx.view.viewport->pick(roundHalfEven(x), roundHalfEven(y));
         if (picks.empty()) {
             if (selected >= 0) selection.resetPreviousObject(ctx, selected);
+            setErrorContext(ctx, "frmTARV", "HitTest", "");  // the call above recorded its own
             controls.setKeyCaption("");
             selected = -1;
             controls.setSelectionText("Nothing selected");
@@ -133,7 +134,7 @@ void HitTest(EditingContext& ctx, float x, float y) {
             controls.setKeyCaption("o" + intText(int64_t(i)));
             selected = int16_t(i);
             selection.getObjectDetails(ctx, int16_t(i));
-            setErrorContext(ctx, "frmTARV", "HitTest", "");
+            setErrorContext(ctx, "frmTARV", "HitTest", "");  // the calls above recorded their own
             if (controls.objectsTab() != 2 && controls.mainTab() < 5) {
                 controls.setMainTab(2);
                 controls.setObjectsTab(1);

@@ -39,6 +39,7 @@ struct LogState {
     std::vector<std::string> sessionLogFiles{""};  // index 0 stays empty
     int16_t sessionLogCount = 0;
     std::set<std::string> unwritableLogPaths;      // paths whose failure was already noticed in the log box
+    std::string existingLogPath;                   // the log file this run last opened, known to exist
 };
 
 // The program name and version texts.

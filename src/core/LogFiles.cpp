@@ -41,6 +41,7 @@ void appendToFile(EditingContext& ctx, const std::string& path, const std::strin
         error = errno;
     }
     if (!ok) noticeUnwritable(ctx, path, std::strerror(error ? error : EIO));
+    else ctx.log.existingLogPath = path;
 }
 
 // The data folder may not exist yet on a fresh account.
@@ -51,7 +52,8 @@ void ensureDataFolder(EditingContext& ctx) {
 }
 
 // Deletes an old log file; anything else of that name (a folder) is left alone.
-void removeIfPresent(const std::string& path) {
+void removeIfPresent(EditingContext& ctx, const std::string& path) {
+    if (ctx.log.existingLogPath == path) ctx.log.existingLogPath.clear();
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(path, ec);
     if (!ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status))
@@ -69,11 +71,13 @@ std::string currentLogPath(const EditingContext& ctx) {
 
 void writeLog(EditingContext& ctx, const std::string& message, int level) {
     const std::string path = currentLogPath(ctx);
-    if (ctx.currentModelPath.empty()) ensureDataFolder(ctx);
+    if (ctx.currentModelPath.empty() && path != ctx.log.existingLogPath) ensureDataFolder(ctx);
     if (level <= ctx.prefs.logLevel) {
         const std::string line = "[" + intText(level) + "] " + message + kLineEnd;
         appendToFile(ctx, path, &line);
-    } else {
+    } else if (path != ctx.log.existingLogPath) {
+        // A line below the level still leaves the log file in place. Once this run has opened the file,
+        // opening it again to write nothing would only cost time (a load logs a line per vertex).
         appendToFile(ctx, path, nullptr);
     }
 }
@@ -92,13 +96,13 @@ void writeStartupLog(EditingContext& ctx, const std::string& message) {
 
 void startModelLog(EditingContext& ctx) {
     const std::string path = currentLogPath(ctx);
-    removeIfPresent(path);
+    removeIfPresent(ctx, path);
     ctx.log.logFilePath = path;
     writeLog(ctx, ctx.version.appTitle + " log opened: " + ctx.clock().dateText() + " " + ctx.clock().timeText(), 0);
     writeLog(ctx, std::string(30, '-'), 0);
 }
 
-void startStartupLog(EditingContext& ctx) { removeIfPresent(startupLogPath(ctx)); }
+void startStartupLog(EditingContext& ctx) { removeIfPresent(ctx, startupLogPath(ctx)); }
 
 void addSessionLogFile(EditingContext& ctx, const std::string& path) {
     LogState& log = ctx.log;

@@ -33,6 +33,13 @@ TEST(LogFiles, LevelZeroStillCreatesTheFile) {
     EXPECT_EQ(fs::file_size(dir / "ship.log"), 0u);
     writeLog(t.ctx, "normal line", 0);
     EXPECT_EQ(tarv::test::readText(dir / "ship.log"), "[0] normal line\r\n");
+    // Deleting the start-up log at start does not stop the next line below the level putting it back.
+    t.ctx.currentModelPath.clear();
+    writeLog(t.ctx, "extra line", 1);
+    startStartupLog(t.ctx);
+    ASSERT_FALSE(fs::exists(dir / "tarv.log"));
+    writeLog(t.ctx, "extra line", 1);
+    EXPECT_TRUE(fs::exists(dir / "tarv.log"));
 }
 
 TEST(LogFiles, TheModelLogLiesBesideTheModel) {

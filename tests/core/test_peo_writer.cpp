@@ -98,11 +98,6 @@ int32_t i32At(const std::vector<uint8_t>& bytes, size_t at) {
     std::memcpy(&v, bytes.data() + at, 4);
     return v;
 }
-int16_t i16At(const std::vector<uint8_t>& bytes, size_t at) {
-    int16_t v;
-    std::memcpy(&v, bytes.data() + at, 2);
-    return v;
-}
 std::string textAt(const std::vector<uint8_t>& bytes, size_t at) {
     return std::string(reinterpret_cast<const char*>(bytes.data() + at));
 }
@@ -378,8 +373,9 @@ TEST_F(WriterFixture, UnsafeSharersAreWrittenWithTheirOwnLists) {
         const size_t b = model.peoObjects[0].isDeleted() ? 1 : 2;  // B's record number
         const PeoObject& B = model.peoObjects[1];
         EXPECT_EQ(i32At(file, r.at(b, r.vertexCount)), int32_t(B.vertices.size())) << c.what;
-        if (b == 2)
+        if (b == 2) {
             EXPECT_NE(i32At(file, r.at(2, r.vertexList)), i32At(file, r.at(1, r.vertexList))) << c.what;
+        }
         // B's own lists are in the file at its offsets.
         const size_t v = size_t(i32At(file, r.at(b, r.vertexList)));
         for (size_t k = 0; k < B.vertices.size(); ++k) {

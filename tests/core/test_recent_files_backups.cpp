@@ -125,7 +125,9 @@ TEST(Backups, OfferSetsTheMenuStates) {
         offerBackup(f.t.ctx, f.model);
         EXPECT_EQ(f.states(), c.createAndLoad) << c.what;
         EXPECT_EQ(fs::exists(backupNameOf(f.model)), c.backupAfter) << c.what;
-        if (c.answer && *c.answer) EXPECT_EQ(f.backupOf(f.model), "peo v1") << c.what;
+        if (c.answer && *c.answer) {
+            EXPECT_EQ(f.backupOf(f.model), "peo v1") << c.what;
+        }
         if (c.answer) {
             ASSERT_FALSE(f.t.prompts.shown.empty());
             EXPECT_EQ(f.t.prompts.shown.back().caption, f.t.ctx.version.appTitle);

@@ -69,7 +69,9 @@ TEST(frmTARV, HasThePagesMenusAndControlsByName) {
     };
     for (const Menu& m : menus) {
         auto* menu = f.find<QMenu>(m.name);
-        if (menu) EXPECT_EQ(menu->title().toStdString(), m.caption) << m.name;
+        if (menu) {
+            EXPECT_EQ(menu->title().toStdString(), m.caption) << m.name;
+        }
     }
     QStringList bar;
     for (QAction* a : f.window.menuBar()->actions()) bar << a->text();
@@ -87,7 +89,9 @@ TEST(frmTARV, HasThePagesMenusAndControlsByName) {
     };
     for (const Menu& m : items) {
         auto* action = f.find<QAction>(m.name);
-        if (action) EXPECT_EQ(action->text().toStdString(), m.caption) << m.name;
+        if (action) {
+            EXPECT_EQ(action->text().toStdString(), m.caption) << m.name;
+        }
     }
     EXPECT_TRUE(f.find<QAction>("mnuSaveSep")->isSeparator());
     // File menu order: ..., "E&xit", then the recent-file items.

@@ -6,6 +6,7 @@
 
 #include "core/EditingContext.h"
 #include "core/ui/frmTARV.h"
+#include "scene/gl/RMCanvas.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     ctx.services.preferencesStore = &preferences;
     ctx.services.recentFilesStore = &recentFiles;
 
-    tarv::frmTARV window(ctx);
+    tarv::frmTARV window(ctx, tarv::scene::createRMCanvas);
     prompts.setParent(&window);
     ctx.services.status = &window;
     ctx.services.errorReport = window.errorWindow;

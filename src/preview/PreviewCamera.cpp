@@ -139,7 +139,13 @@ void HitTest(EditingContext& ctx, float x, float y) {
                 controls.setMainTab(2);
                 controls.setObjectsTab(1);
             }
-            if (i < model.peoObjects.size()) controls.selectTreeNodesNamed(model.peoObjects[i].name);
+            if (i < model.peoObjects.size()) {
+                const std::string& objectName = model.peoObjects[i].name;
+                // Each node of that text is selected in turn, so the last one stays selected.
+                if (const KeyedTree::Node* node = ctx.shell.treeHeirachy.lastWithText(objectName))
+                    ctx.shell.treeHeirachy.setSelected(node->key);
+                controls.selectTreeNodesNamed(objectName);
+            }
         }
     });
 }

@@ -72,7 +72,7 @@ public:
     virtual void setMainTab(int tab) { SSTab1 = tab; }
     virtual int objectsTab() const { return SSTab2; }
     virtual void setObjectsTab(int tab) { SSTab2 = tab; }
-    // Makes every node of treeHeirachy whose text is name the selected item.
+    // The object tree's model has selected the node of that text: the tree control shows it.
     virtual void selectTreeNodesNamed(const std::string& name) { selectedTreeName = name; }
     // Opens mnu3dPreview at the pointer.
     virtual void showPreviewPopup(float x, float y) { ++popupsShown; }

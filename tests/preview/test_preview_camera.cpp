@@ -56,6 +56,8 @@ protected:
         ctx.model.peoObjects[1].matrix[3] = 0.5f;
         ctx.model.peoObjects[1].matrix[11] = -1;
         buildScene(ctx);
+        ctx.shell.treeHeirachy.addTopLevel("o0", "base");
+        ctx.shell.treeHeirachy.addChild("o0", "o1", "gun");
         mnuRenderReset_Click(ctx);
         canvas.renders = 0;
     }
@@ -82,6 +84,7 @@ TEST_F(CameraTest, ClickOnAChildSelectsTheChildEvenWhenItsParentIsNearer) {
     EXPECT_EQ(controls.Dx_Label1, "Selected object: gun (X: 0.5 Y: 0 Z: -1)");
     EXPECT_TRUE(controls.objectButtonsEnabled);
     EXPECT_EQ(controls.selectedTreeName, "gun");
+    EXPECT_EQ(ctx.shell.treeHeirachy.selectedKey(), "o1");
     EXPECT_EQ(controls.SSTab1, 2);
     EXPECT_EQ(controls.SSTab2, 1);
     // The selection look: solid unlit, the highlight colour as 0..1 (128 shows as 0.502 red), local axes.

@@ -11,6 +11,7 @@
 #include "core/PreferencesStore.h"
 #include "core/RecentFiles.h"
 #include "core/TrapGuard.h"
+#include "core/ui/PreviewParts.h"
 
 namespace tarv {
 
@@ -98,6 +99,8 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
 
     errorWindow = new frmError(ctx, this);
     errorWindow->endProgram = [this] { mnuFileExit_Click(); };
+
+    previewParts = new PreviewParts(*this, right);
 
     resize(1100, 760);
     syncFromContext();

@@ -19,6 +19,8 @@
 
 namespace tarv {
 
+class PreviewParts;
+
 // Makes the 3D canvas; the GL canvas where GL works, a plain placeholder in offscreen tests. The widget
 // must be named "RMCanvas1".
 using CanvasFactory = std::function<QWidget*(QWidget* parent)>;
@@ -124,6 +126,7 @@ public:
 
     CommonDialog CommonDialog1;
     frmError* errorWindow;
+    PreviewParts* previewParts;  // the canvas wiring, view buttons, popup items and thumbnails
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

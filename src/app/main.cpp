@@ -7,6 +7,9 @@
 #include "core/EditingContext.h"
 #include "core/ui/frmTARV.h"
 #include "scene/gl/RMCanvas.h"
+#include "meshtools/LodFiles.h"
+#include "objects/ObjectLinks.h"
+#include "objects/ui/ObjectPages.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -36,6 +39,9 @@ int main(int argc, char** argv) {
     ctx.services.recentFilesStore = &recentFiles;
 
     tarv::frmTARV window(ctx, tarv::scene::createRMCanvas);
+    tarv::installObjectPages(window);
+    // The level files get the links of the object tree.
+    tarv::setLinkRecompute([](tarv::EditingContext& c) { tarv::calcHeirachy(c); });
     prompts.setParent(&window);
     ctx.services.status = &window;
     ctx.services.errorReport = window.errorWindow;

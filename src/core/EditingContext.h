@@ -15,6 +15,7 @@
 #include "core/ShipModel.h"
 #include "core/StatusDisplay.h"
 #include "materials/LifState.h"
+#include "objects/ObjectsState.h"
 #include "meshtools/LodFileSet.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -82,7 +83,8 @@ public:
     LifState lif;  // the loaded .lif texture and the texture windows' state
     AnimationState animation;  // animations and key tracks
     MexChunkTable mex;
-    PreviewState preview;  // camera, selection, render mode, spin, texture lists
+    PreviewState preview;  // camera, spin and playback, texture lists
+    ObjectsState objects;  // selection, object lists, tree drag state, object pages
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;

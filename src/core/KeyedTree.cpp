@@ -54,6 +54,26 @@ KeyedTree::MoveResult KeyedTree::moveToFirstChild(const std::string& key, const 
     return MoveResult::Moved;
 }
 
+KeyedTree::MoveResult KeyedTree::moveTo(const std::string& key, const std::string& newParentKey, size_t place) {
+    Node& node = at(key);
+    Node* newParent = newParentKey.empty() ? nullptr : &at(newParentKey);
+    if (newParent && isInSubtree(newParentKey, key)) return MoveResult::IntoOwnSubtree;
+    auto& oldSiblings = node.parent ? node.parent->children : topLevel_;
+    oldSiblings.erase(std::find(oldSiblings.begin(), oldSiblings.end(), &node));
+    auto& newSiblings = newParent ? newParent->children : topLevel_;
+    newSiblings.insert(newSiblings.begin() + std::ptrdiff_t(std::min(place, newSiblings.size())), &node);
+    node.parent = newParent;
+    ++revision_;
+    return MoveResult::Moved;
+}
+
+size_t KeyedTree::siblingPlace(const std::string& key) const {
+    const Node* node = find(key);
+    if (!node) throw notFound();
+    const auto& siblings = node->parent ? node->parent->children : topLevel_;
+    return size_t(std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
+}
+
 void KeyedTree::remove(const std::string& key) {
     Node& node = at(key);
     auto& siblings = node.parent ? node.parent->children : topLevel_;

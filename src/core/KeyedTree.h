@@ -32,6 +32,12 @@ public:
     // Moves the node with its subtree to the first place among newParentKey's children. Refused, with
     // nothing changed, when the new parent is the node itself or lies in its subtree.
     MoveResult moveToFirstChild(const std::string& key, const std::string& newParentKey);
+    // Moves the node with its subtree to 0-based place `place` among newParentKey's children, or among the
+    // top-level nodes when newParentKey is empty (a place past the end appends); refused like the above.
+    // Undoing a move puts a node back where siblingPlace said it was.
+    MoveResult moveTo(const std::string& key, const std::string& newParentKey, size_t place);
+    // 0-based place of the node among its parent's children (or the top-level nodes).
+    size_t siblingPlace(const std::string& key) const;
     // Removes the node and its subtree; the remaining nodes keep their order and close the gaps.
     void remove(const std::string& key);
     void clear();

@@ -6,6 +6,7 @@
 #include "core/RotationMath.h"
 #include "core/RunTimeError.h"
 #include "core/TrapGuard.h"
+#include "objects/ObjectSelection.h"
 #include "scene/Scene.h"
 
 namespace tarv {
@@ -48,6 +49,10 @@ ViewObject& viewAt(EditingContext& ctx, int16_t i) {
 
 } // namespace
 
+PreviewControls& previewControls(EditingContext& ctx) {
+    return ctx.preview.controls ? *ctx.preview.controls : ctx.preview.ownControls;
+}
+
 void RMCanvas1_MouseDown(EditingContext& ctx, int16_t, int16_t, float x, float y) {
     CameraState& cam = ctx.preview.camera;
     cam.mouseDownX = x;
@@ -89,7 +94,7 @@ void RMCanvas1_MouseUp(EditingContext& ctx, int16_t button, int16_t shift, float
         cam.mouseIsDown = 0;
         const bool still = x == cam.mouseDownX && y == cam.mouseDownY;
         if (button == 1 && still) HitTest(ctx, x, y);
-        if (button == 2 && still && ctx.preview.selectedObject > -1) previewControls(ctx).showPreviewPopup(x, y);
+        if (button == 2 && still && ctx.objects.selectedObject > -1) previewControls(ctx).showPreviewPopup(x, y);
         renderCanvas(ctx);
     });
 }
@@ -97,16 +102,12 @@ void RMCanvas1_MouseUp(EditingContext& ctx, int16_t button, int16_t shift, float
 void HitTest(EditingContext& ctx, float x, float y) {
     trapErrors(ctx, "frmTARV", "HitTest", "", [&] {
         PreviewControls& controls = previewControls(ctx);
-        ObjectSelection& selection = objectSelection(ctx);
-        int16_t& selected = ctx.preview.selectedObject;
+        ObjectsState& objects = ctx.objects;
         const auto picks = ctx.view.viewport->pick(roundHalfEven(x), roundHalfEven(y));
         if (picks.empty()) {
-            if (selected >= 0) selection.resetPreviousObject(ctx, selected);
-            setErrorContext(ctx, "frmTARV", "HitTest", "");  // the call above recorded its own
-            controls.setKeyCaption("");
-            selected = -1;
-            controls.setSelectionText("Nothing selected");
-            controls.setObjectButtonsEnabled(false);
+            clearPickedSelection(ctx);
+            setErrorContext(ctx, "frmTARV", "HitTest", "");  // the calls above recorded their own
+            controls.selectionChanged();
             return;
         }
         size_t best = 0;
@@ -120,33 +121,23 @@ void HitTest(EditingContext& ctx, float x, float y) {
                 }
             }
         }
-        const ShipModel& model = ctx.model;
-        for (const PeoObject& object : model.peoObjects) {
+        for (const PeoObject& object : ctx.model.peoObjects) {
             if (object.name != name) continue;
-            controls.setSelectionText("Selected object: " + name + " (X: " + floatText(object.matrix[3]) +
-                                      " Y: " + floatText(object.matrix[7]) + " Z: " + floatText(object.matrix[11]) +
-                                      ")");
+            objects.Dx_Label1 = "Selected object: " + name + " (X: " + floatText(object.matrix[3]) + " Y: " +
+                                floatText(object.matrix[7]) + " Z: " + floatText(object.matrix[11]) + ")";
         }
-        controls.setObjectButtonsEnabled(true);
+        objects.cmdApplyMatrixEnabled = objects.cmdKeyfApplyEnabled = objects.cmdAdvancedObjPropsEnabled = true;
         for (size_t i = 0; i < ctx.view.viewObjects.size(); ++i) {
             if (ctx.view.viewObjects[i].name != name) continue;
-            if (selected >= 0) selection.resetPreviousObject(ctx, selected);
-            controls.setKeyCaption("o" + intText(int64_t(i)));
-            selected = int16_t(i);
-            selection.getObjectDetails(ctx, int16_t(i));
+            // Deselects the previous object, selects this one with its details, lblKey and tree node.
+            selectPickedObject(ctx, int16_t(i));
             setErrorContext(ctx, "frmTARV", "HitTest", "");  // the calls above recorded their own
             if (controls.objectsTab() != 2 && controls.mainTab() < 5) {
                 controls.setMainTab(2);
                 controls.setObjectsTab(1);
             }
-            if (i < model.peoObjects.size()) {
-                const std::string& objectName = model.peoObjects[i].name;
-                // Each node of that text is selected in turn, so the last one stays selected.
-                if (const KeyedTree::Node* node = ctx.shell.treeHeirachy.lastWithText(objectName))
-                    ctx.shell.treeHeirachy.setSelected(node->key);
-                controls.selectTreeNodesNamed(objectName);
-            }
         }
+        controls.selectionChanged();
     });
 }
 
@@ -172,13 +163,13 @@ void setAllQualities(EditingContext& ctx, int32_t quality) {
 
 void mnuRenderWireframe_Click(EditingContext& ctx) {
     setAllQualities(ctx, 64);
-    ctx.preview.renderTextured = false;
+    ctx.view.mnuRenderFlat = false;
     previewControls(ctx).setRenderTicks(false);
 }
 
 void mnuRenderFlat_Click(EditingContext& ctx) {
     setAllQualities(ctx, 136);
-    ctx.preview.renderTextured = true;
+    ctx.view.mnuRenderFlat = true;
     previewControls(ctx).setRenderTicks(true);
 }
 
@@ -203,11 +194,11 @@ void mnuRenderReset_Click(EditingContext& ctx) {
             }
         }
 
-        const int16_t selected = ctx.preview.selectedObject;
+        const int16_t selected = ctx.objects.selectedObject;
         if (selected >= 0) {
             ViewObject& v = viewAt(ctx, selected);
             if (!v.mesh) throw RunTimeError(91, "Object variable or With block variable not set");
-            v.mesh->setQuality(ctx.preview.renderTextured ? 136 : 72);
+            v.mesh->setQuality(ctx.view.mnuRenderFlat ? 136 : 72);
             v.mesh->setColorRGB(v.colour.red, v.colour.green, v.colour.blue);
             ViewObject& marker = view.selectionMarker;
             if (marker.name == v.name) {
@@ -241,7 +232,7 @@ void mnu3dPreviewSpin_Click(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "mnu3dPreviewSpin_Click", "", [&] {
         PreviewControls& controls = previewControls(ctx);
         PlaybackState& play = ctx.preview.playback;
-        if (ctx.preview.selectedObject == -1) return;
+        if (ctx.objects.selectedObject == -1) return;
         if (controls.spinCaption() != "Spin Object") {
             controls.setSpinCaption("Spin Object");
             play.isPlaying = 0;

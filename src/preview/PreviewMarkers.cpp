@@ -24,15 +24,6 @@ const scene::FramePtr& frameOf(const ViewObject& view) {
     return view.frame;
 }
 
-// Takes selectionMarker's mesh and frame off the object frame that carries them.
-void detachMarker(ViewObject& marker) {
-    if (!marker.frame) return;
-    if (scene::FramePtr holder = marker.frame->getParent()) {
-        if (marker.mesh) holder->deleteVisual(marker.mesh);
-        holder->deleteChild(marker.frame);
-    }
-}
-
 } // namespace
 
 float usableMarkerValue(float value) {
@@ -102,39 +93,6 @@ void showAxes(EditingContext& ctx) {
             frame->addVisual(axis.mesh);
         }
         if (ctx.view.canvas) ctx.view.canvas->refresh();
-    });
-}
-
-void showLocalAxes(EditingContext& ctx, ViewObject& v) {
-    trapErrors(ctx, "modD3D", "showLocalAxes", v.name, [&] {
-        ViewObject& marker = ctx.view.selectionMarker;
-        const scene::FramePtr& holder = frameOf(v);
-        detachMarker(marker);
-        marker.mesh = scene::createMeshBuilder();
-        const float sx = float(2.0 * v.size.x), sy = float(2.0 * v.size.y), sz = float(2.0 * v.size.z);
-        struct Line {
-            scene::Vec3 a, b;
-            double r, g, bl;
-        };
-        const std::array<Line, 3> lines{Line{{0, 0, 0}, {sx, 0, 0}, 0, 0, 255}, Line{{0, 0, 0}, {0, sy, 0}, 0, 255, 0},
-                                        Line{{0, 0, 0}, {0, 0, sz}, 255, 0, 0}};
-        for (const Line& line : lines) {
-            for (int pass = 0; pass < 2; ++pass) {
-                const scene::Vec3& first = pass == 0 ? line.a : line.b;
-                const scene::Vec3& second = pass == 0 ? line.b : line.a;
-                scene::FacePtr face = scene::createFace();
-                face->addVertex(first.x, first.y, first.z);
-                face->addVertex(second.x, second.y, second.z);
-                face->addVertex(first.x, first.y, first.z);
-                face->setColorRGB(line.r / 255.0, line.g / 255.0, line.bl / 255.0);
-                marker.mesh->addFace(face);
-            }
-        }
-        marker.mesh->setQuality(64);
-        marker.frame = scene::createFrame(holder);
-        marker.name = v.name;
-        marker.matrix = v.matrix;
-        holder->addVisual(marker.mesh);
     });
 }
 

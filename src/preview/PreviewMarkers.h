@@ -1,7 +1,7 @@
 #pragma once
-// Guide geometry of the preview (module "modD3D"): the model axes on the base object, the local axes of
-// the selected object, a line along a chunk's direction, the turn that carries +z onto a direction, and
-// the marker solids (box, cone, sphere) that mark the mesh-extras chunks. The solids and the line only add
+// Guide geometry of the preview (module "modD3D"): the model axes on the base object (the selected
+// object's local axes are in LocalAxes.h), a line along a chunk's direction, the turn that carries +z onto
+// a direction, and the marker solids (box, cone, sphere) that mark the mesh-extras chunks. The solids and the line only add
 // faces to the mesh of the view record they are given; its colour, quality and frame are the caller's.
 // Colours reach the scene layer as 0..1: 0..255 values are divided by 255 here.
 #include "attachments/MexChunkTable.h"
@@ -13,10 +13,6 @@ namespace tarv {
 
 // Three narrow cones along x (blue), y (green) and z (red) under object 0's frame; the canvas refreshes.
 void showAxes(EditingContext& ctx);
-
-// Rebuilds selectionMarker on v: lines 2 x size along v's local axes (x blue, y green, z red), wireframe.
-// A marker still held from an earlier call is taken off its object first, so markers never stack.
-void showLocalAxes(EditingContext& ctx, ViewObject& v);
 
 // Adds a line from c.position along c.normal to v.mesh: a third of modelExtent long for a unit normal,
 // else the normal's own length.

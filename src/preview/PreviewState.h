@@ -1,7 +1,7 @@
 #pragma once
-// The preview's own state: the camera drag, the selection, the render mode, the spin and playback, the
-// Textures page's lists, and the seams through which the preview reaches the main window's controls and
-// the object tree's selection operations. Plain data and small interfaces; no Qt.
+// The preview's own state: the camera drag, the spin and playback, the Textures page's lists, and the
+// seam through which the preview reaches the main window's controls. (The selection is ctx.objects', the
+// render mode ctx.view.mnuRenderFlat.) Plain data and small interfaces; no Qt.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -57,52 +57,34 @@ private:
     std::vector<Thumbnail> items_;
 };
 
-// The main window's controls that the preview's handlers read and write. This default keeps the values,
-// which is all that tests and a window-less editor need; the main window passes them on to its widgets.
+// The main window's controls that the preview's handlers read and write (the selection's labels, buttons
+// and tree live in ctx.objects and ctx.shell). This default keeps the values, which is all that tests and
+// a window-less editor need; the main window passes them on to its widgets.
 class PreviewControls {
 public:
     virtual ~PreviewControls() = default;
-    virtual void setKeyCaption(const std::string& text) { lblKey = text; }        // lblKey
-    virtual std::string keyCaption() const { return lblKey; }
-    virtual void setSelectionText(const std::string& text) { Dx_Label1 = text; }  // Dx_Label1
-    // cmdApplyMatrix, cmdKeyfApply and cmdAdvancedObjProps together.
-    virtual void setObjectButtonsEnabled(bool enabled) { objectButtonsEnabled = enabled; }
-    virtual std::string mexKeyCaption() const { return lblMexKey; }                // lblMexKey
+    virtual std::string mexKeyCaption() const { return lblMexKey; }  // lblMexKey
     virtual int mainTab() const { return SSTab1; }
     virtual void setMainTab(int tab) { SSTab1 = tab; }
     virtual int objectsTab() const { return SSTab2; }
     virtual void setObjectsTab(int tab) { SSTab2 = tab; }
-    // The object tree's model has selected the node of that text: the tree control shows it.
-    virtual void selectTreeNodesNamed(const std::string& name) { selectedTreeName = name; }
     // Opens mnu3dPreview at the pointer.
     virtual void showPreviewPopup(float x, float y) { ++popupsShown; }
     virtual std::string spinCaption() const { return mnu3dPreviewSpin; }
     virtual void setSpinCaption(const std::string& text) { mnu3dPreviewSpin = text; }
     // The render menu's ticks follow the render mode.
     virtual void setRenderTicks(bool textured) { renderTicksTextured = textured; }
+    // The pick changed the selection state: the window shows it.
+    virtual void selectionChanged() { ++selectionChanges; }
     // The Textures page shows the texture list and thumbnails again.
     virtual void texturesChanged() {}
 
-    std::string lblKey, Dx_Label1, lblMexKey;
-    bool objectButtonsEnabled = false;
+    std::string lblMexKey;
     int SSTab1 = 0, SSTab2 = 0;
-    std::string selectedTreeName;
     int popupsShown = 0;
+    int selectionChanges = 0;
     std::string mnu3dPreviewSpin = "Spin Object";
     bool renderTicksTextured = true;
-};
-
-// The selection operations of the object tree: the 3D look of a selected, deselected, shown and hidden
-// object plus, in the object tree's code, its labels, boxes and tree ticks. The preview's least versions are
-// PreviewObjectSelection (preview/ObjectSelection.h); the object tree's code derives from it and puts its
-// instance into PreviewState::selection.
-class ObjectSelection {
-public:
-    virtual ~ObjectSelection() = default;
-    virtual void getObjectDetails(EditingContext& ctx, int16_t objNo) = 0;
-    virtual void resetPreviousObject(EditingContext& ctx, int16_t objNo) = 0;
-    virtual void showObject(EditingContext& ctx, int16_t objNo) = 0;
-    virtual void hideObject(EditingContext& ctx, int16_t objNo) = 0;
 };
 
 // The animation subsystem's playback step, run by the timer when the spin is not playing.
@@ -115,21 +97,17 @@ public:
 struct PreviewState {
     CameraState camera;
     PlaybackState playback;
-    int16_t selectedObject = -1;
-    bool renderTextured = true;  // the tick of "&Textured": solid mode; unticked: wireframe
     std::shared_ptr<scene::Interpolator> spinInterpolator;
     std::vector<TextureListItem> lstTextures;
     ThumbnailList ctlThumbs;
 
     // Seams: none means the defaults below.
     PreviewControls* controls = nullptr;
-    ObjectSelection* selection = nullptr;  // none: the preview's own versions
     PlaybackHook* playbackHook = nullptr;
     PreviewControls ownControls;
     PlaybackHook ownPlayback;
 };
 
 PreviewControls& previewControls(EditingContext& ctx);
-ObjectSelection& objectSelection(EditingContext& ctx);
 
 } // namespace tarv

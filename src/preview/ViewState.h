@@ -37,6 +37,8 @@ struct ViewState {
     std::vector<ViewObject> viewObjects;  // index = object index in peoObjects
     std::vector<ViewObject> mexMeshes;    // index = chunk index
     ViewObject selectionMarker;
+    // The tick of Render > "&Textured" (ticked at start): solid rendering when true, wireframe when false.
+    bool mnuRenderFlat = true;
 
     // The canvas's own scene root and viewport exist from the start; the canvas only draws them.
     scene::FramePtr sceneFrame = scene::createSceneRoot();

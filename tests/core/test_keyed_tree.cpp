@@ -106,6 +106,23 @@ TEST(KeyedTree, MovesToTheFirstPlaceAndRefusesItsOwnSubtree) {
     EXPECT_EQ(t.childrenOf("o2"), std::vector<std::string>{});
 }
 
+TEST(KeyedTree, PutsANodeBackAtItsPlaceAmongSiblingsOrTopLevelNodes) {
+    KeyedTree t = sampleTree();
+    EXPECT_EQ(t.siblingPlace("o2"), 1u);
+    EXPECT_EQ(t.moveToFirstChild("o2", "o4"), KeyedTree::MoveResult::IntoOwnSubtree);
+    t.moveToFirstChild("o2", "o3");
+    EXPECT_EQ(t.moveTo("o2", "o0", 1), KeyedTree::MoveResult::Moved);
+    EXPECT_EQ(t.childrenOf("o0"), (std::vector<std::string>{"o1", "o2"}));
+    EXPECT_EQ(t.moveTo("o1", "o5", 0), KeyedTree::MoveResult::Moved);
+    EXPECT_EQ(t.moveTo("o0", "o3", 0), KeyedTree::MoveResult::IntoOwnSubtree);
+    EXPECT_EQ(t.moveTo("o4", "", 5), KeyedTree::MoveResult::Moved) << "a place past the end appends";
+    EXPECT_EQ(t.topLevel(), (std::vector<std::string>{"o0", "o4"}));
+    EXPECT_EQ(t.moveTo("o4", "", 0), KeyedTree::MoveResult::Moved);
+    EXPECT_EQ(t.topLevel(), (std::vector<std::string>{"o4", "o0"}));
+    EXPECT_EQ(t.parentOf("o4"), "");
+    EXPECT_EQ(t.siblingPlace("o0"), 1u);
+}
+
 TEST(KeyedTree, RemovalClosesTheGapsInCreationOrder) {
     KeyedTree t = sampleTree();
     t.setSelected("o5");

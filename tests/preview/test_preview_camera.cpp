@@ -79,11 +79,11 @@ protected:
 TEST_F(CameraTest, ClickOnAChildSelectsTheChildEvenWhenItsParentIsNearer) {
     ctx.prefs.highlightColour = {128, 0, 0, 0};
     click(1, kCentre, kCentre);
-    EXPECT_EQ(ctx.preview.selectedObject, 1);
-    EXPECT_EQ(controls.lblKey, "o1");
-    EXPECT_EQ(controls.Dx_Label1, "Selected object: gun (X: 0.5 Y: 0 Z: -1)");
-    EXPECT_TRUE(controls.objectButtonsEnabled);
-    EXPECT_EQ(controls.selectedTreeName, "gun");
+    EXPECT_EQ(ctx.objects.selectedObject, 1);
+    EXPECT_EQ(ctx.objects.lblKey, "o1");
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Selected object: gun (X: 0.5 Y: 0 Z: -1)");
+    EXPECT_TRUE(ctx.objects.cmdApplyMatrixEnabled && ctx.objects.cmdKeyfApplyEnabled);
+    EXPECT_GE(controls.selectionChanges, 1);
     EXPECT_EQ(ctx.shell.treeHeirachy.selectedKey(), "o1");
     EXPECT_EQ(controls.SSTab1, 2);
     EXPECT_EQ(controls.SSTab2, 1);
@@ -96,7 +96,7 @@ TEST_F(CameraTest, ClickOnAChildSelectsTheChildEvenWhenItsParentIsNearer) {
 
     // Selecting the parent (off the child) gives the child its own look back.
     click(1, kCentre + 40, kCentre);
-    EXPECT_EQ(ctx.preview.selectedObject, 0);
+    EXPECT_EQ(ctx.objects.selectedObject, 0);
     EXPECT_EQ(view(1).mesh->quality(), 136);
     EXPECT_EQ(view(1).mesh->faces()[0]->color(), scene::createColorRGB(0.5, 0.5, 0.5));
     EXPECT_EQ(view(1).frame->visuals().size(), 1u);  // the marker left the child
@@ -119,10 +119,10 @@ TEST_F(CameraTest, TabsStayOnKeyframesOrOnTheLaterPages) {
 TEST_F(CameraTest, EmptyPickDeselects) {
     click(1, kCentre, kCentre);
     click(1, kEmpty, kEmpty);
-    EXPECT_EQ(ctx.preview.selectedObject, -1);
-    EXPECT_EQ(controls.lblKey, "");
-    EXPECT_EQ(controls.Dx_Label1, "Nothing selected");
-    EXPECT_FALSE(controls.objectButtonsEnabled);
+    EXPECT_EQ(ctx.objects.selectedObject, -1);
+    EXPECT_EQ(ctx.objects.lblKey, "");
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Nothing selected");
+    EXPECT_FALSE(ctx.objects.cmdAdvancedObjPropsEnabled || ctx.objects.cmdKeyfApplyEnabled);
     EXPECT_EQ(view(1).mesh->quality(), 136);
     EXPECT_EQ(ctx.err.errProc, "HitTest");
 }
@@ -134,8 +134,8 @@ TEST_F(CameraTest, AOnePixelMoveDoesNotPickButCommitsTheDrag) {
     EXPECT_EQ(ctx.err.errArgs, "1|0|101|100");
     RMCanvas1_MouseUp(ctx, 1, 0, kCentre + 1, kCentre);
     EXPECT_EQ(ctx.err.errArgs, "1|0|101|100");
-    EXPECT_EQ(ctx.preview.selectedObject, -1);
-    EXPECT_EQ(controls.Dx_Label1, "");
+    EXPECT_EQ(ctx.objects.selectedObject, -1);
+    EXPECT_EQ(ctx.objects.Dx_Label1, "");
     EXPECT_FLOAT_EQ(ctx.preview.camera.orbitAngleX, 0.2f);
     EXPECT_EQ(ctx.preview.camera.mouseIsDown, 0);
     // A move without a button down does nothing.
@@ -147,7 +147,7 @@ TEST_F(CameraTest, AOnePixelMoveDoesNotPickButCommitsTheDrag) {
 TEST_F(CameraTest, RightClickOpensThePopupOnlyWhileSelected) {
     click(2, kCentre, kCentre);
     EXPECT_EQ(controls.popupsShown, 0);
-    EXPECT_EQ(ctx.preview.selectedObject, -1);  // a right click never picks
+    EXPECT_EQ(ctx.objects.selectedObject, -1);  // a right click never picks
     click(1, kCentre, kCentre);
     click(2, kCentre, kCentre);
     EXPECT_EQ(controls.popupsShown, 1);
@@ -239,7 +239,7 @@ TEST_F(CameraTest, RenderModesAndResetViewOfTheSelectedObject) {
     click(1, kCentre, kCentre);
     mnuRenderWireframe_Click(ctx);
     EXPECT_EQ(view(0).mesh->quality(), 64);
-    EXPECT_FALSE(ctx.preview.renderTextured);
+    EXPECT_FALSE(ctx.view.mnuRenderFlat);
     EXPECT_FALSE(controls.renderTicksTextured);
     mnuRenderReset_Click(ctx);
     EXPECT_EQ(view(1).mesh->quality(), 72);
@@ -247,7 +247,7 @@ TEST_F(CameraTest, RenderModesAndResetViewOfTheSelectedObject) {
     EXPECT_EQ(ctx.view.selectionMarker.name, "");
     EXPECT_EQ(view(1).frame->visuals().size(), 1u);
     EXPECT_TRUE(view(1).frame->children().empty());
-    EXPECT_EQ(ctx.preview.selectedObject, 1);  // still selected
+    EXPECT_EQ(ctx.objects.selectedObject, 1);  // still selected
 
     mnuRenderFlat_Click(ctx);
     EXPECT_EQ(view(1).mesh->quality(), 136);
@@ -368,25 +368,6 @@ TEST_F(CameraTest, AnimationPlaybackGoesToItsHook) {
     ctx.preview.playback.playObject = -1;
     Timer1_Timer(ctx);
     EXPECT_EQ(hook.steps, 1);
-}
-
-TEST_F(CameraTest, ShowAndHideObject) {
-    ObjectSelection& s = objectSelection(ctx);
-    click(1, kCentre, kCentre);
-    s.hideObject(ctx, 1);
-    EXPECT_EQ(view(1).shown, 0);
-    EXPECT_TRUE(view(1).frame->visuals().empty());  // the marker went with it
-    EXPECT_TRUE(view(1).frame->children().empty());
-    s.showObject(ctx, 1);
-    EXPECT_EQ(view(1).shown, -1);
-    EXPECT_EQ(view(1).frame->visuals(), (std::vector<scene::MeshPtr>{view(1).mesh}));
-    s.showObject(ctx, 1);
-    EXPECT_EQ(view(1).frame->visuals().size(), 1u);
-    s.getObjectDetails(ctx, 7);
-    ASSERT_EQ(t.errors.reports.size(), 1u);
-    EXPECT_EQ(ctx.err.errModule, "modPeo");
-    EXPECT_EQ(ctx.err.errProc, "getObjectDetails");
-    EXPECT_EQ(ctx.err.errArgs, "7");
 }
 
 } // namespace

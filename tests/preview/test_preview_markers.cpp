@@ -7,6 +7,7 @@
 #include "Fakes.h"
 #include "PreviewFixtures.h"
 #include "TempDir.h"
+#include "preview/LocalAxes.h"
 #include "preview/PreviewMarkers.h"
 
 using namespace tarv;

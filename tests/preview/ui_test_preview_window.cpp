@@ -15,6 +15,7 @@
 #include "TempDir.h"
 #include "core/ui/PreviewParts.h"
 #include "core/ui/frmTARV.h"
+#include "objects/ui/ObjectPages.h"
 #include "preview/PreviewCamera.h"
 
 using namespace tarv;
@@ -55,11 +56,9 @@ TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
         EXPECT_EQ(a->text(), item.caption);
         EXPECT_TRUE(f.window.mnu3dPreview->actions().contains(a));
     }
-    for (const char* name : {"cmdApplyMatrix", "cmdKeyfApply", "cmdAdvancedObjProps"}) {
-        auto* b = f.find<QPushButton>(name);
-        ASSERT_NE(b, nullptr);
-        EXPECT_FALSE(b->isEnabled());
-    }
+    auto* keyfApply = f.find<QPushButton>("cmdKeyfApply");
+    ASSERT_NE(keyfApply, nullptr);
+    EXPECT_FALSE(keyfApply->isEnabled());
     EXPECT_NE(f.find<QLabel>("lblMexKey"), nullptr);
     EXPECT_TRUE(f.window.pageTextures->isAncestorOf(f.find<QListWidget>("ctlThumbs")));
     EXPECT_TRUE(f.window.mnuRenderFlat->isChecked());
@@ -71,11 +70,11 @@ TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
 TEST(PreviewWindow, RenderMenuTicksFollowTheMode) {
     WindowFixture f;
     f.window.mnuRenderWireframe->trigger();
-    EXPECT_FALSE(f.t.ctx.preview.renderTextured);
+    EXPECT_FALSE(f.t.ctx.view.mnuRenderFlat);
     EXPECT_TRUE(f.window.mnuRenderWireframe->isChecked());
     EXPECT_FALSE(f.window.mnuRenderFlat->isChecked());
     f.window.mnuRenderFlat->trigger();
-    EXPECT_TRUE(f.t.ctx.preview.renderTextured);
+    EXPECT_TRUE(f.t.ctx.view.mnuRenderFlat);
     EXPECT_TRUE(f.window.mnuRenderFlat->isChecked());
     EXPECT_FALSE(f.window.mnuRenderWireframe->isChecked());
 }
@@ -104,6 +103,7 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
 
 TEST(PreviewWindow, APickShowsInTheWindow) {
     WindowFixture f;
+    installObjectPages(f.window);
     EditingContext& ctx = f.t.ctx;
     InitialiseComponents(ctx);
     ctx.view.viewport->setSize(200, 200);

@@ -142,6 +142,17 @@ void KeyedTreeWidget::startDrag(Qt::DropActions) {
     drag->exec(Qt::MoveAction);  // the items stay where they are whatever the drop did
 }
 
+void KeyedTreeWidget::beginDrag(const QPixmap& image) {
+    QTreeWidgetItem* item = currentItem();
+    if (!item) return;
+    auto* mime = new QMimeData;
+    mime->setData(kMime, QByteArray::fromStdString(keyOf(item)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    if (!image.isNull()) drag->setPixmap(image);
+    drag->exec(Qt::MoveAction);
+}
+
 void KeyedTreeWidget::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasFormat(kMime)) event->acceptProposedAction();
     else event->ignore();

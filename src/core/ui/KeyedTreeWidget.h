@@ -22,6 +22,9 @@ public:
     static std::string keyOf(const QTreeWidgetItem* item);
     // Starts editing a node's text; the outcome comes as editCommitted or editCancelled.
     void startEditing(const std::string& key);
+    // Starts a drag of the current node now, with image as the drag picture; for trees whose handlers
+    // decide when a drag begins (setDragEnabled(false) stops the view's own start).
+    void beginDrag(const QPixmap& image);
 
 signals:
     void nodeMousePressed(const QString& key, Qt::MouseButton button, const QPoint& pos);

@@ -68,7 +68,7 @@ PreviewParts::PreviewParts(frmTARV& window, QVBoxLayout* canvasColumn)
 
     // The Render menu.
     w_.mnuRenderWireframe->setCheckable(true);
-    setRenderTicks(ctx.preview.renderTextured);
+    setRenderTicks(ctx.view.mnuRenderFlat);
     connect(w_.mnuRenderWireframe, &QAction::triggered, this, [this] { mnuRenderWireframe_Click(w_.ctx); });
     connect(w_.mnuRenderFlat, &QAction::triggered, this, [this] { mnuRenderFlat_Click(w_.ctx); });
     connect(w_.mnuRenderReset, &QAction::triggered, this, [this] { mnuRenderReset_Click(w_.ctx); });
@@ -105,13 +105,10 @@ PreviewParts::PreviewParts(frmTARV& window, QVBoxLayout* canvasColumn)
     if (auto* texturesLayout = qobject_cast<QVBoxLayout*>(w_.pageTextures->layout()))
         texturesLayout->insertWidget(1, ctlThumbsFrame, 1);
 
-    // Controls of other pages that the pick enables or reads.
-    cmdApplyMatrix = foundOrPlaceholder<QPushButton>(w_.pageObjects->pageMatrix, "cmdApplyMatrix", "Apply");
+    // Controls of pages still to be built that the pick enables or Reset View reads.
     cmdKeyfApply = foundOrPlaceholder<QPushButton>(w_.pageObjects->pageKeyframes, "cmdKeyfApply", "Apply");
-    cmdAdvancedObjProps =
-        foundOrPlaceholder<QPushButton>(w_.pageObjects->Frame4, "cmdAdvancedObjProps", "Advanced Properties");
+    cmdKeyfApply->setEnabled(ctx.objects.cmdKeyfApplyEnabled);
     lblMexKey = foundOrPlaceholder<QLabel>(w_.pageShipInfo->Frame3, "lblMexKey", "");
-    setObjectButtonsEnabled(false);
 }
 
 PreviewParts::~PreviewParts() {
@@ -119,23 +116,6 @@ PreviewParts::~PreviewParts() {
     if (ctx.preview.controls == this) ctx.preview.controls = nullptr;
     if (ctx.services.materialPreview == &materialHook_) ctx.services.materialPreview = nullptr;
     if (canvas_ && ctx.view.canvas == canvas_) ctx.view.canvas = nullptr;
-}
-
-void PreviewParts::setKeyCaption(const std::string& text) {
-    PreviewControls::setKeyCaption(text);
-    w_.pageObjects->lblKey->setText(qs(text));
-}
-
-std::string PreviewParts::keyCaption() const { return w_.pageObjects->lblKey->text().toStdString(); }
-
-void PreviewParts::setSelectionText(const std::string& text) {
-    PreviewControls::setSelectionText(text);
-    w_.Dx_Label1->setText(qs(text));
-}
-
-void PreviewParts::setObjectButtonsEnabled(bool enabled) {
-    PreviewControls::setObjectButtonsEnabled(enabled);
-    for (QAbstractButton* b : {cmdApplyMatrix, cmdKeyfApply, cmdAdvancedObjProps}) b->setEnabled(enabled);
 }
 
 std::string PreviewParts::mexKeyCaption() const { return lblMexKey->text().toStdString(); }
@@ -148,9 +128,10 @@ int PreviewParts::objectsTab() const { return w_.pageObjects->SSTab2->currentInd
 
 void PreviewParts::setObjectsTab(int tab) { w_.pageObjects->SSTab2->setCurrentIndex(tab); }
 
-void PreviewParts::selectTreeNodesNamed(const std::string& name) {
-    PreviewControls::selectTreeNodesNamed(name);
-    w_.treeHeirachy->sync();
+void PreviewParts::selectionChanged() {
+    PreviewControls::selectionChanged();
+    cmdKeyfApply->setEnabled(w_.ctx.objects.cmdKeyfApplyEnabled);
+    w_.syncFromContext();  // the object pages show the selection
 }
 
 void PreviewParts::showPreviewPopup(float x, float y) {

@@ -40,22 +40,16 @@ public:
     QGroupBox* ctlThumbsFrame;  // its title is the grid's caption
     QListWidget* ctlThumbs;
     // Found on the pages, or plain placeholders until their pages build them.
-    QAbstractButton* cmdApplyMatrix;
     QAbstractButton* cmdKeyfApply;
-    QAbstractButton* cmdAdvancedObjProps;
     QLabel* lblMexKey;
 
     // PreviewControls.
-    void setKeyCaption(const std::string& text) override;
-    std::string keyCaption() const override;
-    void setSelectionText(const std::string& text) override;
-    void setObjectButtonsEnabled(bool enabled) override;
     std::string mexKeyCaption() const override;
     int mainTab() const override;
     void setMainTab(int tab) override;
     int objectsTab() const override;
     void setObjectsTab(int tab) override;
-    void selectTreeNodesNamed(const std::string& name) override;
+    void selectionChanged() override;
     void showPreviewPopup(float x, float y) override;
     std::string spinCaption() const override;
     void setSpinCaption(const std::string& text) override;

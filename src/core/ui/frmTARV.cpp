@@ -221,6 +221,7 @@ void frmTARV::syncFromContext() {
     if (ctx.shell.mnuRecentFile[0].visible) mnuRecentFile[0]->setVisible(true);
     treeHeirachy->sync();
     treeMex->sync();
+    for (const auto& hook : syncHooks) hook();
 }
 
 void frmTARV::mnuBUC_Click() {

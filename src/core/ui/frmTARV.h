@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "core/CommonDialog.h"
 #include "core/EditingContext.h"
@@ -38,6 +39,8 @@ public:
     void Form_Load();
     // Shows the shell state of the context: model path panel, Backup items, recent files, trees.
     void syncFromContext();
+    // Called at the end of syncFromContext: the pages of the subsystems show their state.
+    std::vector<std::function<void()>> syncHooks;
 
     // Handlers.
     void mnuBUC_Click();

@@ -1,0 +1,50 @@
+#pragma once
+// The state of the object pages that logic and the windows share: the selected object, the two object
+// lists that follow the tree, the drag state of the tree, and the texts and enable flags that the
+// "Heirachy" and "Matrix" pages and the labels around the canvas show. The tree itself is
+// ctx.shell.treeHeirachy. The windows mirror this state; handlers change it through logic.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarv {
+
+class EditingContext;
+
+struct ObjectsState {
+    int16_t selectedObject = -1;  // index into peoObjects and viewObjects, -1 for none
+
+    std::vector<std::string> cmbObjectList;        // main window (Keyframes page): one name per object
+    std::vector<std::string> cmbMatrixObjectList;  // Advanced Object Properties dialog
+
+    // Dragging a node of treeHeirachy: monotonic seconds of the last press, -1 while idle; the node to drag.
+    double dragStartTime = -1;
+    std::string nodX;
+
+    // Label texts.
+    std::array<std::string, 2> lblObjectName;  // (0) on the Matrix page, (1) on the Keyframes page
+    std::string lblKey;                        // the clicked node's key
+    std::string lblNoOfObjs;                   // the object count, deleted objects included
+    std::string Dx_Label1;                     // the status line under the 3D view
+
+    // The Matrix page: the grid and the ten edit boxes as texts (the window reads the boxes back into
+    // these before Apply), and the enable flags of its buttons.
+    std::array<std::string, 16> localmatrix;  // element i - 1 of the matrix in localmatrix[i - 1]
+    std::string posX, posY, posZ;
+    std::string rotX, rotY, rotZ;
+    std::string ShearX, ShearY, ShearZ;
+    std::string ScaleXYZ;
+    std::string lblTmpQuat;
+    bool cmdApplyMatrixEnabled = false;
+    bool cmdAdvancedObjPropsEnabled = false;
+    bool chkShowRecoilEnabled = false;
+    bool cmdKeyfApplyEnabled = false;  // kept here for the Keyframes page
+
+    // Set by the dialogs and pages that come later; none: nothing is done.
+    std::function<void(EditingContext&, int16_t)> getObjectFlags;  // size labels of Advanced Properties
+    std::function<void(EditingContext&, int16_t)> getAnimations;   // the Keyframes panel
+};
+
+} // namespace tarv

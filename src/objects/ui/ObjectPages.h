@@ -1,0 +1,81 @@
+#pragma once
+// The object pages of the main window: the "Matrix" page of SSTab2, and the panel that connects the
+// "Heirachy" page's tree treeHeirachy (placed by the window) to the tree's handlers and shows the object
+// state (labels, object count, selection texts) after each of them.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QObject>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "core/EditingContext.h"
+
+namespace tarv {
+
+class frmTARV;
+class KeyedTreeWidget;
+
+class MatrixPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit MatrixPage(EditingContext& ctx, QWidget* parent = nullptr);
+
+    // Shows ctx.objects: the name, the grid, the boxes and the enable flags.
+    void showState();
+    // The boxes' texts into ctx.objects.
+    void readBoxes();
+    void cmdApplyMatrix_Click();
+
+    // Run after the page changed the state, so the window shows it.
+    std::function<void()> changed;
+
+    QLabel* lblObjectName_0;
+    std::array<QLineEdit*, 16> localmatrix;  // objectNames localmatrix_1 ... localmatrix_16
+    QLineEdit* posX;
+    QLineEdit* posY;
+    QLineEdit* posZ;
+    QLineEdit* rotX;
+    QLineEdit* rotY;
+    QLineEdit* rotZ;
+    QLineEdit* ShearX;
+    QLineEdit* ShearY;
+    QLineEdit* ShearZ;
+    QLineEdit* ScaleXYZ;
+    QPushButton* cmdApplyMatrix;
+    QCheckBox* chkShowRecoil;
+    QPushButton* cmdAdvancedObjProps;
+    QLabel* lblTmpQuat;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::array<QLineEdit*, 10> boxes() const;
+    EditingContext& ctx_;
+};
+
+// Connects treeHeirachy and the Matrix page to the logic and shows the object state in the window.
+class ObjectPanel : public QObject {
+    Q_OBJECT
+public:
+    explicit ObjectPanel(frmTARV& window);
+
+    void sync();
+
+    frmTARV& window;
+    KeyedTreeWidget* treeHeirachy;
+    MatrixPage* matrixPage;
+    QLabel* lblNoOfObjs;
+
+private:
+    bool pressedSelected_ = false;  // the press was on the node that was selected already
+    std::string shownDx_Label1_;
+};
+
+// Puts the object pages into the main window (the panel lives as long as the window).
+ObjectPanel* installObjectPages(frmTARV& window);
+
+} // namespace tarv

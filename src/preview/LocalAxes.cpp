@@ -1,0 +1,73 @@
+#include "preview/LocalAxes.h"
+
+#include <algorithm>
+
+#include "core/RotationMath.h"
+#include "core/TrapGuard.h"
+#include "preview/PreviewScene.h"
+#include "scene/Scene.h"
+
+namespace tarv {
+
+bool selectionMarkerOn(const ViewState& view, const scene::FramePtr& frame) {
+    const auto& marker = view.selectionMarker;
+    if (!frame || !marker.mesh) return false;
+    const auto& visuals = frame->visuals();
+    return std::find(visuals.begin(), visuals.end(), marker.mesh) != visuals.end();
+}
+
+void detachSelectionMarker(ViewState& view) {
+    ViewObject& marker = view.selectionMarker;
+    if (!marker.frame) return;
+    if (scene::FramePtr carrier = marker.frame->getParent()) {
+        if (marker.mesh) carrier->deleteVisual(marker.mesh);
+        carrier->deleteChild(marker.frame);
+    }
+}
+
+void showLocalAxes(EditingContext& ctx, ViewObject& v) {
+    trapErrors(ctx, "modD3D", "showLocalAxes", v.name, [&] {
+        if (!v.frame) throw RunTimeError(91, "Object variable or With block variable not set");
+        ViewState& view = ctx.view;
+        ViewObject& marker = view.selectionMarker;
+        detachSelectionMarker(view);  // one marker at a time
+
+        marker.mesh = scene::createMeshBuilder();
+        struct Axis {
+            double x, y, z;
+            double red, green, blue;
+        } axes[] = {{2.0 * v.size.x, 0, 0, 0, 0, 1}, {0, 2.0 * v.size.y, 0, 0, 1, 0}, {0, 0, 2.0 * v.size.z, 1, 0, 0}};
+        for (const Axis& a : axes) {
+            const float x = float(a.x), y = float(a.y), z = float(a.z);
+            for (bool outward : {true, false}) {
+                scene::FacePtr face = scene::createFace();
+                if (outward) {
+                    face->addVertex(0, 0, 0);
+                    face->addVertex(x, y, z);
+                    face->addVertex(0, 0, 0);
+                } else {
+                    face->addVertex(x, y, z);
+                    face->addVertex(0, 0, 0);
+                    face->addVertex(x, y, z);
+                }
+                face->setColorRGB(a.red, a.green, a.blue);
+                marker.mesh->addFace(face);
+            }
+        }
+        marker.mesh->setQuality(scene::kQualityWireframe);
+
+        marker.frame = scene::createFrame(v.frame);
+        marker.name = v.name;
+        marker.matrix = v.matrix;
+        positionViewObject(marker);
+        const int16_t selected = ctx.objects.selectedObject;
+        if (selected >= 0 && selected < ctx.model.objectCount()) {
+            const Vector3 angles = getObjectEulersFromMatrix(ctx, selected);
+            setErrorContext(ctx, "modD3D", "showLocalAxes", v.name);  // the call above recorded its own
+            setFrameQuaternion(marker, getObjectQuaternion(angles));
+        }
+        v.frame->addVisual(marker.mesh);
+    });
+}
+
+} // namespace tarv

@@ -9,15 +9,9 @@
 namespace tarv {
 
 std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& commandLine, bool glCanvas) {
+    // The window's preview parts give the canvas the scene and the mouse.
     CanvasFactory factory;
-    if (glCanvas) {
-        factory = [&ctx](QWidget* parent) -> QWidget* {
-            auto* canvas = new scene::RMCanvas(parent);
-            canvas->setScene(ctx.view.viewport);
-            ctx.view.canvas = canvas;
-            return canvas;
-        };
-    }
+    if (glCanvas) factory = scene::createRMCanvas;
     auto window = std::make_unique<frmTARV>(ctx, factory);
     installObjectPages(*window);
     // The level files get the links of the object tree.

@@ -40,7 +40,6 @@ int main(int argc, char** argv) {
         prompts.setParent(window.get());
         result = app.exec();
         ctx.services = {};  // the window and the services go before the context
-        ctx.view.canvas = nullptr;
     }
     return result;
 }

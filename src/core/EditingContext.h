@@ -22,6 +22,7 @@
 #include "platform/Prompts.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextViewer.h"
+#include "preview/PreviewState.h"
 #include "preview/ViewState.h"
 
 namespace tarv {
@@ -84,6 +85,7 @@ public:
     AnimationState animation;  // animations and key tracks
     MexChunkTable mex;
     RoadState road;  // the load and save roads, start-up and exit
+    PreviewState preview;  // camera, spin and playback, texture lists
     ObjectsState objects;  // selection, object lists, tree drag state, object pages
 
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.

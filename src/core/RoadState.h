@@ -27,8 +27,8 @@ struct RoadSteps {
     std::function<void(EditingContext&)> resetView;        // Render > Reset View, then the Front view
     std::function<void(EditingContext&)> applyRenderMode;  // Reload's last step: textured or wireframe
     std::function<void(EditingContext&)> showLoadSummary;  // the modal load summary
-    // The clean-up's steps of the Textures page (thumbnails) and the Material Properties window.
-    std::function<void(EditingContext&)> clearTextureViews;
+    // The clean-up's step of the Material Properties window (its flag boxes).
+    std::function<void(EditingContext&)> clearMaterialFlags;
 };
 
 // One of the fixed lists of start-up: its entries and the chosen position (-1 none).
@@ -58,8 +58,7 @@ struct RoadState {
     std::string txtPublic, txtLocal;
     std::vector<std::string> lstAnimations;
     std::vector<std::string> cmbObjAnims;
-    std::string lblMexKey;
-    bool renderTextured = true;  // the tick of Render > "&Textured"
+    bool clearMexKey = false;  // a request: the window empties lblMexKey and sets this back
     bool mexFieldsVisible = false;  // the chunk edit fields of the "Mex Data" page
 
     // The fixed lists and controls of start-up.

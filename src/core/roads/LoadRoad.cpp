@@ -20,6 +20,10 @@
 #include "meshtools/LodFiles.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
+#include "preview/MaterialPreview.h"
+#include "preview/ObjectMeshes.h"
+#include "preview/PreviewCamera.h"
+#include "preview/PreviewMarkers.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 
@@ -105,17 +109,25 @@ ResolvedParents resolveObjectParents(const ShipModel& model) {
 
 RoadSteps& roadSteps(EditingContext& ctx) {
     RoadSteps& s = ctx.road.steps;
-    if (!s.create3dObject) s.create3dObject = create3dObjectStandIn;
+    if (!s.create3dObject) s.create3dObject = [](EditingContext& c, int objNo) { create3dObject(c, int16_t(objNo)); };
     if (!s.showMaterials) s.showMaterials = showMaterialsStandIn;
-    if (!s.showAxes) s.showAxes = noStep;
+    if (!s.showAxes) s.showAxes = showAxes;
     if (!s.createObjectTree) s.createObjectTree = createObjectTree;
     if (!s.fixHierarchy) s.fixHierarchy = fixHierarchy;
     if (!s.checkForMex) s.checkForMex = checkForMex;
     if (!s.checkForMad) s.checkForMad = checkForMad;
-    if (!s.resetView) s.resetView = resetViewStandIn;
-    if (!s.applyRenderMode) s.applyRenderMode = noStep;
+    if (!s.resetView)
+        s.resetView = [](EditingContext& c) {
+            mnuRenderReset_Click(c);
+            view3d_Click(c, 0);
+        };
+    if (!s.applyRenderMode)
+        s.applyRenderMode = [](EditingContext& c) {
+            if (c.view.mnuRenderFlat) mnuRenderFlat_Click(c);
+            else mnuRenderWireframe_Click(c);
+        };
     if (!s.showLoadSummary) s.showLoadSummary = noStep;
-    if (!s.clearTextureViews) s.clearTextureViews = noStep;
+    if (!s.clearMaterialFlags) s.clearMaterialFlags = noStep;
     return s;
 }
 
@@ -259,7 +271,8 @@ void startprocess(EditingContext& ctx) {
             view.lightAdded = -1;
         }
         ctx.objects.selectedObject = -1;
-        road.lblMexKey.clear();
+        previewControls(ctx).lblMexKey.clear();
+        road.clearMexKey = true;
         steps.resetView(ctx);
         road.pagesEnabled = true;
         selectObjectSize(ctx, 1);
@@ -335,7 +348,10 @@ void getGeneralInfo(EditingContext& ctx) {
 void cleanup(EditingContext& ctx, bool fileExit) {
     trapErrors(ctx, "frmTARV", "cleanup", fileExit ? "True" : "False", [&] {
         ctx.road.lstMaterial.clear();
-        roadSteps(ctx).clearTextureViews(ctx);
+        ctx.preview.lstTextures.clear();
+        ctx.preview.ctlThumbs.Clear();
+        previewControls(ctx).texturesChanged();
+        roadSteps(ctx).clearMaterialFlags(ctx);
         ctx.shell.treeHeirachy.clear();
         ctx.status().clearLog();
         ViewState& view = ctx.view;

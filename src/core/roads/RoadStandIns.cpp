@@ -33,55 +33,6 @@ void showMaterialsStandIn(EditingContext& ctx) {
     });
 }
 
-void create3dObjectStandIn(EditingContext& ctx, int objNo) {
-    PeoObject& object = ctx.model.peoObjects.at(size_t(objNo));
-    ViewObject& view = ctx.view.viewObjects.at(size_t(objNo));
-    scene::MeshPtr mesh = scene::createMeshBuilder();
-    const auto& vertices = object.vertices;
-    const int vertexCount = int(vertices.size());
-    auto corner = [&](scene::Face& face, int v) {
-        face.addVertex(vertices[size_t(v)].x, vertices[size_t(v)].y, vertices[size_t(v)].z);
-    };
-    for (const PeoPolygon& p : object.polygons) {
-        if (p.v0 < 0 || p.v1 < 0 || p.v2 < 0 || p.v0 >= vertexCount || p.v1 >= vertexCount || p.v2 >= vertexCount)
-            continue;  // the reader logged it; such a polygon gets no face
-        auto face = scene::createFace();
-        corner(*face, p.v0);
-        corner(*face, p.v1);
-        corner(*face, p.v2);
-        mesh->addFace(face);
-        const bool twoSided = p.material >= 0 && p.material < ctx.model.materialCount() &&
-                              ctx.model.materials[size_t(p.material)].twoSided;
-        if (twoSided) {
-            auto back = scene::createFace();
-            corner(*back, p.v0);
-            corner(*back, p.v2);
-            corner(*back, p.v1);
-            mesh->addFace(back);
-        }
-    }
-    mesh->setQuality(136);
-    view.mesh = mesh;
-    view.name = object.name;
-    view.frame = scene::createFrame();
-    view.frame->setName("peo_" + object.name);
-    view.frame->addVisual(mesh);
-    calcObjectDimensions(ctx, objNo);
-    view.size = Vector3{object.sizeX, object.sizeY, object.sizeZ};
-}
-
-void resetViewStandIn(EditingContext& ctx) {
-    trapErrors(ctx, "frmTARV", "mnuRenderReset_Click", "", [&] {
-        ViewState& view = ctx.view;
-        if (!view.orbitFrame || !view.zoomFrame || !view.cameraFrame) return;
-        view.orbitFrame->setQuaternion(nullptr, Quaternion{0, 0, 0, 0});
-        view.zoomFrame->setPosition(nullptr, 0, 0, 0);
-        view.cameraFrame->setOrientation(nullptr, Vector3{0, 0, -1}, Vector3{1, 0, 0});
-        view.cameraFrame->setPosition(nullptr, 0, 0, 2.0 * ctx.model.modelExtent);
-        if (view.canvas) view.canvas->render();
-    });
-}
-
 void checkForMex(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "checkForMex", "", [&] {
         const std::string path = mexPathBeside(ctx.currentModelPath);

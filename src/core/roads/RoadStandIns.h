@@ -1,7 +1,6 @@
 #pragma once
 // The steps of the load and save roads that other subsystems own, in the least form the roads need until
-// those subsystems provide them: the material list, the object meshes, the camera of Reset View, and
-// attaching the .mex and .mad beside the model. roadSteps() puts each owner's operation in
+// those subsystems provide them: the material list, and attaching the .mex and .mad beside the model. roadSteps() puts each owner's operation in
 // place of its stand-in once it exists.
 #include <string>
 
@@ -11,14 +10,6 @@ namespace tarv {
 
 // Fills lstMaterial with one entry per material.
 void showMaterialsStandIn(EditingContext& ctx);
-// One white mesh per object under a parentless frame "peo_" & name, quality 136; raises modelExtent.
-// A polygon with a corner outside the vertex list gets no face.
-void create3dObjectStandIn(EditingContext& ctx, int objNo);
-
-// Render > Reset View, the camera's part: orbit unrotated, the camera 2 x modelExtent in front of the model
-// looking along -z with +x up; the canvas renders.
-void resetViewStandIn(EditingContext& ctx);
-
 // The model's .mex (found without regard to case): the backup offer, then it is read into the chunk
 // table. Traps its errors ("frmTARV", "checkForMex").
 void checkForMex(EditingContext& ctx);

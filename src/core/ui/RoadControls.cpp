@@ -126,7 +126,6 @@ RoadControls::RoadControls(EditingContext& ctx, frmTARV& window) : QObject(&wind
     cmbApplyKeyframeType = control<QComboBox>(w, keyframes, "cmbApplyKeyframeType");
 
     QLayout* mexData = layoutOf(window.pageShipInfo->pageMexData);
-    lblMexKey = control<QLabel>(w, mexData, "lblMexKey");
     QStringList fieldNames;
     for (int i = 0; i <= 8; ++i) fieldNames << QString("mexLabel_%1").arg(i);
     fieldNames << "txtMexName" << "txtAngle_0" << "txtAngle_1";
@@ -188,7 +187,6 @@ void RoadControls::sync() {
     showItems(lstAnimations, road.lstAnimations);
     showItems(cmbObjAnims, road.cmbObjAnims);
     showItems(cmbApplyKeyframeType, road.cmbApplyKeyframeType);
-    lblMexKey->setText(QString::fromStdString(road.lblMexKey));
     for (QWidget* field : mexFields) field->setVisible(road.mexFieldsVisible);
     showItems(cmbShpGunType, road.cmbShpGunType);
     syncing_ = false;

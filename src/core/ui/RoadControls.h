@@ -38,7 +38,6 @@ public:
     QListWidget* lstAnimations;
     QComboBox* cmbObjAnims;
     QComboBox* cmbApplyKeyframeType;
-    QLabel* lblMexKey;
     std::vector<QWidget*> mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
     QComboBox* cmbShpGunType;
 

@@ -13,6 +13,7 @@
 #include "core/TrapGuard.h"
 #include "core/roads/StartupExit.h"
 #include "core/ui/UserInputGate.h"
+#include "core/ui/PreviewParts.h"
 
 namespace tarv {
 
@@ -100,6 +101,8 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
 
     errorWindow = new frmError(ctx, this);
     errorWindow->endProgram = [this] { mnuFileExit_Click(); };
+
+    previewParts = new PreviewParts(*this, right);
 
     resize(1100, 760);
     connectRoads();

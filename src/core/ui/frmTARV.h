@@ -23,6 +23,7 @@ namespace tarv {
 class frmOptions;
 class RoadControls;
 class UserInputGate;
+class PreviewParts;
 
 // Makes the 3D canvas; the GL canvas where GL works, a plain placeholder in offscreen tests. The widget
 // must be named "RMCanvas1".
@@ -154,6 +155,7 @@ public:
 
     CommonDialog CommonDialog1;
     frmError* errorWindow;
+    PreviewParts* previewParts;  // the canvas wiring, view buttons, popup items and thumbnails
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -16,7 +16,9 @@
 #include "core/ui/RoadControls.h"
 #include "core/ui/UserInputGate.h"
 #include "core/ui/frmOptions.h"
+#include "core/ui/PreviewParts.h"
 #include "core/ui/frmTARV.h"
+#include "preview/PreviewCamera.h"
 #include "preview/PreviewScene.h"
 
 namespace tarv {
@@ -38,7 +40,6 @@ void frmTARV::connectRoads() {
     roadControls = new RoadControls(ctx, *this);
     if (!ctx.road.endProgram) ctx.road.endProgram = [] { QCoreApplication::exit(0); };
     ctx.road.steps.showLoadSummary = [this](EditingContext& c) { showLoadSummary(c, this); };
-    ctx.road.steps.clearTextureViews = [this](EditingContext&) { pageTextures->lstTextures->clear(); };
 
     connect(mnuFileOpen, &QAction::triggered, this, &frmTARV::mnuFileOpen_Click);
     connect(mnuReload, &QAction::triggered, this, &frmTARV::mnuReload_Click);
@@ -54,10 +55,6 @@ void frmTARV::connectRoads() {
     connect(mnuToolsRepair, &QAction::triggered, this, &frmTARV::mnuToolsRepair_Click);
     for (int i = 1; i < int(mnuRecentFile.size()); ++i)
         connect(mnuRecentFile[size_t(i)], &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
-    // Until playback steps it, every tick draws the loaded model.
-    connect(Timer1, &QTimer::timeout, this, [this] {
-        if (ctx.model.modelLoaded && ctx.view.canvas) ctx.view.canvas->render();
-    });
     // The repair window comes with the mesh tools; until then its item stays disabled.
     mnuToolsRepair->setEnabled(false);
 }
@@ -72,7 +69,8 @@ void frmTARV::syncRoadControls() {
     mnuFileSaveSHP->setEnabled(ctx.shp.mnuFileSaveSHPEnabled);
     mnuSaveTypeHW->setChecked(!road.cataclysmVariant);
     mnuSaveTypeHWC->setChecked(road.cataclysmVariant);
-    mnuRenderFlat->setChecked(road.renderTextured);
+    if (road.clearMexKey && previewParts && previewParts->lblMexKey) previewParts->lblMexKey->clear();
+    road.clearMexKey = false;
     if (road.pagesEnabled)
         for (int i = 1; i < SSTab1->count(); ++i) SSTab1->setTabEnabled(i, *road.pagesEnabled);
     if (road.keyframesPageEnabled) pageObjects->SSTab2->setTabEnabled(2, *road.keyframesPageEnabled);
@@ -104,6 +102,9 @@ void frmTARV::Form_Load(const std::string& commandLine) {
             ctx.road.cataclysmVariant = ctx.prefs.defaultFileFormat == 1280;
             InitialiseComponents(ctx);
             applyStartupState(ctx);
+            // The Front view button, whose preset runs on the new scene.
+            if (previewParts && previewParts->view3d[0]) previewParts->view3d[0]->setChecked(true);
+            view3d_Click(ctx, 0);
             QTreeWidget* textures = pageTextures->lstTextures;
             textures->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
             textures->setSelectionBehavior(QAbstractItemView::SelectRows);  // whole rows, the further option

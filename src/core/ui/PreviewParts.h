@@ -1,0 +1,67 @@
+#pragma once
+// The main window's 3D preview parts: the canvas's scene and mouse, the six view buttons under it, the
+// Render menu and the canvas popup, the playback timer's tick, the Textures page's thumbnails, and the
+// placeholders of controls that other pages will own. The window's controls reach the preview's logic
+// through PreviewControls; the material reader's preview steps through the context's material hook.
+#include <QAbstractButton>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QObject>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <array>
+#include <memory>
+
+#include "materials/TextureSource.h"
+#include "preview/MaterialPreview.h"
+#include "preview/PreviewCamera.h"
+#include "preview/PreviewState.h"
+#include "scene/Canvas.h"
+
+namespace tarv {
+
+class frmTARV;
+
+class PreviewParts : public QObject, public PreviewControls {
+    Q_OBJECT
+public:
+    // canvasColumn: the layout that holds the canvas and Dx_Label1; the view buttons go under them.
+    PreviewParts(frmTARV& window, QVBoxLayout* canvasColumn);
+    ~PreviewParts() override;
+
+    std::array<QRadioButton*, 6> view3d{};
+    QAction* mnu3dPreviewHeirachy;
+    QAction* mnu3dPreviewMatrix;
+    QAction* mnu3dPreviewKeyframes;
+    QAction* mnu3dPreviewSpin;
+    QGroupBox* ctlThumbsFrame;  // its title is the grid's caption
+    QListWidget* ctlThumbs;
+    // Found on the pages, or plain placeholders until their pages build them.
+    QAbstractButton* cmdKeyfApply;
+    QLabel* lblMexKey;
+
+    // PreviewControls.
+    std::string mexKeyCaption() const override;
+    int mainTab() const override;
+    void setMainTab(int tab) override;
+    int objectsTab() const override;
+    void setObjectsTab(int tab) override;
+    void selectionChanged() override;
+    void showPreviewPopup(float x, float y) override;
+    std::string spinCaption() const override;
+    void setSpinCaption(const std::string& text) override;
+    void setRenderTicks(bool textured) override;
+    void texturesChanged() override;
+
+private:
+    frmTARV& w_;
+    PreviewMouseHandler mouse_;
+    LifTextureSource textureSource_;
+    PreviewMaterialHook materialHook_;
+    scene::Canvas* canvas_ = nullptr;  // the canvas this window gave the scene to, while it lives
+};
+
+} // namespace tarv

@@ -1,0 +1,83 @@
+#include "preview/MaterialPreview.h"
+
+#include <filesystem>
+
+#include "core/LogFiles.h"
+#include "core/NumberText.h"
+#include "core/Paths.h"
+#include "scene/Scene.h"
+
+namespace tarv {
+
+namespace {
+scene::MaterialPtr materialOf(EditingContext& ctx, int materialIndex) {
+    if (materialIndex < 0 || materialIndex >= ctx.model.materialCount()) return nullptr;
+    const auto* m = std::any_cast<scene::MaterialPtr>(&ctx.model.materials[size_t(materialIndex)].d3dMaterial);
+    return m ? *m : nullptr;
+}
+} // namespace
+
+void ThumbnailList::Add(const std::string& file, bool isLifFile, Image picture) {
+    const std::string name = fileNameOf(file);
+    const size_t dot = name.rfind('.');
+    Thumbnail t;
+    t.caption = dot == std::string::npos ? name : name.substr(0, dot);
+    t.path = isLifFile ? replaceExtension(file, "lif") : file;
+    t.picture = std::move(picture);
+    items_.push_back(std::move(t));
+}
+
+void PreviewMaterialHook::materialRead(EditingContext& ctx, int materialIndex, const ColourBytes& fileAmbient,
+                                       const ColourBytes&, const ColourBytes& fileSpecular) {
+    if (materialIndex < 0 || materialIndex >= ctx.model.materialCount()) return;
+    scene::MaterialPtr material = scene::createMaterial(0);
+    material->setAmbient(fileAmbient[0] / 255.0, fileAmbient[1] / 255.0, fileAmbient[2] / 255.0);
+    material->setSpecular(fileSpecular[0] / 255.0, fileSpecular[1] / 255.0, fileSpecular[2] / 255.0);
+    ctx.model.materials[size_t(materialIndex)].d3dMaterial = material;
+}
+
+void PreviewMaterialHook::materialSelfIlluminated(EditingContext& ctx, int materialIndex) {
+    if (scene::MaterialPtr material = materialOf(ctx, materialIndex)) material->setEmissive(1, 1, 1);
+}
+
+void PreviewMaterialHook::texturePass(EditingContext& ctx, const std::string& modelFolder) {
+    StatusDisplay& status = ctx.status();
+    PreviewState& preview = ctx.preview;
+    std::vector<PeoTexture>& textures = ctx.model.textures;
+    status.setStatus("Getting Textures");
+    status.setProgressMax(ProgressBar::LoadTextures, int(textures.size()));
+    status.setProgressValue(ProgressBar::LoadTextures, 0);
+    const std::filesystem::path folder = modelFolder.empty() ? std::filesystem::path(".") : std::filesystem::path(modelFolder);
+    for (size_t k = 0; k < textures.size(); ++k) {
+        PeoTexture& texture = textures[k];
+        const std::string fileName = texture.name + ".lif";
+        status.setStatus("Getting Texture " + fileName);
+        const auto found = findCaseInsensitive(folder, fileName);
+        if (found) {
+            // The path as found, so a .lif of any letter case is read and kept with its thumbnail.
+            const std::string lifPath = modelFolder.empty() ? found->filename().string() : modelFolder + found->filename().string();
+            preview.lstTextures.push_back({texture.name, {}});
+            if (source_.LoadFile(lifPath, true) == LifReadResult::Read) {
+                preview.lstTextures.back().subItems = {intText(source_.width()), intText(source_.height()),
+                                                       intText(source_.flags())};
+                Image drawn = source_.drawLayer(ctx.prefs.drawTeamColours ? 7 : 1);
+                preview.ctlThumbs.Add(lifPath, true, drawn);
+                writeLog(ctx, "  -> lif texture " + intText(int64_t(k)) + " as " + lifPath, 3);
+                texture.d3dTexture = scene::createTexture(std::move(drawn));
+                texture.loaded = true;
+            }
+        } else {
+            preview.lstTextures.push_back({texture.name, {}});
+            preview.ctlThumbs.Add(modelFolder + fileName, true);
+            texture.loaded = false;
+        }
+        status.setProgressValue(ProgressBar::LoadTextures, int(k) + 1);
+    }
+}
+
+void PreviewMaterialHook::materialsDone(EditingContext& ctx) {
+    ctx.preview.ctlThumbs.Caption = intText(int64_t(ctx.model.textures.size())) + " textures loaded";
+    previewControls(ctx).texturesChanged();
+}
+
+} // namespace tarv

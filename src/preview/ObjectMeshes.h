@@ -1,0 +1,20 @@
+#pragma once
+// The preview of one model object (module "modPeo"): a mesh of one face per polygon (and a reversed
+// second face for two-sided materials), the object's own colour, and a parentless frame "peo_" & name
+// that carries the mesh. The caller links the frame into the scene, marks it shown and poses it.
+#include <cstdint>
+
+#include "core/EditingContext.h"
+
+namespace tarv {
+
+// Builds viewObjects(objNo) afresh from peoObjects(objNo), with its status texts, log lines and
+// progress. No trap of its own: errors reach the caller. A polygon whose corner lies outside the vertex
+// list gets no face at all (the reader has already logged it).
+void create3dObject(EditingContext& ctx, int16_t objNo);
+
+// The object's own colour: red = green = objNo / objectCount (64-bit, stored as a 32-bit float), blue
+// 1 - red.
+ViewColour objectOwnColour(int objNo, int objectCount);
+
+} // namespace tarv

@@ -1,0 +1,147 @@
+// The main window's preview controls: view buttons, popup items, Render ticks, the Textures page's lists,
+// and what a pick shows in the window's labels, buttons, tabs and tree.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "Fakes.h"
+#include "PreviewFixtures.h"
+#include "Screenshot.h"
+#include "TempDir.h"
+#include "core/ui/PreviewParts.h"
+#include "core/ui/frmTARV.h"
+#include "objects/ui/ObjectPages.h"
+#include "preview/PreviewCamera.h"
+
+using namespace tarv;
+using namespace tarv::test;
+
+namespace {
+
+struct WindowFixture {
+    TempDir dir;
+    TestContext t{dir.path()};
+    frmTARV window{t.ctx};
+    template <class T>
+    T* find(const char* name) {
+        T* found = window.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+};
+
+} // namespace
+
+TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
+    WindowFixture f;
+    const char* captions[6] = {"Front", "Back", "Left", "Right", "Top", "Bottom"};
+    for (int i = 0; i < 6; ++i) {
+        auto* b = f.find<QRadioButton>(QString("view3d_%1").arg(i).toUtf8().constData());
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), captions[i]);
+    }
+    struct Item {
+        const char* name;
+        const char* caption;
+    };
+    for (const Item& item : {Item{"mnu3dPreviewHeirachy", "Edit Heirachy"}, Item{"mnu3dPreviewMatrix", "Edit Matrix"},
+                             Item{"mnu3dPreviewKeyframes", "Edit Keyframes"}, Item{"mnu3dPreviewSpin", "Spin Object"}}) {
+        auto* a = f.find<QAction>(item.name);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(), item.caption);
+        EXPECT_TRUE(f.window.mnu3dPreview->actions().contains(a));
+    }
+    auto* keyfApply = f.find<QPushButton>("cmdKeyfApply");
+    ASSERT_NE(keyfApply, nullptr);
+    EXPECT_FALSE(keyfApply->isEnabled());
+    EXPECT_NE(f.find<QLabel>("lblMexKey"), nullptr);
+    EXPECT_TRUE(f.window.pageTextures->isAncestorOf(f.find<QListWidget>("ctlThumbs")));
+    EXPECT_TRUE(f.window.mnuRenderFlat->isChecked());
+    EXPECT_FALSE(f.window.mnuRenderWireframe->isChecked());
+    EXPECT_EQ(f.t.ctx.preview.controls, f.window.previewParts);
+    EXPECT_NE(f.t.ctx.services.materialPreview, nullptr);
+}
+
+TEST(PreviewWindow, RenderMenuTicksFollowTheMode) {
+    WindowFixture f;
+    f.window.mnuRenderWireframe->trigger();
+    EXPECT_FALSE(f.t.ctx.view.mnuRenderFlat);
+    EXPECT_TRUE(f.window.mnuRenderWireframe->isChecked());
+    EXPECT_FALSE(f.window.mnuRenderFlat->isChecked());
+    f.window.mnuRenderFlat->trigger();
+    EXPECT_TRUE(f.t.ctx.view.mnuRenderFlat);
+    EXPECT_TRUE(f.window.mnuRenderFlat->isChecked());
+    EXPECT_FALSE(f.window.mnuRenderWireframe->isChecked());
+}
+
+TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
+    WindowFixture f;
+    PreviewState& p = f.t.ctx.preview;
+    p.lstTextures = {{"hull", {"64", "32", "7"}}, {"engine", {}}};
+    p.ctlThumbs.Add("/ships/hull.lif", true, FakeTextureSource::checker({255, 0, 0, 255}, {0, 0, 255, 255}));
+    p.ctlThumbs.Add("/ships/engine.lif", true);
+    p.ctlThumbs.Caption = "2 textures loaded";
+    f.window.previewParts->texturesChanged();
+    QTreeWidget* list = f.window.pageTextures->lstTextures;
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    EXPECT_EQ(list->topLevelItem(0)->text(3), "7");
+    EXPECT_EQ(list->topLevelItem(1)->text(1), "");
+    QListWidget* thumbs = f.find<QListWidget>("ctlThumbs");
+    ASSERT_EQ(thumbs->count(), 2);
+    EXPECT_EQ(thumbs->item(0)->text(), "hull");
+    EXPECT_EQ(thumbs->item(1)->data(Qt::UserRole).toString(), "/ships/engine.lif");
+    EXPECT_FALSE(thumbs->item(0)->icon().isNull());
+    EXPECT_EQ(f.window.previewParts->ctlThumbsFrame->title(), "2 textures loaded");
+    f.window.SSTab1->setCurrentIndex(4);
+    saveScreenshotIfAsked(f.window, "preview_textures_page");
+}
+
+TEST(PreviewWindow, APickShowsInTheWindow) {
+    WindowFixture f;
+    installObjectPages(f.window);
+    EditingContext& ctx = f.t.ctx;
+    InitialiseComponents(ctx);
+    ctx.view.viewport->setSize(200, 200);
+    PeoObject o = squarePeoObject("hull", 10);
+    for (PeoVertex& v : o.vertices) v.x -= 5, v.y -= 5;
+    o.matrix[3] = 1.5f;
+    ctx.model.peoObjects = {o};
+    buildScene(ctx);
+    ctx.shell.treeHeirachy.addTopLevel("o0", "hull");
+    f.window.syncFromContext();
+    mnuRenderReset_Click(ctx);
+    f.window.pageObjects->SSTab2->setCurrentIndex(0);
+
+    RMCanvas1_MouseDown(ctx, 1, 0, 100, 100);
+    RMCanvas1_MouseUp(ctx, 1, 0, 100, 100);
+    EXPECT_EQ(f.window.pageObjects->lblKey->text(), "o0");
+    EXPECT_EQ(f.window.Dx_Label1->text(), "Selected object: hull (X: 1.5 Y: 0 Z: 0)");
+    EXPECT_TRUE(f.find<QPushButton>("cmdApplyMatrix")->isEnabled());
+    EXPECT_EQ(f.window.SSTab1->currentIndex(), 2);
+    EXPECT_EQ(f.window.pageObjects->SSTab2->currentIndex(), 1);
+    ASSERT_NE(f.window.treeHeirachy->currentItem(), nullptr);
+    EXPECT_EQ(f.window.treeHeirachy->currentItem()->text(0), "hull");
+
+    // The spin item's caption is the window's.
+    f.find<QAction>("mnu3dPreviewSpin")->trigger();
+    EXPECT_EQ(f.find<QAction>("mnu3dPreviewSpin")->text(), "Stop Spin");
+    EXPECT_EQ(ctx.preview.playback.isPlaying, 1);
+    f.find<QAction>("mnu3dPreviewSpin")->trigger();
+    EXPECT_EQ(f.find<QAction>("mnu3dPreviewSpin")->text(), "Spin Object");
+
+    // A click on empty canvas.
+    RMCanvas1_MouseDown(ctx, 1, 0, 2, 2);
+    RMCanvas1_MouseUp(ctx, 1, 0, 2, 2);
+    EXPECT_EQ(f.window.pageObjects->lblKey->text(), "");
+    EXPECT_EQ(f.window.Dx_Label1->text(), "Nothing selected");
+    EXPECT_FALSE(f.find<QPushButton>("cmdKeyfApply")->isEnabled());
+
+    // The Top button turns the orbit.
+    f.find<QRadioButton>("view3d_4")->click();
+    EXPECT_FLOAT_EQ(ctx.preview.camera.orbitAngleY, 7.8f);
+}

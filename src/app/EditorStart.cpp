@@ -15,7 +15,7 @@ std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& com
     auto window = std::make_unique<frmTARV>(ctx, factory);
     installObjectPages(*window);
     // The level files get the links of the object tree.
-    setLinkRecompute([](EditingContext& c) { calcHeirachy(c); });
+    ctx.lod.recomputeLinks = [](EditingContext& c) { calcHeirachy(c); };
     ctx.services.status = window.get();
     ctx.services.errorReport = window->errorWindow;
     window->Form_Load(commandLine);

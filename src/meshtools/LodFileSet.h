@@ -1,9 +1,12 @@
 #pragma once
 // The level-of-detail file set of the Tools page: the files of the ship's other levels.
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace tarv {
+
+class EditingContext;
 
 struct LodEntry {
     std::string text;      // what the list shows: the name from a .lod list, or the full path from the dialog
@@ -18,6 +21,9 @@ struct LodFileSet {
     std::string lblLodPath;
     bool cmdAddToLodEnabled = false;
     bool cmdMultiFileEnabled = false;
+    // The object tree recomputes the model's links before the level files get them; without a tree the
+    // links stand as they are.
+    std::function<void(EditingContext&)> recomputeLinks;
 };
 
 } // namespace tarv

@@ -18,11 +18,6 @@ namespace tarv {
 
 namespace {
 
-LinkRecompute& linkRecompute() {
-    static LinkRecompute recompute;
-    return recompute;
-}
-
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
     return s;
@@ -53,8 +48,6 @@ void putF32(std::vector<uint8_t>& b, int64_t at, float v) {
 
 } // namespace
 
-void setLinkRecompute(LinkRecompute recompute) { linkRecompute() = std::move(recompute); }
-
 void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain) {
     const std::string folder = folderOf(path);
     const std::string name = fileNameOf(path);
@@ -82,7 +75,7 @@ void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain)
 
 bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
     return trapErrors(ctx, "modPeo", "applyMatrixToFile", path, [&] {
-        if (linkRecompute()) linkRecompute()(ctx);
+        if (ctx.lod.recomputeLinks) ctx.lod.recomputeLinks(ctx);
         writeLog(ctx, "Applying matrix to: " + path, 1);
 
         std::error_code ec;

@@ -17,11 +17,6 @@ void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain)
 // Returns false when the file was refused.
 bool applyMatrixToFile(EditingContext& ctx, const std::string& path);
 
-// The object tree recomputes the model's links before the level files get them; until the tree is wired
-// in, the links stand as they are.
-using LinkRecompute = std::function<void(EditingContext&)>;
-void setLinkRecompute(LinkRecompute recompute);
-
 // The Tools page's commands.
 inline constexpr const char* kLodAddFilter =
     "All Files (*.*)|*.*|Geometry Files (*.peo)|*.peo|Homeworld LOD files (*.lod)|*.lod";

@@ -2,16 +2,11 @@
 
 #include <QHeaderView>
 #include <QVBoxLayout>
+#include "core/ui/WidgetNames.h"
 
 namespace tarv {
 
 namespace {
-template <class W, class... Args>
-W* named(const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)...);
-    w->setObjectName(name);
-    return w;
-}
 
 QProgressBar* progressBar(const char* name) {
     auto* bar = named<QProgressBar>(name);

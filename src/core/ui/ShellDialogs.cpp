@@ -9,16 +9,11 @@
 
 #include "core/ErrorReportText.h"
 #include "core/LoadSummary.h"
+#include "core/ui/WidgetNames.h"
 
 namespace tarv {
 
 namespace {
-template <class W, class... Args>
-W* named(const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)...);
-    w->setObjectName(name);
-    return w;
-}
 
 // Text boxes show CR LF line ends as plain line breaks.
 QString shown(const std::string& text) {

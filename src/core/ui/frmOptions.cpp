@@ -9,17 +9,12 @@
 #include "core/PreferencesStore.h"
 #include "core/TrapGuard.h"
 #include "preview/PreviewScene.h"
+#include "core/ui/WidgetNames.h"
 
 namespace tarv {
 
 namespace {
 
-template <class W, class... Args>
-W* named(const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)...);
-    w->setObjectName(name);
-    return w;
-}
 
 QComboBox* dropDownList(const char* name, const QStringList& items) {
     auto* box = named<QComboBox>(name);

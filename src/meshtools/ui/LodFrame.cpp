@@ -7,38 +7,31 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "core/ui/WidgetNames.h"
 #include "meshtools/LodFiles.h"
 
 namespace tarv {
-
-namespace {
-template <class W>
-W* named(W* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
-} // namespace
 
 LodFrame::LodFrame(EditingContext& ctx, QWidget* parent) : QGroupBox("Multi-File options (LOD)", parent), ctx_(ctx) {
     setObjectName("fraLod");
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel("LOD Path:", this), 0, 0);
-    lblLodPath = named(new QLabel(this), "lblLodPath");
+    lblLodPath = named<QLabel>("lblLodPath", this);
     layout->addWidget(lblLodPath, 0, 1, 1, 2);
-    lstLodFiles = named(new QListWidget(this), "lstLodFiles");
+    lstLodFiles = named<QListWidget>("lstLodFiles", this);
     layout->addWidget(lstLodFiles, 1, 0, 1, 3);
-    cmdAddToLod = named(new QPushButton("Add to File List", this), "cmdAddToLod");
-    cmdMultiFile = named(new QPushButton("Multi-file menu", this), "cmdMultiFile");
+    cmdAddToLod = named<QPushButton>("cmdAddToLod", "Add to File List", this);
+    cmdMultiFile = named<QPushButton>("cmdMultiFile", "Multi-file menu", this);
     layout->addWidget(cmdAddToLod, 2, 0, 1, 2);
     layout->addWidget(cmdMultiFile, 2, 2);
 
-    mnuLodList = named(new QMenu("Lod File List", this), "mnuLodList");
+    mnuLodList = named<QMenu>("mnuLodList", "Lod File List", this);
     mnuLodListDelete = mnuLodList->addAction("Delete Item");
     mnuLodListDelete->setObjectName("mnuLodListDelete");
     mnuLodList->addSeparator();
     mnuLodFileSwitch = mnuLodList->addAction("Switch to...");
     mnuLodFileSwitch->setObjectName("mnuLodFileSwitch");
-    mnuLodCommands = named(new QMenu("Lod Commands", this), "mnuLodCommands");
+    mnuLodCommands = named<QMenu>("mnuLodCommands", "Lod Commands", this);
     mnuLodCommandsMatrix = mnuLodCommands->addAction("Apply matrix & heirachy to all files");
     mnuLodCommandsMatrix->setObjectName("mnuLodCommandsMatrix");
 

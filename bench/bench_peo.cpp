@@ -3,6 +3,8 @@
 //   32,767-vertex limit; 20 objects as well, to show that the time grows linearly with the model.
 #include <benchmark/benchmark.h>
 
+#include "SyntheticShip.h"
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -24,26 +26,8 @@ namespace {
 // A dome over an n x n grid: z = sqrt(4 - x^2 - y^2) over [-1, 1]^2, so the normals lean at most 30 degrees
 // and neighbouring polygons differ by little (many merges, a few thousand distinct normals).
 PeoObject dome(const std::string& name, int n, float shift) {
-    PeoObject o;
-    o.name = name;
-    o.matrix = Matrix4::identity();
+    PeoObject o = tarv::bench::dome(name, n);
     o.matrix[3] = shift;
-    for (int i = 0; i <= n; ++i)
-        for (int j = 0; j <= n; ++j) {
-            const float x = -1 + 2.0f * float(i) / float(n), y = -1 + 2.0f * float(j) / float(n);
-            o.vertices.push_back({x, y, std::sqrt(4 - x * x - y * y), 0, 0});
-        }
-    auto at = [n](int i, int j) { return int32_t(i * (n + 1) + j); };
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j) {
-            PeoPolygon a, b;
-            a.v0 = at(i, j), a.v1 = at(i + 1, j), a.v2 = at(i + 1, j + 1);
-            b.v0 = at(i, j), b.v1 = at(i + 1, j + 1), b.v2 = at(i, j + 1);
-            o.polygons.push_back(a);
-            o.polygons.push_back(b);
-        }
-    o.nVertices = int32_t(o.vertices.size());
-    o.nPolygons = int32_t(o.polygons.size());
     return o;
 }
 

@@ -14,6 +14,7 @@
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "core/ui/PreviewParts.h"
+#include "WindowFixture.h"
 #include "core/ui/frmTARV.h"
 #include "objects/ui/ObjectPages.h"
 #include "preview/PreviewCamera.h"
@@ -23,17 +24,6 @@ using namespace tarv::test;
 
 namespace {
 
-struct WindowFixture {
-    TempDir dir;
-    TestContext t{dir.path()};
-    frmTARV window{t.ctx};
-    template <class T>
-    T* find(const char* name) {
-        T* found = window.findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-};
 
 } // namespace
 

@@ -13,6 +13,7 @@
 #include "core/LoadSummary.h"
 #include "core/RecentFiles.h"
 #include "core/TrapGuard.h"
+#include "WindowFixture.h"
 #include "core/ui/frmTARV.h"
 
 using namespace tarv;
@@ -20,17 +21,6 @@ using namespace tarv::test;
 
 namespace {
 
-struct WindowFixture {
-    TempDir dir;
-    TestContext t{dir.path()};
-    frmTARV window{t.ctx};
-    template <class T>
-    T* find(const char* name) {
-        T* found = window.findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-};
 
 // Runs fn once the modal window that is about to open has opened.
 void whenOpen(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }

@@ -1,0 +1,23 @@
+#pragma once
+// A main window on a fresh test context, with its controls found by name.
+#include <gtest/gtest.h>
+
+#include "Fakes.h"
+#include "TempDir.h"
+#include "core/ui/frmTARV.h"
+
+namespace tarv::test {
+
+struct WindowFixture {
+    TempDir dir;
+    TestContext t{dir.path()};
+    frmTARV window{t.ctx};
+    template <class T>
+    T* find(const char* name) {
+        T* found = window.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+};
+
+} // namespace tarv::test

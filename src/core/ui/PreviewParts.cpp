@@ -34,7 +34,7 @@ W* foundOrPlaceholder(QWidget* page, const char* name, const char* caption) {
 } // namespace
 
 PreviewParts::PreviewParts(frmTARV& window, QVBoxLayout* canvasColumn)
-    : QObject(&window), w_(window), mouse_(window.ctx), textureSource_(window.ctx), materialHook_(textureSource_) {
+    : QObject(&window), w_(window), ctx_(window.ctx), mouse_(window.ctx), textureSource_(window.ctx), materialHook_(textureSource_) {
     setObjectName("previewParts");
     EditingContext& ctx = w_.ctx;
     ctx.preview.controls = this;
@@ -47,7 +47,7 @@ PreviewParts::PreviewParts(frmTARV& window, QVBoxLayout* canvasColumn)
         ctx.view.canvas = canvas;
         canvas_ = canvas;
         connect(canvas, &QObject::destroyed, this, [this] {
-            if (w_.ctx.view.canvas == canvas_) w_.ctx.view.canvas = nullptr;
+            if (ctx_.view.canvas == canvas_) ctx_.view.canvas = nullptr;
             canvas_ = nullptr;
         });
     }
@@ -112,7 +112,7 @@ PreviewParts::PreviewParts(frmTARV& window, QVBoxLayout* canvasColumn)
 }
 
 PreviewParts::~PreviewParts() {
-    EditingContext& ctx = w_.ctx;
+    EditingContext& ctx = ctx_;
     if (ctx.preview.controls == this) ctx.preview.controls = nullptr;
     if (ctx.services.materialPreview == &materialHook_) ctx.services.materialPreview = nullptr;
     if (canvas_ && ctx.view.canvas == canvas_) ctx.view.canvas = nullptr;

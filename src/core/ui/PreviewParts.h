@@ -58,6 +58,8 @@ public:
 
 private:
     frmTARV& w_;
+    // The window is already gone when its children are deleted: the clean-up reaches the context directly.
+    EditingContext& ctx_;
     PreviewMouseHandler mouse_;
     LifTextureSource textureSource_;
     PreviewMaterialHook materialHook_;

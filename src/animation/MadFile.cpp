@@ -8,6 +8,7 @@
 #include "animation/MadTracks.h"
 #include "core/AtomicFile.h"
 #include "core/BinaryReader.h"
+#include "core/ByteWriter.h"
 #include "core/EditingContext.h"
 #include "core/LogFiles.h"
 #include "core/NumberText.h"
@@ -222,25 +223,6 @@ void logRead(EditingContext& ctx, const ParsedMad& mad) {
 // ---------------------------------------------------------------------------------------------------------
 // Writing
 
-class LittleEndianBytes {
-public:
-    void reserve(size_t n) { b_.reserve(n); }
-    void u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) b_.push_back(uint8_t(v >> (8 * i)));
-    }
-    void i32(int64_t v) { u32(uint32_t(int32_t(v))); }
-    void f32(float v) { u32(std::bit_cast<uint32_t>(v)); }
-    void raw(const void* p, size_t n) {
-        auto* c = static_cast<const uint8_t*>(p);
-        b_.insert(b_.end(), c, c + n);
-    }
-    int64_t position() const { return int64_t(b_.size()); }
-    const std::vector<uint8_t>& data() const { return b_; }
-
-private:
-    std::vector<uint8_t> b_;
-};
-
 // What the writer decided before it builds the image.
 struct MadWritePlan {
     std::vector<int> writtenTracks;  // track indices, in track order
@@ -304,7 +286,7 @@ std::vector<uint8_t> buildMadImage(EditingContext& ctx, const MadWritePlan& plan
     float animationLength = 0;
     for (const MadAnimation& anim : state.madAnimations) animationLength = std::max(animationLength, anim.endTime);
 
-    LittleEndianBytes out;
+    ByteWriter out;
     out.reserve(size_t(fileSize));
     out.raw(kMadIdentifier, sizeof kMadIdentifier);
     out.f32(kMadVersion);

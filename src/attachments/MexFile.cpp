@@ -8,6 +8,7 @@
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexShpChecks.h"
 #include "core/AtomicFile.h"
+#include "core/ByteWriter.h"
 #include "core/LogFiles.h"
 #include "core/NumberText.h"
 #include "core/RunTimeError.h"
@@ -222,17 +223,9 @@ void applyRecord(EditingContext& ctx, int i, const MexRecord& rec, bool cataclys
     }
 }
 
-// Little-endian appending.
-struct ByteSink {
-    std::vector<uint8_t> b;
-    void u8(uint8_t v) { b.push_back(v); }
-    void i16(int16_t v) { u8(uint8_t(uint16_t(v))); u8(uint8_t(uint16_t(v) >> 8)); }
-    void u32(uint32_t v) { for (int k = 0; k < 4; ++k) u8(uint8_t(v >> (8 * k))); }
-    void i32(int32_t v) { u32(uint32_t(v)); }
-    void f32(float v) { u32(std::bit_cast<uint32_t>(v)); }
+// The .mex's own fields on top of the shared little-endian writer.
+struct ByteSink : ByteWriter {
     void vec(const Vector3& v) { f32(v.x); f32(v.y); f32(v.z); }
-    void text(const std::string& s) { b.insert(b.end(), s.begin(), s.end()); }
-    void fill(size_t n, uint8_t v) { b.insert(b.end(), n, v); }
     // Characters, one zero byte, then fill up to width bytes (a text that does not fit is refused before).
     void field(const std::string& s, size_t width, uint8_t filler) {
         text(s);
@@ -387,9 +380,8 @@ MexImage buildMexImage(EditingContext& ctx, bool isCataclysm) {
         ++image.records;
     }
     const int16_t count = toInt16(int64_t(image.records));
-    out.b[10] = uint8_t(uint16_t(count));
-    out.b[11] = uint8_t(uint16_t(count) >> 8);
-    image.bytes = std::move(out.b);
+    patchU16(out.data(), 10, uint16_t(count));
+    image.bytes = std::move(out.data());
     return image;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/AtomicFile.h"
 #include "core/BinaryReader.h"
+#include "core/ByteWriter.h"
 #include "core/LogFiles.h"
 #include "core/ModelHelpers.h"
 #include "core/Paths.h"
@@ -35,16 +36,6 @@ std::string fullPathOf(const std::string& folder, const std::string& name) {
 }
 
 constexpr int64_t kHeaderSize = 68;
-
-void putI32(std::vector<uint8_t>& b, int64_t at, int32_t v) {
-    for (int i = 0; i < 4; ++i) b[size_t(at + i)] = uint8_t(uint32_t(v) >> (8 * i));
-}
-
-void putF32(std::vector<uint8_t>& b, int64_t at, float v) {
-    uint32_t u;
-    std::memcpy(&u, &v, 4);
-    putI32(b, at, int32_t(u));
-}
 
 } // namespace
 
@@ -132,12 +123,12 @@ bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
             if (it == firstByName.end()) continue;
             const PeoObject& object = objects[it->second];
             const int64_t at = kHeaderSize + int64_t(k) * recordSize + linkOffset;
-            putI32(bytes, at, convertKey(ctx, linkNumber(object.mother), cataclysm));
-            putI32(bytes, at + 4, convertKey(ctx, linkNumber(object.daughter), cataclysm));
-            putI32(bytes, at + 8, convertKey(ctx, linkNumber(object.sister), cataclysm));
+            patchI32(bytes, size_t(at), convertKey(ctx, linkNumber(object.mother), cataclysm));
+            patchI32(bytes, size_t(at) + 4, convertKey(ctx, linkNumber(object.daughter), cataclysm));
+            patchI32(bytes, size_t(at) + 8, convertKey(ctx, linkNumber(object.sister), cataclysm));
             writeLog(ctx, "  -> Applying matrix", 2);
             const Matrix4 fileMatrix = transposeMatrix(object.matrix);
-            for (int j = 0; j < 16; ++j) putF32(bytes, at + 12 + 4 * j, fileMatrix[j]);
+            for (int j = 0; j < 16; ++j) patchF32(bytes, size_t(at) + 12 + 4 * j, fileMatrix[j]);
         }
         // The error context may have been taken by the helpers above; the write is still ours.
         setErrorContext(ctx, "modPeo", "applyMatrixToFile", path);

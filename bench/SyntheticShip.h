@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/ShipModel.h"
+#include "model/state/ShipModel.h"
 
 namespace tarv::bench {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/ModelHelpers.h"
-#include "preview/GunArcs.h"
+#include "model/ModelHelpers.h"
+#include "attachments/GunArcs.h"
 #include "scene/Scene.h"
 
 using namespace tarv;

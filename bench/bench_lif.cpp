@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 

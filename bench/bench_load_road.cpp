@@ -9,10 +9,10 @@
 #include <memory>
 #include <unistd.h>
 
-#include "core/EditingContext.h"
-#include "core/PeoWriter.h"
-#include "core/roads/LoadRoad.h"
-#include "core/roads/SaveCommands.h"
+#include "editor/context/EditingContext.h"
+#include "model/PeoWriter.h"
+#include "editor/LoadRoad.h"
+#include "editor/SaveCommands.h"
 #include "preview/PreviewScene.h"
 
 using namespace tarv;
@@ -39,7 +39,7 @@ struct Ship {
             ctx->model.peoObjects.push_back(dome("obj" + std::to_string(k), 50, k == 0 ? -1 : (k - 1) / 2));
         PeoMaterial m;
         ctx->model.materials.push_back(m);
-        ctx->model.textures.push_back(PeoTexture{{}, "RMF99ba", false});
+        ctx->model.textures.push_back(PeoTexture{"RMF99ba", false});
         ctx->model.publicMaterialCount = 1;
         writePeoFile(*ctx, path, false);
         InitialiseComponents(*ctx);

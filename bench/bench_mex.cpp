@@ -11,7 +11,7 @@
 
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace {
 

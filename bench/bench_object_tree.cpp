@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
 

@@ -12,11 +12,11 @@
 #include <memory>
 #include <unistd.h>
 
-#include "core/AtomicFile.h"
-#include "core/EditingContext.h"
-#include "core/Normals.h"
-#include "core/PeoReader.h"
-#include "core/PeoWriter.h"
+#include "base/AtomicFile.h"
+#include "editor/context/EditingContext.h"
+#include "model/Normals.h"
+#include "model/PeoReader.h"
+#include "model/PeoWriter.h"
 
 using namespace tarv;
 namespace fs = std::filesystem;
@@ -49,7 +49,7 @@ struct Ship {
             PeoMaterial m;
             m.texture = int16_t(k);
             ctx->model.materials.push_back(m);
-            ctx->model.textures.push_back(PeoTexture{{}, "tex" + std::to_string(k), false});
+            ctx->model.textures.push_back(PeoTexture{"tex" + std::to_string(k), false});
         }
         ctx->model.publicMaterialCount = 8;
     }

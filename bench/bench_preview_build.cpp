@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 #include "preview/ObjectMeshes.h"
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewScene.h"
@@ -24,18 +24,19 @@ public:
 
 // n objects of p polygons: a strip of triangles over a grid, with one textured two-sided material in
 // four, each object a child of the one before in groups of ten.
-void makeShip(ShipModel& model, int objects, int polygons) {
+void makeShip(EditingContext& ctx, int objects, int polygons) {
+    ShipModel& model = ctx.model;
     model = {};
     for (int m = 0; m < 4; ++m) {
         PeoMaterial material;
         material.texture = int16_t(m);
         material.twoSided = m == 0;
-        material.d3dMaterial = scene::createMaterial(0);
+        ctx.view.setMaterial(size_t(m), scene::createMaterial(0));
         model.materials.push_back(material);
         PeoTexture texture;
         texture.name = "tex" + std::to_string(m);
         texture.loaded = m == 0;
-        if (texture.loaded) texture.d3dTexture = scene::createTexture(Image(2, 2));
+        if (texture.loaded) ctx.view.setTexture(size_t(m), scene::createTexture(Image(2, 2)));
         model.textures.push_back(texture);
     }
     const int side = 50;
@@ -76,7 +77,7 @@ void BM_CreateAllObjects(benchmark::State& state) {
     PumpingStatus status;
     ctx.services.status = &status;
     ctx.userDataFolder = std::filesystem::temp_directory_path();
-    makeShip(ctx.model, 200, int(state.range(0)));
+    makeShip(ctx, 200, int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         ctx.view.viewObjects.clear();  // freeing the last build's faces is not part of a build
@@ -94,7 +95,7 @@ void BM_HitTestOnTheBuiltShip(benchmark::State& state) {
     ctx.userDataFolder = std::filesystem::temp_directory_path();
     InitialiseComponents(ctx);
     ctx.view.viewport->setSize(800, 600);
-    makeShip(ctx.model, 200, 5000);
+    makeShip(ctx, 200, 5000);
     buildAll(ctx);
     for (int i = 0; i < ctx.model.objectCount(); ++i) {
         ViewObject& v = ctx.view.viewObjects[size_t(i)];

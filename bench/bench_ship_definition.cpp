@@ -6,7 +6,7 @@
 #include <random>
 
 #include "attachments/ShpFile.h"
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "meshtools/LodFiles.h"
 
 using namespace tarv;

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <span>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 

@@ -10,7 +10,7 @@
 
 #include "animation/MadFile.h"
 #include "animation/MadTracks.h"
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "FuzzSupport.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
-#include "core/EditingContext.h"
-#include "core/RunTimeError.h"
+#include "editor/context/EditingContext.h"
+#include "base/RunTimeError.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <unistd.h>
 
-#include "core/EditingContext.h"
-#include "core/RunTimeError.h"
+#include "editor/context/EditingContext.h"
+#include "base/RunTimeError.h"
 #include "materials/Palette.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

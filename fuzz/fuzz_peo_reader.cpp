@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <string>
 
-#include "core/EditingContext.h"
-#include "core/ErrorReport.h"
-#include "core/LogFiles.h"
-#include "core/PeoReader.h"
-#include "core/RunTimeError.h"
+#include "editor/context/EditingContext.h"
+#include "platform/ErrorReport.h"
+#include "model/LogFiles.h"
+#include "model/PeoReader.h"
+#include "base/RunTimeError.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "FuzzSupport.h"
 #include "attachments/ShpFile.h"
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tarv::EditingContext ctx;

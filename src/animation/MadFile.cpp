@@ -6,14 +6,14 @@
 #include <vector>
 
 #include "animation/MadTracks.h"
-#include "core/AtomicFile.h"
-#include "core/BinaryReader.h"
-#include "core/ByteWriter.h"
-#include "core/EditingContext.h"
-#include "core/LogFiles.h"
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
+#include "base/ByteWriter.h"
+#include "editor/context/EditingContext.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 

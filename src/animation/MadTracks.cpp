@@ -1,9 +1,9 @@
 #include "animation/MadTracks.h"
 
-#include "core/EditingContext.h"
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "editor/context/EditingContext.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 

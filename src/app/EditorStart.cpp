@@ -1,21 +1,30 @@
 #include "app/EditorStart.h"
 
-#include "core/roads/StartupExit.h"
-#include "meshtools/LodFiles.h"
-#include "objects/ObjectLinks.h"
+#include "animation/ui/AnimationControls.h"
+#include "attachments/ui/ShipInfoControls.h"
+#include "materials/ui/MaterialsPage.h"
+#include "meshtools/ui/ToolsControls.h"
 #include "objects/ui/ObjectPages.h"
+#include "preview/ui/PreviewParts.h"
 #include "scene/gl/RMCanvas.h"
 
 namespace tarv {
 
+void installSubsystems(frmTARV& window) {
+    installMaterials(window);
+    installPreview(window);
+    installObjects(window);
+    installAttachments(window);
+    installAnimation(window);
+    installMeshTools(window);
+    window.syncFromContext();
+}
+
 std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& commandLine, bool glCanvas) {
-    // The window's preview parts give the canvas the scene and the mouse.
     CanvasFactory factory;
     if (glCanvas) factory = scene::createRMCanvas;
     auto window = std::make_unique<frmTARV>(ctx, factory);
-    installObjectPages(*window);
-    // The level files get the links of the object tree.
-    ctx.lod.recomputeLinks = [](EditingContext& c) { calcHeirachy(c); };
+    installSubsystems(*window);
     ctx.services.status = window.get();
     ctx.services.errorReport = window->errorWindow;
     window->Form_Load(commandLine);

@@ -1,18 +1,23 @@
 #pragma once
-// Starting the editor: the main window with the 3D canvas, wired to the context's services, loaded with
-// the command line. main() and the end-to-end test start it the same way.
+// Starting the editor: the main window with the 3D canvas, every subsystem installed into it in the layer
+// order, wired to the context's services, loaded with the command line. main() and the tests start it the
+// same way.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "core/EditingContext.h"
-#include "core/ui/frmTARV.h"
+#include "editor/context/EditingContext.h"
+#include "shell/frmTARV.h"
 
 namespace tarv {
 
+// Installs every subsystem into the window, in the layer order: materials, preview, objects, attachments,
+// animation, mesh tools.
+void installSubsystems(frmTARV& window);
+
 // The window over ctx (whose prompts, stores, clock and viewer the caller has set); the window becomes the
 // status display and the error report. With glCanvas the 3D canvas draws with OpenGL, otherwise a
-// placeholder stands in. Runs the start-up with the command line before returning.
+// plain widget takes its place. Runs the start-up with the command line before returning.
 std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& commandLine, bool glCanvas = true);
 
 // The program's arguments after its name.

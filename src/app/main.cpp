@@ -5,7 +5,7 @@
 #include <QSurfaceFormat>
 
 #include "app/EditorStart.h"
-#include "core/roads/StartupExit.h"
+#include "editor/StartupExit.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/qt/QtSettingsStore.h"

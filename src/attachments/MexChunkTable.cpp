@@ -1,6 +1,6 @@
-#include "attachments/MexChunkTable.h"
+#include "attachments/state/MexChunkTable.h"
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

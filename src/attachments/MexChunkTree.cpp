@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/LogFiles.h"
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 #include "objects/NamePositions.h"
 
 namespace tarv {

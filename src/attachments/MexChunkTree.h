@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

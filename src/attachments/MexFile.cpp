@@ -7,12 +7,12 @@
 
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexShpChecks.h"
-#include "core/AtomicFile.h"
-#include "core/ByteWriter.h"
-#include "core/LogFiles.h"
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "base/AtomicFile.h"
+#include "base/ByteWriter.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 

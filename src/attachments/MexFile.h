@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/BinaryReader.h"
-#include "core/EditingContext.h"
+#include "base/BinaryReader.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -1,10 +1,10 @@
 #include "attachments/MexShpChecks.h"
 
-#include "core/LoadSummary.h"
+#include "model/LoadSummary.h"
 
 #include <algorithm>
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 
 namespace tarv {
 

@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

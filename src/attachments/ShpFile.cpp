@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/AtomicFile.h"
-#include "core/ModelHelpers.h"
-#include "core/NumberText.h"
-#include "core/Paths.h"
-#include "core/RunTimeError.h"
-#include "core/TextLines.h"
-#include "core/TrapGuard.h"
+#include "base/AtomicFile.h"
+#include "model/ModelHelpers.h"
+#include "base/NumberText.h"
+#include "base/Paths.h"
+#include "base/RunTimeError.h"
+#include "base/TextLines.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "attachments/ShipDefinition.h"
-#include "core/EditingContext.h"
+#include "attachments/state/ShipDefinition.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -3,7 +3,7 @@
 #include <climits>
 #include <new>
 
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 #include "materials/ColourReduce.h"
 #include "materials/Palette.h"
 

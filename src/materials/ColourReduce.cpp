@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
 #include "materials/DibSection.h"
 #include "materials/Palette.h"
 

@@ -8,10 +8,10 @@
 #include <random>
 #include <system_error>
 
-#include "core/AtomicFile.h"
-#include "core/EditingContext.h"
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
+#include "base/AtomicFile.h"
+#include "editor/context/EditingContext.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
 #include "platform/Clipboard.h"
 
 namespace tarv {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Image.h"
+#include "base/Image.h"
 
 namespace tarv {
 

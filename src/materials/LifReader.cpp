@@ -5,11 +5,11 @@
 #include <cstring>
 #include <filesystem>
 
-#include "core/BinaryReader.h"
-#include "core/LogFiles.h"
-#include "core/ModelHelpers.h"
-#include "core/NumberText.h"
-#include "core/TrapGuard.h"
+#include "base/BinaryReader.h"
+#include "model/LogFiles.h"
+#include "model/ModelHelpers.h"
+#include "base/NumberText.h"
+#include "editor/context/TrapGuard.h"
 #include "platform/PictureLoader.h"
 
 namespace tarv {

@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "core/EditingContext.h"
-#include "core/Image.h"
+#include "editor/context/EditingContext.h"
+#include "base/Image.h"
 #include "materials/TextureSource.h"
 
 namespace tarv {

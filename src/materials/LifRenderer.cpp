@@ -3,9 +3,9 @@
 #include <cmath>
 #include <filesystem>
 
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/EditingContext.h"
-#include "core/Image.h"
-#include "core/ShipModel.h"
-#include "materials/LifState.h"
+#include "editor/context/EditingContext.h"
+#include "base/Image.h"
+#include "model/state/ShipModel.h"
+#include "materials/state/LifState.h"
 
 namespace tarv {
 

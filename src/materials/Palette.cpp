@@ -3,11 +3,11 @@
 #include <climits>
 #include <cstdlib>
 
-#include "core/AtomicFile.h"
-#include "core/BinaryReader.h"
-#include "core/EditingContext.h"
-#include "core/NumberText.h"
-#include "core/RunTimeError.h"
+#include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
+#include "editor/context/EditingContext.h"
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
 #include "materials/DibSection.h"
 
 namespace tarv {

@@ -1,7 +1,7 @@
 #include "materials/TextureSource.h"
 
-#include "core/EditingContext.h"
-#include "core/NumberText.h"
+#include "editor/context/EditingContext.h"
+#include "base/NumberText.h"
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/Image.h"
+#include "base/Image.h"
 
 namespace tarv {
 

@@ -5,15 +5,15 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "core/AtomicFile.h"
-#include "core/BinaryReader.h"
-#include "core/ByteWriter.h"
-#include "core/LogFiles.h"
-#include "core/ModelHelpers.h"
-#include "core/Paths.h"
-#include "core/RunTimeError.h"
-#include "core/TextLines.h"
-#include "core/TrapGuard.h"
+#include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
+#include "base/ByteWriter.h"
+#include "model/LogFiles.h"
+#include "model/ModelHelpers.h"
+#include "base/Paths.h"
+#include "base/RunTimeError.h"
+#include "base/TextLines.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 
@@ -66,7 +66,10 @@ void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain)
 
 bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
     return trapErrors(ctx, "modPeo", "applyMatrixToFile", path, [&] {
-        if (ctx.lod.recomputeLinks) ctx.lod.recomputeLinks(ctx);
+        if (ctx.lod.recomputeLinks) {
+            ctx.lod.recomputeLinks(ctx);
+            setErrorContext(ctx, "modPeo", "applyMatrixToFile", path);  // the call above recorded its own
+        }
         writeLog(ctx, "Applying matrix to: " + path, 1);
 
         std::error_code ec;

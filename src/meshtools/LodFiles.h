@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -1,6 +1,6 @@
 #include "objects/NamePositions.h"
 
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 
 namespace tarv {
 

@@ -2,9 +2,9 @@
 
 #include <unordered_map>
 
-#include "core/LogFiles.h"
-#include "core/NumberText.h"
-#include "core/TrapGuard.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/EditingContext.h"
-#include "core/KeyedTree.h"
+#include "editor/context/EditingContext.h"
+#include "base/KeyedTree.h"
 
 namespace tarv {
 

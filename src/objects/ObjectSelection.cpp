@@ -3,10 +3,10 @@
 #include <cfloat>
 #include <cmath>
 
-#include "core/ModelHelpers.h"
-#include "core/NumberText.h"
-#include "core/RotationMath.h"
-#include "core/TrapGuard.h"
+#include "model/ModelHelpers.h"
+#include "base/NumberText.h"
+#include "model/RotationMath.h"
+#include "editor/context/TrapGuard.h"
 #include "objects/ObjectLinks.h"
 #include "preview/LocalAxes.h"
 #include "preview/PreviewScene.h"
@@ -272,6 +272,19 @@ double calcZ(EditingContext& ctx, float y, float z) {
         result = 180 * arcSin(w) / 3.141592653589793;
     });
     return result;
+}
+
+namespace {
+class ObjectPickSelection : public PickSelection {
+public:
+    void selectPickedObject(EditingContext& ctx, int16_t objNo) override { tarv::selectPickedObject(ctx, objNo); }
+    void clearPickedSelection(EditingContext& ctx) override { tarv::clearPickedSelection(ctx); }
+};
+} // namespace
+
+void connectPickSelection(EditingContext& ctx) {
+    static ObjectPickSelection selection;  // holds no state: one serves every context
+    ctx.preview.pickSelection = &selection;
 }
 
 } // namespace tarv

@@ -5,7 +5,7 @@
 // object dialogs use these.
 #include <cstdint>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 
@@ -33,6 +33,8 @@ void cmdApplyMatrix_Click(EditingContext& ctx);
 void selectPickedObject(EditingContext& ctx, int16_t objNo);
 // A pick on empty space: deselects, clears lblKey and disables the three buttons.
 void clearPickedSelection(EditingContext& ctx);
+// Connects the canvas's picks to the two above (the object subsystem's install does it).
+void connectPickSelection(EditingContext& ctx);
 
 // Members of the main window that nothing calls, kept as they were described: angles in degrees from
 // grid entries. They trap their errors (window procedure "frmTARV"); after a report they return 0.

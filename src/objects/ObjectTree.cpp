@@ -1,8 +1,8 @@
 #include "objects/ObjectTree.h"
 
-#include "core/NumberText.h"
-#include "core/RotationMath.h"
-#include "core/TrapGuard.h"
+#include "base/NumberText.h"
+#include "model/RotationMath.h"
+#include "editor/context/TrapGuard.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "preview/PreviewScene.h"

@@ -2,7 +2,7 @@
 // The system clipboard, as far as the editor puts pictures on it. Qt implements it; tests record.
 #include <cstddef>  // core/Image.h uses size_t without including it
 
-#include "core/Image.h"
+#include "base/Image.h"
 
 namespace tarv {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "core/Image.h"
+#include "base/Image.h"
 
 namespace tarv {
 

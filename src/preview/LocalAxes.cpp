@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/RotationMath.h"
-#include "core/TrapGuard.h"
+#include "model/RotationMath.h"
+#include "editor/context/TrapGuard.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The local axes of the selected object: the selection marker's lines on the object's frame.
-#include "core/EditingContext.h"
-#include "preview/ViewState.h"
+#include "editor/context/EditingContext.h"
+#include "preview/state/ViewState.h"
 
 namespace tarv {
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "core/LogFiles.h"
-#include "core/NumberText.h"
-#include "core/Paths.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "base/Paths.h"
 #include "scene/Scene.h"
 
 namespace tarv {
@@ -12,8 +12,7 @@ namespace tarv {
 namespace {
 scene::MaterialPtr materialOf(EditingContext& ctx, int materialIndex) {
     if (materialIndex < 0 || materialIndex >= ctx.model.materialCount()) return nullptr;
-    const auto* m = std::any_cast<scene::MaterialPtr>(&ctx.model.materials[size_t(materialIndex)].d3dMaterial);
-    return m ? *m : nullptr;
+    return ctx.view.materialAt(size_t(materialIndex));
 }
 } // namespace
 
@@ -33,7 +32,7 @@ void PreviewMaterialHook::materialRead(EditingContext& ctx, int materialIndex, c
     scene::MaterialPtr material = scene::createMaterial(0);
     material->setAmbient(fileAmbient[0] / 255.0, fileAmbient[1] / 255.0, fileAmbient[2] / 255.0);
     material->setSpecular(fileSpecular[0] / 255.0, fileSpecular[1] / 255.0, fileSpecular[2] / 255.0);
-    ctx.model.materials[size_t(materialIndex)].d3dMaterial = material;
+    ctx.view.setMaterial(size_t(materialIndex), material);
 }
 
 void PreviewMaterialHook::materialSelfIlluminated(EditingContext& ctx, int materialIndex) {
@@ -63,7 +62,7 @@ void PreviewMaterialHook::texturePass(EditingContext& ctx, const std::string& mo
                 Image drawn = source_.drawLayer(ctx.prefs.drawTeamColours ? 7 : 1);
                 preview.ctlThumbs.Add(lifPath, true, drawn);
                 writeLog(ctx, "  -> lif texture " + intText(int64_t(k)) + " as " + lifPath, 3);
-                texture.d3dTexture = scene::createTexture(std::move(drawn));
+                ctx.view.setTexture(k, scene::createTexture(std::move(drawn)));
                 texture.loaded = true;
             }
         } else {

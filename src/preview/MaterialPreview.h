@@ -6,8 +6,8 @@
 // texture and the thumbnail.
 #include <string>
 
-#include "core/EditingContext.h"
-#include "core/MaterialPreviewHook.h"
+#include "editor/context/EditingContext.h"
+#include "model/state/MaterialPreviewHook.h"
 #include "materials/TextureSource.h"
 
 namespace tarv {

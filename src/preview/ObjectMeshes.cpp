@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "core/LogFiles.h"
-#include "core/NumberText.h"
-#include "core/PeoReader.h"
-#include "core/RotationMath.h"
-#include "core/RunTimeError.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "model/PeoReader.h"
+#include "model/RotationMath.h"
+#include "base/RunTimeError.h"
 #include "scene/Scene.h"
 
 namespace tarv {
@@ -27,14 +27,14 @@ struct FaceLook {
     scene::MaterialPtr material;
 };
 
-FaceLook lookOf(const ShipModel& model, int32_t materialIndex) {
+FaceLook lookOf(const ShipModel& model, const ViewState& view, int32_t materialIndex) {
     const PeoMaterial& m = model.materials[size_t(materialIndex)];
     if (m.texture < 0 || size_t(m.texture) >= model.textures.size()) return {};
     const PeoTexture& tx = model.textures[size_t(m.texture)];
     if (!tx.loaded) return {};
     FaceLook look;
-    if (const auto* t = std::any_cast<scene::TexturePtr>(&tx.d3dTexture)) look.texture = *t;
-    if (const auto* mat = std::any_cast<scene::MaterialPtr>(&m.d3dMaterial)) look.material = *mat;
+    look.texture = view.textureAt(size_t(m.texture));
+    look.material = view.materialAt(size_t(materialIndex));
     return look;
 }
 
@@ -130,7 +130,7 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
                     writeStartupLog(ctx, "Material value of: " + num(p.material) +
                                              " is greater than number of materials: " + num(materialCount));
                 } else {
-                    look = lookOf(model, p.material);
+                    look = lookOf(model, ctx.view, p.material);
                     known = true;
                 }
             }

@@ -4,7 +4,7 @@
 // that carries the mesh. The caller links the frame into the scene, marks it shown and poses it.
 #include <cstdint>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "core/NumberText.h"
-#include "core/RotationMath.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
-#include "objects/ObjectSelection.h"
+#include "base/NumberText.h"
+#include "model/RotationMath.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
+#include "attachments/state/ShipInfoPageState.h"
 #include "scene/Scene.h"
 
 namespace tarv {
@@ -99,13 +99,17 @@ void RMCanvas1_MouseUp(EditingContext& ctx, int16_t button, int16_t shift, float
     });
 }
 
+static PickSelection& pickSelection(EditingContext& ctx) {
+    return ctx.preview.pickSelection ? *ctx.preview.pickSelection : ctx.preview.ownPickSelection;
+}
+
 void HitTest(EditingContext& ctx, float x, float y) {
     trapErrors(ctx, "frmTARV", "HitTest", "", [&] {
         PreviewControls& controls = previewControls(ctx);
         ObjectsState& objects = ctx.objects;
         const auto picks = ctx.view.viewport->pick(roundHalfEven(x), roundHalfEven(y));
         if (picks.empty()) {
-            clearPickedSelection(ctx);
+            pickSelection(ctx).clearPickedSelection(ctx);
             setErrorContext(ctx, "frmTARV", "HitTest", "");  // the calls above recorded their own
             controls.selectionChanged();
             return;
@@ -130,7 +134,7 @@ void HitTest(EditingContext& ctx, float x, float y) {
         for (size_t i = 0; i < ctx.view.viewObjects.size(); ++i) {
             if (ctx.view.viewObjects[i].name != name) continue;
             // Deselects the previous object, selects this one with its details, lblKey and tree node.
-            selectPickedObject(ctx, int16_t(i));
+            pickSelection(ctx).selectPickedObject(ctx, int16_t(i));
             setErrorContext(ctx, "frmTARV", "HitTest", "");  // the calls above recorded their own
             if (controls.objectsTab() != 2 && controls.mainTab() < 5) {
                 controls.setMainTab(2);
@@ -184,7 +188,7 @@ void mnuRenderReset_Click(EditingContext& ctx) {
         cam.orbitAngleX = cam.orbitAngleY = cam.dragAngleX = cam.dragAngleY = 0;
 
         // The chunk selected in the chunk tree gets its own colour back (a chunk without a marker is left).
-        const std::string mexKey = previewControls(ctx).mexKeyCaption();
+        const std::string mexKey = ctx.shipInfoPage->lblMexKey;
         if (!mexKey.empty() && mexKey.find("Root") == std::string::npos) {
             const double i = leadingNumber(std::string_view(mexKey).substr(1));
             if (i >= 0 && i < double(view.mexMeshes.size()) && i < double(ctx.mex.mexChunks.size())) {

@@ -4,7 +4,7 @@
 // View, the canvas popup and the spin of the base object, and the playback timer's tick.
 #include <cstdint>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 #include "scene/Canvas.h"
 
 namespace tarv {

@@ -3,9 +3,9 @@
 #include <array>
 #include <cmath>
 
-#include "core/RotationMath.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "model/RotationMath.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 #include "scene/Scene.h"
 
 namespace tarv {

@@ -4,10 +4,10 @@
 // a direction, and the marker solids (box, cone, sphere) that mark the mesh-extras chunks. The solids and the line only add
 // faces to the mesh of the view record they are given; its colour, quality and frame are the caller's.
 // Colours reach the scene layer as 0..1: 0..255 values are divided by 255 here.
-#include "attachments/MexChunkTable.h"
-#include "core/EditingContext.h"
-#include "core/ShipModel.h"
-#include "preview/ViewState.h"
+#include "attachments/state/MexChunkTable.h"
+#include "editor/context/EditingContext.h"
+#include "model/state/ShipModel.h"
+#include "preview/state/ViewState.h"
 
 namespace tarv {
 

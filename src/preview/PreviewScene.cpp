@@ -1,7 +1,7 @@
 #include "preview/PreviewScene.h"
 
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 #include "scene/Scene.h"
 
 namespace tarv {

@@ -3,8 +3,8 @@
 // parent frame.
 #include <cstdint>
 
-#include "core/EditingContext.h"
-#include "preview/ViewState.h"
+#include "editor/context/EditingContext.h"
+#include "preview/state/ViewState.h"
 
 namespace tarv {
 

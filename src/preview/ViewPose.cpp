@@ -2,12 +2,11 @@
 // put back to the pose of its stored matrix.
 #include "preview/PreviewScene.h"
 
-#if __has_include("core/RotationMath.h")
 #include <string>
 
-#include "core/RotationMath.h"
-#include "core/RunTimeError.h"
-#include "core/TrapGuard.h"
+#include "model/RotationMath.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
 
 namespace tarv {
 
@@ -28,4 +27,3 @@ void resetPeoObject(EditingContext& ctx, int16_t objNo) {
 }
 
 } // namespace tarv
-#endif

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 
 namespace tarv::scene {
 

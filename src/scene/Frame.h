@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ShipModel.h"
+#include "base/Geometry.h"
 #include "scene/Mesh.h"
 #include "scene/SceneMath.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 
 namespace tarv::scene {
 

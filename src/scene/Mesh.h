@@ -7,8 +7,8 @@
 #include <span>
 #include <vector>
 
-#include "core/Image.h"
-#include "core/ShipModel.h"
+#include "base/Image.h"
+#include "base/Geometry.h"
 #include "scene/SceneMath.h"
 
 namespace tarv::scene {

@@ -5,7 +5,7 @@
 
 #include "ByteBuilder.h"
 #include "animation/MadTracks.h"
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 

@@ -15,8 +15,8 @@
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "app/EditorStart.h"
-#include "core/AtomicFile.h"
-#include "core/ui/ShellDialogs.h"
+#include "base/AtomicFile.h"
+#include "shell/ShellDialogs.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;

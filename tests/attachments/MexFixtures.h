@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "ByteBuilder.h"
-#include "attachments/MexChunkTable.h"
-#include "core/EditingContext.h"
+#include "attachments/state/MexChunkTable.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 

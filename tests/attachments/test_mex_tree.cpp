@@ -3,7 +3,7 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "attachments/MexChunkTree.h"
-#include "core/LogFiles.h"
+#include "model/LogFiles.h"
 
 namespace tarv {
 namespace {

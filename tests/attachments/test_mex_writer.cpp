@@ -7,7 +7,7 @@
 #include "TempDir.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
-#include "core/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace tarv {
 namespace {

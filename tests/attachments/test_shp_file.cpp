@@ -3,9 +3,9 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "attachments/ShpFile.h"
-#include "core/AtomicFile.h"
-#include "core/Paths.h"
-#include "core/TextLines.h"
+#include "base/AtomicFile.h"
+#include "base/Paths.h"
+#include "base/TextLines.h"
 
 using namespace tarv;
 using tarv::test::readText;

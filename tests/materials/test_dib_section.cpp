@@ -7,8 +7,8 @@
 #include "DibTestHelpers.h"
 #include "Fakes.h"
 #include "TempDir.h"
-#include "core/AtomicFile.h"
-#include "core/RunTimeError.h"
+#include "base/AtomicFile.h"
+#include "base/RunTimeError.h"
 #include "materials/DibSection.h"
 #include "platform/Clipboard.h"
 

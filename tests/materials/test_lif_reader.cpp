@@ -9,7 +9,7 @@
 #include "Fakes.h"
 #include "LifFixtures.h"
 #include "TempDir.h"
-#include "core/LogFiles.h"
+#include "model/LogFiles.h"
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 #include "platform/PictureLoader.h"

@@ -7,7 +7,7 @@
 #include "Fakes.h"
 #include "LifFixtures.h"
 #include "TempDir.h"
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 #include "materials/TextureSource.h"

@@ -7,7 +7,7 @@
 #include "DibTestHelpers.h"
 #include "Fakes.h"
 #include "TempDir.h"
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 #include "materials/ColourReduce.h"
 #include "materials/DibSection.h"
 #include "materials/Palette.h"

@@ -5,8 +5,8 @@
 #include "ByteBuilder.h"
 #include "Fakes.h"
 #include "TempDir.h"
-#include "core/AtomicFile.h"
-#include "core/PeoReader.h"
+#include "base/AtomicFile.h"
+#include "model/PeoReader.h"
 #include "meshtools/LodFiles.h"
 
 using namespace tarv;

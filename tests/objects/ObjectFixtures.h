@@ -8,8 +8,8 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "animation/MadTracks.h"
-#include "attachments/ShipDefinition.h"
-#include "core/KeyedTree.h"
+#include "attachments/state/ShipDefinition.h"
+#include "base/KeyedTree.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "ObjectFixtures.h"
-#include "core/PeoWriter.h"
+#include "model/PeoWriter.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "ObjectFixtures.h"
-#include "core/ModelHelpers.h"
-#include "core/NumberText.h"
-#include "core/RotationMath.h"
+#include "model/ModelHelpers.h"
+#include "base/NumberText.h"
+#include "model/RotationMath.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"

@@ -8,11 +8,12 @@
 
 #include "../objects/ObjectFixtures.h"
 #include "Screenshot.h"
-#include "core/ui/frmTARV.h"
+#include "shell/frmTARV.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
 #include "objects/ui/ObjectPages.h"
+#include "app/EditorStart.h"
 
 using namespace tarv;
 using namespace tarv::test;
@@ -23,7 +24,7 @@ struct PagesFixture {
     TempDir dir;
     TestContext t{dir.path()};
     frmTARV window{t.ctx};
-    ObjectPanel* panel = installObjectPages(window);
+    ObjectPanel* panel = (installSubsystems(window), window.findChild<ObjectPanel*>());
     PagesFixture() {
         makeObjects(t.ctx, {{"base", 0}, {"hull", 1}, {"wing", 1}, {"gun", 2}});
         t.ctx.model.peoObjects[1].matrix[3] = 2.5f;

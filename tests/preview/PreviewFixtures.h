@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 #include "materials/TextureSource.h"
 #include "preview/ObjectMeshes.h"
 #include "preview/PreviewScene.h"
@@ -79,10 +79,11 @@ inline PeoObject squarePeoObject(const std::string& name, float s = 10, int32_t 
 }
 
 // A material whose texture is the given index; with a scene material and, when loaded, a scene texture.
-inline void addMaterial(ShipModel& model, const std::string& textureName, bool loaded, bool twoSided = false) {
+inline void addMaterial(EditingContext& ctx, const std::string& textureName, bool loaded, bool twoSided = false) {
+    ShipModel& model = ctx.model;
     PeoMaterial m;
     m.twoSided = twoSided;
-    m.d3dMaterial = scene::createMaterial(0);
+    ctx.view.setMaterial(model.materials.size(), scene::createMaterial(0));
     int16_t index = -1;
     for (size_t i = 0; i < model.textures.size(); ++i)
         if (model.textures[i].name == textureName) index = int16_t(i);
@@ -90,7 +91,9 @@ inline void addMaterial(ShipModel& model, const std::string& textureName, bool l
         PeoTexture t;
         t.name = textureName;
         t.loaded = loaded;
-        if (loaded) t.d3dTexture = scene::createTexture(FakeTextureSource::checker({255, 0, 0, 255}, {255, 255, 0, 255}));
+        if (loaded)
+            ctx.view.setTexture(model.textures.size(),
+                                scene::createTexture(FakeTextureSource::checker({255, 0, 0, 255}, {255, 255, 0, 255})));
         model.textures.push_back(t);
         index = int16_t(model.textures.size() - 1);
     }

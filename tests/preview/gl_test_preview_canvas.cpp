@@ -10,10 +10,11 @@
 #include "PreviewFixtures.h"
 #include "Screenshot.h"
 #include "TempDir.h"
-#include "core/ui/frmTARV.h"
+#include "shell/frmTARV.h"
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewMarkers.h"
 #include "scene/gl/RMCanvas.h"
+#include "app/EditorStart.h"
 
 using namespace tarv;
 using namespace tarv::test;
@@ -48,6 +49,7 @@ TEST(PreviewCanvas, TexturedAndOwnColouredObjectsAtResetView) {
     EditingContext& ctx = t.ctx;
     ctx.prefs.renderBackground = 2;  // grey
     frmTARV window(ctx, scene::createRMCanvas);
+    installSubsystems(window);
     auto* canvas = qobject_cast<scene::RMCanvas*>(window.RMCanvas1);
     ASSERT_NE(canvas, nullptr);
     ASSERT_EQ(ctx.view.canvas, canvas);
@@ -55,15 +57,15 @@ TEST(PreviewCanvas, TexturedAndOwnColouredObjectsAtResetView) {
     ctx.view.lightFrame->addLight(scene::createLightRGB(1, 1, 1));
 
     // Material 0 untextured; material 1 with a 2 x 2 picture: red, green over blue, yellow.
-    addMaterial(ctx.model, "RMF99ba", false);
-    addMaterial(ctx.model, "hull", false);
+    addMaterial(ctx, "RMF99ba", false);
+    addMaterial(ctx, "hull", false);
     Image picture(2, 2);
     picture.at(0, 0) = {255, 0, 0, 255};
     picture.at(1, 0) = {0, 255, 0, 255};
     picture.at(0, 1) = {0, 0, 255, 255};
     picture.at(1, 1) = {255, 255, 0, 255};
     ctx.model.textures[1].loaded = true;
-    ctx.model.textures[1].d3dTexture = scene::createTexture(picture);
+    ctx.view.setTexture(1, scene::createTexture(picture));
     ctx.model.peoObjects = {texturedSquare("base", 4, -5, 0), texturedSquare("hull", 4, 5, 1)};
     ctx.model.peoObjects[1].mother = 1;
     buildScene(ctx);

@@ -6,9 +6,10 @@
 #include "Fakes.h"
 #include "PreviewFixtures.h"
 #include "TempDir.h"
-#include "core/RotationMath.h"
+#include "model/RotationMath.h"
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewMarkers.h"
+#include "attachments/state/ShipInfoPageState.h"
 
 using namespace tarv;
 using namespace tarv::test;
@@ -266,13 +267,13 @@ TEST_F(CameraTest, ResetViewGivesTheSelectedChunkItsColourBack) {
     ctx.view.mexMeshes[0].mesh = scene::createMeshBuilder();
     ViewObject& marker = ctx.view.mexMeshes[0];
     createSphere(ctx, chunk, marker);
-    controls.lblMexKey = "gRoot";
+    ctx.shipInfoPage->lblMexKey = "gRoot";
     mnuRenderReset_Click(ctx);
     EXPECT_EQ(marker.mesh->faces()[0]->color(), scene::kWhite);
-    controls.lblMexKey = "g0";
+    ctx.shipInfoPage->lblMexKey = "g0";
     mnuRenderReset_Click(ctx);
     EXPECT_EQ(marker.mesh->faces()[0]->color(), scene::createColorRGB(1, 128 / 255.0, 0));
-    controls.lblMexKey = "g7";  // no such marker: left alone, no report
+    ctx.shipInfoPage->lblMexKey = "g7";  // no such marker: left alone, no report
     mnuRenderReset_Click(ctx);
     EXPECT_TRUE(t.errors.reports.empty());
 }

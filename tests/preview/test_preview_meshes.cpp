@@ -4,11 +4,11 @@
 #include <any>
 #include <cmath>
 
-#include "../core/PeoFixture.h"
+#include "../model/PeoFixture.h"
 #include "Fakes.h"
 #include "PreviewFixtures.h"
 #include "TempDir.h"
-#include "core/PeoReader.h"
+#include "model/PeoReader.h"
 #include "preview/MaterialPreview.h"
 
 using namespace tarv;
@@ -46,7 +46,7 @@ protected:
         t.ctx.currentModelPath = path;
         readPeoFile(t.ctx, path);
     }
-    static scene::MaterialPtr material(const PeoMaterial& m) { return std::any_cast<scene::MaterialPtr>(m.d3dMaterial); }
+    static scene::MaterialPtr material(const EditingContext& ctx, size_t index) { return ctx.view.materialAt(index); }
 };
 
 TEST_F(PreviewMaterialsTest, OneTexturePresentAndOneMissing) {
@@ -74,8 +74,8 @@ TEST_F(PreviewMaterialsTest, OneTexturePresentAndOneMissing) {
     const auto& textures = t.ctx.model.textures;
     EXPECT_TRUE(textures[0].loaded);
     EXPECT_FALSE(textures[1].loaded);
-    ASSERT_NE(std::any_cast<scene::TexturePtr>(&textures[0].d3dTexture), nullptr);
-    EXPECT_EQ(std::any_cast<scene::TexturePtr>(textures[0].d3dTexture)->image(), p.ctlThumbs.items()[0].picture);
+    ASSERT_NE(t.ctx.view.textureAt(0), nullptr);
+    EXPECT_EQ(t.ctx.view.textureAt(0)->image(), p.ctlThumbs.items()[0].picture);
     EXPECT_EQ(source.loaded, (std::vector<std::string>{(dir / "hull.lif").string()}));
     EXPECT_NE(std::find(t.status.statusHistory.begin(), t.status.statusHistory.end(), "Getting Texture engine.lif"),
               t.status.statusHistory.end());
@@ -115,7 +115,7 @@ TEST_F(PreviewMaterialsTest, LayerFollowsDrawTeamColours) {
         source.layers.clear();
         load(writeModel());
         EXPECT_EQ(source.layers, (std::vector<int>{team ? 7 : 1}));
-        const Image& image = std::any_cast<scene::TexturePtr>(t.ctx.model.textures[0].d3dTexture)->image();
+        const Image& image = t.ctx.view.textureAt(0)->image();
         EXPECT_EQ(image.at(0, 0), team ? (Rgba{0, 0, 255, 255}) : (Rgba{255, 0, 0, 255}));
     }
 }
@@ -124,18 +124,18 @@ TEST_F(PreviewMaterialsTest, AmbientAndSpecularFromTheFileBytesEmissiveOnlyWhenS
     load(writeModel());
     const auto& m = t.ctx.model.materials;
     ASSERT_EQ(m.size(), 3u);
-    const scene::Rgb ambient = material(m[0])->ambient();
+    const scene::Rgb ambient = material(t.ctx, 0)->ambient();
     EXPECT_FLOAT_EQ(ambient.r, 10 / 255.f);
     EXPECT_FLOAT_EQ(ambient.g, 20 / 255.f);
     EXPECT_FLOAT_EQ(ambient.b, 30 / 255.f);
     EXPECT_EQ(m[0].ambient, (ColourBytes{30, 20, 10, 0}));  // the model keeps red, green, blue order
-    const scene::Rgb specular = material(m[0])->specular();
+    const scene::Rgb specular = material(t.ctx, 0)->specular();
     EXPECT_FLOAT_EQ(specular.r, 1.f);
     EXPECT_FLOAT_EQ(specular.b, 0.2f);
-    EXPECT_EQ(material(m[0])->emissive(), (scene::Rgb{0, 0, 0}));
-    EXPECT_EQ(material(m[1])->emissive(), (scene::Rgb{1, 1, 1}));
-    EXPECT_EQ(material(m[2])->emissive(), (scene::Rgb{0, 0, 0}));
-    EXPECT_EQ(material(m[0])->power(), 0);
+    EXPECT_EQ(material(t.ctx, 0)->emissive(), (scene::Rgb{0, 0, 0}));
+    EXPECT_EQ(material(t.ctx, 1)->emissive(), (scene::Rgb{1, 1, 1}));
+    EXPECT_EQ(material(t.ctx, 2)->emissive(), (scene::Rgb{0, 0, 0}));
+    EXPECT_EQ(material(t.ctx, 0)->power(), 0);
 }
 
 TEST(Thumbnails, CaptionAndStoredPath) {
@@ -205,7 +205,7 @@ TEST_F(ObjectMeshTest, FacesKeepCornersAndTextureCoordinatesWithoutMaterials) {
 }
 
 TEST_F(ObjectMeshTest, MaterialIndexOutsideTheList) {
-    addMaterial(model, "hull", true);
+    addMaterial(t.ctx, "hull", true);
     PeoObject o = squarePeoObject("hull", 10, 1);  // index equal to the count
     o.polygons[1].material = -1;
     model.peoObjects = {o};
@@ -220,7 +220,7 @@ TEST_F(ObjectMeshTest, TwoSidedWithAndWithoutALoadedTexture) {
     t.ctx.prefs.logLevel = 2;
     for (bool loaded : {true, false}) {
         model = {};
-        addMaterial(model, "hull", loaded, true);
+        addMaterial(t.ctx, "hull", loaded, true);
         model.peoObjects = {squarePeoObject("hull")};
         build(0);
         ASSERT_EQ(faces(0).size(), 4u);
@@ -287,7 +287,7 @@ TEST_F(ObjectMeshTest, RebuildingAShownObject) {
 }
 
 TEST_F(ObjectMeshTest, PolygonWithACornerOutsideTheVerticesGetsNoFace) {
-    addMaterial(model, "hull", true, true);
+    addMaterial(t.ctx, "hull", true, true);
     PeoObject o = squarePeoObject("hull");
     o.polygons.insert(o.polygons.begin() + 1, PeoPolygon{0, 7, 2, 0});
     o.polygons.push_back(PeoPolygon{-1, 1, 2, 0});

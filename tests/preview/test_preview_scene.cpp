@@ -5,7 +5,7 @@
 
 #include "Fakes.h"
 #include "TempDir.h"
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 
@@ -128,8 +128,7 @@ TEST(FrameHelpers, PlaceTheFrameRelativeToItsCurrentParent) {
     EXPECT_THROW(positionViewObject(empty), RunTimeError);
 }
 
-#if __has_include("core/RotationMath.h")
-#include "core/RotationMath.h"
+#include "model/RotationMath.h"
 
 namespace {
 
@@ -199,4 +198,3 @@ TEST(FrameHelpers, SetFrameRotationTurnsThroughTheKeyframeQuaternion) {
     for (size_t i = 0; i < 3; ++i)
         for (size_t j = 0; j < 3; ++j) EXPECT_NEAR(view.frame->localTransform().m[i][j], want.m[i][j], 1e-6);
 }
-#endif

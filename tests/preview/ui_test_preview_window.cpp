@@ -13,9 +13,9 @@
 #include "PreviewFixtures.h"
 #include "Screenshot.h"
 #include "TempDir.h"
-#include "core/ui/PreviewParts.h"
+#include "preview/ui/PreviewParts.h"
 #include "WindowFixture.h"
-#include "core/ui/frmTARV.h"
+#include "shell/frmTARV.h"
 #include "objects/ui/ObjectPages.h"
 #include "preview/PreviewCamera.h"
 
@@ -53,7 +53,7 @@ TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
     EXPECT_TRUE(f.window.pageTextures->isAncestorOf(f.find<QListWidget>("ctlThumbs")));
     EXPECT_TRUE(f.window.mnuRenderFlat->isChecked());
     EXPECT_FALSE(f.window.mnuRenderWireframe->isChecked());
-    EXPECT_EQ(f.t.ctx.preview.controls, f.window.previewParts);
+    EXPECT_EQ(f.t.ctx.preview.controls, f.window.findChild<PreviewParts*>());
     EXPECT_NE(f.t.ctx.services.materialPreview, nullptr);
 }
 
@@ -76,7 +76,7 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     p.ctlThumbs.Add("/ships/hull.lif", true, FakeTextureSource::checker({255, 0, 0, 255}, {0, 0, 255, 255}));
     p.ctlThumbs.Add("/ships/engine.lif", true);
     p.ctlThumbs.Caption = "2 textures loaded";
-    f.window.previewParts->texturesChanged();
+    f.window.findChild<PreviewParts*>()->texturesChanged();
     QTreeWidget* list = f.window.pageTextures->lstTextures;
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(3), "7");
@@ -86,14 +86,13 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     EXPECT_EQ(thumbs->item(0)->text(), "hull");
     EXPECT_EQ(thumbs->item(1)->data(Qt::UserRole).toString(), "/ships/engine.lif");
     EXPECT_FALSE(thumbs->item(0)->icon().isNull());
-    EXPECT_EQ(f.window.previewParts->ctlThumbsFrame->title(), "2 textures loaded");
+    EXPECT_EQ(f.window.findChild<PreviewParts*>()->ctlThumbsFrame->title(), "2 textures loaded");
     f.window.SSTab1->setCurrentIndex(4);
     saveScreenshotIfAsked(f.window, "preview_textures_page");
 }
 
 TEST(PreviewWindow, APickShowsInTheWindow) {
     WindowFixture f;
-    installObjectPages(f.window);
     EditingContext& ctx = f.t.ctx;
     InitialiseComponents(ctx);
     ctx.view.viewport->setSize(200, 200);

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 #include "scene/Scene.h"
 
 using namespace tarv;

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "core/RunTimeError.h"
+#include "base/RunTimeError.h"
 #include "scene/Scene.h"
 
 using namespace tarv;

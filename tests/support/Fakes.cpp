@@ -1,5 +1,7 @@
 #include "Fakes.h"
 
+#include "editor/Subsystems.h"
+
 #include <gtest/gtest.h>
 
 namespace tarv::test {
@@ -112,6 +114,7 @@ TestContext::TestContext(const std::filesystem::path& dataFolder) {
     ctx.services.recentFilesStore = &recentFilesStore;
     ctx.services.textViewer = &textViewer;
     ctx.userDataFolder = dataFolder;
+    connectSubsystemSteps(ctx);  // the roads run every subsystem's steps, as in the editor
 }
 
 } // namespace tarv::test

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/EditingContext.h"
-#include "core/ErrorReport.h"
-#include "core/StatusDisplay.h"
+#include "editor/context/EditingContext.h"
+#include "platform/ErrorReport.h"
+#include "platform/StatusDisplay.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 

@@ -1,10 +1,11 @@
 #pragma once
-// A main window on a fresh test context, with its controls found by name.
+// A main window on a fresh test context with every subsystem installed, its controls found by name.
 #include <gtest/gtest.h>
 
 #include "Fakes.h"
 #include "TempDir.h"
-#include "core/ui/frmTARV.h"
+#include "app/EditorStart.h"
+#include "shell/frmTARV.h"
 
 namespace tarv::test {
 
@@ -12,6 +13,7 @@ struct WindowFixture {
     TempDir dir;
     TestContext t{dir.path()};
     frmTARV window{t.ctx};
+    bool installed = (installSubsystems(window), true);  // every subsystem, as the editor has them
     template <class T>
     T* find(const char* name) {
         T* found = window.findChild<T*>(name);

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "core/ui/WidgetNames.h"
+#include "shell/WidgetNames.h"
 #include "meshtools/LodFiles.h"
 
 namespace tarv {

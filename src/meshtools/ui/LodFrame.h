@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <functional>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 class QLabel;
 class QListWidget;

@@ -7,8 +7,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "core/ui/KeyedTreeWidget.h"
-#include "core/ui/frmTARV.h"
+#include "shell/KeyedTreeWidget.h"
+#include "objects/ObjectSteps.h"
+#include "shell/frmTARV.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
@@ -254,6 +255,9 @@ void ObjectPanel::sync() {
     matrixPage->showState();
 }
 
-ObjectPanel* installObjectPages(frmTARV& window) { return new ObjectPanel(window); }
+ObjectPanel* installObjects(frmTARV& window) {
+    connectObjects(window.ctx);
+    return new ObjectPanel(window);
+}
 
 } // namespace tarv

@@ -11,7 +11,7 @@
 #include <array>
 #include <functional>
 
-#include "core/EditingContext.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 
@@ -75,7 +75,8 @@ private:
     std::string shownDx_Label1_;
 };
 
-// Puts the object pages into the main window (the panel lives as long as the window).
-ObjectPanel* installObjectPages(frmTARV& window);
+// Installs the object subsystem into the main window: its road steps, the picks of the canvas, and the object
+// pages (the panel lives as long as the window).
+ObjectPanel* installObjects(frmTARV& window);
 
 } // namespace tarv

@@ -1,0 +1,154 @@
+#include "base/AtomicFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/RunTimeError.h"
+
+namespace tarv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<bool> failNextWrite{false};
+
+std::string reasonOf(int error) { return std::strerror(error); }
+
+RunTimeError cannotCreate(const fs::path& target, int error) {
+    return RunTimeError(75, "Path/File access error: cannot create the file " + target.string() + " (" +
+                                reasonOf(error) + ")");
+}
+
+RunTimeError writingFailed(const fs::path& target, int error) {
+    return RunTimeError(57, "Device I/O error: writing failed for the file " + target.string() + " (" +
+                                reasonOf(error) + ")");
+}
+
+// The file a write to target really changes: a symbolic link is followed to the file it points to, so the
+// link itself stays in place.
+fs::path followLinks(const fs::path& target) {
+    fs::path p = target;
+    for (int hops = 0;; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec))) return p;
+        if (hops >= 40) throw cannotCreate(target, ELOOP);
+        fs::path next = fs::read_symlink(p, ec);
+        if (ec) throw cannotCreate(target, ec.value());
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+}
+
+// A new, uniquely named file beside real, opened for writing; its name goes to tempPath.
+int createTempFile(const fs::path& real, const fs::path& target, fs::path& tempPath) {
+    fs::path folder = real.parent_path();
+    static std::atomic<unsigned> counter{0};
+    std::random_device rd;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string unique = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+                             std::to_string(rd());
+        tempPath = folder / ("." + real.filename().string() + ".tarv-" + unique + ".tmp");
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) throw cannotCreate(target, errno);
+    }
+    throw cannotCreate(target, EEXIST);
+}
+
+bool writeAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+} // namespace
+
+void writeFileAtomically(const fs::path& target, std::span<const uint8_t> bytes) {
+    fs::path real = followLinks(target);
+    if (real.filename().empty()) throw cannotCreate(target, EISDIR);
+
+    // An existing target must be a file we may write: a read-only file is not silently replaced.
+    struct stat existing {};
+    bool exists = ::stat(real.c_str(), &existing) == 0;
+    if (exists) {
+        if (S_ISDIR(existing.st_mode)) throw cannotCreate(target, EISDIR);
+        if (::access(real.c_str(), W_OK) != 0) throw cannotCreate(target, errno);
+    }
+
+    fs::path tempPath;
+    int fd = createTempFile(real, target, tempPath);
+    int error = 0;
+    if (!writeAll(fd, bytes.data(), bytes.size())) error = errno;
+    if (!error && ::fsync(fd) != 0) error = errno;
+    if (!error && exists && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
+    if (!error && failNextWrite.exchange(false)) error = ENOSPC;
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(tempPath.c_str(), real.c_str()) != 0) error = errno;
+    if (error) {
+        ::unlink(tempPath.c_str());
+        throw writingFailed(target, error);
+    }
+
+    // Make the new name itself durable; a folder that cannot be synced does not undo the save.
+    fs::path folder = real.parent_path();
+    int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+void writeFileAtomically(const fs::path& target, std::string_view text) {
+    writeFileAtomically(target, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+}
+
+void copyFileAtomically(const fs::path& from, const fs::path& to) {
+    std::vector<uint8_t> bytes = readWholeFile(from);
+    writeFileAtomically(to, bytes);
+}
+
+std::vector<uint8_t> readWholeFile(const fs::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) throw RunTimeError::fileNotFound(path.string());
+        throw RunTimeError(75, "Path/File access error: " + path.string() + " (" + reasonOf(errno) + ")");
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        throw RunTimeError(75, "Path/File access error: " + path.string() + " (" + reasonOf(EISDIR) + ")");
+    }
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            int error = errno;
+            ::close(fd);
+            throw RunTimeError(57, "Device I/O error reading " + path.string() + " (" + reasonOf(error) + ")");
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void failNextAtomicWriteForTesting() { failNextWrite = true; }
+
+} // namespace tarv

@@ -1,0 +1,349 @@
+#include "editor/LoadRoad.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+#include "animation/MadTracks.h"
+#include "attachments/state/MexChunkTable.h"
+#include "attachments/ShpFile.h"
+#include "attachments/state/ShipInfoPageState.h"
+#include "animation/state/AnimationsPageState.h"
+#include "model/Backups.h"
+#include "model/LogFiles.h"
+#include "base/NumberText.h"
+#include "base/Paths.h"
+#include "model/PeoReader.h"
+#include "editor/RecentFiles.h"
+#include "model/RotationMath.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
+#include "meshtools/LodFiles.h"
+#include "meshtools/ObjectSize.h"
+#include "objects/ObjectLinks.h"
+#include "objects/ObjectTree.h"
+#include "preview/MaterialPreview.h"
+#include "preview/ObjectMeshes.h"
+#include "preview/PreviewCamera.h"
+#include "preview/PreviewMarkers.h"
+#include "preview/PreviewScene.h"
+#include "scene/Scene.h"
+#include "materials/state/MaterialsPageState.h"
+
+namespace tarv {
+
+namespace {
+
+std::string lowerLastFour(const std::string& name) {
+    std::string tail = name.size() > 4 ? name.substr(name.size() - 4) : name;
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return tail;
+}
+
+void okMessage(EditingContext& ctx, const std::string& text) {
+    ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::None);
+}
+
+// A path named in the .shp, found in its folder without regard to case (as written when missing).
+std::string resolveFromShp(const std::string& shpFolder, const std::string& path) {
+    if (path.empty() || shpFolder.empty() || path.compare(0, shpFolder.size(), shpFolder) != 0) return path;
+    return resolveShipPathOrAsWritten(shpFolder, path.substr(shpFolder.size())).string();
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/" : std::string();
+}
+
+void linkObjectFrames(EditingContext& ctx) {
+    ViewState& view = ctx.view;
+    const ResolvedParents links = resolveObjectParents(ctx.model);
+    for (int i = 0; i < links.corruptedLinks; ++i) okMessage(ctx, "Corrupted hierarchy detected!");
+    const int count = ctx.model.objectCount();
+    for (int i = 0; i < count; ++i) {
+        ViewObject& v = view.viewObjects[size_t(i)];
+        if (!v.frame) v.frame = scene::createFrame();
+        const int p = links.parent[size_t(i)];
+        scene::FramePtr parent = p < 0 ? view.modelFrame : view.viewObjects[size_t(p)].frame;
+        if (!parent) parent = view.modelFrame;
+        parent->addChild(v.frame);
+        v.shown = -1;
+        roundMatrix(ctx.model.peoObjects[size_t(i)].matrix, v.matrix);
+        positionViewObject(v);
+        setFrameQuaternion(v, getObjectQuaternion(getObjectEulersFromMatrix(ctx, int16_t(i))));
+        ctx.status().setProgressValue(ProgressBar::LoadTextures, i + 1);
+        ctx.status().processEvents();
+    }
+}
+
+void noStep(EditingContext&) {}
+
+} // namespace
+
+ResolvedParents resolveObjectParents(const ShipModel& model) {
+    const int count = model.objectCount();
+    ResolvedParents r;
+    r.parent.assign(size_t(count), -1);
+    // Whether hanging object i under p would close a cycle, given the parents set so far.
+    auto closesCycle = [&](int i, int p) {
+        for (int at = p, steps = 0; at >= 0 && steps <= count; at = r.parent[size_t(at)], ++steps)
+            if (at == i) return true;
+        return false;
+    };
+    for (int i = 0; i < count; ++i) {
+        const int64_t m = model.peoObjects[size_t(i)].mother;
+        if (m == 0) continue;
+        ++r.corruptedLinks;
+        if (i == 0) continue;  // the root object with a parent link: under the model frame
+        if (m > 0 && m <= count && m != i + 1 && !closesCycle(i, int(m - 1))) {
+            --r.corruptedLinks;
+            r.parent[size_t(i)] = int(m - 1);
+        } else if (!closesCycle(i, 0)) {
+            r.parent[size_t(i)] = 0;
+        }
+    }
+    return r;
+}
+
+RoadSteps& roadSteps(EditingContext& ctx) {
+    RoadSteps& s = ctx.road.steps;
+    // A step no subsystem filled does nothing.
+    if (!s.create3dObject) s.create3dObject = [](EditingContext&, int) {};
+    for (auto* step : {&s.showMaterials, &s.showAxes, &s.createObjectTree, &s.fixHierarchy, &s.checkForMex, &s.resetView,
+                       &s.applyRenderMode, &s.showLoadSummary, &s.clearMaterialFlags})
+        if (!*step) *step = noStep;
+    if (!s.checkForMad) s.checkForMad = [](EditingContext&, const std::string&) {};
+    return s;
+}
+
+void mnuFileOpen_Click(EditingContext& ctx) {
+    trapErrors(ctx, "frmTARV", "mnuFileOpen_Click", "", [&] {
+        CommonDialog& dialog = ctx.road.CommonDialog1;
+        dialog.Filter = kOpenFilter;
+        dialog.FilterIndex = ctx.prefs.defaultFileType == 0 ? 1 : 2;
+        const bool loaded = !ctx.currentModelPath.empty();
+        if (ctx.prefs.useCustomStartDir) dialog.InitDir = ctx.prefs.customStartDir;
+        else if (loaded) dialog.InitDir = folderOf(ctx.currentModelPath);
+        else dialog.InitDir = homeFolder();
+        // With no model, Cancel must not bring back the name of an earlier attempt.
+        dialog.FileName = loaded ? ctx.currentModelPath : std::string();
+        std::optional<std::string> chosen = dialog.ShowOpen(ctx.prompts());
+        if (!chosen || chosen->empty() || *chosen == ctx.currentModelPath) return;
+        loadThisFile(ctx, *chosen);
+    });
+}
+
+void mnuRecentFile_Click(EditingContext& ctx, int index) {
+    trapErrors(ctx, "frmTARV", "mnuRecentFile_Click", intText(index), [&] {
+        if (index < 1 || index >= int(ctx.shell.mnuRecentFile.size())) return;
+        const std::string path = ctx.shell.mnuRecentFile[size_t(index)].path;
+        if (!path.empty()) loadThisFile(ctx, path);
+    });
+}
+
+void mnuReload_Click(EditingContext& ctx) {
+    trapErrors(ctx, "frmTARV", "mnuReload_Click", "", [&] {
+        ctx.lod.lstLodFiles.clear();
+        ctx.lod.selectedEntry = -1;
+        ctx.mex.treeMex.clear();
+        cleanup(ctx, true);
+        startprocess(ctx);
+        setErrorContext(ctx, "frmTARV", "mnuReload_Click", "");
+        roadSteps(ctx).applyRenderMode(ctx);
+    });
+}
+
+void loadThisFile(EditingContext& ctx, const std::string& filename) {
+    ShipDefinition& shp = ctx.shp;
+    shp.lodFilePath.clear();
+    shp.mexFilePath.clear();
+    shp.madFilePath.clear();
+    shp.shpFilePath.clear();
+    ctx.lod.lstLodFiles.clear();
+    ctx.lod.selectedEntry = -1;
+    ctx.objects.lblKey.clear();
+    ctx.objects.Dx_Label1.clear();
+    ctx.objects.selectedObject = -1;
+
+    const std::string ending = lowerLastFour(filename);
+    if (ending == ".peo" || ending == ".geo") {
+        addRecentFile(ctx, filename);
+        loadRecentFiles(ctx);
+        ctx.lod.lblLodPath.clear();
+        ctx.currentModelPath = filename;
+        disableShpSave(ctx);
+        shp.noShpLoaded = true;
+        startprocess(ctx);
+    } else if (ending == ".shp") {
+        const std::string folder = folderOf(filename);
+        ctx.lod.lblLodPath = folder;
+        loadShpFile(ctx, filename);
+        shp.lodFilePath = resolveFromShp(folder, shp.lodFilePath);
+        shp.mexFilePath = resolveFromShp(folder, shp.mexFilePath);
+        shp.madFilePath = findBesideIgnoringCase(shp.madFilePath);
+        if (fileExists(shp.lodFilePath)) {
+            addRecentFile(ctx, filename);
+            loadRecentFiles(ctx);
+            readLodFile(ctx, shp.lodFilePath, true);
+            ctx.lod.cmdMultiFileEnabled = true;
+            disableShpSave(ctx);
+            startprocess(ctx);
+        } else {
+            okMessage(ctx, "No LOD file found! Aborting load.");
+        }
+    } else {
+        okMessage(ctx, "Sorry this file type is not supported!");
+    }
+    ctx.road.CommonDialog1.FileName = filename;
+}
+
+void startprocess(EditingContext& ctx) {
+    OperationScope operation(ctx);
+    RoadState& road = ctx.road;
+    StatusDisplay& status = ctx.status();
+    RoadSteps& steps = roadSteps(ctx);
+    bool pointerSet = false;
+    const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
+        startModelLog(ctx);
+        offerBackup(ctx, ctx.currentModelPath);
+        road.mnuReloadEnabled = true;
+        ctx.animationsPage->lstAnimations.clear();
+        ctx.animationsPage->cmbObjAnims.clear();
+        road.ssTab1Page = 0;
+        road.ssTab2Page = 0;
+        status.processEvents();
+
+        status.setProgressVisible(ProgressBar::LoadTextures, true);
+        status.setProgressVisible(ProgressBar::Status2, true);
+        status.setBusy(true);
+        pointerSet = true;
+        ctx.model.modelLoaded = false;
+
+        getGeneralInfo(ctx);
+        setErrorContext(ctx, "frmTARV", "startProcess", "");
+        steps.createObjectTree(ctx);
+        if (!ctx.live.chkMEXload) steps.checkForMex(ctx);
+        steps.checkForMad(ctx, !ctx.shp.madFilePath.empty() ? ctx.shp.madFilePath
+                                                              : findBesideIgnoringCase(replaceExtension(ctx.currentModelPath, "mad")));
+        // The steps above record their own context; what fails from here on is this procedure's.
+        setErrorContext(ctx, "frmTARV", "startProcess", "");
+
+        ViewState& view = ctx.view;
+        if (view.lightFrame) {
+            const double e = ctx.model.modelExtent;
+            view.cameraLight = scene::createLightRGB(200.0 / 255.0, 200.0 / 255.0, 200.0 / 255.0);
+            view.lightFrame->setPosition(view.lightFrame->getParent(), -e, -e, 0);
+            view.lightFrame->addLight(view.cameraLight);
+            view.lightAdded = -1;
+        }
+        ctx.objects.selectedObject = -1;
+        ctx.shipInfoPage->lblMexKey.clear();
+        steps.resetView(ctx);
+        road.pagesEnabled = true;
+        selectObjectSize(ctx, 1);
+        selectObjectSize(ctx, 0);
+        ctx.lod.cmdAddToLodEnabled = true;
+        ctx.objects.lblKey.clear();
+
+        status.setProgressVisible(ProgressBar::LoadTextures, false);
+        status.setProgressVisible(ProgressBar::Status2, false);
+        status.setStatus("Ship loaded");
+        status.setBusy(false);
+        pointerSet = false;
+        ctx.model.modelLoaded = true;
+        updateShpSaveAfterLoad(ctx);
+
+        if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded &&
+            !ctx.shell.loadSummaryNotes.empty())
+            steps.showLoadSummary(ctx);
+    });
+    if (!completed && pointerSet) {
+        // The road stopped half-way: the pointer and the progress bars go back; the model stays unloaded.
+        status.setProgressVisible(ProgressBar::LoadTextures, false);
+        status.setProgressVisible(ProgressBar::Status2, false);
+        status.setBusy(false);
+    }
+}
+
+void getGeneralInfo(EditingContext& ctx) {
+    trapErrors(ctx, "frmTARV", "getGeneralInfo", "", [&] {
+        StatusDisplay& status = ctx.status();
+        RoadSteps& steps = roadSteps(ctx);
+        status.processEvents();
+        cleanup(ctx, false);
+        setErrorContext(ctx, "frmTARV", "getGeneralInfo", "");
+        ctx.road.mnuFileSaveEnabled = true;
+        ctx.road.mnuFileSaveAsEnabled = true;
+        addSessionLogFile(ctx, replaceExtension(ctx.currentModelPath, "log"));
+        try {
+            readPeoFile(ctx, ctx.currentModelPath);
+        } catch (...) {
+            // The reader leaves the model empty; no view record may outlive it.
+            ctx.view.viewObjects.clear();
+            throw;
+        }
+        ShipModel& model = ctx.model;
+        const int count = model.objectCount();
+        model.modelExtent = 0;
+        ctx.view.viewObjects.assign(size_t(count), ViewObject{});
+        ctx.materialsPage->txtPublic = intText(model.publicMaterialCount);
+        ctx.materialsPage->txtLocal = intText(model.localMaterialCount);
+
+        status.setProgressMax(ProgressBar::LoadTextures, count);
+        status.setProgressValue(ProgressBar::LoadTextures, 0);
+        for (int i = 0; i < count; ++i) {
+            const std::string text = "Creating 3d object " + model.peoObjects[size_t(i)].name;
+            status.setStatus(text);
+            writeLog(ctx, text, 1);
+            steps.create3dObject(ctx, i);
+            status.setProgressValue(ProgressBar::LoadTextures, i + 1);
+        }
+        status.setStatus("Reticulating splines");
+        status.setProgressMax(ProgressBar::LoadTextures, count);
+        status.setProgressValue(ProgressBar::LoadTextures, 0);
+        if (ctx.view.modelFrame) linkObjectFrames(ctx);
+        steps.showMaterials(ctx);
+        ViewState& view = ctx.view;
+        if (view.zoomFrame && view.orbitFrame)
+            view.zoomFrame->setPosition(view.orbitFrame->getParent(), 0, 0, 2.0 * model.modelExtent);
+        steps.showAxes(ctx);
+    });
+}
+
+void cleanup(EditingContext& ctx, bool fileExit) {
+    trapErrors(ctx, "frmTARV", "cleanup", fileExit ? "True" : "False", [&] {
+        ctx.materialsPage->lstMaterial.clear();
+        ctx.preview.lstTextures.clear();
+        ctx.preview.ctlThumbs.Clear();
+        previewControls(ctx).texturesChanged();
+        roadSteps(ctx).clearMaterialFlags(ctx);
+        ctx.shell.treeHeirachy.clear();
+        ctx.status().clearLog();
+        ViewState& view = ctx.view;
+        if (!fileExit) {
+            if (view.modelFrame && !view.modelFrame->children().empty()) {
+                for (ViewObject& v : view.viewObjects)
+                    if (v.shown && v.frame && v.mesh) v.frame->deleteVisual(v.mesh);
+                for (ViewObject& v : view.viewObjects)
+                    if (v.frame)
+                        if (auto parent = v.frame->getParent()) parent->deleteChild(v.frame);
+            }
+            if (view.lightAdded && view.lightFrame && view.cameraLight) view.lightFrame->deleteLight(view.cameraLight);
+        }
+        // Every table goes with its count, so nothing later indexes a table that is gone.
+        ctx.model.peoObjects.clear();
+        ctx.model.textures.clear();
+        ctx.model.materials.clear();
+        ctx.view.d3dTextures.clear();
+        ctx.view.d3dMaterials.clear();
+        resetMexChunkTable(ctx);
+        ctx.animation.reset();
+    });
+}
+
+} // namespace tarv

@@ -1,0 +1,98 @@
+#include "meshtools/ui/ToolsControls.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+
+#include "editor/LoadRoad.h"
+#include "meshtools/ObjectSize.h"
+#include "meshtools/state/ToolsPageState.h"
+#include "meshtools/ui/LodFrame.h"
+#include "shell/ControlSync.h"
+#include "shell/frmTARV.h"
+
+namespace tarv {
+
+ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), ctx_(window.ctx) {
+    setObjectName("toolsControls");
+    fraLod = new LodFrame(ctx_);
+    insertIntoPage(window.pageTools, 0, fraLod);
+    fraLod->setStartProcess([&window](EditingContext& c) {
+        startprocess(c);
+        window.syncFromContext();
+    });
+
+    auto* scaling = new QGroupBox("Scale and rotate");
+    scaling->setObjectName("fraScaleRotate");
+    auto* grid = new QGridLayout(scaling);
+    cmbObjectSize = namedControl<QComboBox>("cmbObjectSize");
+    txtScaleAmount = namedControl<QLineEdit>("txtScaleAmount");
+    cmbRotateAmount = namedControl<QComboBox>("cmbRotateAmount");
+    chkScalePEO = namedControl<QCheckBox>("chkScalePEO");
+    chkScaleMEX = namedControl<QCheckBox>("chkScaleMEX");
+    chkScaleMAD = namedControl<QCheckBox>("chkScaleMAD");
+    chkScalePEO->setText("PEO");
+    chkScaleMEX->setText("MEX");
+    chkScaleMAD->setText("MAD");
+    const char* axes[] = {"X ", "Y ", "Z "};
+    for (int i = 0; i < 3; ++i) {
+        rotateOption[size_t(i)] = namedControl<QRadioButton>(QString("rotateOption_%1").arg(i));
+        rotateOption[size_t(i)]->setText(axes[i]);
+        grid->addWidget(rotateOption[size_t(i)], 2, i);
+    }
+    grid->addWidget(new QLabel("Ship class:"), 0, 0);
+    grid->addWidget(cmbObjectSize, 0, 1, 1, 2);
+    grid->addWidget(new QLabel("Scale %:"), 1, 0);
+    grid->addWidget(txtScaleAmount, 1, 1, 1, 2);
+    grid->addWidget(cmbRotateAmount, 3, 0);
+    grid->addWidget(chkScalePEO, 4, 0);
+    grid->addWidget(chkScaleMEX, 4, 1);
+    grid->addWidget(chkScaleMAD, 4, 2);
+    insertIntoPage(window.pageTools, 1, scaling);
+
+    // What the user changes goes to the page's state.
+    ToolsPageState& tools = *ctx_.toolsPage;
+    connect(cmbObjectSize, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (syncing_) return;
+        selectObjectSize(ctx_, index);
+        sync();
+    });
+    connect(txtScaleAmount, &QLineEdit::textEdited, this,
+            [&tools](const QString& text) { tools.txtScaleAmount = text.toStdString(); });
+    for (int i = 0; i < 3; ++i)
+        connect(rotateOption[size_t(i)], &QRadioButton::toggled, this, [this, &tools, i](bool on) {
+            if (on && !syncing_) tools.rotateOption = i;
+        });
+    connect(cmbRotateAmount, &QComboBox::currentIndexChanged, this, [this, &tools](int index) {
+        if (!syncing_) tools.cmbRotateAmount.listIndex = index;
+    });
+    const std::pair<QCheckBox*, bool*> scales[] = {
+        {chkScalePEO, &tools.chkScalePEO}, {chkScaleMEX, &tools.chkScaleMEX}, {chkScaleMAD, &tools.chkScaleMAD}};
+    for (auto [box, value] : scales)
+        connect(box, &QCheckBox::toggled, this, [this, value](bool on) {
+            if (!syncing_) *value = on;
+        });
+}
+
+void ToolsControls::sync() {
+    syncing_ = true;
+    const ToolsPageState& tools = *ctx_.toolsPage;
+    fraLod->refresh();
+    showItems(cmbObjectSize, tools.cmbObjectSize);
+    if (txtScaleAmount->text().toStdString() != tools.txtScaleAmount)
+        txtScaleAmount->setText(QString::fromStdString(tools.txtScaleAmount));
+    txtScaleAmount->setEnabled(tools.txtScaleAmountEnabled);
+    if (tools.rotateOption >= 0 && tools.rotateOption < 3) rotateOption[size_t(tools.rotateOption)]->setChecked(true);
+    showItems(cmbRotateAmount, tools.cmbRotateAmount);
+    chkScalePEO->setChecked(tools.chkScalePEO);
+    chkScaleMEX->setChecked(tools.chkScaleMEX);
+    chkScaleMAD->setChecked(tools.chkScaleMAD);
+    syncing_ = false;
+}
+
+void installMeshTools(frmTARV& window) {
+    auto* controls = new ToolsControls(window);
+    window.syncHooks.push_back([controls] { controls->sync(); });
+}
+
+} // namespace tarv

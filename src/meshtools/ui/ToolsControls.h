@@ -1,0 +1,40 @@
+#pragma once
+// The mesh tools' controls on the "Tools" page: the LOD frame, and the whole-model scale and turn with the
+// ship-class list.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QObject>
+#include <QRadioButton>
+#include <array>
+
+namespace tarv {
+
+class EditingContext;
+class frmTARV;
+class LodFrame;
+
+class ToolsControls : public QObject {
+    Q_OBJECT
+public:
+    explicit ToolsControls(frmTARV& window);
+    LodFrame* fraLod;
+    QComboBox* cmbObjectSize;
+    QLineEdit* txtScaleAmount;
+    std::array<QRadioButton*, 3> rotateOption;
+    QComboBox* cmbRotateAmount;
+    QCheckBox* chkScalePEO;
+    QCheckBox* chkScaleMEX;
+    QCheckBox* chkScaleMAD;
+    // Shows the page's state.
+    void sync();
+
+private:
+    EditingContext& ctx_;
+    bool syncing_ = false;
+};
+
+// Installs the mesh tools into the main window: the "Tools" page's controls.
+void installMeshTools(frmTARV& window);
+
+} // namespace tarv

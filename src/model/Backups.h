@@ -1,0 +1,32 @@
+#pragma once
+// One backup per file, beside it: folder & "Backup of " & file name. Loads and attach commands offer to
+// make it; File > Backup > Create makes a fresh one of the model, and Load copies the model's and its
+// .mex's backups back. Every copy is atomic; a failed one shows the error report and changes nothing.
+#include <optional>
+#include <string>
+
+#include "editor/context/EditingContext.h"
+
+namespace tarv {
+
+std::string backupNameOf(const std::string& path);
+
+// True when the backup exists or the user agreed and it was made; false when declined; nullopt after an
+// error was reported.
+std::optional<bool> checkForBackup(EditingContext& ctx, const std::string& path);
+// Copies the backup of path over path when it exists. False when an error was reported.
+bool restoreBackup(EditingContext& ctx, const std::string& path);
+// The offer that loads and attach commands make for a file: asks (when alwaysShowBackup is on) and sets
+// the two Backup items: Load enabled and Create disabled after True, the reverse otherwise.
+void offerBackup(EditingContext& ctx, const std::string& path);
+
+// File > Backup > Create: copies the model (ctx.currentModelPath) to its backup, replacing it, and
+// enables both items. False, with nothing changed, when the copy failed (reported).
+bool createModelBackup(EditingContext& ctx);
+// File > Backup > Load, the copying part: restores the model and the .mex beside it (never the .mad).
+// False when a copy failed (reported); the caller then does not reload.
+bool restoreModelBackups(EditingContext& ctx);
+// The .mex beside the model: its base & "mex", found without regard to case.
+std::string mexPathBeside(const std::string& modelPath);
+
+} // namespace tarv

@@ -1,0 +1,16 @@
+#include "model/LoadSummary.h"
+
+namespace tarv {
+
+void addToLoadSummary(EditingContext& ctx, const std::string& note) {
+    ctx.shell.loadSummaryExists = true;
+    ctx.shell.loadSummaryNotes += note + "\r\n";
+    ctx.status().processEvents();
+}
+
+void dropLoadSummary(EditingContext& ctx) {
+    ctx.shell.loadSummaryExists = false;
+    ctx.shell.loadSummaryNotes.clear();
+}
+
+} // namespace tarv

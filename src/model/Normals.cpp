@@ -1,0 +1,223 @@
+#include "model/Normals.h"
+
+#include <cmath>
+#include <algorithm>
+#include <utility>
+
+#include "base/NumberText.h"
+#include "base/RunTimeError.h"
+
+namespace tarv {
+
+namespace {
+
+constexpr size_t kMaxDistinctNormals = 32767;
+constexpr int32_t kMaxCornersAtVertex = 32767;
+
+bool cornerInRange(const PeoObject& object, int32_t v) { return v >= 0 && size_t(v) < object.vertices.size(); }
+
+// Differences and the tolerance compared as 32-bit floats; exactly 0.01 does not match.
+bool withinTolerance(const PeoNormal& stored, const Vector3& n) {
+    const float tolerance = 0.01f;
+    return std::fabs(float(stored.x - n.x)) < tolerance && std::fabs(float(stored.y - n.y)) < tolerance &&
+           std::fabs(float(stored.z - n.z)) < tolerance;
+}
+
+void appendNormal(FaceNormalMerge& merge, const Vector3& n) {
+    if (merge.normals.size() >= kMaxDistinctNormals) throw RunTimeError::overflow();
+    merge.normals.push_back({n.x, n.y, n.z});
+    merge.polygonIndices.push_back(int32_t(merge.normals.size() - 1));
+}
+
+// Grid cells a little wider than the tolerance (1/99): two normals within the tolerance always lie in the
+// same or in neighbouring cells on every axis, whatever the rounding of the float difference.
+constexpr double kCellsPerUnit = 99.0;
+
+bool isFinite(const Vector3& n) { return std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z); }
+
+int64_t cellOf(float value) { return int64_t(std::floor(double(value) * kCellsPerUnit)); }
+
+uint64_t cellKey(int64_t cx, int64_t cy, int64_t cz) {
+    // 21 bits per axis are plenty: normals lie within [-1, 1]; other values only cost a shared cell.
+    auto bits = [](int64_t c) { return uint64_t(c) & 0x1FFFFF; };
+    return bits(cx) | (bits(cy) << 21) | (bits(cz) << 42);
+}
+
+// The newest entry of each grid cell: open addressing over a power-of-two table (keys never removed).
+class CellTable {
+public:
+    explicit CellTable(size_t expectedCells) {
+        size_t capacity = 64;
+        while (capacity < expectedCells * 2) capacity *= 2;
+        slots_.assign(capacity, Slot{kEmpty, -1});
+        mask_ = capacity - 1;
+    }
+    int32_t find(uint64_t key) const {
+        for (size_t i = home(key);; i = (i + 1) & mask_) {
+            if (slots_[i].key == key) return slots_[i].newest;
+            if (slots_[i].key == kEmpty) return -1;
+        }
+    }
+    // Makes index the cell's newest entry; returns the previous newest (-1 for a new cell).
+    int32_t push(uint64_t key, int32_t index) {
+        if ((used_ + 1) * 2 > slots_.size()) grow();
+        for (size_t i = home(key);; i = (i + 1) & mask_) {
+            if (slots_[i].key == key) return std::exchange(slots_[i].newest, index);
+            if (slots_[i].key == kEmpty) {
+                slots_[i] = {key, index};
+                ++used_;
+                return -1;
+            }
+        }
+    }
+
+private:
+    static constexpr uint64_t kEmpty = ~uint64_t(0);  // no cell key has all 64 bits set
+    struct Slot {
+        uint64_t key;
+        int32_t newest;
+    };
+    size_t home(uint64_t key) const { return size_t((key * 0x9E3779B97F4A7C15ull) >> 32) & mask_; }
+    void grow() {
+        std::vector<Slot> old = std::move(slots_);
+        slots_.assign(old.size() * 2, Slot{kEmpty, -1});
+        mask_ = slots_.size() - 1;
+        used_ = 0;
+        for (const Slot& s : old)
+            if (s.key != kEmpty) push(s.key, s.newest);
+    }
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    size_t used_ = 0;
+};
+
+} // namespace
+
+Vector3 calcFaceNormal(const PeoObject& object, int32_t p) {
+    const PeoPolygon& poly = object.polygons.at(size_t(p));
+    if (!cornerInRange(object, poly.v0) || !cornerInRange(object, poly.v1) || !cornerInRange(object, poly.v2))
+        return {};
+    const PeoVertex& a = object.vertices[size_t(poly.v0)];
+    const PeoVertex& b = object.vertices[size_t(poly.v1)];
+    const PeoVertex& c = object.vertices[size_t(poly.v2)];
+    const float ux = a.x - b.x, uy = a.y - b.y, uz = a.z - b.z;
+    const float wx = b.x - c.x, wy = b.y - c.y, wz = b.z - c.z;
+    const float nx = float(double(uy) * wz - double(uz) * wy);
+    const float ny = float(double(uz) * wx - double(ux) * wz);
+    const float nz = float(double(ux) * wy - double(uy) * wx);
+    const double length = std::sqrt(double(nx) * nx + double(ny) * ny + double(nz) * nz);
+    if (length == 0) return {};
+    return {float(roundHalfEven(nx / length, 6)), float(roundHalfEven(ny / length, 6)),
+            float(roundHalfEven(nz / length, 6))};
+}
+
+FaceNormalMerge mergeFaceNormalsLiteral(const std::vector<Vector3>& polygonNormals) {
+    FaceNormalMerge merge;
+    merge.polygonIndices.reserve(polygonNormals.size());
+    for (const Vector3& n : polygonNormals) {
+        int32_t match = -1;
+        for (size_t j = 0; j < merge.normals.size(); ++j)
+            if (withinTolerance(merge.normals[j], n)) match = int32_t(j);
+        if (match >= 0) merge.polygonIndices.push_back(match);
+        else appendNormal(merge, n);
+    }
+    return merge;
+}
+
+FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
+    FaceNormalMerge merge;
+    merge.polygonIndices.reserve(polygonNormals.size());
+    // Each cell holds its newest entry; older entries of the same cell follow through previousInCell,
+    // so the first match found in a cell is that cell's highest matching index.
+    CellTable newestInCell(std::min<size_t>(polygonNormals.size(), kMaxDistinctNormals));
+    std::vector<int32_t> previousInCell;
+    for (const Vector3& n : polygonNormals) {
+        if (!isFinite(n)) {  // matches nothing and nothing matches it
+            appendNormal(merge, n);
+            previousInCell.push_back(-1);
+            continue;
+        }
+        const int64_t cx = cellOf(n.x), cy = cellOf(n.y), cz = cellOf(n.z);
+        int32_t match = -1;
+        for (int64_t dx = -1; dx <= 1; ++dx)
+            for (int64_t dy = -1; dy <= 1; ++dy)
+                for (int64_t dz = -1; dz <= 1; ++dz) {
+                    const int32_t newest = newestInCell.find(cellKey(cx + dx, cy + dy, cz + dz));
+                    for (int32_t j = newest; j > match; j = previousInCell[size_t(j)])
+                        if (withinTolerance(merge.normals[size_t(j)], n)) {
+                            match = j;
+                            break;
+                        }
+                }
+        if (match >= 0) {
+            merge.polygonIndices.push_back(match);
+            continue;
+        }
+        appendNormal(merge, n);
+        const int32_t index = int32_t(merge.normals.size() - 1);
+        previousInCell.push_back(newestInCell.push(cellKey(cx, cy, cz), index));
+    }
+    return merge;
+}
+
+void recalcObjectFaceNormals(PeoObject& object) {
+    std::vector<Vector3> normals;
+    normals.reserve(object.polygons.size());
+    for (size_t p = 0; p < object.polygons.size(); ++p) normals.push_back(calcFaceNormal(object, int32_t(p)));
+    FaceNormalMerge merge = mergeFaceNormals(normals);
+    for (size_t p = 0; p < object.polygons.size(); ++p) object.polygons[p].faceNormal = merge.polygonIndices[p];
+    object.faceNormals = std::move(merge.normals);
+    object.nFaceNormals = int32_t(object.faceNormals.size());
+}
+
+void recalcFaceNormals(EditingContext& ctx) {
+    ctx.status().setStatus("Recalculating face normals...");
+    ctx.status().processEvents();
+    for (PeoObject& object : ctx.model.peoObjects) recalcObjectFaceNormals(object);
+}
+
+void calcObjectVertexNormals(PeoObject& object) {
+    const size_t vertexCount = object.vertices.size();
+    std::vector<PeoNormal> sums(vertexCount);
+    std::vector<int32_t> contributions(vertexCount, 0);
+    // One pass in polygon order adds to each vertex in the same order as a scan per vertex would.
+    for (const PeoPolygon& poly : object.polygons) {
+        for (int32_t v : {poly.v0, poly.v1, poly.v2}) {
+            if (!cornerInRange(object, v)) continue;
+            if (poly.faceNormal < 0 || size_t(poly.faceNormal) >= object.faceNormals.size())
+                throw RunTimeError::subscriptOutOfRange();
+            const PeoNormal& f = object.faceNormals[size_t(poly.faceNormal)];
+            PeoNormal& s = sums[size_t(v)];
+            s.x += f.x;
+            s.y += f.y;
+            s.z += f.z;
+            if (contributions[size_t(v)] == kMaxCornersAtVertex) throw RunTimeError::overflow();
+            ++contributions[size_t(v)];
+        }
+    }
+    for (size_t v = 0; v < vertexCount; ++v) {
+        PeoNormal& s = sums[v];
+        if (contributions[v] > 1) {
+            const double length = std::sqrt(double(s.x) * s.x + double(s.y) * s.y + double(s.z) * s.z);
+            if (length != 0) s = {float(s.x / length), float(s.y / length), float(s.z / length)};
+        }
+        object.vertices[v].normal = int32_t(object.nFaceNormals + int64_t(v));
+    }
+    object.vertexNormals = std::move(sums);
+    object.nVertNormals = int32_t(vertexCount);
+}
+
+void calcVertexNormals(EditingContext& ctx) {
+    ctx.status().setStatus("Calculating vertex normals...");
+    ctx.status().processEvents();
+    ctx.status().setBusy(true);
+    struct BusyEnd {
+        EditingContext& ctx;
+        ~BusyEnd() { ctx.status().setBusy(false); }
+    } busyEnd{ctx};
+    for (PeoObject& object : ctx.model.peoObjects) calcObjectVertexNormals(object);
+    ctx.status().setStatus("Done calculating vertex normals.");
+    ctx.status().processEvents();
+}
+
+} // namespace tarv

@@ -1,0 +1,454 @@
+#include "model/PeoReader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+#include <vector>
+
+#include "model/LogFiles.h"
+#include "model/state/MaterialPreviewHook.h"
+#include "model/ModelHelpers.h"
+#include "base/NumberText.h"
+#include "base/Paths.h"
+#include "model/state/PeoLayout.h"
+#include "base/RunTimeError.h"
+#include "editor/context/TrapGuard.h"
+
+namespace tarv {
+
+namespace {
+
+const std::string kLineBreak = "\r\n";
+
+std::string num(int value) { return intText(value); }
+std::string num(int64_t value) { return intText(value); }
+std::string num(float value) { return floatText(value); }
+
+PeoObject& objectAt(EditingContext& ctx, int index) {
+    if (index < 0 || index >= ctx.model.objectCount()) throw RunTimeError::subscriptOutOfRange();
+    return ctx.model.peoObjects[size_t(index)];
+}
+
+// Detail lines are built only when the log level lets them through; the log file is touched either way.
+template <class MakeText>
+void logDetail(EditingContext& ctx, int level, MakeText&& makeText) {
+    writeLog(ctx, level <= ctx.prefs.logLevel ? makeText() : std::string(), level);
+}
+
+// A 1-based position as the loaders receive it, back to a file offset.
+int64_t offsetOf(int64_t position) { return position - 1; }
+
+void startListProgress(EditingContext& ctx, int32_t count) {
+    ctx.status().setProgressMax(ProgressBar::Status2, std::max(count, 0));
+    ctx.status().setProgressValue(ProgressBar::Status2, 0);
+}
+
+void damaged(const BinaryReader& reader, const std::string& what) {
+    throw RunTimeError::badFile("The file " + reader.fileName() + " is damaged: " + what);
+}
+
+void swapRedBlue(ColourBytes& c) { std::swap(c[0], c[2]); }
+
+void readMaterialEntries(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset) {
+    ShipModel& model = ctx.model;
+    model.materials.clear();
+    model.textures.clear();
+    if (count < 0) damaged(reader, "the material count is negative (" + num(count) + ").");
+    if (count > 0) reader.requireEntries(offset, count, peo::kMaterialEntrySize, "material list");
+    const int16_t materialCount = toInt16(int64_t(count));
+    model.materials.resize(size_t(count));
+
+    addToLog(ctx, materialCount == 1 ? kLineBreak + "Loading one material:"
+                                     : kLineBreak + "Loading " + num(materialCount) + " materials:");
+    ctx.status().setStatus("Getting materials");
+    ctx.status().setProgressMax(ProgressBar::LoadTextures, count);
+    ctx.status().setProgressValue(ProgressBar::LoadTextures, 0);
+
+    MaterialPreviewHook* preview = ctx.services.materialPreview;
+    std::unordered_map<std::string, int> textureIndex;  // names collected in this call
+    for (int m = 0; m < count; ++m) {
+        const int64_t at = int64_t(offset) + int64_t(m) * peo::kMaterialEntrySize;
+        PeoMaterial& material = model.materials[size_t(m)];
+        material.filePosition = int32_t(at + 1);
+        const peo::PeoMaterialEntry entry = peo::readMaterialEntry(reader, at);
+        material.ambient = normaliseColour(entry.ambient);
+        material.diffuse = normaliseColour(entry.diffuse);
+        material.specular = normaliseColour(entry.specular);
+        material.kAlpha = entry.kAlpha;
+        material.fullAmbient = entry.fullAmbient;
+        if (ctx.live.chkSwitchClrs) {
+            swapRedBlue(material.ambient);
+            swapRedBlue(material.diffuse);
+            swapRedBlue(material.specular);
+        }
+        if (preview) preview->materialRead(ctx, m, entry.ambient, entry.diffuse, entry.specular);
+
+        // Characters 16 down to 11 of the bit string are the flag values 2 to 64; a negative word gives
+        // seventeen "0" and so no flag.
+        const std::string bits = longToBinary(int32_t(entry.flags));
+        material.smoothing = bits[15] == '1';
+        material.flatShaded = bits[14] == '1';
+        material.twoSided = bits[13] == '1';
+        material.baseColour = bits[12] == '1';
+        material.stripeColour = bits[11] == '1';
+        material.selfIlluminated = bits[10] == '1';
+        if (material.selfIlluminated && preview) preview->materialSelfIlluminated(ctx, m);
+
+        const std::string name = reader.zeroTerminated(entry.textureNameOffset, "texture name");
+        auto found = textureIndex.find(name);
+        if (found == textureIndex.end()) {
+            PeoTexture texture;
+            texture.name = name;
+            model.textures.push_back(std::move(texture));
+            found = textureIndex.emplace(name, int(model.textures.size()) - 1).first;
+        }
+        material.texture = int16_t(found->second);
+        addToLog(ctx, "- ' " + name + " '      ( #" + num(m) + " & texture #" + num(found->second) + " )");
+        ctx.status().setProgressValue(ProgressBar::LoadTextures, m + 1);
+    }
+
+    ctx.status().setStatus("Getting Textures");
+    if (preview) preview->texturePass(ctx, folderOf(ctx.currentModelPath));
+    if (preview) preview->materialsDone(ctx);
+}
+
+// Asks, or finds by the polygon list offset, whether object k may share the lists of an earlier object.
+void detectSharing(EditingContext& ctx, int k, const peo::PeoObjectRecord& record,
+                   const std::vector<int32_t>& polygonListOffsets) {
+    std::vector<PeoObject>& objects = ctx.model.peoObjects;
+    PeoObject& object = objects[size_t(k)];
+    for (int i = 0; i < k; ++i) {
+        const PeoObject& earlier = objects[size_t(i)];
+        if (polygonListOffsets[size_t(i)] == record.polygonListOffset) {
+            object.sharedWith = int16_t(i);
+            addToLog(ctx, "-> ** Shared Object with " + earlier.name + "**");
+            return;
+        }
+        if (earlier.nPolygons == record.nPolygons && earlier.nVertices == record.nVertices &&
+            earlier.nFaceNormals == record.nFaceNormals && earlier.nVertNormals == record.nVertNormals) {
+            const std::string text = "TARV thinks that " + object.name + " can be made a 'shared copy' of " +
+                                     earlier.name + " ," + kLineBreak + "do you wish to share " + object.name +
+                                     " as a clone of " + earlier.name + " ?" + kLineBreak + kLineBreak +
+                                     "(Objects that are in fact MIRRORED copies of each other should NOT be shared!).";
+            if (ctx.prompts().yesNo(text, "TARV shared object detection", PromptIcon::Question)) {
+                object.sharedWith = int16_t(i);
+                addToLog(ctx, "-> ** Detected Shared Object with " + earlier.name + "**");
+                return;
+            }
+        }
+    }
+}
+
+void logObjectStats(EditingContext& ctx, const peo::PeoObjectRecord& r) {
+    writeLog(ctx, "-- Stats:", 1);
+    writeLog(ctx, "   nPolygons: " + num(r.nPolygons), 1);
+    writeLog(ctx, "      offset: " + num(r.polygonListOffset), 1);
+    writeLog(ctx, "   nVertices: " + num(r.nVertices), 1);
+    writeLog(ctx, "      offset: " + num(r.vertexListOffset), 1);
+    writeLog(ctx, "   nFaceNormals: " + num(r.nFaceNormals), 1);
+    writeLog(ctx, "         offset: " + num(r.normalListOffset), 1);
+    writeLog(ctx, "   nVertNormals: " + num(r.nVertNormals), 1);
+    writeLog(ctx, "         offset: " + num(r.cVertexNormalsOffset), 1);
+    writeLog(ctx, "  actual offset: " + num(int64_t(r.normalListOffset) + 16 * int64_t(r.nFaceNormals)), 1);
+    writeLog(ctx, "-> Flags: " + num(r.flags), 2);
+    logDetail(ctx, 3, [&] { return std::string(10, ' ') + longToBinary(r.flags); });
+}
+
+int32_t linkNumber(int32_t offset, bool cataclysm) { return toInt32(convertOffsetToKey(offset, cataclysm)); }
+
+void readObject(EditingContext& ctx, const BinaryReader& reader, int k, bool cataclysm,
+                std::vector<int32_t>& polygonListOffsets) {
+    const peo::PeoObjectRecord record = peo::readObjectRecord(reader, peo::recordOffset(k + 1, cataclysm), cataclysm);
+    const std::string name = reader.zeroTerminated(record.nameOffset, "object name");
+    ctx.status().setStatus("Getting object " + name);
+
+    ctx.model.peoObjects.emplace_back();
+    {
+        PeoObject& object = ctx.model.peoObjects.back();
+        object.name = name;
+        object.flags = record.flags;
+        object.madObjectIndex = -1;
+        object.sharedWith = -1;
+    }
+    if (k > 0 && ctx.prefs.objectSharing) detectSharing(ctx, k, record, polygonListOffsets);
+
+    polygonListOffsets[size_t(k)] = record.polygonListOffset;
+    {
+        PeoObject& object = ctx.model.peoObjects.back();
+        object.nPolygons = record.nPolygons;
+        object.nVertices = record.nVertices;
+        object.nFaceNormals = record.nFaceNormals;
+        object.nVertNormals = record.nVertNormals;
+    }
+
+    logObjectStats(ctx, record);
+    writeLog(ctx, "-> Vertices: " + num(record.nVertices) + " @ " + num(record.vertexListOffset), 2);
+    loadVertices(ctx, reader, int64_t(record.vertexListOffset) + 1, record.nVertices, k);
+    writeLog(ctx, "-> FaceNormals: " + num(record.nFaceNormals) + " @ " + num(record.normalListOffset), 2);
+    loadFaceNormals(ctx, reader, int64_t(record.normalListOffset) + 1, record.nFaceNormals, k);
+    // The vertex normals follow the face normals in the normal list in both variants; the separate
+    // Cataclysm region is only logged.
+    writeLog(ctx,
+             cataclysm ? "-> cVertexNormals: " + num(record.nVertNormals) + " @ " + num(record.cVertexNormalsOffset)
+                       : "-> VertexNormals: " + num(record.nVertNormals),
+             2);
+    loadVertexNormals(ctx, reader, int64_t(record.normalListOffset) + 1, record.nVertNormals, k);
+    writeLog(ctx, "-> Polygons: " + num(record.nPolygons) + " @ " + num(record.polygonListOffset), 2);
+    loadPolygons(ctx, reader, int64_t(record.polygonListOffset) + 1, record.nPolygons, k);
+
+    PeoObject& object = ctx.model.peoObjects.back();
+    object.motherOffset = record.mother;
+    object.daughterOffset = record.daughter;
+    object.sisterOffset = record.sister;
+    object.mother = linkNumber(record.mother, cataclysm);
+    object.daughter = linkNumber(record.daughter, cataclysm);
+    object.sister = linkNumber(record.sister, cataclysm);
+    object.matrix = transposeMatrix(record.fileMatrix);
+    ctx.status().setProgressValue(ProgressBar::LoadTextures, k + 1);
+}
+
+void readModel(EditingContext& ctx, const BinaryReader& reader) {
+    ShipModel& model = ctx.model;
+    const peo::PeoHeader header = peo::readHeader(reader);
+
+    // An unknown version keeps the previous file's version, and so its record layout.
+    if (header.version == kPeoVersionHomeworld) {
+        addToLog(ctx, "-> HOMEWORLD peo file at hand," + kLineBreak);
+        model.peoVersion = kPeoVersionHomeworld;
+        ctx.status().setPanelText(2, "HW");
+    } else if (header.version == kPeoVersionCataclysm) {
+        addToLog(ctx, "-> CATACLYSM peo file at hand," + kLineBreak);
+        model.peoVersion = kPeoVersionCataclysm;
+        ctx.status().setPanelText(2, "HW:C");
+    }
+    const bool cataclysm = model.peoVersion == kPeoVersionCataclysm;
+
+    const int16_t objectCount = toInt16(int64_t(header.objectCount));
+    model.publicMaterialCount = toInt16(int64_t(header.publicMaterialCount));
+    model.localMaterialCount = toInt16(int64_t(header.localMaterialCount));
+    if (objectCount == 0) throw RunTimeError::badFile("The file holds no objects.");
+    if (objectCount < 0) damaged(reader, "the object count is negative (" + num(objectCount) + ").");
+    reader.requireEntries(peo::kHeaderSize, objectCount, peo::recordLayout(cataclysm).size, "object records");
+    std::vector<int32_t> polygonListOffsets(size_t(objectCount), 0);
+
+    addToLog(ctx, "     ( file size " + num(header.fileSize) + " bytes, 'local size' is " + num(header.localSize) +
+                      ",");
+    addToLog(ctx, objectCount == 1 ? std::string("        containing ONE object only,")
+                                   : "         containing " + num(objectCount) + " objects,");
+    addToLog(ctx, "          " + num(model.publicMaterialCount) + " public materials and " +
+                      num(model.localMaterialCount) + " local ).");
+
+    if (model.publicMaterialCount != 0)
+        getMaterials(ctx, reader, model.publicMaterialCount, header.publicMaterialListOffset);
+    else
+        getMaterials(ctx, reader, model.localMaterialCount, header.localMaterialListOffset);
+
+    ctx.status().setProgressMax(ProgressBar::LoadTextures, objectCount);
+    ctx.status().setProgressValue(ProgressBar::LoadTextures, 0);
+    addToLog(ctx, kLineBreak + (ctx.prefs.objectSharing ? "-> NOTE: object sharing is switched on"
+                                                        : "-> NOTE: object sharing is switched off") +
+                      kLineBreak);
+
+    model.peoObjects.clear();
+    model.peoObjects.reserve(size_t(objectCount));
+    for (int k = 0; k < objectCount; ++k) readObject(ctx, reader, k, cataclysm, polygonListOffsets);
+    ctx.status().setStatus2("");
+}
+
+}  // namespace
+
+void readPeoFile(EditingContext& ctx, const std::string& path) {
+    addToLog(ctx, "Opening " + path + "...");
+    try {
+        // The file is read whole and closed at once: a failure below never keeps it open.
+        const BinaryReader reader = BinaryReader::fromFile(path);
+        readModel(ctx, reader);
+    } catch (...) {
+        // Counts and lists must agree after a failed load: leave the model empty.
+        ShipModel& model = ctx.model;
+        model.peoObjects.clear();
+        model.materials.clear();
+        model.textures.clear();
+        model.publicMaterialCount = 0;
+        model.localMaterialCount = 0;
+        throw;
+    }
+}
+
+int16_t getMaterials(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset) {
+    trapErrors(ctx, "modPeo", "getMaterials", num(count) + "|" + num(offset),
+               [&] { readMaterialEntries(ctx, reader, count, offset); });
+    return 0;
+}
+
+void loadVertices(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
+                  int objectIndex) {
+    PeoObject& object = objectAt(ctx, objectIndex);
+    ctx.status().setStatus2("Vertices");
+    startListProgress(ctx, count);
+    if (count <= 0) {
+        object.sizeX = object.maxX - object.minX;
+        object.sizeY = object.maxY - object.minY;
+        object.sizeZ = object.maxZ - object.minZ;
+        return;
+    }
+    // Vertex indices are 16-bit: vertex 32768 is the last one an object can have.
+    if (count > 32768) throw RunTimeError::overflow();
+    const int64_t start = offsetOf(position);
+    reader.requireEntries(start, count, peo::kVertexEntrySize, "vertex list");
+    object.vertices.clear();
+    object.vertices.reserve(size_t(count));
+    for (int j = 1; j <= count; ++j) {
+        const peo::PeoVertexEntry e = peo::readVertexEntry(reader, start + int64_t(j - 1) * peo::kVertexEntrySize);
+        object.vertices.push_back(PeoVertex{e.x, e.y, e.z, e.normal, 0});
+        logDetail(ctx, 3, [&] {
+            return "   " + rightAlign("v" + num(j - 1), 5) + ": " + rightAlign(num(e.x), 13) + " " +
+                   rightAlign(num(e.y), 13) + " " + rightAlign(num(e.z), 13) + "   norm: " + num(e.normal);
+        });
+        if (j == 1) {
+            object.maxX = object.minX = e.x;
+            object.maxY = object.minY = e.y;
+            object.maxZ = object.minZ = e.z;
+        }
+        updateBoundingBox(ctx, objectIndex, j - 1);
+        ctx.status().setProgressValue(ProgressBar::Status2, j);
+    }
+    object.sizeX = object.maxX - object.minX;
+    object.sizeY = object.maxY - object.minY;
+    object.sizeZ = object.maxZ - object.minZ;
+}
+
+void loadFaceNormals(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
+                     int objectIndex) {
+    PeoObject& object = objectAt(ctx, objectIndex);
+    ctx.status().setStatus2("Normals");
+    if (count <= 0) return;
+    startListProgress(ctx, count);
+    const int64_t start = offsetOf(position);
+    reader.requireEntries(start, count, peo::kNormalEntrySize, "face normals");
+    object.fileFaceNormals.assign(size_t(count), PeoNormal{});
+    for (int j = 1; j <= count; ++j) {
+        const peo::PeoNormalEntry e = peo::readNormalEntry(reader, start + int64_t(j - 1) * peo::kNormalEntrySize);
+        object.fileFaceNormals[size_t(j - 1)] = PeoNormal{e.x, e.y, e.z};
+        logDetail(ctx, 3, [&] {
+            return "   fNormal " + num(j - 1) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
+        });
+        ctx.status().setProgressValue(ProgressBar::Status2, j);
+    }
+}
+
+void loadVertexNormals(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
+                       int objectIndex) {
+    PeoObject& object = objectAt(ctx, objectIndex);
+    ctx.status().setStatus2("Vert Normals");
+    if (count <= 0) return;
+    startListProgress(ctx, count);
+    const int64_t start =
+        offsetOf(position) + int64_t(std::max(object.nFaceNormals, 0)) * peo::kNormalEntrySize;
+    reader.requireEntries(start, count, peo::kNormalEntrySize, "vertex normals");
+    object.vertexNormals.assign(size_t(count), PeoNormal{});
+    for (int j = 0; j < count; ++j) {
+        const peo::PeoNormalEntry e = peo::readNormalEntry(reader, start + int64_t(j) * peo::kNormalEntrySize);
+        object.vertexNormals[size_t(j)] = PeoNormal{e.x, e.y, e.z};
+        logDetail(ctx, 3, [&] {
+            return "   vNormal " + num(j) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
+        });
+        ctx.status().setProgressValue(ProgressBar::Status2, j);
+    }
+}
+
+void loadPolygons(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count, int objectIndex) {
+    PeoObject& object = objectAt(ctx, objectIndex);
+    writeLog(ctx, "-> Loading Polygons: " + num(position), 1);
+    ctx.status().setStatus2("Polygons");
+    startListProgress(ctx, count);
+    if (count < 0) damaged(reader, "object " + num(objectIndex) + " has a negative polygon count (" + num(count) + ").");
+    const int64_t start = offsetOf(position);
+    if (count > 0) reader.requireEntries(start, count, peo::kPolygonEntrySize, "polygon list");
+
+    object.polygons.assign(size_t(count), PeoPolygon{});
+    const int64_t vertexCount = int64_t(object.vertices.size());
+    int corrupt = 0;
+    int outside = 0;
+    for (int j = 1; j <= count; ++j) {
+        const peo::PeoPolygonEntry e =
+            peo::readPolygonEntry(reader, start + int64_t(j - 1) * peo::kPolygonEntrySize);
+        PeoPolygon& p = object.polygons[size_t(j - 1)];
+        p.faceNormal = e.faceNormal;
+        p.v0 = e.v0;
+        p.v1 = e.v1;
+        p.v2 = e.v2;
+        p.material = e.material;
+        p.s0 = e.s0, p.t0 = e.t0, p.s1 = e.s1, p.t1 = e.t1, p.s2 = e.s2, p.t2 = e.t2;
+        p.flags = e.flags;
+        p.reserved = e.reserved;
+
+        bool isCorrupt = false;
+        if (p.v1 == p.v0) {
+            addToLog(ctx, " - corrupted polygon found");
+            isCorrupt = true;
+        } else if (p.v2 == p.v0 || p.v2 == p.v1) {
+            addToLog(ctx, "- corrupted polygon found");
+            isCorrupt = true;
+        }
+        if (isCorrupt && ++corrupt > 32767) throw RunTimeError::overflow();  // a 16-bit counter
+        // A corner outside the vertex list is reported and the polygon kept as it is.
+        auto outsideList = [&](int32_t v) { return v < 0 || v >= vertexCount; };
+        if (outsideList(p.v0) || outsideList(p.v1) || outsideList(p.v2)) {
+            addToLog(ctx, " - polygon corner outside the vertex list found");
+            ++outside;
+        }
+
+        logDetail(ctx, 3, [&] {
+            const std::string bits = longToBinary(p.flags);
+            const std::string g1 = bits.substr(2, 4), g2 = bits.substr(6, 4), g3 = bits.substr(10, 4);
+            return "   " + rightAlign(num(j - 1), 4) + ": vert: " + rightAlign(num(p.v0), 4) + "/" +
+                   rightAlign(num(p.v1), 4) + "/" + rightAlign(num(p.v2), 4) + " mat: " +
+                   rightAlign(num(p.material), 3) + " normal: " + rightAlign(num(p.faceNormal), 3) +
+                   " flags: " + rightAlign(num(p.flags), 4) + " " + g1 + " (" + num(binaryToLong(g1)) + ") " + g2 +
+                   " (" + num(binaryToLong(g2)) + ") " + g3 + " (" + num(binaryToLong(g3)) + ")";
+        });
+        ctx.status().setProgressValue(ProgressBar::Status2, j);
+    }
+    if (corrupt != 0) {
+        addToLog(ctx, "Polygon loader found " + num(corrupt) + " corrupt polys in " + num(count) +
+                          " polys for object " + num(objectIndex) + ".");
+    }
+    if (outside != 0) {
+        addToLog(ctx, "Polygon loader found " + num(outside) + " polys with corners outside the vertex list in object " +
+                          num(objectIndex) + ".");
+    }
+}
+
+void updateBoundingBox(EditingContext& ctx, int objectIndex, int vertexIndex) {
+    if (vertexIndex < -32768 || vertexIndex > 32767) throw RunTimeError::overflow();
+    PeoObject& object = objectAt(ctx, objectIndex);
+    if (vertexIndex < 0 || size_t(vertexIndex) >= object.vertices.size()) throw RunTimeError::subscriptOutOfRange();
+    const PeoVertex& v = object.vertices[size_t(vertexIndex)];
+    if (v.x < object.minX) object.minX = v.x;
+    if (v.x > object.maxX) object.maxX = v.x;
+    if (v.y < object.minY) object.minY = v.y;
+    if (v.y > object.maxY) object.maxY = v.y;
+    if (v.z < object.minZ) object.minZ = v.z;
+    if (v.z > object.maxZ) object.maxZ = v.z;
+}
+
+void calcObjectDimensions(EditingContext& ctx, int objectIndex) {
+    PeoObject& object = objectAt(ctx, objectIndex);
+    if (object.minX != object.maxX && object.minY != object.maxY && object.minZ != object.maxZ) {
+        object.sizeX = object.maxX - object.minX;
+        object.sizeY = object.maxY - object.minY;
+        object.sizeZ = object.maxZ - object.minZ;
+    } else {
+        object.sizeX = object.sizeY = object.sizeZ = 1000;
+    }
+    for (float size : {object.sizeX, object.sizeY, object.sizeZ}) {
+        if (float(ctx.model.modelExtent) < std::fabs(size)) ctx.model.modelExtent = std::fabs(size);
+    }
+    addToLog(ctx, "       mesh dimensions are:" + kLineBreak);
+    addToLog(ctx, "        > x      " + num(object.sizeX));
+    addToLog(ctx, "        > y      " + num(object.sizeY));
+    addToLog(ctx, "        > z      " + num(object.sizeZ) + kLineBreak);
+}
+
+}  // namespace tarv

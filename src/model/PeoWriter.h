@@ -1,0 +1,22 @@
+#pragma once
+// The .peo writer: the whole in-memory model as one Homeworld (0x402) or Cataclysm (0x500) file, with its
+// normals computed afresh. The file is built completely in memory and written atomically, so a failed save
+// leaves an existing file as it was.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/context/EditingContext.h"
+
+namespace tarv {
+
+// Recomputes the normals, builds the file and writes it to path. Reads the live switches chkVNs and
+// chkSHIPfilePEO as it runs. Traps nothing: a RunTimeError reaches the caller, and then no file has been
+// touched. Every limit (active objects, materials, folded material counts, 16-bit corner and material
+// indices, normals) is checked before anything is written.
+void writePeoFile(EditingContext& ctx, const std::string& path, bool cataclysm);
+
+// The same without writing: the bytes of the file (the model is updated as by a save).
+std::vector<uint8_t> buildPeoFile(EditingContext& ctx, bool cataclysm);
+
+} // namespace tarv

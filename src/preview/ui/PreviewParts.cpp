@@ -1,0 +1,165 @@
+#include "preview/ui/PreviewParts.h"
+
+#include <QHBoxLayout>
+#include <QMenu>
+
+#include "shell/frmTARV.h"
+#include "preview/PreviewSteps.h"
+#include "scene/gl/RMCanvas.h"
+
+namespace tarv {
+
+namespace {
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+
+QPixmap pixmapOf(const Image& image) {
+    if (image.empty()) return {};
+    QImage q(image.width, image.height, QImage::Format_RGBA8888);
+    for (int y = 0; y < image.height; ++y)
+        std::memcpy(q.scanLine(y), &image.pixels[size_t(y) * size_t(image.width)], size_t(image.width) * 4);
+    return QPixmap::fromImage(q.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+} // namespace
+
+PreviewParts::PreviewParts(frmTARV& window)
+    : QObject(&window), w_(window), ctx_(window.ctx), mouse_(window.ctx), textureSource_(window.ctx), materialHook_(textureSource_) {
+    setObjectName("previewParts");
+    EditingContext& ctx = w_.ctx;
+    ctx.preview.controls = this;
+    ctx.services.materialPreview = &materialHook_;
+
+    // The canvas draws the preview's scene and hands its mouse to the camera handlers.
+    if (auto* canvas = qobject_cast<scene::RMCanvas*>(w_.RMCanvas1)) {
+        canvas->setScene(ctx.view.viewport);
+        canvas->setMouseHandler(&mouse_);
+        ctx.view.canvas = canvas;
+        canvas_ = canvas;
+        connect(canvas, &QObject::destroyed, this, [this] {
+            if (ctx_.view.canvas == canvas_) ctx_.view.canvas = nullptr;
+            canvas_ = nullptr;
+        });
+    }
+
+    // The preset views, in a row under the canvas.
+    auto* row = new QWidget;
+    row->setObjectName("view3dRow");
+    auto* rowLayout = new QHBoxLayout(row);
+    rowLayout->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 6; ++i) {
+        view3d[size_t(i)] = new QRadioButton(kView3dCaptions[i]);
+        view3d[size_t(i)]->setObjectName(QString("view3d_%1").arg(i));
+        rowLayout->addWidget(view3d[size_t(i)]);
+        connect(view3d[size_t(i)], &QRadioButton::clicked, this, [this, i] { view3d_Click(w_.ctx, int16_t(i)); });
+    }
+    rowLayout->addStretch(1);
+    w_.canvasColumn->addWidget(row);
+
+    // The Render menu.
+    w_.mnuRenderWireframe->setCheckable(true);
+    setRenderTicks(ctx.view.mnuRenderFlat);
+    connect(w_.mnuRenderWireframe, &QAction::triggered, this, [this] { mnuRenderWireframe_Click(w_.ctx); });
+    connect(w_.mnuRenderFlat, &QAction::triggered, this, [this] { mnuRenderFlat_Click(w_.ctx); });
+    connect(w_.mnuRenderReset, &QAction::triggered, this, [this] { mnuRenderReset_Click(w_.ctx); });
+
+    // The canvas popup.
+    QMenu* popup = w_.mnu3dPreview;
+    const auto item = [&](const char* name, const char* caption) {
+        QAction* a = popup->addAction(caption);
+        a->setObjectName(name);
+        return a;
+    };
+    mnu3dPreviewHeirachy = item("mnu3dPreviewHeirachy", "Edit Heirachy");
+    mnu3dPreviewMatrix = item("mnu3dPreviewMatrix", "Edit Matrix");
+    mnu3dPreviewKeyframes = item("mnu3dPreviewKeyframes", "Edit Keyframes");
+    popup->addSeparator();
+    mnu3dPreviewSpin = item("mnu3dPreviewSpin", "Spin Object");
+    connect(mnu3dPreviewHeirachy, &QAction::triggered, this, [this] { mnu3dPreviewHeirachy_Click(w_.ctx); });
+    connect(mnu3dPreviewMatrix, &QAction::triggered, this, [this] { mnu3dPreviewMatrix_Click(w_.ctx); });
+    connect(mnu3dPreviewKeyframes, &QAction::triggered, this, [this] { mnu3dPreviewKeyframes_Click(w_.ctx); });
+    connect(mnu3dPreviewSpin, &QAction::triggered, this, [this] { mnu3dPreviewSpin_Click(w_.ctx); });
+
+    connect(w_.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(w_.ctx); });
+
+    // The Textures page's thumbnails, above the hint.
+    ctlThumbsFrame = new QGroupBox;
+    ctlThumbsFrame->setObjectName("ctlThumbsFrame");
+    ctlThumbs = new QListWidget;
+    ctlThumbs->setObjectName("ctlThumbs");
+    ctlThumbs->setViewMode(QListView::IconMode);
+    ctlThumbs->setIconSize(QSize(64, 64));
+    ctlThumbs->setResizeMode(QListView::Adjust);
+    ctlThumbs->setMovement(QListView::Static);
+    (new QVBoxLayout(ctlThumbsFrame))->addWidget(ctlThumbs);
+    if (auto* texturesLayout = qobject_cast<QVBoxLayout*>(w_.pageTextures->layout()))
+        texturesLayout->insertWidget(1, ctlThumbsFrame, 1);
+}
+
+PreviewParts::~PreviewParts() {
+    EditingContext& ctx = ctx_;
+    if (ctx.preview.controls == this) ctx.preview.controls = nullptr;
+    if (ctx.services.materialPreview == &materialHook_) ctx.services.materialPreview = nullptr;
+    if (canvas_ && ctx.view.canvas == canvas_) ctx.view.canvas = nullptr;
+}
+
+int PreviewParts::mainTab() const { return w_.SSTab1->currentIndex(); }
+
+void PreviewParts::setMainTab(int tab) { w_.SSTab1->setCurrentIndex(tab); }
+
+int PreviewParts::objectsTab() const { return w_.pageObjects->SSTab2->currentIndex(); }
+
+void PreviewParts::setObjectsTab(int tab) { w_.pageObjects->SSTab2->setCurrentIndex(tab); }
+
+void PreviewParts::selectionChanged() {
+    PreviewControls::selectionChanged();
+    w_.syncFromContext();  // the object pages show the selection
+}
+
+void PreviewParts::showPreviewPopup(float x, float y) {
+    PreviewControls::showPreviewPopup(x, y);
+    w_.mnu3dPreview->popup(w_.RMCanvas1->mapToGlobal(QPoint(int(x), int(y))));
+}
+
+std::string PreviewParts::spinCaption() const { return mnu3dPreviewSpin->text().toStdString(); }
+
+void PreviewParts::setSpinCaption(const std::string& text) {
+    PreviewControls::setSpinCaption(text);
+    mnu3dPreviewSpin->setText(qs(text));
+}
+
+void PreviewParts::setRenderTicks(bool textured) {
+    PreviewControls::setRenderTicks(textured);
+    w_.mnuRenderFlat->setChecked(textured);
+    w_.mnuRenderWireframe->setChecked(!textured);
+}
+
+void PreviewParts::setViewButton(int index) {
+    if (index >= 0 && index < int(view3d.size())) view3d[size_t(index)]->setChecked(true);
+}
+
+void PreviewParts::texturesChanged() {
+    const PreviewState& p = w_.ctx.preview;
+    QTreeWidget* list = w_.pageTextures->lstTextures;
+    list->clear();
+    for (const TextureListItem& item : p.lstTextures) {
+        QStringList columns{qs(item.name)};
+        for (const std::string& sub : item.subItems) columns << qs(sub);
+        list->addTopLevelItem(new QTreeWidgetItem(columns));
+    }
+    ctlThumbs->clear();
+    for (const Thumbnail& t : p.ctlThumbs.items()) {
+        auto* entry = new QListWidgetItem(QIcon(pixmapOf(t.picture)), qs(t.caption));
+        entry->setData(Qt::UserRole, qs(t.path));
+        entry->setToolTip(qs(t.path));
+        ctlThumbs->addItem(entry);
+    }
+    ctlThumbsFrame->setTitle(qs(p.ctlThumbs.Caption));
+}
+
+void installPreview(frmTARV& window) {
+    connectPreview(window.ctx);
+    new PreviewParts(window);
+}
+
+} // namespace tarv

@@ -1,0 +1,202 @@
+#include "shell/KeyedTreeWidget.h"
+
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+
+namespace tarv {
+
+namespace {
+constexpr const char* kMime = "application/x-tarv-tree-key";
+constexpr int kKeyRole = Qt::UserRole + 1;
+} // namespace
+
+KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);  // lines and plus/minus boxes to the root nodes, text without pictures
+    setIconSize(QSize(0, 0));
+    setIndentation(16);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Drags are ours: a drop reports the keys and moves nothing.
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::MoveAction);
+
+    connect(this, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) {
+        if (syncing_) return;
+        emit nodeChecked(QString::fromStdString(keyOf(item)), item->checkState(0) == Qt::Checked);
+    });
+    connect(this, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { emit nodeClicked(QString::fromStdString(keyOf(item))); });
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        if (auto* node = !syncing_ && model_ ? model_->find(keyOf(item)) : nullptr) node->expanded = true;
+    });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        if (auto* node = !syncing_ && model_ ? model_->find(keyOf(item)) : nullptr) node->expanded = false;
+    });
+    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
+        if (syncing_ || !model_) return;
+        std::string key = keyOf(current);
+        model_->setSelected(model_->find(key) ? key : std::string());
+        shownRevision_ = model_->revision();  // the view shows this already
+    });
+}
+
+void KeyedTreeWidget::bind(KeyedTree* model) {
+    model_ = model;
+    sync(true);
+}
+
+std::string KeyedTreeWidget::keyOf(const QTreeWidgetItem* item) {
+    return item ? item->data(0, kKeyRole).toString().toStdString() : std::string();
+}
+
+QTreeWidgetItem* KeyedTreeWidget::itemForKey(const std::string& key) const {
+    QString wanted = QString::fromStdString(key);
+    for (QTreeWidgetItemIterator it(const_cast<KeyedTreeWidget*>(this)); *it; ++it)
+        if ((*it)->data(0, kKeyRole).toString() == wanted) return *it;
+    return nullptr;
+}
+
+void KeyedTreeWidget::sync(bool force) {
+    if (!model_) {
+        clear();
+        return;
+    }
+    if (!force && shownRevision_ == model_->revision()) return;
+    QSignalBlocker blocker(this);
+    syncing_ = true;
+    clear();
+    std::unordered_map<const KeyedTree::Node*, QTreeWidgetItem*> items;
+    QTreeWidgetItem* selected = nullptr;
+    QTreeWidgetItem* highlight = nullptr;
+    // Parents first, children in their order: walk the tree from its top-level nodes.
+    std::vector<std::pair<const KeyedTree::Node*, QTreeWidgetItem*>> stack;
+    auto makeItem = [&](const KeyedTree::Node* node) {
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QString::fromStdString(node->text));
+        item->setData(0, kKeyRole, QString::fromStdString(node->key));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled |
+                       Qt::ItemIsDropEnabled | Qt::ItemIsEditable);
+        item->setCheckState(0, node->checked ? Qt::Checked : Qt::Unchecked);
+        if (node->key == model_->selectedKey()) selected = item;
+        if (node->key == model_->dropHighlightKey()) highlight = item;
+        return item;
+    };
+    std::vector<const KeyedTree::Node*> order;
+    for (const std::string& key : model_->topLevel()) {
+        const KeyedTree::Node* node = model_->find(key);
+        QTreeWidgetItem* item = makeItem(node);
+        addTopLevelItem(item);
+        stack.push_back({node, item});
+    }
+    while (!stack.empty()) {
+        auto [node, item] = stack.back();
+        stack.pop_back();
+        order.push_back(node);
+        items[node] = item;
+        for (const KeyedTree::Node* child : node->children) {
+            QTreeWidgetItem* childItem = makeItem(child);
+            item->addChild(childItem);
+            stack.push_back({child, childItem});
+        }
+    }
+    for (const KeyedTree::Node* node : order) items[node]->setExpanded(node->expanded);
+    if (highlight) highlight->setBackground(0, palette().highlight().color().lighter(160));
+    setCurrentItem(selected);
+    if (selected) scrollToItem(selected);
+    syncing_ = false;
+    shownRevision_ = model_->revision();
+}
+
+QString KeyedTreeWidget::keyAt(const QPoint& pos) const { return QString::fromStdString(keyOf(itemAt(pos))); }
+
+void KeyedTreeWidget::mousePressEvent(QMouseEvent* event) {
+    emit nodeMousePressed(keyAt(event->position().toPoint()), event->button(), event->position().toPoint());
+    QTreeWidget::mousePressEvent(event);
+}
+
+void KeyedTreeWidget::mouseMoveEvent(QMouseEvent* event) {
+    emit nodeMouseMoved(keyAt(event->position().toPoint()), event->buttons(), event->position().toPoint());
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void KeyedTreeWidget::mouseReleaseEvent(QMouseEvent* event) {
+    emit nodeMouseReleased(keyAt(event->position().toPoint()), event->button(), event->position().toPoint());
+    QTreeWidget::mouseReleaseEvent(event);
+}
+
+void KeyedTreeWidget::startDrag(Qt::DropActions) {
+    QTreeWidgetItem* item = currentItem();
+    if (!item) return;
+    auto* mime = new QMimeData;
+    mime->setData(kMime, QByteArray::fromStdString(keyOf(item)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::MoveAction);  // the items stay where they are whatever the drop did
+}
+
+void KeyedTreeWidget::beginDrag(const QPixmap& image) {
+    QTreeWidgetItem* item = currentItem();
+    if (!item) return;
+    auto* mime = new QMimeData;
+    mime->setData(kMime, QByteArray::fromStdString(keyOf(item)));
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    if (!image.isNull()) drag->setPixmap(image);
+    drag->exec(Qt::MoveAction);
+}
+
+void KeyedTreeWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasFormat(kMime)) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void KeyedTreeWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (!event->mimeData()->hasFormat(kMime)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit nodeDragOver(QString::fromUtf8(event->mimeData()->data(kMime)), keyAt(event->position().toPoint()));
+}
+
+void KeyedTreeWidget::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasFormat(kMime)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    emit nodeDropped(QString::fromUtf8(event->mimeData()->data(kMime)), keyAt(event->position().toPoint()));
+}
+
+void KeyedTreeWidget::startEditing(const std::string& key) {
+    QTreeWidgetItem* item = itemForKey(key);
+    if (!item) return;
+    editingKey_ = QString::fromStdString(key);
+    editCommitted_ = false;
+    editItem(item, 0);
+}
+
+void KeyedTreeWidget::commitData(QWidget* editor) {
+    // The new text goes to the handler; the item keeps the model's text until the model changes.
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line || editCommitted_) return;
+    editCommitted_ = true;
+    emit editCommitted(editingKey_, line->text());
+}
+
+void KeyedTreeWidget::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (hint == QAbstractItemDelegate::RevertModelCache && !editCommitted_) emit editCancelled(editingKey_);
+    editCommitted_ = true;
+    QTreeWidget::closeEditor(editor, hint);
+}
+
+} // namespace tarv

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TempDir.h"
+#include "base/AtomicFile.h"
+#include "base/RunTimeError.h"
+
+using namespace tarv;
+using tarv::test::readText;
+using tarv::test::TempDir;
+using tarv::test::writeText;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The names in a folder, so a test can see that no temporary file was left behind.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+fs::perms permsOf(const fs::path& p) { return fs::status(p).permissions() & fs::perms::mask; }
+
+// Whether the file system stops us writing into a read-only folder (root is not stopped).
+bool permissionsAreEnforced(const fs::path& scratch) {
+    fs::create_directory(scratch);
+    fs::permissions(scratch, fs::perms::owner_read | fs::perms::owner_exec);
+    bool enforced = ::access(scratch.c_str(), W_OK) != 0;
+    fs::permissions(scratch, fs::perms::owner_all);
+    fs::remove(scratch);
+    return enforced;
+}
+
+} // namespace
+
+TEST(AtomicFile, WritesNewAndReplacesExistingFiles) {
+    TempDir dir;
+    writeFileAtomically(dir / "new.log", std::string_view("first"));
+    EXPECT_EQ(readText(dir / "new.log"), "first");
+    writeFileAtomically(dir / "new.log", std::string_view("second, longer"));
+    EXPECT_EQ(readText(dir / "new.log"), "second, longer");
+    writeFileAtomically(dir / "new.log", std::string_view(""));
+    EXPECT_EQ(readText(dir / "new.log"), "");
+    const std::vector<uint8_t> bytes = {0, 1, 255, 0, 13, 10};
+    writeFileAtomically(dir / "b.peo", bytes);
+    EXPECT_EQ(readWholeFile(dir / "b.peo"), bytes);
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"b.peo", "new.log"}));
+}
+
+TEST(AtomicFile, FailuresLeaveTheTargetAndNoTemporaryFile) {
+    TempDir dir;
+    fs::create_directory(dir / "ships");
+    writeText(dir / "ships" / "ship.peo", "original");
+    fs::create_directory(dir / "ships" / "folder.peo");
+    const bool enforced = permissionsAreEnforced(dir / "probe");
+    if (enforced) {
+        fs::create_directory(dir / "locked");
+        writeText(dir / "locked" / "ship.peo", "locked original");
+        fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        writeText(dir / "ships" / "readonly.peo", "read-only original");
+        fs::permissions(dir / "ships" / "readonly.peo", fs::perms(0444));
+    }
+
+    struct Case {
+        std::string name;
+        fs::path target;
+        std::string kind;
+        bool hook = false;
+    };
+    std::vector<Case> cases = {
+        {"failure hook", dir / "ships" / "ship.peo", "writing failed", true},
+        {"target is a folder", dir / "ships" / "folder.peo", "cannot create the file"},
+        {"folder does not exist", dir / "nowhere" / "ship.peo", "cannot create the file"},
+    };
+    if (enforced) {
+        cases.push_back({"read-only folder", dir / "locked" / "ship.peo", "cannot create the file"});
+        // A read-only file is not replaced behind the owner's back.
+        cases.push_back({"read-only file", dir / "ships" / "readonly.peo", "cannot create the file"});
+    }
+
+    const std::vector<std::string> before = namesIn(dir / "ships");
+    const std::vector<std::string> beforeTop = namesIn(dir.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.hook) failNextAtomicWriteForTesting();
+        try {
+            writeFileAtomically(c.target, std::string_view("new bytes"));
+            ADD_FAILURE() << "no error";
+        } catch (const RunTimeError& e) {
+            EXPECT_NE(e.description().find(c.target.string()), std::string::npos) << e.description();
+            EXPECT_NE(e.description().find(c.kind), std::string::npos) << e.description();
+        }
+        EXPECT_EQ(namesIn(dir / "ships"), before);
+        EXPECT_EQ(namesIn(dir.path()), beforeTop);
+    }
+    EXPECT_EQ(readText(dir / "ships" / "ship.peo"), "original");
+    EXPECT_TRUE(fs::is_directory(dir / "ships" / "folder.peo"));
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    if (enforced) {
+        fs::permissions(dir / "locked", fs::perms::owner_all);
+        EXPECT_EQ(readText(dir / "locked" / "ship.peo"), "locked original");
+        EXPECT_EQ(namesIn(dir / "locked"), (std::vector<std::string>{"ship.peo"}));
+        EXPECT_EQ(readText(dir / "ships" / "readonly.peo"), "read-only original");
+    }
+
+    // The hook fails one write only.
+    writeFileAtomically(dir / "ships" / "ship.peo", std::string_view("saved"));
+    EXPECT_EQ(readText(dir / "ships" / "ship.peo"), "saved");
+}
+
+TEST(AtomicFile, KeepsThePermissionBitsOfTheTarget) {
+    TempDir dir;
+    for (fs::perms p : {fs::perms(0640), fs::perms(0755), fs::perms(0600)}) {
+        writeText(dir / "ship.peo", "old");
+        fs::permissions(dir / "ship.peo", p);
+        writeFileAtomically(dir / "ship.peo", std::string_view("new"));
+        EXPECT_EQ(permsOf(dir / "ship.peo"), p);
+        EXPECT_EQ(readText(dir / "ship.peo"), "new");
+    }
+}
+
+TEST(AtomicFile, ASymlinkedTargetStaysALink) {
+    TempDir dir;
+    fs::create_directory(dir / "real");
+    writeText(dir / "real" / "ship.peo", "old");
+    fs::permissions(dir / "real" / "ship.peo", fs::perms(0640));
+    fs::create_symlink("real/ship.peo", dir / "link.peo");  // relative, as links often are
+    fs::create_symlink(dir / "link.peo", dir / "chain.peo");
+
+    writeFileAtomically(dir / "link.peo", std::string_view("through the link"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.peo"));
+    EXPECT_EQ(readText(dir / "real" / "ship.peo"), "through the link");
+    EXPECT_EQ(permsOf(dir / "real" / "ship.peo"), fs::perms(0640));
+
+    copyFileAtomically(dir / "real" / "ship.peo", dir / "chain.peo");
+    writeFileAtomically(dir / "chain.peo", std::string_view("through two links"));
+    EXPECT_TRUE(fs::is_symlink(dir / "chain.peo"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.peo"));
+    EXPECT_EQ(readText(dir / "real" / "ship.peo"), "through two links");
+    // The temporary file was made beside the real file, and is gone.
+    EXPECT_EQ(namesIn(dir / "real"), (std::vector<std::string>{"ship.peo"}));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"chain.peo", "link.peo", "real"}));
+}
+
+TEST(AtomicFile, CopiesByTheSameRoad) {
+    TempDir dir;
+    writeText(dir / "ship.peo", "model bytes");
+    writeText(dir / "ship.pe~", "older copy");
+    copyFileAtomically(dir / "ship.peo", dir / "ship.pe~");
+    EXPECT_EQ(readText(dir / "ship.pe~"), "model bytes");
+    copyFileAtomically(dir / "ship.peo", dir / "Backup of ship.peo");
+    EXPECT_EQ(readText(dir / "Backup of ship.peo"), "model bytes");
+
+    failNextAtomicWriteForTesting();
+    EXPECT_THROW(copyFileAtomically(dir / "ship.peo", dir / "ship.pe~"), RunTimeError);
+    EXPECT_EQ(readText(dir / "ship.pe~"), "model bytes");
+
+    try {
+        copyFileAtomically(dir / "gone.peo", dir / "copy.peo");
+        ADD_FAILURE() << "no error";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 53);
+        EXPECT_NE(e.description().find("gone.peo"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(dir / "copy.peo"));
+}
+
+TEST(AtomicFile, ReadsWholeFilesAndReportsMissingOnes) {
+    TempDir dir;
+    std::vector<uint8_t> big(200000);
+    for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7);
+    tarv::test::writeBytes(dir / "big.bin", big);
+    EXPECT_EQ(readWholeFile(dir / "big.bin"), big);
+
+    struct Case { fs::path path; int number; };
+    for (const Case& c : {Case{dir / "missing.bin", 53}, Case{dir / "big.bin" / "x", 53}, Case{dir.path(), 75}}) {
+        SCOPED_TRACE(c.path.string());
+        try {
+            readWholeFile(c.path);
+            ADD_FAILURE() << "no error";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), c.number);
+            EXPECT_NE(e.description().find(c.path.string()), std::string::npos);
+        }
+    }
+}

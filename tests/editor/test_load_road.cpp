@@ -1,0 +1,324 @@
+// The load road: opening by file type, the .shp road, Reload, recent files, the links of the hierarchy,
+// the clean-up between loads, and the faults the road must not have.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RoadFixture.h"
+#include "base/AtomicFile.h"
+#include "model/PeoReader.h"
+#include "model/PeoWriter.h"
+#include "base/RunTimeError.h"
+#include "editor/LoadRoad.h"
+#include "meshtools/ObjectSize.h"
+#include "meshtools/state/ToolsPageState.h"
+#include "materials/state/MaterialsPageState.h"
+#include "animation/state/AnimationsPageState.h"
+
+namespace tarv::test {
+namespace fs = std::filesystem;
+
+namespace {
+
+int lightsIn(const scene::FramePtr& frame) {
+    int n = int(frame->lights().size());
+    for (const auto& child : frame->children()) n += lightsIn(child);
+    return n;
+}
+
+// Overwrites the 32-bit mother offset of a Homeworld record (record numbers from 1; 0 = none).
+void setMotherRecord(const std::string& path, int record, int mother) {
+    auto bytes = readBytes(path);
+    const size_t at = 68 + size_t(record - 1) * 112 + 36;
+    const int32_t offset = mother == 0 ? 0 : 68 + (mother - 1) * 112;
+    for (int k = 0; k < 4; ++k) bytes[at + size_t(k)] = uint8_t(uint32_t(offset) >> (8 * k));
+    writeBytes(path, bytes);
+}
+
+class FailingStore : public SettingsStore {
+public:
+    std::string getKeyValue(const std::string&) override { throw RunTimeError(5, "The settings cannot be read"); }
+    bool setKeyValue(const std::string&, const std::string&) override { return false; }
+};
+
+} // namespace
+
+TEST_F(RoadTest, TheShipDefinitionOpensTheWholeSet) {
+    loadThisFile(ctx, at("Tarvlet.shp"));
+
+    EXPECT_EQ(t.status.status, "Ship loaded");
+    EXPECT_TRUE(ctx.model.modelLoaded);
+    // Every name the .shp and .lod give is found in another letter case.
+    EXPECT_EQ(ctx.currentModelPath, at("Tarvlet.peo"));
+    EXPECT_EQ(ctx.shp.lodFilePath, at("Tarvlet.lod"));
+    EXPECT_EQ(ctx.shp.madFilePath, at("TARVLET.MAD"));
+    EXPECT_EQ(ctx.lod.lblLodPath, (ship / "").string());
+    ASSERT_EQ(ctx.lod.lstLodFiles.size(), 1u);
+    EXPECT_EQ(ctx.lod.lstLodFiles[0].text, "Tarvlet_LOD1.peo");
+    EXPECT_TRUE(ctx.lod.cmdMultiFileEnabled);
+    EXPECT_TRUE(ctx.lod.cmdAddToLodEnabled);
+    EXPECT_FALSE(ctx.shp.noShpLoaded);
+    EXPECT_TRUE(ctx.shp.mnuFileSaveSHPEnabled);
+    EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.shp"));
+
+    EXPECT_EQ(ctx.model.objectCount(), 4);
+    EXPECT_EQ(ctx.mex.mexChunkCount(), 7);
+    ASSERT_EQ(ctx.animation.madAnimations.size(), 1u);
+    EXPECT_EQ(ctx.animationsPage->lstAnimations, std::vector<std::string>{"Sweep"});
+    EXPECT_TRUE(ctx.road.keyframesPageEnabled.value_or(false));
+    EXPECT_EQ(ctx.materialsPage->lstMaterial.size(), 3u);
+    EXPECT_EQ(ctx.materialsPage->txtPublic, "3");
+    EXPECT_EQ(ctx.materialsPage->txtLocal, "0");
+    EXPECT_TRUE(ctx.road.pagesEnabled.value_or(false) && ctx.road.mnuFileSaveEnabled && ctx.road.mnuReloadEnabled);
+
+    // The tree and the frames follow the links: Hull > (Turret > Gun, EnginePod).
+    const KeyedTree& tree = ctx.shell.treeHeirachy;
+    EXPECT_EQ(tree.topLevel(), std::vector<std::string>{"o0"});
+    EXPECT_EQ(tree.childrenOf("o0"), (std::vector<std::string>{"o1", "o3"}));
+    EXPECT_EQ(tree.childrenOf("o1"), std::vector<std::string>{"o2"});
+    const auto& views = ctx.view.viewObjects;
+    EXPECT_EQ(views[0].frame->getParent(), ctx.view.modelFrame);
+    EXPECT_EQ(views[2].frame->getParent(), views[1].frame);
+    EXPECT_EQ(views[2].frame->getName(), "peo_Gun");
+    EXPECT_EQ(views[1].frame->getPosition(views[0].frame).x, 6.0f);
+
+    // The light and the camera distance follow the model's extent.
+    const double e = ctx.model.modelExtent;
+    EXPECT_EQ(e, 40.0);
+    EXPECT_EQ(lightsIn(ctx.view.sceneFrame), 1);
+    EXPECT_EQ(ctx.view.lightFrame->getPosition(ctx.view.lightFrame->getParent()).x, float(-e));
+    // Reset View puts the camera 2 x extent in front of the model, looking at it.
+    EXPECT_EQ(ctx.view.cameraFrame->getPosition(nullptr).z, float(2 * e));
+    EXPECT_EQ(ctx.toolsPage->cmbObjectSize.listIndex, 0);
+    EXPECT_EQ(ctx.toolsPage->txtScaleAmount, "150");
+}
+
+TEST_F(RoadTest, TheEndingOfTheNameChoosesTheRoad) {
+    fs::copy_file(at("Tarvlet.peo"), at("Upper.PEO"));
+    fs::copy_file(at("Tarvlet.peo"), at("Mixed.Geo"));
+    fs::copy_file(at("Tarvlet.peo"), at("ship.peo.bak"));
+    const struct {
+        std::string name;
+        bool loads;
+    } cases[] = {{"Upper.PEO", true}, {"Mixed.Geo", true}, {"ship.peo.bak", false}, {"Tarvlet.lod", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ctx.currentModelPath = "before";
+        if (!c.loads) t.prompts.expectMessage("Sorry this file type is not supported!", ctx.version.appTitle);
+        loadThisFile(ctx, at(c.name));
+        EXPECT_EQ(ctx.currentModelPath, c.loads ? at(c.name) : "before");
+        EXPECT_EQ(ctx.road.CommonDialog1.FileName, at(c.name));
+        if (c.loads) {
+            EXPECT_EQ(ctx.model.objectCount(), 4);
+            EXPECT_TRUE(ctx.shp.noShpLoaded);
+            EXPECT_TRUE(ctx.lod.lblLodPath.empty());
+        }
+    }
+}
+
+TEST_F(RoadTest, OpenDoesNothingForTheSameFileOrCancel) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    const int pumps = t.status.eventPumps;
+    t.prompts.expectOpen(FileDialogChoice{at("Tarvlet.peo"), 1});
+    t.prompts.expectOpen(std::nullopt);
+    mnuFileOpen_Click(ctx);
+    mnuFileOpen_Click(ctx);
+    EXPECT_EQ(t.status.eventPumps, pumps);  // no load ran
+    const FileDialogRequest& asked = t.prompts.shown[0].request;
+    EXPECT_EQ(asked.filter, kOpenFilter);
+    EXPECT_EQ(asked.filterIndex, 1);
+    EXPECT_EQ(asked.initialFolder, (ship / "").string());
+    EXPECT_EQ(asked.fileName, at("Tarvlet.peo"));
+
+    // With no model, Cancel gets no name from an earlier attempt, and the SHP filter comes first for SHP.
+    TestContext fresh(dir.path() / "data");
+    fresh.ctx.road.CommonDialog1.FileName = at("ship.peo.bak");
+    fresh.ctx.prefs.defaultFileType = 1;
+    fresh.prompts.expectOpen(std::nullopt);
+    mnuFileOpen_Click(fresh.ctx);
+    EXPECT_EQ(fresh.prompts.shown[0].request.fileName, "");
+    EXPECT_EQ(fresh.prompts.shown[0].request.filterIndex, 2);
+    EXPECT_TRUE(fresh.ctx.currentModelPath.empty());
+}
+
+TEST_F(RoadTest, AMissingLodListLeavesThePreviousModel) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    fs::remove(at("Tarvlet.lod"));
+    t.prompts.expectMessage("No LOD file found! Aborting load.", ctx.version.appTitle);
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    EXPECT_EQ(ctx.currentModelPath, at("Tarvlet.peo"));
+    EXPECT_EQ(ctx.model.objectCount(), 4);
+    EXPECT_TRUE(ctx.model.modelLoaded);
+    EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.peo"));
+    EXPECT_NE(ctx.shell.mnuRecentFile[2].path, at("Tarvlet.shp"));
+    EXPECT_EQ(ctx.lod.lblLodPath, (ship / "").string());
+}
+
+TEST(ObjectParents, LinksAreReadInObjectOrderAndBadOnesHangUnderTheRoot) {
+    auto model = [](std::vector<int32_t> mothers) {
+        ShipModel m;
+        for (int32_t mother : mothers) {
+            PeoObject o;
+            o.mother = mother;
+            m.peoObjects.push_back(o);
+        }
+        return m;
+    };
+    const struct {
+        const char* what;
+        std::vector<int32_t> mothers;
+        std::vector<int> parents;
+        int corrupted;
+    } cases[] = {
+        {"plain tree", {0, 1, 2, 1}, {-1, 0, 1, 0}, 0},
+        {"a parent with a higher index", {0, 3, 1}, {-1, 2, 0}, 0},
+        {"self link", {0, 2, 1}, {-1, 0, 0}, 1},
+        {"beyond the count", {0, 9, 1}, {-1, 0, 0}, 1},
+        {"negative link", {0, -1, 2}, {-1, 0, 1}, 1},
+        {"two objects naming each other", {0, 3, 2}, {-1, 2, 0}, 1},
+        {"object 0 with a parent", {2, 1}, {-1, 0}, 1},
+        {"object 0 naming itself", {1}, {-1}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResolvedParents r = resolveObjectParents(model(c.mothers));
+        EXPECT_EQ(r.parent, c.parents);
+        EXPECT_EQ(r.corruptedLinks, c.corrupted);
+    }
+}
+
+TEST_F(RoadTest, CorruptedLinksAreReportedAndTheLoadGoesOn) {
+    setMotherRecord(at("Tarvlet.peo"), 3, 3);   // Gun names itself
+    setMotherRecord(at("Tarvlet.peo"), 4, 40);  // EnginePod names an object that does not exist
+    for (int i = 0; i < 4; ++i) t.prompts.expectMessage("Corrupted hierarchy detected!", ctx.version.appTitle);
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    EXPECT_EQ(t.status.status, "Ship loaded");
+    const auto& views = ctx.view.viewObjects;
+    EXPECT_EQ(views[2].frame->getParent(), views[0].frame);
+    EXPECT_EQ(views[3].frame->getParent(), views[0].frame);
+    EXPECT_EQ(ctx.shell.treeHeirachy.childrenOf("o0"), (std::vector<std::string>{"o1", "o2", "o3"}));
+}
+
+TEST_F(RoadTest, ACycleOfLinksNeverMakesACycleOfFrames) {
+    setMotherRecord(at("Tarvlet.peo"), 2, 3);  // Turret under Gun, while Gun is under Turret
+    t.prompts.expectMessage("Corrupted hierarchy detected!").expectMessage("Corrupted hierarchy detected!");
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    const auto& views = ctx.view.viewObjects;
+    EXPECT_EQ(views[1].frame->getParent(), views[2].frame);
+    EXPECT_EQ(views[2].frame->getParent(), views[0].frame);
+    EXPECT_EQ(ctx.shell.treeHeirachy.topLevel(), std::vector<std::string>{"o0"});
+    EXPECT_EQ(ctx.shell.treeHeirachy.count(), 4);
+}
+
+TEST_F(RoadTest, TheLoadSummaryShowsOnlyForACataclysmShipOpenedThroughItsShipDefinition) {
+    // Make the sample a Cataclysm ship with the writer, then give the summary a note.
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    writePeoFile(ctx, at("Tarvlet.peo"), true);
+    int shown = 0;
+    ctx.road.steps.showLoadSummary = [&](EditingContext&) { ++shown; };
+    const auto withNotes = [&] { ctx.shell.loadSummaryNotes = "A note\r\n"; };
+
+    withNotes();
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    EXPECT_EQ(ctx.model.peoVersion, kPeoVersionCataclysm);
+    EXPECT_EQ(shown, 0);
+    withNotes();
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    EXPECT_EQ(shown, 1);
+    ctx.shell.loadSummaryNotes.clear();
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(RoadTest, ReloadReadsTheModelAgainWithoutTheLodList) {
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    int renderModes = 0;
+    ctx.road.steps.applyRenderMode = [&](EditingContext&) { ++renderModes; };
+    mnuReload_Click(ctx);
+    EXPECT_TRUE(ctx.lod.lstLodFiles.empty());
+    EXPECT_EQ(ctx.currentModelPath, at("Tarvlet.peo"));
+    EXPECT_EQ(ctx.model.objectCount(), 4);
+    EXPECT_EQ(renderModes, 1);
+    EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.shp"));
+    EXPECT_FALSE(ctx.shell.mnuRecentFile[2].visible);
+    // One set of frames and one light, however often the model is loaded.
+    mnuReload_Click(ctx);
+    EXPECT_EQ(ctx.view.modelFrame->children().size(), 1u);
+    EXPECT_EQ(lightsIn(ctx.view.sceneFrame), 1);
+}
+
+TEST_F(RoadTest, TheBackupOffersComeInTheOrderModelMexMad) {
+    ctx.prefs.alwaysShowBackup = true;
+    t.prompts.expectYesNo(false, "").expectYesNo(false, "").expectYesNo(true, "");
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    ASSERT_EQ(t.prompts.shown.size(), 3u);
+    EXPECT_NE(t.prompts.shown[0].text.find("Tarvlet.peo"), std::string::npos);
+    EXPECT_NE(t.prompts.shown[1].text.find("tarvlet.mex"), std::string::npos);
+    EXPECT_NE(t.prompts.shown[2].text.find("TARVLET.MAD"), std::string::npos);
+    EXPECT_TRUE(fs::exists(at("Backup of TARVLET.MAD")));
+    EXPECT_TRUE(ctx.shell.mnuRevBUEnabled);
+}
+
+TEST_F(RoadTest, TheCleanUpEmptiesEveryTableWithItsCount) {
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    ASSERT_GT(ctx.mex.mexChunkCount(), 0);
+    ASSERT_GT(ctx.animation.madObjectCount(), 0);
+    // The next model has no .mex and no .mad: nothing of the previous one may remain.
+    fs::create_directories(dir.path() / "other");
+    const std::string other = (dir.path() / "other" / "Plain.peo").string();
+    fs::copy_file(at("Tarvlet_LOD1.peo"), other);
+    loadThisFile(ctx, other);
+    EXPECT_EQ(ctx.model.objectCount(), 1);
+    EXPECT_EQ(ctx.mex.mexChunkCount(), 0);
+    EXPECT_TRUE(ctx.mex.mexMeshes.empty());
+    EXPECT_EQ(ctx.mex.treeMex.count(), 0);
+    EXPECT_EQ(ctx.animation.madObjectCount(), 0);
+    EXPECT_TRUE(ctx.animation.madAnimations.empty());
+    EXPECT_EQ(ctx.view.viewObjects.size(), 1u);
+}
+
+TEST_F(RoadTest, AFileTheReaderRefusesLeavesNoViewRecords) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    writeBytes(at("Broken.peo"), {1, 2, 3});
+    loadThisFile(ctx, at("Broken.peo"));
+    EXPECT_EQ(reportsOf("getGeneralInfo"), 1);
+    EXPECT_EQ(ctx.model.objectCount(), 0);
+    EXPECT_TRUE(ctx.view.viewObjects.empty());
+    EXPECT_TRUE(ctx.view.modelFrame->children().empty());
+}
+
+TEST_F(RoadTest, AnErrorInTheRoadsOwnStepsRestoresThePointerAndBars) {
+    ctx.road.steps.createObjectTree = [](EditingContext&) { throw RunTimeError(91, "Object variable not set"); };
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    EXPECT_EQ(reportsOf("startProcess"), 1);
+    EXPECT_FALSE(ctx.model.modelLoaded);
+    EXPECT_FALSE(t.status.busy);
+    EXPECT_FALSE(t.status.loadTextures.visible);
+    EXPECT_FALSE(t.status.status2Bar.visible);
+    EXPECT_EQ(ctx.road.operationsRunning, 0);
+}
+
+TEST_F(RoadTest, ReloadAndRecentFilesReportTheirErrors) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ctx.road.steps.applyRenderMode = [](EditingContext&) { throw RunTimeError(5, "Invalid procedure call"); };
+    mnuReload_Click(ctx);
+    EXPECT_EQ(reportsOf("mnuReload_Click"), 1);
+
+    FailingStore store;
+    ctx.services.recentFilesStore = &store;
+    mnuRecentFile_Click(ctx, 1);
+    ASSERT_EQ(reportsOf("mnuRecentFile_Click"), 1);
+    EXPECT_EQ(t.errors.reports.back().arguments, "1");
+}
+
+TEST_F(RoadTest, TheShipClassSetsTheScaleFromTheExtent) {
+    ctx.model.modelExtent = 1.0;
+    selectObjectSize(ctx, 5);
+    EXPECT_EQ(ctx.toolsPage->txtScaleAmount, "700000");
+    EXPECT_FALSE(ctx.toolsPage->txtScaleAmountEnabled);
+    selectObjectSize(ctx, 6);
+    EXPECT_TRUE(ctx.toolsPage->txtScaleAmountEnabled);
+    EXPECT_EQ(ctx.toolsPage->txtScaleAmount, "700000");
+}
+
+} // namespace tarv::test

@@ -1,0 +1,180 @@
+// The save commands: base names, safety copies, companion files in any letter case, the variant, and a
+// failed write that must leave the old files as they were.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RoadFixture.h"
+#include "base/AtomicFile.h"
+#include "model/PeoReader.h"
+#include "model/PreferencesStore.h"
+#include "editor/LoadRoad.h"
+#include "editor/SaveCommands.h"
+#include "editor/StartupExit.h"
+
+namespace tarv::test {
+namespace fs = std::filesystem;
+
+class SaveTest : public RoadTest {
+protected:
+    void SetUp() override {
+        RoadTest::SetUp();
+        loadThisFile(ctx, at("Tarvlet.peo"));
+        ASSERT_EQ(ctx.model.objectCount(), 4);
+        t.status.status.clear();
+    }
+};
+
+TEST(SaveBases, RuleAUsesTheShipDefinitionsFolderAndRuleBTheModels) {
+    TempDir dir;
+    TestContext t(dir.path());
+    t.ctx.currentModelPath = "/d/models/ship.peo";
+    EXPECT_EQ(saveBaseRuleA(t.ctx), "/d/models/ship.");
+    EXPECT_EQ(saveBaseRuleB(t.ctx), "/d/models/ship.");
+    t.ctx.lod.lblLodPath = "/d/shp/";
+    EXPECT_EQ(saveBaseRuleA(t.ctx), "/d/shp/ship.");
+    EXPECT_EQ(saveBaseRuleB(t.ctx), "/d/models/ship.");
+}
+
+TEST_F(SaveTest, SaveAllWritesTheSetOverItsFilesInTheirOwnLetterCase) {
+    const auto before = readBytes(at("Tarvlet.peo"));
+    mnuSaveAll_Click(ctx);
+    EXPECT_EQ(t.status.status, "'Save All' done!");
+    EXPECT_TRUE(t.errors.reports.empty());
+    // No second file appears beside "tarvlet.mex" and "TARVLET.MAD".
+    EXPECT_FALSE(fs::exists(at("Tarvlet.mex")));
+    EXPECT_FALSE(fs::exists(at("Tarvlet.mad")));
+    // The generator writes the .peo as the editor's writer does, so the bytes are the same.
+    EXPECT_EQ(readBytes(at("Tarvlet.peo")), before);
+}
+
+TEST_F(SaveTest, SavePeoKeepsASafetyCopyOnlyWhileItWrites) {
+    bool copyDuringWrite = false;
+    ctx.road.steps.fixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(at("Tarvlet.pe~")); };
+    mnuSavePeo_Click(ctx);
+    EXPECT_TRUE(copyDuringWrite);
+    EXPECT_FALSE(fs::exists(at("Tarvlet.pe~")));
+    EXPECT_EQ(t.status.status, "Save done!");
+    EXPECT_EQ(t.status.logBox.rfind("\r\nSaving " + at("Tarvlet.peo"), 0), 0u);
+}
+
+TEST_F(SaveTest, AGeoModelIsSavedAsThePeoBesideIt) {
+    fs::copy_file(at("Tarvlet_LOD1.peo"), at("Small.geo"));
+    writeText(at("Small.peo"), "an older file");
+    loadThisFile(ctx, at("Small.geo"));
+    const auto geo = readBytes(at("Small.geo"));
+    mnuSavePeo_Click(ctx);
+    EXPECT_EQ(readBytes(at("Small.geo")), geo);
+    EXPECT_EQ(readBytes(at("Small.peo")), geo);
+}
+
+TEST_F(SaveTest, SaveAsWritesTheChosenFileAndChangesNothingElse) {
+    const std::string target = (dir.path() / "Copy.peo").string();
+    ctx.road.CommonDialog1.Filter = "earlier filter";
+    t.prompts.expectSave(FileDialogChoice{target, 1});
+    bool copyDuringWrite = true;
+    ctx.road.steps.fixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(target + "pe~"); };
+    mnuFileSaveAs_Click(ctx);
+    EXPECT_FALSE(copyDuringWrite);  // a new name gets no safety copy
+    EXPECT_EQ(readBytes(target), readBytes(at("Tarvlet.peo")));
+    EXPECT_EQ(t.prompts.shown[0].request.filter, "earlier filter");
+    EXPECT_EQ(ctx.currentModelPath, at("Tarvlet.peo"));
+    EXPECT_EQ(ctx.log.logFilePath, at("Tarvlet.log"));
+
+    // Over an existing file: the copy exists during the write and goes afterwards.
+    t.prompts.expectSave(FileDialogChoice{target, 1});
+    ctx.road.steps.fixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(target + "pe~"); };
+    mnuFileSaveAs_Click(ctx);
+    EXPECT_TRUE(copyDuringWrite);
+    EXPECT_FALSE(fs::exists(target + "pe~"));
+
+    // Cancelled: nothing written, the log box and the status keep their texts.
+    t.status.status = "kept";
+    const std::string logBox = t.status.logBox;
+    t.prompts.expectSave(std::nullopt);
+    mnuFileSaveAs_Click(ctx);
+    EXPECT_EQ(t.status.status, "kept");
+    EXPECT_EQ(t.status.logBox, logBox);
+}
+
+TEST_F(SaveTest, DeletedObjectsAreLeftOutAndTheLinksStillMeetTheirObjects) {
+    ctx.model.peoObjects[2].name = kDeletedObjectName;  // the gun
+    mnuSaveAll_Click(ctx);
+    TestContext reread(dir.path() / "data");
+    readPeoFile(reread.ctx, at("Tarvlet.peo"));
+    const auto& objects = reread.ctx.model.peoObjects;
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[2].name, "EnginePod");
+    EXPECT_EQ(objects[1].mother, 1);
+    EXPECT_EQ(objects[2].mother, 1);
+}
+
+TEST_F(SaveTest, TheVariantIsStoredAndTickedAtTheNextStart) {
+    mnuSaveTypeHWC_Click(ctx);
+    EXPECT_TRUE(ctx.road.cataclysmVariant);
+    EXPECT_EQ(t.preferencesStore.getKeyValue("DefaultFileFormat"), "1280");
+    mnuSavePeo_Click(ctx);
+    TestContext reread(dir.path() / "data");
+    readPeoFile(reread.ctx, at("Tarvlet.peo"));
+    EXPECT_EQ(reread.ctx.model.peoVersion, kPeoVersionCataclysm);
+
+    TestContext next(dir.path() / "data");
+    next.ctx.services.preferencesStore = &t.preferencesStore;
+    readPreferences(next.ctx);
+    applyStartupState(next.ctx);
+    EXPECT_TRUE(next.ctx.road.cataclysmVariant);
+    mnuSaveTypeHW_Click(next.ctx);
+    EXPECT_EQ(t.preferencesStore.getKeyValue("DefaultFileFormat"), "1026");
+}
+
+TEST_F(SaveTest, AFailedWriteLeavesTheOldFileWhole) {
+    const auto before = readBytes(at("Tarvlet.peo"));
+    ctx.model.peoObjects[0].matrix[3] = 99;  // a change that would show
+    // The write itself fails (as on a full disk), after the safety copy was made.
+    ctx.road.steps.fixHierarchy = [](EditingContext&) { failNextAtomicWriteForTesting(); };
+    for (auto command : {mnuSaveAll_Click, mnuSavePeo_Click}) {
+        command(ctx);
+        EXPECT_EQ(readBytes(at("Tarvlet.peo")), before);
+        EXPECT_EQ(t.status.status.find("done"), std::string::npos);
+    }
+    EXPECT_EQ(t.errors.reports.size(), 2u);
+    // The safety copy may stay beside the intact file after a failure.
+    EXPECT_EQ(readBytes(at("Tarvlet.pe~")), before);
+}
+
+TEST_F(SaveTest, SaveAllSaysDoneOnlyWhenEveryPartWasWritten) {
+    // A .mad that cannot be replaced: a folder stands where it would go.
+    fs::remove(at("TARVLET.MAD"));
+    fs::create_directory(at("Tarvlet.mad"));
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ctx.animation.madAnimations = {MadAnimation{"Sweep", 0, 2, 0}};
+    MadObject track{"Turret", 1, {}};
+    track.keyframes.assign(3, MadKeyframe{});
+    track.keyframes[0].time = -1;
+    track.keyframes[1].time = 1;
+    track.keyframes[2].time = 3;
+    ctx.animation.madObjects = {track};
+    ctx.model.peoObjects[1].madObjectIndex = 0;
+    mnuSaveAll_Click(ctx);
+    EXPECT_NE(t.status.status, "'Save All' done!");
+    EXPECT_FALSE(t.errors.reports.empty());
+
+    // A model with no chunks and no tracks has nothing to write there, which counts as written.
+    fs::remove(at("tarvlet.mex"));
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ASSERT_EQ(ctx.mex.mexChunkCount(), 0);
+    mnuSaveAll_Click(ctx);
+    EXPECT_EQ(t.status.status, "'Save All' done!");
+}
+
+TEST_F(SaveTest, MexAndMadOnlyReportTheirErrorsToo) {
+    fs::remove(at("tarvlet.mex"));
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ctx.road.steps.fixHierarchy = nullptr;
+    mnuSaveMex_Click(ctx);
+    EXPECT_EQ(t.status.status, "MEX save done!");
+    mnuSaveMad_Click(ctx);
+    EXPECT_EQ(t.status.status, "MAD save done!");
+}
+
+} // namespace tarv::test

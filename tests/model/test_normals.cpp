@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <random>
+
+#include "Fakes.h"
+#include "TempDir.h"
+#include "model/Normals.h"
+#include "base/RunTimeError.h"
+
+using namespace tarv;
+
+namespace {
+
+PeoObject objectWith(std::vector<Vector3> positions, std::vector<std::array<int32_t, 3>> corners) {
+    PeoObject o;
+    o.name = "obj";
+    for (const Vector3& p : positions) o.vertices.push_back({p.x, p.y, p.z, 0, 0});
+    for (auto [a, b, c] : corners) {
+        PeoPolygon p;
+        p.v0 = a;
+        p.v1 = b;
+        p.v2 = c;
+        o.polygons.push_back(p);
+    }
+    o.nVertices = int32_t(o.vertices.size());
+    o.nPolygons = int32_t(o.polygons.size());
+    return o;
+}
+
+// A closed unit cube: vertex k has the coordinates of the bits of k (x = bit 0, y = bit 1, z = bit 2); the
+// faces come in the order -z, +z, -y, +y, -x, +x, two triangles each, wound outwards.
+PeoObject cube() {
+    std::vector<Vector3> v;
+    for (int k = 0; k < 8; ++k) v.push_back({float(k & 1), float((k >> 1) & 1), float((k >> 2) & 1)});
+    const std::array<int32_t, 4> quads[] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                            {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    std::vector<std::array<int32_t, 3>> tris;
+    for (auto [a, b, c, d] : quads) {
+        tris.push_back({a, b, c});
+        tris.push_back({a, c, d});
+    }
+    return objectWith(v, tris);
+}
+
+bool sameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
+
+} // namespace
+
+TEST(Normals, FaceNormalOfOneTriangle) {
+    struct Case { const char* what; std::vector<Vector3> v; std::array<int32_t, 3> c; Vector3 n; };
+    const Case cases[] = {
+        {"counter-clockwise", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2}, {0, 0, 1}},
+        {"clockwise", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 2, 1}, {0, 0, -1}},
+        {"rounded to 6 decimals", {{0, 0, 0}, {1, 0, 0}, {0, 1, 1}}, {0, 1, 2}, {0, -0.707107f, 0.707107f}},
+        {"two equal corners", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 0, 2}, {0, 0, 0}},
+        {"collinear", {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, {0, 1, 2}, {0, 0, 0}},
+        {"corner outside the vertex list", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 3}, {0, 0, 0}},
+        {"negative corner", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {-1, 1, 2}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        PeoObject o = objectWith(c.v, {c.c});
+        EXPECT_EQ(calcFaceNormal(o, 0), c.n) << c.what;
+    }
+}
+
+TEST(Normals, MergeMatchesWithinOneHundredthAndTakesTheHighestIndex) {
+    struct Case {
+        const char* what;
+        std::vector<Vector3> in;
+        std::vector<PeoNormal> stored;
+        std::vector<int32_t> indices;
+    };
+    const Case cases[] = {
+        {"0.005 apart: one entry, the first normal kept exactly",
+         {{0, 0, 1}, {0.005f, 0, 1}}, {{0, 0, 1}}, {0, 0}},
+        {"exactly 0.01 apart: two entries", {{0, 0, 1}, {0.01f, 0, 1}}, {{0, 0, 1}, {0.01f, 0, 1}}, {0, 1}},
+        {"within 0.01 of two entries: the higher index",
+         {{0, 0, 1}, {0.015f, 0, 1}, {0.008f, 0, 1}}, {{0, 0, 1}, {0.015f, 0, 1}}, {0, 1, 1}},
+        {"no averaging: a chain stays on its first entry",
+         {{0, 0, 1}, {0.009f, 0, 1}, {0.018f, 0, 1}}, {{0, 0, 1}, {0.018f, 0, 1}}, {0, 0, 1}},
+        {"all three axes must match", {{0, 0, 1}, {0, 0.02f, 1}, {0, 0.001f, 1}},
+         {{0, 0, 1}, {0, 0.02f, 1}}, {0, 1, 0}},
+    };
+    for (const Case& c : cases) {
+        for (auto merge : {&mergeFaceNormals, &mergeFaceNormalsLiteral}) {
+            FaceNormalMerge m = merge(c.in);
+            EXPECT_EQ(m.normals, c.stored) << c.what;
+            EXPECT_EQ(m.polygonIndices, c.indices) << c.what;
+        }
+    }
+}
+
+TEST(Normals, FastMergeEqualsTheLiteralMerge) {
+    std::mt19937 rng(1234);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    std::uniform_int_distribution<int> cell(-50, 50), pick(0, 9);
+    const float borderNudges[] = {0, 1e-7f, -1e-7f, 0.005f, -0.005f, 0.01f, -0.01f, 0.00999999f};
+    auto border = [&] {
+        // Values on and right beside the multiples of 0.01 and 0.02, where cells meet.
+        return float(cell(rng)) * 0.02f + borderNudges[size_t(pick(rng)) % std::size(borderNudges)];
+    };
+    std::vector<std::vector<Vector3>> inputs;
+    {  // random unit-ish normals, rounded as calcFaceNormal would
+        std::vector<Vector3> v;
+        for (int i = 0; i < 3000; ++i) {
+            float x = unit(rng), y = unit(rng), z = unit(rng);
+            double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
+            v.push_back({float(std::round(x / len * 1e6) / 1e6), float(std::round(y / len * 1e6) / 1e6),
+                         float(std::round(z / len * 1e6) / 1e6)});
+        }
+        inputs.push_back(v);
+    }
+    {  // clustered near cell borders
+        std::vector<Vector3> v;
+        for (int i = 0; i < 3000; ++i) v.push_back({border(), border(), border()});
+        inputs.push_back(v);
+    }
+    {  // exactly 0.01 apart along lines and grids, many duplicates, and non-finite values
+        std::vector<Vector3> v;
+        for (int i = 0; i < 400; ++i) v.push_back({float(i % 20) * 0.01f, float(i / 20) * 0.01f, 1});
+        for (int i = 0; i < 400; ++i) v.push_back(v[size_t(i * 7 % 400)]);
+        for (int i = 0; i < 200; ++i) v.push_back({0.005f * float(i % 40), 0.5f, -0.5f});
+        v.push_back({NAN, 0, 0});
+        v.push_back({0, INFINITY, 0});
+        v.push_back({NAN, 0, 0});
+        for (int i = 0; i < 100; ++i) v.push_back({0, 0, 0});
+        std::shuffle(v.begin(), v.end(), rng);
+        inputs.push_back(v);
+    }
+    for (size_t k = 0; k < inputs.size(); ++k) {
+        const FaceNormalMerge fast = mergeFaceNormals(inputs[k]);
+        const FaceNormalMerge literal = mergeFaceNormalsLiteral(inputs[k]);
+        ASSERT_EQ(fast.polygonIndices, literal.polygonIndices) << "input " << k;
+        ASSERT_EQ(fast.normals.size(), literal.normals.size()) << "input " << k;
+        for (size_t i = 0; i < fast.normals.size(); ++i) {
+            EXPECT_TRUE(sameBits(fast.normals[i].x, literal.normals[i].x) &&
+                        sameBits(fast.normals[i].y, literal.normals[i].y) &&
+                        sameBits(fast.normals[i].z, literal.normals[i].z))
+                << "input " << k << " entry " << i;
+        }
+        EXPECT_GT(literal.normals.size(), 50u) << "input " << k << " should exercise the merge";
+    }
+}
+
+TEST(Normals, MoreThan32767DistinctNormalsOverflow) {
+    std::vector<Vector3> v;
+    for (int i = 0; i < 32767; ++i) v.push_back({float(i % 100) * 0.02f, float(i / 100) * 0.02f, 0});
+    EXPECT_EQ(mergeFaceNormals(v).normals.size(), 32767u);
+    v.push_back({-1, -1, -1});
+    try {
+        mergeFaceNormals(v);
+        ADD_FAILURE() << "no overflow";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
+}
+
+struct NormalsFixture : ::testing::Test {
+    test::TempDir dir;
+    test::TestContext t{dir.path()};
+};
+
+TEST_F(NormalsFixture, ACubeGetsSixFaceNormalsInOrderOfAppearance) {
+    t.ctx.model.peoObjects = {cube()};
+    recalcFaceNormals(t.ctx);
+    const PeoObject& o = t.ctx.model.peoObjects[0];
+    ASSERT_EQ(o.nFaceNormals, 6);
+    EXPECT_EQ(o.faceNormals, (std::vector<PeoNormal>{{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0},
+                                                     {1, 0, 0}}));
+    for (size_t p = 0; p < 12; ++p) EXPECT_EQ(o.polygons[p].faceNormal, int32_t(p / 2));
+    EXPECT_EQ(t.status.statusHistory.front(), "Recalculating face normals...");
+
+    calcVertexNormals(t.ctx);
+    EXPECT_EQ(o.nVertNormals, 8);
+    EXPECT_EQ(o.vertices[0].normal, 6);
+    EXPECT_EQ(o.vertices[7].normal, 13);
+    // Every corner of the cube points away from the centre.
+    for (size_t k = 0; k < 8; ++k) {
+        const PeoNormal& n = o.vertexNormals[k];
+        EXPECT_GT(n.x * (float(k & 1) - 0.5f), 0) << k;
+        EXPECT_GT(n.y * (float((k >> 1) & 1) - 0.5f), 0) << k;
+        EXPECT_GT(n.z * (float((k >> 2) & 1) - 0.5f), 0) << k;
+        EXPECT_NEAR(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1.0, 1e-6) << k;
+    }
+    EXPECT_EQ(t.status.statusHistory.back(), "Done calculating vertex normals.");
+    EXPECT_FALSE(t.status.busy);
+}
+
+TEST_F(NormalsFixture, VertexNormalsAverageOnlyWhereMoreThanOneCornerMeets) {
+    // Vertex 0: two faces (+z and the tilted one); vertex 4: one tilted face only; vertex 5: unused;
+    // vertices 6 to 8: one triangle twice, once each way round (the normals cancel).
+    PeoObject o = objectWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1, 1}, {5, 0, 0}, {9, 9, 9},
+                              {0, 0, 3}, {1, 0, 3}, {0, 1, 3}},
+                             {{0, 1, 2}, {0, 1, 3}, {4, 1, 3}, {6, 7, 8}, {6, 8, 7}});
+    t.ctx.model.peoObjects = {o};
+    recalcFaceNormals(t.ctx);
+    calcVertexNormals(t.ctx);
+    const PeoObject& r = t.ctx.model.peoObjects[0];
+    ASSERT_EQ(r.nFaceNormals, 4);
+    EXPECT_EQ(r.faceNormals[1], (PeoNormal{0, -0.707107f, 0.707107f}));
+    // Two contributions: summed, then divided by the length, not rounded to 6 decimals.
+    const double len0 = std::sqrt(0.707107 * 0.707107 + (1 + 0.707107f) * (1 + 0.707107f));
+    EXPECT_FLOAT_EQ(r.vertexNormals[0].z, float((1 + 0.707107f) / len0));
+    // One contribution: the stored face normal unchanged.
+    const PeoNormal tilted = r.faceNormals[size_t(r.polygons[2].faceNormal)];
+    EXPECT_EQ(r.vertexNormals[4], tilted);
+    EXPECT_EQ(r.vertexNormals[5], (PeoNormal{0, 0, 0}));
+    for (size_t v : {6, 7, 8}) EXPECT_EQ(r.vertexNormals[v], (PeoNormal{0, 0, 0})) << v;
+    for (size_t v = 0; v < 9; ++v) EXPECT_EQ(r.vertices[v].normal, 4 + int32_t(v));
+}
+
+TEST_F(NormalsFixture, ObjectsWithoutPolygonsAndDeletedSlotsAndBadCornersDoNotStopTheNormals) {
+    PeoObject empty = objectWith({{1, 2, 3}, {4, 5, 6}}, {});
+    empty.faceNormals = {{1, 0, 0}};  // an older list is dropped
+    empty.nFaceNormals = 1;
+    PeoObject deleted = cube();
+    deleted.name = "**DELETED**";
+    // Corner 9 is outside the list: the polygon's normal is (0, 0, 0) and corner 9 counts for no vertex.
+    PeoObject bad = objectWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 1, 9}});
+    t.ctx.model.peoObjects = {empty, deleted, bad};
+    recalcFaceNormals(t.ctx);
+    calcVertexNormals(t.ctx);
+    const auto& objs = t.ctx.model.peoObjects;
+    EXPECT_EQ(objs[0].nFaceNormals, 0);
+    EXPECT_TRUE(objs[0].faceNormals.empty());
+    EXPECT_EQ(objs[0].vertexNormals, (std::vector<PeoNormal>{{0, 0, 0}, {0, 0, 0}}));
+    EXPECT_EQ(objs[0].vertices[1].normal, 1);
+    EXPECT_EQ(objs[1].nFaceNormals, 6);
+    EXPECT_EQ(objs[2].faceNormals, (std::vector<PeoNormal>{{0, 0, 1}, {0, 0, 0}}));
+    EXPECT_EQ(objs[2].polygons[1].faceNormal, 1);
+    // Vertex 2 has only the good polygon; vertices 0 and 1 also the zero normal of the bad one.
+    EXPECT_EQ(objs[2].vertexNormals[2], (PeoNormal{0, 0, 1}));
+    EXPECT_EQ(objs[2].vertexNormals[0], (PeoNormal{0, 0, 1}));
+}
+
+TEST_F(NormalsFixture, MoreThan32767CornersAtOneVertexOverflow) {
+    auto fan = [](int polygons) {
+        std::vector<std::array<int32_t, 3>> tris(size_t(polygons), {0, 0, 1});
+        return objectWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, tris);
+    };
+    // 16383 polygons use vertex 0 twice (32766 corners), one more uses it once: 32767 corners.
+    PeoObject ok = fan(16383);
+    ok.polygons.push_back(ok.polygons[0]);
+    ok.polygons.back().v1 = 1;
+    ok.polygons.back().v2 = 2;
+    PeoObject tooMany = fan(16384);  // 32768 corners
+    t.ctx.model.peoObjects = {ok};
+    recalcFaceNormals(t.ctx);
+    EXPECT_NO_THROW(calcVertexNormals(t.ctx));
+    t.ctx.model.peoObjects = {tooMany};
+    recalcFaceNormals(t.ctx);
+    try {
+        calcVertexNormals(t.ctx);
+        ADD_FAILURE() << "no overflow";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
+    EXPECT_FALSE(t.status.busy);
+}

@@ -1,0 +1,403 @@
+// The main window's start-up, exit and load commands, the input held back during a load, and the Options
+// dialog.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "Fakes.h"
+#include "SampleShip.h"
+#include "Screenshot.h"
+#include "TempDir.h"
+#include "model/LogFiles.h"
+#include "model/PreferencesStore.h"
+#include "editor/LoadRoad.h"
+#include "app/EditorStart.h"
+#include "shell/frmOptions.h"
+#include "shell/frmTARV.h"
+#include <QListWidget>
+#include "meshtools/ui/LodFrame.h"
+#include "preview/PreviewScene.h"
+#include "scene/Scene.h"
+
+using namespace tarv;
+using namespace tarv::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Started {
+    TempDir dir;
+    TestContext t{dir.path() / "data"};
+    fs::path ship = dir.path() / "ship";
+    int ended = 0;
+    std::unique_ptr<frmTARV> window;
+
+    explicit Started(const std::string& commandLine = {}, bool withSample = true) {
+        fs::create_directories(dir.path() / "data");
+        if (withSample) samples::writeSampleShip(ship);
+        t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
+        t.ctx.road.endProgram = [this] { ++ended; };
+        window = std::make_unique<frmTARV>(t.ctx);
+        installSubsystems(*window);
+        t.ctx.services.status = window.get();
+        t.ctx.services.errorReport = &t.errors;
+        window->Form_Load(commandLine);
+    }
+    ~Started() {
+        window.reset();
+        t.ctx.services.status = &t.status;
+    }
+    std::string at(const std::string& name) const { return (ship / name).string(); }
+    template <class T>
+    T* find(const char* name) {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+};
+
+void whenOpen(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
+
+} // namespace
+
+TEST(StartUp, AnEmptyCommandLineStartsWithCommandsAndPagesDisabled) {
+    TempDir dir;
+    writeText(dir / "tarv.log", "a log of an earlier run\r\n");
+    TestContext t(dir.path());
+    frmTARV window(t.ctx);
+    installSubsystems(window);
+    t.ctx.services.status = &window;
+    window.Form_Load("");
+    // The old start-up log went before the new header.
+    EXPECT_EQ(readText(dir / "tarv.log").find("earlier run"), std::string::npos);
+    EXPECT_NE(readText(dir / "tarv.log").find("TARV log opened: "), std::string::npos);
+    EXPECT_FALSE(window.mnuFileSave->menuAction()->isEnabled());
+    EXPECT_FALSE(window.mnuFileSaveAs->isEnabled());
+    EXPECT_FALSE(window.mnuReload->isEnabled());
+    EXPECT_FALSE(window.mnuBUC->isEnabled());
+    EXPECT_FALSE(window.mnuRevBU->isEnabled());
+    EXPECT_FALSE(window.mnuToolsRepair->isEnabled());
+    EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
+    for (int i = 1; i < window.SSTab1->count(); ++i) EXPECT_FALSE(window.SSTab1->isTabEnabled(i)) << i;
+    EXPECT_FALSE(window.pageObjects->SSTab2->isTabEnabled(2));
+    EXPECT_FALSE(window.pageShipInfo->SSTab3->isTabEnabled(2));
+    EXPECT_FALSE(window.findChild<QPushButton*>("cmdAddToLod")->isEnabled());
+    EXPECT_FALSE(window.findChild<QPushButton*>("cmdMultiFile")->isEnabled());
+    EXPECT_TRUE(window.mnuSaveTypeHW->isChecked());
+    EXPECT_EQ(window.windowTitle().toStdString(), t.ctx.version.appTitle);
+    EXPECT_EQ(window.Timer1->interval(), 1);
+    QTreeWidget* textures = window.pageTextures->lstTextures;
+    EXPECT_EQ(textures->columnWidth(0), 113);
+    EXPECT_EQ(textures->columnWidth(1), 43);
+    EXPECT_EQ(textures->selectionBehavior(), QAbstractItemView::SelectRows);
+    const auto named = [&window](const char* name) { return window.findChild<QWidget*>(name); };
+    const auto combo = [&window](const char* name) { return window.findChild<QComboBox*>(name); };
+    const auto ticked = [&window](const char* name) { return window.findChild<QAbstractButton*>(name)->isChecked(); };
+    EXPECT_EQ(combo("cmbObjectSize")->currentText(), "Fighter");
+    EXPECT_EQ(window.findChild<QLineEdit*>("txtScaleAmount")->text(), "6000");
+    EXPECT_TRUE(ticked("chkScalePEO") && ticked("chkScaleMEX") && ticked("chkScaleMAD"));
+    EXPECT_EQ(combo("cmbApplyKeyframeType")->currentText(), "Current keyframe only");
+    EXPECT_EQ(combo("cmbRotateAmount")->currentText(), "90");
+    EXPECT_TRUE(ticked("rotateOption_0"));
+    EXPECT_EQ(combo("cmbShpGunType")->count(), 4);
+    EXPECT_EQ(combo("cmbShpGunType")->currentIndex(), -1);
+    EXPECT_TRUE(named("mexLabel_0")->isHidden());
+    // The Options dialog is loaded, hidden, and shows the preferences' colours.
+    ASSERT_NE(window.optionsWindow, nullptr);
+    EXPECT_FALSE(window.optionsWindow->isVisible());
+    EXPECT_EQ(frmOptions::swatchColour(window.optionsWindow->picSelectColour), 255);
+    t.ctx.services.status = &t.status;
+}
+
+TEST(StartUp, DefaultFileFormat1280TicksTheCataclysmVariant) {
+    TempDir dir;
+    TestContext t(dir.path());
+    t.preferencesStore.setKeyValue("DefaultFileFormat", "1280");
+    frmTARV window(t.ctx);
+    installSubsystems(window);
+    window.Form_Load("");
+    EXPECT_TRUE(window.mnuSaveTypeHWC->isChecked());
+    EXPECT_FALSE(window.mnuSaveTypeHW->isChecked());
+}
+
+TEST(StartUp, TheCommandLineIsOpenedLastAndItsLogCountsAtExit) {
+    TempDir dir;
+    fs::path ship = dir.path() / "ship";
+    samples::writeSampleShip(ship);
+    Started s((ship / "Tarvlet.shp").string(), false);
+    EXPECT_EQ(s.window->lblStatus->text(), "Ship loaded");
+    EXPECT_EQ(s.window->statusPanels[0]->text().toStdString(), (ship / "Tarvlet.peo").string());
+    for (int i = 1; i < s.window->SSTab1->count(); ++i) EXPECT_TRUE(s.window->SSTab1->isTabEnabled(i));
+    EXPECT_TRUE(s.window->mnuReload->isEnabled());
+    EXPECT_TRUE(s.window->mnuFileSaveSHP->isEnabled());
+    EXPECT_EQ(s.find<QLabel>("lblLodPath")->text().toStdString(), (ship / "").string());
+    EXPECT_EQ(s.find<QListWidget>("lstLodFiles")->count(), 1);
+    EXPECT_EQ(s.find<QListWidget>("lstMaterial")->count(), 3);
+    EXPECT_EQ(s.find<QListWidget>("lstAnimations")->count(), 1);
+    EXPECT_EQ(s.window->treeHeirachy->topLevelItemCount(), 1);
+    saveScreenshotIfAsked(*s.window, "roads_sample_loaded");
+
+    // The error report's End takes the exit road, with the log-files question.
+    s.t.prompts.expectYesNo(false, "TARV has generated 1 logfiles. Do you want to keep them?");
+    whenOpen([&] { s.window->errorWindow->cmdEndTARV->click(); });
+    s.window->errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", ""});
+    EXPECT_EQ(s.ended, 1);
+    EXPECT_FALSE(fs::exists(ship / "Tarvlet.log"));
+}
+
+TEST(LoadCommands, AClickDuringALoadIsHandledOnlyAfterIt) {
+    Started s;
+    auto* probe = new QPushButton("probe", s.window->pageGeneral);
+    probe->setObjectName("probe");
+    probe->show();
+    int clicks = 0;
+    bool clickedDuringLoad = false;
+    QObject::connect(probe, &QPushButton::clicked, [&] { ++clicks; });
+    s.t.ctx.road.steps.create3dObject = [&](EditingContext& ctx, int objNo) {
+        if (objNo == 0) {
+            const QPointF at(5, 5);
+            QCoreApplication::postEvent(probe, new QMouseEvent(QEvent::MouseButtonPress, at, probe->mapToGlobal(at),
+                                                               Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(probe, new QMouseEvent(QEvent::MouseButtonRelease, at, probe->mapToGlobal(at),
+                                                               Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+        }
+        ctx.status().processEvents();
+        clickedDuringLoad = clickedDuringLoad || clicks > 0;
+    };
+    s.window->loadThisFile(s.at("Tarvlet.peo"));
+    EXPECT_FALSE(clickedDuringLoad);
+    EXPECT_EQ(s.window->lblStatus->text(), "Ship loaded");
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(LoadCommands, ACloseRequestDuringALoadWaitsForItsEnd) {
+    Started s;
+    bool endedDuringLoad = false;
+    s.t.ctx.road.steps.showAxes = [&](EditingContext&) {
+        s.window->close();
+        endedDuringLoad = s.ended > 0;
+    };
+    s.t.prompts.expectYesNo(true);
+    s.window->loadThisFile(s.at("Tarvlet.peo"));
+    EXPECT_FALSE(endedDuringLoad);
+    EXPECT_EQ(s.ended, 1);
+    EXPECT_EQ(s.t.ctx.model.objectCount(), 4);
+}
+
+TEST(LoadCommands, OpenAndRecentFilesGoThroughTheMenu) {
+    Started s;
+    s.t.prompts.expectOpen(FileDialogChoice{s.at("Tarvlet.peo"), 1});
+    s.window->mnuFileOpen->trigger();
+    EXPECT_EQ(s.window->lblStatus->text(), "Ship loaded");
+    s.t.prompts.expectOpen(FileDialogChoice{s.at("Tarvlet.shp"), 2});
+    s.window->mnuFileOpen->trigger();
+    ASSERT_TRUE(s.window->mnuRecentFile[2]->isVisible());
+    EXPECT_EQ(s.window->mnuRecentFile[2]->data().toString().toStdString(), s.at("Tarvlet.peo"));
+    s.window->mnuRecentFile[2]->trigger();
+    EXPECT_EQ(s.t.ctx.currentModelPath, s.at("Tarvlet.peo"));
+    EXPECT_EQ(s.find<QListWidget>("lstLodFiles")->count(), 0);
+    EXPECT_FALSE(s.window->mnuFileSaveSHP->isEnabled());
+}
+
+// ------------------------------------------------------------------------------------------- Options
+
+namespace {
+
+struct OptionsFixture {
+    TempDir dir;
+    TestContext t{dir.path()};
+    std::unique_ptr<frmOptions> dialog;
+    using Stored = std::vector<std::pair<std::string, std::string>>;
+    explicit OptionsFixture(const Stored& stored = Stored{}) {
+        for (const auto& [name, value] : stored) t.preferencesStore.setKeyValue(name, value);
+        dialog = std::make_unique<frmOptions>(t.ctx);
+        readPreferences(t.ctx);
+        InitialiseComponents(t.ctx);
+    }
+    void show() {
+        dialog->show();
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST(frmOptions, TheFirstShowingAfterTheDefaults) {
+    OptionsFixture f;
+    f.dialog->SSTab1->setCurrentIndex(3);
+    f.show();
+    frmOptions& d = *f.dialog;
+    EXPECT_EQ(d.windowTitle().toStdString(), f.t.ctx.version.appTitle + " options");
+    EXPECT_EQ(d.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(d.SSTab1->tabText(4), "Advanced");
+    EXPECT_EQ(d.cmbFileType->currentText(), "PEO");
+    EXPECT_EQ(d.cmbMouseControl->currentText(), "3dex");
+    EXPECT_EQ(d.lblWarning->text(), "");
+    EXPECT_EQ(d.cmbBackgroundColour->currentText(), "Black");
+    EXPECT_TRUE(d.chkAlwaysShowBackup->isChecked());
+    EXPECT_FALSE(d.chkCustomDirectory->isChecked());
+    EXPECT_FALSE(d.txtCustomStartDir->isEnabled());
+    EXPECT_EQ(d.txtCustomStartDir->text(), "");
+    EXPECT_TRUE(d.chkObjectSharing->isChecked());
+    EXPECT_TRUE(d.optLogging[1]->isChecked());
+    EXPECT_EQ(frmOptions::swatchColour(d.picTeam0), 0 + 256 * 128 + 65536 * 255);
+    EXPECT_EQ(frmOptions::swatchColour(d.picTeam1), 65536 * 160);
+    EXPECT_EQ(frmOptions::swatchColour(d.picSelectColour), 255);
+    EXPECT_EQ(d.cmbNavLightSize->currentText(), "3");
+    EXPECT_TRUE(d.chkCreateGunChunkOnClone->isChecked());
+    EXPECT_TRUE(d.chkVNs->isChecked());
+    EXPECT_FALSE(d.chkDuplicateMaterials->isChecked());
+    EXPECT_FALSE(d.chkShowMexObjects->isEnabled());
+    EXPECT_FALSE(d.chkShowVisibleFaceNorms->isEnabled() || d.chkShowVisibleFaceNorms->isChecked());
+    EXPECT_EQ(d.Label1->text(), QString("Base/Team0 colour") + QString(35, ' ') + "Stripe/Team1 colour");
+    saveScreenshotIfAsked(d, "options_general");
+}
+
+TEST(frmOptions, GreyIsStoredAppliedAndKeptOverARestart) {
+    OptionsFixture f;
+    f.show();
+    f.dialog->cmbBackgroundColour->setCurrentIndex(1);
+    f.dialog->cmbBackgroundColour_Click();
+    EXPECT_EQ(f.t.ctx.view.sceneFrame->sceneBackground(), 127 + 256 * 127 + 65536 * 127);
+    f.dialog->cmdOK->click();
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("RenderBackground"), "2");
+
+    TestContext next(f.dir.path());
+    next.ctx.services.preferencesStore = &f.t.preferencesStore;
+    frmOptions dialog(next.ctx);
+    readPreferences(next.ctx);
+    InitialiseComponents(next.ctx);
+    EXPECT_EQ(next.ctx.view.sceneFrame->sceneBackground(), 127 + 256 * 127 + 65536 * 127);
+    dialog.show();
+    EXPECT_EQ(dialog.cmbBackgroundColour->currentText(), "Grey");
+}
+
+TEST(frmOptions, DuplicateMaterialsAreStoredAsOne) {
+    OptionsFixture f;
+    f.show();
+    f.dialog->chkDuplicateMaterials->setChecked(true);
+    f.dialog->cmdOK->click();
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("DuplicateMaterials"), "1");
+    OptionsFixture again(OptionsFixture::Stored{{"DuplicateMaterials", "1"}});
+    again.show();
+    EXPECT_TRUE(again.dialog->chkDuplicateMaterials->isChecked());
+    again.dialog->cmdOK->click();
+    EXPECT_EQ(again.t.preferencesStore.getKeyValue("DuplicateMaterials"), "1");
+}
+
+TEST(frmOptions, ChoosingHWShowsTheWarning) {
+    OptionsFixture f;
+    f.show();
+    f.dialog->cmbMouseControl->setCurrentIndex(1);
+    f.dialog->cmbMouseControl_Click();
+    EXPECT_EQ(f.dialog->lblWarning->text(), "Warning, this control system disables viewport panning.");
+    f.dialog->cmbMouseControl->setCurrentIndex(0);
+    f.dialog->cmbMouseControl_Click();
+    EXPECT_EQ(f.dialog->lblWarning->text(), "");
+}
+
+TEST(frmOptions, ColourPickers) {
+    OptionsFixture f;
+    f.show();
+    frmOptions& d = *f.dialog;
+    // Cancel changes nothing.
+    f.t.prompts.expectColour(std::nullopt);
+    d.picSelectColour->click();
+    EXPECT_EQ(frmOptions::swatchColour(d.picSelectColour), 255);
+    EXPECT_EQ(f.t.ctx.prefs.highlightColour, (RgbColour{255, 0, 0, 0}));
+    // With no object selected only the swatch and the global change.
+    f.t.prompts.expectColour(128);
+    d.picSelectColour->click();
+    EXPECT_EQ(frmOptions::swatchColour(d.picSelectColour), 128);
+    EXPECT_EQ(f.t.ctx.prefs.highlightColour, (RgbColour{128, 0, 0, 0}));
+    // The selected object takes the colour at once, on the scene's 0..1 scale.
+    f.t.ctx.model.modelLoaded = true;
+    f.t.ctx.objects.selectedObject = 0;
+    f.t.ctx.view.viewObjects.resize(1);
+    auto mesh = scene::createMeshBuilder();
+    auto face = scene::createFace();
+    face->addVertex(0, 0, 0);
+    face->addVertex(1, 0, 0);
+    face->addVertex(0, 1, 0);
+    mesh->addFace(face);
+    f.t.ctx.view.viewObjects[0].mesh = mesh;
+    f.t.prompts.expectColour(128);
+    d.picSelectColour->click();
+    EXPECT_EQ(scene::redOf(face->color()), 128);
+    EXPECT_EQ(scene::greenOf(face->color()), 0);
+    // A team colour picked and then Cancel: kept for the run, not stored; the next OK stores it.
+    f.t.prompts.expectColour(65536 * 200);
+    d.picTeam0->click();
+    d.cmdCancel->click();
+    EXPECT_EQ(f.t.ctx.prefs.playerBaseColor, (RgbColour{0, 0, 200, 0}));
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("PlayerBaseColor"), "0 128 255");
+    f.show();
+    d.cmdOK->click();
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("PlayerBaseColor"), "0 0 200");
+}
+
+TEST(frmOptions, NavLightSizesZeroAndOne) {
+    OptionsFixture zero(OptionsFixture::Stored{{"NavLightSize", "0"}});
+    zero.show();
+    EXPECT_EQ(zero.dialog->cmbNavLightSize->currentText(), "2");
+    EXPECT_EQ(zero.t.ctx.prefs.navLightSize, 2);
+    OptionsFixture one(OptionsFixture::Stored{{"NavLightSize", "1"}});
+    one.show();
+    EXPECT_EQ(one.dialog->cmbNavLightSize->currentIndex(), -1);
+}
+
+TEST(frmOptions, StoredValuesNoControlOffersShowNoChoiceAndOKKeepsThem) {
+    OptionsFixture f(OptionsFixture::Stored{
+        {"LogLevel", "7"}, {"NavLightSize", "60"}, {"MouseControl", "5"}, {"RenderBackground", "9"}});
+    f.show();
+    frmOptions& d = *f.dialog;
+    for (auto* option : d.optLogging) EXPECT_FALSE(option->isChecked());
+    EXPECT_EQ(d.cmbNavLightSize->currentIndex(), -1);
+    EXPECT_EQ(d.cmbMouseControl->currentIndex(), -1);
+    EXPECT_EQ(d.cmbBackgroundColour->currentIndex(), -1);
+    d.cmdOK->click();
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("LogLevel"), "7");
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("NavLightSize"), "60");
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("MouseControl"), "5");
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("RenderBackground"), "9");
+    // A value the user picks is stored.
+    f.show();
+    d.optLogging[2]->setChecked(true);
+    d.cmdOK->click();
+    EXPECT_EQ(f.t.preferencesStore.getKeyValue("LogLevel"), "2");
+}
+
+TEST(frmOptions, ViewLogShowsTheStartUpLogBeforeALoad) {
+    OptionsFixture f;
+    f.dialog->cmdViewLog->click();
+    ASSERT_EQ(f.t.textViewer.opened.size(), 1u);
+    EXPECT_EQ(f.t.textViewer.opened[0], startupLogPath(f.t.ctx));
+    f.t.ctx.log.logFilePath = "/models/ship.log";
+    f.t.textViewer.succeed = false;
+    f.t.prompts.expectMessage("No text editor found!");
+    f.dialog->cmdViewLog->click();
+    EXPECT_EQ(f.t.textViewer.opened.back(), "/models/ship.log");
+}
+
+TEST(frmOptions, LiveSwitchesActAtOnceAcrossCancelAndStartFreshAfterARestart) {
+    OptionsFixture f;
+    f.show();
+    f.dialog->chkMEXload->setChecked(true);
+    f.dialog->chkVNs->setChecked(false);
+    f.dialog->cmdCancel->click();
+    EXPECT_TRUE(f.t.ctx.live.chkMEXload);
+    EXPECT_FALSE(f.t.ctx.live.chkVNs);
+    f.show();
+    EXPECT_TRUE(f.dialog->chkMEXload->isChecked());
+    TestContext next(f.dir.path());
+    next.ctx.services.preferencesStore = &f.t.preferencesStore;
+    frmOptions restarted(next.ctx);
+    EXPECT_FALSE(restarted.chkMEXload->isChecked());
+    EXPECT_TRUE(restarted.chkVNs->isChecked());
+}

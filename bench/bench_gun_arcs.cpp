@@ -7,6 +7,7 @@
 #include "model/ModelHelpers.h"
 #include "attachments/GunArcs.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 

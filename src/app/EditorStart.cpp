@@ -7,6 +7,7 @@
 #include "objects/ui/ObjectPages.h"
 #include "preview/ui/PreviewParts.h"
 #include "scene/gl/RMCanvas.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
 #include "shell/frmTARV.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Installs every subsystem into the window, in the layer order: materials, preview, objects, attachments,
 // animation, mesh tools.

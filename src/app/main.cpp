@@ -9,6 +9,7 @@
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "editor/context/EditingContext.h"
 
 int main(int argc, char** argv) {
     QSurfaceFormat format;

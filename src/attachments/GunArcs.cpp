@@ -10,6 +10,7 @@
 #include "editor/context/TrapGuard.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "attachments/state/GunAngles.h"
-#include "editor/context/EditingContext.h"
 #include "model/state/ShipModel.h"
 #include "preview/state/ViewState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // What the builders read of the gun's chunk: the chunk position in object 0's frame (the apex of the
 // marker) and its point name (for the error report). The caller fills it from the chunk record.

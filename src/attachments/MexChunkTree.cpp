@@ -8,6 +8,7 @@
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
 #include "objects/NamePositions.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

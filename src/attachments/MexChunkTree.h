@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // Clears the tree and adds the root "Mex Entries" (expanded) and the six groups, all unticked.
 void addMexTreeDefaults(EditingContext& ctx);

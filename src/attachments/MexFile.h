@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "base/BinaryReader.h"
-#include "editor/context/EditingContext.h"
+#include "attachments/state/MexChunkTable.h"
 
 namespace tarv {
+
+class EditingContext;
 
 inline constexpr int16_t kMexVersionHomeworld = 258;
 inline constexpr int16_t kMexVersionCataclysm = 262;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/NumberText.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

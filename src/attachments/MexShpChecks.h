@@ -8,10 +8,9 @@
 #include <unordered_set>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
 
+class EditingContext;
 
 // Lookups for one .mex read: the ship definition's names in lower case, and the chunks by point name that
 // have not been coloured blue yet. Answers exactly as the plain lookups do, in constant time.

@@ -10,6 +10,7 @@
 #include "base/RunTimeError.h"
 #include "base/TextLines.h"
 #include "editor/context/TrapGuard.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -29,6 +29,7 @@
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 #include "materials/state/MaterialsPageState.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 
@@ -84,6 +85,9 @@ void linkObjectFrames(EditingContext& ctx) {
 void noStep(EditingContext&) {}
 
 } // namespace
+
+OperationScope::OperationScope(EditingContext& ctx) : ctx_(ctx) { ++ctx_.road.operationsRunning; }
+OperationScope::~OperationScope() { --ctx_.road.operationsRunning; }
 
 ResolvedParents resolveObjectParents(const ShipModel& model) {
     const int count = model.objectCount();

@@ -3,10 +3,12 @@
 // every way of opening a model ends in (loadThisFile, startprocess, getGeneralInfo, cleanup).
 #include <string>
 #include <vector>
-
-#include "editor/context/EditingContext.h"
+#include "model/state/ShipModel.h"
+#include "editor/context/RoadState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 inline constexpr const char* kOpenFilter =
     "Geometry Files (*.peo,*.geo)|*.peo;*.geo|Homeworld SHP files (*.shp)|*.shp";
@@ -45,14 +47,13 @@ RoadSteps& roadSteps(EditingContext& ctx);
 // Marks a load or save as running for as long as it lives (no user input is handled meanwhile).
 class OperationScope {
 public:
-    explicit OperationScope(EditingContext& ctx) : ctx_(ctx) { ++ctx_.road.operationsRunning; }
-    ~OperationScope() { --ctx_.road.operationsRunning; }
+    explicit OperationScope(EditingContext& ctx);
+    ~OperationScope();
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
 
 private:
     EditingContext& ctx_;
 };
-
 
 } // namespace tarv

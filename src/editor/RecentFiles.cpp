@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -4,9 +4,9 @@
 // state, which the main window mirrors. Paths are kept as they were opened, in their own letter case.
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // Records file as the newest entry unless menu items 1 to 4 list it already (compared without regard to
 // case). Store failures go to the caller.

@@ -12,6 +12,7 @@
 #include "editor/context/TrapGuard.h"
 #include "editor/LoadRoad.h"
 #include "base/Paths.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -4,9 +4,9 @@
 // the writer's atomic save, so an old file is replaced only by a complete new one.
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // The base names, up to and including the "." to which "peo", "mex" or "mad" is added.
 // Rule B: the model path up to and including its last ".".

@@ -9,6 +9,7 @@
 #include "meshtools/state/ToolsPageState.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "animation/state/AnimationsPageState.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

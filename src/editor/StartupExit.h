@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // The command line as the editor takes it: every argument joined by single blanks, unchanged.
 std::string commandLineText(const std::vector<std::string>& arguments);

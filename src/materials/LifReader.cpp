@@ -11,6 +11,7 @@
 #include "base/NumberText.h"
 #include "editor/context/TrapGuard.h"
 #include "platform/PictureLoader.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -5,11 +5,12 @@
 #include <span>
 #include <string>
 
-#include "editor/context/EditingContext.h"
 #include "base/Image.h"
 #include "materials/TextureSource.h"
 
 namespace tarv {
+
+class EditingContext;
 
 class PictureLoader;
 

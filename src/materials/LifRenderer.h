@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <optional>
 
-#include "editor/context/EditingContext.h"
 #include "base/Image.h"
 #include "model/state/ShipModel.h"
 #include "materials/state/LifState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The layer views of the renderer.
 enum LifLayer : uint8_t {

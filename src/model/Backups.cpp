@@ -5,6 +5,7 @@
 #include "base/AtomicFile.h"
 #include "base/Paths.h"
 #include "editor/context/TrapGuard.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

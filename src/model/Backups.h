@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 std::string backupNameOf(const std::string& path);
 

@@ -1,4 +1,5 @@
 #include "model/LoadSummary.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

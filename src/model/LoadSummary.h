@@ -4,9 +4,9 @@
 // the next time it is shown.
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // Appends the note and CR LF to the summary (creating it on the first note), then lets the window repaint.
 void addToLoadSummary(EditingContext& ctx, const std::string& note);

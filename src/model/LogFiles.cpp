@@ -7,6 +7,7 @@
 
 #include "base/NumberText.h"
 #include "base/Paths.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -4,9 +4,9 @@
 // failure is noticed once per path in the log box and the line is dropped.
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // The log of the current model path (its base with "log"), or "tarv.log" in the data folder when no
 // model is loaded.

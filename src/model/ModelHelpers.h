@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/context/EditingContext.h"
 #include "model/state/ShipModel.h"
 
 namespace tarv {
+
+class EditingContext;
 
 inline constexpr double kPi = 3.14159265359;
 

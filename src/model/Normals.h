@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
 #include "model/state/ShipModel.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The unit normal of polygon p (u = A - B, w = B - C, n = u x w), each component rounded to 6 decimals;
 // (0, 0, 0) for a polygon without area or with a corner outside the vertex list.

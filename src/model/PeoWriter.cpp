@@ -15,6 +15,7 @@
 #include "model/state/PeoLayout.h"
 #include "model/RotationMath.h"
 #include "base/RunTimeError.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

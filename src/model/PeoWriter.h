@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // Recomputes the normals, builds the file and writes it to path. Reads the live switches chkVNs and
 // chkSHIPfilePEO as it runs. Traps nothing: a RunTimeError reaches the caller, and then no file has been

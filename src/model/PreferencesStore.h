@@ -4,10 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
-
-#include "editor/context/EditingContext.h"
+#include "model/state/Preferences.h"
+#include "platform/SettingsStore.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The value names in the order in which they are read, defaulted and written.
 inline constexpr std::array<const char*, 17> kPreferenceNames = {

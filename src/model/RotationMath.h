@@ -4,10 +4,11 @@
 // decomposition of an object's rotation matrix back into Euler angles.
 #include <cstdint>
 
-#include "editor/context/EditingContext.h"
 #include "model/state/ShipModel.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Element i - 1 in storage order for i = 1 ... 16; 0 for any other i.
 float getMatrixElement(int16_t i, const Matrix4& m);

@@ -5,6 +5,7 @@
 #include "model/LogFiles.h"
 #include "base/NumberText.h"
 #include "editor/context/TrapGuard.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
 #include "base/KeyedTree.h"
+#include "model/state/ShipModel.h"
 
 namespace tarv {
+
+class EditingContext;
 
 struct ObjectLinks {
     int32_t mother = 0, daughter = 0, sister = 0;

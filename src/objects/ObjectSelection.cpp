@@ -10,6 +10,7 @@
 #include "objects/ObjectLinks.h"
 #include "preview/LocalAxes.h"
 #include "preview/PreviewScene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -5,9 +5,9 @@
 // object dialogs use these.
 #include <cstdint>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // The deselected look: quality 136 solid / 72 wireframe, the object's own colour; the selection marker
 // is taken off the object's frame where it hangs there. Traps its errors (module "modPeo").

@@ -6,6 +6,7 @@
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "preview/PreviewScene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

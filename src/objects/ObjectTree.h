@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 // Mouse buttons as the tree reports them (a set of these for a move).
 enum TreeMouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };

@@ -1,9 +1,10 @@
 #pragma once
 // The local axes of the selected object: the selection marker's lines on the object's frame.
-#include "editor/context/EditingContext.h"
 #include "preview/state/ViewState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Takes the marker off the frame it hangs on, if any (its mesh from the visuals, its frame from the
 // children). The marker keeps its name.

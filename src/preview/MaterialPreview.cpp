@@ -6,6 +6,7 @@
 #include "base/NumberText.h"
 #include "base/Paths.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -6,11 +6,12 @@
 // texture and the thumbnail.
 #include <string>
 
-#include "editor/context/EditingContext.h"
 #include "model/state/MaterialPreviewHook.h"
 #include "materials/TextureSource.h"
 
 namespace tarv {
+
+class EditingContext;
 
 class PreviewMaterialHook : public MaterialPreviewHook {
 public:

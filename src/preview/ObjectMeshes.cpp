@@ -10,6 +10,7 @@
 #include "model/RotationMath.h"
 #include "base/RunTimeError.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -3,10 +3,11 @@
 // second face for two-sided materials), the object's own colour, and a parentless frame "peo_" & name
 // that carries the mesh. The caller links the frame into the scene, marks it shown and poses it.
 #include <cstdint>
-
-#include "editor/context/EditingContext.h"
+#include "preview/state/ViewState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Builds viewObjects(objNo) afresh from peoObjects(objNo), with its status texts, log lines and
 // progress. No trap of its own: errors reach the caller. A polygon whose corner lies outside the vertex

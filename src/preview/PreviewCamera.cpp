@@ -8,6 +8,7 @@
 #include "editor/context/TrapGuard.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -4,10 +4,11 @@
 // View, the canvas popup and the spin of the base object, and the playback timer's tick.
 #include <cstdint>
 
-#include "editor/context/EditingContext.h"
 #include "scene/Canvas.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Button: 1 left, 2 right, 4 middle (a move gives the buttons held); shift: 1 Shift, 2 Ctrl, 4 Alt.
 void RMCanvas1_MouseDown(EditingContext& ctx, int16_t button, int16_t shift, float x, float y);

@@ -7,6 +7,7 @@
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -5,11 +5,12 @@
 // faces to the mesh of the view record they are given; its colour, quality and frame are the caller's.
 // Colours reach the scene layer as 0..1: 0..255 values are divided by 255 here.
 #include "attachments/state/MexChunkTable.h"
-#include "editor/context/EditingContext.h"
 #include "model/state/ShipModel.h"
 #include "preview/state/ViewState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Three narrow cones along x (blue), y (green) and z (red) under object 0's frame; the canvas refreshes.
 void showAxes(EditingContext& ctx);

@@ -3,6 +3,7 @@
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

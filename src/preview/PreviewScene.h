@@ -3,10 +3,11 @@
 // parent frame.
 #include <cstdint>
 
-#include "editor/context/EditingContext.h"
 #include "preview/state/ViewState.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Sets up the scene once: background from the preferences, back clip, the fixed frame tree, one render.
 // A failure shows one message box and returns; start-up goes on.

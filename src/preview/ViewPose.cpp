@@ -7,6 +7,7 @@
 #include "model/RotationMath.h"
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -10,6 +10,7 @@
 #include "editor/ErrorReportText.h"
 #include "model/LoadSummary.h"
 #include "shell/WidgetNames.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -6,10 +6,11 @@
 #include <QPushButton>
 #include <functional>
 
-#include "editor/context/EditingContext.h"
 #include "platform/ErrorReport.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The error report: modal, one instance, hidden after use; the text is rebuilt at every showing.
 class frmError : public QDialog, public ErrorReport {

@@ -10,6 +10,7 @@
 #include "editor/context/TrapGuard.h"
 #include "preview/PreviewScene.h"
 #include "shell/WidgetNames.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -13,9 +13,11 @@
 #include <array>
 
 #include "platform/CommonDialog.h"
-#include "editor/context/EditingContext.h"
+#include "model/state/ShipModel.h"
 
 namespace tarv {
+
+class EditingContext;
 
 class frmOptions : public QDialog {
     Q_OBJECT

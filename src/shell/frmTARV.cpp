@@ -13,6 +13,7 @@
 #include "editor/context/TrapGuard.h"
 #include "editor/StartupExit.h"
 #include "shell/UserInputGate.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -14,12 +14,13 @@
 #include <vector>
 
 #include "platform/CommonDialog.h"
-#include "editor/context/EditingContext.h"
 #include "platform/StatusDisplay.h"
 #include "shell/MainWindowPages.h"
 #include "shell/ShellDialogs.h"
 
 namespace tarv {
+
+class EditingContext;
 
 class frmOptions;
 class UserInputGate;

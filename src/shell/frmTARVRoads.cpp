@@ -18,6 +18,7 @@
 #include "shell/frmTARV.h"
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewScene.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

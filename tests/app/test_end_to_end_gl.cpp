@@ -17,6 +17,7 @@
 #include "app/EditorStart.h"
 #include "base/AtomicFile.h"
 #include "shell/ShellDialogs.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;

@@ -13,6 +13,7 @@
 #include "model/RotationMath.h"
 #include "attachments/GunArcs.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::scene;

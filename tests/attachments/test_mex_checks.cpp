@@ -6,6 +6,7 @@
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
 #include "attachments/MexShpChecks.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

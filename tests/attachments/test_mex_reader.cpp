@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

@@ -4,6 +4,7 @@
 #include "TempDir.h"
 #include "attachments/MexChunkTree.h"
 #include "model/LogFiles.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

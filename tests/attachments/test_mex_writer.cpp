@@ -8,6 +8,7 @@
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
 #include "base/AtomicFile.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

@@ -14,6 +14,7 @@
 #include "meshtools/state/ToolsPageState.h"
 #include "materials/state/MaterialsPageState.h"
 #include "animation/state/AnimationsPageState.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;

@@ -11,6 +11,7 @@
 #include "editor/ErrorReportText.h"
 #include "model/LoadSummary.h"
 #include "editor/RecentFiles.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

@@ -11,6 +11,7 @@
 #include "model/PeoReader.h"
 #include "materials/LifReader.h"
 #include "meshtools/LodFiles.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;

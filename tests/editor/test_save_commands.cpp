@@ -11,6 +11,7 @@
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
 #include "editor/StartupExit.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;

@@ -8,6 +8,7 @@
 #include "editor/StartupExit.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;

@@ -13,6 +13,7 @@
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 #include "platform/PictureLoader.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

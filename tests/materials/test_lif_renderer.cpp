@@ -11,6 +11,7 @@
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
 #include "materials/TextureSource.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "materials/LifReader.h"
 #include "platform/qt/QtPictureLoader.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 namespace {

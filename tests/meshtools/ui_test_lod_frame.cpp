@@ -11,6 +11,7 @@
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "meshtools/ui/LodFrame.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 

@@ -5,6 +5,7 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "model/LogFiles.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 namespace fs = std::filesystem;

@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "model/Normals.h"
 #include "base/RunTimeError.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 

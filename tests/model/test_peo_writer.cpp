@@ -13,6 +13,7 @@
 #include "model/PeoReader.h"
 #include "model/PeoWriter.h"
 #include "base/RunTimeError.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using tarv::test::ByteBuilder;

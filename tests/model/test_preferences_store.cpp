@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "model/LogFiles.h"
 #include "model/PreferencesStore.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "model/RotationMath.h"
 #include "base/RunTimeError.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 

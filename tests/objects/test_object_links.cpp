@@ -8,6 +8,7 @@
 #include "model/PeoWriter.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

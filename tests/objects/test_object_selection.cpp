@@ -11,6 +11,7 @@
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
 #include "preview/LocalAxes.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

@@ -6,6 +6,7 @@
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

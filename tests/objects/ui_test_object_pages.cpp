@@ -14,6 +14,7 @@
 #include "objects/ObjectTree.h"
 #include "objects/ui/ObjectPages.h"
 #include "app/EditorStart.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

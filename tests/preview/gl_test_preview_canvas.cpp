@@ -15,6 +15,7 @@
 #include "preview/PreviewMarkers.h"
 #include "scene/gl/RMCanvas.h"
 #include "app/EditorStart.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

@@ -10,6 +10,7 @@
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewMarkers.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "preview/LocalAxes.h"
 #include "preview/PreviewMarkers.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

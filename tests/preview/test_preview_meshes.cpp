@@ -10,6 +10,7 @@
 #include "TempDir.h"
 #include "model/PeoReader.h"
 #include "preview/MaterialPreview.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

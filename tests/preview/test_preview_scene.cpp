@@ -129,6 +129,7 @@ TEST(FrameHelpers, PlaceTheFrameRelativeToItsCurrentParent) {
 }
 
 #include "model/RotationMath.h"
+#include "editor/context/EditingContext.h"
 
 namespace {
 

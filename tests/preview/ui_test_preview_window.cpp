@@ -18,6 +18,7 @@
 #include "shell/frmTARV.h"
 #include "objects/ui/ObjectPages.h"
 #include "preview/PreviewCamera.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

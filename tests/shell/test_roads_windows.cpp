@@ -22,6 +22,7 @@
 #include "meshtools/ui/LodFrame.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

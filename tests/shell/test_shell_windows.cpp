@@ -15,6 +15,7 @@
 #include "editor/context/TrapGuard.h"
 #include "WindowFixture.h"
 #include "shell/frmTARV.h"
+#include "editor/context/EditingContext.h"
 
 using namespace tarv;
 using namespace tarv::test;

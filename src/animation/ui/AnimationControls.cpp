@@ -4,6 +4,7 @@
 #include "animation/state/AnimationsPageState.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

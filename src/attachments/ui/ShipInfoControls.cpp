@@ -6,6 +6,7 @@
 #include "attachments/state/ShipInfoPageState.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

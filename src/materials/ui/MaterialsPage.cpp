@@ -6,6 +6,7 @@
 #include "materials/state/MaterialsPageState.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

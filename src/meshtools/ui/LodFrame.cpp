@@ -9,6 +9,7 @@
 
 #include "shell/WidgetNames.h"
 #include "meshtools/LodFiles.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -3,8 +3,6 @@
 #include <QGroupBox>
 #include <functional>
 
-#include "editor/context/EditingContext.h"
-
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -12,6 +10,8 @@ class QPushButton;
 class QAction;
 
 namespace tarv {
+
+class EditingContext;
 
 class LodFrame : public QGroupBox {
     Q_OBJECT

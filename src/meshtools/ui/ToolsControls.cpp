@@ -10,6 +10,7 @@
 #include "meshtools/ui/LodFrame.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

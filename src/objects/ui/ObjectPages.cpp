@@ -13,6 +13,7 @@
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

@@ -11,9 +11,9 @@
 #include <array>
 #include <functional>
 
-#include "editor/context/EditingContext.h"
-
 namespace tarv {
+
+class EditingContext;
 
 class frmTARV;
 class KeyedTreeWidget;

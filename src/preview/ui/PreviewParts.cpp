@@ -6,6 +6,7 @@
 #include "shell/frmTARV.h"
 #include "preview/PreviewSteps.h"
 #include "scene/gl/RMCanvas.h"
+#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

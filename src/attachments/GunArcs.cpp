@@ -225,7 +225,7 @@ std::vector<ArcTriangle> cutOutTriangles(const GunArcAngles& a, const GunArcStep
 
 void placeGunArc(ViewObject& view, const std::vector<ArcTriangle>& triangles, const Vector3& position,
                  const Vector3& angles) {
-    if (!view.mesh || !view.frame) throw RunTimeError(91, "Object variable or With block variable not set");
+    if (!view.mesh || !view.frame) throw RunTimeError::objectNotSet();
     // Every triangle becomes a new face of its own three corners, in the given order, in one call.
     const size_t corners = triangles.size() * 3;
     if (corners > size_t(std::numeric_limits<int32_t>::max())) throw RunTimeError::overflow();

@@ -11,16 +11,6 @@ namespace {
 
 size_t lastSeparator(const std::string& path) { return path.find_last_of("/\\"); }
 
-// Letter case folded for ASCII only: names in ship files are plain ASCII, and folding other bytes could
-// split a UTF-8 name on Linux.
-std::string foldCase(const std::string& s) {
-    std::string out = s;
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    }
-    return out;
-}
-
 // The components of a name as written in a ship file, with "\" and "/" both taken as separators. Empty
 // components (leading, doubled or trailing separators) and "." are dropped.
 std::vector<std::string> componentsOf(const std::string& name) {
@@ -38,6 +28,19 @@ std::vector<std::string> componentsOf(const std::string& name) {
 }
 
 } // namespace
+
+// Letter case is folded for ASCII only: names in ship files are plain ASCII, and folding other bytes could
+// split a UTF-8 name on Linux.
+std::string asciiLower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    }
+    return text;
+}
+
+bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && asciiLower(a) == asciiLower(b);
+}
 
 std::string folderOf(const std::string& path) {
     size_t at = lastSeparator(path);
@@ -68,12 +71,12 @@ std::optional<fs::path> findCaseInsensitive(const fs::path& folder, const std::s
     }
     if (fs::exists(fs::symlink_status(exact, ec))) return exact;
 
-    const std::string wanted = foldCase(name);
+    const std::string wanted = asciiLower(name);
     std::optional<std::string> best;
     fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::string candidate = it->path().filename().string();
-        if (foldCase(candidate) == wanted && (!best || candidate < *best)) best = candidate;
+        if (asciiLower(candidate) == wanted && (!best || candidate < *best)) best = candidate;
     }
     if (!best) return std::nullopt;
     return folder / *best;

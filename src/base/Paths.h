@@ -7,6 +7,11 @@
 
 namespace tarv {
 
+// The text with A-Z made a-z; every other byte stays, so a UTF-8 name keeps its bytes.
+std::string asciiLower(std::string text);
+// Whether a and b are the same text once asciiLower folds both.
+bool sameIgnoringAsciiCase(const std::string& a, const std::string& b);
+
 // The folder of a path, up to and including its last "/" or "\"; empty when there is none.
 std::string folderOf(const std::string& path);
 // The file name: the text after the last "/" or "\".

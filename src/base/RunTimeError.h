@@ -21,6 +21,8 @@ public:
     static RunTimeError subscriptOutOfRange() { return {9, "Subscript out of range"}; }
     static RunTimeError invalidCall() { return {5, "Invalid procedure call or argument"}; }
     static RunTimeError divisionByZero() { return {11, "Division by zero"}; }
+    // A handle (mesh, frame, tree node) that is not there.
+    static RunTimeError objectNotSet() { return {91, "Object variable or With block variable not set"}; }
     static RunTimeError fileNotFound(const std::string& path) { return {53, "File not found: " + path}; }
     // A file that is shorter than what it claims, or points outside itself.
     static RunTimeError badFile(const std::string& what) { return {62, what}; }

@@ -1,7 +1,6 @@
 #include "editor/LoadRoad.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "animation/MadTracks.h"
@@ -36,9 +35,7 @@ namespace tarv {
 namespace {
 
 std::string lowerLastFour(const std::string& name) {
-    std::string tail = name.size() > 4 ? name.substr(name.size() - 4) : name;
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return tail;
+    return asciiLower(name.size() > 4 ? name.substr(name.size() - 4) : name);
 }
 
 void okMessage(EditingContext& ctx, const std::string& text) {

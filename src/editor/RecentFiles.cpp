@@ -1,24 +1,18 @@
 #include "editor/RecentFiles.h"
 
-#include <algorithm>
-#include <cctype>
+#include "base/Paths.h"
 #include "editor/context/EditingContext.h"
 
 namespace tarv {
 
 namespace {
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 std::string keyOf(int i) { return "RecentFile" + std::to_string(i); }
 } // namespace
 
 void addRecentFile(EditingContext& ctx, const std::string& file) {
     for (int i = 1; i <= 4; ++i) {
         const RecentFileItem& item = ctx.shell.mnuRecentFile[size_t(i)];
-        if (!item.path.empty() && sameIgnoringCase(item.path, file)) return;
+        if (!item.path.empty() && sameIgnoringAsciiCase(item.path, file)) return;
     }
     SettingsStore& store = ctx.recentFilesStore();
     for (int i = 3; i >= 1; --i) {

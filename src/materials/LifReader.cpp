@@ -1,7 +1,6 @@
 #include "materials/LifReader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 
@@ -9,6 +8,7 @@
 #include "model/LogFiles.h"
 #include "model/ModelHelpers.h"
 #include "base/NumberText.h"
+#include "base/Paths.h"
 #include "editor/context/TrapGuard.h"
 #include "platform/PictureLoader.h"
 #include "editor/context/EditingContext.h"
@@ -259,9 +259,7 @@ std::optional<Image> loadStandardPicture(const std::string& path, PictureLoader&
 }
 
 std::optional<Image> loadThumbImage(const std::string& path, PictureLoader& loader) {
-    std::string ending = path.size() > 4 ? path.substr(path.size() - 4) : path;
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
+    const std::string ending = asciiLower(path.size() > 4 ? path.substr(path.size() - 4) : path);
     if (ending == ".lif") return quickLoadLif(path);
     if (ending == ".bmp" || ending == ".jpg" || ending == ".gif" || ending == ".dib")
         return loadStandardPicture(path, loader);

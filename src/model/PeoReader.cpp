@@ -319,43 +319,42 @@ void loadVertices(EditingContext& ctx, const BinaryReader& reader, int64_t posit
     object.sizeZ = object.maxZ - object.minZ;
 }
 
+namespace {
+
+// One list of normals: count entries of the normal list from start into list, each logged at level 3 as
+// "<label> <index>: x y z". The progress bar shows firstProgress + the entry's 0-based index.
+void loadNormalList(EditingContext& ctx, const BinaryReader& reader, int64_t start, int32_t count,
+                    const char* what, const char* label, int firstProgress, std::vector<PeoNormal>& list) {
+    if (count <= 0) return;
+    startListProgress(ctx, count);
+    reader.requireEntries(start, count, peo::kNormalEntrySize, what);
+    list.assign(size_t(count), PeoNormal{});
+    for (int j = 0; j < count; ++j) {
+        const peo::PeoNormalEntry e = peo::readNormalEntry(reader, start + int64_t(j) * peo::kNormalEntrySize);
+        list[size_t(j)] = PeoNormal{e.x, e.y, e.z};
+        logDetail(ctx, 3, [&] {
+            return std::string("   ") + label + " " + num(j) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
+        });
+        ctx.status().setProgressValue(ProgressBar::Status2, firstProgress + j);
+    }
+}
+
+} // namespace
+
 void loadFaceNormals(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
                      int objectIndex) {
     PeoObject& object = objectAt(ctx, objectIndex);
     ctx.status().setStatus2("Normals");
-    if (count <= 0) return;
-    startListProgress(ctx, count);
-    const int64_t start = offsetOf(position);
-    reader.requireEntries(start, count, peo::kNormalEntrySize, "face normals");
-    object.fileFaceNormals.assign(size_t(count), PeoNormal{});
-    for (int j = 1; j <= count; ++j) {
-        const peo::PeoNormalEntry e = peo::readNormalEntry(reader, start + int64_t(j - 1) * peo::kNormalEntrySize);
-        object.fileFaceNormals[size_t(j - 1)] = PeoNormal{e.x, e.y, e.z};
-        logDetail(ctx, 3, [&] {
-            return "   fNormal " + num(j - 1) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
-        });
-        ctx.status().setProgressValue(ProgressBar::Status2, j);
-    }
+    loadNormalList(ctx, reader, offsetOf(position), count, "face normals", "fNormal", 1, object.fileFaceNormals);
 }
 
 void loadVertexNormals(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
                        int objectIndex) {
     PeoObject& object = objectAt(ctx, objectIndex);
     ctx.status().setStatus2("Vert Normals");
-    if (count <= 0) return;
-    startListProgress(ctx, count);
     const int64_t start =
         offsetOf(position) + int64_t(std::max(object.nFaceNormals, 0)) * peo::kNormalEntrySize;
-    reader.requireEntries(start, count, peo::kNormalEntrySize, "vertex normals");
-    object.vertexNormals.assign(size_t(count), PeoNormal{});
-    for (int j = 0; j < count; ++j) {
-        const peo::PeoNormalEntry e = peo::readNormalEntry(reader, start + int64_t(j) * peo::kNormalEntrySize);
-        object.vertexNormals[size_t(j)] = PeoNormal{e.x, e.y, e.z};
-        logDetail(ctx, 3, [&] {
-            return "   vNormal " + num(j) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
-        });
-        ctx.status().setProgressValue(ProgressBar::Status2, j);
-    }
+    loadNormalList(ctx, reader, start, count, "vertex normals", "vNormal", 0, object.vertexNormals);
 }
 
 void loadPolygons(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count, int objectIndex) {

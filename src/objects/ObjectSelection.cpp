@@ -22,16 +22,6 @@ void checkObject(const EditingContext& ctx, int16_t objNo) {
         throw RunTimeError::subscriptOutOfRange();
 }
 
-const scene::MeshPtr& meshOf(const ViewObject& view) {
-    if (!view.mesh) throw RunTimeError(91, "Object variable or With block variable not set");
-    return view.mesh;
-}
-
-const scene::FramePtr& frameOf(const ViewObject& view) {
-    if (!view.frame) throw RunTimeError(91, "Object variable or With block variable not set");
-    return view.frame;
-}
-
 // The frame back to the pose of the object's matrix: rounded copy, position, orientation. Returns the
 // Euler angles it used. Restores the caller's error context after the angles recorded their own.
 Vector3 poseFromMatrix(EditingContext& ctx, int16_t objNo) {

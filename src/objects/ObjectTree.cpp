@@ -122,7 +122,7 @@ void treeHeirachy_DragDrop(EditingContext& ctx) {
             tree.moveToFirstChild(moved, target);
             const int16_t k = objectOfKey(ctx, moved);
             if (size_t(k) >= ctx.view.viewObjects.size() || !ctx.view.viewObjects[size_t(k)].frame)
-                throw RunTimeError(91, "Object variable or With block variable not set");
+                throw RunTimeError::objectNotSet();
             frame = ctx.view.viewObjects[size_t(k)].frame;
             oldFrameParent = frame->getParent();
             computeHeirachy(ctx);
@@ -132,7 +132,7 @@ void treeHeirachy_DragDrop(EditingContext& ctx) {
             if (mother == 0) newParent = ctx.view.modelFrame;
             else if (mother >= 1 && size_t(mother - 1) < ctx.view.viewObjects.size())
                 newParent = ctx.view.viewObjects[size_t(mother - 1)].frame;
-            if (!newParent) throw RunTimeError(91, "Object variable or With block variable not set");
+            if (!newParent) throw RunTimeError::objectNotSet();
             newParent->addChild(frame);  // one call: the frame never hangs nowhere
             ViewObject& view = ctx.view.viewObjects[size_t(k)];
             roundMatrix(ctx.model.peoObjects[size_t(k)].matrix, view.matrix);

@@ -28,7 +28,7 @@ void detachSelectionMarker(ViewState& view) {
 
 void showLocalAxes(EditingContext& ctx, ViewObject& v) {
     trapErrors(ctx, "modD3D", "showLocalAxes", v.name, [&] {
-        if (!v.frame) throw RunTimeError(91, "Object variable or With block variable not set");
+        if (!v.frame) throw RunTimeError::objectNotSet();
         ViewState& view = ctx.view;
         ViewObject& marker = view.selectionMarker;
         detachSelectionMarker(view);  // one marker at a time

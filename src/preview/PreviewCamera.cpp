@@ -15,7 +15,7 @@ namespace tarv {
 namespace {
 
 const scene::FramePtr& need(const scene::FramePtr& frame) {
-    if (!frame) throw RunTimeError(91, "Object variable or With block variable not set");
+    if (!frame) throw RunTimeError::objectNotSet();
     return frame;
 }
 
@@ -202,7 +202,7 @@ void mnuRenderReset_Click(EditingContext& ctx) {
         const int16_t selected = ctx.objects.selectedObject;
         if (selected >= 0) {
             ViewObject& v = viewAt(ctx, selected);
-            if (!v.mesh) throw RunTimeError(91, "Object variable or With block variable not set");
+            if (!v.mesh) throw RunTimeError::objectNotSet();
             v.mesh->setQuality(ctx.view.mnuRenderFlat ? 136 : 72);
             v.mesh->setColorRGB(v.colour.red, v.colour.green, v.colour.blue);
             ViewObject& marker = view.selectionMarker;

@@ -6,6 +6,7 @@
 #include "model/RotationMath.h"
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
+#include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 #include "editor/context/EditingContext.h"
 
@@ -14,16 +15,6 @@ namespace tarv {
 namespace {
 
 constexpr double kPi = 3.14159265359;
-
-const scene::MeshPtr& meshOf(const ViewObject& view) {
-    if (!view.mesh) throw RunTimeError(91, "Object variable or With block variable not set");
-    return view.mesh;
-}
-
-const scene::FramePtr& frameOf(const ViewObject& view) {
-    if (!view.frame) throw RunTimeError(91, "Object variable or With block variable not set");
-    return view.frame;
-}
 
 } // namespace
 

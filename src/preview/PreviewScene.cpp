@@ -7,12 +7,17 @@
 
 namespace tarv {
 
-namespace {
+const scene::MeshPtr& meshOf(const ViewObject& view) {
+    if (!view.mesh) throw RunTimeError::objectNotSet();
+    return view.mesh;
+}
+
 const scene::FramePtr& frameOf(const ViewObject& view) {
-    if (!view.frame) throw RunTimeError(91, "Object variable or With block variable not set");
+    if (!view.frame) throw RunTimeError::objectNotSet();
     return view.frame;
 }
 
+namespace {
 int32_t rgb(int32_t r, int32_t g, int32_t b) { return r + 256 * g + 65536 * b; }
 } // namespace
 

@@ -17,6 +17,10 @@ void InitialiseComponents(EditingContext& ctx);
 // 65536 x blue; false for any other value, which leaves the background alone.
 bool renderBackgroundColour(int32_t renderBackground, int32_t& colour);
 
+// The view record's mesh and frame; a record without one throws error 91.
+const scene::MeshPtr& meshOf(const ViewObject& view);
+const scene::FramePtr& frameOf(const ViewObject& view);
+
 // Each asks the view's frame for its parent and places the frame relative to it. No trap of their own.
 void positionViewObject(ViewObject& view);                          // to elements 3, 7, 11 of view.matrix
 void setFramePosition(ViewObject& view, const Vector3& position);

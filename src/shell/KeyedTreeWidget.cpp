@@ -132,15 +132,7 @@ void KeyedTreeWidget::mouseReleaseEvent(QMouseEvent* event) {
     QTreeWidget::mouseReleaseEvent(event);
 }
 
-void KeyedTreeWidget::startDrag(Qt::DropActions) {
-    QTreeWidgetItem* item = currentItem();
-    if (!item) return;
-    auto* mime = new QMimeData;
-    mime->setData(kMime, QByteArray::fromStdString(keyOf(item)));
-    auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
-    drag->exec(Qt::MoveAction);  // the items stay where they are whatever the drop did
-}
+void KeyedTreeWidget::startDrag(Qt::DropActions) { beginDrag(QPixmap()); }
 
 void KeyedTreeWidget::beginDrag(const QPixmap& image) {
     QTreeWidgetItem* item = currentItem();
@@ -150,7 +142,7 @@ void KeyedTreeWidget::beginDrag(const QPixmap& image) {
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
     if (!image.isNull()) drag->setPixmap(image);
-    drag->exec(Qt::MoveAction);
+    drag->exec(Qt::MoveAction);  // the items stay where they are whatever the drop did
 }
 
 void KeyedTreeWidget::dragEnterEvent(QDragEnterEvent* event) {

@@ -22,8 +22,9 @@ public:
     static std::string keyOf(const QTreeWidgetItem* item);
     // Starts editing a node's text; the outcome comes as editCommitted or editCancelled.
     void startEditing(const std::string& key);
-    // Starts a drag of the current node now, with image as the drag picture; for trees whose handlers
-    // decide when a drag begins (setDragEnabled(false) stops the view's own start).
+    // Starts a drag of the current node now, with image as the drag picture (none when it is null); for
+    // trees whose handlers decide when a drag begins (setDragEnabled(false) stops the view's own start).
+    // The view's own start uses it too, without a picture.
     void beginDrag(const QPixmap& image);
 
 signals:

@@ -54,11 +54,8 @@ void frmOptions::paintSwatch(QPushButton* s, int32_t colour) {
                          .arg(getBlue(colour)));
 }
 
-frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
-    setObjectName("frmOptions");
-    setModal(true);
-    SSTab1 = named<QTabWidget>("SSTab1");
-
+// The General page: file type, mouse control, background, backup reminder, start directory, sharing.
+QWidget* frmOptions::buildGeneralPage() {
     auto* general = new QWidget;
     auto* g = new QGridLayout(general);
     cmbFileType = dropDownList("cmbFileType", {"PEO", "SHP"});
@@ -81,7 +78,11 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     g->addWidget(txtCustomStartDir, 6, 0, 1, 2);
     g->addWidget(chkObjectSharing, 7, 0, 1, 2);
     g->setRowStretch(8, 1);
+    return general;
+}
 
+// The Logging page: the four log levels and View Log.
+QWidget* frmOptions::buildLoggingPage() {
     auto* logging = new QWidget;
     auto* l = new QVBoxLayout(logging);
     optLoggingGroup = new QButtonGroup(this);
@@ -95,7 +96,11 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     cmdViewLog = named<QPushButton>("cmdViewLog", "View Log");
     l->addWidget(cmdViewLog);
     l->addStretch(1);
+    return logging;
+}
 
+// The Textures page: team colours, the highlight colour and the duplicate-material check.
+QWidget* frmOptions::buildTexturesPage() {
     auto* textures = new QWidget;
     auto* t = new QGridLayout(textures);
     chkDrawTeam = named<QCheckBox>("chkDrawTeam", "Draw Team Colours on Lifs");
@@ -113,7 +118,11 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     t->addWidget(picSelectColour, 3, 1);
     t->addWidget(chkMaterialDuplicates, 4, 0, 1, 2);
     t->setRowStretch(5, 1);
+    return textures;
+}
 
+// The Mex Display page: the navigation lights' size, the gun chunk on cloning, the mex objects on load.
+QWidget* frmOptions::buildMexDisplayPage() {
     auto* mex = new QWidget;
     auto* m = new QGridLayout(mex);
     Label2 = named<QLabel>("Label2", "Nav Light Default Size");
@@ -129,7 +138,11 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     m->addWidget(chkCreateGunChunkOnClone, 1, 0, 1, 2);
     m->addWidget(chkShowMexObjects, 2, 0, 1, 2);
     m->setRowStretch(3, 1);
+    return mex;
+}
 
+// The Advanced page: the switches of loading and saving.
+QWidget* frmOptions::buildAdvancedPage() {
     auto* advanced = new QWidget;
     auto* a = new QVBoxLayout(advanced);
     chkShowVisibleFaceNorms = named<QCheckBox>("chkShowVisibleFaceNorms", "Show visible face normals");
@@ -147,12 +160,41 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
                            chkDuplicateMaterials, chkMEXload, chkSwitchClrs, chkSHIPfilePEO})
         a->addWidget(box);
     a->addStretch(1);
+    return advanced;
+}
 
-    SSTab1->addTab(general, "General");
-    SSTab1->addTab(logging, "Logging");
-    SSTab1->addTab(textures, "Textures");
-    SSTab1->addTab(mex, "Mex Display");
-    SSTab1->addTab(advanced, "Advanced");
+// The live switches start from the context's states and act at once.
+void frmOptions::connectLiveSwitches() {
+    const std::pair<QCheckBox*, bool*> live[] = {{chkVNs, &ctx_.live.chkVNs},
+                                                 {chkSHIPfilePEO, &ctx_.live.chkSHIPfilePEO},
+                                                 {chkSwitchClrs, &ctx_.live.chkSwitchClrs},
+                                                 {chkMEXload, &ctx_.live.chkMEXload},
+                                                 {chkSaveKeyframesXrotInvert, &ctx_.live.chkSaveKeyframesXrotInvert}};
+    for (auto [box, value] : live) {
+        box->setChecked(*value);
+        connect(box, &QCheckBox::toggled, this, [value](bool on) { *value = on; });
+    }
+}
+
+// The swatches show the preferences' colours whenever the context repaints them.
+void frmOptions::hookSwatches() {
+    for (QPushButton* s : {picTeam0, picTeam1, picSelectColour}) paintSwatch(s, 0);
+    firstSwatchHook_ = ctx_.shell.swatchHooks.size();
+    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerBase, [this](int32_t c) { paintSwatch(picTeam0, c); }});
+    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerStripe, [this](int32_t c) { paintSwatch(picTeam1, c); }});
+    ctx_.shell.swatchHooks.push_back(
+        {SwatchColour::Highlight, [this](int32_t c) { paintSwatch(picSelectColour, c); }});
+}
+
+frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName("frmOptions");
+    setModal(true);
+    SSTab1 = named<QTabWidget>("SSTab1");
+    SSTab1->addTab(buildGeneralPage(), "General");
+    SSTab1->addTab(buildLoggingPage(), "Logging");
+    SSTab1->addTab(buildTexturesPage(), "Textures");
+    SSTab1->addTab(buildMexDisplayPage(), "Mex Display");
+    SSTab1->addTab(buildAdvancedPage(), "Advanced");
     cmdOK = named<QPushButton>("cmdOK", "OK");
     cmdCancel = named<QPushButton>("cmdCancel", "Cancel");
     auto* buttons = new QHBoxLayout;
@@ -163,23 +205,8 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
 
-    // The live switches start from the context's states and act at once.
-    const std::pair<QCheckBox*, bool*> live[] = {{chkVNs, &ctx_.live.chkVNs},
-                                                 {chkSHIPfilePEO, &ctx_.live.chkSHIPfilePEO},
-                                                 {chkSwitchClrs, &ctx_.live.chkSwitchClrs},
-                                                 {chkMEXload, &ctx_.live.chkMEXload},
-                                                 {chkSaveKeyframesXrotInvert, &ctx_.live.chkSaveKeyframesXrotInvert}};
-    for (auto [box, value] : live) {
-        box->setChecked(*value);
-        connect(box, &QCheckBox::toggled, this, [value](bool on) { *value = on; });
-    }
-
-    for (QPushButton* s : {picTeam0, picTeam1, picSelectColour}) paintSwatch(s, 0);
-    firstSwatchHook_ = ctx_.shell.swatchHooks.size();
-    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerBase, [this](int32_t c) { paintSwatch(picTeam0, c); }});
-    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerStripe, [this](int32_t c) { paintSwatch(picTeam1, c); }});
-    ctx_.shell.swatchHooks.push_back(
-        {SwatchColour::Highlight, [this](int32_t c) { paintSwatch(picSelectColour, c); }});
+    connectLiveSwitches();
+    hookSwatches();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);

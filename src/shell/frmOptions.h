@@ -87,6 +87,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QWidget* buildGeneralPage();
+    QWidget* buildLoggingPage();
+    QWidget* buildTexturesPage();
+    QWidget* buildMexDisplayPage();
+    QWidget* buildAdvancedPage();
+    void connectLiveSwitches();
+    void hookSwatches();
     // Asks for a colour; the swatch and its preference take it at once. False on Cancel.
     bool pickColour(QPushButton* swatch, RgbColour& preference);
     EditingContext& ctx_;

@@ -53,7 +53,7 @@ void frmTARV::connectRoads() {
     connect(mnuToolsRepair, &QAction::triggered, this, &frmTARV::mnuToolsRepair_Click);
     for (int i = 1; i < int(mnuRecentFile.size()); ++i)
         connect(mnuRecentFile[size_t(i)], &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
-    // The repair window comes with the mesh tools; until then its item stays disabled.
+    // There is no repair window: its item stays disabled.
     mnuToolsRepair->setEnabled(false);
 }
 
@@ -151,7 +151,7 @@ void frmTARV::mnuToolsOptions_Click() {
 }
 
 void frmTARV::mnuToolsRepair_Click() {
-    // The repair window belongs to the mesh tools; its item is enabled once it exists.
+    // Does nothing: the item is disabled, as there is no repair window.
 }
 
 void frmTARV::Form_QueryUnload() { tarv::Form_QueryUnload(ctx); }

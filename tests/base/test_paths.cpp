@@ -104,3 +104,20 @@ TEST(Paths, MissingShipNamesComeBackAsWritten) {
     EXPECT_EQ(resolveShipPathOrAsWritten(dir.path(), "Textures\\Gone.lif"), dir.path() / "Textures/Gone.lif");
     EXPECT_EQ(resolveShipPathOrAsWritten(dir.path(), "\\Gone.lif"), dir.path() / "Gone.lif");
 }
+
+TEST(Paths, FoldsLetterCaseForAsciiOnly) {
+    struct Case { std::string text, lower; };
+    const Case cases[] = {
+        {"C:\\Ships\\HULL.LIF", "c:\\ships\\hull.lif"},
+        {"AZaz@[`{09", "azaz@[`{09"},      // only A-Z move; the bytes around them stay
+        {"\xC3\x84rger.PEO", "\xC3\x84rger.peo"},  // a UTF-8 capital keeps its bytes
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(asciiLower(c.text), c.lower);
+        EXPECT_TRUE(sameIgnoringAsciiCase(c.text, c.lower));
+    }
+    EXPECT_FALSE(sameIgnoringAsciiCase("ship.peo", "ship.peo "));
+    EXPECT_FALSE(sameIgnoringAsciiCase("\xC3\x84", "\xC3\xA4"));  // Ä and ä differ outside ASCII
+}

@@ -289,7 +289,7 @@ TEST_F(RoadTest, AFileTheReaderRefusesLeavesNoViewRecords) {
 }
 
 TEST_F(RoadTest, AnErrorInTheRoadsOwnStepsRestoresThePointerAndBars) {
-    ctx.road.steps.createObjectTree = [](EditingContext&) { throw RunTimeError(91, "Object variable not set"); };
+    ctx.road.steps.createObjectTree = [](EditingContext&) { throw RunTimeError::objectNotSet(); };
     loadThisFile(ctx, at("Tarvlet.peo"));
     EXPECT_EQ(reportsOf("startProcess"), 1);
     EXPECT_FALSE(ctx.model.modelLoaded);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 
@@ -610,45 +609,6 @@ TEST_F(PeoReaderTest, AnUnwritableModelLogDoesNotStopTheRead) {
     ASSERT_NE(box.find(notice), std::string::npos);
     EXPECT_EQ(box.find(notice), box.rfind(notice));
     EXPECT_TRUE(t.errors.reports.empty());
-}
-
-// Writes the seed corpus of the reader's fuzz target from the fixtures above. Run by hand:
-//   TARV_SEED_DIR=fuzz/corpus/peo_reader build/tests/core/tests_core
-//     --gtest_also_run_disabled_tests --gtest_filter='*WriteFuzzSeeds'
-TEST(PeoFuzzSeeds, DISABLED_WriteFuzzSeeds) {
-    const char* folder = std::getenv("TARV_SEED_DIR");
-    ASSERT_NE(folder, nullptr);
-    fs::create_directories(folder);
-    auto save = [&](const std::string& name, const FxFile& f) { writeBytes(fs::path(folder) / name, buildPeo(f).data()); };
-
-    save("homeworld_two_objects.peo", twoObjectHomeworld());
-
-    FxFile c;
-    c.version = 0x500;
-    c.publicMaterials = {material("", 72), material("hulltex", int16_t(0x8000 + 2))};
-    c.objects = {squareObject("A"), squareObject("B", 1), squareObject("C")};
-    c.objects[2].listsOf = 0;
-    c.objects[1].mother = 68;
-    c.objects[2].mother = 184;
-    save("cataclysm_shared.peo", c);
-
-    FxFile s = twoObjectHomeworld();
-    s.scrambled = true;
-    s.localMaterials = {material("local")};
-    s.publicMaterials.clear();
-    save("scrambled_local_materials.peo", s);
-
-    FxFile p;
-    p.objects = {squareObject("Bad")};
-    p.objects[0].polygons = {{5, 5, 7}, {0, 2, 0}, {-1, 1, 9}, {0, 1, 2}};
-    save("damaged_polygons.peo", p);
-
-    FxFile u;
-    u.version = 0x401;
-    u.identifier = "Vantu's";
-    u.publicMaterials = {material("")};
-    u.objects = {squareObject("X")};
-    save("unknown_version.peo", u);
 }
 
 TEST(PeoSamples, RealShipFilesRead) {

@@ -56,7 +56,8 @@ void identityMatrix(ByteBuilder& b) {
 
 void normal(ByteBuilder& b, float x, float y, float z) { b.f32(x).f32(y).f32(z).fill(4, 0xAB); }
 
-// The worked fixture, byte by byte, with the offsets of the table in the issue of this writer.
+// The worked fixture, byte by byte, with the offsets of its regions written out: materials M, polygons P,
+// vertices V, the Cataclysm region C, normals N and the names block B (the texture name at T).
 std::vector<uint8_t> expectedWorkedFile(Variant v) {
     const bool cat = v == Variant::Cataclysm, vns = v != Variant::HomeworldWithoutVNs;
     const int32_t M = cat ? 184 : 180, P = cat ? 216 : 212, V = cat ? 256 : 252;

@@ -50,8 +50,8 @@ const std::vector<MexChunkType>& mexChunkTypes();
 const MexChunkType* mexChunkTypeByLetter(char letter);
 const MexChunkType* mexChunkTypeByTag(std::string_view tag);
 
-// The marker of one chunk. The 3D layer's view record takes its place; until then the slot only keeps the
-// table and the markers the same length.
+// The table's slot for one chunk's marker. The preview draws the marker from its own view record
+// (ViewState::mexMeshes); this slot keeps the table and the markers the same length.
 struct MexMarkerRecord {
     std::string name;
     bool shown = false;

@@ -42,7 +42,7 @@ struct ObjectsState {
     bool chkShowRecoilEnabled = false;
     bool cmdKeyfApplyEnabled = false;  // kept here for the Keyframes page
 
-    // Set by the dialogs and pages that come later; none: nothing is done.
+    // Set by a page that shows the selected object's details; unset: nothing is done.
     std::function<void(EditingContext&, int16_t)> getObjectFlags;  // size labels of Advanced Properties
     std::function<void(EditingContext&, int16_t)> getAnimations;   // the Keyframes panel
 };

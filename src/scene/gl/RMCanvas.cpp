@@ -9,6 +9,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "scene/MeshVertices.h"
+
 namespace tarv::scene {
 
 namespace {
@@ -20,16 +22,6 @@ QSurfaceFormat canvasFormat() {
     f.setDepthBufferSize(24);
     return f;
 }
-
-// One corner as the buffers hold it.
-struct GpuVertex {
-    float pos[3];
-    float uv[2];
-    uint8_t colour[4];
-    uint8_t emissive[4];
-    uint8_t flags[4];  // edge mask of the fan triangle, textured
-    float normal[3];   // (v1 - v0) x (v2 - v0) of the fan triangle, in the mesh's coordinates
-};
 
 constexpr int kMaxLights = 8;
 
@@ -207,24 +199,25 @@ void setMatrix(QOpenGLShaderProgram& p, const char* name, const std::array<float
 
 } // namespace
 
-struct RMCanvas::Gpu {
+struct RMCanvas::GpuMesh {
     struct Range {
         const Texture* texture = nullptr;
         GLint first = 0;
         GLsizei count = 0;
     };
-    struct Mesh {
-        std::weak_ptr<MeshBuilder> owner;
-        uint64_t version = 0;
-        GLuint vao = 0, vbo = 0;
-        std::vector<Range> ranges;
-    };
+    std::weak_ptr<MeshBuilder> owner;
+    uint64_t version = 0;
+    GLuint vao = 0, vbo = 0;
+    std::vector<Range> ranges;
+};
+
+struct RMCanvas::Gpu {
     struct Tex {
         std::weak_ptr<Texture> owner;
         GLuint id = 0;
     };
     std::unique_ptr<QOpenGLShaderProgram> solid, solidTextured, wire, plain;
-    std::unordered_map<const MeshBuilder*, Mesh> meshes;
+    std::unordered_map<const MeshBuilder*, GpuMesh> meshes;
     std::unordered_map<const Texture*, Tex> textures;
     GLuint plainVao = 0, plainVbo = 0;
     GLsizei plainCount = 0;
@@ -348,8 +341,6 @@ void collect(const FramePtr& frame, const Transform& parentWorld, std::vector<Vi
     for (const auto& child : frame->children()) collect(child, world, visits, lights);
 }
 
-uint8_t byteOf(float v) { return uint8_t(std::lround(std::clamp(v, 0.f, 1.f) * 255.f)); }
-
 } // namespace
 
 void RMCanvas::drawScene() {
@@ -381,7 +372,47 @@ void RMCanvas::drawScene() {
         p->setUniformValue("uTexture", 0);
     }
 
-    // Forget buffers of meshes and textures that no longer exist.
+    releaseStaleGpu();
+
+    f->glActiveTexture(GL_TEXTURE0);
+    for (const Visit& visit : visits) {
+        for (const MeshPtr& mesh : visit.frame->visuals()) {
+            GpuMesh& gm = gpu_->meshes[mesh.get()];
+            if (gm.version != mesh->changeCount() || gm.owner.expired()) uploadMesh(mesh, gm);
+            const bool wire = mesh->wireframe();
+            const auto model = visit.world.toRowMajor4x4();
+            const auto cof = cofactorRowMajor(visit.world);
+            if (wire) {
+                f->glDisable(GL_CULL_FACE);  // the geometry shader culls
+            } else {
+                // Faces are drawn as the eye sees them; the front is clockwise on the screen, whatever the
+                // frame's transform does, because the screen's y goes up and its depth away from the eye.
+                f->glEnable(GL_CULL_FACE);
+                f->glCullFace(GL_BACK);
+                f->glFrontFace(GL_CW);
+            }
+            f->glBindVertexArray(gm.vao);
+            QOpenGLShaderProgram* bound = nullptr;
+            for (const GpuMesh::Range& r : gm.ranges) {
+                QOpenGLShaderProgram* program =
+                    wire ? gpu_->wire.get() : r.texture ? gpu_->solidTextured.get() : gpu_->solid.get();
+                if (program != bound) {
+                    program->bind();
+                    program->setUniformValue("uLit", mesh->lit());
+                    setMatrix(*program, "uModel", model);
+                    f->glUniformMatrix3fv(program->uniformLocation("uNormalMatrix"), 1, GL_FALSE, cof.data());
+                    bound = program;
+                }
+                f->glBindTexture(GL_TEXTURE_2D, r.texture ? gpu_->textures[r.texture].id : 0);
+                f->glDrawArrays(GL_TRIANGLES, r.first, r.count);
+            }
+        }
+    }
+    f->glBindVertexArray(0);
+}
+
+void RMCanvas::releaseStaleGpu() {
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
     for (auto it = gpu_->meshes.begin(); it != gpu_->meshes.end();) {
         if (it->second.owner.expired()) {
             f->glDeleteBuffers(1, &it->second.vbo);
@@ -399,132 +430,58 @@ void RMCanvas::drawScene() {
             ++it;
         }
     }
+}
 
-    f->glActiveTexture(GL_TEXTURE0);
-    for (const Visit& visit : visits) {
-        for (const MeshPtr& mesh : visit.frame->visuals()) {
-            Gpu::Mesh& gm = gpu_->meshes[mesh.get()];
-            if (gm.version != mesh->changeCount() || gm.owner.expired()) {
-                // Rebuild this mesh's buffer: faces grouped by texture, each fan triangle with its edge mask.
-                std::vector<std::vector<GpuVertex>> groups(1);
-                std::vector<const Texture*> groupTextures{nullptr};
-                for (const FacePtr& face : mesh->faces()) {
-                    const auto& vs = face->vertices();
-                    if (vs.size() < 3) continue;
-                    const Texture* tex = face->texture().get();
-                    size_t g = 0;
-                    while (g < groupTextures.size() && groupTextures[g] != tex) ++g;
-                    if (g == groupTextures.size()) {
-                        groupTextures.push_back(tex);
-                        groups.emplace_back();
-                        auto& t = gpu_->textures[tex];
-                        if (!t.id) {
-                            t.owner = face->texture();
-                            const Image& img = tex->image();
-                            f->glGenTextures(1, &t.id);
-                            f->glBindTexture(GL_TEXTURE_2D, t.id);
-                            f->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-                            f->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, img.width, img.height, 0, GL_RGBA,
-                                            GL_UNSIGNED_BYTE, img.pixels.data());
-                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-                            f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-                        }
-                    }
-                    const PackedColor c = face->color();
-                    const Rgb e = face->material() ? face->material()->emissive() : Rgb{};
-                    const auto& uv = face->textureCoordinates();
-                    const size_t n = vs.size();
-                    for (size_t k = 0; k + 2 < n; ++k) {
-                        const uint8_t edges = uint8_t((k == 0 ? 1 : 0) | 2 | (k + 2 == n - 1 ? 4 : 0));
-                        for (size_t idx : {size_t(0), k + 1, k + 2}) {
-                            GpuVertex gv{};
-                            gv.pos[0] = float(vs[idx].x);
-                            gv.pos[1] = float(vs[idx].y);
-                            gv.pos[2] = float(vs[idx].z);
-                            gv.uv[0] = uv[idx].u;
-                            gv.uv[1] = uv[idx].v;
-                            gv.colour[0] = redOf(c);
-                            gv.colour[1] = greenOf(c);
-                            gv.colour[2] = blueOf(c);
-                            gv.colour[3] = 255;
-                            gv.emissive[0] = byteOf(e.r);
-                            gv.emissive[1] = byteOf(e.g);
-                            gv.emissive[2] = byteOf(e.b);
-                            gv.flags[0] = edges;
-                            gv.flags[1] = tex ? 1 : 0;
-                            const Vec3 n = cross(vs[k + 1] - vs[0], vs[k + 2] - vs[0]);
-                            gv.normal[0] = float(n.x);
-                            gv.normal[1] = float(n.y);
-                            gv.normal[2] = float(n.z);
-                            groups[g].push_back(gv);
-                        }
-                    }
-                }
-                std::vector<GpuVertex> all;
-                gm.ranges.clear();
-                for (size_t g = 0; g < groups.size(); ++g) {
-                    if (groups[g].empty()) continue;
-                    gm.ranges.push_back({groupTextures[g], GLint(all.size()), GLsizei(groups[g].size())});
-                    all.insert(all.end(), groups[g].begin(), groups[g].end());
-                }
-                if (!gm.vao) {
-                    f->glGenVertexArrays(1, &gm.vao);
-                    f->glGenBuffers(1, &gm.vbo);
-                    f->glBindVertexArray(gm.vao);
-                    f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
-                    const auto stride = GLsizei(sizeof(GpuVertex));
-                    f->glEnableVertexAttribArray(0);
-                    f->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, pos));
-                    f->glEnableVertexAttribArray(1);
-                    f->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, uv));
-                    f->glEnableVertexAttribArray(2);
-                    f->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)offsetof(GpuVertex, colour));
-                    f->glEnableVertexAttribArray(3);
-                    f->glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                                             (void*)offsetof(GpuVertex, emissive));
-                    f->glEnableVertexAttribArray(4);
-                    f->glVertexAttribIPointer(4, 4, GL_UNSIGNED_BYTE, stride, (void*)offsetof(GpuVertex, flags));
-                    f->glEnableVertexAttribArray(5);
-                    f->glVertexAttribPointer(5, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(GpuVertex, normal));
-                }
-                f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
-                f->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(GpuVertex)), all.data(), GL_STATIC_DRAW);
-                gm.owner = mesh;
-                gm.version = mesh->changeCount();
-                ++meshUploads_;
-            }
-            const bool wire = mesh->wireframe();
-            const auto model = visit.world.toRowMajor4x4();
-            const auto cof = cofactorRowMajor(visit.world);
-            if (wire) {
-                f->glDisable(GL_CULL_FACE);  // the geometry shader culls
-            } else {
-                // Faces are drawn as the eye sees them; the front is clockwise on the screen, whatever the
-                // frame's transform does, because the screen's y goes up and its depth away from the eye.
-                f->glEnable(GL_CULL_FACE);
-                f->glCullFace(GL_BACK);
-                f->glFrontFace(GL_CW);
-            }
-            f->glBindVertexArray(gm.vao);
-            QOpenGLShaderProgram* bound = nullptr;
-            for (const Gpu::Range& r : gm.ranges) {
-                QOpenGLShaderProgram* program =
-                    wire ? gpu_->wire.get() : r.texture ? gpu_->solidTextured.get() : gpu_->solid.get();
-                if (program != bound) {
-                    program->bind();
-                    program->setUniformValue("uLit", mesh->lit());
-                    setMatrix(*program, "uModel", model);
-                    f->glUniformMatrix3fv(program->uniformLocation("uNormalMatrix"), 1, GL_FALSE, cof.data());
-                    bound = program;
-                }
-                f->glBindTexture(GL_TEXTURE_2D, r.texture ? gpu_->textures[r.texture].id : 0);
-                f->glDrawArrays(GL_TRIANGLES, r.first, r.count);
-            }
-        }
+void RMCanvas::uploadTexture(const TexturePtr& texture) {
+    auto& t = gpu_->textures[texture.get()];
+    if (t.id) return;
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
+    t.owner = texture;
+    const Image& img = texture->image();
+    f->glGenTextures(1, &t.id);
+    f->glBindTexture(GL_TEXTURE_2D, t.id);
+    f->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    f->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, img.width, img.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                    img.pixels.data());
+    f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+void RMCanvas::uploadMesh(const MeshPtr& mesh, GpuMesh& gm) {
+    auto* f = QOpenGLContext::currentContext()->extraFunctions();
+    const MeshVertices built = buildMeshVertices(*mesh);
+    gm.ranges.clear();
+    for (const MeshVertexRange& r : built.ranges) {
+        if (r.texture) uploadTexture(r.texture);
+        gm.ranges.push_back({r.texture.get(), GLint(r.first), GLsizei(r.count)});
     }
-    f->glBindVertexArray(0);
+    if (!gm.vao) {
+        f->glGenVertexArrays(1, &gm.vao);
+        f->glGenBuffers(1, &gm.vbo);
+        f->glBindVertexArray(gm.vao);
+        f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
+        const auto stride = GLsizei(sizeof(MeshVertex));
+        f->glEnableVertexAttribArray(0);
+        f->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(MeshVertex, pos));
+        f->glEnableVertexAttribArray(1);
+        f->glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(MeshVertex, uv));
+        f->glEnableVertexAttribArray(2);
+        f->glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)offsetof(MeshVertex, colour));
+        f->glEnableVertexAttribArray(3);
+        f->glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)offsetof(MeshVertex, emissive));
+        f->glEnableVertexAttribArray(4);
+        f->glVertexAttribIPointer(4, 4, GL_UNSIGNED_BYTE, stride, (void*)offsetof(MeshVertex, flags));
+        f->glEnableVertexAttribArray(5);
+        f->glVertexAttribPointer(5, 3, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(MeshVertex, normal));
+    }
+    f->glBindBuffer(GL_ARRAY_BUFFER, gm.vbo);
+    f->glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(built.vertices.size() * sizeof(MeshVertex)), built.vertices.data(),
+                    GL_STATIC_DRAW);
+    gm.owner = mesh;
+    gm.version = mesh->changeCount();
+    ++meshUploads_;
 }
 
 void RMCanvas::drawPlain() {

@@ -43,7 +43,14 @@ protected:
 
 private:
     struct Gpu;
+    struct GpuMesh;
+    // Draws every mesh of the scene, sending the ones that changed since they were last sent.
     void drawScene();
+    // Forgets the buffers of meshes and the textures that no longer exist.
+    void releaseStaleGpu();
+    // Fills the mesh's vertex buffer from its faces and sends the textures its faces use.
+    void uploadMesh(const MeshPtr& mesh, GpuMesh& gm);
+    void uploadTexture(const TexturePtr& texture);
     void drawPlain();
     void releaseGpu();
     std::shared_ptr<Viewport> viewport_;

@@ -100,8 +100,8 @@ void parseLists(const BinaryReader& reader, int k, PeoObjectContents& object) {
 
 // ---- The apply step ----
 
-// The fault at which the parse stopped; the apply step raises it where the reader reaches the missing part.
-[[noreturn]] void raise(const std::optional<RunTimeError>& fault) {
+// Throws the fault at which the parse stopped, where the apply step reaches the part the parse did not read.
+[[noreturn]] void stopWith(const std::optional<RunTimeError>& fault) {
     if (fault) throw *fault;
     throw RunTimeError::invalidCall();
 }
@@ -129,7 +129,7 @@ void applyMaterialEntries(EditingContext& ctx, const PeoMaterialList& list) {
     model.materials.clear();
     model.textures.clear();
     // A fault before the first entry: the count or the list itself.
-    if (list.fault && list.entries.empty()) raise(list.fault);
+    if (list.fault && list.entries.empty()) stopWith(list.fault);
     const int32_t count = list.count;
     const int16_t materialCount = toInt16(int64_t(count));
     model.materials.resize(size_t(count));
@@ -170,7 +170,7 @@ void applyMaterialEntries(EditingContext& ctx, const PeoMaterialList& list) {
         material.selfIlluminated = bits[10] == '1';
         if (material.selfIlluminated && preview) preview->materialSelfIlluminated(ctx, m);
 
-        if (size_t(m) >= list.textureNames.size()) raise(list.fault);
+        if (size_t(m) >= list.textureNames.size()) stopWith(list.fault);
         const std::string& name = list.textureNames[size_t(m)];
         auto found = textureIndex.find(name);
         if (found == textureIndex.end()) {
@@ -183,7 +183,7 @@ void applyMaterialEntries(EditingContext& ctx, const PeoMaterialList& list) {
         addToLog(ctx, "- ' " + name + " '      ( #" + num(m) + " & texture #" + num(found->second) + " )");
         ctx.status().setProgressValue(ProgressBar::LoadTextures, m + 1);
     }
-    if (list.fault) raise(list.fault);
+    if (list.fault) stopWith(list.fault);
 
     ctx.status().setStatus("Getting Textures");
     if (preview) preview->texturePass(ctx, folderOf(ctx.currentModelPath));
@@ -250,7 +250,7 @@ void applyVertices(EditingContext& ctx, const PeoObjectContents& contents, int o
         object.sizeZ = object.maxZ - object.minZ;
         return;
     }
-    if (!contents.vertices) raise(fault);
+    if (!contents.vertices) stopWith(fault);
     object.vertices.clear();
     object.vertices.reserve(size_t(count));
     for (int j = 1; j <= count; ++j) {
@@ -280,7 +280,7 @@ void applyFaceNormals(EditingContext& ctx, const PeoObjectContents& contents, in
     ctx.status().setStatus2("Normals");
     if (count <= 0) return;
     startListProgress(ctx, count);
-    if (!contents.faceNormals) raise(fault);
+    if (!contents.faceNormals) stopWith(fault);
     object.fileFaceNormals.assign(size_t(count), PeoNormal{});
     for (int j = 1; j <= count; ++j) {
         const peo::PeoNormalEntry& e = (*contents.faceNormals)[size_t(j - 1)];
@@ -299,7 +299,7 @@ void applyVertexNormals(EditingContext& ctx, const PeoObjectContents& contents, 
     ctx.status().setStatus2("Vert Normals");
     if (count <= 0) return;
     startListProgress(ctx, count);
-    if (!contents.vertexNormals) raise(fault);
+    if (!contents.vertexNormals) stopWith(fault);
     object.vertexNormals.assign(size_t(count), PeoNormal{});
     for (int j = 0; j < count; ++j) {
         const peo::PeoNormalEntry& e = (*contents.vertexNormals)[size_t(j)];
@@ -318,7 +318,7 @@ void applyPolygons(EditingContext& ctx, const PeoObjectContents& contents, int o
     writeLog(ctx, "-> Loading Polygons: " + num(int64_t(contents.record.polygonListOffset) + 1), 1);
     ctx.status().setStatus2("Polygons");
     startListProgress(ctx, count);
-    if (!contents.polygons) raise(fault);
+    if (!contents.polygons) stopWith(fault);
 
     object.polygons.assign(size_t(count), PeoPolygon{});
     const int64_t vertexCount = int64_t(object.vertices.size());
@@ -428,7 +428,7 @@ void applyObject(EditingContext& ctx, const PeoObjectContents& contents, int k, 
 // Applies what the parse read, in file order, and raises the parse's fault where the contents end.
 void applyModel(EditingContext& ctx, const PeoFileContents& contents, const std::optional<RunTimeError>& fault) {
     ShipModel& model = ctx.model;
-    if (!contents.header) raise(fault);
+    if (!contents.header) stopWith(fault);
     const peo::PeoHeader& header = *contents.header;
 
     // An unknown version keeps the previous file's version, and so its record layout.
@@ -441,7 +441,7 @@ void applyModel(EditingContext& ctx, const PeoFileContents& contents, const std:
         model.peoVersion = kPeoVersionCataclysm;
         ctx.status().setPanelText(2, "HW:C");
     }
-    if (!contents.objectsFit) raise(fault);
+    if (!contents.objectsFit) stopWith(fault);
     const bool cataclysm = contents.cataclysm;
     const int16_t objectCount = contents.objectCount;
     model.publicMaterialCount = contents.publicMaterialCount;
@@ -466,12 +466,12 @@ void applyModel(EditingContext& ctx, const PeoFileContents& contents, const std:
     model.peoObjects.clear();
     model.peoObjects.reserve(size_t(objectCount));
     for (int k = 0; k < objectCount; ++k) {
-        if (size_t(k) >= contents.objects.size()) raise(fault);
+        if (size_t(k) >= contents.objects.size()) stopWith(fault);
         applyObject(ctx, contents.objects[size_t(k)], k, cataclysm, polygonListOffsets, fault);
     }
     ctx.status().setStatus2("");
     // A fault the contents do not show (a list the reader itself refuses) still refuses the file.
-    if (fault) raise(fault);
+    if (fault) stopWith(fault);
 }
 
 }  // namespace

@@ -1,78 +1,40 @@
-// Feeds arbitrary bytes to the .peo reader as a model file: it must end every input in a load error or a
-// model, never in a crash, a hang or a huge allocation.
-#include <unistd.h>
-
+// Feeds arbitrary bytes to the .peo parse: it must end every input in a refusal or in contents whose
+// counts and lists agree, never in a crash, a hang or a huge allocation.
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
+#include <vector>
 
-#include "editor/context/EditingContext.h"
-#include "platform/ErrorReport.h"
-#include "model/LogFiles.h"
-#include "model/PeoReader.h"
+#include "base/BinaryReader.h"
 #include "base/RunTimeError.h"
+#include "model/PeoReader.h"
 
 namespace {
 
-// Answers the sharing questions Yes and No in turn; no other prompt is expected from the reader.
-class AlternatingPrompts : public tarv::DecliningPrompts {
-public:
-    bool yesNo(const std::string&, const std::string&, tarv::PromptIcon) override { return yes_ = !yes_; }
-
-private:
-    bool yes_ = false;
-};
-
-class CountingErrorReport : public tarv::ErrorReport {
-public:
-    void show(const tarv::ErrorReportInfo&) override { ++count; }
-    int count = 0;
-};
-
-const std::filesystem::path& workFolder() {
-    static const std::filesystem::path folder = [] {
-        char pattern[] = "/tmp/fuzz_peo_reader.XXXXXX";
-        const char* made = mkdtemp(pattern);
-        if (!made) std::abort();
-        // The model log cannot be opened (a folder stands in its place): every line is still formatted,
-        // the failure road of the logs is taken, and no file grows while the fuzzer runs.
-        std::filesystem::create_directories(std::filesystem::path(made) / "ship.log");
-        return std::filesystem::path(made);
-    }();
-    return folder;
+void parseWith(const std::vector<uint8_t>& bytes, int32_t previousVersion) {
+    try {
+        const tarv::PeoFileContents contents =
+            tarv::parsePeoFile(tarv::BinaryReader(bytes, "ship.peo"), previousVersion);
+        // Accepted contents are whole: every object with all its lists, each as long as its count.
+        if (!contents.header || !contents.objectsFit || int(contents.objects.size()) != contents.objectCount)
+            std::abort();
+        for (const tarv::PeoObjectContents& o : contents.objects) {
+            if (!o.vertices || !o.faceNormals || !o.vertexNormals || !o.polygons) std::abort();
+            if (o.record.nPolygons >= 0 && o.polygons->size() != size_t(o.record.nPolygons)) std::abort();
+            if (o.record.nVertices > 0 && o.vertices->size() != size_t(o.record.nVertices)) std::abort();
+        }
+        const tarv::PeoMaterialList& m = contents.materials;
+        if (!m.fault && m.textureNames.size() != m.entries.size()) std::abort();
+    } catch (const tarv::RunTimeError&) {
+        // A damaged file: a clear refusal.
+    }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::filesystem::path path = workFolder() / "ship.peo";
-    {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file) std::abort();
-        if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-        std::fclose(file);
-    }
-
-    tarv::EditingContext ctx;
-    AlternatingPrompts prompts;
-    CountingErrorReport errors;
-    ctx.services.prompts = &prompts;
-    ctx.services.errorReport = &errors;
-    ctx.userDataFolder = workFolder();
-    ctx.prefs.logLevel = 3;  // every detail line is formatted
-    ctx.currentModelPath = path.string();
-    tarv::startModelLog(ctx);
-
-    try {
-        tarv::readPeoFile(ctx, path.string());
-        ctx.model.modelExtent = 0;
-        for (int k = 0; k < ctx.model.objectCount(); ++k) tarv::calcObjectDimensions(ctx, k);
-    } catch (const tarv::RunTimeError&) {
-        // A damaged file: a clear load error, and the model left empty.
-        if (ctx.model.objectCount() != 0 || ctx.model.materialCount() != 0 || !ctx.model.textures.empty())
-            std::abort();
-    }
+    const std::vector<uint8_t> bytes(data, data + size);
+    // A file of an unknown version is read with the previous file's layout: each of the two.
+    parseWith(bytes, tarv::kPeoVersionHomeworld);
+    parseWith(bytes, tarv::kPeoVersionCataclysm);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "base/AtomicFile.h"
 #include "model/ModelHelpers.h"
@@ -52,8 +53,59 @@ void setAngle(EditingContext& ctx, float value, int gun, float ShpGun::*field) {
     if (confirmAngleForGunType(ctx, *g)) g->*field = value;
 }
 
-void addDockPoint(EditingContext& ctx, const std::string& line, std::string w) {
-    ShpDockPoint point;
+// ---- The parse ----
+
+const std::pair<const char*, ShpKeyword> kKeywords[] = {
+    {"LODFile", ShpKeyword::LodFile},
+    {"pMexData", ShpKeyword::MexData},
+    {"NUMBER_OF_GUNS", ShpKeyword::NumberOfGuns},
+    {"GUN", ShpKeyword::Gun},
+    {"Type", ShpKeyword::Type},
+    {"BarrelLength", ShpKeyword::BarrelLength},
+    {"RecoilLength", ShpKeyword::RecoilLength},
+    {"SlaveDriver", ShpKeyword::SlaveDriver},
+    {"minturnangle", ShpKeyword::MinTurnAngle},
+    {"maxturnangle", ShpKeyword::MaxTurnAngle},
+    {"mindeclination", ShpKeyword::MinDeclination},
+    {"maxdeclination", ShpKeyword::MaxDeclination},
+    {"BindGun", ShpKeyword::BindGun},
+    {"NUMBER_OF_NAV_LIGHTS", ShpKeyword::NumberOfNavLights},
+    {"NavLight", ShpKeyword::NavLight},
+    {"NUMBER_OF_SALVAGE_POINTS", ShpKeyword::NumberOfSalvagePoints},
+    {"SalvagePoint", ShpKeyword::SalvagePoint},
+    {"NUMBER_OF_DOCK_POINTS", ShpKeyword::NumberOfDockPoints},
+    {"DockPoint", ShpKeyword::DockPoint},
+};
+
+ShpKeyword keywordOf(const std::string& word) {
+    for (const auto& [text, keyword] : kKeywords)
+        if (word == text) return keyword;
+    return ShpKeyword::Other;
+}
+
+// The n-th word of a line as the context's getWord finds it: blanks and tabs separate, a word before a
+// separator loses one trailing comma, and a separator beyond the 32767th character is not counted.
+std::string wordOf(const std::string& line, int n) {
+    std::string remaining = line;
+    for (int counter = 1;; ++counter) {
+        const size_t p = remaining.find_first_of(" \t");
+        if (p == std::string::npos || p + 1 > 32767) return counter < n ? std::string() : remaining;
+        if (counter == n) {
+            std::string word = remaining.substr(0, p);
+            if (!word.empty() && word.back() == ',') word.pop_back();
+            return word;
+        }
+        remaining = trimLeadingBlanks(remaining.substr(p));
+    }
+}
+
+// The counts of the kinds of line, as the reader keeps them in 16 bits.
+struct LineCounts {
+    int16_t guns = 0, navLights = 0, docks = 0, salvageDocks = 0, salvagePoints = 0;
+};
+
+void parseDockPoint(ShpLine& entry, std::string w) {
+    ShpDockPoint& point = entry.dockPoint;
     size_t comma = w.find(',');
     point.name = comma == std::string::npos ? w : w.substr(0, comma);
     if (comma != std::string::npos && comma + 1 < w.size()) w = w.substr(comma + 1);
@@ -62,16 +114,75 @@ void addDockPoint(EditingContext& ctx, const std::string& line, std::string w) {
         point.dockType = w.substr(0, typeComma);
     } else {
         point.dockType = w;
-        if (point.dockType == point.name) point.dockType = getWord(ctx, line, 3);
+        if (point.dockType == point.name) {
+            entry.words.push_back(3);
+            point.dockType = wordOf(entry.text, 3);
+        }
     }
-    std::string type = toLower(point.dockType);
-    if (type == "dpt_salvage" || type == "dpt_salvagelatch" || type == "dpt_salvageprocess")
-        countUp(ctx.shp.shpCatSalvageCount);
-    auto& table = ctx.shp.shpDockPoints;
-    countUp(ctx.shp.shpDockCount);
-    table.back() = point;
-    table.emplace_back();
+    const std::string type = toLower(point.dockType);
+    entry.salvageDock = type == "dpt_salvage" || type == "dpt_salvagelatch" || type == "dpt_salvageprocess";
 }
+
+// Fills in the line's values; the words it looks up are listed before a value can refuse the line.
+void parseLine(ShpLine& entry, LineCounts& counts) {
+    const std::string& line = entry.text;
+    entry.words = {1};
+    entry.keyword = keywordOf(wordOf(line, 1));
+    auto word2 = [&] {
+        entry.words.push_back(2);
+        return wordOf(line, 2);
+    };
+    switch (entry.keyword) {
+    case ShpKeyword::Other:
+        break;
+    case ShpKeyword::LodFile:
+    case ShpKeyword::MexData:
+    case ShpKeyword::Type:
+    case ShpKeyword::NavLight:
+        entry.value = word2();
+        if (entry.keyword == ShpKeyword::NavLight) countUp(counts.navLights);
+        break;
+    case ShpKeyword::NumberOfGuns:
+    case ShpKeyword::NumberOfNavLights:
+    case ShpKeyword::NumberOfSalvagePoints:
+    case ShpKeyword::NumberOfDockPoints:
+        entry.count = wholeNumber(word2());
+        break;
+    case ShpKeyword::Gun:
+        countUp(counts.guns);
+        break;
+    case ShpKeyword::BarrelLength:
+    case ShpKeyword::RecoilLength:
+    case ShpKeyword::MinTurnAngle:
+    case ShpKeyword::MaxTurnAngle:
+    case ShpKeyword::MinDeclination:
+    case ShpKeyword::MaxDeclination:
+        entry.number = float(leadingNumber(word2()));
+        break;
+    case ShpKeyword::SlaveDriver:
+        entry.count = toInt16(leadingNumber(word2()));
+        break;
+    case ShpKeyword::BindGun: {
+        const std::string joint = word2();
+        entry.words.push_back(3);
+        entry.value = joint + " " + wordOf(line, 3);
+        break;
+    }
+    case ShpKeyword::SalvagePoint: {
+        const std::string w = word2();
+        entry.value = w.substr(0, w.find(','));
+        countUp(counts.salvagePoints);
+        break;
+    }
+    case ShpKeyword::DockPoint:
+        parseDockPoint(entry, word2());
+        if (entry.salvageDock) countUp(counts.salvageDocks);
+        countUp(counts.docks);
+        break;
+    }
+}
+
+// ---- The apply step ----
 
 void appendName(std::vector<std::string>& table, int16_t& count, const std::string& name) {
     countUp(count);
@@ -79,57 +190,61 @@ void appendName(std::vector<std::string>& table, int16_t& count, const std::stri
     table.emplace_back();
 }
 
-void readLine(EditingContext& ctx, const std::string& line, const std::string& folder, int& currentGun) {
+void applyLine(EditingContext& ctx, const ShpLine& entry, const std::string& folder, int& currentGun) {
     ShipDefinition& shp = ctx.shp;
-    const std::string keyword = getWord(ctx, line, 1);
-    auto word2 = [&] { return getWord(ctx, line, 2); };
-    if (keyword == "LODFile") {
-        shp.lodFilePath = folder + word2();
-    } else if (keyword == "pMexData") {
-        shp.mexFilePath = folder + word2();
-    } else if (keyword == "NUMBER_OF_GUNS") {
-        shp.shpNumberOfGuns = wholeNumber(word2());
-    } else if (keyword == "GUN") {
+    switch (entry.keyword) {
+    case ShpKeyword::Other: break;
+    case ShpKeyword::LodFile: shp.lodFilePath = folder + entry.value; break;
+    case ShpKeyword::MexData: shp.mexFilePath = folder + entry.value; break;
+    case ShpKeyword::NumberOfGuns: shp.shpNumberOfGuns = entry.count; break;
+    case ShpKeyword::Gun:
         countUp(shp.shpGunCount);
         shp.shpGuns.resize(size_t(shp.shpGunCount) + 1);
         shp.shpGuns[size_t(shp.shpGunCount)] = ShpGun{};
         shp.shpGuns[size_t(shp.shpGunCount) - 1] = ShpGun{};
         currentGun = shp.shpGunCount - 1;
-    } else if (keyword == "Type") {
-        setGunType(ctx, word2(), currentGun);
-    } else if (keyword == "BarrelLength") {
-        setGunBarrelLength(ctx, float(leadingNumber(word2())), currentGun);
-    } else if (keyword == "RecoilLength") {
-        setGunRecoilLength(ctx, float(leadingNumber(word2())), currentGun);
-    } else if (keyword == "SlaveDriver") {
-        setGunSlaveDriver(ctx, toInt16(leadingNumber(word2())), currentGun);
-    } else if (keyword == "minturnangle") {
-        setGunMinTurnAngle(ctx, float(leadingNumber(word2())), currentGun);
-    } else if (keyword == "maxturnangle") {
-        setGunMaxTurnAngle(ctx, float(leadingNumber(word2())), currentGun);
-    } else if (keyword == "mindeclination") {
-        setGunMinDeclination(ctx, float(leadingNumber(word2())), currentGun);
-    } else if (keyword == "maxdeclination") {
-        setGunMaxDeclination(ctx, float(leadingNumber(word2())), currentGun);
-    } else if (keyword == "BindGun") {
-        setGunBinding(ctx, word2() + " " + getWord(ctx, line, 3));
-    } else if (keyword == "NUMBER_OF_NAV_LIGHTS") {
-        shp.shpNumberOfNavLights = wholeNumber(word2());
-    } else if (keyword == "NavLight") {
-        appendName(shp.shpNavLights, shp.shpNavLightCount, word2());
-    } else if (keyword == "NUMBER_OF_SALVAGE_POINTS") {
-        shp.shpNumberOfSalvagePoints = wholeNumber(word2());
-    } else if (keyword == "SalvagePoint") {
-        std::string w = word2();
-        appendName(shp.shpSalvagePoints, shp.shpSalvageCount, w.substr(0, w.find(',')));
-    } else if (keyword == "NUMBER_OF_DOCK_POINTS") {
-        shp.shpNumberOfDockPoints = wholeNumber(word2());
-    } else if (keyword == "DockPoint") {
-        addDockPoint(ctx, line, word2());
+        break;
+    case ShpKeyword::Type: setGunType(ctx, entry.value, currentGun); break;
+    case ShpKeyword::BarrelLength: setGunBarrelLength(ctx, entry.number, currentGun); break;
+    case ShpKeyword::RecoilLength: setGunRecoilLength(ctx, entry.number, currentGun); break;
+    case ShpKeyword::SlaveDriver: setGunSlaveDriver(ctx, entry.count, currentGun); break;
+    case ShpKeyword::MinTurnAngle: setGunMinTurnAngle(ctx, entry.number, currentGun); break;
+    case ShpKeyword::MaxTurnAngle: setGunMaxTurnAngle(ctx, entry.number, currentGun); break;
+    case ShpKeyword::MinDeclination: setGunMinDeclination(ctx, entry.number, currentGun); break;
+    case ShpKeyword::MaxDeclination: setGunMaxDeclination(ctx, entry.number, currentGun); break;
+    case ShpKeyword::BindGun: setGunBinding(ctx, entry.value); break;
+    case ShpKeyword::NumberOfNavLights: shp.shpNumberOfNavLights = entry.count; break;
+    case ShpKeyword::NavLight: appendName(shp.shpNavLights, shp.shpNavLightCount, entry.value); break;
+    case ShpKeyword::NumberOfSalvagePoints: shp.shpNumberOfSalvagePoints = entry.count; break;
+    case ShpKeyword::SalvagePoint: appendName(shp.shpSalvagePoints, shp.shpSalvageCount, entry.value); break;
+    case ShpKeyword::NumberOfDockPoints: shp.shpNumberOfDockPoints = entry.count; break;
+    case ShpKeyword::DockPoint:
+        if (entry.salvageDock) countUp(shp.shpCatSalvageCount);
+        countUp(shp.shpDockCount);
+        shp.shpDockPoints.back() = entry.dockPoint;
+        shp.shpDockPoints.emplace_back();
+        break;
     }
 }
 
 } // namespace
+
+void parseShpLines(const std::vector<std::string>& lines, ShpFileContents& contents) {
+    contents = ShpFileContents{};
+    LineCounts counts;
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        ShpLine& entry = contents.lines.emplace_back();
+        entry.text = line;
+        parseLine(entry, counts);
+    }
+}
+
+ShpFileContents parseShpLines(const std::vector<std::string>& lines) {
+    ShpFileContents contents;
+    parseShpLines(lines, contents);
+    return contents;
+}
 
 void loadShpFile(EditingContext& ctx, const std::string& path) {
     trapErrors(ctx, "modShp", "loadShpFile", path, [&] {
@@ -148,13 +263,24 @@ void loadShpFile(EditingContext& ctx, const std::string& path) {
         shp.noShpLoaded = false;
         shp.shpFilePath = path;
         // An empty file reads as a file without lines.
-        const std::vector<std::string> lines = splitTextLines(std::string(bytes.begin(), bytes.end()));
+        ShpFileContents contents;
+        std::optional<RunTimeError> fault;
+        try {
+            parseShpLines(splitTextLines(std::string(bytes.begin(), bytes.end())), contents);
+        } catch (const RunTimeError& e) {
+            fault = e;
+        }
         int currentGun = -1;
-        for (const std::string& line : lines) {
-            if (line.empty()) continue;
-            readLine(ctx, line, folder, currentGun);
+        for (size_t i = 0; i < contents.lines.size(); ++i) {
+            const ShpLine& entry = contents.lines[i];
+            // The words are looked up through the context's word helper as well: it records its error
+            // context, and reports a separator it cannot count, for every line.
+            for (int n : entry.words) getWord(ctx, entry.text, n);
+            if (fault && i + 1 == contents.lines.size()) throw *fault;
+            applyLine(ctx, entry, folder, currentGun);
             shp.gunsReadFromFile = shp.shpGunCount;
         }
+        if (fault) throw *fault;
         shp.madFilePath = baseWithDot(path) + "mad";
     });
 }

@@ -9,8 +9,57 @@
 
 namespace tarv {
 
-// Reads the .shp at path into the ship definition's tables. Traps its errors (error report, then returns
-// with what was read so far).
+// The keywords of a ship definition the reader takes; a line is one when its first word is the keyword
+// exactly (an indented line's first word is empty).
+enum class ShpKeyword {
+    Other,
+    LodFile,
+    MexData,
+    NumberOfGuns,
+    Gun,
+    Type,
+    BarrelLength,
+    RecoilLength,
+    SlaveDriver,
+    MinTurnAngle,
+    MaxTurnAngle,
+    MinDeclination,
+    MaxDeclination,
+    BindGun,
+    NumberOfNavLights,
+    NavLight,
+    NumberOfSalvagePoints,
+    SalvagePoint,
+    NumberOfDockPoints,
+    DockPoint,
+};
+
+// One line of a ship definition as read.
+struct ShpLine {
+    std::string text;                  // the line as written
+    ShpKeyword keyword = ShpKeyword::Other;
+    std::vector<int> words;            // the words the reader looks up, in order (word 1 is the keyword)
+    std::string value;                 // a file name, gun type or point name; a binding's "joint GUNn,axes"
+    float number = 0;                  // a length or an angle
+    int16_t count = 0;                 // a declared count, or the master of a slave driver
+    ShpDockPoint dockPoint;
+    bool salvageDock = false;          // a dock point of a salvage type
+};
+
+// The non-empty lines of a ship definition, in file order.
+struct ShpFileContents {
+    std::vector<ShpLine> lines;
+};
+
+// Parses the lines of a ship definition into contents. A declared count or a slave driver that is no
+// 16-bit number, or the 32768th line of a gun, light or point, throws a RunTimeError; contents then holds
+// the lines before it and, last, the line at fault.
+void parseShpLines(const std::vector<std::string>& lines, ShpFileContents& contents);
+ShpFileContents parseShpLines(const std::vector<std::string>& lines);
+
+// Reads the .shp at path into the ship definition's tables: parses its lines, then applies them in order,
+// asking about angles of a gun that is not of the new gimbal type. Traps its errors (error report, then
+// returns with the lines before the fault applied).
 void loadShpFile(EditingContext& ctx, const std::string& path);
 
 void setGunType(EditingContext& ctx, const std::string& keyword, int gun);

@@ -40,18 +40,26 @@ constexpr int64_t kHeaderSize = 68;
 
 } // namespace
 
+LodFileContents parseLodLines(const std::vector<std::string>& lines) {
+    LodFileContents contents;
+    for (const std::string& line : lines) {
+        if (line.size() <= 9 || line.compare(0, 9, "pMeshFile") != 0) continue;
+        size_t blank = line.rfind(' ');
+        contents.meshFiles.push_back(blank == std::string::npos ? line : line.substr(blank + 1));
+    }
+    return contents;
+}
+
 void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain) {
     const std::string folder = folderOf(path);
     const std::string name = fileNameOf(path);
     auto found = resolveShipPath(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder), name);
     if (!found) return;
     std::vector<uint8_t> bytes = readWholeFile(*found);
+    const LodFileContents contents = parseLodLines(splitTextLines(std::string(bytes.begin(), bytes.end())));
     int counted = 0;
-    for (const std::string& line : splitTextLines(std::string(bytes.begin(), bytes.end()))) {
-        if (line.size() <= 9 || line.compare(0, 9, "pMeshFile") != 0) continue;
+    for (std::string entry : contents.meshFiles) {
         ++counted;
-        size_t blank = line.rfind(' ');
-        std::string entry = blank == std::string::npos ? line : line.substr(blank + 1);
         if (!fileExists(folder, entry) && entry.size() >= 4) entry = entry.substr(0, entry.size() - 4) + ".peo";
         const std::string full = fullPathOf(folder, entry);
         if (firstIsMain) {

@@ -3,13 +3,22 @@
 // level file of a ship.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "editor/context/EditingContext.h"
 
 namespace tarv {
 
+// The level files a .lod list names, in file order: one per line that begins with "pMeshFile" and is
+// longer than it, each the line's text after its last blank (the whole line when it has none).
+struct LodFileContents {
+    std::vector<std::string> meshFiles;
+};
+LodFileContents parseLodLines(const std::vector<std::string>& lines);
+
 // Reads the .lod list at path. With firstIsMain the first named file becomes the current model path and
-// the others are listed; otherwise every named file but the current model is listed.
+// the others are listed; otherwise every named file but the current model is listed. A name of a missing
+// file stands for the .peo of the same name.
 void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain);
 
 // Writes the model's links and matrices into the records of the level file that carry an object's name.

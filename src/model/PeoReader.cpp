@@ -25,6 +25,88 @@ std::string num(int value) { return intText(value); }
 std::string num(int64_t value) { return intText(value); }
 std::string num(float value) { return floatText(value); }
 
+// ---- The parse ----
+
+void damaged(const BinaryReader& reader, const std::string& what) {
+    throw RunTimeError::badFile("The file " + reader.fileName() + " is damaged: " + what);
+}
+
+PeoMaterialList parseMaterialList(const BinaryReader& reader, int32_t count, int32_t offset) {
+    PeoMaterialList list;
+    list.count = count;
+    list.offset = offset;
+    try {
+        if (count < 0) damaged(reader, "the material count is negative (" + num(count) + ").");
+        if (count > 0) reader.requireEntries(offset, count, peo::kMaterialEntrySize, "material list");
+        list.entries.reserve(size_t(count));
+        list.textureNames.reserve(size_t(count));
+        for (int m = 0; m < count; ++m) {
+            const int64_t at = int64_t(offset) + int64_t(m) * peo::kMaterialEntrySize;
+            list.entries.push_back(peo::readMaterialEntry(reader, at));
+            list.textureNames.push_back(reader.zeroTerminated(list.entries.back().textureNameOffset, "texture name"));
+        }
+    } catch (const RunTimeError& e) {
+        list.fault = e;
+    }
+    return list;
+}
+
+void parseLists(const BinaryReader& reader, int k, PeoObjectContents& object) {
+    const peo::PeoObjectRecord& r = object.record;
+
+    // Vertex indices are 16-bit: vertex 32768 is the last one an object can have.
+    if (r.nVertices > 32768) throw RunTimeError::overflow();
+    std::vector<peo::PeoVertexEntry> vertices;
+    if (r.nVertices > 0) {
+        reader.requireEntries(r.vertexListOffset, r.nVertices, peo::kVertexEntrySize, "vertex list");
+        vertices.reserve(size_t(r.nVertices));
+        for (int32_t j = 0; j < r.nVertices; ++j)
+            vertices.push_back(
+                peo::readVertexEntry(reader, int64_t(r.vertexListOffset) + int64_t(j) * peo::kVertexEntrySize));
+    }
+    object.vertices = std::move(vertices);
+
+    auto normalList = [&](int64_t start, int32_t count, const char* field) {
+        std::vector<peo::PeoNormalEntry> normals;
+        if (count <= 0) return normals;
+        reader.requireEntries(start, count, peo::kNormalEntrySize, field);
+        normals.reserve(size_t(count));
+        for (int32_t j = 0; j < count; ++j)
+            normals.push_back(peo::readNormalEntry(reader, start + int64_t(j) * peo::kNormalEntrySize));
+        return normals;
+    };
+    object.faceNormals = normalList(r.normalListOffset, r.nFaceNormals, "face normals");
+    // The vertex normals follow the face normals in the normal list in both variants; the separate
+    // Cataclysm region is not read.
+    object.vertexNormals =
+        normalList(int64_t(r.normalListOffset) + int64_t(std::max(r.nFaceNormals, 0)) * peo::kNormalEntrySize,
+                   r.nVertNormals, "vertex normals");
+
+    if (r.nPolygons < 0)
+        damaged(reader, "object " + num(k) + " has a negative polygon count (" + num(r.nPolygons) + ").");
+    std::vector<peo::PeoPolygonEntry> polygons;
+    if (r.nPolygons > 0) {
+        reader.requireEntries(r.polygonListOffset, r.nPolygons, peo::kPolygonEntrySize, "polygon list");
+        polygons.reserve(size_t(r.nPolygons));
+        for (int32_t j = 0; j < r.nPolygons; ++j)
+            polygons.push_back(
+                peo::readPolygonEntry(reader, int64_t(r.polygonListOffset) + int64_t(j) * peo::kPolygonEntrySize));
+    }
+    object.polygons = std::move(polygons);
+    // The reader counts the corrupt polygons of an object in 16 bits.
+    int corrupt = 0;
+    for (const peo::PeoPolygonEntry& p : *object.polygons)
+        if ((p.v1 == p.v0 || p.v2 == p.v0 || p.v2 == p.v1) && ++corrupt > 32767) throw RunTimeError::overflow();
+}
+
+// ---- The apply step ----
+
+// Throws the fault at which the parse stopped, where the apply step reaches the part the parse did not read.
+[[noreturn]] void stopWith(const std::optional<RunTimeError>& fault) {
+    if (fault) throw *fault;
+    throw RunTimeError::invalidCall();
+}
+
 PeoObject& objectAt(EditingContext& ctx, int index) {
     if (index < 0 || index >= ctx.model.objectCount()) throw RunTimeError::subscriptOutOfRange();
     return ctx.model.peoObjects[size_t(index)];
@@ -36,26 +118,20 @@ void logDetail(EditingContext& ctx, int level, MakeText&& makeText) {
     writeLog(ctx, level <= ctx.prefs.logLevel ? makeText() : std::string(), level);
 }
 
-// A 1-based position as the loaders receive it, back to a file offset.
-int64_t offsetOf(int64_t position) { return position - 1; }
-
 void startListProgress(EditingContext& ctx, int32_t count) {
     ctx.status().setProgressMax(ProgressBar::Status2, std::max(count, 0));
     ctx.status().setProgressValue(ProgressBar::Status2, 0);
 }
 
-void damaged(const BinaryReader& reader, const std::string& what) {
-    throw RunTimeError::badFile("The file " + reader.fileName() + " is damaged: " + what);
-}
-
 void swapRedBlue(ColourBytes& c) { std::swap(c[0], c[2]); }
 
-void readMaterialEntries(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset) {
+void applyMaterialEntries(EditingContext& ctx, const PeoMaterialList& list) {
     ShipModel& model = ctx.model;
     model.materials.clear();
     model.textures.clear();
-    if (count < 0) damaged(reader, "the material count is negative (" + num(count) + ").");
-    if (count > 0) reader.requireEntries(offset, count, peo::kMaterialEntrySize, "material list");
+    // A fault before the first entry: the count or the list itself.
+    if (list.fault && list.entries.empty()) stopWith(list.fault);
+    const int32_t count = list.count;
     const int16_t materialCount = toInt16(int64_t(count));
     model.materials.resize(size_t(count));
 
@@ -67,11 +143,11 @@ void readMaterialEntries(EditingContext& ctx, const BinaryReader& reader, int32_
 
     MaterialPreviewHook* preview = ctx.services.materialPreview;
     std::unordered_map<std::string, int> textureIndex;  // names collected in this call
-    for (int m = 0; m < count; ++m) {
-        const int64_t at = int64_t(offset) + int64_t(m) * peo::kMaterialEntrySize;
+    for (int m = 0; m < int(list.entries.size()); ++m) {
+        const int64_t at = int64_t(list.offset) + int64_t(m) * peo::kMaterialEntrySize;
         PeoMaterial& material = model.materials[size_t(m)];
         material.filePosition = int32_t(at + 1);
-        const peo::PeoMaterialEntry entry = peo::readMaterialEntry(reader, at);
+        const peo::PeoMaterialEntry& entry = list.entries[size_t(m)];
         material.ambient = normaliseColour(entry.ambient);
         material.diffuse = normaliseColour(entry.diffuse);
         material.specular = normaliseColour(entry.specular);
@@ -95,7 +171,8 @@ void readMaterialEntries(EditingContext& ctx, const BinaryReader& reader, int32_
         material.selfIlluminated = bits[10] == '1';
         if (material.selfIlluminated && preview) preview->materialSelfIlluminated(ctx, m);
 
-        const std::string name = reader.zeroTerminated(entry.textureNameOffset, "texture name");
+        if (size_t(m) >= list.textureNames.size()) stopWith(list.fault);
+        const std::string& name = list.textureNames[size_t(m)];
         auto found = textureIndex.find(name);
         if (found == textureIndex.end()) {
             PeoTexture texture;
@@ -107,10 +184,17 @@ void readMaterialEntries(EditingContext& ctx, const BinaryReader& reader, int32_
         addToLog(ctx, "- ' " + name + " '      ( #" + num(m) + " & texture #" + num(found->second) + " )");
         ctx.status().setProgressValue(ProgressBar::LoadTextures, m + 1);
     }
+    if (list.fault) stopWith(list.fault);
 
     ctx.status().setStatus("Getting Textures");
     if (preview) preview->texturePass(ctx, folderOf(ctx.currentModelPath));
     if (preview) preview->materialsDone(ctx);
+}
+
+// The material list under its own trap, as getMaterials runs it.
+void applyMaterials(EditingContext& ctx, const PeoMaterialList& list) {
+    trapErrors(ctx, "modPeo", "getMaterials", num(list.count) + "|" + num(list.offset),
+               [&] { applyMaterialEntries(ctx, list); });
 }
 
 // Asks, or finds by the polygon list offset, whether object k may share the lists of an earlier object.
@@ -155,136 +239,10 @@ void logObjectStats(EditingContext& ctx, const peo::PeoObjectRecord& r) {
     logDetail(ctx, 3, [&] { return std::string(10, ' ') + longToBinary(r.flags); });
 }
 
-int32_t linkNumber(int32_t offset, bool cataclysm) { return toInt32(convertOffsetToKey(offset, cataclysm)); }
-
-void readObject(EditingContext& ctx, const BinaryReader& reader, int k, bool cataclysm,
-                std::vector<int32_t>& polygonListOffsets) {
-    const peo::PeoObjectRecord record = peo::readObjectRecord(reader, peo::recordOffset(k + 1, cataclysm), cataclysm);
-    const std::string name = reader.zeroTerminated(record.nameOffset, "object name");
-    ctx.status().setStatus("Getting object " + name);
-
-    ctx.model.peoObjects.emplace_back();
-    {
-        PeoObject& object = ctx.model.peoObjects.back();
-        object.name = name;
-        object.flags = record.flags;
-        object.madObjectIndex = -1;
-        object.sharedWith = -1;
-    }
-    if (k > 0 && ctx.prefs.objectSharing) detectSharing(ctx, k, record, polygonListOffsets);
-
-    polygonListOffsets[size_t(k)] = record.polygonListOffset;
-    {
-        PeoObject& object = ctx.model.peoObjects.back();
-        object.nPolygons = record.nPolygons;
-        object.nVertices = record.nVertices;
-        object.nFaceNormals = record.nFaceNormals;
-        object.nVertNormals = record.nVertNormals;
-    }
-
-    logObjectStats(ctx, record);
-    writeLog(ctx, "-> Vertices: " + num(record.nVertices) + " @ " + num(record.vertexListOffset), 2);
-    loadVertices(ctx, reader, int64_t(record.vertexListOffset) + 1, record.nVertices, k);
-    writeLog(ctx, "-> FaceNormals: " + num(record.nFaceNormals) + " @ " + num(record.normalListOffset), 2);
-    loadFaceNormals(ctx, reader, int64_t(record.normalListOffset) + 1, record.nFaceNormals, k);
-    // The vertex normals follow the face normals in the normal list in both variants; the separate
-    // Cataclysm region is only logged.
-    writeLog(ctx,
-             cataclysm ? "-> cVertexNormals: " + num(record.nVertNormals) + " @ " + num(record.cVertexNormalsOffset)
-                       : "-> VertexNormals: " + num(record.nVertNormals),
-             2);
-    loadVertexNormals(ctx, reader, int64_t(record.normalListOffset) + 1, record.nVertNormals, k);
-    writeLog(ctx, "-> Polygons: " + num(record.nPolygons) + " @ " + num(record.polygonListOffset), 2);
-    loadPolygons(ctx, reader, int64_t(record.polygonListOffset) + 1, record.nPolygons, k);
-
-    PeoObject& object = ctx.model.peoObjects.back();
-    object.motherOffset = record.mother;
-    object.daughterOffset = record.daughter;
-    object.sisterOffset = record.sister;
-    object.mother = linkNumber(record.mother, cataclysm);
-    object.daughter = linkNumber(record.daughter, cataclysm);
-    object.sister = linkNumber(record.sister, cataclysm);
-    object.matrix = transposeMatrix(record.fileMatrix);
-    ctx.status().setProgressValue(ProgressBar::LoadTextures, k + 1);
-}
-
-void readModel(EditingContext& ctx, const BinaryReader& reader) {
-    ShipModel& model = ctx.model;
-    const peo::PeoHeader header = peo::readHeader(reader);
-
-    // An unknown version keeps the previous file's version, and so its record layout.
-    if (header.version == kPeoVersionHomeworld) {
-        addToLog(ctx, "-> HOMEWORLD peo file at hand," + kLineBreak);
-        model.peoVersion = kPeoVersionHomeworld;
-        ctx.status().setPanelText(2, "HW");
-    } else if (header.version == kPeoVersionCataclysm) {
-        addToLog(ctx, "-> CATACLYSM peo file at hand," + kLineBreak);
-        model.peoVersion = kPeoVersionCataclysm;
-        ctx.status().setPanelText(2, "HW:C");
-    }
-    const bool cataclysm = model.peoVersion == kPeoVersionCataclysm;
-
-    const int16_t objectCount = toInt16(int64_t(header.objectCount));
-    model.publicMaterialCount = toInt16(int64_t(header.publicMaterialCount));
-    model.localMaterialCount = toInt16(int64_t(header.localMaterialCount));
-    if (objectCount == 0) throw RunTimeError::badFile("The file holds no objects.");
-    if (objectCount < 0) damaged(reader, "the object count is negative (" + num(objectCount) + ").");
-    reader.requireEntries(peo::kHeaderSize, objectCount, peo::recordLayout(cataclysm).size, "object records");
-    std::vector<int32_t> polygonListOffsets(size_t(objectCount), 0);
-
-    addToLog(ctx, "     ( file size " + num(header.fileSize) + " bytes, 'local size' is " + num(header.localSize) +
-                      ",");
-    addToLog(ctx, objectCount == 1 ? std::string("        containing ONE object only,")
-                                   : "         containing " + num(objectCount) + " objects,");
-    addToLog(ctx, "          " + num(model.publicMaterialCount) + " public materials and " +
-                      num(model.localMaterialCount) + " local ).");
-
-    if (model.publicMaterialCount != 0)
-        getMaterials(ctx, reader, model.publicMaterialCount, header.publicMaterialListOffset);
-    else
-        getMaterials(ctx, reader, model.localMaterialCount, header.localMaterialListOffset);
-
-    ctx.status().setProgressMax(ProgressBar::LoadTextures, objectCount);
-    ctx.status().setProgressValue(ProgressBar::LoadTextures, 0);
-    addToLog(ctx, kLineBreak + (ctx.prefs.objectSharing ? "-> NOTE: object sharing is switched on"
-                                                        : "-> NOTE: object sharing is switched off") +
-                      kLineBreak);
-
-    model.peoObjects.clear();
-    model.peoObjects.reserve(size_t(objectCount));
-    for (int k = 0; k < objectCount; ++k) readObject(ctx, reader, k, cataclysm, polygonListOffsets);
-    ctx.status().setStatus2("");
-}
-
-}  // namespace
-
-void readPeoFile(EditingContext& ctx, const std::string& path) {
-    addToLog(ctx, "Opening " + path + "...");
-    try {
-        // The file is read whole and closed at once: a failure below never keeps it open.
-        const BinaryReader reader = BinaryReader::fromFile(path);
-        readModel(ctx, reader);
-    } catch (...) {
-        // Counts and lists must agree after a failed load: leave the model empty.
-        ShipModel& model = ctx.model;
-        model.peoObjects.clear();
-        model.materials.clear();
-        model.textures.clear();
-        model.publicMaterialCount = 0;
-        model.localMaterialCount = 0;
-        throw;
-    }
-}
-
-int16_t getMaterials(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset) {
-    trapErrors(ctx, "modPeo", "getMaterials", num(count) + "|" + num(offset),
-               [&] { readMaterialEntries(ctx, reader, count, offset); });
-    return 0;
-}
-
-void loadVertices(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
-                  int objectIndex) {
+void applyVertices(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex,
+                   const std::optional<RunTimeError>& fault) {
     PeoObject& object = objectAt(ctx, objectIndex);
+    const int32_t count = contents.record.nVertices;
     ctx.status().setStatus2("Vertices");
     startListProgress(ctx, count);
     if (count <= 0) {
@@ -293,14 +251,11 @@ void loadVertices(EditingContext& ctx, const BinaryReader& reader, int64_t posit
         object.sizeZ = object.maxZ - object.minZ;
         return;
     }
-    // Vertex indices are 16-bit: vertex 32768 is the last one an object can have.
-    if (count > 32768) throw RunTimeError::overflow();
-    const int64_t start = offsetOf(position);
-    reader.requireEntries(start, count, peo::kVertexEntrySize, "vertex list");
+    if (!contents.vertices) stopWith(fault);
     object.vertices.clear();
     object.vertices.reserve(size_t(count));
     for (int j = 1; j <= count; ++j) {
-        const peo::PeoVertexEntry e = peo::readVertexEntry(reader, start + int64_t(j - 1) * peo::kVertexEntrySize);
+        const peo::PeoVertexEntry& e = (*contents.vertices)[size_t(j - 1)];
         object.vertices.push_back(PeoVertex{e.x, e.y, e.z, e.normal, 0});
         logDetail(ctx, 3, [&] {
             return "   " + rightAlign("v" + num(j - 1), 5) + ": " + rightAlign(num(e.x), 13) + " " +
@@ -321,16 +276,17 @@ void loadVertices(EditingContext& ctx, const BinaryReader& reader, int64_t posit
 
 namespace {
 
-// One list of normals: count entries of the normal list from start into list, each logged at level 3 as
+// One list of normals from the parsed contents into list, each entry logged at level 3 as
 // "<label> <index>: x y z". The progress bar shows firstProgress + the entry's 0-based index.
-void loadNormalList(EditingContext& ctx, const BinaryReader& reader, int64_t start, int32_t count,
-                    const char* what, const char* label, int firstProgress, std::vector<PeoNormal>& list) {
+void applyNormalList(EditingContext& ctx, const std::optional<std::vector<peo::PeoNormalEntry>>& entries,
+                     int32_t count, const std::optional<RunTimeError>& fault, const char* label, int firstProgress,
+                     std::vector<PeoNormal>& list) {
     if (count <= 0) return;
     startListProgress(ctx, count);
-    reader.requireEntries(start, count, peo::kNormalEntrySize, what);
+    if (!entries) stopWith(fault);
     list.assign(size_t(count), PeoNormal{});
     for (int j = 0; j < count; ++j) {
-        const peo::PeoNormalEntry e = peo::readNormalEntry(reader, start + int64_t(j) * peo::kNormalEntrySize);
+        const peo::PeoNormalEntry& e = (*entries)[size_t(j)];
         list[size_t(j)] = PeoNormal{e.x, e.y, e.z};
         logDetail(ctx, 3, [&] {
             return std::string("   ") + label + " " + num(j) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
@@ -341,38 +297,37 @@ void loadNormalList(EditingContext& ctx, const BinaryReader& reader, int64_t sta
 
 } // namespace
 
-void loadFaceNormals(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
-                     int objectIndex) {
+void applyFaceNormals(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex,
+                      const std::optional<RunTimeError>& fault) {
     PeoObject& object = objectAt(ctx, objectIndex);
+    const int32_t count = contents.record.nFaceNormals;
     ctx.status().setStatus2("Normals");
-    loadNormalList(ctx, reader, offsetOf(position), count, "face normals", "fNormal", 1, object.fileFaceNormals);
+    applyNormalList(ctx, contents.faceNormals, count, fault, "fNormal", 1, object.fileFaceNormals);
 }
 
-void loadVertexNormals(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count,
-                       int objectIndex) {
+void applyVertexNormals(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex,
+                        const std::optional<RunTimeError>& fault) {
     PeoObject& object = objectAt(ctx, objectIndex);
+    const int32_t count = contents.record.nVertNormals;
     ctx.status().setStatus2("Vert Normals");
-    const int64_t start =
-        offsetOf(position) + int64_t(std::max(object.nFaceNormals, 0)) * peo::kNormalEntrySize;
-    loadNormalList(ctx, reader, start, count, "vertex normals", "vNormal", 0, object.vertexNormals);
+    applyNormalList(ctx, contents.vertexNormals, count, fault, "vNormal", 0, object.vertexNormals);
 }
 
-void loadPolygons(EditingContext& ctx, const BinaryReader& reader, int64_t position, int32_t count, int objectIndex) {
+void applyPolygons(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex,
+                   const std::optional<RunTimeError>& fault) {
     PeoObject& object = objectAt(ctx, objectIndex);
-    writeLog(ctx, "-> Loading Polygons: " + num(position), 1);
+    const int32_t count = contents.record.nPolygons;
+    writeLog(ctx, "-> Loading Polygons: " + num(int64_t(contents.record.polygonListOffset) + 1), 1);
     ctx.status().setStatus2("Polygons");
     startListProgress(ctx, count);
-    if (count < 0) damaged(reader, "object " + num(objectIndex) + " has a negative polygon count (" + num(count) + ").");
-    const int64_t start = offsetOf(position);
-    if (count > 0) reader.requireEntries(start, count, peo::kPolygonEntrySize, "polygon list");
+    if (!contents.polygons) stopWith(fault);
 
     object.polygons.assign(size_t(count), PeoPolygon{});
     const int64_t vertexCount = int64_t(object.vertices.size());
     int corrupt = 0;
     int outside = 0;
     for (int j = 1; j <= count; ++j) {
-        const peo::PeoPolygonEntry e =
-            peo::readPolygonEntry(reader, start + int64_t(j - 1) * peo::kPolygonEntrySize);
+        const peo::PeoPolygonEntry& e = (*contents.polygons)[size_t(j - 1)];
         PeoPolygon& p = object.polygons[size_t(j - 1)];
         p.faceNormal = e.faceNormal;
         p.v0 = e.v0;
@@ -418,6 +373,180 @@ void loadPolygons(EditingContext& ctx, const BinaryReader& reader, int64_t posit
         addToLog(ctx, "Polygon loader found " + num(outside) + " polys with corners outside the vertex list in object " +
                           num(objectIndex) + ".");
     }
+}
+
+int32_t linkNumber(int32_t offset, bool cataclysm) { return toInt32(convertOffsetToKey(offset, cataclysm)); }
+
+void applyObject(EditingContext& ctx, const PeoObjectContents& contents, int k, bool cataclysm,
+                 std::vector<int32_t>& polygonListOffsets, const std::optional<RunTimeError>& fault) {
+    const peo::PeoObjectRecord& record = contents.record;
+    ctx.status().setStatus("Getting object " + contents.name);
+
+    ctx.model.peoObjects.emplace_back();
+    {
+        PeoObject& object = ctx.model.peoObjects.back();
+        object.name = contents.name;
+        object.flags = record.flags;
+        object.madObjectIndex = -1;
+        object.sharedWith = -1;
+    }
+    if (k > 0 && ctx.prefs.objectSharing) detectSharing(ctx, k, record, polygonListOffsets);
+
+    polygonListOffsets[size_t(k)] = record.polygonListOffset;
+    {
+        PeoObject& object = ctx.model.peoObjects.back();
+        object.nPolygons = record.nPolygons;
+        object.nVertices = record.nVertices;
+        object.nFaceNormals = record.nFaceNormals;
+        object.nVertNormals = record.nVertNormals;
+    }
+
+    logObjectStats(ctx, record);
+    writeLog(ctx, "-> Vertices: " + num(record.nVertices) + " @ " + num(record.vertexListOffset), 2);
+    applyVertices(ctx, contents, k, fault);
+    writeLog(ctx, "-> FaceNormals: " + num(record.nFaceNormals) + " @ " + num(record.normalListOffset), 2);
+    applyFaceNormals(ctx, contents, k, fault);
+    // The vertex normals follow the face normals in the normal list in both variants; the separate
+    // Cataclysm region is only logged.
+    writeLog(ctx,
+             cataclysm ? "-> cVertexNormals: " + num(record.nVertNormals) + " @ " + num(record.cVertexNormalsOffset)
+                       : "-> VertexNormals: " + num(record.nVertNormals),
+             2);
+    applyVertexNormals(ctx, contents, k, fault);
+    writeLog(ctx, "-> Polygons: " + num(record.nPolygons) + " @ " + num(record.polygonListOffset), 2);
+    applyPolygons(ctx, contents, k, fault);
+
+    PeoObject& object = ctx.model.peoObjects.back();
+    object.motherOffset = record.mother;
+    object.daughterOffset = record.daughter;
+    object.sisterOffset = record.sister;
+    object.mother = linkNumber(record.mother, cataclysm);
+    object.daughter = linkNumber(record.daughter, cataclysm);
+    object.sister = linkNumber(record.sister, cataclysm);
+    object.matrix = transposeMatrix(record.fileMatrix);
+    ctx.status().setProgressValue(ProgressBar::LoadTextures, k + 1);
+}
+
+// Applies what the parse read, in file order, and raises the parse's fault where the contents end.
+void applyModel(EditingContext& ctx, const PeoFileContents& contents, const std::optional<RunTimeError>& fault) {
+    ShipModel& model = ctx.model;
+    if (!contents.header) stopWith(fault);
+    const peo::PeoHeader& header = *contents.header;
+
+    // An unknown version keeps the previous file's version, and so its record layout.
+    if (header.version == kPeoVersionHomeworld) {
+        addToLog(ctx, "-> HOMEWORLD peo file at hand," + kLineBreak);
+        model.peoVersion = kPeoVersionHomeworld;
+        ctx.status().setPanelText(2, "HW");
+    } else if (header.version == kPeoVersionCataclysm) {
+        addToLog(ctx, "-> CATACLYSM peo file at hand," + kLineBreak);
+        model.peoVersion = kPeoVersionCataclysm;
+        ctx.status().setPanelText(2, "HW:C");
+    }
+    if (!contents.objectsFit) stopWith(fault);
+    const bool cataclysm = contents.cataclysm;
+    const int16_t objectCount = contents.objectCount;
+    model.publicMaterialCount = contents.publicMaterialCount;
+    model.localMaterialCount = contents.localMaterialCount;
+    std::vector<int32_t> polygonListOffsets(size_t(objectCount), 0);
+
+    addToLog(ctx, "     ( file size " + num(header.fileSize) + " bytes, 'local size' is " + num(header.localSize) +
+                      ",");
+    addToLog(ctx, objectCount == 1 ? std::string("        containing ONE object only,")
+                                   : "         containing " + num(objectCount) + " objects,");
+    addToLog(ctx, "          " + num(model.publicMaterialCount) + " public materials and " +
+                      num(model.localMaterialCount) + " local ).");
+
+    applyMaterials(ctx, contents.materials);
+
+    ctx.status().setProgressMax(ProgressBar::LoadTextures, objectCount);
+    ctx.status().setProgressValue(ProgressBar::LoadTextures, 0);
+    addToLog(ctx, kLineBreak + (ctx.prefs.objectSharing ? "-> NOTE: object sharing is switched on"
+                                                        : "-> NOTE: object sharing is switched off") +
+                      kLineBreak);
+
+    model.peoObjects.clear();
+    model.peoObjects.reserve(size_t(objectCount));
+    for (int k = 0; k < objectCount; ++k) {
+        if (size_t(k) >= contents.objects.size()) stopWith(fault);
+        applyObject(ctx, contents.objects[size_t(k)], k, cataclysm, polygonListOffsets, fault);
+    }
+    ctx.status().setStatus2("");
+    // A fault the contents do not show (a list the reader itself refuses) still refuses the file.
+    if (fault) stopWith(fault);
+}
+
+}  // namespace
+
+void parsePeoFile(const BinaryReader& reader, int32_t previousVersion, PeoFileContents& contents) {
+    contents = PeoFileContents{};
+    contents.header = peo::readHeader(reader);
+    const peo::PeoHeader& header = *contents.header;
+    const int32_t version = header.version == kPeoVersionHomeworld || header.version == kPeoVersionCataclysm
+                                ? header.version
+                                : previousVersion;
+    const bool cataclysm = version == kPeoVersionCataclysm;
+    contents.cataclysm = cataclysm;
+
+    const int16_t objectCount = toInt16(int64_t(header.objectCount));
+    const int16_t publicMaterialCount = toInt16(int64_t(header.publicMaterialCount));
+    const int16_t localMaterialCount = toInt16(int64_t(header.localMaterialCount));
+    if (objectCount == 0) throw RunTimeError::badFile("The file holds no objects.");
+    if (objectCount < 0) damaged(reader, "the object count is negative (" + num(objectCount) + ").");
+    reader.requireEntries(peo::kHeaderSize, objectCount, peo::recordLayout(cataclysm).size, "object records");
+    contents.objectCount = objectCount;
+    contents.publicMaterialCount = publicMaterialCount;
+    contents.localMaterialCount = localMaterialCount;
+    contents.objectsFit = true;
+
+    contents.materials = publicMaterialCount != 0
+                             ? parseMaterialList(reader, publicMaterialCount, header.publicMaterialListOffset)
+                             : parseMaterialList(reader, localMaterialCount, header.localMaterialListOffset);
+
+    contents.objects.reserve(size_t(objectCount));
+    for (int k = 0; k < objectCount; ++k) {
+        PeoObjectContents object;
+        object.record = peo::readObjectRecord(reader, peo::recordOffset(k + 1, cataclysm), cataclysm);
+        object.name = reader.zeroTerminated(object.record.nameOffset, "object name");
+        contents.objects.push_back(std::move(object));
+        parseLists(reader, k, contents.objects.back());
+    }
+}
+
+PeoFileContents parsePeoFile(const BinaryReader& reader, int32_t previousVersion) {
+    PeoFileContents contents;
+    parsePeoFile(reader, previousVersion, contents);
+    return contents;
+}
+
+void readPeoFile(EditingContext& ctx, const std::string& path) {
+    addToLog(ctx, "Opening " + path + "...");
+    try {
+        // The file is read whole and closed at once: a failure below never keeps it open.
+        const BinaryReader reader = BinaryReader::fromFile(path);
+        PeoFileContents contents;
+        std::optional<RunTimeError> fault;
+        try {
+            parsePeoFile(reader, ctx.model.peoVersion, contents);
+        } catch (const RunTimeError& e) {
+            fault = e;
+        }
+        applyModel(ctx, contents, fault);
+    } catch (...) {
+        // Counts and lists must agree after a failed load: leave the model empty.
+        ShipModel& model = ctx.model;
+        model.peoObjects.clear();
+        model.materials.clear();
+        model.textures.clear();
+        model.publicMaterialCount = 0;
+        model.localMaterialCount = 0;
+        throw;
+    }
+}
+
+int16_t getMaterials(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset) {
+    applyMaterials(ctx, parseMaterialList(reader, count, offset));
+    return 0;
 }
 
 void updateBoundingBox(EditingContext& ctx, int objectIndex, int vertexIndex) {

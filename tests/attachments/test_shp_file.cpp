@@ -5,6 +5,7 @@
 #include "attachments/ShpFile.h"
 #include "base/AtomicFile.h"
 #include "base/Paths.h"
+#include "base/RunTimeError.h"
 #include "base/TextLines.h"
 
 using namespace tarv;
@@ -126,6 +127,23 @@ TEST_F(ShpFixture, ANonNumericDeclaredCountStopsReading) {
     EXPECT_EQ(shp().madFilePath, "");
 }
 
+TEST_F(ShpFixture, AFaultAfterAQuestionReportsWithTheContextTheWordsLeft) {
+    t.prompts.expectYesNo(true);
+    read(crlf({"GUN 0", "minturnangle 5", "NUMBER_OF_DOCK_POINTS 99999", "NavLight A"}));
+    ASSERT_EQ(t.prompts.shown.size(), 1u);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].number, 6);
+    // The last word looked up before the fault: word 2 of its line.
+    EXPECT_EQ(t.errors.reports[0].module, "modStringFunctions");
+    EXPECT_EQ(t.errors.reports[0].procedure, "getFirstSepPos");
+    EXPECT_EQ(t.errors.reports[0].arguments, "99999");
+    EXPECT_EQ(shp().shpGuns[0].minTurnAngle, 5.f);
+    EXPECT_EQ(shp().gunsReadFromFile, 1);
+    EXPECT_EQ(shp().shpNumberOfDockPoints, 0);
+    EXPECT_EQ(shp().shpNavLightCount, 0);
+    EXPECT_EQ(shp().madFilePath, "");
+}
+
 TEST_F(ShpFixture, AnEmptyFileReadsAsNoLines) {
     shp().lodFilePath = "";
     read("");
@@ -171,6 +189,98 @@ TEST_F(ShpFixture, RealCataclysmShipDefinitionReadsAndItsPathsResolve) {
     ASSERT_TRUE(mex.has_value());
     EXPECT_EQ(*mex, dir / "bswarmer" / "rl0" / "lod0" / "bswarmer.mex");
     EXPECT_TRUE(resolveShipPath(dir.path(), "bSwarmer.lod").has_value());
+}
+
+// ---- The parse ----
+
+TEST(ShpParse, CountsAndMastersThatAreNo16BitNumbersAreRefused) {
+    struct Case { std::string line; int number; };
+    for (const Case& c : {Case{"NUMBER_OF_GUNS abc", 13}, Case{"NUMBER_OF_NAV_LIGHTS 2.5x", 13},
+                          Case{"NUMBER_OF_SALVAGE_POINTS", 13}, Case{"NUMBER_OF_DOCK_POINTS 40000", 6},
+                          Case{"NUMBER_OF_GUNS -32769", 6}, Case{"SlaveDriver 32768", 6}}) {
+        SCOPED_TRACE(c.line);
+        ShpFileContents contents;
+        try {
+            parseShpLines({"NavLight A", "", c.line, "NavLight B"}, contents);
+            ADD_FAILURE() << "not refused";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), c.number);
+            EXPECT_EQ(e.description(), c.number == 6 ? "Overflow" : "Type mismatch");
+        }
+        // The lines before the fault, and the line at fault last.
+        ASSERT_EQ(contents.lines.size(), 2u);
+        EXPECT_EQ(contents.lines[0].value, "A");
+        EXPECT_EQ(contents.lines[1].text, c.line);
+        EXPECT_EQ(contents.lines[1].words, (std::vector<int>{1, 2}));
+    }
+}
+
+TEST(ShpParse, The32768thLineOfAKindIsRefused) {
+    for (const std::string line : {"GUN", "NavLight N", "SalvagePoint S", "DockPoint D", "DockPoint D,dpt_Salvage"}) {
+        SCOPED_TRACE(line);
+        std::vector<std::string> lines(32767, line);
+        EXPECT_EQ(parseShpLines(lines).lines.size(), 32767u);
+        lines.push_back(line);
+        try {
+            parseShpLines(lines);
+            ADD_FAILURE() << "not refused";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), 6);
+        }
+    }
+}
+
+TEST(ShpParse, LinesBecomeKeywordsWithTheirValues) {
+    struct Case {
+        std::string line;
+        ShpKeyword keyword;
+        std::string value;
+        float number;
+        int16_t count;
+        std::vector<int> words;
+    };
+    const std::vector<Case> cases = {
+        {"LODFile\t\tship.lod", ShpKeyword::LodFile, "ship.lod", 0, 0, {1, 2}},
+        {"pMexData  rl0\\lod0\\ship.mex ; x", ShpKeyword::MexData, "rl0\\lod0\\ship.mex", 0, 0, {1, 2}},
+        {" Type GUN_NewGimble", ShpKeyword::Other, "", 0, 0, {1}},
+        {"type GUN_NewGimble", ShpKeyword::Other, "", 0, 0, {1}},
+        {"Type GUN_Gimble,", ShpKeyword::Type, "GUN_Gimble,", 0, 0, {1, 2}},
+        {"BarrelLength 1.5e1x", ShpKeyword::BarrelLength, "", 15, 0, {1, 2}},
+        {"maxdeclination abc", ShpKeyword::MaxDeclination, "", 0, 0, {1, 2}},
+        {"SlaveDriver 2.5", ShpKeyword::SlaveDriver, "", 0, 2, {1, 2}},
+        {"NUMBER_OF_GUNS 3", ShpKeyword::NumberOfGuns, "", 0, 3, {1, 2}},
+        {"BindGun Obj GUN0, Azimuth", ShpKeyword::BindGun, "Obj GUN0", 0, 0, {1, 2, 3}},
+        {"SalvagePoint Salv2,latch", ShpKeyword::SalvagePoint, "Salv2", 0, 0, {1, 2}},
+        {"GUN 0", ShpKeyword::Gun, "", 0, 0, {1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const ShpFileContents contents = parseShpLines({c.line});
+        ASSERT_EQ(contents.lines.size(), 1u);
+        const ShpLine& l = contents.lines[0];
+        EXPECT_EQ(l.text, c.line);
+        EXPECT_EQ(l.keyword, c.keyword);
+        EXPECT_EQ(l.value, c.value);
+        EXPECT_EQ(l.number, c.number);
+        EXPECT_EQ(l.count, c.count);
+        EXPECT_EQ(l.words, c.words);
+    }
+}
+
+TEST(ShpParse, DockPointsTakeTheirTypeFromTheSecondOrThirdWord) {
+    struct Case { std::string line; ShpDockPoint point; bool salvage; std::vector<int> words; };
+    for (const Case& c : {Case{"DockPoint Dock1,dpt_salvage", {"Dock1", "dpt_salvage"}, true, {1, 2}},
+                          Case{"DockPoint Dock2, dpt_SalvageLatch", {"Dock2", "dpt_SalvageLatch"}, true, {1, 2, 3}},
+                          Case{"DockPoint Dock3", {"Dock3", ""}, false, {1, 2, 3}},
+                          Case{"DockPoint Dock4,dpt_Fighter,extra", {"Dock4", "dpt_Fighter"}, false, {1, 2}},
+                          Case{"DockPoint Dock5,DPT_SALVAGEPROCESS", {"Dock5", "DPT_SALVAGEPROCESS"}, true, {1, 2}}}) {
+        SCOPED_TRACE(c.line);
+        const ShpLine l = parseShpLines({c.line}).lines.at(0);
+        EXPECT_EQ(l.keyword, ShpKeyword::DockPoint);
+        EXPECT_EQ(l.dockPoint, c.point);
+        EXPECT_EQ(l.salvageDock, c.salvage);
+        EXPECT_EQ(l.words, c.words);
+    }
 }
 
 // ---- The patch ----

@@ -56,6 +56,25 @@ struct LodFixture : ::testing::Test {
 
 } // namespace
 
+TEST(LodParse, EachMeshFileLineNamesTheTextAfterItsLastBlank) {
+    struct Case { std::string line; std::vector<std::string> files; };
+    for (const Case& c : {Case{"pMeshFile RL0\\Lod0\\Ship.peo", {"RL0\\Lod0\\Ship.peo"}},
+                          Case{"pMeshFile  ab", {"ab"}},
+                          Case{"pMeshFile a b.geo", {"b.geo"}},
+                          Case{"pMeshFile\t\tlevel1.peo", {"pMeshFile\t\tlevel1.peo"}},
+                          Case{"pMeshFileX", {"pMeshFileX"}},
+                          Case{"pMeshFile ", {""}},
+                          Case{"pMeshFile", {}},
+                          Case{"pmeshfile x.peo", {}},
+                          Case{" pMeshFile x.peo", {}},
+                          Case{"LOD 0", {}}}) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(parseLodLines({c.line}).meshFiles, c.files);
+    }
+    EXPECT_EQ(parseLodLines({"pMeshFile b.peo", "LOD 1", "pMeshFile a.peo"}).meshFiles,
+              (std::vector<std::string>{"b.peo", "a.peo"}));
+}
+
 TEST_F(LodFixture, ReadsCountedLinesInMainAndAddMode) {
     std::filesystem::create_directories(dir / "rl0" / "lod0");
     writeText(dir / "rl0" / "lod0" / "ship.peo", "x");

@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "model/state/MaterialPreviewHook.h"
 #include "model/PeoReader.h"
+#include "base/BinaryReader.h"
 #include "base/RunTimeError.h"
 
 using namespace tarv;
@@ -489,10 +490,9 @@ TEST_F(PeoReaderTest, RegionsInAnyOrderReadTheSame) {
     EXPECT_EQ(t.ctx.model.textures[1].name, "second");
 }
 
-// Damaged files end in a load error, leave the model empty, and never block the next load.
-TEST_F(PeoReaderTest, DamagedFilesAreLoadErrors) {
+// Damaged files are refused by the parse with a load error.
+TEST(PeoParse, DamagedFilesAreRefused) {
     const FxBuilt good = buildPeo(twoObjectHomeworld());
-    const std::string goodPath = write(good.data(), "good.peo");
     const int32_t rec1 = good.recordOffset[1];
     struct Case {
         std::string name;
@@ -522,24 +522,148 @@ TEST_F(PeoReaderTest, DamagedFilesAreLoadErrors) {
         SCOPED_TRACE(c.name);
         ByteBuilder damaged = good.bytes;
         c.damage(damaged);
-        const std::string path = write(damaged.data(), "bad.peo");
         try {
-            load(path);
-            ADD_FAILURE() << "no load error";
+            parsePeoFile(BinaryReader(damaged.data(), "bad.peo"));
+            ADD_FAILURE() << "not refused";
         } catch (const RunTimeError& e) {
             EXPECT_EQ(e.number(), c.number);
             EXPECT_NE(e.description().find(c.text), std::string::npos) << e.description();
         }
-        EXPECT_EQ(t.ctx.model.objectCount(), 0);
-        EXPECT_EQ(t.ctx.model.materialCount(), 0);
-        EXPECT_TRUE(t.ctx.model.textures.empty());
-
-        load(goodPath);
-        EXPECT_EQ(t.ctx.model.objectCount(), 2);
-        EXPECT_EQ(t.ctx.model.materialCount(), 1);
     }
-    // Only the material reader reports on its own (here: the truncated file lost its texture names too).
-    for (const auto& r : t.errors.reports) EXPECT_EQ(r.procedure, "getMaterials") << r.description;
+}
+
+TEST(PeoParse, MoreCorruptPolygonsThanASixteenBitCountAreRefused) {
+    FxFile f;
+    f.objects = {squareObject("A")};
+    f.objects[0].polygons.assign(32767, FxPolygon{1, 1, 2});
+    EXPECT_NO_THROW(parsePeoFile(BinaryReader(buildPeo(f).data(), "ship.peo")));
+    f.objects[0].polygons.push_back(FxPolygon{0, 2, 2});
+    try {
+        parsePeoFile(BinaryReader(buildPeo(f).data(), "ship.peo"));
+        ADD_FAILURE() << "not refused";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 6);
+    }
+}
+
+// After a refusal the contents hold what came before the fault; the reader goes as far as they do.
+TEST(PeoParse, ARefusedFileKeepsWhatWasReadBeforeTheFault) {
+    const FxBuilt good = buildPeo(twoObjectHomeworld());
+    ByteBuilder b = good.bytes;
+    b.patchI32(good.recordOffset[1] + 12, 5000);  // the second object's face normals
+    PeoFileContents contents;
+    EXPECT_THROW(parsePeoFile(BinaryReader(b.data(), "ship.peo"), 0, contents), RunTimeError);
+    ASSERT_TRUE(contents.header.has_value());
+    EXPECT_EQ(contents.header->version, 0x402);
+    EXPECT_TRUE(contents.objectsFit);
+    EXPECT_EQ(contents.objectCount, 2);
+    ASSERT_EQ(contents.materials.textureNames, std::vector<std::string>{"hulltex"});
+    ASSERT_EQ(contents.objects.size(), 2u);
+    EXPECT_EQ(contents.objects[0].name, "Hull");
+    ASSERT_TRUE(contents.objects[0].polygons.has_value());
+    EXPECT_EQ(contents.objects[0].polygons->size(), 2u);
+    const PeoObjectContents& gun = contents.objects[1];
+    EXPECT_EQ(gun.name, "Gun");
+    ASSERT_TRUE(gun.vertices.has_value());
+    EXPECT_EQ(gun.vertices->size(), 5u);
+    EXPECT_FALSE(gun.faceNormals.has_value());
+    EXPECT_FALSE(gun.vertexNormals.has_value());
+    EXPECT_FALSE(gun.polygons.has_value());
+
+    // A header the file is too short for leaves nothing.
+    b.data().resize(60);
+    EXPECT_THROW(parsePeoFile(BinaryReader(b.data(), "ship.peo"), 0, contents), RunTimeError);
+    EXPECT_FALSE(contents.header.has_value());
+    EXPECT_TRUE(contents.objects.empty());
+}
+
+// The material list's own faults do not refuse the file: they are kept with the list.
+TEST(PeoParse, AMaterialListFaultIsKeptAndTheObjectsAreRead) {
+    const FxBuilt good = buildPeo(twoObjectHomeworld());
+    struct Case { std::string name; int32_t count; int32_t textureNameOffset; size_t entries; std::string text; };
+    for (const Case& c : {Case{"negative count", -2, 0, 0, "material count"},
+                          Case{"list past the end", 200, 0, 0, "material list"},
+                          Case{"texture name past the end", 1, int32_t(good.bytes.size()) + 3, 1, "texture name"}}) {
+        SCOPED_TRACE(c.name);
+        ByteBuilder b = good.bytes;
+        b.patchI32(24, c.count);
+        if (c.textureNameOffset) b.patchI32(good.publicOffset + 20, c.textureNameOffset);
+        const PeoFileContents contents = parsePeoFile(BinaryReader(b.data(), "ship.peo"));
+        ASSERT_TRUE(contents.materials.fault.has_value());
+        EXPECT_EQ(contents.materials.fault->number(), 62);
+        EXPECT_NE(contents.materials.fault->description().find(c.text), std::string::npos);
+        EXPECT_EQ(contents.materials.entries.size(), c.entries);
+        EXPECT_TRUE(contents.materials.textureNames.empty());
+        EXPECT_EQ(contents.objects.size(), 2u);
+    }
+}
+
+TEST(PeoParse, AnUnknownVersionIsReadWithThePreviousLayout) {
+    FxFile f;
+    f.version = 0x401;
+    f.recordSize = 116;
+    f.objects = {squareObject("X"), squareObject("Y")};
+    const std::vector<uint8_t> bytes = buildPeo(f).data();
+    const PeoFileContents asCataclysm = parsePeoFile(BinaryReader(bytes, "ship.peo"), 0x500);
+    EXPECT_TRUE(asCataclysm.cataclysm);
+    ASSERT_EQ(asCataclysm.objects.size(), 2u);
+    EXPECT_EQ(asCataclysm.objects[1].name, "Y");
+    // With the Homeworld layout the second record is read four bytes early: its name offset is no offset.
+    PeoFileContents asHomeworld;
+    EXPECT_THROW(parsePeoFile(BinaryReader(bytes, "ship.peo"), 0x402, asHomeworld), RunTimeError);
+    EXPECT_FALSE(asHomeworld.cataclysm);
+    EXPECT_EQ(asHomeworld.objects.size(), 1u);
+}
+
+// A load error leaves the model empty and never blocks the next load; what came before the fault is
+// logged and asked as usual.
+TEST_F(PeoReaderTest, ALoadErrorComesAfterWhatPrecedesTheFaultAndLeavesTheModelEmpty) {
+    FxFile f;
+    f.publicMaterials = {material("hulltex")};
+    f.objects = {squareObject("A"), squareObject("B", 1)};
+    const FxBuilt built = buildPeo(f);
+    const std::string goodPath = write(built.data(), "good.peo");
+    ByteBuilder b = built.bytes;
+    b.patchI32(built.recordOffset[1] + 24, int32_t(b.size()));  // B's vertex list starts at the end
+    const std::string path = write(b.data(), "bad.peo");
+    t.prompts.expectYesNo(false);
+    try {
+        load(path);
+        ADD_FAILURE() << "no load error";
+    } catch (const RunTimeError& e) {
+        EXPECT_EQ(e.number(), 62);
+        EXPECT_NE(e.description().find("vertex list"), std::string::npos) << e.description();
+    }
+    ASSERT_EQ(t.prompts.shown.size(), 1u);
+    EXPECT_NE(t.prompts.shown[0].text.find("B can be made a 'shared copy' of A"), std::string::npos);
+    EXPECT_NE(t.status.logBox.find("- ' hulltex '      ( #0 & texture #0 )" + CRLF + CRLF +
+                                   "-> NOTE: object sharing is switched on" + CRLF + CRLF),
+              std::string::npos);
+    EXPECT_NE(modelLog("bad.log").find("[1] -- Stats:" + CRLF), std::string::npos);
+    EXPECT_EQ(t.status.status, "Getting object B");
+    EXPECT_EQ(t.status.status2, "Vertices");
+    EXPECT_EQ(t.ctx.model.peoVersion, 0x402);
+    EXPECT_EQ(t.ctx.model.objectCount(), 0);
+    EXPECT_EQ(t.ctx.model.materialCount(), 0);
+    EXPECT_TRUE(t.ctx.model.textures.empty());
+    EXPECT_EQ(t.ctx.model.publicMaterialCount, 0);
+    EXPECT_TRUE(t.errors.reports.empty());
+
+    t.prompts.expectYesNo(false);
+    load(goodPath);
+    EXPECT_EQ(t.ctx.model.objectCount(), 2);
+    EXPECT_EQ(t.ctx.model.materialCount(), 1);
+
+    // A file cut off in its lists: the material list reports its lost texture name on its own, the load
+    // error follows, and the model is empty again.
+    ByteBuilder cut = built.bytes;
+    cut.data().resize(size_t(built.vertexOffset[1] + 20));
+    EXPECT_THROW(load(write(cut.data(), "cut.peo")), RunTimeError);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].procedure, "getMaterials");
+    EXPECT_NE(t.errors.reports[0].description.find("texture name"), std::string::npos);
+    EXPECT_EQ(t.ctx.model.objectCount(), 0);
+    EXPECT_EQ(t.ctx.model.materialCount(), 0);
 }
 
 TEST_F(PeoReaderTest, AMissingFileIsALoadErrorAndIsNotCreated) {

@@ -25,7 +25,7 @@ class EditingContext;
 class frmOptions;
 class UserInputGate;
 
-// Makes the 3D canvas; the GL canvas where GL works, a plain placeholder in offscreen tests. The widget
+// Makes the 3D canvas; the GL canvas where GL works, a plain widget in offscreen tests. The widget
 // must be named "RMCanvas1".
 using CanvasFactory = std::function<QWidget*(QWidget* parent)>;
 QWidget* makeCanvasPlaceholder(QWidget* parent);

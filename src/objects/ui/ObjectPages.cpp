@@ -170,7 +170,7 @@ ObjectPanel::ObjectPanel(frmTARV& w) : QObject(&w), window(w) {
     treeHeirachy = window.treeHeirachy;
     ObjectsPage* page = window.pageObjects;
 
-    // The Matrix tab takes the page in place of its placeholder.
+    // The Matrix tab's page holder gets the matrix page.
     matrixPage = new MatrixPage(ctx);
     page->pageMatrix->layout()->addWidget(matrixPage);
     matrixPage->changed = [this] { sync(); };

@@ -195,8 +195,8 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
     out.conversion = !s.copyCase;
     auto log = [&](std::string message, int level) { out.log.push_back({std::move(message), level}); };
 
+    // The room for the whole file is taken once its size is known to be backed by the source or the picture.
     std::vector<uint8_t> file(source.begin(), source.begin() + kLifHeaderSize);
-    file.reserve(size_t(n + kStandardExtra));
     if (s.copyCase) {
         // Every block is checked against the file before anything is built.
         if (h.data < 0) return fail(badFile("The pixel block has a negative offset (" + intText(h.data) + ")"));
@@ -208,6 +208,7 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
         if (h.Team1 > 0)
             if (auto p = copyBlockProblem("Team1", h.Team1, 256, s.length)) return fail(*p);
 
+        file.reserve(size_t(n + kStandardExtra));
         log("-- Relic non-used Lif", 2);
         appendBlock(file, source, h.data, n);
         if (h.Palette <= 0) log("-- Fixing Palette", 1);
@@ -224,6 +225,7 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
             return fail(badFile("The base picture is " + intText(basePicture->width) + " x " +
                                 intText(basePicture->height) + ", the header says " + intText(h.width) + " x " +
                                 intText(h.height)));
+        file.reserve(size_t(n + kStandardExtra));
         auto reduced = reduceLikeEightBitBmp(*basePicture);
         if (!reduced) return fail(badFile("The picture cannot be reduced to 236 colours"));
         out.fixDib = reduced->dib;

@@ -37,3 +37,5 @@ write("rgb_flags16", header(16, 3, 2) + bytes(range(0, 180, 10)))
 write("paletted_no_tables", header(2, 2, 2, 48, 52) + bytes([0, 1, 2, 3]) + palette())
 write("short", bytes(40))
 write("negative_width", header(50, -2, 2) + bytes(100))
+# A header that claims far more pixels than the file holds.
+write("huge_claim", header(0, 2, 0x32000002) + bytes(12))

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
 #include "base/NumberText.h"
 #include "base/Paths.h"
 #include "base/RunTimeError.h"
@@ -324,7 +325,8 @@ void updateFlagsColumn(EditingContext& ctx, const std::string& path, int32_t fla
 void fix3dexLif(EditingContext& ctx, const std::string& path) {
     trapErrors(ctx, "modLifFunctions", "fix3dexLif", path, [&] {
         BusyPointer busy(ctx.status());
-        const std::vector<uint8_t> source = readWholeFile(path);
+        const BinaryReader file = BinaryReader::fromFile(path);
+        const std::span<const uint8_t> source = file.data();
         writeLog(ctx, "Writing LiF " + path + ".new", 1);
 
         const auto inspected = inspectLifForFix(source);

@@ -18,7 +18,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::atomic<bool> failNextWrite{false};
+// The number of writes that still succeed before one fails; -1 when none is to fail.
+std::atomic<int> writesBeforeFailure{-1};
+
+// True when this write is the one to fail.
+bool thisWriteFails() {
+    int left = writesBeforeFailure.load();
+    while (left >= 0 && !writesBeforeFailure.compare_exchange_weak(left, left - 1)) {
+    }
+    return left == 0;
+}
 
 std::string reasonOf(int error) { return std::strerror(error); }
 
@@ -95,7 +104,7 @@ void writeFileAtomically(const fs::path& target, std::span<const uint8_t> bytes)
     if (!writeAll(fd, bytes.data(), bytes.size())) error = errno;
     if (!error && ::fsync(fd) != 0) error = errno;
     if (!error && exists && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
-    if (!error && failNextWrite.exchange(false)) error = ENOSPC;
+    if (!error && thisWriteFails()) error = ENOSPC;
     if (::close(fd) != 0 && !error) error = errno;
     if (!error && ::rename(tempPath.c_str(), real.c_str()) != 0) error = errno;
     if (error) {
@@ -149,6 +158,6 @@ std::vector<uint8_t> readWholeFile(const fs::path& path) {
     return bytes;
 }
 
-void failNextAtomicWriteForTesting() { failNextWrite = true; }
+void failNextAtomicWriteForTesting(int writesLetThrough) { writesBeforeFailure = writesLetThrough < 0 ? 0 : writesLetThrough; }
 
 } // namespace tarv

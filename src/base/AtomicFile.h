@@ -24,6 +24,7 @@ void copyFileAtomically(const std::filesystem::path& from, const std::filesystem
 std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
 
 // For tests: the next atomic write fails after its temporary file was written (as a full disk would).
-void failNextAtomicWriteForTesting();
+// With writesLetThrough, that many writes succeed first and the one after them fails.
+void failNextAtomicWriteForTesting(int writesLetThrough = 0);
 
 } // namespace tarv

@@ -208,8 +208,11 @@ LifReadResult LoadFile(EditingContext& ctx, const std::string& path, bool loadPi
                                              return;
                                          }
                                          startLifRead(ctx, path);
+                                         ctx.lif.texture.lifBlocksPath.clear();
                                          const BinaryReader file = BinaryReader::fromFile(path);
                                          result = parseLif(ctx, file.data(), loadPixels);
+                                         if (loadPixels && result == LifReadResult::Read)
+                                             ctx.lif.texture.lifBlocksPath = path;
                                      });
     return finished ? result : LifReadResult::Failed;
 }

@@ -146,6 +146,17 @@ TEST(AtomicFile, ASymlinkedTargetStaysALink) {
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"chain.peo", "link.peo", "real"}));
 }
 
+// The hook can let some writes through first: only the write after them fails, and the hook is spent.
+TEST(AtomicFile, FailureHookCanLetWritesThroughFirst) {
+    TempDir dir;
+    failNextAtomicWriteForTesting(2);
+    writeFileAtomically(dir / "a", std::string_view("1"));
+    writeFileAtomically(dir / "b", std::string_view("2"));
+    EXPECT_THROW(writeFileAtomically(dir / "c", std::string_view("3")), RunTimeError);
+    writeFileAtomically(dir / "d", std::string_view("4"));
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a", "b", "d"}));
+}
+
 TEST(AtomicFile, CopiesByTheSameRoad) {
     TempDir dir;
     writeText(dir / "ship.peo", "model bytes");

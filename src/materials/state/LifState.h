@@ -3,12 +3,15 @@
 // set, as plain data. The windows bind to it; nothing here knows of them.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Image.h"
 
 namespace tarv {
+
+class cDIBSection;
 
 // The 48-byte header of a .lif file, as read.
 struct LifHeader {
@@ -45,6 +48,9 @@ struct LoadedTexture {
     std::array<uint8_t, 256> lifTeam0Table{};
     std::array<uint8_t, 256> lifTeam1Table{};
     int64_t lifPixelCount = 0;  // n of the last read with blocks
+    // The path of the last read, when it was a read with blocks that succeeded; empty after any other
+    // read. The pixels above are that file's while it is set.
+    std::string lifBlocksPath;
 };
 
 // The texture preview window (frmLifPreview) as far as the reader and the renderer set it.
@@ -84,6 +90,7 @@ struct LifState {
     LifPreviewState preview;
     LifHeaderBoxes boxes;
     Rgba background = kButtonFace;  // tests may set their own
+    std::shared_ptr<cDIBSection> fixDib;  // the picture Fix Lif reduced last
 };
 
 } // namespace tarv

@@ -1,6 +1,7 @@
 #include "attachments/ShpFile.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <optional>
 
@@ -83,22 +84,6 @@ ShpKeyword keywordOf(const std::string& word) {
     return ShpKeyword::Other;
 }
 
-// The n-th word of a line as the context's getWord finds it: blanks and tabs separate, a word before a
-// separator loses one trailing comma, and a separator beyond the 32767th character is not counted.
-std::string wordOf(const std::string& line, int n) {
-    std::string remaining = line;
-    for (int counter = 1;; ++counter) {
-        const size_t p = remaining.find_first_of(" \t");
-        if (p == std::string::npos || p + 1 > 32767) return counter < n ? std::string() : remaining;
-        if (counter == n) {
-            std::string word = remaining.substr(0, p);
-            if (!word.empty() && word.back() == ',') word.pop_back();
-            return word;
-        }
-        remaining = trimLeadingBlanks(remaining.substr(p));
-    }
-}
-
 // The counts of the kinds of line, as the reader keeps them in 16 bits.
 struct LineCounts {
     int16_t guns = 0, navLights = 0, docks = 0, salvageDocks = 0, salvagePoints = 0;
@@ -116,7 +101,7 @@ void parseDockPoint(ShpLine& entry, std::string w) {
         point.dockType = w;
         if (point.dockType == point.name) {
             entry.words.push_back(3);
-            point.dockType = wordOf(entry.text, 3);
+            point.dockType = wordOfLine(entry.text, 3);
         }
     }
     const std::string type = toLower(point.dockType);
@@ -127,10 +112,10 @@ void parseDockPoint(ShpLine& entry, std::string w) {
 void parseLine(ShpLine& entry, LineCounts& counts) {
     const std::string& line = entry.text;
     entry.words = {1};
-    entry.keyword = keywordOf(wordOf(line, 1));
+    entry.keyword = keywordOf(wordOfLine(line, 1));
     auto word2 = [&] {
         entry.words.push_back(2);
-        return wordOf(line, 2);
+        return wordOfLine(line, 2);
     };
     switch (entry.keyword) {
     case ShpKeyword::Other:
@@ -165,7 +150,7 @@ void parseLine(ShpLine& entry, LineCounts& counts) {
     case ShpKeyword::BindGun: {
         const std::string joint = word2();
         entry.words.push_back(3);
-        entry.value = joint + " " + wordOf(line, 3);
+        entry.value = joint + " " + wordOfLine(line, 3);
         break;
     }
     case ShpKeyword::SalvagePoint: {
@@ -257,6 +242,12 @@ void loadShpFile(EditingContext& ctx, const std::string& path) {
         shp.shpDockPoints.assign(1, ShpDockPoint{});
         shp.shpSalvagePoints.assign(1, "");
         shp.gunsReadFromFile = 0;
+        shp.shpGunsAsRead.clear();
+        // Whatever ends the read, the records it left are the values the patch compares with.
+        struct KeepAsRead {
+            ShipDefinition& shp;
+            ~KeepAsRead() { shp.shpGunsAsRead = shp.shpGuns; }
+        } keepAsRead{shp};
 
         const std::string folder = folderOf(path);
         std::vector<uint8_t> bytes = readWholeFile(path);
@@ -357,66 +348,72 @@ std::string getGunTypeName(const ShpGun& gun) {
     }
 }
 
+namespace {
+
+bool sameValue(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
+
+} // namespace
+
+std::string patchShpText(const std::string& text, const ShipDefinition& shp) {
+    const size_t owned = std::min({size_t(std::max<int16_t>(shp.gunsReadFromFile, 0)), shp.shpGunsAsRead.size(),
+                                   shp.shpGuns.size()});
+    std::string out;
+    out.reserve(text.size() + 64);
+    int block = -1;       // GUN blocks counted the way the reader counts them
+    int currentGun = -1;  // -1: no gun of ours owns the lines
+    for (const TextLine& line : splitTextLinesKeepingEnds(text)) {
+        const std::string keyword = wordOfLine(line.text, 1);
+        std::string rewritten;
+        if (keyword == "GUN") {
+            ++block;
+            currentGun = -1;
+            // Only a block whose number is the one the reader gave it belongs to a gun that was read.
+            const std::string number = wordOfLine(line.text, 2);
+            if (!number.empty() && roundHalfEven(leadingNumber(number)) == block && size_t(block) < owned)
+                currentGun = block;
+        } else if (currentGun >= 0) {
+            const ShpGun& gun = shp.shpGuns[size_t(currentGun)];
+            const ShpGun& asRead = shp.shpGunsAsRead[size_t(currentGun)];
+            if (keyword == "Type" && gun.gunType != asRead.gunType && !getGunTypeName(gun).empty())
+                rewritten = "Type" + std::string(32, ' ') + getGunTypeName(gun);
+            else if (keyword == "BarrelLength" && !sameValue(gun.barrelLength, asRead.barrelLength))
+                rewritten = "BarrelLength" + std::string(24, ' ') + fixed2(gun.barrelLength);
+            else if (keyword == "RecoilLength" && !sameValue(gun.recoilLength, asRead.recoilLength))
+                rewritten = "RecoilLength" + std::string(24, ' ') + fixed2(gun.recoilLength);
+        }
+        if (line.text == "}") currentGun = -1;
+        out += rewritten.empty() ? line.text : rewritten;
+        out += line.end;
+    }
+    return out;
+}
+
 bool saveSHPfile(EditingContext& ctx, const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return true;  // nothing to patch
     return trapErrors(ctx, "modShp", "saveSHPfile", path, [&] {
         std::vector<uint8_t> bytes = readWholeFile(path);
-        const std::vector<std::string> lines = splitTextLines(std::string(bytes.begin(), bytes.end()));
-        if (lines.empty()) throw RunTimeError(62, "Input past end of file");
-
-        const ShipDefinition& shp = ctx.shp;
-        std::string out;
-        out.reserve(bytes.size() + bytes.size() / 4 + 64);
-        int block = -1;          // GUN blocks counted the way the reader counts them
-        int currentGun = -1;     // -1: no gun of ours owns the lines
-        for (std::string line : lines) {
-            if (getWord(ctx, line, 1) == "GUN") {
-                ++block;
-                currentGun = -1;
-            }
-            size_t blank = line.find(' ');
-            if (blank != std::string::npos) {
-                const std::string w = line.substr(0, blank);
-                if (w == "GUN") {
-                    // Only a block whose number is the one the reader gave it belongs to a gun that was read.
-                    double number = roundHalfEven(leadingNumber(trimLeadingBlanks(line.substr(blank))));
-                    if (block >= 0 && number == block && block < shp.gunsReadFromFile) currentGun = block;
-                } else if (currentGun >= 0) {
-                    const ShpGun& gun = shp.shpGuns[size_t(currentGun)];
-                    if (w == "Type") {
-                        const std::string name = getGunTypeName(gun);
-                        if (!name.empty()) line = "Type" + std::string(32, ' ') + name;
-                    } else if (w == "BarrelLength") {
-                        line = "BarrelLength" + std::string(24, ' ') + fixed2(gun.barrelLength);
-                    } else if (w == "RecoilLength") {
-                        line = "RecoilLength" + std::string(24, ' ') + fixed2(gun.recoilLength);
-                    }
-                }
-            }
-            if (line == "}") currentGun = -1;
-            out += line;
-            out += "\r\n";
-        }
-        // The word helpers took the error context; a failing write is the patch's own.
-        setErrorContext(ctx, "modShp", "saveSHPfile", path);
-        writeFileAtomically(path, std::string_view(out));
+        const std::string text(bytes.begin(), bytes.end());
+        if (text.empty()) throw RunTimeError(62, "Input past end of file");
+        const std::string out = patchShpText(text, ctx.shp);
+        if (out != text) writeFileAtomically(path, std::string_view(out));
     });
 }
 
-std::string shpSavePath(const EditingContext& ctx) {
-    const std::string& lodFolder = ctx.lod.lblLodPath;
-    if (!lodFolder.empty()) return lodFolder + replaceExtension(fileNameOf(ctx.currentModelPath), "shp");
-    return replaceExtension(ctx.currentModelPath, "shp");
+std::string shpNothingWrittenText(const std::string& path) {
+    return "The SHP-file " + path + " no longer exists. Nothing was written.";
 }
 
 bool mnuFileSaveSHP_Click(EditingContext& ctx) {
-    std::string path = shpSavePath(ctx);
-    const std::string folder = folderOf(path);
-    if (!folder.empty()) path = resolveShipPathOrAsWritten(folder, fileNameOf(path)).string();
-    bool ok = saveSHPfile(ctx, path);
+    const std::string path = ctx.shp.shpFilePath;
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+        ctx.prompts().messageBox(shpNothingWrittenText(path), ctx.version.appTitle, PromptIcon::Exclamation);
+        return false;
+    }
+    if (!saveSHPfile(ctx, path)) return false;
     ctx.status().setStatus("Save done!");
-    return ok;
+    return true;
 }
 
 void disableShpSave(EditingContext& ctx) { ctx.shp.mnuFileSaveSHPEnabled = false; }

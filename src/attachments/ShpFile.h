@@ -74,14 +74,24 @@ void setGunMaxDeclination(EditingContext& ctx, float value, int gun);
 void setGunBinding(EditingContext& ctx, const std::string& text);
 std::string getGunTypeName(const ShpGun& gun);
 
-// Patches the gun type, barrel and recoil lines of the .shp at path. A missing file writes nothing and is
-// not an error. Returns false when the patch failed (the report was shown; the file is unchanged).
+// The text of a ship definition with the Type, BarrelLength and RecoilLength lines of the guns read from it
+// rewritten where the gun's record now differs from the value read at load (the keyword, 32 or 24 blanks,
+// the canonical type name or the number with two decimals). A gun's lines are those of the GUN block whose
+// number is the gun's reading order, up to its line "}". Every other line, and every line end, is copied
+// byte for byte; a type without a name keeps its line.
+std::string patchShpText(const std::string& text, const ShipDefinition& shp);
+
+// Patches the .shp at path with patchShpText; the file is written (atomically) only when a line changed.
+// A missing file writes nothing and is not an error. Returns false when the patch failed (the report was
+// shown; the file is unchanged).
 bool saveSHPfile(EditingContext& ctx, const std::string& path);
 
-// Save > "&SHP only": patches the ship definition beside the model and shows "Save done!".
+// Save > "&SHP only": patches the ship definition the guns were read from (its path as read at load, also
+// after a switch to another level) and shows "Save done!". When that file no longer exists nothing is
+// written and a message box says so; a failed patch shows the error report and no "Save done!".
 bool mnuFileSaveSHP_Click(EditingContext& ctx);
-// The path that Save > "&SHP only" patches.
-std::string shpSavePath(const EditingContext& ctx);
+// The message of Save > "&SHP only" when the ship definition read at load no longer exists.
+std::string shpNothingWrittenText(const std::string& path);
 // Every open of a model disables Save > "&SHP only"; the end of a load road enables it again when the
 // model came with its ship definition.
 void disableShpSave(EditingContext& ctx);

@@ -285,25 +285,125 @@ TEST(ShpParse, DockPointsTakeTheirTypeFromTheSecondOrThirdWord) {
 
 // ---- The patch ----
 
-TEST_F(ShpFixture, PatchRewritesTypeBarrelAndRecoilOfTheGunsThatWereRead) {
-    const std::string original = crlf({"GUN 0", "{", "Type        GUN_VisibleGimble   ; c", "BarrelLength   1.5",
-                                       "RecoilLength\t3", "}", "Type  X"});
-    read(original);
-    shp().shpGuns[0].barrelLength = 2.5f;
-    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
-    EXPECT_EQ(readText(dir / "ship.shp"),
-              crlf({"GUN 0", "{", ("Type" + std::string(32, ' ') + "GUN_NewGimble").c_str(),
-                    ("BarrelLength" + std::string(24, ' ') + "2.50").c_str(), "RecoilLength\t3", "}", "Type  X"}));
+namespace {
+
+// A ship definition as the games' files write it: keyword and value separated by tabs, LF line ends, and no
+// line end after the last line.
+const std::string kTabShp =
+    "NUMBER_OF_GUNS\t1\n"
+    "GUN\t0\n"
+    "{\n"
+    "Type\t\t\tGUN_VisibleGimble\n"
+    "BarrelLength\t\t-5.0\n"
+    "RecoilLength\t\t1.5\n"
+    "}\n"
+    "NavLight\tNav1";
+
+std::string blanks(int n) { return std::string(size_t(n), ' '); }
+
+} // namespace
+
+TEST_F(ShpFixture, UneditedSaveLeavesTheFileAsItWasAndDoesNotWriteIt) {
+    const std::vector<std::string> files = {
+        kTabShp,
+        crlf({"GUN 0", "{", "Type        GUN_HiddenGimble   ; c", "BarrelLength   1.5", "RecoilLength\t3", "}"}),
+        "GUN 0\r{\rType GUN_Fixed\rBarrelLength 2.000\r}\r",
+        "GUN\t0\r\nType\tGUN_Gimble\nBarrelLength 1e1\r\n\r\n}\n\nGUN 1\n{\nRecoilLength\t-0.0\n}\r\n",
+        crlf({"GUN 1", "Type GUN_Gimble", "BarrelLength 1", "}"}),  // numbered from 1: no gun owns the block
+        "\n",
+    };
+    for (const std::string& text : files) {
+        SCOPED_TRACE(text);
+        read(text);
+        // A write would replace the file by a new one, which the second name would no longer share.
+        std::filesystem::remove(dir / "second name");
+        std::filesystem::create_hard_link(dir / "ship.shp", dir / "second name");
+        EXPECT_TRUE(saveSHPfile(t.ctx, path()));
+        EXPECT_EQ(readText(dir / "ship.shp"), text);
+        EXPECT_EQ(std::filesystem::hard_link_count(dir / "ship.shp"), 2u);
+        EXPECT_TRUE(t.errors.reports.empty());
+        EXPECT_EQ(patchShpText(text, shp()), text);
+    }
 }
 
-TEST_F(ShpFixture, PatchKeepsMinusAndCopiesTabTypeLinesAndUnknownTypes) {
-    read(crlf({"GUN 0", "Type\tGUN_Gimble", "BarrelLength 1", "}", "GUN 1", "Type GUN_Fixed", "RecoilLength 4"}));
-    shp().shpGuns[0].barrelLength = -2.5f;
-    shp().shpGuns[1].recoilLength = 0.25f;
+TEST_F(ShpFixture, AnEditedBarrelLengthRewritesExactlyItsLineAndKeepsTheLineEnd) {
+    read(kTabShp);
+    ASSERT_EQ(shp().shpGunCount, 1);
+    EXPECT_EQ(shp().shpGuns[0].gunType, 2);
+    EXPECT_EQ(shp().shpGuns[0].barrelLength, -5.f);
+    EXPECT_EQ(shp().shpGuns[0].recoilLength, 1.5f);
+    shp().shpGuns[0].barrelLength = 2.5f;
     ASSERT_TRUE(saveSHPfile(t.ctx, path()));
-    EXPECT_EQ(readText(dir / "ship.shp"),
-              crlf({"GUN 0", "Type\tGUN_Gimble", ("BarrelLength" + std::string(24, ' ') + "-2.50").c_str(), "}",
-                    "GUN 1", "Type GUN_Fixed", ("RecoilLength" + std::string(24, ' ') + "0.25").c_str()}));
+    std::string expected = kTabShp;
+    const std::string before = "BarrelLength\t\t-5.0\n";
+    expected.replace(expected.find(before), before.size(), "BarrelLength" + blanks(24) + "2.50\n");
+    EXPECT_EQ(readText(dir / "ship.shp"), expected);
+}
+
+TEST_F(ShpFixture, PatchFindsTabAndBlankSeparatedGunLinesAlikeAndRewritesOnlyEditedValues) {
+    // Gun 0 with tabs, gun 1 with blanks, gun 2 with both; CR LF, LF and a last line without an end.
+    const std::vector<std::string> lines = {"GUN\t0", "{", "Type\tGUN_VisibleGimble", "BarrelLength\t1.0",
+                                            "RecoilLength\t-5.0", "}", "GUN 1", "{", "Type GUN_HiddenGimble",
+                                            "BarrelLength 2", "RecoilLength 3", "}", "GUN 2", "{",
+                                            "Type \tGUN_MissileLauncher", "BarrelLength\t 4", "RecoilLength 5", "}"};
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 == lines.size() ? "" : i % 2 ? "\n" : "\r\n");
+    read(text);
+    ASSERT_EQ(shp().shpGunCount, 3);
+    EXPECT_EQ(shp().shpGuns[0].barrelLength, 1.f);
+    EXPECT_EQ(shp().shpGuns[2].barrelLength, 4.f);
+    shp().shpGuns[0].recoilLength = -0.125f;
+    shp().shpGuns[1].gunType = 3;
+    shp().shpGuns[2].barrelLength = 12.345f;
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+
+    std::vector<std::string> want = lines;
+    want[4] = "RecoilLength" + blanks(24) + "-0.13";
+    want[8] = "Type" + blanks(32) + "GUN_MissileLauncher";
+    want[15] = "BarrelLength" + blanks(24) + "12.35";
+    std::string expected;
+    for (size_t i = 0; i < want.size(); ++i) expected += want[i] + (i + 1 == want.size() ? "" : i % 2 ? "\n" : "\r\n");
+    EXPECT_EQ(readText(dir / "ship.shp"), expected);
+}
+
+TEST_F(ShpFixture, AChangedTypeIsWrittenByItsCanonicalNameAndAnUnnamedTypeKeepsItsLine) {
+    struct Case { const char* typeLine; int newType; std::string written; };
+    for (const Case& c : {Case{"Type GUN_VisibleGimble", 1, "Type" + blanks(32) + "GUN_Gimble"},
+                          Case{"Type\tGUN_HiddenGimble", 2, "Type" + blanks(32) + "GUN_NewGimble"},
+                          Case{"Type GUN_Fixed", 4, "Type" + blanks(32) + "GUN_MineLauncher"},
+                          Case{"Type GUN_Gimble", 0, "Type GUN_Gimble"}}) {
+        SCOPED_TRACE(c.typeLine);
+        read(crlf({"GUN 0", c.typeLine, "}"}));
+        shp().shpGuns[0].gunType = c.newType;
+        ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+        EXPECT_EQ(readText(dir / "ship.shp"), crlf({"GUN 0", c.written.c_str(), "}"}));
+    }
+}
+
+TEST(ShpWords, ReaderAndPatchSplitWordsAlike) {
+    struct Case { std::string line; int n; std::string word; };
+    for (const Case& c : {Case{"Type\tGUN_Gimble", 1, "Type"}, Case{"Type \t GUN_Gimble x", 2, "GUN_Gimble"},
+                          Case{" Type GUN_Gimble", 1, ""}, Case{"\tType", 2, "Type"}, Case{"Type, X", 1, "Type"},
+                          Case{"Name A,", 2, "A,"}, Case{"A B", 3, ""}, Case{"A \t", 2, ""}, Case{"", 1, ""},
+                          Case{std::string(32767, 'x') + " y", 1, std::string(32767, 'x') + " y"},
+                          Case{std::string(32766, 'x') + " y", 2, "y"}}) {
+        SCOPED_TRACE(c.line.substr(0, 40));
+        EXPECT_EQ(wordOfLine(c.line, c.n), c.word);
+    }
+}
+
+TEST(ShpLines, EveryLineKeepsItsOwnEnd) {
+    for (const std::string text : {"a\r\nb\nc\rd", "a\n\nb\r\n", "\r\n", "x", "a\r\r\n"}) {
+        std::string joined;
+        for (const TextLine& l : splitTextLinesKeepingEnds(text)) joined += l.text + l.end;
+        EXPECT_EQ(joined, text);
+    }
+    const auto lines = splitTextLinesKeepingEnds("a\r\nb\nc\rd");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].end, "\r\n");
+    EXPECT_EQ(lines[1].end, "\n");
+    EXPECT_EQ(lines[2].end, "\r");
+    EXPECT_EQ(lines[3].end, "");
 }
 
 TEST_F(ShpFixture, PatchLeavesBlocksAloneThatNoGunOfTheReaderOwns) {
@@ -348,16 +448,43 @@ TEST_F(ShpFixture, AFailingPatchLeavesTheOriginalAndNoTemporaryFile) {
     EXPECT_EQ(t.errors.reports[0].module, "modShp");
 }
 
-TEST_F(ShpFixture, SaveShpOnlyPatchesTheDefinitionBesideTheLodFolder) {
-    std::filesystem::create_directories(dir / "ship");
+TEST_F(ShpFixture, SaveShpOnlyPatchesTheFileReadAtLoadAlsoAfterALevelSwitch) {
+    std::filesystem::create_directories(dir / "lod");
     writeText(dir / "Ship.SHP", crlf({"GUN 0", "BarrelLength 1", "}"}));
     loadShpFile(t.ctx, path("Ship.SHP"));
+    // A switch to another level: the model now comes from a file whose name has no .shp beside it.
     t.ctx.lod.lblLodPath = dir.folderText();
-    t.ctx.currentModelPath = (dir / "ship" / "ship.peo").string();
+    t.ctx.currentModelPath = (dir / "lod" / "Ship_LOD1.peo").string();
     shp().shpGuns[0].barrelLength = 4;
     EXPECT_TRUE(mnuFileSaveSHP_Click(t.ctx));
     EXPECT_EQ(t.status.status, "Save done!");
-    EXPECT_EQ(readText(dir / "Ship.SHP"), crlf({"GUN 0", ("BarrelLength" + std::string(24, ' ') + "4.00").c_str(), "}"}));
+    EXPECT_EQ(readText(dir / "Ship.SHP"), crlf({"GUN 0", ("BarrelLength" + blanks(24) + "4.00").c_str(), "}"}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Ship_LOD1.shp"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "lod" / "Ship_LOD1.shp"));
+}
+
+TEST_F(ShpFixture, SaveShpOnlySaysSaveDoneOnlyWhenTheFileWasPatched) {
+    read(crlf({"GUN 0", "BarrelLength 1", "}"}));
+    shp().shpGuns[0].barrelLength = 4;
+    // The file read at load is gone: nothing is written, and the user is told so.
+    std::filesystem::remove(dir / "ship.shp");
+    t.prompts.expectMessage("The SHP-file " + path() + " no longer exists. Nothing was written.");
+    EXPECT_FALSE(mnuFileSaveSHP_Click(t.ctx));
+    EXPECT_EQ(shpNothingWrittenText(path()), t.prompts.shown.at(0).text);
+    EXPECT_EQ(t.prompts.shown.at(0).icon, PromptIcon::Exclamation);
+    EXPECT_FALSE(std::filesystem::exists(dir / "ship.shp"));
+    EXPECT_EQ(t.status.status, "");
+
+    // A patch that fails shows the error report, not "Save done!".
+    writeText(dir / "ship.shp", "");
+    EXPECT_FALSE(mnuFileSaveSHP_Click(t.ctx));
+    EXPECT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.status.status, "");
+
+    // Nothing to change in an existing file is a save done.
+    read(crlf({"GUN 0", "BarrelLength 1", "}"}));
+    EXPECT_TRUE(mnuFileSaveSHP_Click(t.ctx));
+    EXPECT_EQ(t.status.status, "Save done!");
 }
 
 TEST_F(ShpFixture, SaveShpOnlyIsOfferedOnlyForAShipOpenedFromItsDefinition) {

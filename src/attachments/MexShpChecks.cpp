@@ -56,6 +56,10 @@ void makeBlue(MexChunk& chunk) { chunk.colour = ChunkColour{0, 0, 255}; }
 
 } // namespace
 
+int64_t distinctDockPointCount(const ShipDefinition& shp) {
+    return int64_t(lowerSet(shp.shpDockPoints, shp.shpDockCount, dockName).size());
+}
+
 MexPointLookup::MexPointLookup(const EditingContext& ctx) {
     const ShipDefinition& shp = ctx.shp;
     dock_ = lowerSet(shp.shpDockPoints, shp.shpDockCount, dockName);
@@ -181,18 +185,21 @@ void runMexFinalChecks(EditingContext& ctx, bool cataclysm) {
                        " and " + n(shp.shpNavLightCount) + ")." + kCrLf);
     }
 
-    // 5. Dock points (with the salvage points for Cataclysm, whose salvage points are dock points).
+    // 5. Dock points (with the salvage points for Cataclysm, whose salvage points are dock points). The
+    // games match dock points to chunks by name, and a ship definition may list one chunk twice (an in and
+    // an out path), so its side counts distinct names.
+    const int64_t shpDocks = distinctDockPointCount(shp);
     if (cataclysm) {
         const int64_t docks = int64_t(mex.mexDockCount) + mex.mexSalvageCount;
-        if (docks != shp.shpDockCount)
+        if (docks != shpDocks)
             addToLoadSummary(ctx, "The number of dock and salvage points found in your MEX-file does not "
                                   "correspond to the number of dock points found in your SHP-file (resp. " +
-                                  n(docks) + " and " + n(shp.shpDockCount) + ")." + kCrLf);
-    } else if (mex.mexDockCount != shp.shpDockCount) {
+                                  n(docks) + " and " + n(shpDocks) + ")." + kCrLf);
+    } else if (mex.mexDockCount != shpDocks) {
         report(ctx, false,
                std::string("The number of dock points found in your MEX-file does not correspond") + kCrLf +
                    " to the number of dock points found in your SHP-file (resp. " + n(mex.mexDockCount) + " and " +
-                   n(shp.shpDockCount) + ")." + kCrLf);
+                   n(shpDocks) + ")." + kCrLf);
     }
 
     // 6. Salvage points (Homeworld).

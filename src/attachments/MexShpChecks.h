@@ -3,6 +3,7 @@
 // salvage and nav-light chunk must name a point of the ship definition, and the numbers of guns, nav
 // lights, dock and salvage points must agree. Findings are message boxes for a Homeworld file and lines
 // of the load summary for a Cataclysm one.
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -11,6 +12,10 @@
 namespace tarv {
 
 class EditingContext;
+struct ShipDefinition;
+
+// The number of distinct names among the ship definition's dock points, letter case ignored.
+int64_t distinctDockPointCount(const ShipDefinition& shp);
 
 // Lookups for one .mex read: the ship definition's names in lower case, and the chunks by point name that
 // have not been coloured blue yet. Answers exactly as the plain lookups do, in constant time.

@@ -127,6 +127,35 @@ TEST_F(MexChecks, CataclysmSalvagePointsAreDockPoints) {
     EXPECT_EQ(t.prompts.shown.size(), 0u);
 }
 
+TEST_F(MexChecks, DockPointsListedTwiceUnderOneNameCountOnce) {
+    // An in and an out path of one chunk, the second in other letters.
+    const ShpLists shp{{{"Dock1", "dpt_in"}, {"DOCK1", "dpt_out"}, {"Dock2", "dpt_normal"}}, {}, {}, 0};
+    struct Case { uint16_t version; std::vector<std::pair<std::string, std::string>> points; std::string finding; };
+    const std::vector<Case> cases = {
+        {kHomeworld, {{"Dok", "Dock1"}, {"Dok", "Dock2"}}, ""},
+        {kCataclysm, {{"Dok", "Dock1"}, {"Dok", "Dock2"}}, ""},
+        {kHomeworld, {{"Dok", "Dock1"}},
+         "The number of dock points found in your MEX-file does not correspond\r\n to the number of dock points "
+         "found in your SHP-file (resp. 1 and 2).\r\n"},
+        {kCataclysm, {{"Dok", "dock1"}},
+         "The number of dock and salvage points found in your MEX-file does not correspond to the number of dock "
+         "points found in your SHP-file (resp. 1 and 2).\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.points.size());
+        resetMexChunkTable(t.ctx);
+        addMexTreeDefaults(t.ctx);
+        t.ctx.shell.loadSummaryNotes.clear();
+        loadShp(shp);
+        if (c.version == kHomeworld && !c.finding.empty()) t.prompts.expectMessage(c.finding);
+        readPoints(c.version, c.points);
+        EXPECT_EQ(t.prompts.pending(), 0u);
+        EXPECT_EQ(t.ctx.shell.loadSummaryNotes, c.version == kCataclysm ? c.finding : "");
+    }
+    EXPECT_EQ(distinctDockPointCount(t.ctx.shp), 2);
+    EXPECT_EQ(t.ctx.shp.shpDockCount, 3);
+}
+
 TEST_F(MexChecks, TowAndPointNamesAreCountedAndColouredBlue) {
     loadShp({{{"TOW1", ""}, {"DockPoint1", ""}, {"point2", "dpt_salvage"}, {"tow3", ""}}, {}, {}, 0});
     ByteBuilder b;

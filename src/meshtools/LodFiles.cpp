@@ -73,6 +73,10 @@ void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain)
     }
 }
 
+std::string levelLinkMissingLog(const std::string& linkedName) {
+    return "  -> No record named " + linkedName + " in this file: its link is written as 0";
+}
+
 bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
     return trapErrors(ctx, "modPeo", "applyMatrixToFile", path, [&] {
         if (ctx.lod.recomputeLinks) {
@@ -115,9 +119,10 @@ bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
             if (!objects[i].isDeleted()) writtenNumber[i] = ++written;
         }
         // A link goes to the record that carries the linked object's name: the model's own number, or the
-        // number the object's record has in a file saved without the deleted objects.
+        // number the object's record has in a file saved without the deleted objects. A linked object with no
+        // record of its name in this file gets no link.
         auto linkNumber = [&](int32_t own) -> int32_t {
-            if (own <= 0 || size_t(own) > objects.size()) return own;
+            if (own <= 0 || size_t(own) > objects.size()) return 0;
             const std::string& linked = objects[size_t(own - 1)].name;
             auto recordIs = [&](int32_t number) {
                 return number >= 1 && size_t(number) <= names.size() && names[size_t(number - 1)] == linked;
@@ -125,7 +130,8 @@ bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
             if (recordIs(own)) return own;
             const int32_t other = writtenNumber[size_t(own - 1)];
             if (recordIs(other)) return other;
-            return own;
+            writeLog(ctx, levelLinkMissingLog(linked), 2);
+            return 0;
         };
 
         std::vector<uint8_t> bytes(file.data().begin(), file.data().end());

@@ -22,9 +22,12 @@ LodFileContents parseLodLines(const std::vector<std::string>& lines);
 void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain);
 
 // Writes the model's links and matrices into the records of the level file that carry an object's name.
-// The file is checked whole before a byte changes; a missing or damaged file is left alone and reported.
-// Returns false when the file was refused.
+// Each link names the record that carries the linked object's name, so it is 0 or the offset of a record
+// of this file: a linked object with no record of its name gets 0 and the log line levelLinkMissingLog at
+// level 2. The file is checked whole before a byte changes; a missing or damaged file is left alone and
+// reported. Returns false when the file was refused.
 bool applyMatrixToFile(EditingContext& ctx, const std::string& path);
+std::string levelLinkMissingLog(const std::string& linkedName);
 
 // The Tools page's commands.
 inline constexpr const char* kLodAddFilter =

@@ -6,12 +6,15 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "base/AtomicFile.h"
+#include "model/LogFiles.h"
 #include "model/PeoReader.h"
+#include "SampleShip.h"
 #include "meshtools/LodFiles.h"
 
 using namespace tarv;
 using tarv::test::ByteBuilder;
 using tarv::test::readBytes;
+using tarv::test::readText;
 using tarv::test::TempDir;
 using tarv::test::TestContext;
 using tarv::test::writeText;
@@ -123,7 +126,7 @@ TEST_F(LodFixture, ApplyWritesLinksWithTheFilesOwnRecordSizeAndTheTransposedMatr
         auto out = readBytes(path);
         ASSERT_EQ(out.size(), file.size());
         EXPECT_EQ(i32At(out, 68 + link), 0);                 // a root has no mother
-        EXPECT_EQ(i32At(out, 68 + link + 4), 68 + r);        // daughter: record 2
+        EXPECT_EQ(i32At(out, 68 + link + 4), 0);             // daughter Gun has no record in this file
         EXPECT_EQ(i32At(out, 68 + 2 * r + link), 68);         // Wing's mother: record 1
         EXPECT_TRUE(std::equal(out.begin() + 68 + r, out.begin() + 68 + 2 * r, file.data().begin() + 68 + r));
         // The file holds the transpose: translation in the 13th to 15th floats.
@@ -242,4 +245,43 @@ TEST_F(LodFixture, ARecordTakesTheFirstObjectOfItsNameAsALiteralScanWould) {
     float m[16];
     std::memcpy(m, out.data() + 68 + 36 + 12, 64);
     EXPECT_EQ(m[12], objects[firstTwin].matrix[3]);
+}
+
+TEST_F(LodFixture, TheSampleShipAppliedToItsLevelsLinksOnlyToRecordsOfEachFile) {
+    samples::writeSampleShip(dir.path());
+    const std::string main = (dir / "Tarvlet.peo").string(), lod1 = (dir / "Tarvlet_LOD1.peo").string();
+    const auto mainBefore = readBytes(main);
+    t.prompts.allowUnused();
+    t.ctx.prefs.objectSharing = false;
+    readPeoFile(t.ctx, main);
+    ASSERT_EQ(t.ctx.model.objectCount(), 4);
+    ASSERT_EQ(t.ctx.model.peoObjects[0].daughter, 2);  // Hull's first child, the Turret, has no record in LOD1
+    t.ctx.prefs.logLevel = 2;
+    ASSERT_TRUE(applyMatrixToFile(t.ctx, lod1));
+    // The same objects in the same order: exactly the model's links, and the file as it was.
+    ASSERT_TRUE(applyMatrixToFile(t.ctx, main));
+    EXPECT_EQ(readBytes(main), mainBefore);
+
+    const auto out = readBytes(lod1);
+    const int32_t count = i32At(out, 40);
+    ASSERT_EQ(count, 1);
+    for (int32_t k = 0; k < count; ++k)
+        for (int link = 0; link < 3; ++link) {
+            const int32_t offset = i32At(out, size_t(68 + k * 112 + 36 + 4 * link));
+            EXPECT_TRUE(offset == 0 || (offset >= 68 && offset < 68 + count * 112 && (offset - 68) % 112 == 0))
+                << "record " << k << " link " << link << ": " << offset;
+        }
+    EXPECT_NE(readText(currentLogPath(t.ctx)).find("[2] " + levelLinkMissingLog("Turret") + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(levelLinkMissingLog("Turret"), "  -> No record named Turret in this file: its link is written as 0");
+
+    TestContext other{dir.path()};
+    other.prompts.allowUnused();
+    other.ctx.prefs.logLevel = 0;
+    other.ctx.prefs.objectSharing = false;
+    readPeoFile(other.ctx, lod1);
+    ASSERT_EQ(other.ctx.model.objectCount(), 1);
+    EXPECT_EQ(other.ctx.model.peoObjects[0].name, t.ctx.model.peoObjects[0].name);
+    EXPECT_EQ(other.ctx.model.peoObjects[0].matrix, t.ctx.model.peoObjects[0].matrix);
+    EXPECT_EQ(other.ctx.model.peoObjects[0].daughter, 0);
 }

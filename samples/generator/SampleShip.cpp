@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "model/state/ShipModel.h"
+
 namespace tarv::samples {
 
 namespace {
@@ -277,14 +279,16 @@ Bytes peoFile(const std::vector<Box>& boxes, const std::vector<Material>& materi
     }
     for (size_t i = 0; i < meshes.size(); ++i)
         for (const Tri& t : meshes[i].tris) {
+            // The editor's constructor of a new polygon gives the flags and reserved bytes.
+            const PeoPolygon p = newPolygon(t.v0, t.v1, t.v2, boxes[i].material);
             o.i32(t.normal);
-            o.i16(t.v0);
-            o.i16(t.v1);
-            o.i16(t.v2);
-            o.i16(boxes[i].material);
+            o.i16(p.v0);
+            o.i16(p.v1);
+            o.i16(p.v2);
+            o.i16(p.material);
             for (float f : t.st) o.f32(f);
-            o.i16(0);
-            o.i16(0);
+            o.i16(p.flags);
+            o.i16(p.reserved);
         }
     for (const Mesh& m : meshes)
         for (size_t v = 0; v < m.vertices.size(); ++v) {

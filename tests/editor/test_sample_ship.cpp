@@ -31,6 +31,21 @@ TEST(SampleShip, TheCheckedInFilesAreTheGeneratorsOutput) {
     EXPECT_EQ(compared, 8u);
 }
 
+TEST_F(RoadTest, EveryPolygonOfTheSampleCarriesTheReservedBytesOfANewPolygon) {
+    for (const char* level : {"Tarvlet.peo", "Tarvlet_LOD1.peo"}) {
+        SCOPED_TRACE(level);
+        readPeoFile(ctx, at(level));
+        size_t polygons = 0;
+        for (const PeoObject& object : ctx.model.peoObjects)
+            for (const PeoPolygon& polygon : object.polygons) {
+                EXPECT_EQ(polygon.reserved, kNewPolygonReserved);
+                EXPECT_EQ(polygon.flags, 0);
+                ++polygons;
+            }
+        EXPECT_GT(polygons, 0u);
+    }
+}
+
 TEST_F(RoadTest, EveryFileOfTheSampleReadsWithTheEditorsReaders) {
     loadShpFile(ctx, at("Tarvlet.shp"));
     EXPECT_EQ(ctx.shp.shpGunCount, 2);

@@ -653,3 +653,30 @@ TEST_F(RoundTrip, WritingWhatWasReadGivesTheSameBytes) {
         EXPECT_EQ(readBytes(dir / "second.peo"), readBytes(dir / "first.peo")) << cat;
     }
 }
+
+TEST_F(RoundTrip, NewPolygonsCarryReservedBytesABAndCopiesOfReadOnesKeepTheirs) {
+    const PeoPolygon fresh = newPolygon(0, 1, 2, 1);
+    EXPECT_EQ(fresh.reserved, int16_t(0xABAB));
+    EXPECT_EQ(fresh.flags, 0);
+    EXPECT_EQ((std::array<int32_t, 4>{fresh.v0, fresh.v1, fresh.v2, fresh.material}), (std::array<int32_t, 4>{0, 1, 2, 1}));
+
+    const auto all = fixtures();
+    const auto& [what, fixture] = all.front();
+    writeBytes(dir / "in.peo", buildPeo(fixture).data());
+    readPeoFile(t.ctx, (dir / "in.peo").string());
+    PeoObject& barrel = t.ctx.model.peoObjects.at(2);
+    ASSERT_EQ(barrel.name, "Barrel");
+    ASSERT_EQ(barrel.polygons[0].reserved, -2);
+    barrel.polygons.push_back(barrel.polygons[0]);  // a copy, as a clone or an import makes
+    barrel.polygons.push_back(fresh);
+    writePeoFile(t.ctx, (dir / "out.peo").string(), false);
+    readPeoFile(t.ctx, (dir / "out.peo").string());
+    const auto& polygons = t.ctx.model.peoObjects.at(2).polygons;
+    ASSERT_GE(polygons.size(), 2u);
+    const PeoPolygon& copy = polygons[polygons.size() - 2];
+    const PeoPolygon& written = polygons.back();
+    EXPECT_EQ(copy.reserved, -2) << what;
+    EXPECT_EQ(copy.flags, 3);
+    EXPECT_EQ(written.reserved, int16_t(0xABAB));
+    EXPECT_EQ(written.flags & kPolygonFixedFlag, 0);
+}

@@ -29,6 +29,26 @@ struct PeoPolygon {
     friend bool operator==(const PeoPolygon&, const PeoPolygon&) = default;
 };
 
+// The flag of a polygon whose texture coordinates the games take as they stand.
+inline constexpr int16_t kPolygonFixedFlag = 0x1000;
+// The reserved word of a polygon built with no file entry behind it: the bytes 0xAB 0xAB, as the games' own
+// tools write them. Without the fixed flag, a first byte of 0 or 1 makes the games shift the polygon's
+// texture coordinates by fix-up data taken from these bytes.
+inline constexpr int16_t kNewPolygonReserved = int16_t(0xABAB);
+
+// A polygon built with no file entry behind it (the sample ship, new triangles): the corners and the
+// material given, no flags, and the reserved bytes 0xAB 0xAB. Polygons read from a file, and copies of
+// them, keep the reserved word as read instead.
+inline PeoPolygon newPolygon(int32_t v0, int32_t v1, int32_t v2, int32_t material) {
+    PeoPolygon polygon;
+    polygon.v0 = v0;
+    polygon.v1 = v1;
+    polygon.v2 = v2;
+    polygon.material = material;
+    polygon.reserved = kNewPolygonReserved;
+    return polygon;
+}
+
 struct PeoVertex {
     float x = 0, y = 0, z = 0;
     int32_t normal = 0;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "Fakes.h"
 #include "TempDir.h"
 #include "attachments/ShpFile.h"
@@ -508,4 +510,56 @@ TEST_F(ShpFixture, ObjectIndexByNameIgnoresCaseAndFallsBackToZero) {
     EXPECT_EQ(getObjectIndexByName(t.ctx, "TURRET"), 2);
     EXPECT_EQ(getObjectIndexByName(t.ctx, "**deleted**"), 1);
     EXPECT_EQ(getObjectIndexByName(t.ctx, "nothing"), 0);
+}
+
+// ---- Real ship definitions ----
+
+TEST_F(ShpFixture, EveryRealShipDefinitionSavedUneditedStaysByteIdentical) {
+    const auto samples = tarv::test::samplesFolder();
+    if (samples.empty()) GTEST_SKIP() << "no sample folder";
+    size_t tried = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(samples)) {
+        std::string extension = entry.path().extension().string();
+        for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (extension != ".shp") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const auto copy = dir / entry.path().filename();
+        std::filesystem::copy_file(entry.path(), copy, std::filesystem::copy_options::overwrite_existing);
+        const std::string original = readText(copy);
+        t.prompts.answerYesNoCycling({true});
+        loadShpFile(t.ctx, copy.string());
+        std::filesystem::remove(dir / "second name");
+        std::filesystem::create_hard_link(copy, dir / "second name");
+        EXPECT_TRUE(saveSHPfile(t.ctx, copy.string()));
+        EXPECT_EQ(readText(copy), original);
+        EXPECT_EQ(std::filesystem::hard_link_count(copy), 2u);  // not written at all
+        ++tried;
+    }
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_GE(tried, 1u);
+}
+
+TEST_F(ShpFixture, AGunTypeChangedOnTheRecordReachesTheRealFileAsTheCanonicalTypeLine) {
+    const auto samples = tarv::test::samplesFolder();
+    if (samples.empty()) GTEST_SKIP() << "no sample folder";
+    std::filesystem::copy_file(samples / "bswarmer.shp", dir / "bswarmer.shp");
+    const std::string original = readText(dir / "bswarmer.shp");
+    loadShpFile(t.ctx, path("bswarmer.shp"));
+    ASSERT_EQ(shp().shpGunCount, 1);
+    ASSERT_EQ(shp().shpGuns[0].gunType, 1);  // GUN_HiddenGimble
+    shp().shpGuns[0].gunType = 2;
+    shp().shpGuns[0].barrelLength = 3;  // the file has no length line, and the patch adds none
+    ASSERT_TRUE(saveSHPfile(t.ctx, path("bswarmer.shp")));
+
+    std::string expected = original;
+    const std::string typeLine = "\nType\t\t\t\t\t\tGUN_HiddenGimble\n";
+    const size_t at = expected.find(typeLine);
+    ASSERT_NE(at, std::string::npos);
+    expected.replace(at, typeLine.size(), "\nType" + blanks(32) + "GUN_NewGimble\n");
+    EXPECT_EQ(readText(dir / "bswarmer.shp"), expected);
+
+    loadShpFile(t.ctx, path("bswarmer.shp"));
+    EXPECT_EQ(shp().shpGuns[0].gunType, 2);
+    EXPECT_EQ(shp().shpGuns[0].barrelLength, 0.f);
+    EXPECT_TRUE(t.errors.reports.empty());
 }

@@ -303,6 +303,8 @@ void endRefusedLoad(EditingContext& ctx) {
     ctx.road.pagesEnabled = false;
     ctx.lod.cmdAddToLodEnabled = false;
     disableShpSave(ctx);
+    // The variant and the mesh-extras and animation marks of the status bar described the model before.
+    for (int panel = 2; panel <= 4; ++panel) ctx.status().setPanelText(panel, "");
     ctx.status().setStatus(kLoadFailedStatus);
 }
 

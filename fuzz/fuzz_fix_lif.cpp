@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 
+#include "FuzzSupport.h"
 #include "editor/context/EditingContext.h"
 #include "materials/FixLif.h"
 #include "materials/LifReader.h"
@@ -24,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarv;
     static EditingContext& ctx = [] () -> EditingContext& {
         static EditingContext c;
-        c.userDataFolder = std::filesystem::temp_directory_path() / "tarv-fuzz-fix-lif";
-        std::filesystem::create_directories(c.userDataFolder);
+        c.userDataFolder = fuzz::scratchFolder();
         c.prefs.logLevel = 0;
         return c;
     }();

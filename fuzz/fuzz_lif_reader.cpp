@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 
+#include "FuzzSupport.h"
 #include "editor/context/EditingContext.h"
 #include "materials/LifReader.h"
 #include "materials/LifRenderer.h"
@@ -14,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // One context for the run (building one is not cheap); each input starts from a fresh texture state.
     static EditingContext& ctx = [] () -> EditingContext& {
         static EditingContext c;
-        c.userDataFolder = std::filesystem::temp_directory_path() / "tarv-fuzz-lif";
-        std::filesystem::create_directories(c.userDataFolder);
+        c.userDataFolder = fuzz::scratchFolder();
         c.prefs.logLevel = 0;
         return c;
     }();

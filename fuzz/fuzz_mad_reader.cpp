@@ -8,25 +8,17 @@
 #include <string>
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "animation/MadFile.h"
 #include "animation/MadTracks.h"
 #include "editor/context/EditingContext.h"
 
 namespace {
 
-// One input file per process, in a folder of its own that goes at exit. Held on the heap so that it
-// outlives the static destructors that run before the exit handler.
+// The input file, in the process's scratch folder.
 const std::filesystem::path& inputPath() {
-    static const std::filesystem::path* path = [] {
-        auto dir = std::filesystem::temp_directory_path() / ("fuzz_mad_reader." + std::to_string(getpid()));
-        std::filesystem::create_directories(dir);
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(inputPath().parent_path(), ec);
-        });
-        return new std::filesystem::path(dir / "input.mad");
-    }();
-    return *path;
+    static const std::filesystem::path path = tarv::fuzz::scratchFolder() / "input.mad";
+    return path;
 }
 
 } // namespace

@@ -8,14 +8,13 @@
 
 #include <unistd.h>
 
+#include "FuzzSupport.h"
 #include "editor/context/EditingContext.h"
 #include "base/RunTimeError.h"
 #include "materials/Palette.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("fuzz_palette_files_" + std::to_string(::getpid()) + ".pal"))
-            .string();
+    static const std::string path = (tarv::fuzz::scratchFolder() / "input.pal").string();
     if (FILE* f = std::fopen(path.c_str(), "wb")) {
         if (size > 0) std::fwrite(data, 1, size, f);
         std::fclose(f);

@@ -254,6 +254,8 @@ bool planMadWrite(EditingContext& ctx, MadWritePlan& plan) {
     }
     if (!anyLinked || keyTotal == 0) return false;
     if (ctx.animation.madObjectCount() > kMadMaxTracks) throw RunTimeError::overflow();
+    // A track's mask has one bit per animation, and readers take no more animations than that.
+    if (ctx.animation.madAnimations.size() > size_t(kMaxMadAnimations)) throw RunTimeError::overflow();
 
     for (const MadAnimation& anim : ctx.animation.madAnimations) plan.block.add(anim.name);
     for (const std::string* name : linkedNames) plan.block.add(*name);
@@ -384,12 +386,15 @@ void getMadInfo(EditingContext& ctx, const std::filesystem::path& path) {
     });
 }
 
+std::optional<std::vector<uint8_t>> buildMadFile(EditingContext& ctx, const std::filesystem::path& path) {
+    MadWritePlan plan;
+    if (!planMadWrite(ctx, plan)) return std::nullopt;
+    return buildMadImage(ctx, plan, path.string());
+}
+
 bool exportMad(EditingContext& ctx, const std::filesystem::path& path) {
     return trapErrors(ctx, kModule, "exportMad", path.string(), [&] {
-        MadWritePlan plan;
-        if (!planMadWrite(ctx, plan)) return;
-        const std::vector<uint8_t> image = buildMadImage(ctx, plan, path.string());
-        writeFileAtomically(path, image);
+        if (auto image = buildMadFile(ctx, path)) writeFileAtomically(path, *image);
     });
 }
 

@@ -4,7 +4,9 @@
 // block last. Little-endian; offsets count from the start of the file.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 #include <unordered_map>
 
 namespace tarv {
@@ -20,9 +22,12 @@ void getMadInfo(EditingContext& ctx, const std::filesystem::path& path);
 // Writes the animations and the key tracks to path, whole or not at all. Nothing is written (and that counts
 // as success) when no live model object is linked to a track or the linked tracks hold no keys. Writing
 // rewrites every written track's opening and closing key in memory. Returns false when the error report
-// was shown (the limits: 32767 keys over the linked objects, 682 tracks; or a failed write); the old file
+// was shown (the limits: 32767 keys over the linked objects, 682 tracks, 32 animations; or a failed write); the old file
 // then keeps its content.
 bool exportMad(EditingContext& ctx, const std::filesystem::path& path);
+// The bytes exportMad would write to path, with its log lines; nullopt when there is nothing to write.
+// Throws a RunTimeError at the limits.
+std::optional<std::vector<uint8_t>> buildMadFile(EditingContext& ctx, const std::filesystem::path& path);
 
 // The .mad's header identifier: the games' own.
 inline constexpr char kMadIdentifier[8] = {'M', 'e', 'l', 'l', 'o', 'n', 'n', '\0'};

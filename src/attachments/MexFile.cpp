@@ -386,24 +386,29 @@ MexImage buildMexImage(EditingContext& ctx, bool isCataclysm) {
     return image;
 }
 
+bool buildMexForSave(EditingContext& ctx, bool isCataclysm, std::optional<std::vector<uint8_t>>& bytes) {
+    bytes.reset();
+    if (ctx.mex.mexChunkCount() == 0) return true;
+    ctx.status().clearLog();
+    MexImage image = buildMexImage(ctx, isCataclysm);
+    addToLog(ctx, intText(ctx.mex.mexChunkCount()) + " total objects found");
+    addToLog(ctx, intText(image.records) + " active objects found");
+    if (!image.misfits.empty()) {
+        std::string text = "The MEX file was not saved, because these entries do not fit its fields:";
+        for (const auto& line : image.misfits) text += kCrLf + line;
+        ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::Exclamation);
+        return false;
+    }
+    bytes = std::move(image.bytes);
+    return true;
+}
+
 bool exportMex(EditingContext& ctx, const std::string& fileName, bool isCataclysm) {
     bool written = false;
     trapErrors(ctx, "modMex", "exportMex", fileName + "|" + (isCataclysm ? "True" : "False"), [&] {
-        if (ctx.mex.mexChunkCount() == 0) {
-            written = true;
-            return;
-        }
-        ctx.status().clearLog();
-        MexImage image = buildMexImage(ctx, isCataclysm);
-        addToLog(ctx, intText(ctx.mex.mexChunkCount()) + " total objects found");
-        addToLog(ctx, intText(image.records) + " active objects found");
-        if (!image.misfits.empty()) {
-            std::string text = "The MEX file was not saved, because these entries do not fit its fields:";
-            for (const auto& line : image.misfits) text += kCrLf + line;
-            ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::Exclamation);
-            return;
-        }
-        writeFileAtomically(fileName, image.bytes);
+        std::optional<std::vector<uint8_t>> bytes;
+        if (!buildMexForSave(ctx, isCataclysm, bytes)) return;
+        if (bytes) writeFileAtomically(fileName, *bytes);
         written = true;
     });
     return written;

@@ -2,6 +2,7 @@
 // The .mex file of a ship's chunks, Homeworld (version 258) or Cataclysm (262): reading it into the chunk
 // table, the chunk tree and the markers, and writing the table back.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,5 +56,8 @@ MexImage buildMexImage(EditingContext& ctx, bool isCataclysm);
 // save with one message listing them all; the old file then stays as it was. Returns whether the file is
 // as the table says (true with no chunks); false after a refusal or an error.
 bool exportMex(EditingContext& ctx, const std::string& fileName, bool isCataclysm);
+// The bytes exportMex would write, with its log lines, into bytes (left empty with no chunks). False, after
+// the same message, when an entry does not fit its field. Throws a RunTimeError on other faults.
+bool buildMexForSave(EditingContext& ctx, bool isCataclysm, std::optional<std::vector<uint8_t>>& bytes);
 
 } // namespace tarv

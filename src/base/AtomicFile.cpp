@@ -55,6 +55,30 @@ fs::path followLinks(const fs::path& target) {
     }
 }
 
+// The moment this process started, as the file clock counts: temporaries older than it are left over
+// from an earlier run.
+const fs::file_time_type processStart = fs::file_time_type::clock::now();
+
+// The temporary file name's parts around its unique middle.
+std::string tempPrefix(const fs::path& real) { return "." + real.filename().string() + ".tarv-"; }
+constexpr std::string_view kTempSuffix = ".tmp";
+
+// Removes the temporaries of real that an interrupted earlier save left beside it: only names of the exact
+// pattern for this target, only files older than this process.
+void removeStaleTemporaries(const fs::path& real) {
+    std::error_code ec;
+    fs::path folder = real.parent_path();
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (isTemporaryNameOf(real.filename().string(), it->path().filename().string())) {
+            std::error_code statError;
+            if (!it->is_regular_file(statError) || it->is_symlink(statError)) continue;
+            const auto written = fs::last_write_time(it->path(), statError);
+            if (!statError && written < processStart) fs::remove(it->path(), statError);
+        }
+    }
+}
+
 // A new, uniquely named file beside real, opened for writing; its name goes to tempPath.
 int createTempFile(const fs::path& real, const fs::path& target, fs::path& tempPath) {
     fs::path folder = real.parent_path();
@@ -63,7 +87,7 @@ int createTempFile(const fs::path& real, const fs::path& target, fs::path& tempP
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string unique = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
                              std::to_string(rd());
-        tempPath = folder / ("." + real.filename().string() + ".tarv-" + unique + ".tmp");
+        tempPath = folder / (tempPrefix(real) + unique + std::string(kTempSuffix));
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
         if (errno != EEXIST) throw cannotCreate(target, errno);
@@ -84,10 +108,16 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
     return true;
 }
 
-} // namespace
+// A target's bytes written and synced in its temporary file, waiting to be renamed over the target.
+struct PreparedFile {
+    fs::path target;
+    fs::path real;
+    fs::path tempPath;
+};
 
-void writeFileAtomically(const fs::path& target, std::span<const uint8_t> bytes) {
-    fs::path real = followLinks(target);
+PreparedFile prepare(const fs::path& target, std::span<const uint8_t> bytes) {
+    PreparedFile p{target, followLinks(target), {}};
+    const fs::path& real = p.real;
     if (real.filename().empty()) throw cannotCreate(target, EISDIR);
 
     // An existing target must be a file we may write: a read-only file is not silently replaced.
@@ -98,26 +128,85 @@ void writeFileAtomically(const fs::path& target, std::span<const uint8_t> bytes)
         if (::access(real.c_str(), W_OK) != 0) throw cannotCreate(target, errno);
     }
 
-    fs::path tempPath;
-    int fd = createTempFile(real, target, tempPath);
+    removeStaleTemporaries(real);
+    int fd = createTempFile(real, target, p.tempPath);
     int error = 0;
     if (!writeAll(fd, bytes.data(), bytes.size())) error = errno;
     if (!error && ::fsync(fd) != 0) error = errno;
     if (!error && exists && ::fchmod(fd, existing.st_mode & 07777) != 0) error = errno;
     if (!error && thisWriteFails()) error = ENOSPC;
     if (::close(fd) != 0 && !error) error = errno;
-    if (!error && ::rename(tempPath.c_str(), real.c_str()) != 0) error = errno;
     if (error) {
-        ::unlink(tempPath.c_str());
+        ::unlink(p.tempPath.c_str());
         throw writingFailed(target, error);
     }
+    return p;
+}
 
+void syncFolderOf(const fs::path& real) {
     // Make the new name itself durable; a folder that cannot be synced does not undo the save.
     fs::path folder = real.parent_path();
     int dirFd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
+    }
+}
+
+// Renames the temporary over its target; on failure the temporary goes and the error names the target.
+void commit(const PreparedFile& p) {
+    if (::rename(p.tempPath.c_str(), p.real.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(p.tempPath.c_str());
+        throw writingFailed(p.target, error);
+    }
+    syncFolderOf(p.real);
+}
+
+} // namespace
+
+bool isTemporaryNameOf(const std::string& targetName, const std::string& name) {
+    const std::string prefix = "." + targetName + ".tarv-";
+    if (name.size() <= prefix.size() + kTempSuffix.size()) return false;
+    if (name.compare(0, prefix.size(), prefix) != 0) return false;
+    if (name.compare(name.size() - kTempSuffix.size(), kTempSuffix.size(), kTempSuffix) != 0) return false;
+    // The unique middle: the process number, a counter and a random number, joined by "-".
+    const std::string middle = name.substr(prefix.size(), name.size() - prefix.size() - kTempSuffix.size());
+    int parts = 1;
+    for (size_t i = 0; i < middle.size(); ++i) {
+        const char c = middle[i];
+        if (c == '-') {
+            if (i == 0 || i + 1 == middle.size() || middle[i - 1] == '-') return false;
+            ++parts;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return parts == 3;
+}
+
+void writeFileAtomically(const fs::path& target, std::span<const uint8_t> bytes) { commit(prepare(target, bytes)); }
+
+void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedIndex) {
+    std::vector<PreparedFile> prepared;
+    prepared.reserve(files.size());
+    size_t at = 0;
+    try {
+        for (; at < files.size(); ++at) prepared.push_back(prepare(files[at].target, files[at].bytes));
+    } catch (...) {
+        // No target was touched: every temporary written so far goes (the failed one removed its own).
+        for (const PreparedFile& p : prepared) ::unlink(p.tempPath.c_str());
+        if (failedIndex) *failedIndex = at;
+        throw;
+    }
+    for (at = 0; at < prepared.size(); ++at) {
+        try {
+            commit(prepared[at]);
+        } catch (...) {
+            for (size_t k = at + 1; k < prepared.size(); ++k) ::unlink(prepared[k].tempPath.c_str());
+            if (failedIndex) *failedIndex = at;
+            throw;
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +18,22 @@ namespace tarv {
 void writeFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes);
 void writeFileAtomically(const std::filesystem::path& target, std::string_view text);
 
+// One file of a set written together.
+struct FileToWrite {
+    std::filesystem::path target;
+    std::vector<uint8_t> bytes;
+};
+// Writes a set of files as one: each goes to its own temporary file first, and only when every temporary
+// is written and synced are they renamed over their targets, one after the other. A failure before the
+// renames leaves every target as it was and removes every temporary. The RunTimeError is that of the file
+// that failed; its index in files goes to failedIndex.
+void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedIndex = nullptr);
+
+// The temporary files of a target are named "." & target name & ".tarv-" & process number & "-" & counter
+// & "-" & random number & ".tmp", beside the target. A write removes the ones an interrupted earlier save
+// left (only of this pattern, only for its target, only older than the running process).
+bool isTemporaryNameOf(const std::string& targetName, const std::string& name);
+
 // Copies from to to by the same road (backups, safety copies). A missing source is error 53.
 void copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
 
@@ -24,7 +41,8 @@ void copyFileAtomically(const std::filesystem::path& from, const std::filesystem
 std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
 
 // For tests: the next atomic write fails after its temporary file was written (as a full disk would).
-// With writesLetThrough, that many writes succeed first and the one after them fails.
+// With writesLetThrough, that many writes succeed first and the one after them fails. Each file of a set
+// counts as one write.
 void failNextAtomicWriteForTesting(int writesLetThrough = 0);
 
 } // namespace tarv

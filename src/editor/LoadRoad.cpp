@@ -159,6 +159,13 @@ void mnuReload_Click(EditingContext& ctx) {
     });
 }
 
+void mnuRevBU_Click(EditingContext& ctx) {
+    const BackupRestore restored = restoreModelBackups(ctx);
+    if (!restored.modelStepDone) return;  // nothing on disk changed
+    ctx.road.ssTab1Page = 0;
+    startprocess(ctx);
+}
+
 void loadThisFile(EditingContext& ctx, const std::string& filename) {
     ShipDefinition& shp = ctx.shp;
     shp.lodFilePath.clear();
@@ -190,7 +197,17 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
         if (fileExists(shp.lodFilePath)) {
             addRecentFile(ctx, filename);
             loadRecentFiles(ctx);
-            readLodFile(ctx, shp.lodFilePath, true);
+            if (!readLodFile(ctx, shp.lodFilePath, true)) {
+                // No model of the new set: the previous ship goes too, so nothing of it is saved as this set.
+                okMessage(ctx, lodNamesNoModelText(shp.lodFilePath));
+                cleanup(ctx, false);
+                ctx.view.viewObjects.clear();
+                ctx.currentModelPath.clear();
+                endRefusedLoad(ctx);
+                ctx.road.mnuReloadEnabled = false;
+                ctx.road.CommonDialog1.FileName = filename;
+                return;
+            }
             ctx.lod.cmdMultiFileEnabled = true;
             disableShpSave(ctx);
             startprocess(ctx);
@@ -209,6 +226,7 @@ void startprocess(EditingContext& ctx) {
     StatusDisplay& status = ctx.status();
     RoadSteps& steps = roadSteps(ctx);
     bool pointerSet = false;
+    bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
         startModelLog(ctx);
         offerBackup(ctx, ctx.currentModelPath);
@@ -225,7 +243,10 @@ void startprocess(EditingContext& ctx) {
         pointerSet = true;
         ctx.model.modelLoaded = false;
 
-        getGeneralInfo(ctx);
+        if (!getGeneralInfo(ctx)) {
+            refused = true;
+            return;
+        }
         setErrorContext(ctx, "frmTARV", "startProcess", "");
         steps.createObjectTree(ctx);
         if (!ctx.live.chkMEXload) steps.checkForMex(ctx);
@@ -263,23 +284,40 @@ void startprocess(EditingContext& ctx) {
             !ctx.shell.loadSummaryNotes.empty())
             steps.showLoadSummary(ctx);
     });
-    if (!completed && pointerSet) {
+    if ((!completed || refused) && pointerSet) {
         // The road stopped half-way: the pointer and the progress bars go back; the model stays unloaded.
         status.setProgressVisible(ProgressBar::LoadTextures, false);
         status.setProgressVisible(ProgressBar::Status2, false);
         status.setBusy(false);
     }
+    if (refused) endRefusedLoad(ctx);
 }
 
-void getGeneralInfo(EditingContext& ctx) {
-    trapErrors(ctx, "frmTARV", "getGeneralInfo", "", [&] {
+void endRefusedLoad(EditingContext& ctx) {
+    // Nothing of the file is in memory: no command may write the empty model over it. Reload stays for
+    // another try once the file is mended.
+    ctx.model.modelLoaded = false;
+    ctx.road.mnuFileSaveEnabled = false;
+    ctx.road.mnuFileSaveAsEnabled = false;
+    ctx.road.mnuReloadEnabled = true;
+    ctx.road.pagesEnabled = false;
+    ctx.lod.cmdAddToLodEnabled = false;
+    disableShpSave(ctx);
+    // The variant and the mesh-extras and animation marks of the status bar described the model before.
+    for (int panel = 2; panel <= 4; ++panel) ctx.status().setPanelText(panel, "");
+    ctx.status().setStatus(kLoadFailedStatus);
+}
+
+bool getGeneralInfo(EditingContext& ctx) {
+    return trapErrors(ctx, "frmTARV", "getGeneralInfo", "", [&] {
         StatusDisplay& status = ctx.status();
         RoadSteps& steps = roadSteps(ctx);
         status.processEvents();
         cleanup(ctx, false);
         setErrorContext(ctx, "frmTARV", "getGeneralInfo", "");
-        ctx.road.mnuFileSaveEnabled = true;
-        ctx.road.mnuFileSaveAsEnabled = true;
+        // Save stays off until the file is read: a refused file leaves nothing to write over it.
+        ctx.road.mnuFileSaveEnabled = false;
+        ctx.road.mnuFileSaveAsEnabled = false;
         addSessionLogFile(ctx, replaceExtension(ctx.currentModelPath, "log"));
         try {
             readPeoFile(ctx, ctx.currentModelPath);
@@ -288,6 +326,8 @@ void getGeneralInfo(EditingContext& ctx) {
             ctx.view.viewObjects.clear();
             throw;
         }
+        ctx.road.mnuFileSaveEnabled = true;
+        ctx.road.mnuFileSaveAsEnabled = true;
         ShipModel& model = ctx.model;
         const int count = model.objectCount();
         model.modelExtent = 0;

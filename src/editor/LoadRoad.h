@@ -20,13 +20,24 @@ void mnuRecentFile_Click(EditingContext& ctx, int index);
 // File > "&Reload": the model in the status bar again. Traps its errors.
 void mnuReload_Click(EditingContext& ctx);
 
+// File > Backup > "&Load": restores the model's and its .mex's backups and loads the model again. When
+// restoring stops after the model, the model is still read again from what is now on disk, so no later
+// save writes the old model over the restored file.
+void mnuRevBU_Click(EditingContext& ctx);
+
 // Opens a model by the lower-cased last four characters of its name: .peo and .geo directly, .shp through
 // its .lod list; anything else is refused with a message. Traps nothing.
 void loadThisFile(EditingContext& ctx, const std::string& filename);
 // The load road for the model in the status bar (ctx.currentModelPath). Traps its errors.
 void startprocess(EditingContext& ctx);
-// Clears the old model, reads the .peo and builds the scene. Traps its errors.
-void getGeneralInfo(EditingContext& ctx);
+// Clears the old model, reads the .peo and builds the scene. Traps its errors; false when one was reported
+// (the file refused by the reader, or the scene not built).
+bool getGeneralInfo(EditingContext& ctx);
+// The status of a load whose file could not be read.
+inline constexpr const char* kLoadFailedStatus = "Load failed";
+// Ends a load whose model could not be read: not loaded, every save command and Save As disabled, Reload
+// enabled for the same path, the status kLoadFailedStatus.
+void endRefusedLoad(EditingContext& ctx);
 // Clears the model's lists, trees and tables; with fileExit false also takes it out of the scene.
 void cleanup(EditingContext& ctx, bool fileExit);
 

@@ -5,6 +5,7 @@
 #include "animation/MadFile.h"
 #include "attachments/MexFile.h"
 #include "base/AtomicFile.h"
+#include "base/RunTimeError.h"
 #include "model/LogFiles.h"
 #include "base/Paths.h"
 #include "model/PeoWriter.h"
@@ -46,6 +47,26 @@ void writePeoWithSafetyCopy(EditingContext& ctx, const std::string& target, cons
 
 } // namespace
 
+bool isOtherEditorFileKind(const std::string& path) {
+    const std::string name = asciiLower(fileNameOf(path));
+    for (const char* ending : {".shp", ".lod", ".mex", ".mad", ".lif", ".smd"}) {
+        const size_t n = std::char_traits<char>::length(ending);
+        if (name.size() >= n && name.compare(name.size() - n, n, ending) == 0) return true;
+    }
+    return false;
+}
+
+std::string saveAsOtherKindText(const std::string& fileName) {
+    const size_t dot = fileName.rfind('.');
+    const std::string ending = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    return "Save As writes the model as a .peo file. " + fileName + " is a " + ending +
+           " file and is left as it is: choose a name ending in .peo.";
+}
+
+std::string saveAllFailedText(const std::string& file, const std::string& reason) {
+    return "'Save All' changed no file: " + file + " could not be saved. " + reason;
+}
+
 std::string saveBaseRuleB(const EditingContext& ctx) { return baseWithDot(ctx.currentModelPath); }
 
 std::string saveBaseRuleA(const EditingContext& ctx) {
@@ -54,6 +75,7 @@ std::string saveBaseRuleA(const EditingContext& ctx) {
 }
 
 void mnuSaveAll_Click(EditingContext& ctx) {
+    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSaveAll_Click", "", [&] {
         const bool cataclysm = ctx.road.cataclysmVariant;
@@ -61,15 +83,35 @@ void mnuSaveAll_Click(EditingContext& ctx) {
         ctx.road.ssTab1Page = 0;
         startSaveLog(ctx, base + "peo");
         roadSteps(ctx).fixHierarchy(ctx);
-        writePeoFile(ctx, findBesideIgnoringCase(base + "peo"), cataclysm);
-        const bool mexWritten = exportMex(ctx, findBesideIgnoringCase(base + "mex"), cataclysm);
-        const bool madWritten = exportMad(ctx, findBesideIgnoringCase(base + "mad"));
-        // The status says done only when every part is as the model says.
-        if (mexWritten && madWritten) ctx.status().setStatus("'Save All' done!");
+        // Every file is built first, then the set is written as one: all of it or none of it.
+        std::vector<FileToWrite> files;
+        std::string current = findBesideIgnoringCase(base + "peo");
+        try {
+            files.push_back({current, buildPeoFile(ctx, cataclysm)});
+            current = findBesideIgnoringCase(base + "mex");
+            std::optional<std::vector<uint8_t>> mex;
+            if (!buildMexForSave(ctx, cataclysm, mex)) return;  // its message named the misfits
+            if (mex) files.push_back({current, std::move(*mex)});
+            current = findBesideIgnoringCase(base + "mad");
+            if (auto mad = buildMadFile(ctx, current)) files.push_back({current, std::move(*mad)});
+            size_t failed = 0;
+            try {
+                writeFilesAtomically(files, &failed);
+            } catch (const RunTimeError&) {
+                current = files.at(failed).target.string();
+                throw;
+            }
+        } catch (const RunTimeError& e) {
+            // The builders run trapping steps of their own: the report names this command.
+            setErrorContext(ctx, "frmTARV", "mnuSaveAll_Click", "");
+            throw RunTimeError(e.number(), saveAllFailedText(current, e.description()), e.source());
+        }
+        ctx.status().setStatus("'Save All' done!");
     });
 }
 
 void mnuSavePeo_Click(EditingContext& ctx) {
+    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSavePeo_Click", "", [&] {
         const std::string base = saveBaseRuleB(ctx);
@@ -81,6 +123,7 @@ void mnuSavePeo_Click(EditingContext& ctx) {
 }
 
 void mnuSaveMex_Click(EditingContext& ctx) {
+    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSaveMex_Click", "", [&] {
         ctx.road.ssTab1Page = 0;
@@ -90,6 +133,7 @@ void mnuSaveMex_Click(EditingContext& ctx) {
 }
 
 void mnuSaveMad_Click(EditingContext& ctx) {
+    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSaveMad_Click", "", [&] {
         ctx.road.ssTab1Page = 0;
@@ -99,10 +143,23 @@ void mnuSaveMad_Click(EditingContext& ctx) {
 }
 
 void mnuFileSaveAs_Click(EditingContext& ctx) {
+    if (!ctx.road.mnuFileSaveAsEnabled) return;
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuFileSaveAs_Click", "", [&] {
-        std::optional<std::string> chosen = ctx.road.CommonDialog1.ShowSave(ctx.prompts());
-        if (!chosen || chosen->empty()) return;
+        CommonDialog& dialog = ctx.road.CommonDialog1;
+        // The dialog keeps the name of its last use (a .shp, a .mex ...): it proposes the model's own name.
+        dialog.Filter = kSaveAsFilter;
+        dialog.FilterIndex = 1;
+        dialog.InitDir = folderOf(ctx.currentModelPath);
+        dialog.FileName = baseWithDot(ctx.currentModelPath) + "peo";
+        std::optional<std::string> chosen;
+        for (;;) {
+            chosen = dialog.ShowSave(ctx.prompts());
+            if (!chosen || chosen->empty()) return;
+            if (!isOtherEditorFileKind(*chosen)) break;
+            ctx.prompts().messageBox(saveAsOtherKindText(fileNameOf(*chosen)), ctx.version.appTitle,
+                                     PromptIcon::Exclamation);
+        }
         const std::string target = *chosen;
         ctx.road.ssTab1Page = 0;
         startSaveLog(ctx, target);

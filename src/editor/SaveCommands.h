@@ -1,7 +1,8 @@
 #pragma once
 // The main window's save commands: File > Save > "&All", "&PEO only", "&MEX only", "MA&D only", the two
 // variant items, and "S&ave As...". No command deletes a file before writing it: every .peo goes through
-// the writer's atomic save, so an old file is replaced only by a complete new one.
+// the writer's atomic save, so an old file is replaced only by a complete new one; "&All" writes its .peo,
+// .mex and .mad as one set, all of them or none.
 #include <string>
 
 namespace tarv {
@@ -15,7 +16,19 @@ std::string saveBaseRuleB(const EditingContext& ctx);
 // "."; rule B when the model was not opened through a ship definition.
 std::string saveBaseRuleA(const EditingContext& ctx);
 
-// Each traps its errors through the error report.
+// "S&ave As..." offers this filter and the model's own name with ".peo".
+inline constexpr const char* kSaveAsFilter = "Geometry Files (*.peo)|*.peo";
+// True for a name ending (in any letter case) in one of the editor's other file kinds: .shp, .lod, .mex,
+// .mad, .lif, .smd. Save As refuses such a name and shows the dialog again.
+bool isOtherEditorFileKind(const std::string& path);
+// The message Save As shows for such a name (its file name part).
+std::string saveAsOtherKindText(const std::string& fileName);
+
+// The description of the error report when "&All" writes nothing: the file that failed and why.
+std::string saveAllFailedText(const std::string& file, const std::string& reason);
+
+// Each traps its errors through the error report. Each does nothing while its menu item is disabled (no
+// model read).
 void mnuSaveAll_Click(EditingContext& ctx);
 void mnuSavePeo_Click(EditingContext& ctx);
 void mnuSaveMex_Click(EditingContext& ctx);

@@ -61,7 +61,8 @@ PixelLayout layoutOf(const LifHeader& h, bool alphaBit, int64_t length) {
         p.needsFix = true;
         p.is24Bit = length != p.n + 1072;
     }
-    p.forcedAlpha = length == 4 * p.n + 48 && h.Palette == 0;
+    // L = 4n + 48, compared without multiplying: n may be as large as 2^62.
+    p.forcedAlpha = h.Palette == 0 && p.n >= 0 && length >= 48 && (length - 48) % 4 == 0 && p.n == (length - 48) / 4;
     return p;
 }
 

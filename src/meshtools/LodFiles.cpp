@@ -50,13 +50,18 @@ LodFileContents parseLodLines(const std::vector<std::string>& lines) {
     return contents;
 }
 
-void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain) {
+std::string lodNamesNoModelText(const std::string& lodPath) {
+    return "The LOD file " + lodPath + " names no model file! Aborting load.";
+}
+
+bool readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain) {
     const std::string folder = folderOf(path);
     const std::string name = fileNameOf(path);
     auto found = resolveShipPath(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder), name);
-    if (!found) return;
+    if (!found) return false;
     std::vector<uint8_t> bytes = readWholeFile(*found);
     const LodFileContents contents = parseLodLines(splitTextLines(std::string(bytes.begin(), bytes.end())));
+    if (contents.meshFiles.empty()) return false;
     int counted = 0;
     for (std::string entry : contents.meshFiles) {
         ++counted;
@@ -71,6 +76,7 @@ void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain)
             if (!isCurrent) ctx.lod.lstLodFiles.push_back({entry, full});
         }
     }
+    return true;
 }
 
 std::string levelLinkMissingLog(const std::string& linkedName) {

@@ -18,8 +18,11 @@ LodFileContents parseLodLines(const std::vector<std::string>& lines);
 
 // Reads the .lod list at path. With firstIsMain the first named file becomes the current model path and
 // the others are listed; otherwise every named file but the current model is listed. A name of a missing
-// file stands for the .peo of the same name.
-void readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain);
+// file stands for the .peo of the same name. Returns false, changing nothing, when the list names no
+// file (or is missing).
+bool readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain);
+// The message when a ship's .lod list names no model file.
+std::string lodNamesNoModelText(const std::string& lodPath);
 
 // Writes the model's links and matrices into the records of the level file that carry an object's name.
 // Each link names the record that carries the linked object's name, so it is 0 or the offset of a record

@@ -71,15 +71,16 @@ std::string mexPathBeside(const std::string& modelPath) {
     return written;
 }
 
-bool restoreModelBackups(EditingContext& ctx) {
-    bool restored = false;
+BackupRestore restoreModelBackups(EditingContext& ctx) {
+    BackupRestore result;
     trapErrors(ctx, "frmTARV", "mnuRevBU_Click", "", [&] {
         std::string model = ctx.currentModelPath;
         if (!restoreBackup(ctx, model)) return;
+        result.modelStepDone = true;
         if (!restoreBackup(ctx, mexPathBeside(model))) return;
-        restored = true;
+        result.complete = true;
     });
-    return restored;
+    return result;
 }
 
 } // namespace tarv

@@ -23,9 +23,15 @@ void offerBackup(EditingContext& ctx, const std::string& path);
 // File > Backup > Create: copies the model (ctx.currentModelPath) to its backup, replacing it, and
 // enables both items. False, with nothing changed, when the copy failed (reported).
 bool createModelBackup(EditingContext& ctx);
-// File > Backup > Load, the copying part: restores the model and the .mex beside it (never the .mad).
-// False when a copy failed (reported); the caller then does not reload.
-bool restoreModelBackups(EditingContext& ctx);
+// How far File > Backup > Load's copying went.
+struct BackupRestore {
+    bool modelStepDone = false;  // the model's backup was copied back, or it had none
+    bool complete = false;       // the .mex's step went through too
+};
+// File > Backup > Load, the copying part: restores the model and the .mex beside it (never the .mad). A
+// failed copy is reported and stops the restoring; once the model's step is done the model on disk may
+// have changed, and the caller reloads it.
+BackupRestore restoreModelBackups(EditingContext& ctx);
 // The .mex beside the model: its base & "mex", found without regard to case.
 std::string mexPathBeside(const std::string& modelPath);
 

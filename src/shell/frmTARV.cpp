@@ -220,15 +220,6 @@ void frmTARV::mnuBUC_Click() {
     syncFromContext();
 }
 
-void frmTARV::mnuRevBU_Click() {
-    bool restored = restoreModelBackups(ctx);
-    syncFromContext();
-    if (!restored) return;
-    SSTab1->setCurrentIndex(0);
-    repaint();
-    startprocess();
-}
-
 void frmTARV::mnuHelpAbout_Click() {
     auto* about = new frmAbout(ctx, this);
     about->exec();

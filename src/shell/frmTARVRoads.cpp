@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QScreen>
+#include <cstdio>
+#include <cstdlib>
 
 #include "attachments/ShpFile.h"
 #include "model/LogFiles.h"
@@ -36,7 +38,13 @@ void frmTARV::runCommand(Command&& command) {
 
 void frmTARV::connectRoads() {
     inputGate_ = new UserInputGate(this);
-    if (!ctx.road.endProgram) ctx.road.endProgram = [] { QCoreApplication::exit(0); };
+    // The program ends at once, also before the event loop runs (which would drop a request to quit it)
+    // and in the middle of a procedure: nothing of the procedure the exit road interrupted may go on.
+    // Every file is written whole or not at all, the logs line by line, the stores value by value.
+    if (!ctx.road.endProgram) ctx.road.endProgram = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
     ctx.road.steps.showLoadSummary = [this](EditingContext& c) { showLoadSummary(c, this); };
 
     connect(mnuFileOpen, &QAction::triggered, this, &frmTARV::mnuFileOpen_Click);
@@ -129,6 +137,11 @@ void frmTARV::mnuFileOpen_Click() {
 
 void frmTARV::mnuRecentFile_Click(int index) {
     runCommand([&] { tarv::mnuRecentFile_Click(ctx, index); });
+}
+
+void frmTARV::mnuRevBU_Click() {
+    runCommand([&] { tarv::mnuRevBU_Click(ctx); });
+    repaint();
 }
 
 void frmTARV::mnuReload_Click() {

@@ -290,6 +290,12 @@ TEST_F(MadFileTest, LimitsGiveTheOverflowReportAndTouchNoFile) {
          }},
         {"683 tracks",
          [](EditingContext& c) { c.animation.madObjects.resize(683, c.animation.madObjects[0]); }},
+        {"33 animations",
+         [](EditingContext& c) {
+             auto& animations = c.animation.madAnimations;
+             while (animations.size() < 33)
+                 animations.push_back({"Extra" + std::to_string(animations.size()), 0, 1, 0});
+         }},
     };
     for (const Case& c : cases) {
         TestContext fresh(dir.path());

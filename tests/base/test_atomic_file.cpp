@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,4 +201,71 @@ TEST(AtomicFile, ReadsWholeFilesAndReportsMissingOnes) {
             EXPECT_NE(e.description().find(c.path.string()), std::string::npos);
         }
     }
+}
+
+namespace {
+
+std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+} // namespace
+
+TEST(AtomicFileSet, AFailureAtAnyFileLeavesEveryTargetAndNoTemporary) {
+    for (int failing = 0; failing < 3; ++failing) {
+        SCOPED_TRACE(failing);
+        TempDir dir;
+        writeText(dir / "ship.peo", "old peo");
+        writeText(dir / "ship.mex", "old mex");  // ship.mad does not exist yet
+        const std::vector<FileToWrite> files = {{dir / "ship.peo", bytesOf("new peo")},
+                                                {dir / "ship.mex", bytesOf("new mex")},
+                                                {dir / "ship.mad", bytesOf("new mad")}};
+        failNextAtomicWriteForTesting(failing);
+        size_t failedIndex = 99;
+        try {
+            writeFilesAtomically(files, &failedIndex);
+            ADD_FAILURE() << "the set was written";
+        } catch (const RunTimeError& e) {
+            EXPECT_NE(e.description().find(files[size_t(failing)].target.string()), std::string::npos)
+                << e.description();
+        }
+        EXPECT_EQ(failedIndex, size_t(failing));
+        EXPECT_EQ(readText(dir / "ship.peo"), "old peo");
+        EXPECT_EQ(readText(dir / "ship.mex"), "old mex");
+        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mex", "ship.peo"}));
+    }
+    TempDir dir;
+    writeText(dir / "ship.peo", "old peo");
+    writeFilesAtomically(std::vector<FileToWrite>{{dir / "ship.peo", bytesOf("new peo")}, {dir / "ship.mad", bytesOf("new mad")}});
+    EXPECT_EQ(readText(dir / "ship.peo"), "new peo");
+    EXPECT_EQ(readText(dir / "ship.mad"), "new mad");
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.peo"}));
+}
+
+TEST(AtomicFile, AWriteRemovesOnlyItsTargetsStaleTemporaries) {
+    TempDir dir;
+    writeText(dir / "ship.peo", "old");
+    const auto yesterday = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    struct Planted {
+        std::string name;
+        bool old;
+        bool removed;
+    };
+    const Planted planted[] = {
+        {".ship.peo.tarv-4242-7-123456.tmp", true, true},     // left by an interrupted save
+        {".ship.peo.tarv-4242-8-99.tmp", false, false},       // newer than this process: another save's
+        {".ship.mex.tarv-4242-7-123456.tmp", true, false},    // another target's
+        {".Ship.peo.tarv-4242-7-123456.tmp", true, false},    // another name in another letter case
+        {".ship.peo.tarv-4242-7.tmp", true, false},           // not the pattern
+        {".ship.peo.tarv-x-7-1.tmp", true, false},            // not the pattern
+        {".ship.peo.tarv-4242-7-123456.tmp.keep", true, false},
+        {"ship.peo.tarv-4242-7-123456.tmp", true, false},
+    };
+    for (const Planted& p : planted) {
+        writeText(dir / p.name, "partial");
+        if (p.old) fs::last_write_time(dir / p.name, yesterday);
+    }
+    writeFileAtomically(dir / "ship.peo", std::string_view("new"));
+    EXPECT_EQ(readText(dir / "ship.peo"), "new");
+    for (const Planted& p : planted) EXPECT_EQ(fs::exists(dir / p.name), !p.removed) << p.name;
+    EXPECT_TRUE(isTemporaryNameOf("ship.peo", ".ship.peo.tarv-4242-7-123456.tmp"));
+    EXPECT_FALSE(isTemporaryNameOf("ship.peo", ".ship.peo.tarv--7-123456.tmp"));
 }

@@ -2,14 +2,20 @@
 // the clean-up between loads, and the faults the road must not have.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "RoadFixture.h"
 #include "base/AtomicFile.h"
+#include "model/Backups.h"
 #include "model/PeoReader.h"
 #include "model/PeoWriter.h"
 #include "base/RunTimeError.h"
 #include "editor/LoadRoad.h"
+#include "editor/SaveCommands.h"
+#include "ByteBuilder.h"
+#include "meshtools/LodFiles.h"
 #include "meshtools/ObjectSize.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "materials/state/MaterialsPageState.h"
@@ -320,6 +326,142 @@ TEST_F(RoadTest, TheShipClassSetsTheScaleFromTheExtent) {
     selectObjectSize(ctx, 6);
     EXPECT_TRUE(ctx.toolsPage->txtScaleAmountEnabled);
     EXPECT_EQ(ctx.toolsPage->txtScaleAmount, "700000");
+}
+
+} // namespace tarv::test
+
+namespace tarv::test {
+
+// A file the reader refuses ends the road: nothing is loaded, no command can write the empty model over the
+// file, and Reload reads it again once it is mended.
+TEST_F(RoadTest, ARefusedFileLeavesNothingToSaveOverIt) {
+    const auto good = readBytes(at("Tarvlet.peo"));
+    struct Case {
+        const char* name;
+        std::function<void(ByteBuilder&)> damage;
+    };
+    const Case cases[] = {
+        {"truncated header", [](ByteBuilder& b) { b.data().resize(40); }},
+        {"truncated records", [](ByteBuilder& b) { b.data().resize(68 + 50); }},
+        {"no objects", [](ByteBuilder& b) { b.patchI32(40, 0); }},
+        {"negative object count", [](ByteBuilder& b) { b.patchI32(40, -2); }},
+        {"object count beyond 16 bits", [](ByteBuilder& b) { b.patchI32(40, 40000); }},
+        {"material count beyond 16 bits", [](ByteBuilder& b) { b.patchI32(28, 70000); }},
+    };
+    using Command = void (*)(EditingContext&);
+    const std::pair<const char*, Command> commands[] = {{"All", mnuSaveAll_Click},
+                                                        {"PEO only", mnuSavePeo_Click},
+                                                        {"MEX only", mnuSaveMex_Click},
+                                                        {"MAD only", mnuSaveMad_Click},
+                                                        {"Save As", mnuFileSaveAs_Click}};
+    const std::string broken = at("Broken.peo");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        loadThisFile(ctx, at("Tarvlet.peo"));  // a good model first, with Save enabled
+        ASSERT_TRUE(ctx.road.mnuFileSaveEnabled);
+        ByteBuilder damaged;
+        damaged.bytes(good);
+        c.damage(damaged);
+        writeBytes(broken, damaged.data());
+        t.status.statusHistory.clear();
+        const size_t reportsBefore = t.errors.reports.size();
+
+        loadThisFile(ctx, broken);
+        EXPECT_EQ(t.errors.reports.size(), reportsBefore + 1);  // the reader's report, and nothing after it
+        EXPECT_FALSE(ctx.model.modelLoaded);
+        EXPECT_EQ(t.status.status, kLoadFailedStatus);
+        EXPECT_EQ(std::count(t.status.statusHistory.begin(), t.status.statusHistory.end(), "Ship loaded"), 0);
+        EXPECT_FALSE(ctx.road.mnuFileSaveEnabled);
+        EXPECT_FALSE(ctx.road.mnuFileSaveAsEnabled);
+        EXPECT_TRUE(ctx.road.mnuReloadEnabled);
+        EXPECT_EQ(ctx.currentModelPath, broken);
+
+        for (const auto& [name, command] : commands) {
+            command(ctx);  // Save As shows no dialog: an unexpected prompt fails the test
+            EXPECT_EQ(readBytes(broken), damaged.data()) << name;
+            EXPECT_EQ(t.status.status, kLoadFailedStatus) << name;
+        }
+        EXPECT_FALSE(fs::exists(at("Broken.mex")));
+        EXPECT_FALSE(fs::exists(at("Broken.mad")));
+    }
+    EXPECT_EQ(std::string(kLoadFailedStatus), "Load failed");
+
+    // Mended, the same path loads through Reload as any good file does.
+    writeBytes(broken, good);
+    mnuReload_Click(ctx);
+    EXPECT_TRUE(ctx.model.modelLoaded);
+    EXPECT_EQ(t.status.status, "Ship loaded");
+    EXPECT_TRUE(ctx.road.mnuFileSaveEnabled);
+    EXPECT_TRUE(ctx.road.mnuFileSaveAsEnabled);
+}
+
+} // namespace tarv::test
+
+namespace tarv::test {
+
+// A set whose .lod names no model is refused by name, and the previous ship is not kept to be saved as it.
+TEST_F(RoadTest, ALodListWithoutAModelIsRefusedAndThePreviousShipIsNotTakenForTheSet) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    const fs::path other = dir.path() / "other";
+    fs::create_directories(other);
+    fs::copy_file(at("Tarvlet.shp"), other / "Tarvlet.shp");
+    writeText(other / "Tarvlet.lod", "; levels of detail\r\nLOD 0\r\npMeshFile\r\n");
+    const std::string lod = (other / "Tarvlet.lod").string();
+    t.prompts.expectMessage(lodNamesNoModelText(lod));
+
+    loadThisFile(ctx, (other / "Tarvlet.shp").string());
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_EQ(ctx.currentModelPath, "");
+    EXPECT_FALSE(ctx.model.modelLoaded);
+    EXPECT_EQ(ctx.model.objectCount(), 0);
+    EXPECT_TRUE(ctx.view.modelFrame->children().empty());
+    EXPECT_FALSE(ctx.road.mnuFileSaveEnabled);
+    EXPECT_FALSE(ctx.road.mnuReloadEnabled);
+    EXPECT_EQ(t.status.status, kLoadFailedStatus);
+
+    mnuSaveAll_Click(ctx);
+    mnuSavePeo_Click(ctx);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(other)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Tarvlet.lod", "Tarvlet.shp"}));
+
+    EXPECT_EQ(lodNamesNoModelText("/ships/a.lod"), "The LOD file /ships/a.lod names no model file! Aborting load.");
+}
+
+} // namespace tarv::test
+
+namespace tarv::test {
+
+// Backup > Load that restores the model but not its .mex: the model on screen is what is now on disk, so a
+// save writes the restored model, not the one loaded before.
+TEST_F(RoadTest, ABackupLoadThatStopsAfterTheModelStillReloadsIt) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ASSERT_EQ(ctx.model.objectCount(), 4);
+    fs::copy_file(at("Tarvlet_LOD1.peo"), backupNameOf(at("Tarvlet.peo")));  // one object
+    writeText(backupNameOf(at("tarvlet.mex")), "a backup that will not be copied");
+    const auto mexBefore = readBytes(at("tarvlet.mex"));
+
+    failNextAtomicWriteForTesting(1);  // the model is copied back, the .mex cannot be replaced
+    mnuRevBU_Click(ctx);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].procedure, "restoreBackup");
+    EXPECT_EQ(readBytes(at("tarvlet.mex")), mexBefore);
+    EXPECT_TRUE(ctx.model.modelLoaded);
+    EXPECT_EQ(ctx.model.objectCount(), 1);
+
+    mnuSavePeo_Click(ctx);
+    TestContext reread(dir.path() / "data");
+    readPeoFile(reread.ctx, at("Tarvlet.peo"));
+    EXPECT_EQ(reread.ctx.model.objectCount(), 1);
+
+    // A restored model the reader refuses ends as a refused load: nothing can be saved over it.
+    writeBytes(backupNameOf(at("Tarvlet.peo")), {1, 2, 3});
+    fs::remove(backupNameOf(at("tarvlet.mex")));
+    mnuRevBU_Click(ctx);
+    EXPECT_FALSE(ctx.model.modelLoaded);
+    EXPECT_FALSE(ctx.road.mnuFileSaveEnabled);
+    EXPECT_EQ(readBytes(at("Tarvlet.peo")), (std::vector<uint8_t>{1, 2, 3}));
 }
 
 } // namespace tarv::test

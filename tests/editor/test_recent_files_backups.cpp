@@ -162,7 +162,7 @@ TEST(Backups, LoadRestoresModelAndMexButNeverMad) {
     writeText(backupNameOf(f.mex), "mex backup");
     writeText(backupNameOf(f.mad), "mad backup");
     EXPECT_EQ(mexPathBeside(f.model), f.mex) << "the .mex is found whatever its letter case";
-    ASSERT_TRUE(restoreModelBackups(f.t.ctx));
+    ASSERT_TRUE(restoreModelBackups(f.t.ctx).complete);
     EXPECT_EQ(readText(f.model), "peo backup");
     EXPECT_EQ(readText(f.mex), "mex backup");
     EXPECT_EQ(readText(f.mad), "mad v1");
@@ -171,7 +171,7 @@ TEST(Backups, LoadRestoresModelAndMexButNeverMad) {
 TEST(Backups, LoadWithOnlyTheMexBackupLeavesTheModel) {
     BackupFixture f;
     writeText(backupNameOf(f.mex), "mex backup");
-    ASSERT_TRUE(restoreModelBackups(f.t.ctx));
+    ASSERT_TRUE(restoreModelBackups(f.t.ctx).complete);
     EXPECT_EQ(readText(f.model), "peo v1");
     EXPECT_EQ(readText(f.mex), "mex backup");
 }
@@ -197,7 +197,9 @@ TEST(Backups, AFailedCopyIsReportedAndChangesNothing) {
     EXPECT_FALSE(fs::exists(backupNameOf(f.model)));
 
     nextCopyFails();
-    EXPECT_FALSE(restoreModelBackups(f.t.ctx));
+    const BackupRestore partial = restoreModelBackups(f.t.ctx);
+    EXPECT_TRUE(partial.modelStepDone);  // the model had no backup to copy
+    EXPECT_FALSE(partial.complete);
     ASSERT_EQ(f.t.errors.reports.size(), 2u);
     EXPECT_EQ(f.t.errors.reports[1].module, "modGeneric");
     EXPECT_EQ(f.t.errors.reports[1].procedure, "restoreBackup");

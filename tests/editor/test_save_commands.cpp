@@ -2,6 +2,7 @@
 // failed write that must leave the old files as they were.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "RoadFixture.h"
@@ -78,7 +79,7 @@ TEST_F(SaveTest, SaveAsWritesTheChosenFileAndChangesNothingElse) {
     mnuFileSaveAs_Click(ctx);
     EXPECT_FALSE(copyDuringWrite);  // a new name gets no safety copy
     EXPECT_EQ(readBytes(target), readBytes(at("Tarvlet.peo")));
-    EXPECT_EQ(t.prompts.shown[0].request.filter, "earlier filter");
+    EXPECT_EQ(t.prompts.shown[0].request.filter, kSaveAsFilter);
     EXPECT_EQ(ctx.currentModelPath, at("Tarvlet.peo"));
     EXPECT_EQ(ctx.log.logFilePath, at("Tarvlet.log"));
 
@@ -96,6 +97,38 @@ TEST_F(SaveTest, SaveAsWritesTheChosenFileAndChangesNothingElse) {
     mnuFileSaveAs_Click(ctx);
     EXPECT_EQ(t.status.status, "kept");
     EXPECT_EQ(t.status.logBox, logBox);
+}
+
+TEST_F(SaveTest, SaveAsProposesTheModelsPeoAndRefusesTheEditorsOtherFileKinds) {
+    // Opened through its ship definition, the dialog last named the .shp.
+    loadThisFile(ctx, at("Tarvlet.shp"));
+    ASSERT_EQ(ctx.road.CommonDialog1.FileName, at("Tarvlet.shp"));
+    const auto shp = readBytes(at("Tarvlet.shp"));
+    const auto lod = readBytes(at("Tarvlet.lod"));
+    const std::string target = (dir.path() / "Copy.peo").string();
+    const std::vector<std::string> refused = {"Tarvlet.shp", "Tarvlet.LOD", "other.mex", "other.Mad", "other.lif",
+                                              "other.smd"};
+    for (const std::string& name : refused) {
+        t.prompts.expectSave(FileDialogChoice{at(name), 1});
+        t.prompts.expectMessage(saveAsOtherKindText(name));
+    }
+    t.prompts.expectSave(FileDialogChoice{target, 1});
+    mnuFileSaveAs_Click(ctx);
+
+    ASSERT_EQ(t.prompts.shown.size(), 2 * refused.size() + 1);
+    EXPECT_EQ(t.prompts.shown[0].request.fileName, at("Tarvlet.peo"));
+    EXPECT_EQ(t.prompts.shown[0].request.filter, "Geometry Files (*.peo)|*.peo");
+    EXPECT_EQ(readBytes(at("Tarvlet.shp")), shp);
+    EXPECT_EQ(readBytes(at("Tarvlet.lod")), lod);
+    for (const std::string& name : refused) EXPECT_FALSE(fs::exists(at(name) + "pe~")) << name;
+    EXPECT_EQ(readBytes(target), readBytes(at("Tarvlet.peo")));
+    EXPECT_EQ(t.status.status, "Save done!");
+    EXPECT_EQ(saveAsOtherKindText("Tarvlet.shp"),
+              "Save As writes the model as a .peo file. Tarvlet.shp is a .shp file and is left as it is: choose a "
+              "name ending in .peo.");
+    // A .geo is a model file like a .peo.
+    EXPECT_FALSE(isOtherEditorFileKind(at("Small.GEO")));
+    EXPECT_FALSE(isOtherEditorFileKind(at("ship.shp.peo")));
 }
 
 TEST_F(SaveTest, DeletedObjectsAreLeftOutAndTheLinksStillMeetTheirObjects) {
@@ -166,6 +199,55 @@ TEST_F(SaveTest, SaveAllSaysDoneOnlyWhenEveryPartWasWritten) {
     ASSERT_EQ(ctx.mex.mexChunkCount(), 0);
     mnuSaveAll_Click(ctx);
     EXPECT_EQ(t.status.status, "'Save All' done!");
+}
+
+TEST_F(SaveTest, SaveAllWritesTheWholeSetOrNothing) {
+    ASSERT_GT(ctx.mex.mexChunkCount(), 0);
+    ASSERT_GT(ctx.animation.madObjectCount(), 0);
+    // Markers on disk show whether a file was replaced; the model in memory writes all three.
+    const std::string files[] = {at("Tarvlet.peo"), at("tarvlet.mex"), at("TARVLET.MAD")};
+    auto plantMarkers = [&] {
+        for (const std::string& f : files) writeText(f, "old " + f);
+    };
+    auto namesInShip = [&] {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(ship)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    plantMarkers();
+    const auto namesBefore = namesInShip();
+    for (int failing = 0; failing < 3; ++failing) {
+        SCOPED_TRACE(files[failing]);
+        t.errors.reports.clear();
+        t.status.status.clear();
+        ctx.road.steps.fixHierarchy = [failing](EditingContext&) { failNextAtomicWriteForTesting(failing); };
+        mnuSaveAll_Click(ctx);
+        for (const std::string& f : files) EXPECT_EQ(readText(f), "old " + f);
+        EXPECT_EQ(namesInShip(), namesBefore);  // no temporary stays
+        EXPECT_NE(t.status.status, "'Save All' done!");
+        ASSERT_EQ(t.errors.reports.size(), 1u);
+        EXPECT_EQ(t.errors.reports[0].procedure, "mnuSaveAll_Click");
+        EXPECT_EQ(t.errors.reports[0].description.rfind(saveAllFailedText(files[failing], ""), 0), 0u)
+            << t.errors.reports[0].description;
+    }
+    EXPECT_EQ(saveAllFailedText("/s/a.mex", "Overflow"), "'Save All' changed no file: /s/a.mex could not be saved. Overflow");
+
+    // A file that cannot even be built (33 animations) stops the set before anything is written.
+    t.errors.reports.clear();
+    ctx.road.steps.fixHierarchy = nullptr;
+    auto animations = ctx.animation.madAnimations;
+    while (ctx.animation.madAnimations.size() < 33) ctx.animation.madAnimations.push_back({"Extra", 0, 1, 0});
+    mnuSaveAll_Click(ctx);
+    for (const std::string& f : files) EXPECT_EQ(readText(f), "old " + f);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].description, saveAllFailedText(files[2], "Overflow"));
+
+    ctx.animation.madAnimations = animations;
+    mnuSaveAll_Click(ctx);
+    EXPECT_EQ(t.status.status, "'Save All' done!");
+    for (const std::string& f : files) EXPECT_NE(readText(f), "old " + f);
+    EXPECT_EQ(namesInShip(), namesBefore);
 }
 
 TEST_F(SaveTest, MexAndMadOnlyReportTheirErrorsToo) {

@@ -1,6 +1,8 @@
 // The .lif reader: layouts and length rules, the state it replaces, damaged files, and the thumbnail reader.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -297,6 +299,13 @@ std::vector<DamagedCase> damagedCases() {
     LifFields negative;
     negative.width = -2;
     negative.height = -2;
+    // Sizes whose product times four leaves 64 bits.
+    LifFields lowest;
+    lowest.width = std::numeric_limits<int32_t>::min();
+    lowest.height = std::numeric_limits<int32_t>::min();
+    LifFields highest;
+    highest.width = std::numeric_limits<int32_t>::max();
+    highest.height = std::numeric_limits<int32_t>::max();
     return {
         {"pixel block past the end", withField(test::standard2x2(), 32, 1588 - 2),
          "pixel block runs past the end of the file"},
@@ -304,6 +313,9 @@ std::vector<DamagedCase> damagedCases() {
         {"negative width and height", test::lifHeader(negative).fill(1584 + 4).data(), "negative width or height"},
         {"file of 40 bytes", short40, "the file is shorter than its 48-byte header"},
         {"huge width x height", test::lifHeader(huge).fill(64).data(), "pixel block runs past the end of the file"},
+        {"lowest 32-bit width and height", test::lifHeader(lowest).fill(64).data(), "negative width or height"},
+        {"highest 32-bit width and height", test::lifHeader(highest).fill(64).data(),
+         "pixel block runs past the end of the file"},
         {"data beyond the end", withField(test::standard2x2(), 32, 1 << 30), "pixel block runs past the end of the file"},
     };
 }

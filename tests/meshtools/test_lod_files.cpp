@@ -103,12 +103,12 @@ TEST_F(LodFixture, ReadsCountedLinesInMainAndAddMode) {
 
 TEST_F(LodFixture, MainModeWithOneLineLeavesTheListEmptyAndEmptyOrMissingListsChangeNothing) {
     writeText(dir / "one.lod", "pMeshFile a.peo");
-    readLodFile(t.ctx, (dir / "one.lod").string(), true);
+    EXPECT_TRUE(readLodFile(t.ctx, (dir / "one.lod").string(), true));
     EXPECT_EQ(t.ctx.currentModelPath, (dir / "a.peo").string());
     EXPECT_TRUE(t.ctx.lod.lstLodFiles.empty());
     writeText(dir / "empty.lod", "");
-    readLodFile(t.ctx, (dir / "empty.lod").string(), true);
-    readLodFile(t.ctx, (dir / "none.lod").string(), true);
+    EXPECT_FALSE(readLodFile(t.ctx, (dir / "empty.lod").string(), true));
+    EXPECT_FALSE(readLodFile(t.ctx, (dir / "none.lod").string(), true));
     EXPECT_EQ(t.ctx.currentModelPath, (dir / "a.peo").string());
     EXPECT_FALSE(std::filesystem::exists(dir / "none.lod"));
 }

@@ -402,3 +402,19 @@ TEST(frmOptions, LiveSwitchesActAtOnceAcrossCancelAndStartFreshAfterARestart) {
     EXPECT_FALSE(restarted.chkMEXload->isChecked());
     EXPECT_TRUE(restarted.chkVNs->isChecked());
 }
+
+TEST(LoadCommands, ARefusedModelLeavesTheSaveMenusDisabledAndReloadEnabled) {
+    Started s;
+    s.window->loadThisFile(s.at("Tarvlet.peo"));
+    ASSERT_TRUE(s.window->mnuFileSave->menuAction()->isEnabled());
+    writeBytes(s.at("Broken.peo"), {1, 2, 3});
+    s.window->loadThisFile(s.at("Broken.peo"));
+    EXPECT_EQ(s.t.errors.reports.size(), 1u);
+    EXPECT_EQ(s.window->lblStatus->text(), "Load failed");
+    EXPECT_FALSE(s.window->mnuFileSave->menuAction()->isEnabled());
+    EXPECT_FALSE(s.window->mnuFileSaveAs->isEnabled());
+    EXPECT_TRUE(s.window->mnuReload->isEnabled());
+    EXPECT_EQ(s.window->statusPanels[0]->text().toStdString(), s.at("Broken.peo"));
+    for (int panel = 2; panel <= 4; ++panel) EXPECT_EQ(s.window->statusPanels[size_t(panel - 1)]->text(), "") << panel;
+    saveScreenshotIfAsked(*s.window, "roads_refused_load");
+}

@@ -50,7 +50,7 @@ struct RoadState {
     // How many load or save operations run now; while one runs no user input is handled and a close
     // request waits for its end.
     int operationsRunning = 0;
-    // Ends the program (the window quits its event loop; tests watch it).
+    // Ends the program (the window ends the process at once; tests watch it).
     std::function<void()> endProgram;
 
     // The main window's common dialog (open and save), which keeps its state between uses.

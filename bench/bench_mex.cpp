@@ -1,5 +1,7 @@
 // Reading and writing .mex files up to the largest chunk count the format holds, with the chunk tree
 // filled, and the naming helpers on a tree of that size. Growth from 1k to 32k chunks must be near-linear.
+// The read runs as the load road runs it (log beside the model, at the default level and at 0), beside a
+// single sized read of the same file.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -9,9 +11,14 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
 #include "editor/context/EditingContext.h"
+#include "model/LogFiles.h"
 
 namespace {
 
@@ -80,6 +87,14 @@ void prepare(EditingContext& ctx) {
     ctx.prefs.logLevel = 0;
 }
 
+// As the load road reads a .mex: the model path set beside it, so that the log lies there, at the log level
+// given (1 is the default).
+void prepareForLoad(EditingContext& ctx, const std::string& mexPath, int logLevel) {
+    ctx.userDataFolder = benchFolder();
+    ctx.prefs.logLevel = logLevel;
+    ctx.currentModelPath = (std::filesystem::path(mexPath).replace_extension("peo")).string();
+}
+
 void loadLarge(EditingContext& ctx, const std::string& path) {
     resetMexChunkTable(ctx);
     addMexTreeDefaults(ctx);
@@ -89,14 +104,30 @@ void loadLarge(EditingContext& ctx, const std::string& path) {
 void BM_ReadMex(benchmark::State& state) {
     const std::string path = writeLargeMex(int(state.range(0)));
     EditingContext ctx;
-    prepare(ctx);
+    prepareForLoad(ctx, path, int(state.range(1)));
     for (auto _ : state) {
+        startModelLog(ctx);
         loadLarge(ctx, path);
         if (ctx.mex.mexChunkCount() != state.range(0)) state.SkipWithError("file not read");
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ReadMex)->RangeMultiplier(2)->Range(1024, 32767)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadMex)->ArgsProduct({{3276, 32767}, {0, 1}})->ArgNames({"chunks", "log_level"})
+    ->Unit(benchmark::kMillisecond);
+
+// The floor of a read: the same file in one read() into a buffer of its size.
+void BM_SizedReadFloor(benchmark::State& state) {
+    const std::string path = writeLargeMex(int(state.range(0)));
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat info {};
+        ::fstat(fd, &info);
+        std::vector<char> buffer(size_t(info.st_size));
+        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
+        ::close(fd);
+    }
+}
+BENCHMARK(BM_SizedReadFloor)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
 
 void BM_BuildMexImage(benchmark::State& state) {
     EditingContext ctx;

@@ -1,4 +1,5 @@
-// Reading, writing and normals on large synthetic ships, beside a plain copy of the same number of bytes.
+// Reading, writing and normals on large synthetic ships, each beside its floor measured in the same run: a
+// single sized read() of the same file, a plain atomic write of the same bytes, a plain copy in memory.
 //   200 objects x 5,000 polygons (domes with a few thousand distinct normals each), and one object at the
 //   32,767-vertex limit; 20 objects as well, to show that the time grows linearly with the model.
 #include <benchmark/benchmark.h>
@@ -6,7 +7,11 @@
 #include "SyntheticShip.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -14,6 +19,7 @@
 
 #include "base/AtomicFile.h"
 #include "editor/context/EditingContext.h"
+#include "model/LogFiles.h"
 #include "model/Normals.h"
 #include "model/PeoReader.h"
 #include "model/PeoWriter.h"
@@ -110,32 +116,68 @@ void BM_PlainMemoryCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainMemoryCopy)->Unit(benchmark::kMillisecond);
 
-// Reading (sharing detection off) a file the writer made of the ship, beside a plain read of its bytes.
+// The file the writer makes of the ship, written once per (objects, variant).
+fs::path shipFile(int objects, bool cataclysm) {
+    Ship& s = ship(objects);
+    const fs::path path = s.folder / ("read-" + std::to_string(objects) + (cataclysm ? "-hwc.peo" : "-hw.peo"));
+    if (!fs::exists(path)) writePeoFile(*s.ctx, path.string(), cataclysm);
+    return path;
+}
+
+// Reading (sharing detection off) as the load road does: the model path set, so that the log lies beside the
+// file and starts afresh at each load, at the default log level.
 void BM_ReadPeo(benchmark::State& state) {
     const int objects = int(state.range(0));
-    const bool cataclysm = state.range(1) != 0;
-    Ship& s = ship(objects);
-    const fs::path path = s.folder / (cataclysm ? "read-hwc.peo" : "read-hw.peo");
-    writePeoFile(*s.ctx, path.string(), cataclysm);
+    const fs::path path = shipFile(objects, state.range(1) != 0);
     EditingContext reader;
-    reader.userDataFolder = s.folder;
+    reader.userDataFolder = ship(objects).folder;
     reader.prefs.objectSharing = false;
-    for (auto _ : state) readPeoFile(reader, path.string());
+    reader.currentModelPath = path.string();
+    for (auto _ : state) {
+        startModelLog(reader);
+        readPeoFile(reader, path.string());
+    }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(path)));
+    state.counters["log_level"] = reader.prefs.logLevel;
     perObject(state, objects);
 }
 BENCHMARK(BM_ReadPeo)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
     ->Unit(benchmark::kMillisecond);
 
-void BM_PlainReadFloor(benchmark::State& state) {
-    Ship& s = ship(200);
-    const fs::path path = s.folder / "floor-read.peo";
-    writePeoFile(*s.ctx, path.string(), true);
+// The floor of a read: the same file in one read() into a buffer of its size, taken from the system afresh.
+void BM_SizedReadFloor(benchmark::State& state) {
+    const fs::path path = shipFile(int(state.range(0)), state.range(1) != 0);
+    size_t size = 0;
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat info {};
+        ::fstat(fd, &info);
+        size = size_t(info.st_size);
+        auto* buffer = static_cast<char*>(std::malloc(size));
+        size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd, buffer + done, size - done);
+            if (n <= 0) break;
+            done += size_t(n);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(buffer[size / 2]);
+        std::free(buffer);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
+}
+BENCHMARK(BM_SizedReadFloor)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
+    ->Unit(benchmark::kMillisecond);
+
+// readWholeFile on the same files, to compare with the sized read.
+void BM_ReadWholeFile(benchmark::State& state) {
+    const fs::path path = shipFile(int(state.range(0)), state.range(1) != 0);
     size_t size = 0;
     for (auto _ : state) size = readWholeFile(path).size();
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
-BENCHMARK(BM_PlainReadFloor)->MinTime(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadWholeFile)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
+    ->Unit(benchmark::kMillisecond);
 
 // The file built in memory (normals included), without the disk: compare with the plain memory copy.
 void BM_BuildPeoInMemory(benchmark::State& state) {
@@ -192,5 +234,32 @@ void BM_FaceNormalMerge(benchmark::State& state) {
 }
 BENCHMARK(BM_FaceNormalMerge)->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"vertexLimit", "literal"})
     ->Unit(benchmark::kMillisecond);
+
+// The merge on normals spread over a half sphere, rounded as calcFaceNormal rounds them: 32,767 and ten
+// times as many (the second fills the half sphere with distinct normals; most of its normals merge).
+void BM_FaceNormalMergeSpread(benchmark::State& state) {
+    std::mt19937 random(105);
+    std::normal_distribution<float> gauss;
+    std::vector<Vector3> normals;
+    const auto count = size_t(state.range(0));
+    while (normals.size() < count) {
+        const float x = gauss(random), y = gauss(random), z = std::fabs(gauss(random));
+        const double length = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
+        normals.push_back({float(std::nearbyint(x / length * 1e6) / 1e6), float(std::nearbyint(y / length * 1e6) / 1e6),
+                           float(std::nearbyint(z / length * 1e6) / 1e6)});
+    }
+    size_t distinct = 0;
+    for (auto _ : state) {
+        try {
+            distinct = mergeFaceNormals(normals).normals.size();
+        } catch (...) {
+            state.SkipWithError("more than 32767 distinct normals");
+            break;
+        }
+    }
+    state.counters["distinct"] = double(distinct);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_FaceNormalMergeSpread)->Arg(32767)->Arg(327670)->Unit(benchmark::kMillisecond);
 
 } // namespace

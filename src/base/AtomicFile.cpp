@@ -226,23 +226,39 @@ std::vector<uint8_t> readWholeFile(const fs::path& path) {
         throw RunTimeError(75, "Path/File access error: " + path.string() + " (" + reasonOf(errno) + ")");
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    const bool known = ::fstat(fd, &info) == 0;
+    if (known && S_ISDIR(info.st_mode)) {
         ::close(fd);
         throw RunTimeError(75, "Path/File access error: " + path.string() + " (" + reasonOf(EISDIR) + ")");
     }
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            int error = errno;
+    // One buffer of the size the file has now, read straight into; a file that grows meanwhile goes on
+    // through a small buffer, one that shrinks ends where its bytes end.
+    auto readSome = [&](uint8_t* into, size_t size) {
+        for (;;) {
+            const ssize_t n = ::read(fd, into, size);
+            if (n >= 0) return size_t(n);
+            if (errno == EINTR) continue;
+            const int error = errno;
             ::close(fd);
             throw RunTimeError(57, "Device I/O error reading " + path.string() + " (" + reasonOf(error) + ")");
         }
+    };
+    std::vector<uint8_t> bytes(known && S_ISREG(info.st_mode) && info.st_size > 0 ? size_t(info.st_size) : 0);
+    size_t filled = 0;
+    for (;;) {
+        if (filled < bytes.size()) {
+            const size_t n = readSome(bytes.data() + filled, bytes.size() - filled);
+            if (n == 0) break;
+            filled += n;
+            continue;
+        }
+        uint8_t more[65536];
+        const size_t n = readSome(more, sizeof more);
         if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
+        bytes.insert(bytes.end(), more, more + n);
+        filled += n;
     }
+    bytes.resize(filled);
     ::close(fd);
     return bytes;
 }

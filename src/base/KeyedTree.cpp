@@ -67,6 +67,45 @@ KeyedTree::MoveResult KeyedTree::moveTo(const std::string& key, const std::strin
     return MoveResult::Moved;
 }
 
+void KeyedTree::arrange(const std::vector<int>& parents, const std::vector<int>& order) {
+    const size_t n = nodes_.size();
+    if (parents.size() != n || order.size() != n) throw RunTimeError::invalidCall();
+    std::vector<uint8_t> listed(n, 0);
+    for (int k : order) {
+        if (k < 1 || size_t(k) > n || listed[size_t(k - 1)]) throw RunTimeError::invalidCall();
+        listed[size_t(k - 1)] = 1;
+    }
+    // Every node must reach the top level: count the nodes reached from the top downwards.
+    std::vector<std::vector<int>> below(n + 1);
+    for (size_t k = 0; k < n; ++k) {
+        const int parent = parents[k];
+        if (parent < 0 || size_t(parent) > n || size_t(parent) == k + 1) throw RunTimeError::invalidCall();
+        below[size_t(parent)].push_back(int(k) + 1);
+    }
+    size_t reached = 0;
+    std::vector<int> stack(below[0]);
+    while (!stack.empty()) {
+        const int k = stack.back();
+        stack.pop_back();
+        ++reached;
+        stack.insert(stack.end(), below[size_t(k)].begin(), below[size_t(k)].end());
+    }
+    if (reached != n) throw RunTimeError::invalidCall();
+
+    topLevel_.clear();
+    for (const auto& node : nodes_) {
+        node->children.clear();
+        node->parent = nullptr;
+    }
+    for (int k : order) {
+        Node* node = nodes_[size_t(k - 1)].get();
+        const int parent = parents[size_t(k - 1)];
+        node->parent = parent == 0 ? nullptr : nodes_[size_t(parent - 1)].get();
+        (node->parent ? node->parent->children : topLevel_).push_back(node);
+    }
+    ++revision_;
+}
+
 size_t KeyedTree::siblingPlace(const std::string& key) const {
     const Node* node = find(key);
     if (!node) throw notFound();

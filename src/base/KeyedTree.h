@@ -36,6 +36,12 @@ public:
     // top-level nodes when newParentKey is empty (a place past the end appends); refused like the above.
     // Undoing a move puts a node back where siblingPlace said it was.
     MoveResult moveTo(const std::string& key, const std::string& newParentKey, size_t place);
+    // Gives every node its parent and its place in one pass: the node created k-th (1-based) goes under the
+    // node created parents[k - 1]-th, or to the top level for 0; the children of each node, like the
+    // top-level nodes, follow the order in which `order` names them (every 1..count exactly once). A shape
+    // with a cycle or a bad index is refused with error 5 "Invalid procedure call or argument", nothing
+    // changed.
+    void arrange(const std::vector<int>& parents, const std::vector<int>& order);
     // 0-based place of the node among its parent's children (or the top-level nodes).
     size_t siblingPlace(const std::string& key) const;
     // Removes the node and its subtree; the remaining nodes keep their order and close the gaps.

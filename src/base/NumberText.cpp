@@ -1,6 +1,5 @@
 #include "base/NumberText.h"
 
-#include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,18 +10,23 @@
 namespace tarv {
 
 double roundHalfEven(double value) {
-    if (!std::isfinite(value)) return value;
-    // nearbyint rounds in the current mode, which is to-nearest-even unless someone changed it.
-    int mode = std::fegetround();
-    if (mode != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-    double r = std::nearbyint(value);
-    if (mode != FE_TONEAREST) std::fesetround(mode);
-    return r;
+    // Works on the magnitude, whose distance to its floor is exact, so the result is the same in every
+    // rounding mode of the machine: to nearest, a tie to the even neighbour, the sign kept (-0.4 -> -0).
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 4503599627370496.0)) return value;  // 2^52 and above are whole; also NaN
+    double whole = std::floor(magnitude);
+    const double fraction = magnitude - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && (int64_t(whole) & 1) != 0)) whole += 1;
+    return std::copysign(whole, value);
 }
 
 double roundHalfEven(double value, int decimals) {
     if (decimals <= 0) return roundHalfEven(value);
-    double scale = std::pow(10.0, decimals);
+    // Powers of ten up to 10^22 are exact doubles, as pow gives them.
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double scale = decimals <= 22 ? kPowersOfTen[decimals] : std::pow(10.0, decimals);
     double scaled = value * scale;
     if (!std::isfinite(scaled)) return value;
     return roundHalfEven(scaled) / scale;

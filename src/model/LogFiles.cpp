@@ -5,11 +5,19 @@
 #include <cstring>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "base/NumberText.h"
 #include "base/Paths.h"
 #include "editor/context/EditingContext.h"
 
 namespace tarv {
+
+LogFileHandle::~LogFileHandle() {
+    if (fd >= 0) ::close(fd);
+}
 
 namespace {
 
@@ -22,27 +30,49 @@ void noticeUnwritable(EditingContext& ctx, const std::string& path, const std::s
                            kLineEnd);
 }
 
-// Opens path for appending (creating it), writes text when there is any, and closes it again. A failure
-// is noticed in the log box and otherwise ignored: a log never stops the work it records.
+// The open log file for path: the one held since an earlier line while it still has a name (it was not
+// deleted nor replaced meanwhile), else the file opened afresh for appending (created when missing). Null,
+// with errno set, when it cannot be opened.
+LogFileHandle* openLogFile(EditingContext& ctx, const std::string& path) {
+    std::shared_ptr<LogFileHandle>& held = ctx.log.openFile;
+    if (held && held->path == path) {
+        struct stat open {};
+        if (::fstat(held->fd, &open) == 0 && open.st_nlink > 0) return held.get();  // not deleted nor replaced
+    }
+    held.reset();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    held = std::make_shared<LogFileHandle>(fd, path);
+    return held.get();
+}
+
+bool writeAll(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+// Appends text to the file at path (created when missing), in one write that reaches the file before the
+// call returns; without text, only makes sure the file exists. A failure is noticed in the log box and
+// otherwise ignored: a log never stops the work it records.
 void appendToFile(EditingContext& ctx, const std::string& path, const std::string* text) {
     errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "ab");
+    LogFileHandle* file = openLogFile(ctx, path);
     if (!file) {
         noticeUnwritable(ctx, path, std::strerror(errno ? errno : EACCES));
         return;
     }
-    bool ok = true;
-    int error = 0;
-    if (text && !text->empty()) {
-        ok = std::fwrite(text->data(), 1, text->size(), file) == text->size();
-        if (!ok) error = errno;
+    if (text && !text->empty() && !writeAll(file->fd, *text)) {
+        const int error = errno;
+        ctx.log.openFile.reset();
+        noticeUnwritable(ctx, path, std::strerror(error ? error : EIO));
+        return;
     }
-    if (std::fclose(file) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) noticeUnwritable(ctx, path, std::strerror(error ? error : EIO));
-    else ctx.log.existingLogPath = path;
+    ctx.log.existingLogPath = path;
 }
 
 // The data folder may not exist yet on a fresh account.
@@ -55,6 +85,7 @@ void ensureDataFolder(EditingContext& ctx) {
 // Deletes an old log file; anything else of that name (a folder) is left alone.
 void removeIfPresent(EditingContext& ctx, const std::string& path) {
     if (ctx.log.existingLogPath == path) ctx.log.existingLogPath.clear();
+    if (ctx.log.openFile && ctx.log.openFile->path == path) ctx.log.openFile.reset();
     std::error_code ec;
     const auto status = std::filesystem::symlink_status(path, ec);
     if (!ec && std::filesystem::exists(status) && !std::filesystem::is_directory(status))
@@ -70,8 +101,30 @@ std::string currentLogPath(const EditingContext& ctx) {
     return replaceExtension(ctx.currentModelPath, "log");
 }
 
+namespace {
+
+// currentLogPath, worked out again only when the model path or the data folder has changed.
+const std::string& keptLogPath(EditingContext& ctx) {
+    LogState& log = ctx.log;
+    if (log.currentPath.empty() || log.currentPathModel != ctx.currentModelPath ||
+        log.currentPathFolder != ctx.userDataFolder.native()) {
+        log.currentPath = currentLogPath(ctx);
+        log.currentPathModel = ctx.currentModelPath;
+        log.currentPathFolder = ctx.userDataFolder.native();
+    }
+    return log.currentPath;
+}
+
+}  // namespace
+
+bool logLevelWrites(EditingContext& ctx, int level) {
+    if (level <= ctx.prefs.logLevel) return true;
+    writeLog(ctx, std::string(), level);  // leaves the log file in place, as a line below the level does
+    return false;
+}
+
 void writeLog(EditingContext& ctx, const std::string& message, int level) {
-    const std::string path = currentLogPath(ctx);
+    const std::string& path = keptLogPath(ctx);
     if (ctx.currentModelPath.empty() && path != ctx.log.existingLogPath) ensureDataFolder(ctx);
     if (level <= ctx.prefs.logLevel) {
         const std::string line = "[" + intText(level) + "] " + message + kLineEnd;

@@ -30,13 +30,27 @@ void appendNormal(FaceNormalMerge& merge, const Vector3& n) {
     merge.polygonIndices.push_back(int32_t(merge.normals.size() - 1));
 }
 
-// Grid cells a little wider than the tolerance (1/99): two normals within the tolerance always lie in the
-// same or in neighbouring cells on every axis, whatever the rounding of the float difference.
-constexpr double kCellsPerUnit = 99.0;
+// Grid cells a little wider than twice the tolerance (1/48 = 0.0208): a normal reaches no farther than
+// 0.48 of a cell on each side, so two normals within the tolerance lie in the same cell or in the
+// neighbouring cell on the side of the cell's half where the normal lies, on every axis, whatever the
+// rounding of the float difference. That makes 2 x 2 x 2 cells to probe.
+constexpr double kCellsPerUnit = 48.0;
+// Cells are counted within +-2^40; values beyond (above 2e10) are spaced far wider than the tolerance, so
+// only equal values match there, and those share a cell.
+constexpr double kCellLimit = 1099511627776.0;
 
 bool isFinite(const Vector3& n) { return std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z); }
 
-int64_t cellOf(float value) { return int64_t(std::floor(double(value) * kCellsPerUnit)); }
+struct AxisCells {
+    int64_t cell;
+    int64_t neighbour;  // cell - 1 or cell + 1, whichever half of the cell the value lies in
+};
+
+AxisCells cellsOf(float value) {
+    const double scaled = std::clamp(double(value) * kCellsPerUnit, -kCellLimit, kCellLimit);
+    const double cell = std::floor(scaled);
+    return {int64_t(cell), scaled - cell < 0.5 ? int64_t(cell) - 1 : int64_t(cell) + 1};
+}
 
 uint64_t cellKey(int64_t cx, int64_t cy, int64_t cz) {
     // 21 bits per axis are plenty: normals lie within [-1, 1]; other values only cost a shared cell.
@@ -138,12 +152,12 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
             previousInCell.push_back(-1);
             continue;
         }
-        const int64_t cx = cellOf(n.x), cy = cellOf(n.y), cz = cellOf(n.z);
+        const AxisCells cx = cellsOf(n.x), cy = cellsOf(n.y), cz = cellsOf(n.z);
         int32_t match = -1;
-        for (int64_t dx = -1; dx <= 1; ++dx)
-            for (int64_t dy = -1; dy <= 1; ++dy)
-                for (int64_t dz = -1; dz <= 1; ++dz) {
-                    const int32_t newest = newestInCell.find(cellKey(cx + dx, cy + dy, cz + dz));
+        for (int64_t x : {cx.cell, cx.neighbour})
+            for (int64_t y : {cy.cell, cy.neighbour})
+                for (int64_t z : {cz.cell, cz.neighbour}) {
+                    const int32_t newest = newestInCell.find(cellKey(x, y, z));
                     for (int32_t j = newest; j > match; j = previousInCell[size_t(j)])
                         if (withinTolerance(merge.normals[size_t(j)], n)) {
                             match = j;
@@ -156,7 +170,7 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
         }
         appendNormal(merge, n);
         const int32_t index = int32_t(merge.normals.size() - 1);
-        previousInCell.push_back(newestInCell.push(cellKey(cx, cy, cz), index));
+        previousInCell.push_back(newestInCell.push(cellKey(cx.cell, cy.cell, cz.cell), index));
     }
     return merge;
 }

@@ -254,10 +254,11 @@ void applyVertices(EditingContext& ctx, const PeoObjectContents& contents, int o
     if (!contents.vertices) stopWith(fault);
     object.vertices.clear();
     object.vertices.reserve(size_t(count));
+    LogDetailLines detail(ctx, 3);
     for (int j = 1; j <= count; ++j) {
         const peo::PeoVertexEntry& e = (*contents.vertices)[size_t(j - 1)];
         object.vertices.push_back(PeoVertex{e.x, e.y, e.z, e.normal, 0});
-        logDetail(ctx, 3, [&] {
+        detail.line([&] {
             return "   " + rightAlign("v" + num(j - 1), 5) + ": " + rightAlign(num(e.x), 13) + " " +
                    rightAlign(num(e.y), 13) + " " + rightAlign(num(e.z), 13) + "   norm: " + num(e.normal);
         });
@@ -285,10 +286,11 @@ void applyNormalList(EditingContext& ctx, const std::optional<std::vector<peo::P
     startListProgress(ctx, count);
     if (!entries) stopWith(fault);
     list.assign(size_t(count), PeoNormal{});
+    LogDetailLines detail(ctx, 3);
     for (int j = 0; j < count; ++j) {
         const peo::PeoNormalEntry& e = (*entries)[size_t(j)];
         list[size_t(j)] = PeoNormal{e.x, e.y, e.z};
-        logDetail(ctx, 3, [&] {
+        detail.line([&] {
             return std::string("   ") + label + " " + num(j) + ": " + num(e.x) + " " + num(e.y) + " " + num(e.z);
         });
         ctx.status().setProgressValue(ProgressBar::Status2, firstProgress + j);
@@ -326,6 +328,7 @@ void applyPolygons(EditingContext& ctx, const PeoObjectContents& contents, int o
     const int64_t vertexCount = int64_t(object.vertices.size());
     int corrupt = 0;
     int outside = 0;
+    LogDetailLines detail(ctx, 3);
     for (int j = 1; j <= count; ++j) {
         const peo::PeoPolygonEntry& e = (*contents.polygons)[size_t(j - 1)];
         PeoPolygon& p = object.polygons[size_t(j - 1)];
@@ -354,7 +357,7 @@ void applyPolygons(EditingContext& ctx, const PeoObjectContents& contents, int o
             ++outside;
         }
 
-        logDetail(ctx, 3, [&] {
+        detail.line([&] {
             const std::string bits = longToBinary(p.flags);
             const std::string g1 = bits.substr(2, 4), g2 = bits.substr(6, 4), g3 = bits.substr(10, 4);
             return "   " + rightAlign(num(j - 1), 4) + ": vert: " + rightAlign(num(p.v0), 4) + "/" +

@@ -1,5 +1,8 @@
 #include "objects/ObjectTree.h"
 
+#include <utility>
+#include <vector>
+
 #include "base/NumberText.h"
 #include "model/RotationMath.h"
 #include "editor/context/TrapGuard.h"
@@ -43,22 +46,43 @@ void createObjectTree(EditingContext& ctx) {
             if (object.mother != 0 && i != 0) tree.addChild("o0", objectKey(i), object.name);
             else tree.addTopLevel(objectKey(i), object.name);
         }
-        // Second pass, from the last object down: each node to the first place under its parent, so that
-        // siblings end in ascending index order.
+        // Second pass, from the last object down: each node goes to the first place under its parent (so
+        // siblings end in ascending index order), or under "o0" when the link is bad or would close a
+        // cycle. Every node moves at most once, so the final shape is worked out first and given to the
+        // tree in one step: a node's children are the nodes moved under it in ascending index order, then
+        // (under "o0" only) the nodes that were never moved. A move under object m closes a cycle when the
+        // chain of final parents from m, followed through the nodes moved so far, comes back to the node;
+        // those chains are shortened as they are walked.
+        std::vector<int> parents(size_t(count), 0);  // 1-based node number of the parent, 0 at the top
+        std::vector<int> chain(size_t(count), -1);   // a moved node's ancestor on its way up; -1 unmoved
+        auto firstUnmovedAbove = [&](int m) {
+            int top = m;
+            while (chain[size_t(top)] >= 0) top = chain[size_t(top)];
+            while (chain[size_t(m)] >= 0) m = std::exchange(chain[size_t(m)], top);
+            return top;
+        };
+        for (int i = 0; i < count; ++i)
+            if (objects[size_t(i)].mother != 0 && i != 0) parents[size_t(i)] = 1;
         for (int i = count - 1; i >= 0; --i) {
             const int32_t mother = objects[size_t(i)].mother;
             if (mother <= 0) continue;
-            const std::string key = objectKey(i);
             if (i == 0) {
                 corruptedHierarchy(ctx);  // the base object has no parent: it stays at the top
                 continue;
             }
-            if (mother - 1 != i && mother <= count &&
-                tree.moveToFirstChild(key, objectKey(mother - 1)) == KeyedTree::MoveResult::Moved)
-                continue;
-            corruptedHierarchy(ctx);  // its own parent, a parent past the end, or a cycle
-            tree.moveToFirstChild(key, "o0");
+            int target = 0;
+            if (mother - 1 != i && mother <= count && firstUnmovedAbove(mother - 1) != i) target = mother - 1;
+            else corruptedHierarchy(ctx);  // its own parent, a parent past the end, or a cycle
+            parents[size_t(i)] = target + 1;
+            chain[size_t(i)] = target;
         }
+        std::vector<int> order;
+        order.reserve(size_t(count));
+        for (int i = 0; i < count; ++i)
+            if (chain[size_t(i)] >= 0) order.push_back(i + 1);
+        for (int i = 0; i < count; ++i)
+            if (chain[size_t(i)] < 0) order.push_back(i + 1);
+        tree.arrange(parents, order);
         for (int i = 1; i <= tree.count(); ++i) {
             const std::string key = tree.nodeAt(i).key;
             tree.setExpanded(key, true);

@@ -189,6 +189,12 @@ TEST(AtomicFile, ReadsWholeFilesAndReportsMissingOnes) {
     for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 7);
     tarv::test::writeBytes(dir / "big.bin", big);
     EXPECT_EQ(readWholeFile(dir / "big.bin"), big);
+    tarv::test::writeBytes(dir / "empty.bin", {});
+    EXPECT_TRUE(readWholeFile(dir / "empty.bin").empty());
+    // A file whose size the system does not know beforehand is read to its end all the same.
+    const std::vector<uint8_t> status = readWholeFile("/proc/self/status");
+    ASSERT_GT(status.size(), 5u);
+    EXPECT_EQ(std::string(status.begin(), status.begin() + 5), "Name:");
 
     struct Case { fs::path path; int number; };
     for (const Case& c : {Case{dir / "missing.bin", 53}, Case{dir / "big.bin" / "x", 53}, Case{dir.path(), 75}}) {

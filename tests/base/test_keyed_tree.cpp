@@ -123,6 +123,32 @@ TEST(KeyedTree, PutsANodeBackAtItsPlaceAmongSiblingsOrTopLevelNodes) {
     EXPECT_EQ(t.siblingPlace("o0"), 1u);
 }
 
+TEST(KeyedTree, ArrangesTheWholeShapeAtOnceAndRefusesCyclesAndBadIndexes) {
+    KeyedTree t = sampleTree();
+    // o5 and o1 at the top, in that order; o0 under o5; o4, o2 and o3 under o0 in the order listed.
+    t.arrange({6, 0, 1, 1, 1, 0}, {6, 5, 3, 1, 2, 4});
+    EXPECT_EQ(t.topLevel(), (std::vector<std::string>{"o5", "o1"}));
+    EXPECT_EQ(t.childrenOf("o5"), (std::vector<std::string>{"o0"}));
+    EXPECT_EQ(t.childrenOf("o0"), (std::vector<std::string>{"o4", "o2", "o3"}));
+    EXPECT_EQ(t.parentOf("o3"), "o0");
+    EXPECT_EQ(keysInOrder(t), (std::vector<std::string>{"o0", "o1", "o2", "o3", "o4", "o5"}))
+        << "creation order stays";
+
+    const std::vector<std::string> topBefore = t.topLevel(), childrenBefore = t.childrenOf("o0");
+    const std::pair<std::vector<int>, std::vector<int>> refused[] = {
+        {{2, 1, 0, 0, 0, 0}, {1, 2, 3, 4, 5, 6}},  // o0 and o1 under each other
+        {{1, 0, 0, 0, 0, 0}, {1, 2, 3, 4, 5, 6}},  // o0 under itself
+        {{0, 0, 0, 0, 0, 7}, {1, 2, 3, 4, 5, 6}},  // no seventh node
+        {{0, 0, 0, 0, 0, 0}, {1, 2, 3, 4, 5, 5}},  // o5 listed twice, o6 never
+        {{0, 0, 0, 0, 0}, {1, 2, 3, 4, 5}},        // too short
+    };
+    for (const auto& [parents, order] : refused) {
+        EXPECT_EQ(errorOf([&] { t.arrange(parents, order); }), 5);
+        EXPECT_EQ(t.topLevel(), topBefore);
+        EXPECT_EQ(t.childrenOf("o0"), childrenBefore);
+    }
+}
+
 TEST(KeyedTree, RemovalClosesTheGapsInCreationOrder) {
     KeyedTree t = sampleTree();
     t.setSelected("o5");

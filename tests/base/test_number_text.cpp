@@ -1,5 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
 #include <cmath>
 
 #include "base/NumberText.h"
@@ -15,6 +23,75 @@ TEST(NumberText, RoundsHalfToEven) {
     }
     EXPECT_DOUBLE_EQ(roundHalfEven(1.25, 1), 1.2);
     EXPECT_DOUBLE_EQ(roundHalfEven(1.35, 1), 1.4);
+}
+
+namespace {
+
+// Rounding as it was first written, through the machine's rounding mode and pow; kept as the reference.
+double roundHalfEvenByMode(double value) {
+    if (!std::isfinite(value)) return value;
+    const int mode = std::fegetround();
+    if (mode != FE_TONEAREST) std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(value);
+    if (mode != FE_TONEAREST) std::fesetround(mode);
+    return r;
+}
+
+double roundHalfEvenByMode(double value, int decimals) {
+    if (decimals <= 0) return roundHalfEvenByMode(value);
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = value * scale;
+    if (!std::isfinite(scaled)) return value;
+    return roundHalfEvenByMode(scaled) / scale;
+}
+
+uint64_t bitsOf(double value) { return std::bit_cast<uint64_t>(value); }
+
+} // namespace
+
+TEST(NumberText, RoundingIsBitForBitTheSameAsThroughTheRoundingMode) {
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> values = {
+        0.0, -0.0, 0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, -0.49999999999999994, 0.4, -0.4,
+        1.0000005, 0.0000005, -0.0000005, 0.0000015, 0.0000025, 0.1234565, -0.7071065, 0.70710678, -0.70710678,
+        0.999999500000, -0.9999995, 1.25, 1.35, 123456.5, -123456.5,
+        4503599627370495.5, 4503599627370496.0, 4503599627370497.0, 9007199254740993.0, -4503599627370495.5,
+        2251799813685247.5, 1e15 + 0.5, 1e20, -1e20, 1e300, -1e300, 1.7976931348623157e308,
+        4.9406564584124654e-324, -4.9406564584124654e-324, 2.2250738585072014e-308,
+        inf, -inf, std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+        double(3.4028235e38f), double(1.17549435e-38f), double(0.1f), double(-0.3f)};
+    // Exact halves at six decimals and their float neighbours, and values of every size.
+    for (int k = -2000; k <= 2000; ++k) {
+        values.push_back((k + 0.5) / 1e6);
+        values.push_back(double(float((k + 0.5) / 1e6)));
+        values.push_back(k + 0.5);
+    }
+    std::mt19937_64 random(6);
+    for (int k = 0; k < 20000; ++k) {
+        values.push_back(std::bit_cast<double>(random()));  // every exponent, NaNs included
+        values.push_back(std::uniform_real_distribution<double>(-2, 2)(random));
+        values.push_back(double(std::bit_cast<float>(uint32_t(random()))));
+    }
+    for (double v : values)
+        for (int decimals : {0, 1, 2, 6, 7, 15, 22, 23, 30}) {
+            const double expected = roundHalfEvenByMode(v, decimals);
+            const double got = roundHalfEven(v, decimals);
+            ASSERT_EQ(bitsOf(got), bitsOf(expected))
+                << decimals << " decimals of " << std::hexfloat << v << ": " << got << " instead of " << expected;
+        }
+    // To whole numbers the result does not depend on the machine's rounding mode either.
+    for (int mode : {FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        std::fesetround(mode);
+        for (double v : values) {
+            const double expected = roundHalfEvenByMode(v);
+            const double got = roundHalfEven(v);
+            if (bitsOf(got) != bitsOf(expected)) {
+                std::fesetround(FE_TONEAREST);
+                FAIL() << "mode " << mode << ": " << std::hexfloat << v << " gave " << got << " instead of " << expected;
+            }
+        }
+    }
+    std::fesetround(FE_TONEAREST);
 }
 
 TEST(NumberText, CheckedIntegersOverflowOutsideTheirRange) {

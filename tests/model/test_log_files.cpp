@@ -127,3 +127,25 @@ TEST(LogFiles, AnUnwritableLogIsNoticedOnceAndDoesNotStopTheCaller) {
     EXPECT_NO_THROW(writeStartupLog(t.ctx, "start"));
     EXPECT_NE(box.find("The log file " + (dir / "tarv.log").string() + " cannot be written"), std::string::npos);
 }
+
+TEST(LogFiles, EachLineReachesTheFileAtOnceAndALogDeletedOrReplacedMeanwhileStartsAgain) {
+    tarv::test::TempDir dir;
+    tarv::test::TestContext t(dir.path());
+    t.ctx.currentModelPath = (dir / "ship.peo").string();
+    writeLog(t.ctx, "one", 1);
+    EXPECT_EQ(tarv::test::readText(dir / "ship.log"), "[1] one\r\n") << "nothing held back";
+    fs::remove(dir / "ship.log");
+    writeLog(t.ctx, "two", 1);
+    EXPECT_EQ(tarv::test::readText(dir / "ship.log"), "[1] two\r\n");
+    tarv::test::writeText(dir / "other.log", "other\r\n");
+    fs::rename(dir / "other.log", dir / "ship.log");
+    writeLog(t.ctx, "three", 1);
+    EXPECT_EQ(tarv::test::readText(dir / "ship.log"), "other\r\n[1] three\r\n");
+    // Another model path, and back: each line goes to the log of the path at hand.
+    t.ctx.currentModelPath = (dir / "boat.peo").string();
+    writeLog(t.ctx, "four", 1);
+    t.ctx.currentModelPath = (dir / "ship.peo").string();
+    writeLog(t.ctx, "five", 1);
+    EXPECT_EQ(tarv::test::readText(dir / "boat.log"), "[1] four\r\n");
+    EXPECT_EQ(tarv::test::readText(dir / "ship.log"), "other\r\n[1] three\r\n[1] five\r\n");
+}

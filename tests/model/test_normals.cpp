@@ -6,6 +6,7 @@
 
 #include "Fakes.h"
 #include "TempDir.h"
+#include "base/NumberText.h"
 #include "model/Normals.h"
 #include "base/RunTimeError.h"
 #include "editor/context/EditingContext.h"
@@ -127,6 +128,37 @@ TEST(Normals, FastMergeEqualsTheLiteralMerge) {
         v.push_back({0, INFINITY, 0});
         v.push_back({NAN, 0, 0});
         for (int i = 0; i < 100; ++i) v.push_back({0, 0, 0});
+        std::shuffle(v.begin(), v.end(), rng);
+        inputs.push_back(v);
+    }
+    {  // spread over the whole sphere, dense enough that many merge with one of several neighbours
+        std::vector<Vector3> v;
+        std::normal_distribution<float> gauss;
+        for (int i = 0; i < 12000; ++i) {
+            const float x = gauss(rng), y = gauss(rng), z = gauss(rng);
+            const double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
+            v.push_back({float(roundHalfEven(x / len, 6)), float(roundHalfEven(y / len, 6)),
+                         float(roundHalfEven(z / len, 6))});
+        }
+        inputs.push_back(v);
+    }
+    {  // on and beside the multiples of 1/96 (cell borders and cell middles of a 1/48 grid), 0.01 away
+        std::uniform_int_distribution<int> step(-96, 96);
+        const float nudges[] = {0, 1e-7f, -1e-7f, 0.01f, -0.01f, 0.0099999f, -0.0099999f, 0.0100001f, 0.0004f};
+        auto near = [&] { return float(step(rng)) / 96.0f + nudges[size_t(pick(rng)) % std::size(nudges)]; };
+        std::vector<Vector3> v;
+        for (int i = 0; i < 4000; ++i) v.push_back({near(), near(), near()});
+        inputs.push_back(v);
+    }
+    {  // huge and tiny values, equal and one float step apart
+        std::vector<Vector3> v;
+        for (float big : {3e10f, -3e10f, 1e20f, 3.4e38f, -3.4e38f, 1e-30f, -1e-30f, 5e5f, 2.5e7f}) {
+            for (int i = 0; i < 30; ++i) {
+                const float step = std::nextafter(big, 0.0f);
+                v.push_back({big, i % 2 ? step : big, float(i % 3) * 0.004f});
+                v.push_back({float(i) * 0.003f, big, i % 4 ? big : step});
+            }
+        }
         std::shuffle(v.begin(), v.end(), rng);
         inputs.push_back(v);
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cctype>
 #include <filesystem>
 #include <functional>
@@ -399,6 +401,48 @@ TEST_F(PeoReaderTest, DetailLinesAtLevelThree) {
              "[2] -> VertexNormals: 4",
          }) {
         EXPECT_TRUE(logHas(line + CRLF)) << line << "\n" << modelLog();
+    }
+}
+
+TEST_F(PeoReaderTest, TheLogAtEachLevelHoldsExactlyTheLinesUpToThatLevel) {
+    FxFile f;
+    f.objects = {squareObject("A"), squareObject("B")};
+    f.objects[1].mother = 68;
+    f.objects[1].polygons[0] = {0, 0, 1};  // a corrupted polygon: a line at level 1 in the middle of a list
+    const std::vector<uint8_t> bytes = buildPeo(f).data();
+    auto lines = [&](int level) {
+        t.ctx.prefs.logLevel = level;
+        t.ctx.prefs.objectSharing = false;
+        writeText(dir / "ship.log", "");
+        t.ctx.model = {};
+        loadBytes(bytes);
+        // One entry per written line; a message with its own line breaks stays one entry.
+        std::vector<std::string> out;
+        const std::string text = modelLog();
+        size_t start = 0;
+        for (size_t at = text.find(CRLF); at != std::string::npos; at = text.find(CRLF, at + 2)) {
+            if (at + 2 < text.size() && text[at + 2] != '[') continue;
+            out.push_back(text.substr(start, at - start));
+            start = at + 2;
+        }
+        EXPECT_EQ(start, text.size()) << "the log ends with a line break";
+        return out;
+    };
+    const std::vector<std::string> all = lines(3);
+    std::array<size_t, 4> perLevel{};
+    for (const std::string& line : all) {
+        ASSERT_TRUE(line.size() > 3 && line[0] == '[' && line[2] == ']') << line;
+        ++perLevel[size_t(line[1] - '0')];
+    }
+    EXPECT_GT(perLevel[1], 0u);
+    EXPECT_GT(perLevel[2], 0u);
+    EXPECT_GT(perLevel[3], 2u * 8u) << "vertex, normal and polygon lines of both objects";
+    for (int level : {0, 1, 2}) {
+        SCOPED_TRACE(level);
+        std::vector<std::string> expected;
+        for (const std::string& line : all)
+            if (line[1] - '0' <= level) expected.push_back(line);
+        EXPECT_EQ(lines(level), expected);
     }
 }
 

@@ -2,6 +2,8 @@
 // and clicks.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "ObjectFixtures.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
@@ -102,6 +104,99 @@ TEST(CreateObjectTree, AFileInRecordOrderKeepsItsSiblingLinksThroughALoad) {
     createObjectTree(t.ctx);
     fixHierarchy(t.ctx);
     EXPECT_EQ(linkTexts(t.ctx), fileLinks);
+}
+
+namespace {
+
+// The tree build as a series of moves, each node to the first place under its parent, from the last object
+// down; kept as the reference that the one-pass build must match. Returns the number of corruption messages.
+int buildByMoves(KeyedTree& tree, const std::vector<PeoObject>& objects) {
+    tree.clear();
+    const int count = int(objects.size());
+    for (int i = 0; i < count; ++i) {
+        if (objects[size_t(i)].mother != 0 && i != 0) tree.addChild("o0", objectKey(i), objects[size_t(i)].name);
+        else tree.addTopLevel(objectKey(i), objects[size_t(i)].name);
+    }
+    int messages = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        const int32_t mother = objects[size_t(i)].mother;
+        if (mother <= 0) continue;
+        if (i == 0) {
+            ++messages;
+            continue;
+        }
+        if (mother - 1 != i && mother <= count &&
+            tree.moveToFirstChild(objectKey(i), objectKey(mother - 1)) == KeyedTree::MoveResult::Moved)
+            continue;
+        ++messages;
+        tree.moveToFirstChild(objectKey(i), "o0");
+    }
+    return messages;
+}
+
+struct LinkTable {
+    std::string what;
+    std::vector<int32_t> mothers;
+};
+
+std::vector<LinkTable> linkTables() {
+    std::vector<LinkTable> tables;
+    auto add = [&](std::string what, int count, auto mother) {
+        LinkTable t{std::move(what), {}};
+        for (int i = 0; i < count; ++i) t.mothers.push_back(mother(i));
+        tables.push_back(std::move(t));
+    };
+    add("wide", 600, [](int i) { return i == 0 ? 0 : 1; });
+    add("deep", 600, [](int i) { return i; });
+    add("deep, listed from the tip", 600, [](int i) { return i == 599 ? 0 : i + 2; });
+    add("one big cycle", 300, [](int i) { return i == 0 ? 0 : i == 299 ? 2 : i + 2; });
+    add("binary tree", 511, [](int i) { return i == 0 ? 0 : (i - 1) / 2 + 1; });
+    add("several roots", 200, [](int i) { return i % 7 == 0 ? 0 : i % 7 == 3 ? -4 : i / 2 + 1; });
+    std::mt19937 random(20);
+    for (int round = 0; round < 40; ++round) {
+        const int count = 1 + int(random() % 120);
+        std::uniform_int_distribution<int32_t> link(-2, count + 2);
+        // Mostly backward links (a tree), some forward ones and some outside the table.
+        const bool wild = round % 2 == 1;
+        add("random " + std::to_string(round), count, [&](int i) {
+            if (wild || i == 0) return link(random);
+            return random() % 5 == 0 ? link(random) : int32_t(random() % uint32_t(i)) + 1;
+        });
+    }
+    return tables;
+}
+
+} // namespace
+
+TEST(CreateObjectTree, BuildsTheSameTreeAsMovingEachNodeUnderItsParent) {
+    for (const LinkTable& table : linkTables()) {
+        SCOPED_TRACE(table.what);
+        TempDir dir;
+        TestContext t(dir.path());
+        for (size_t i = 0; i < table.mothers.size(); ++i) {
+            PeoObject object;
+            object.name = "n" + std::to_string(i);
+            object.mother = table.mothers[i];
+            t.ctx.model.peoObjects.push_back(object);
+        }
+        KeyedTree expected;
+        const int messages = buildByMoves(expected, t.ctx.model.peoObjects);
+        for (int i = 0; i < messages; ++i) t.prompts.expectMessage("Corrupted hierarchy detected!");
+
+        createObjectTree(t.ctx);
+
+        const KeyedTree& tree = t.ctx.shell.treeHeirachy;
+        EXPECT_EQ(t.prompts.pending(), 0u);
+        EXPECT_TRUE(t.errors.reports.empty());
+        ASSERT_EQ(tree.count(), expected.count());
+        EXPECT_EQ(tree.topLevel(), expected.topLevel());
+        for (int i = 1; i <= tree.count(); ++i) {
+            const std::string key = expected.nodeAt(i).key;
+            ASSERT_EQ(tree.nodeAt(i).key, key);
+            EXPECT_EQ(tree.parentOf(key), expected.parentOf(key)) << key;
+            EXPECT_EQ(tree.childrenOf(key), expected.childrenOf(key)) << key;
+        }
+    }
 }
 
 // ----- Drag and drop -----

@@ -3,6 +3,7 @@
 // the error context, the version texts, the per-user folder and the platform services.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,16 @@ namespace tarv {
 
 class MaterialPreviewHook;
 
+// An open log file: closed when the last holder lets it go.
+struct LogFileHandle {
+    int fd = -1;
+    std::string path;
+    LogFileHandle(int fd, std::string path) : fd(fd), path(std::move(path)) {}
+    LogFileHandle(const LogFileHandle&) = delete;
+    LogFileHandle& operator=(const LogFileHandle&) = delete;
+    ~LogFileHandle();
+};
+
 // The name of the running procedure that traps its own errors, for the error report.
 struct ErrorContext {
     std::string errModule;
@@ -32,6 +43,13 @@ struct LogState {
     int16_t sessionLogCount = 0;
     std::set<std::string> unwritableLogPaths;      // paths whose failure was already noticed in the log box
     std::string existingLogPath;                   // the log file this run last opened, known to exist
+    // The current log path as last worked out, and the model path and data folder it was worked out from.
+    std::string currentPath;
+    std::string currentPathModel;
+    std::string currentPathFolder;
+    // The log file that lines were last appended to, held open between lines (each line still reaches the
+    // file in one write of its own, unbuffered).
+    std::shared_ptr<LogFileHandle> openFile;
 };
 
 // The program name and version texts.

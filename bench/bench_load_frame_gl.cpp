@@ -1,0 +1,120 @@
+// The load road to the first frame: the 200-object ship (200 x 5,000 polygons in a binary tree of links)
+// opened through the load road, then the canvas's first frame grabbed, beside a single sized read of the
+// same file and a plain draw of one vertex buffer of as many triangles in the same widget. Run under Xvfb
+// (scripts/bench does).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "SyntheticShip.h"
+#include "editor/LoadRoad.h"
+#include "editor/context/EditingContext.h"
+#include "model/PeoWriter.h"
+#include "preview/PreviewScene.h"
+#include "scene/gl/RMCanvas.h"
+
+namespace {
+
+using namespace tarv;
+namespace fs = std::filesystem;
+
+struct Ship {
+    fs::path folder = fs::temp_directory_path() / ("tarv-bench-frame-" + std::to_string(::getpid()));
+    std::string path = (folder / "Big.peo").string();
+    std::unique_ptr<EditingContext> ctx = std::make_unique<EditingContext>();
+    std::vector<float> triangles;  // as many triangles as the ship has, in one plain list
+    Ship() {
+        fs::create_directories(folder);
+        ctx->userDataFolder = folder;
+        ctx->prefs.objectSharing = false;
+        ctx->prefs.alwaysShowBackup = false;
+        for (int k = 0; k < 200; ++k) {
+            PeoObject o = tarv::bench::dome("obj" + std::to_string(k), 50);
+            o.mother = k == 0 ? 0 : (k - 1) / 2 + 1;
+            for (const PeoPolygon& p : o.polygons)
+                for (int32_t v : {p.v0, p.v1, p.v2}) {
+                    const PeoVertex& c = o.vertices[size_t(v)];
+                    triangles.insert(triangles.end(), {c.x * 50, c.y * 50, c.z * 50 - float(k)});
+                }
+            ctx->model.peoObjects.push_back(std::move(o));
+        }
+        PeoMaterial m;
+        ctx->model.materials.push_back(m);
+        ctx->model.textures.push_back(PeoTexture{"RMF99ba", false});
+        ctx->model.publicMaterialCount = 1;
+        writePeoFile(*ctx, path, false);
+        InitialiseComponents(*ctx);
+    }
+    ~Ship() { fs::remove_all(folder); }
+};
+
+Ship* gShip = nullptr;
+scene::RMCanvas* gCanvas = nullptr;
+
+void BM_LoadToFirstFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        gShip->ctx->currentModelPath.clear();
+        loadThisFile(*gShip->ctx, gShip->path);
+        gCanvas->setScene(gShip->ctx->view.viewport);
+        benchmark::DoNotOptimize(gCanvas->grabFramebuffer());
+    }
+    state.counters["polygons"] = 200 * 5000;
+}
+BENCHMARK(BM_LoadToFirstFrame)->Unit(benchmark::kMillisecond)->MinTime(5);
+
+// The floor of the load: the same file in one read() into a buffer of its size.
+void BM_SizedReadFloor(benchmark::State& state) {
+    for (auto _ : state) {
+        const int fd = ::open(gShip->path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat info {};
+        ::fstat(fd, &info);
+        auto* buffer = static_cast<char*>(std::malloc(size_t(info.st_size)));
+        size_t done = 0;
+        while (done < size_t(info.st_size)) {
+            const ssize_t n = ::read(fd, buffer + done, size_t(info.st_size) - done);
+            if (n <= 0) break;
+            done += size_t(n);
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(buffer[done / 2]);
+        std::free(buffer);
+    }
+}
+BENCHMARK(BM_SizedReadFloor)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+// The floor of the frame: one plain vertex buffer of as many triangles, uploaded afresh and drawn.
+void BM_PlainVertexBufferDraw(benchmark::State& state) {
+    for (auto _ : state) {
+        gCanvas->setPlainTriangles(gShip->triangles);
+        benchmark::DoNotOptimize(gCanvas->grabFramebuffer());
+    }
+    gCanvas->setPlainTriangles({});
+}
+BENCHMARK(BM_PlainVertexBufferDraw)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    Ship ship;
+    scene::RMCanvas canvas;
+    canvas.resize(800, 600);
+    canvas.setScene(ship.ctx->view.viewport);
+    canvas.show();
+    QApplication::processEvents();
+    gShip = &ship;
+    gCanvas = &canvas;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

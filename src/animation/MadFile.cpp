@@ -369,9 +369,16 @@ void getMadInfo(EditingContext& ctx, const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return;
     trapErrors(ctx, kModule, "getMadInfo", path.string(), [&] {
-        ParsedMad mad = parseMad(BinaryReader::fromFile(path));
+        const BinaryReader file = BinaryReader::fromFile(path);
+        ctx.status().setPanelText(4, "MAD");  // the file is open, whatever its bytes hold
+        ParsedMad mad;
+        try {
+            mad = parseMad(file);
+        } catch (RunTimeError& e) {
+            e.whileReading(path.filename().string());
+            throw;
+        }
 
-        ctx.status().setPanelText(4, "MAD");
         logRead(ctx, mad);
         AnimationState& state = ctx.animation;
         state.madAnimations = std::move(mad.animations);

@@ -16,7 +16,10 @@ void checkForMad(EditingContext& ctx, const std::string& madFile) {
     trapErrors(ctx, "frmTARV", "checkForMad", madFile, [&] {
         const std::string path = findBesideIgnoringCase(madFile);
         std::error_code ec;
-        if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return;
+        if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+            ctx.status().setPanelText(4, "");
+            return;
+        }
         offerBackup(ctx, path);
         getMadInfo(ctx, path);
         auto& list = ctx.animationsPage->lstAnimations;

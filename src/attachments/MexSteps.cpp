@@ -14,7 +14,10 @@ void checkForMex(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "checkForMex", "", [&] {
         const std::string path = mexPathBeside(ctx.currentModelPath);
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) return;
+        if (!std::filesystem::is_regular_file(path, ec)) {
+            ctx.status().setPanelText(3, "");  // the model has the default chunks, not a .mex
+            return;
+        }
         offerBackup(ctx, path);
         addMexTreeDefaults(ctx);
         getMexInfo(ctx, path);

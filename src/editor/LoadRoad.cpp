@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 
 #include "animation/MadTracks.h"
 #include "attachments/state/MexChunkTable.h"
 #include "attachments/ShpFile.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "animation/state/AnimationsPageState.h"
+#include "base/AtomicFile.h"
 #include "model/Backups.h"
 #include "model/LogFiles.h"
 #include "base/NumberText.h"
@@ -61,9 +64,9 @@ std::string homeFolder() {
 void linkObjectFrames(EditingContext& ctx) {
     ViewState& view = ctx.view;
     const ResolvedParents links = resolveObjectParents(ctx.model);
-    for (int i = 0; i < links.corruptedLinks; ++i) okMessage(ctx, "Corrupted hierarchy detected!");
     const int count = ctx.model.objectCount();
     for (int i = 0; i < count; ++i) {
+        if (links.corrupted[size_t(i)]) okMessage(ctx, "Corrupted hierarchy detected!");
         ViewObject& v = view.viewObjects[size_t(i)];
         if (!v.frame) v.frame = scene::createFrame();
         const int p = links.parent[size_t(i)];
@@ -90,6 +93,7 @@ ResolvedParents resolveObjectParents(const ShipModel& model) {
     const int count = model.objectCount();
     ResolvedParents r;
     r.parent.assign(size_t(count), -1);
+    r.corrupted.assign(size_t(count), true);
     // Whether hanging object i under p would close a cycle, given the parents set so far.
     auto closesCycle = [&](int i, int p) {
         for (int at = p, steps = 0; at >= 0 && steps <= count; at = r.parent[size_t(at)], ++steps)
@@ -98,11 +102,13 @@ ResolvedParents resolveObjectParents(const ShipModel& model) {
     };
     for (int i = 0; i < count; ++i) {
         const int64_t m = model.peoObjects[size_t(i)].mother;
+        r.corrupted[size_t(i)] = m != 0;
         if (m == 0) continue;
         ++r.corruptedLinks;
         if (i == 0) continue;  // the root object with a parent link: under the model frame
         if (m > 0 && m <= count && m != i + 1 && !closesCycle(i, int(m - 1))) {
             --r.corruptedLinks;
+            r.corrupted[size_t(i)] = false;
             r.parent[size_t(i)] = int(m - 1);
         } else if (!closesCycle(i, 0)) {
             r.parent[size_t(i)] = 0;
@@ -220,6 +226,20 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
     ctx.road.CommonDialog1.FileName = filename;
 }
 
+namespace {
+
+// A model path that names a folder, or a file that cannot be opened, is refused with the reader's own error
+// (which names the file), before anything else of the road runs. A missing file is the reader's to report.
+void refuseUnreadableModel(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (std::filesystem::is_directory(status) ||
+        (std::filesystem::exists(status) && ::access(path.c_str(), R_OK) != 0))
+        readWholeFile(path);  // throws
+}
+
+} // namespace
+
 void startprocess(EditingContext& ctx) {
     OperationScope operation(ctx);
     RoadState& road = ctx.road;
@@ -228,6 +248,7 @@ void startprocess(EditingContext& ctx) {
     bool pointerSet = false;
     bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
+        refuseUnreadableModel(ctx.currentModelPath);
         startModelLog(ctx);
         offerBackup(ctx, ctx.currentModelPath);
         road.mnuReloadEnabled = true;

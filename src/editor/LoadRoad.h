@@ -48,6 +48,7 @@ void cleanup(EditingContext& ctx, bool fileExit);
 // corrupted and hangs under the model frame.
 struct ResolvedParents {
     std::vector<int> parent;
+    std::vector<bool> corrupted;  // per object: its link counts as corrupted
     int corruptedLinks = 0;
 };
 ResolvedParents resolveObjectParents(const ShipModel& model);

@@ -1,7 +1,9 @@
 #include "model/PeoReader.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <filesystem>
 #include <unordered_map>
 #include <vector>
 
@@ -55,7 +57,8 @@ void parseLists(const BinaryReader& reader, int k, PeoObjectContents& object) {
     const peo::PeoObjectRecord& r = object.record;
 
     // Vertex indices are 16-bit: vertex 32768 is the last one an object can have.
-    if (r.nVertices > 32768) throw RunTimeError::overflow();
+    if (r.nVertices > 32768)
+        throw RunTimeError::tooLarge("the vertex count of object " + num(k + 1), r.nVertices, reader.fileName(), 32768);
     std::vector<peo::PeoVertexEntry> vertices;
     if (r.nVertices > 0) {
         reader.requireEntries(r.vertexListOffset, r.nVertices, peo::kVertexEntrySize, "vertex list");
@@ -491,9 +494,14 @@ void parsePeoFile(const BinaryReader& reader, int32_t previousVersion, PeoFileCo
     const bool cataclysm = version == kPeoVersionCataclysm;
     contents.cataclysm = cataclysm;
 
-    const int16_t objectCount = toInt16(int64_t(header.objectCount));
-    const int16_t publicMaterialCount = toInt16(int64_t(header.publicMaterialCount));
-    const int16_t localMaterialCount = toInt16(int64_t(header.localMaterialCount));
+    // The counts are kept in 16 bits.
+    const auto count16 = [&reader](int64_t value, const char* what) {
+        if (value > INT16_MAX) throw RunTimeError::tooLarge(what, value, reader.fileName(), INT16_MAX);
+        return toInt16(value);
+    };
+    const int16_t objectCount = count16(header.objectCount, "the object count");
+    const int16_t publicMaterialCount = count16(header.publicMaterialCount, "the public material count");
+    const int16_t localMaterialCount = count16(header.localMaterialCount, "the local material count");
     if (objectCount == 0) throw RunTimeError::badFile("The file holds no objects.");
     if (objectCount < 0) damaged(reader, "the object count is negative (" + num(objectCount) + ").");
     reader.requireEntries(peo::kHeaderSize, objectCount, peo::recordLayout(cataclysm).size, "object records");
@@ -524,6 +532,15 @@ PeoFileContents parsePeoFile(const BinaryReader& reader, int32_t previousVersion
 
 void readPeoFile(EditingContext& ctx, const std::string& path) {
     addToLog(ctx, "Opening " + path + "...");
+    // Counts and lists must agree after a failed load: the model is left empty.
+    const auto clearModel = [&ctx] {
+        ShipModel& model = ctx.model;
+        model.peoObjects.clear();
+        model.materials.clear();
+        model.textures.clear();
+        model.publicMaterialCount = 0;
+        model.localMaterialCount = 0;
+    };
     try {
         // The file is read whole and closed at once: a failure below never keeps it open.
         const BinaryReader reader = BinaryReader::fromFile(path);
@@ -535,14 +552,12 @@ void readPeoFile(EditingContext& ctx, const std::string& path) {
             fault = e;
         }
         applyModel(ctx, contents, fault);
+    } catch (RunTimeError& e) {
+        clearModel();
+        e.whileReading(std::filesystem::path(path).filename().string());
+        throw;
     } catch (...) {
-        // Counts and lists must agree after a failed load: leave the model empty.
-        ShipModel& model = ctx.model;
-        model.peoObjects.clear();
-        model.materials.clear();
-        model.textures.clear();
-        model.publicMaterialCount = 0;
-        model.localMaterialCount = 0;
+        clearModel();
         throw;
     }
 }

@@ -151,7 +151,7 @@ class PeoFileBuilder {
 public:
     PeoFileBuilder(EditingContext& ctx, bool cataclysm)
         : ctx_(ctx), model_(ctx.model), cataclysm_(cataclysm),
-          recordSize_(peo::recordLayout(cataclysm).size) {}
+          recordSize_(peo::recordLayout(cataclysm).size), callerContext_(ctx.err) {}
 
     // Builds the file; its bytes stay in the builder.
     std::span<const uint8_t> build() {
@@ -271,6 +271,7 @@ private:
     void writeLink(const PeoObject& object, int32_t link, const char* kind, const char* label) {
         const int32_t number = writtenLink(object, link, kind);
         const int32_t offset = convertKey(ctx_, number, cataclysm_);
+        ctx_.err = callerContext_;  // the helper recorded its own: a later failure is the caller's
         const std::string& linkedName = number == 0 ? model_.peoObjects[0].name : model_.peoObjects[size_t(link - 1)].name;
         writeLog(ctx_, std::string(label) + intText(offset) + " " + intText(number) + " - " + linkedName, 2);
         out_.i32(offset);
@@ -365,6 +366,7 @@ private:
             out_.f32(material.kAlpha);
             out_.i32(known ? textureOffsets_[size_t(material.texture)] : 0);
             out_.i16(convertMatFlags(ctx_, material));
+            ctx_.err = callerContext_;
             out_.i16(material.fullAmbient);
             out_.u16(kFillerWord);
             out_.u16(kFillerWord);
@@ -452,6 +454,8 @@ private:
     ShipModel& model_;
     const bool cataclysm_;
     const int32_t recordSize_;
+    // The writer runs under its caller's error context; trapping helpers record their own on the way.
+    const ErrorContext callerContext_;
     Plan plan_;
     ByteSink out_;
     std::string objectNames_, textureNames_;

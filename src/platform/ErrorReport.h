@@ -11,6 +11,7 @@ struct ErrorReportInfo {
     std::string module;     // errModule
     std::string procedure;  // errProc
     std::string arguments;  // errArgs
+    std::string detail;     // what is wrong and in which file, when known
 };
 
 class ErrorReport {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "model/RotationMath.h"
 #include "editor/context/TrapGuard.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
@@ -59,14 +58,7 @@ void showLocalAxes(EditingContext& ctx, ViewObject& v) {
 
         marker.frame = scene::createFrame(v.frame);
         marker.name = v.name;
-        marker.matrix = v.matrix;
-        positionViewObject(marker);
-        const int16_t selected = ctx.objects.selectedObject;
-        if (selected >= 0 && selected < ctx.model.objectCount()) {
-            const Vector3 angles = getObjectEulersFromMatrix(ctx, selected);
-            setErrorContext(ctx, "modD3D", "showLocalAxes", v.name);  // the call above recorded its own
-            setFrameQuaternion(marker, getObjectQuaternion(angles));
-        }
+        marker.matrix = v.matrix;  // kept with the marker; its frame stays where v's frame is
         v.frame->addVisual(marker.mesh);
     });
 }

@@ -17,12 +17,14 @@ scene::MaterialPtr materialOf(EditingContext& ctx, int materialIndex) {
 }
 } // namespace
 
-void ThumbnailList::Add(const std::string& file, bool isLifFile, Image picture) {
+void ThumbnailList::Add(const std::string& file, bool isLifFile, Image picture, const std::string& caption) {
     const std::string name = fileNameOf(file);
     const size_t dot = name.rfind('.');
     Thumbnail t;
-    t.caption = dot == std::string::npos ? name : name.substr(0, dot);
-    t.path = isLifFile ? replaceExtension(file, "lif") : file;
+    t.caption = !caption.empty() ? caption : dot == std::string::npos ? name : name.substr(0, dot);
+    // A texture file keeps the letter case it was found in.
+    const bool lifAlready = dot != std::string::npos && asciiLower(name.substr(dot)) == ".lif";
+    t.path = isLifFile && !lifAlready ? replaceExtension(file, "lif") : file;
     t.picture = std::move(picture);
     items_.push_back(std::move(t));
 }
@@ -61,7 +63,7 @@ void PreviewMaterialHook::texturePass(EditingContext& ctx, const std::string& mo
                 preview.lstTextures.back().subItems = {intText(source_.width()), intText(source_.height()),
                                                        intText(source_.flags())};
                 Image drawn = source_.drawLayer(ctx.prefs.drawTeamColours ? 7 : 1);
-                preview.ctlThumbs.Add(lifPath, true, drawn);
+                preview.ctlThumbs.Add(lifPath, true, drawn, texture.name);  // named as the model names it
                 writeLog(ctx, "  -> lif texture " + intText(int64_t(k)) + " as " + lifPath, 3);
                 ctx.view.setTexture(k, scene::createTexture(std::move(drawn)));
                 texture.loaded = true;

@@ -274,7 +274,10 @@ void Timer1_Timer(EditingContext& ctx) {
             (ctx.preview.playbackHook ? *ctx.preview.playbackHook : ctx.preview.ownPlayback).advancePlayback(ctx);
         }
     }
-    if (ctx.model.modelLoaded) renderCanvas(ctx);
+    if (ctx.model.modelLoaded && ctx.preview.drawnSceneChanges != scene::sceneChangeCount()) {
+        renderCanvas(ctx);
+        ctx.preview.drawnSceneChanges = scene::sceneChangeCount();
+    }
 }
 
 } // namespace tarv

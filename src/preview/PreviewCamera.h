@@ -33,8 +33,9 @@ void mnu3dPreviewKeyframes_Click(EditingContext& ctx);
 // Starts the spin of object 0 ("Spin Object") or stops it where it stands ("Stop Spin").
 void mnu3dPreviewSpin_Click(EditingContext& ctx);
 
-// The playback timer's tick: the spin (or the animation hook) advances; the canvas renders while a model
-// is loaded.
+// The playback timer's tick: the spin (or the animation hook) advances; while a model is loaded the canvas
+// renders when the scene changed since the last tick that drew (a step of the spin or playback, a camera
+// move, an edit, a resize), and not otherwise.
 void Timer1_Timer(EditingContext& ctx);
 
 // The canvas's mouse events go to the handlers above.

@@ -57,12 +57,14 @@ void Frame::addChild(const FramePtr& child) {
     }
     children_.push_back(child);
     child->parent_ = weak_from_this();
+    markSceneChanged();
 }
 
 void Frame::deleteChild(const FramePtr& child) {
     if (!child || child->getParent().get() != this) return;
     removeOne(children_, child);
     child->parent_.reset();
+    markSceneChanged();
 }
 
 Transform Frame::worldTransform() const {
@@ -79,6 +81,7 @@ void Frame::setPosition(const FramePtr& reference, double x, double y, double z)
     const Vec3 world = referenceWorld(reference).applyToPoint({x, y, z});
     const auto parent = getParent();
     local_.t = parent ? inverseOrThrow(parent->worldTransform()).applyToPoint(world) : world;
+    markSceneChanged();
 }
 
 Vector3 Frame::getPosition(const FramePtr& reference) const {
@@ -98,6 +101,7 @@ void Frame::setRotationRelativeTo(const FramePtr& reference, const Transform& ro
         world = world.then(inverseOrThrow(parentLinear));
     }
     local_.m = world.m;
+    markSceneChanged();
 }
 
 void Frame::setQuaternion(const FramePtr& reference, const Quaternion& q) {
@@ -131,18 +135,31 @@ void Frame::addRotation(int32_t combine, double axisX, double axisY, double axis
     case kCombineAfter: local_ = local_.then(r); break;
     default: throw RunTimeError::invalidCall();
     }
+    markSceneChanged();
 }
 
 void Frame::addVisual(const MeshPtr& mesh) {
-    if (mesh && std::find(visuals_.begin(), visuals_.end(), mesh) == visuals_.end()) visuals_.push_back(mesh);
+    if (mesh && std::find(visuals_.begin(), visuals_.end(), mesh) == visuals_.end()) {
+        visuals_.push_back(mesh);
+        markSceneChanged();
+    }
 }
 
-void Frame::deleteVisual(const MeshPtr& mesh) { removeOne(visuals_, mesh); }
+void Frame::deleteVisual(const MeshPtr& mesh) {
+    removeOne(visuals_, mesh);
+    markSceneChanged();
+}
 
 void Frame::addLight(const LightPtr& light) {
-    if (light && std::find(lights_.begin(), lights_.end(), light) == lights_.end()) lights_.push_back(light);
+    if (light && std::find(lights_.begin(), lights_.end(), light) == lights_.end()) {
+        lights_.push_back(light);
+        markSceneChanged();
+    }
 }
 
-void Frame::deleteLight(const LightPtr& light) { removeOne(lights_, light); }
+void Frame::deleteLight(const LightPtr& light) {
+    removeOne(lights_, light);
+    markSceneChanged();
+}
 
 } // namespace tarv::scene

@@ -60,11 +60,17 @@ public:
     const std::string& getName() const { return name_; }
 
     // Background of the scene whose root this frame is: red + 256 x green + 65536 x blue.
-    void setSceneBackground(int32_t colour) { background_ = colour; }
+    void setSceneBackground(int32_t colour) {
+        background_ = colour;
+        markSceneChanged();
+    }
     std::optional<int32_t> sceneBackground() const { return background_; }
 
     const Transform& localTransform() const { return local_; }
-    void setLocalTransform(const Transform& t) { local_ = t; }
+    void setLocalTransform(const Transform& t) {
+        local_ = t;
+        markSceneChanged();
+    }
     // Product of the local transforms up to the top of the tree.
     Transform worldTransform() const;
     // Whether ancestor is this frame or one of its ancestors.

@@ -118,7 +118,10 @@ void MeshBuilder::addFaces(int32_t vertexCount, std::span<const Vector3> vertice
     touched();
 }
 
-void MeshBuilder::setQuality(int32_t quality) { quality_ = quality; }
+void MeshBuilder::setQuality(int32_t quality) {
+    quality_ = quality;
+    markSceneChanged();
+}
 
 void MeshBuilder::setColor(PackedColor colour) {
     for (auto& face : faces_) face->colour_ = colour;

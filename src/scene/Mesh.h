@@ -9,6 +9,7 @@
 
 #include "base/Image.h"
 #include "base/Geometry.h"
+#include "scene/SceneChanges.h"
 #include "scene/SceneMath.h"
 
 namespace tarv::scene {
@@ -48,9 +49,9 @@ enum : int32_t { kQualityWireframe = 64, kQualitySolid = 128, kQualityLit = 8 };
 class Material {
 public:
     explicit Material(double power) : power_(power) {}
-    void setAmbient(double r, double g, double b) { ambient_ = clampedRgb(r, g, b); }
-    void setSpecular(double r, double g, double b) { specular_ = clampedRgb(r, g, b); }
-    void setEmissive(double r, double g, double b) { emissive_ = clampedRgb(r, g, b); }
+    void setAmbient(double r, double g, double b) { markSceneChanged(); ambient_ = clampedRgb(r, g, b); }
+    void setSpecular(double r, double g, double b) { markSceneChanged(); specular_ = clampedRgb(r, g, b); }
+    void setEmissive(double r, double g, double b) { markSceneChanged(); emissive_ = clampedRgb(r, g, b); }
     double power() const { return power_; }
     Rgb ambient() const { return ambient_; }
     Rgb specular() const { return specular_; }
@@ -76,7 +77,7 @@ class Light {
 public:
     explicit Light(Rgb colour) : colour_(colour) {}
     Rgb colour() const { return colour_; }
-    void setColorRGB(double r, double g, double b) { colour_ = clampedRgb(r, g, b); }
+    void setColorRGB(double r, double g, double b) { markSceneChanged(); colour_ = clampedRgb(r, g, b); }
 
 private:
     Rgb colour_;
@@ -150,7 +151,10 @@ public:
 
 private:
     friend class Face;
-    void touched() { ++changes_; }
+    void touched() {
+        ++changes_;
+        markSceneChanged();
+    }
     std::vector<FacePtr> faces_;
     int32_t quality_ = kQualitySolid | kQualityLit;
     uint64_t changes_ = 1;

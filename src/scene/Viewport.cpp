@@ -14,6 +14,7 @@ Viewport::Viewport(FramePtr sceneRoot) : scene_(std::move(sceneRoot)), camera_(s
 void Viewport::setSize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
+    markSceneChanged();
 }
 
 Transform Viewport::viewTransform() const {

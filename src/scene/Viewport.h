@@ -23,12 +23,21 @@ public:
 
     const FramePtr& scene() const { return scene_; }
     const FramePtr& getCamera() const { return camera_; }
-    void setBack(double distance) { back_ = distance; }
+    void setBack(double distance) {
+        back_ = distance;
+        markSceneChanged();
+    }
     double getBack() const { return back_; }
-    void setFront(double distance) { front_ = distance; }
+    void setFront(double distance) {
+        front_ = distance;
+        markSceneChanged();
+    }
     double getFront() const { return front_; }
     // Half the visible extent on the shorter side of the picture at distance 1 from the camera.
-    void setField(double field) { field_ = field; }
+    void setField(double field) {
+        field_ = field;
+        markSceneChanged();
+    }
     double getField() const { return field_; }
     void setSize(int width, int height);
     int width() const { return width_; }

@@ -33,7 +33,9 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
         emit nodeChecked(QString::fromStdString(keyOf(item)), item->checkState(0) == Qt::Checked);
     });
     connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { emit nodeClicked(QString::fromStdString(keyOf(item))); });
+            [this](QTreeWidgetItem* item, int) {
+                if (item) emit nodeClicked(QString::fromStdString(keyOf(item)));
+            });
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (auto* node = !syncing_ && model_ ? model_->find(keyOf(item)) : nullptr) node->expanded = true;
     });
@@ -67,50 +69,61 @@ QTreeWidgetItem* KeyedTreeWidget::itemForKey(const std::string& key) const {
 void KeyedTreeWidget::sync(bool force) {
     if (!model_) {
         clear();
+        shownShape_.clear();
         return;
     }
     if (!force && shownRevision_ == model_->revision()) return;
     QSignalBlocker blocker(this);
     syncing_ = true;
-    clear();
-    std::unordered_map<const KeyedTree::Node*, QTreeWidgetItem*> items;
-    QTreeWidgetItem* selected = nullptr;
-    QTreeWidgetItem* highlight = nullptr;
-    // Parents first, children in their order: walk the tree from its top-level nodes.
-    std::vector<std::pair<const KeyedTree::Node*, QTreeWidgetItem*>> stack;
-    auto makeItem = [&](const KeyedTree::Node* node) {
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, QString::fromStdString(node->text));
-        item->setData(0, kKeyRole, QString::fromStdString(node->key));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled |
-                       Qt::ItemIsDropEnabled | Qt::ItemIsEditable);
-        item->setCheckState(0, node->checked ? Qt::Checked : Qt::Unchecked);
-        if (node->key == model_->selectedKey()) selected = item;
-        if (node->key == model_->dropHighlightKey()) highlight = item;
-        return item;
-    };
+    // The nodes parents first, children in their order, with their parents' keys.
     std::vector<const KeyedTree::Node*> order;
-    for (const std::string& key : model_->topLevel()) {
-        const KeyedTree::Node* node = model_->find(key);
-        QTreeWidgetItem* item = makeItem(node);
-        addTopLevelItem(item);
-        stack.push_back({node, item});
-    }
+    std::vector<std::string> shape;
+    std::vector<const KeyedTree::Node*> stack;
+    const std::vector<std::string> top = model_->topLevel();
+    for (auto it = top.rbegin(); it != top.rend(); ++it) stack.push_back(model_->find(*it));
     while (!stack.empty()) {
-        auto [node, item] = stack.back();
+        const KeyedTree::Node* node = stack.back();
         stack.pop_back();
         order.push_back(node);
-        items[node] = item;
-        for (const KeyedTree::Node* child : node->children) {
-            QTreeWidgetItem* childItem = makeItem(child);
-            item->addChild(childItem);
-            stack.push_back({child, childItem});
-        }
+        shape.push_back(node->key);
+        shape.push_back(node->parent ? node->parent->key : std::string());
+        for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) stack.push_back(*it);
     }
-    for (const KeyedTree::Node* node : order) items[node]->setExpanded(node->expanded);
-    if (highlight) highlight->setBackground(0, palette().highlight().color().lighter(160));
-    setCurrentItem(selected);
-    if (selected) scrollToItem(selected);
+    // The same nodes under the same parents keep their items (an open editor or a click in progress stays
+    // on its item); another shape builds the items again.
+    std::unordered_map<std::string, QTreeWidgetItem*> items;
+    if (shape == shownShape_) {
+        for (QTreeWidgetItemIterator it(this); *it; ++it) items[keyOf(*it)] = *it;
+    } else {
+        clear();
+        for (const KeyedTree::Node* node : order) {
+            auto* item = new QTreeWidgetItem;
+            item->setData(0, kKeyRole, QString::fromStdString(node->key));
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                           Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled | Qt::ItemIsEditable);
+            if (node->parent) items.at(node->parent->key)->addChild(item);
+            else addTopLevelItem(item);
+            items[node->key] = item;
+        }
+        shownShape_ = shape;
+    }
+    QTreeWidgetItem* selected = nullptr;
+    for (const KeyedTree::Node* node : order) {
+        QTreeWidgetItem* item = items.at(node->key);
+        const QString text = QString::fromStdString(node->text);
+        if (item->text(0) != text) item->setText(0, text);
+        const Qt::CheckState check = node->checked ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState(0) != check) item->setCheckState(0, check);
+        if (node->key == model_->dropHighlightKey()) item->setBackground(0, palette().highlight().color().lighter(160));
+        else if (item->background(0).style() != Qt::NoBrush) item->setBackground(0, QBrush());
+        if (node->key == model_->selectedKey()) selected = item;
+    }
+    for (const KeyedTree::Node* node : order)
+        if (items.at(node->key)->isExpanded() != node->expanded) items.at(node->key)->setExpanded(node->expanded);
+    if (currentItem() != selected) {
+        setCurrentItem(selected);
+        if (selected) scrollToItem(selected);
+    }
     syncing_ = false;
     shownRevision_ = model_->revision();
 }

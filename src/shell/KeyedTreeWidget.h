@@ -4,6 +4,9 @@
 // call sync(). Only the view state it owns (expanded nodes, the user's selection) goes back to the model.
 #include <QTreeWidget>
 
+#include <string>
+#include <vector>
+
 #include "base/KeyedTree.h"
 
 namespace tarv {
@@ -54,6 +57,7 @@ private:
     QString keyAt(const QPoint& pos) const;
     KeyedTree* model_ = nullptr;
     uint64_t shownRevision_ = ~uint64_t(0);
+    std::vector<std::string> shownShape_;  // the shown nodes' keys, each followed by its parent's key
     bool syncing_ = false;
     QString editingKey_;
     bool editCommitted_ = false;

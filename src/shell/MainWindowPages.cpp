@@ -45,7 +45,7 @@ ToolsPage::ToolsPage(QWidget* parent) : QWidget(parent) {
 ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
     setObjectName("pageObjects");
     auto* layout = new QVBoxLayout(this);
-    SSTab2 = named<QTabWidget>("SSTab2");
+    SSTab2 = showingWholeCaptions(named<QTabWidget>("SSTab2"));
     pageHeirachy = named<QWidget>("pageHeirachy");
     pageMatrix = named<QWidget>("pageMatrix");
     pageKeyframes = named<QWidget>("pageKeyframes");
@@ -90,7 +90,7 @@ TexturesPage::TexturesPage(QWidget* parent) : QWidget(parent) {
 ShipInfoPage::ShipInfoPage(QWidget* parent) : QWidget(parent) {
     setObjectName("pageShipInfo");
     auto* layout = new QVBoxLayout(this);
-    SSTab3 = named<QTabWidget>("SSTab3");
+    SSTab3 = showingWholeCaptions(named<QTabWidget>("SSTab3"));
     pageElements = named<QWidget>("pageElements");
     pageMexData = named<QWidget>("pageMexData");
     pageShipFileData = named<QWidget>("pageShipFileData");

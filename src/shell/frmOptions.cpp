@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include "editor/ErrorReportText.h"
 #include "model/LogFiles.h"
 #include "model/ModelHelpers.h"
 #include "model/PreferencesStore.h"
@@ -189,7 +190,7 @@ void frmOptions::hookSwatches() {
 frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("frmOptions");
     setModal(true);
-    SSTab1 = named<QTabWidget>("SSTab1");
+    SSTab1 = showingWholeCaptions(named<QTabWidget>("SSTab1"));
     SSTab1->addTab(buildGeneralPage(), "General");
     SSTab1->addTab(buildLoggingPage(), "Logging");
     SSTab1->addTab(buildTexturesPage(), "Textures");
@@ -310,7 +311,7 @@ void frmOptions::cmdViewLog_Click() {
     std::string path = ctx_.log.logFilePath;
     if (path.empty()) path = startupLogPath(ctx_);
     if (!ctx_.textViewer().openTextFile(path))
-        ctx_.prompts().messageBox("No text editor found!", ctx_.version.appTitle, PromptIcon::None);
+        ctx_.prompts().messageBox(noTextViewerMessage(path), ctx_.version.appTitle, PromptIcon::None);
 }
 
 void frmOptions::chkCustomDirectory_Click() {

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "model/Backups.h"
@@ -13,6 +14,7 @@
 #include "editor/context/TrapGuard.h"
 #include "editor/StartupExit.h"
 #include "shell/UserInputGate.h"
+#include "shell/WidgetNames.h"
 #include "editor/context/EditingContext.h"
 
 namespace tarv {
@@ -65,7 +67,8 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
     SSTab1->addTab(pageShipInfo, "Ship Info");
     SSTab1->addTab(pageAnimations, "Animations");
     SSTab1->addTab(pageMeshTools, " Mesh Tools ");
-    SSTab1->setMinimumWidth(400);
+    // The left pane is at least as wide as its row of captions, and takes a share of a wider window.
+    showingWholeCaptions(SSTab1);
     SSTab1->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
     Text1 = pageGeneral->Text1;
@@ -87,12 +90,23 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
     RMCanvas1->setMinimumSize(200, 150);
     Dx_Label1 = new QLabel;
     Dx_Label1->setObjectName("Dx_Label1");
-    canvasColumn = new QVBoxLayout;
+    auto* canvasPane = new QWidget;
+    canvasPane->setObjectName("canvasPane");
+    canvasColumn = new QVBoxLayout(canvasPane);
+    canvasColumn->setContentsMargins(0, 0, 0, 0);
     canvasColumn->addWidget(RMCanvas1, 1);
     canvasColumn->addWidget(Dx_Label1);
+    // The pages on the left, the canvas on the right; a wider window widens both, the canvas twice as much,
+    // and the user can move the border between them.
+    auto* split = new QSplitter(Qt::Horizontal);
+    split->setObjectName("splitPagesCanvas");
+    split->setChildrenCollapsible(false);
+    split->addWidget(SSTab1);
+    split->addWidget(canvasPane);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 2);
     auto* layout = new QHBoxLayout(central);
-    layout->addWidget(SSTab1, 0);
-    layout->addLayout(canvasColumn, 1);
+    layout->addWidget(split);
     setCentralWidget(central);
 
     buildMenus();

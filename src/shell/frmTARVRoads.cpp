@@ -98,8 +98,8 @@ void frmTARV::Form_Load(const std::string& commandLine) {
             // The Options dialog is loaded, hidden, when the preferences paint its swatches.
             if (!optionsWindow) optionsWindow = new frmOptions(ctx, this);
             readPreferences(ctx);
+            // The application gets no display name: the desktop would append it to every caption.
             setWindowTitle(QString::fromStdString(ctx.version.appTitle));
-            QApplication::setApplicationDisplayName(QString::fromStdString(ctx.version.appTitle));
             show();
             ctx.road.cataclysmVariant = ctx.prefs.defaultFileFormat == 1280;
             InitialiseComponents(ctx);

@@ -492,7 +492,7 @@ TEST_F(MadFileTest, DamagedFilesAreRefusedWholeAndChangeNothing) {
         EXPECT_EQ(fresh.ctx.animation.madObjects, tracksBefore) << c.what;
         EXPECT_EQ(fresh.ctx.model.peoObjects[1].madObjectIndex, 2) << c.what;
         EXPECT_EQ(fresh.ctx.model.peoObjects[0].madObjectIndex, -1) << c.what;
-        EXPECT_EQ(fresh.status.panels[4], "") << c.what;
+        EXPECT_EQ(fresh.status.panels[4], "MAD") << c.what << ": the file was opened";
     }
 }
 

@@ -206,6 +206,29 @@ TEST_F(RoadTest, CorruptedLinksAreReportedAndTheLoadGoesOn) {
     EXPECT_EQ(ctx.shell.treeHeirachy.childrenOf("o0"), (std::vector<std::string>{"o1", "o2", "o3"}));
 }
 
+TEST_F(RoadTest, EachCorruptedLinkIsShownWhenTheLinkingReachesItsObject) {
+    // The frames linked so far at each message, read from the progress of the linking loop.
+    struct Watching : ScriptedPrompts {
+        RecordingStatus* status = nullptr;
+        std::vector<int> linkedAtMessage;
+        void messageBox(const std::string& text, const std::string& caption, PromptIcon icon) override {
+            linkedAtMessage.push_back(status->loadTextures.value);
+            ScriptedPrompts::messageBox(text, caption, icon);
+        }
+    } prompts;
+    prompts.status = &t.status;
+    for (int i = 0; i < 4; ++i) prompts.expectMessage("Corrupted hierarchy detected!");
+    ctx.services.prompts = &prompts;
+    setMotherRecord(at("Tarvlet.peo"), 4, 40);  // EnginePod, object 3, names an object that does not exist
+    setMotherRecord(at("Tarvlet.peo"), 2, 2);   // Turret, object 1, names itself
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ctx.services.prompts = &t.prompts;
+    // The tree's build shows its own messages afterwards; the linking shows one per object, in object order.
+    ASSERT_EQ(prompts.linkedAtMessage.size(), 4u);
+    EXPECT_EQ(prompts.linkedAtMessage[0], 1);
+    EXPECT_EQ(prompts.linkedAtMessage[1], 3);
+}
+
 TEST_F(RoadTest, ACycleOfLinksNeverMakesACycleOfFrames) {
     setMotherRecord(at("Tarvlet.peo"), 2, 3);  // Turret under Gun, while Gun is under Turret
     t.prompts.expectMessage("Corrupted hierarchy detected!").expectMessage("Corrupted hierarchy detected!");
@@ -292,6 +315,56 @@ TEST_F(RoadTest, AFileTheReaderRefusesLeavesNoViewRecords) {
     EXPECT_EQ(ctx.model.objectCount(), 0);
     EXPECT_TRUE(ctx.view.viewObjects.empty());
     EXPECT_TRUE(ctx.view.modelFrame->children().empty());
+}
+
+TEST_F(RoadTest, TheErrorLineOfABadFileSaysWhatIsWrongAndInWhichFile) {
+    // The sample model with one 32-bit header field replaced.
+    struct Case {
+        int offset;
+        int32_t value;
+        int number;
+        std::string description, detail;
+    };
+    const Case cases[] = {
+        {40, 1734829, 6, "Overflow", "the object count 1734829 in Bad.peo does not fit (at most 32767)"},
+        {24, 40000, 6, "Overflow", "the public material count 40000 in Bad.peo does not fit (at most 32767)"},
+        {28, -40000, 6, "Overflow", "while reading Bad.peo"},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = readBytes(at("Tarvlet.peo"));
+        for (int i = 0; i < 4; ++i) bytes[size_t(c.offset + i)] = uint8_t(uint32_t(c.value) >> (8 * i));
+        writeBytes(at("Bad.peo"), bytes);
+        t.errors.reports.clear();
+        loadThisFile(ctx, at("Bad.peo"));
+        ASSERT_EQ(t.errors.reports.size(), 1u) << c.detail;
+        const ErrorReportInfo& report = t.errors.reports[0];
+        EXPECT_EQ(report.number, c.number);
+        EXPECT_EQ(report.description, c.description);
+        EXPECT_EQ(report.detail, c.detail);
+        EXPECT_EQ(report.procedure, "getGeneralInfo");
+    }
+    // A fault whose text names the file already gets no detail.
+    writeBytes(at("Bad.peo"), {1, 2, 3});
+    t.errors.reports.clear();
+    loadThisFile(ctx, at("Bad.peo"));
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_NE(t.errors.reports[0].description.find("Bad.peo"), std::string::npos);
+    EXPECT_EQ(t.errors.reports[0].detail, "");
+}
+
+TEST_F(RoadTest, AFolderGivenAsTheModelIsReportedOnceBeforeAnyBackupQuestion) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ctx.prefs.alwaysShowBackup = true;
+    const fs::path folder = ship / "Folder.peo";
+    fs::create_directories(folder);
+    writeBytes(ship / "Folder.peo.bak", {1});  // whatever a backup would look like
+    t.errors.reports.clear();
+    loadThisFile(ctx, folder.string());
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].number, 75);
+    EXPECT_NE(t.errors.reports[0].description.find(folder.string()), std::string::npos);
+    EXPECT_TRUE(t.prompts.shown.empty()) << t.prompts.shown[0].text;
+    EXPECT_EQ(ctx.model.objectCount(), 4) << "the model loaded before stays";
 }
 
 TEST_F(RoadTest, AnErrorInTheRoadsOwnStepsRestoresThePointerAndBars) {

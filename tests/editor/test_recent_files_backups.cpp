@@ -1,6 +1,8 @@
 // Recent files, backups, the load summary's notes and the error report's text.
 #include <gtest/gtest.h>
 
+#include "base/RunTimeError.h"
+
 #include <filesystem>
 #include <unistd.h>
 
@@ -228,6 +230,32 @@ TEST(LoadSummary, AppendsNotesWithCrLfAndDropsThem) {
     dropLoadSummary(t.ctx);
     EXPECT_FALSE(t.ctx.shell.loadSummaryExists);
     EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "");
+}
+
+TEST(ErrorReportText, TheErrorLineAddsTheDetailWhenThereIsOne) {
+    ErrorReportInfo info;
+    info.description = "Overflow";
+    info.detail = "the object count 1734829 in Tarvlet.peo does not fit (at most 32767)";
+    info.module = "frmTARV";
+    info.procedure = "getGeneralInfo";
+    EXPECT_EQ(errorReportText("TARV v1.0", info),
+              "TARV v1.0\r\nError: Overflow: the object count 1734829 in Tarvlet.peo does not fit (at most 32767)\r\n"
+              "In module: frmTARV\r\nIn function: getGeneralInfo\r\n");
+}
+
+TEST(ErrorReportText, TheDetailsOfRunTimeErrors) {
+    EXPECT_EQ(RunTimeError::tooLarge("the object count", 1734829, "Tarvlet.peo", 32767).detail(),
+              "the object count 1734829 in Tarvlet.peo does not fit (at most 32767)");
+    EXPECT_EQ(RunTimeError::tooLarge("the object count", 1734829, "Tarvlet.peo", 32767).description(), "Overflow");
+    EXPECT_EQ(RunTimeError::overflow().whileReading("a.mad").detail(), "while reading a.mad");
+    EXPECT_EQ(RunTimeError::badFile("The file a.mad is short").whileReading("a.mad").detail(), "")
+        << "a description that names the file needs no detail";
+    EXPECT_EQ(RunTimeError::tooLarge("x", 1, "a.peo", 0).whileReading("b.peo").detail(), "x 1 in a.peo does not fit (at most 0)")
+        << "a detail is never replaced";
+}
+
+TEST(ErrorReportText, ViewLogWithoutAViewerNamesTheLog) {
+    EXPECT_EQ(noTextViewerMessage("/models/ship.log"), "No text editor found!\r\nThe log file is /models/ship.log");
 }
 
 TEST(ErrorReportText, HasFourOrFiveLines) {

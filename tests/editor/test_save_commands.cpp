@@ -171,7 +171,10 @@ TEST_F(SaveTest, AFailedWriteLeavesTheOldFileWhole) {
         EXPECT_EQ(readBytes(at("Tarvlet.peo")), before);
         EXPECT_EQ(t.status.status.find("done"), std::string::npos);
     }
-    EXPECT_EQ(t.errors.reports.size(), 2u);
+    ASSERT_EQ(t.errors.reports.size(), 2u);
+    // The writer's helpers record their own context; the report still names the command that wrote.
+    EXPECT_EQ(t.errors.reports[0].procedure, "mnuSaveAll_Click");
+    EXPECT_EQ(t.errors.reports[1].procedure, "mnuSavePeo_Click");
     // The safety copy may stay beside the intact file after a failure.
     EXPECT_EQ(readBytes(at("Tarvlet.pe~")), before);
 }

@@ -373,7 +373,7 @@ struct RenameFixture {
     RenameFixture() {
         makeObjects(t.ctx, kShip);  // base, hull, wing, gun, tip
         createObjectTree(t.ctx);
-        t.ctx.animation.madObjects = {MadObject{"tip"}, MadObject{"gun"}};
+        t.ctx.animation.madObjects = {MadObject{"tip", 0, {}}, MadObject{"gun", 0, {}}};
         t.ctx.model.peoObjects[3].madObjectIndex = 1;
         t.ctx.shp.shpGuns = {ShpGun{}, ShpGun{}};
         t.ctx.shp.shpGuns[0].recoilJoint = "gun";

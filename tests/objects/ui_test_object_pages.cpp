@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMimeData>
+#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include "../objects/ObjectFixtures.h"
@@ -40,6 +41,30 @@ struct PagesFixture {
         return found;
     }
     QTreeWidgetItem* item(const char* key) { return window.treeHeirachy->itemForKey(key); }
+};
+
+// The middle of a node's check box in the tree's viewport.
+QPoint checkBoxOf(QTreeWidget* tree, QTreeWidgetItem* item) {
+    QStyleOptionViewItem option;
+    option.initFrom(tree);
+    option.rect = tree->visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = item->text(0);
+    return tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree).center();
+}
+
+// Collects Qt's warnings while it lives.
+struct WarningCatcher {
+    static inline QStringList caught;
+    QtMessageHandler previous;
+    WarningCatcher() {
+        caught.clear();
+        previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            // The offscreen platform's own notice is no fault of the tree's.
+            if (type != QtDebugMsg && type != QtInfoMsg && !text.contains("propagateSizeHints")) caught << text;
+        });
+    }
+    ~WarningCatcher() { qInstallMessageHandler(previous); }
 };
 
 const char* const kBoxes[] = {"posX", "posY", "posZ", "rotX", "rotY", "rotZ", "ShearX", "ShearY", "ShearZ", "ScaleXYZ"};
@@ -171,4 +196,54 @@ TEST(ObjectPages, ADropOnTheTreeReparentsTheObject) {
     EXPECT_EQ(f.t.ctx.shell.treeHeirachy.parentOf("o2"), "o3");
     EXPECT_EQ(f.item("o2")->parent(), f.item("o3"));
     EXPECT_EQ(f.t.ctx.view.viewObjects[2].frame->getParent(), f.t.ctx.view.viewObjects[3].frame);
+}
+
+TEST(ObjectPages, TicksUnticksAndRenamesWithTheMouseRaiseNoErrorAndNoWarning) {
+    PagesFixture f;
+    WarningCatcher warnings;
+    f.window.show();
+    f.window.SSTab1->setCurrentWidget(f.window.pageObjects);
+    KeyedTreeWidget* tree = f.window.treeHeirachy;
+    auto clickBox = [&](const char* key) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, checkBoxOf(tree, f.item(key)));
+    };
+    auto clickText = [&](const char* key) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(f.item(key)).center());
+    };
+    auto editorOpen = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return tree->viewport()->findChild<QLineEdit*>();
+    };
+    auto rename = [&](const char* key, const char* text) {
+        clickText(key);
+        if (!editorOpen()) clickText(key);  // a click on the selected node edits its text
+        QLineEdit* editor = editorOpen();
+        ASSERT_NE(editor, nullptr) << key;
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    clickBox("o2");
+    EXPECT_EQ(f.t.ctx.view.viewObjects[2].shown, 0);
+    EXPECT_EQ(f.item("o2")->checkState(0), Qt::Unchecked);
+    EXPECT_EQ(f.t.ctx.objects.selectedObject, 2) << "the click also selects the node, as the press showed";
+    clickBox("o2");
+    EXPECT_EQ(f.t.ctx.view.viewObjects[2].shown, -1);
+    EXPECT_EQ(f.item("o2")->checkState(0), Qt::Checked);
+    clickBox("o3");
+    EXPECT_EQ(f.t.ctx.view.viewObjects[3].shown, 0);
+    rename("o1", "keel");
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].name, "keel");
+    EXPECT_EQ(f.item("o1")->text(0), "keel");
+    clickBox("o1");
+    EXPECT_EQ(f.t.ctx.view.viewObjects[1].shown, 0);
+    rename("o1", "spine");
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].name, "spine");
+    clickBox("o3");
+    EXPECT_EQ(f.t.ctx.view.viewObjects[3].shown, -1);
+
+    EXPECT_TRUE(f.t.errors.reports.empty()) << f.t.errors.reports.front().procedure;
+    EXPECT_TRUE(warnings.caught.isEmpty()) << warnings.caught.join("\n").toStdString();
 }

@@ -39,7 +39,10 @@ TEST(QtSettingsStore, KeepsValuesInIniFilesOfTheUsersConfigFolder) {
 
     QtSettingsStore recent = QtSettingsStore::recentFiles();
     QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    EXPECT_EQ(recent.iniPath(), QDir(QString::fromStdString((config.path() / "Kelvane").string())).filePath(exe + ".ini"));
+    EXPECT_EQ(recent.iniPath(),
+              QDir(QString::fromStdString((config.path() / "Kelvane").string())).filePath(exe + " settings.ini"));
+    EXPECT_NE(QtSettingsStore::recentFilesOf("tarv").iniPath().toLower(), prefs.iniPath().toLower())
+        << "the editor's two files differ by more than letter case";
     EXPECT_TRUE(recent.setKeyValue("RecentFile1", "/Ships/Scout.peo"));
     EXPECT_EQ(recent.getKeyValue("RecentFile1"), "/Ships/Scout.peo");
     EXPECT_EQ(prefs.getKeyValue("RecentFile1"), "") << "two separate stores";

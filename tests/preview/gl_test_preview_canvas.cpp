@@ -13,6 +13,7 @@
 #include "shell/frmTARV.h"
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewMarkers.h"
+#include "objects/ObjectSelection.h"
 #include "scene/gl/RMCanvas.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
@@ -96,4 +97,20 @@ TEST(PreviewCanvas, TexturedAndOwnColouredObjectsAtResetView) {
     EXPECT_TRUE(near(at(2, -5), 0, 0, 255)) << "base blue";
     // The background as set.
     EXPECT_TRUE(near(img.pixelColor(3, 3), 127, 127, 127, 0)) << "grey background";
+
+    // Selected, the textured object shows its texture tinted half-way with the highlight colour (red).
+    ctx.prefs.highlightColour = {255, 0, 0, 0};
+    ctx.objects.selectedObject = 1;
+    getObjectDetails(ctx, 1);
+    QApplication::processEvents();
+    const QImage selected = canvas->grabFramebuffer();
+    if (const char* folder = std::getenv("TARV_SCREENSHOTS")) selected.save(QString(folder) + "/preview_selected.png");
+    const auto selectedAt = [&](double x, double y) {
+        return selected.pixelColor(int(selected.width() / 2.0 + y * scale), int(selected.height() / 2.0 - x * scale));
+    };
+    EXPECT_TRUE(near(selectedAt(2, 3), 255, 0, 0)) << "red stays red";
+    EXPECT_TRUE(near(selectedAt(2, 7), 127, 127, 0)) << "green tinted";
+    EXPECT_TRUE(near(selectedAt(-2, 3), 127, 0, 127)) << "blue tinted";
+    EXPECT_TRUE(near(selectedAt(-2, 7), 255, 127, 0)) << "yellow tinted";
+    EXPECT_TRUE(t.errors.reports.empty());
 }

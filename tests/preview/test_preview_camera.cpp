@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "Fakes.h"
 #include "PreviewFixtures.h"
@@ -358,6 +359,65 @@ TEST_F(CameraTest, TimerRendersOnlyWhileAModelIsLoaded) {
     ctx.model.modelLoaded = false;
     Timer1_Timer(ctx);
     EXPECT_EQ(canvas.renders, 1);
+}
+
+TEST_F(CameraTest, AnIdleClockDrawsNothing) {
+    Timer1_Timer(ctx);  // the scene built for the model
+    canvas.renders = 0;
+    for (int i = 0; i < 200; ++i) {
+        t.clock.advance(0.001);
+        Timer1_Timer(ctx);
+    }
+    EXPECT_EQ(canvas.renders, 0);
+}
+
+TEST_F(CameraTest, EveryKindOfSceneChangeDrawsOnceAtTheNextTick) {
+    const scene::FramePtr& base = view(0).frame;
+    const scene::MeshPtr mesh = base->visuals().at(0);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"pose", [&] { base->setPosition(base->getParent(), 1, 2, 3); }},
+        {"orientation", [&] { base->setQuaternion(base->getParent(), {0, 1, 0, 0}); }},
+        {"parent", [&] { view(1).frame->getParent()->deleteChild(view(1).frame); }},
+        {"visual", [&] { base->deleteVisual(mesh); }},
+        {"mesh colour", [&] { mesh->setColorRGB(1, 0, 0); }},
+        {"face texture", [&] { mesh->faces().at(0)->setTexture(scene::createTexture(Image{})); }},
+        {"mesh quality", [&] { mesh->setQuality(scene::kQualityWireframe); }},
+        {"material", [&] { scene::createMaterial(1)->setEmissive(1, 1, 1); }},
+        {"background", [&] { ctx.view.viewport->scene()->setSceneBackground(0x00FF00); }},
+        {"resize", [&] { ctx.view.viewport->setSize(300, 200); }},
+        {"camera", [&] { RMCanvas1_MouseDown(ctx, 1, 0, 10, 10); RMCanvas1_MouseMove(ctx, 1, 0, 40, 10); }},
+    };
+    for (const auto& [name, change] : changes) {
+        Timer1_Timer(ctx);
+        canvas.renders = 0;
+        change();
+        Timer1_Timer(ctx);
+        Timer1_Timer(ctx);
+        EXPECT_GE(canvas.renders, 1) << name;
+        const int drawn = canvas.renders;
+        Timer1_Timer(ctx);
+        EXPECT_EQ(canvas.renders, drawn) << name << ": nothing changed after the draw";
+    }
+}
+
+TEST_F(CameraTest, APlaybackThatPosesFramesDrawsEveryTick) {
+    struct Hook : PlaybackHook {
+        scene::FramePtr frame;
+        void advancePlayback(EditingContext& c) override {
+            frame->setPosition(frame->getParent(), c.clock().monotonicSeconds(), 0, 0);
+        }
+    } hook;
+    hook.frame = view(1).frame;
+    ctx.preview.playbackHook = &hook;
+    ctx.preview.playback.isPlaying = 1;
+    ctx.preview.playback.playObject = -1;
+    Timer1_Timer(ctx);
+    canvas.renders = 0;
+    for (int i = 0; i < 10; ++i) {
+        t.clock.advance(0.01);
+        Timer1_Timer(ctx);
+    }
+    EXPECT_EQ(canvas.renders, 10);
 }
 
 TEST_F(CameraTest, AnimationPlaybackGoesToItsHook) {

@@ -91,6 +91,9 @@ TEST_F(PreviewMaterialsTest, FoundWhateverTheLetterCaseAndNoFileIsWritten) {
     load(writeModel());
     EXPECT_TRUE(t.ctx.model.textures[0].loaded);
     EXPECT_EQ(source.loaded, (std::vector<std::string>{(dir / "HULL.LIF").string()}));
+    ASSERT_EQ(t.ctx.preview.ctlThumbs.items().size(), 2u);
+    EXPECT_EQ(t.ctx.preview.ctlThumbs.items()[0].caption, "hull") << "the name as the model gives it";
+    EXPECT_EQ(t.ctx.preview.ctlThumbs.items()[0].path, (dir / "HULL.LIF").string());
     EXPECT_EQ(readText(dir / "hull.bmp"), "the user's own picture");
     // Nothing but the model, its log and the user's files in the folder.
     std::vector<std::string> names;

@@ -2,6 +2,10 @@
 // and what a pick shows in the window's labels, buttons, tabs and tree.
 #include <gtest/gtest.h>
 
+#include <QTest>
+
+#include <QLineEdit>
+
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
@@ -82,6 +86,20 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(0)->text(3), "7");
     EXPECT_EQ(list->topLevelItem(1)->text(1), "");
+    // The names are edited in place; the width, height and flags are not.
+    f.window.show();
+    f.window.SSTab1->setCurrentIndex(4);
+    EXPECT_TRUE(list->topLevelItem(0)->flags() & Qt::ItemIsEditable);
+    list->editItem(list->topLevelItem(0), 0);
+    auto* editor = list->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("hull2");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "hull2");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    list->editItem(list->topLevelItem(0), 1);
+    EXPECT_EQ(list->viewport()->findChild<QLineEdit*>(), nullptr);
     QListWidget* thumbs = f.find<QListWidget>("ctlThumbs");
     ASSERT_EQ(thumbs->count(), 2);
     EXPECT_EQ(thumbs->item(0)->text(), "hull");

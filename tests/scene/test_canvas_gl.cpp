@@ -137,7 +137,7 @@ TEST(Canvas, BackFacesAreCulledAndFlatFacesShowAsLinesInWireframe) {
     EXPECT_TRUE(isRgb(at(img, c + 40 - 1, c + 40 - 1), 0, 0, 0)) << "the back face's edges are culled";
 }
 
-TEST(Canvas, ATexturedFaceKeepsItsTextureUnderAMeshColour) {
+TEST(Canvas, ALitTexturedFaceKeepsItsTextureAndAnUnlitOneIsTintedWithItsColour) {
     GlScene s;
     Image picture(8, 8, {0, 0, 255, 255});
     picture.at(0, 0) = {255, 255, 255, 255};  // a mark in one corner; the rest is blue
@@ -148,11 +148,22 @@ TEST(Canvas, ATexturedFaceKeepsItsTextureUnderAMeshColour) {
     for (int k = 0; k < 4; ++k) face->setTextureCoordinates(k, k == 1 || k == 2 ? 1 : 0, k >= 2 ? 1 : 0);
     mesh->addFace(face);
     mesh->setColorRGB(1, 0, 0);
-    mesh->setQuality(128);
+    mesh->setQuality(128);  // unlit, as the selected object is drawn
     s.model->addVisual(mesh);
-    const QImage img = s.grab("textured");
     const int c = kSize / 2;
-    EXPECT_TRUE(isRgb(at(img, c + 30, c + 30), 0, 0, 255)) << at(img, c + 30, c + 30).name().toStdString();
+    const QImage unlit = s.grab("textured_unlit");
+    const QColor tinted = at(unlit, c + 30, c + 30);
+    EXPECT_NEAR(tinted.red(), 127, 1) << tinted.name().toStdString();
+    EXPECT_EQ(tinted.green(), 0) << tinted.name().toStdString();
+    EXPECT_NEAR(tinted.blue(), 127, 1) << tinted.name().toStdString();
+    mesh->setQuality(136);  // lit: the texture alone, lit by the scene's light
+    auto lamp = createFrame(s.root);
+    lamp->addLight(createLightRGB(1, 1, 1));
+    lamp->setPosition(nullptr, 0, 0, 20000);
+    const QImage lit = s.grab("textured_lit");
+    const QColor shown = at(lit, c + 30, c + 30);
+    EXPECT_EQ(shown.red(), 0) << shown.name().toStdString();
+    EXPECT_GT(shown.blue(), 100) << shown.name().toStdString();
 }
 
 TEST(Canvas, UnchangedMeshesAreNotSentAgain) {

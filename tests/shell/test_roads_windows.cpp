@@ -16,6 +16,7 @@
 #include "model/PreferencesStore.h"
 #include "editor/LoadRoad.h"
 #include "app/EditorStart.h"
+#include "shell/ShellDialogs.h"
 #include "shell/frmOptions.h"
 #include "shell/frmTARV.h"
 #include <QListWidget>
@@ -64,6 +65,31 @@ struct Started {
 void whenOpen(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
 
 } // namespace
+
+TEST(StartUp, CaptionsAreTheirOwnWithNothingAppended) {
+    TempDir dir;
+    TestContext t(dir.path());
+    frmTARV window(t.ctx);
+    installSubsystems(window);
+    t.ctx.services.status = &window;
+    window.Form_Load("");
+    // With a display name set, the desktop appends it to every window's caption.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    frmError report(t.ctx, &window);
+    frmAbout about(t.ctx, &window);
+    const std::string& title = t.ctx.version.appTitle;
+    const std::pair<const char*, std::string> captions[] = {
+        {"frmTARV", title},
+        {"frmOptions", title + " options"},
+        {"frmError", "An Error has occured!"},
+        {"frmAbout", "About TARV"},
+    };
+    for (const auto& [name, caption] : captions) {
+        QWidget* w = window.objectName() == name ? &window : window.findChild<QWidget*>(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_EQ(w->windowTitle().toStdString(), caption) << name;
+    }
+}
 
 TEST(StartUp, AnEmptyCommandLineStartsWithCommandsAndPagesDisabled) {
     TempDir dir;
@@ -145,7 +171,7 @@ TEST(StartUp, TheCommandLineIsOpenedLastAndItsLogCountsAtExit) {
     // The error report's End takes the exit road, with the log-files question.
     s.t.prompts.expectYesNo(false, "TARV has generated 1 logfiles. Do you want to keep them?");
     whenOpen([&] { s.window->errorWindow->cmdEndTARV->click(); });
-    s.window->errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", ""});
+    s.window->errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
     EXPECT_EQ(s.ended, 1);
     EXPECT_FALSE(fs::exists(ship / "Tarvlet.log"));
 }
@@ -189,6 +215,29 @@ TEST(LoadCommands, ACloseRequestDuringALoadWaitsForItsEnd) {
     EXPECT_FALSE(endedDuringLoad);
     EXPECT_EQ(s.ended, 1);
     EXPECT_EQ(s.t.ctx.model.objectCount(), 4);
+}
+
+TEST(LoadCommands, TheMexAndMadPanelsShowTheFilesOfTheModelNowLoaded) {
+    Started s;
+    const auto panel = [&](int i) { return s.window->statusPanels[size_t(i - 1)]->text().toStdString(); };
+    s.window->loadThisFile(s.at("Tarvlet.peo"));
+    EXPECT_EQ(panel(3), "MEX");
+    EXPECT_EQ(panel(4), "MAD");
+
+    // The same model alone in its folder: no .mex, no .mad.
+    const fs::path bare = s.dir.path() / "bare";
+    fs::create_directories(bare);
+    fs::copy_file(s.ship / "Tarvlet.peo", bare / "Tarvlet.peo");
+    s.window->loadThisFile((bare / "Tarvlet.peo").string());
+    EXPECT_EQ(panel(3), "");
+    EXPECT_EQ(panel(4), "");
+    EXPECT_TRUE(s.t.errors.reports.empty());
+
+    // A .mad that is opened but cannot be read still shows that it was opened.
+    writeText(bare / "Tarvlet.mad", "MAD");
+    s.window->loadThisFile((bare / "Tarvlet.peo").string());
+    EXPECT_EQ(panel(4), "MAD");
+    EXPECT_EQ(s.t.errors.reports.size(), 1u);
 }
 
 TEST(LoadCommands, OpenAndRecentFilesGoThroughTheMenu) {
@@ -381,7 +430,7 @@ TEST(frmOptions, ViewLogShowsTheStartUpLogBeforeALoad) {
     EXPECT_EQ(f.t.textViewer.opened[0], startupLogPath(f.t.ctx));
     f.t.ctx.log.logFilePath = "/models/ship.log";
     f.t.textViewer.succeed = false;
-    f.t.prompts.expectMessage("No text editor found!");
+    f.t.prompts.expectMessage("No text editor found!\r\nThe log file is /models/ship.log");
     f.dialog->cmdViewLog->click();
     EXPECT_EQ(f.t.textViewer.opened.back(), "/models/ship.log");
 }

@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "Fakes.h"
@@ -14,6 +16,7 @@
 #include "editor/RecentFiles.h"
 #include "editor/context/TrapGuard.h"
 #include "WindowFixture.h"
+#include "shell/frmOptions.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
 
@@ -145,6 +148,54 @@ TEST(frmTARV, EveryResizeEmptiesTheSelectionText) {
     EXPECT_EQ(f.t.ctx.err.errProc, "Form_Resize");
 }
 
+// Every caption of the tab control is drawn whole inside its bar, with room for its text.
+void expectEveryCaptionReadable(QTabWidget* tabs) {
+    QTabBar* bar = tabs->tabBar();
+    EXPECT_GE(bar->width(), bar->sizeHint().width()) << tabs->objectName().toStdString();
+    for (int i = 0; i < tabs->count(); ++i) {
+        const QRect r = bar->tabRect(i);
+        EXPECT_TRUE(bar->rect().contains(r)) << tabs->objectName().toStdString() << " " << i;
+        EXPECT_GE(r.width(), bar->fontMetrics().horizontalAdvance(tabs->tabText(i)))
+            << tabs->tabText(i).toStdString();
+    }
+}
+
+TEST(frmTARV, EveryTabCaptionIsReadableAtTheDefaultSizeAndTheLeftPaneGrows) {
+    WindowFixture f;
+    f.window.show();
+    QApplication::processEvents();
+    EXPECT_EQ(f.window.size(), QSize(1100, 760));
+    for (const char* name : {"SSTab1", "SSTab2", "SSTab3"}) {
+        auto* tabs = f.find<QTabWidget>(name);
+        if (name != std::string("SSTab1")) f.window.SSTab1->setCurrentWidget(tabs->parentWidget());
+        QApplication::processEvents();
+        expectEveryCaptionReadable(tabs);
+    }
+    for (int i = 0; i < f.window.SSTab1->count(); ++i) {
+        f.window.SSTab1->setCurrentIndex(i);
+        saveScreenshotIfAsked(f.window, ("frmTARV_page" + std::to_string(i)).c_str());
+    }
+
+    const int narrow = f.window.SSTab1->width();
+    f.window.resize(1600, 900);
+    QApplication::processEvents();
+    EXPECT_GT(f.window.SSTab1->width(), narrow + 100);
+    EXPECT_GT(f.window.RMCanvas1->width(), f.window.SSTab1->width()) << "the canvas keeps the larger share";
+}
+
+TEST(frmOptions, EveryTabCaptionIsReadable) {
+    WindowFixture f;
+    auto* options = new frmOptions(f.t.ctx, &f.window);
+    options->show();
+    QApplication::processEvents();
+    expectEveryCaptionReadable(options->SSTab1);
+    for (int i = 0; i < options->SSTab1->count(); ++i) {
+        options->SSTab1->setCurrentIndex(i);
+        saveScreenshotIfAsked(*options, ("frmOptions_page" + std::to_string(i)).c_str());
+    }
+    options->hide();
+}
+
 TEST(frmTARV, IsTheStatusDisplay) {
     WindowFixture f;
     StatusDisplay& status = f.window;
@@ -218,7 +269,7 @@ TEST(frmError, BuildsTheReportWithAndWithoutParameters) {
     EXPECT_EQ(report.cmdCopy->text(), "Copy");
     EXPECT_EQ(report.cmdClose->text(), "Resume");
 
-    ErrorReportInfo info{9, "TARV", "Subscript out of range", "modD3D", "resetPeoObject", ""};
+    ErrorReportInfo info{9, "TARV", "Subscript out of range", "modD3D", "resetPeoObject", "", ""};
     whenOpen([&] { report.cmdClose->click(); });
     report.show(info);
     std::string title = t.ctx.version.appTitle;
@@ -247,7 +298,7 @@ TEST(frmError, CopyPutsExactlyTheTextOnTheClipboardAndStaysOpen) {
         stayedOpen = report.isVisible();
         report.cmdClose->click();
     });
-    report.show({6, "TARV", "Overflow", "modPeo", "readPeo", "/ships/a.peo|1"});
+    report.show({6, "TARV", "Overflow", "modPeo", "readPeo", "/ships/a.peo|1", ""});
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(copied.toStdString(), report.reportText());
     EXPECT_TRUE(copied.contains("\r\nParameters: /ships/a.peo|1\r\n"));
@@ -280,7 +331,7 @@ TEST(frmError, EndHidesTheReportAndRunsTheExitRoad) {
         ++exits;
     };
     whenOpen([&] { window.errorWindow->cmdEndTARV->click(); });
-    window.errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", ""});
+    window.errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
     EXPECT_EQ(exits, 1);
 }
 

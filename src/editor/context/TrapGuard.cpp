@@ -17,6 +17,7 @@ void reportError(EditingContext& ctx, const std::exception& error) {
         info.number = rte->number();
         info.source = rte->source() == "TARV" ? ctx.version.appName : rte->source();
         info.description = rte->description();
+        info.detail = rte->detail();
     } else if (dynamic_cast<const std::bad_alloc*>(&error)) {
         info.number = 7;
         info.source = ctx.version.appName;

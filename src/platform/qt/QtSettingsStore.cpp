@@ -38,10 +38,14 @@ QtSettingsStore QtSettingsStore::preferences() {
 }
 
 QtSettingsStore QtSettingsStore::recentFiles() {
-    QString folder = QFileInfo(preferences().iniPath()).absolutePath();
-    QString exe = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    if (exe.isEmpty()) exe = "tarv";
-    return QtSettingsStore(folder + "/" + exe + ".ini", "Recent Files");
+    return recentFilesOf(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+}
+
+QtSettingsStore QtSettingsStore::recentFilesOf(const QString& executableName) {
+    const QString folder = QFileInfo(preferences().iniPath()).absolutePath();
+    const QString exe = executableName.isEmpty() ? QString("tarv") : executableName;
+    // Not "<exe>.ini": beside "TARV.ini" that name would differ from the preferences' by letter case only.
+    return QtSettingsStore(folder + "/" + exe + " settings.ini", "Recent Files");
 }
 
 } // namespace tarv

@@ -19,8 +19,10 @@ public:
 
     // The preferences: QSettings(IniFormat, UserScope, "Kelvane", "TARV").
     static QtSettingsStore preferences();
-    // The recent files: section "Recent Files" of <executable name>.ini in the preferences' folder.
+    // The recent files: section "Recent Files" of "<executable name> settings.ini" in the preferences' folder.
     static QtSettingsStore recentFiles();
+    // The same for the executable of the given name.
+    static QtSettingsStore recentFilesOf(const QString& executableName);
 
 private:
     QString iniPath_;

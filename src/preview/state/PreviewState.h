@@ -48,7 +48,8 @@ struct Thumbnail {
 
 class ThumbnailList {
 public:
-    void Add(const std::string& file, bool isLifFile, Image picture = {});
+    // The caption is the file's name without its extension, unless one is given.
+    void Add(const std::string& file, bool isLifFile, Image picture = {}, const std::string& caption = {});
     void Clear() { items_.clear(); }
     std::string Caption;
     const std::vector<Thumbnail>& items() const { return items_; }
@@ -108,6 +109,7 @@ struct PreviewState {
     CameraState camera;
     PlaybackState playback;
     std::shared_ptr<scene::Interpolator> spinInterpolator;
+    uint64_t drawnSceneChanges = 0;  // the scene's change count when the clock last drew
     std::vector<TextureListItem> lstTextures;
     ThumbnailList ctlThumbs;
 

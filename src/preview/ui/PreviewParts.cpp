@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QStyledItemDelegate>
 
 #include "shell/frmTARV.h"
 #include "preview/PreviewSteps.h"
@@ -22,6 +23,13 @@ QPixmap pixmapOf(const Image& image) {
     return QPixmap::fromImage(q.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
+// A column whose texts are not edited in place.
+class ReadOnlyColumn : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
+};
+
 } // namespace
 
 PreviewParts::PreviewParts(frmTARV& window)
@@ -30,6 +38,8 @@ PreviewParts::PreviewParts(frmTARV& window)
     EditingContext& ctx = w_.ctx;
     ctx.preview.controls = this;
     ctx.services.materialPreview = &materialHook_;
+    for (int column = 1; column < 4; ++column)
+        w_.pageTextures->lstTextures->setItemDelegateForColumn(column, new ReadOnlyColumn(this));
 
     // The canvas draws the preview's scene and hands its mouse to the camera handlers.
     if (auto* canvas = qobject_cast<scene::RMCanvas*>(w_.RMCanvas1)) {
@@ -146,7 +156,9 @@ void PreviewParts::texturesChanged() {
     for (const TextureListItem& item : p.lstTextures) {
         QStringList columns{qs(item.name)};
         for (const std::string& sub : item.subItems) columns << qs(sub);
-        list->addTopLevelItem(new QTreeWidgetItem(columns));
+        auto* entry = new QTreeWidgetItem(columns);
+        entry->setFlags(entry->flags() | Qt::ItemIsEditable);  // the name is edited in place
+        list->addTopLevelItem(entry);
     }
     ctlThumbs->clear();
     for (const Thumbnail& t : p.ctlThumbs.items()) {

@@ -42,7 +42,8 @@ void main() {
 
 // Solid faces: the rasteriser culls back faces; each face is lit flat from its provoking corner.
 // Two variants: TEXTURED 1 passes the texture coordinates, the light and the glow; TEXTURED 0 only the
-// finished colour, which keeps the per-corner work of untextured meshes small.
+// finished colour, which keeps the per-corner work of untextured meshes small. An unlit textured face (the
+// selected object's) shows its texture half-way tinted with the face's colour.
 const char* kSolidVertexShader = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 1) in vec2 aUv;
@@ -76,7 +77,9 @@ void main() {
         emissive = aEmissive.rgb;
     }
 #if TEXTURED
-    fTextured = 1u; fLight = light; fEmissive = emissive; fUv = aUv;
+    fTextured = 1u; fUv = aUv;
+    if (uLit) { fLight = light; fEmissive = emissive; }
+    else { fLight = vec3(0.5); fEmissive = 0.5 * aColour.rgb; }
 #else
     fColour = min(aColour.rgb * light + emissive, vec3(1.0));
 #endif
@@ -123,7 +126,8 @@ void shade(bool useLight) {
         emissive = v[0].emissive;
     }
     fTextured = textured ? 1u : 0u;
-    if (textured) { fLight = light; fEmissive = emissive; }
+    if (textured && !uLit) { fLight = vec3(0.5); fEmissive = 0.5 * v[0].colour; }
+    else if (textured) { fLight = light; fEmissive = emissive; }
     else { fLight = min(v[0].colour * light + emissive, vec3(1.0)); fEmissive = vec3(0.0); }
 }
 void corner(int i) { fUv = v[i].uv; gl_Position = uViewProjection * vec4(v[i].world, 1.0); EmitVertex(); }

@@ -397,6 +397,16 @@ bool saveSHPfile(EditingContext& ctx, const std::string& path) {
         if (text.empty()) throw RunTimeError(62, "Input past end of file");
         const std::string out = patchShpText(text, ctx.shp);
         if (out != text) writeFileAtomically(path, std::string_view(out));
+        // The file now holds the records' values: a later edit, also one back to the value first read, is
+        // compared with these.
+        ShipDefinition& shp = ctx.shp;
+        for (size_t i = 0; i < shp.shpGunsAsRead.size() && i < shp.shpGuns.size(); ++i) {
+            const ShpGun& gun = shp.shpGuns[i];
+            ShpGun& asRead = shp.shpGunsAsRead[i];
+            asRead.barrelLength = gun.barrelLength;
+            asRead.recoilLength = gun.recoilLength;
+            if (!getGunTypeName(gun).empty()) asRead.gunType = gun.gunType;
+        }
     });
 }
 

@@ -81,9 +81,10 @@ std::string getGunTypeName(const ShpGun& gun);
 // byte for byte; a type without a name keeps its line.
 std::string patchShpText(const std::string& text, const ShipDefinition& shp);
 
-// Patches the .shp at path with patchShpText; the file is written (atomically) only when a line changed.
-// A missing file writes nothing and is not an error. Returns false when the patch failed (the report was
-// shown; the file is unchanged).
+// Patches the .shp at path with patchShpText; the file is written (atomically) only when a line changed,
+// and the values the file now holds become those a later patch compares with. A missing file writes
+// nothing and is not an error. Returns false when the patch failed (the report was shown; the file is
+// unchanged).
 bool saveSHPfile(EditingContext& ctx, const std::string& path);
 
 // Save > "&SHP only": patches the ship definition the guns were read from (its path as read at load, also

@@ -368,6 +368,18 @@ TEST_F(ShpFixture, PatchFindsTabAndBlankSeparatedGunLinesAlikeAndRewritesOnlyEdi
     EXPECT_EQ(readText(dir / "ship.shp"), expected);
 }
 
+TEST_F(ShpFixture, AnEditBackToTheValueFirstReadReachesTheFileToo) {
+    read(crlf({"GUN 0", "Type GUN_VisibleGimble", "BarrelLength 1", "}"}));
+    shp().shpGuns[0].barrelLength = 4;
+    shp().shpGuns[0].gunType = 1;
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+    shp().shpGuns[0].barrelLength = 1;
+    shp().shpGuns[0].gunType = 2;
+    ASSERT_TRUE(saveSHPfile(t.ctx, path()));
+    EXPECT_EQ(readText(dir / "ship.shp"), crlf({"GUN 0", ("Type" + blanks(32) + "GUN_NewGimble").c_str(),
+                                                ("BarrelLength" + blanks(24) + "1.00").c_str(), "}"}));
+}
+
 TEST_F(ShpFixture, AChangedTypeIsWrittenByItsCanonicalNameAndAnUnnamedTypeKeepsItsLine) {
     struct Case { const char* typeLine; int newType; std::string written; };
     for (const Case& c : {Case{"Type GUN_VisibleGimble", 1, "Type" + blanks(32) + "GUN_Gimble"},

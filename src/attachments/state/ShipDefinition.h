@@ -46,8 +46,8 @@ struct ShipDefinition {
     int16_t shpNumberOfSalvagePoints = 0;
     // The number of GUN blocks the last read took from the file; the patch writes only these guns.
     int16_t gunsReadFromFile = 0;
-    // The gun records as the last read left them: the patch rewrites a gun's line only where the record
-    // now differs from these.
+    // The gun records as the last read left them, with the values of each later patch: the patch rewrites a
+    // gun's line only where the record now differs from these.
     std::vector<ShpGun> shpGunsAsRead;
 
     std::string shpFilePath;

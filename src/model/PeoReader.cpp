@@ -434,7 +434,9 @@ void applyObject(EditingContext& ctx, const PeoObjectContents& contents, int k, 
 }
 
 // Applies what the parse read, in file order, and raises the parse's fault where the contents end.
-void applyModel(EditingContext& ctx, const PeoFileContents& contents, const std::optional<RunTimeError>& fault) {
+// Each object's parsed lists are let go once the object is in the model, so that a large file never holds
+// both copies of every object at once.
+void applyModel(EditingContext& ctx, PeoFileContents& contents, const std::optional<RunTimeError>& fault) {
     ShipModel& model = ctx.model;
     if (!contents.header) stopWith(fault);
     const peo::PeoHeader& header = *contents.header;
@@ -476,6 +478,7 @@ void applyModel(EditingContext& ctx, const PeoFileContents& contents, const std:
     for (int k = 0; k < objectCount; ++k) {
         if (size_t(k) >= contents.objects.size()) stopWith(fault);
         applyObject(ctx, contents.objects[size_t(k)], k, cataclysm, polygonListOffsets, fault);
+        contents.objects[size_t(k)] = PeoObjectContents{};
     }
     ctx.status().setStatus2("");
     // A fault the contents do not show (a list the reader itself refuses) still refuses the file.
@@ -542,14 +545,17 @@ void readPeoFile(EditingContext& ctx, const std::string& path) {
         model.localMaterialCount = 0;
     };
     try {
-        // The file is read whole and closed at once: a failure below never keeps it open.
-        const BinaryReader reader = BinaryReader::fromFile(path);
+        // The file is read whole and closed at once: a failure below never keeps it open. Its bytes are let
+        // go once parsed.
         PeoFileContents contents;
         std::optional<RunTimeError> fault;
-        try {
-            parsePeoFile(reader, ctx.model.peoVersion, contents);
-        } catch (const RunTimeError& e) {
-            fault = e;
+        {
+            const BinaryReader reader = BinaryReader::fromFile(path);
+            try {
+                parsePeoFile(reader, ctx.model.peoVersion, contents);
+            } catch (const RunTimeError& e) {
+                fault = e;
+            }
         }
         applyModel(ctx, contents, fault);
     } catch (RunTimeError& e) {

@@ -17,8 +17,10 @@ namespace tarv {
 namespace {
 
 const std::string kLineBreak = "\r\n";
-// The window gets a chance to repaint at most this often while the faces are built.
+// The window gets a chance to repaint at most this often while the faces are built; the clock is read
+// once every kPumpCheckFaces polygons.
 constexpr double kPumpInterval = 0.005;
+constexpr int kPumpCheckFaces = 64;
 
 std::string num(int64_t value) { return intText(value); }
 
@@ -39,23 +41,19 @@ FaceLook lookOf(const ShipModel& model, const ViewState& view, int32_t materialI
     return look;
 }
 
-void addFace(const scene::MeshPtr& mesh, const PeoObject& obj, const PeoPolygon& p, bool reversed,
+void addFace(scene::MeshBuilder& mesh, const PeoObject& obj, const PeoPolygon& p, bool reversed,
              const FaceLook& look) {
-    scene::FacePtr face = scene::createFace();
     const std::array<int32_t, 3> corners = reversed ? std::array<int32_t, 3>{p.v0, p.v2, p.v1}
                                                     : std::array<int32_t, 3>{p.v0, p.v1, p.v2};
-    const std::array<std::array<float, 2>, 3> uv =
-        reversed ? std::array<std::array<float, 2>, 3>{{{p.s0, p.t0}, {p.s2, p.t2}, {p.s1, p.t1}}}
-                 : std::array<std::array<float, 2>, 3>{{{p.s0, p.t0}, {p.s1, p.t1}, {p.s2, p.t2}}};
-    for (int32_t c : corners) {
-        const PeoVertex& v = obj.vertices[size_t(c)];
-        face->addVertex(v.x, v.y, v.z);
+    const std::array<scene::Face::TexCoord, 3> uv =
+        reversed ? std::array<scene::Face::TexCoord, 3>{{{p.s0, p.t0}, {p.s2, p.t2}, {p.s1, p.t1}}}
+                 : std::array<scene::Face::TexCoord, 3>{{{p.s0, p.t0}, {p.s1, p.t1}, {p.s2, p.t2}}};
+    std::array<scene::Vec3, 3> at;
+    for (size_t i = 0; i < 3; ++i) {
+        const PeoVertex& v = obj.vertices[size_t(corners[i])];
+        at[i] = {v.x, v.y, v.z};
     }
-    for (int i = 0; i < 3; ++i) face->setTextureCoordinates(i, uv[size_t(i)][0], uv[size_t(i)][1]);
-    if (look.texture) face->setTexture(look.texture);
-    if (look.material) face->setMaterial(look.material);
-    face->setColor(scene::kWhite);
-    mesh->addFace(face);
+    mesh.addTriangle(at, uv, look.texture, look.material, scene::kWhite);
 }
 
 bool cornersInside(const PeoObject& obj, const PeoPolygon& p) {
@@ -90,6 +88,9 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
     std::vector<int64_t> counts(size_t(materialCount), 0);
     for (const PeoPolygon& p : obj.polygons)
         if (p.material >= 0 && p.material < materialCount) ++counts[size_t(p.material)];
+    size_t twoSidedFaces = 0;
+    for (int m = 0; m < materialCount; ++m)
+        if (model.materials[size_t(m)].twoSided) twoSidedFaces += size_t(counts[size_t(m)]);
     for (int m = 0; m < materialCount; ++m) {
         if (counts[size_t(m)] < 1) continue;
         const int16_t tex = model.materials[size_t(m)].texture;
@@ -115,6 +116,7 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
     // 6 to 8. The faces.
     scene::MeshPtr mesh = scene::createMeshBuilder();
     view.mesh = mesh;
+    mesh->reserveFaces(obj.polygons.size() + twoSidedFaces);
     status.setStatus("Creating 3d preview");
     const int last = int(obj.polygons.size()) - 1;
     status.setProgressMax(ProgressBar::Status2, obj.polygons.size() == 1 ? 1 : std::max(last, 0));
@@ -135,9 +137,10 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
                     known = true;
                 }
             }
-            addFace(mesh, obj, p, false, look);
-            if (known && model.materials[size_t(p.material)].twoSided) addFace(mesh, obj, p, true, look);
+            addFace(*mesh, obj, p, false, look);
+            if (known && model.materials[size_t(p.material)].twoSided) addFace(*mesh, obj, p, true, look);
         }
+        if (i != last && i % kPumpCheckFaces != kPumpCheckFaces - 1) continue;
         const double now = clock.monotonicSeconds();
         if (i == last || now - lastPump >= kPumpInterval) {
             status.setProgressValue(ProgressBar::Status2, i);

@@ -118,6 +118,19 @@ void MeshBuilder::addFaces(int32_t vertexCount, std::span<const Vector3> vertice
     touched();
 }
 
+void MeshBuilder::addTriangle(const std::array<Vec3, 3>& corners, const std::array<Face::TexCoord, 3>& uv,
+                              const TexturePtr& texture, const MaterialPtr& material, PackedColor colour) {
+    auto face = std::make_shared<Face>();
+    face->vertices_.assign(corners.begin(), corners.end());
+    face->texCoords_.assign(uv.begin(), uv.end());
+    face->texture_ = texture;
+    face->material_ = material;
+    face->colour_ = colour;
+    face->owner_ = this;
+    faces_.push_back(std::move(face));
+    touched();
+}
+
 void MeshBuilder::setQuality(int32_t quality) {
     quality_ = quality;
     markSceneChanged();

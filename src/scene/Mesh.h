@@ -135,6 +135,12 @@ public:
     // a count below 3, data without the closing 0 or counts that disagree with the lists throw.
     void addFaces(int32_t vertexCount, std::span<const Vector3> vertices, int32_t normalCount,
                   std::span<const Vector3> normals, std::span<const int32_t> faceData);
+    // Room for this many faces in all, so that a mesh filled face by face grows its list once.
+    void reserveFaces(size_t count) { faces_.reserve(count); }
+    // Appends a triangle made here, as a face made with createFace, given its three corners with their
+    // texture coordinates, its look and its colour, would be added.
+    void addTriangle(const std::array<Vec3, 3>& corners, const std::array<Face::TexCoord, 3>& uv,
+                     const TexturePtr& texture, const MaterialPtr& material, PackedColor colour);
     void setQuality(int32_t quality);
     // Colour every face the mesh holds now; faces added later keep their own colour.
     void setColor(PackedColor colour);

@@ -1,6 +1,7 @@
 // Mesh builders, faces and colours; and picking: a CPU ray cast through the viewport.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 #include "base/RunTimeError.h"
@@ -137,6 +138,49 @@ TEST(Meshes, FacesAndMaterials) {
     f->setTexture(t);
     f->setMaterial(m);
     EXPECT_EQ(f->texture()->image(), img);
+}
+
+TEST(Meshes, ATriangleAddedInOneCallIsTheFaceMadeAndAddedStepByStep) {
+    const auto texture = createTexture(Image(2, 2));
+    const auto material = createMaterial(3);
+    const std::array<Vec3, 3> corners{Vec3{1, 2, 3}, Vec3{-4, 5.5, 6}, Vec3{7, 8, -9.25}};
+    const std::array<Face::TexCoord, 3> uv{Face::TexCoord{0.5f, 0.25f}, {1, 0}, {0.125f, 1}};
+    for (bool look : {false, true}) {
+        SCOPED_TRACE(look);
+        auto stepwise = createMeshBuilder();
+        auto face = triangle(corners[0], corners[1], corners[2]);
+        for (int i = 0; i < 3; ++i) face->setTextureCoordinates(i, uv[size_t(i)].u, uv[size_t(i)].v);
+        if (look) {
+            face->setTexture(texture);
+            face->setMaterial(material);
+        }
+        face->setColor(0xFF102030u);
+        stepwise->addFace(face);
+        auto oneCall = createMeshBuilder();
+        oneCall->reserveFaces(4);
+        oneCall->addTriangle(corners, uv, look ? texture : nullptr, look ? material : nullptr, 0xFF102030u);
+
+        ASSERT_EQ(oneCall->faces().size(), 1u);
+        const Face& made = *oneCall->faces()[0];
+        EXPECT_EQ(made.vertices().size(), face->vertices().size());
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(made.vertices()[i].x, face->vertices()[i].x);
+            EXPECT_EQ(made.vertices()[i].y, face->vertices()[i].y);
+            EXPECT_EQ(made.vertices()[i].z, face->vertices()[i].z);
+            EXPECT_EQ(made.textureCoordinates()[i].u, face->textureCoordinates()[i].u);
+            EXPECT_EQ(made.textureCoordinates()[i].v, face->textureCoordinates()[i].v);
+        }
+        EXPECT_EQ(made.texture(), face->texture());
+        EXPECT_EQ(made.material(), face->material());
+        EXPECT_EQ(made.color(), face->color());
+        EXPECT_EQ(oneCall->changeCount(), stepwise->changeCount());
+        EXPECT_EQ(oneCall->bounds().max.y, 8);
+        // The face belongs to its mesh like any other.
+        EXPECT_THROW(stepwise->addFace(oneCall->faces()[0]), RunTimeError);
+        const uint64_t before = oneCall->changeCount();
+        oneCall->faces()[0]->setColor(0xFF000000u);
+        EXPECT_GT(oneCall->changeCount(), before);
+    }
 }
 
 TEST(Picking, NearestFirstWithFramePathsFromTheRoot) {

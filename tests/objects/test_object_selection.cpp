@@ -211,6 +211,23 @@ TEST(Selection, FindsTheNodeOfAnObjectByItsKey) {
     EXPECT_EQ(getNodeFromPeoObject(t.ctx, 99), 0);
 }
 
+TEST(Selection, AScaledMatrixShowsTheTwoReportsOfItsAnglesAndTheAxesStayUnposed) {
+    SelectionFixture f;
+    Matrix4 m = rotation(0, 30, 0);
+    for (int i : {0, 1, 2, 4, 5, 6, 8, 9, 10}) m[i] *= 3;  // a sine of 1.5: the arc sine fails
+    f.ctx.model.peoObjects[2].matrix = m;
+    f.select(2);
+    // The pose of the object's frame and the reset of the object each take the angles once; the local
+    // axes take none.
+    ASSERT_EQ(f.t.errors.reports.size(), 2u);
+    for (const auto& report : f.t.errors.reports) EXPECT_EQ(report.procedure, "getObjectEulersFromMatrix");
+    EXPECT_EQ(f.markersOn(2), 1u);
+    const scene::Transform marker = f.ctx.view.selectionMarker.frame->localTransform();
+    EXPECT_EQ(marker.t.x, 0);
+    EXPECT_EQ(marker.m[0][0], 1);
+    EXPECT_EQ(marker.m[0][2], 0);
+}
+
 TEST(Selection, AFailingSceneIsReportedWithTheObjectNumber) {
     SelectionFixture f;
     f.view(3).shown = 0;

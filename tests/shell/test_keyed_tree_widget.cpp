@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 #include "shell/KeyedTreeWidget.h"
 
@@ -54,6 +55,44 @@ TEST(KeyedTreeWidget, ShowsTheModelWithItsLook) {
     EXPECT_EQ(f.item("o1")->child(0), f.item("o2")) << "first place among the new parent's children";
     EXPECT_EQ(f.item("o3")->text(0), "turret");
     EXPECT_EQ(f.widget.currentItem(), f.item("o3"));
+}
+
+TEST(KeyedTreeWidget, KeepsItsItemsUntilTheShapeChanges) {
+    TreeFixture f;
+    QTreeWidgetItem* gun = f.item("o3");
+    // Texts, ticks, the selection and the expansion change the items in place: a handler that runs in the
+    // middle of a click or an edit leaves the view's item alive.
+    f.model.setText("o3", "cannon");
+    f.model.setChecked("o3", true);
+    f.model.setSelected("o2");
+    f.model.setExpanded("o1", false);
+    f.widget.sync();
+    EXPECT_EQ(f.item("o3"), gun);
+    EXPECT_EQ(gun->text(0), "cannon");
+    EXPECT_EQ(gun->checkState(0), Qt::Checked);
+    EXPECT_EQ(f.widget.currentItem(), f.item("o2"));
+    EXPECT_FALSE(f.item("o1")->isExpanded());
+    f.widget.sync(true);
+    EXPECT_EQ(f.item("o3"), gun) << "forced, with the same shape";
+
+    // A new parent, a new node or a removed one build the items again, in the model's order.
+    const struct {
+        const char* what;
+        std::function<void(KeyedTree&)> change;
+        std::vector<std::string> order;
+    } cases[] = {
+        {"moved", [](KeyedTree& m) { m.moveToFirstChild("o3", "o2"); }, {"o0", "o1", "o2", "o3"}},
+        {"added", [](KeyedTree& m) { m.addChild("o1", "o4", "fin"); }, {"o0", "o1", "o3", "o4", "o2"}},
+        {"removed", [](KeyedTree& m) { m.remove("o1"); }, {"o0", "o2"}},
+    };
+    for (const auto& c : cases) {
+        TreeFixture g;
+        c.change(g.model);
+        g.widget.sync();
+        std::vector<std::string> shown;
+        for (QTreeWidgetItemIterator it(&g.widget); *it; ++it) shown.push_back(KeyedTreeWidget::keyOf(*it));
+        EXPECT_EQ(shown, c.order) << c.what;
+    }
 }
 
 TEST(KeyedTreeWidget, ForwardsUserTicksOnlyOnce) {

@@ -1,5 +1,7 @@
 #pragma once
 // Shared pieces of the fuzz targets: prompts that answer by turns, and a private scratch folder.
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,8 +30,19 @@ inline const std::filesystem::path& scratchFolder() {
         std::error_code ec;
         const std::filesystem::path memory = "/dev/shm";
         const bool inMemory = std::filesystem::is_directory(memory, ec) && ::access(memory.c_str(), W_OK) == 0;
-        auto* p = new std::filesystem::path((inMemory ? memory : std::filesystem::temp_directory_path()) /
-                                            ("tarv-fuzz-" + std::to_string(::getpid())));
+        const std::filesystem::path base = inMemory ? memory : std::filesystem::temp_directory_path();
+        // A run that crashed had no exit handler: its folder goes once its process is gone.
+        for (std::filesystem::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.rfind("tarv-fuzz-", 0) != 0) continue;
+            const std::string pid = name.substr(10);
+            if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+            if (::kill(pid_t(std::stol(pid)), 0) != 0 && errno == ESRCH) {
+                std::error_code removeError;
+                std::filesystem::remove_all(it->path(), removeError);
+            }
+        }
+        auto* p = new std::filesystem::path(base / ("tarv-fuzz-" + std::to_string(::getpid())));
         std::filesystem::create_directories(*p);
         std::atexit([] {
             std::error_code ec;

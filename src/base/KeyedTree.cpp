@@ -75,22 +75,27 @@ void KeyedTree::arrange(const std::vector<int>& parents, const std::vector<int>&
         if (k < 1 || size_t(k) > n || listed[size_t(k - 1)]) throw RunTimeError::invalidCall();
         listed[size_t(k - 1)] = 1;
     }
-    // Every node must reach the top level: count the nodes reached from the top downwards.
-    std::vector<std::vector<int>> below(n + 1);
+    // Every node must reach the top level: each chain of parents is walked until it meets the top or a
+    // node already known to reach it; meeting a node of the chain itself is a cycle.
     for (size_t k = 0; k < n; ++k) {
         const int parent = parents[k];
         if (parent < 0 || size_t(parent) > n || size_t(parent) == k + 1) throw RunTimeError::invalidCall();
-        below[size_t(parent)].push_back(int(k) + 1);
     }
-    size_t reached = 0;
-    std::vector<int> stack(below[0]);
-    while (!stack.empty()) {
-        const int k = stack.back();
-        stack.pop_back();
-        ++reached;
-        stack.insert(stack.end(), below[size_t(k)].begin(), below[size_t(k)].end());
+    enum : uint8_t { Unknown, OnChain, ReachesTop };
+    std::vector<uint8_t> state(n + 1, Unknown);
+    state[0] = ReachesTop;
+    std::vector<int> chain;
+    for (size_t k = 1; k <= n; ++k) {
+        int at = int(k);
+        chain.clear();
+        while (state[size_t(at)] == Unknown) {
+            state[size_t(at)] = OnChain;
+            chain.push_back(at);
+            at = parents[size_t(at - 1)];
+        }
+        if (state[size_t(at)] == OnChain) throw RunTimeError::invalidCall();
+        for (int c : chain) state[size_t(c)] = ReachesTop;
     }
-    if (reached != n) throw RunTimeError::invalidCall();
 
     topLevel_.clear();
     for (const auto& node : nodes_) {
@@ -229,6 +234,11 @@ void KeyedTree::setChecked(const std::string& key, bool checked) {
 
 void KeyedTree::setExpanded(const std::string& key, bool expanded) {
     at(key).expanded = expanded;
+    ++revision_;
+}
+
+void KeyedTree::expandAndCheckAll() {
+    for (const auto& node : nodes_) node->expanded = node->checked = true;
     ++revision_;
 }
 

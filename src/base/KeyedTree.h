@@ -72,6 +72,8 @@ public:
     void setText(const std::string& key, const std::string& text);
     void setChecked(const std::string& key, bool checked);
     void setExpanded(const std::string& key, bool expanded);
+    // Every node expanded and ticked.
+    void expandAndCheckAll();
 
     // The selected node and the drop highlight: "" for none; a removed node stops being either.
     const std::string& selectedKey() const { return selected_; }

@@ -83,11 +83,7 @@ void createObjectTree(EditingContext& ctx) {
         for (int i = 0; i < count; ++i)
             if (chain[size_t(i)] < 0) order.push_back(i + 1);
         tree.arrange(parents, order);
-        for (int i = 1; i <= tree.count(); ++i) {
-            const std::string key = tree.nodeAt(i).key;
-            tree.setExpanded(key, true);
-            tree.setChecked(key, true);
-        }
+        tree.expandAndCheckAll();
         if (tree.count() == 0) return;
         tree.setSelected(tree.nodeAt(1).key);
         const int16_t first = int16_t(keyIndex(tree.nodeAt(1).key));

@@ -72,11 +72,8 @@ void repointSharers(EditingContext& ctx, const std::vector<int16_t>& sources) {
 
 void repointSharersLiteral(EditingContext& ctx, const std::vector<int16_t>& sources) {
     auto& objects = ctx.model.peoObjects;
-    auto inSources = [&](size_t i) {
-        for (int16_t s : sources)
-            if (size_t(s) == i) return true;
-        return false;
-    };
+    const std::vector<char> in = membership(ctx, sources);
+    auto inSources = [&](size_t i) { return in[i] != 0; };
     for (int16_t s : sources) {
         int first = -1;
         for (size_t i = 0; i < objects.size(); ++i) {

@@ -48,9 +48,11 @@ class RecordingGunChunks : public GunChunkHook {
 public:
     void cmdMexAdd_Click(EditingContext& ctx) override {
         selectedAtCall.push_back(ctx.mex.treeMex.selectedKey());
+        cloneEnabledAtCall.push_back(ctx.objects.cmdCloneObjectEnabled);
         if (fail) throw RunTimeError::invalidCall();
     }
     std::vector<std::string> selectedAtCall;
+    std::vector<bool> cloneEnabledAtCall;
     bool fail = false;
 };
 
@@ -255,6 +257,13 @@ TEST(ObjectClone, RefusalsChangeNothing) {
              f.select("o1");
          },
          ""},
+        {"digit run beyond 2147483647",
+         [](CloneFixture& f) {
+             f.ctx.shell.treeHeirachy.setText("o2", "Gun99999999999");
+             f.ctx.model.peoObjects[2].name = "Gun99999999999";
+             f.select("o1");
+         },
+         ""},
         {"name number 2147483647",
          [](CloneFixture& f) {
              f.ctx.shell.treeHeirachy.setText("o2", "Gun2147483647");
@@ -308,6 +317,7 @@ TEST(ObjectClone, GunChunksFollowThePreferenceAndTheGunsGroup) {
         cmdCloneObject_Click(f.ctx);
         EXPECT_EQ(f.ctx.model.objectCount(), 7) << "the clone is done";
         EXPECT_EQ(hook.selectedAtCall, std::vector<std::string>(c.calls, "gRoot"));
+        EXPECT_EQ(hook.cloneEnabledAtCall, std::vector<bool>(c.calls, false)) << "Clone is disabled while it runs";
         const auto lines = f.logLines();
         EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string("[1] ") + kNoGunChunksText), c.logLine ? 1 : 0);
     }

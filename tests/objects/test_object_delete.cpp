@@ -2,6 +2,7 @@
 // sharers, the deselection, and what a save and a read-back keep.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "ObjectFixtures.h"
@@ -134,6 +135,33 @@ TEST(ObjectDelete, TheSelectedObjectInTheSubtreeIsDeselectedFirst) {
     EXPECT_EQ(g.ctx.objects.selectedObject, 3);
 }
 
+namespace {
+
+// One triangle object of the given offset.
+void giveTriangle(PeoObject& object, float offset) {
+    object.vertices = {{offset, 0, 0, 0, 0}, {offset + 1, 0, 0, 0, 0}, {offset, 1, 0, 0, 0}};
+    object.polygons = {PeoPolygon{0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+    object.nVertices = 3;
+    object.nPolygons = 1;
+}
+
+// x of the first vertex of every live object after a save and a read-back, by name.
+std::map<std::string, float> savedFirstX(DeleteFixture& f) {
+    const std::string path = (f.dir.path() / "saved.peo").string();
+    fixHierarchy(f.ctx);
+    writePeoFile(f.ctx, path, false);
+    TempDir dir;
+    TestContext back(dir.path());
+    back.prompts.answerYesNoCycling({false});  // equal counts: keep each object as written
+    back.ctx.prefs.logLevel = 0;
+    readPeoFile(back.ctx, path);
+    std::map<std::string, float> xs;
+    for (const PeoObject& o : back.ctx.model.peoObjects) xs[o.name] = o.vertices.empty() ? -999 : o.vertices[0].x;
+    return xs;
+}
+
+} // namespace
+
 TEST(ObjectDelete, SharersKeepALiveSource) {
     struct Case {
         const char* name;
@@ -157,6 +185,14 @@ TEST(ObjectDelete, SharersKeepALiveSource) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         DeleteFixture f(c.rows, c.before);
+        // Each object holds the geometry of the object it shares (an owner its own).
+        f.ctx.model.materials.resize(1);
+        for (size_t i = 0; i < c.before.size(); ++i) {
+            int16_t source = int16_t(i);
+            const auto& objects = f.ctx.model.peoObjects;
+            while (objects[size_t(source)].sharedWith >= 0) source = objects[size_t(source)].sharedWith;
+            giveTriangle(f.ctx.model.peoObjects[i], float(source));
+        }
         for (const std::string& key : c.deletions) {
             f.select(key);
             cmdDeleteObject_Click(f.ctx);
@@ -170,6 +206,11 @@ TEST(ObjectDelete, SharersKeepALiveSource) {
             if (!o.isDeleted() && o.sharedWith >= 0) {
                 EXPECT_FALSE(f.ctx.model.peoObjects[size_t(o.sharedWith)].isDeleted());
             }
+        // After a save and a read-back every live object has the geometry it held in memory.
+        std::map<std::string, float> expected;
+        for (const PeoObject& o : f.ctx.model.peoObjects)
+            if (!o.isDeleted()) expected[o.name] = o.vertices[0].x;
+        EXPECT_EQ(savedFirstX(f), expected);
     }
 }
 
@@ -232,32 +273,6 @@ TEST(ObjectSharing, OwnGeometryStopsSharingBothWays) {
     EXPECT_EQ(again, after) << "idempotent";
 }
 
-namespace {
-
-// One triangle object of the given offset.
-void giveTriangle(PeoObject& object, float offset) {
-    object.vertices = {{offset, 0, 0, 0, 0}, {offset + 1, 0, 0, 0, 0}, {offset, 1, 0, 0, 0}};
-    object.polygons = {PeoPolygon{0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
-    object.nVertices = 3;
-    object.nPolygons = 1;
-}
-
-// x of the first vertex of every live object after a save and a read-back, by name.
-std::map<std::string, float> savedFirstX(DeleteFixture& f) {
-    const std::string path = (f.dir.path() / "saved.peo").string();
-    fixHierarchy(f.ctx);
-    writePeoFile(f.ctx, path, false);
-    TempDir dir;
-    TestContext back(dir.path());
-    back.prompts.answerYesNoCycling({false});  // equal counts: keep each object as written
-    back.ctx.prefs.logLevel = 0;
-    readPeoFile(back.ctx, path);
-    std::map<std::string, float> xs;
-    for (const PeoObject& o : back.ctx.model.peoObjects) xs[o.name] = o.vertices.empty() ? -999 : o.vertices[0].x;
-    return xs;
-}
-
-} // namespace
 
 TEST(ObjectSharing, AnEditAfterOwnGeometrySurvivesASave) {
     // A vertex edit on a sharer, and on a source with two sharers.

@@ -7,6 +7,7 @@
 #include "editor/context/EditingContext.h"
 #include "model/PeoReader.h"
 #include "objects/ObjectClone.h"
+#include "objects/ObjectDelete.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
 
@@ -399,4 +400,11 @@ TEST(ModelExtents, RecomputedFromTheVerticesAsTheyStand) {
     EXPECT_EQ(object.maxY, 5);
     EXPECT_EQ(object.minZ, 4);
     EXPECT_EQ(object.maxZ, 4);
+}
+
+TEST(ObjectOptionsTexts, TheMessagesReadAsShown) {
+    EXPECT_STREQ(kCantCloneBaseText, "Can't clone base object!");
+    EXPECT_STREQ(kSelectObjectToCloneText, "Select the object to clone in the tree first.");
+    EXPECT_STREQ(kNoGunChunksText, "No gun chunks added: the chunk tree has no Guns group.");
+    EXPECT_STREQ(kCantDeleteBaseText, "Can't delete base object!");
 }

@@ -297,3 +297,16 @@ TEST(ObjectSharing, SharersOfADeletedSubtreeKeepTheirGeometryInTheFile) {
     cmdDeleteObject_Click(f.ctx);
     EXPECT_EQ(savedFirstX(f), (std::map<std::string, float>{{"base", 0}, {"b", 1}, {"c", 2}, {"d", 2}}));
 }
+
+TEST(ObjectDelete, AnErrorInTheWalkIsReportedAndDeleteIsEnabledAgain) {
+    DeleteFixture f(flatRows(3));
+    f.ctx.view.viewObjects[2].frame = nullptr;  // shown, yet without a frame
+    f.select("o1");
+    f.ctx.shell.treeHeirachy.setSelected("o2");
+    cmdDeleteObject_Click(f.ctx);
+    ASSERT_EQ(f.t.errors.reports.size(), 1u);
+    EXPECT_EQ(f.t.errors.reports[0].procedure, "TraverseTreeDelete");
+    EXPECT_EQ(f.t.errors.reports[0].arguments, std::to_string(3));
+    EXPECT_TRUE(f.ctx.objects.cmdDeleteObjectEnabled);
+    EXPECT_EQ(f.ctx.shell.treeHeirachy.find("o2"), nullptr) << "the command goes on after the walk's report";
+}

@@ -586,6 +586,24 @@ void updateBoundingBox(EditingContext& ctx, int objectIndex, int vertexIndex) {
     if (v.z > object.maxZ) object.maxZ = v.z;
 }
 
+void recomputeExtents(PeoObject& object) {
+    object.minX = object.minY = object.minZ = 0;
+    object.maxX = object.maxY = object.maxZ = 0;
+    if (object.vertices.empty()) return;
+    const PeoVertex& first = object.vertices.front();
+    object.minX = object.maxX = first.x;
+    object.minY = object.maxY = first.y;
+    object.minZ = object.maxZ = first.z;
+    for (const PeoVertex& v : object.vertices) {
+        object.minX = std::min(object.minX, v.x);
+        object.maxX = std::max(object.maxX, v.x);
+        object.minY = std::min(object.minY, v.y);
+        object.maxY = std::max(object.maxY, v.y);
+        object.minZ = std::min(object.minZ, v.z);
+        object.maxZ = std::max(object.maxZ, v.z);
+    }
+}
+
 void calcObjectDimensions(EditingContext& ctx, int objectIndex) {
     PeoObject& object = objectAt(ctx, objectIndex);
     if (object.minX != object.maxX && object.minY != object.maxY && object.minZ != object.maxZ) {

@@ -68,6 +68,10 @@ int16_t getMaterials(EditingContext& ctx, const BinaryReader& reader, int32_t co
 
 // Widens the object's minimum and maximum on each axis to include the vertex.
 void updateBoundingBox(EditingContext& ctx, int objectIndex, int vertexIndex);
+// The object's minimum and maximum on each axis from its vertex list as it stands: the first vertex sets
+// both, each further one widens them; no vertices gives 0 on every axis. For objects whose vertices were
+// made or changed in memory (copies, the object dialogs) before calcObjectDimensions.
+void recomputeExtents(PeoObject& object);
 // Sets the object's sizes (1000 on all axes when one axis is flat), raises modelExtent and logs the sizes.
 void calcObjectDimensions(EditingContext& ctx, int objectIndex);
 

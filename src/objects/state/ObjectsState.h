@@ -13,6 +13,15 @@ namespace tarv {
 
 class EditingContext;
 
+// What a copy made by the Clone command adds to the chunk page when the preference createGunChunkOnClone is
+// on: the chunk page connects its Add/Clone command here. Called once per copy, after the chunk tree's Guns
+// group was selected; the default adds nothing.
+class GunChunkHook {
+public:
+    virtual ~GunChunkHook() = default;
+    virtual void cmdMexAdd_Click(EditingContext&) {}
+};
+
 struct ObjectsState {
     int16_t selectedObject = -1;  // index into peoObjects and viewObjects, -1 for none
 
@@ -41,6 +50,13 @@ struct ObjectsState {
     bool cmdAdvancedObjPropsEnabled = false;
     bool chkShowRecoilEnabled = false;
     bool cmdKeyfApplyEnabled = false;  // kept here for the Keyframes page
+
+    // The "Object Options" frame: the object number of the top copy made by the last Clone command that got
+    // as far as it (0 at start, kept across loads), and the enable flags of its Clone and Delete buttons.
+    int16_t lastCloneIndex = 0;
+    bool cmdCloneObjectEnabled = true;
+    bool cmdDeleteObjectEnabled = true;
+    GunChunkHook* gunChunkHook = nullptr;  // none: no gun chunks are added
 
     // Set by a page that shows the selected object's details; unset: nothing is done.
     std::function<void(EditingContext&, int16_t)> getObjectFlags;  // size labels of Advanced Properties

@@ -1,4 +1,5 @@
 #include "objects/ui/ObjectPages.h"
+#include "objects/ui/ObjectOptions.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -258,7 +259,9 @@ void ObjectPanel::sync() {
 
 ObjectPanel* installObjects(frmTARV& window) {
     connectObjects(window.ctx);
-    return new ObjectPanel(window);
+    auto* panel = new ObjectPanel(window);
+    new ObjectOptions(window);
+    return panel;
 }
 
 } // namespace tarv

@@ -1,0 +1,62 @@
+// The "Object Options" frame in the main window: its five buttons, and Clone reaching the model and the tree.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "../objects/ObjectFixtures.h"
+#include "Screenshot.h"
+#include "app/EditorStart.h"
+#include "editor/context/EditingContext.h"
+#include "objects/ObjectLinks.h"
+#include "objects/ObjectTree.h"
+#include "shell/KeyedTreeWidget.h"
+#include "shell/frmTARV.h"
+
+using namespace tarv;
+using namespace tarv::test;
+
+TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
+    TempDir dir;
+    TestContext t(dir.path());
+    frmTARV window(t.ctx);
+    installSubsystems(window);
+    t.ctx.prefs.createGunChunkOnClone = false;
+    makeObjects(t.ctx, {{"base", 0}, {"Hull", 1}, {"Gun1", 2}});
+    createObjectTree(t.ctx);
+    calcHeirachy(t.ctx);
+    window.syncFromContext();
+
+    auto* frame = window.findChild<QGroupBox*>("Frame4");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Object Options");
+    const std::pair<const char*, const char*> buttons[] = {{"cmdCloneObject", "Clone"},
+                                                           {"cmdYZmirror", "mirror X"},
+                                                           {"cmdXZmirror", "mirror Y"},
+                                                           {"cmdXYmirror", "mirror Z"},
+                                                           {"cmdDeleteObject", "Delete"}};
+    for (const auto& [name, caption] : buttons) {
+        auto* button = frame->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text(), caption);
+        EXPECT_TRUE(button->isEnabled());
+    }
+
+    t.ctx.shell.treeHeirachy.setSelected("o1");
+    treeHeirachy_NodeClick(t.ctx, "o1");
+    window.syncFromContext();
+    window.resize(1100, 800);
+    window.show();
+    QTest::mouseClick(frame->findChild<QPushButton*>("cmdCloneObject"), Qt::LeftButton);
+    EXPECT_EQ(t.ctx.model.objectCount(), 5);
+    EXPECT_EQ(t.ctx.model.peoObjects[3].name, "Hull2");
+    EXPECT_EQ(t.ctx.model.peoObjects[4].name, "Gun2");
+    ASSERT_NE(window.treeHeirachy->itemForKey("o4"), nullptr);
+    EXPECT_EQ(window.treeHeirachy->itemForKey("o4")->text(0), "Gun2");
+    EXPECT_TRUE(frame->findChild<QPushButton*>("cmdCloneObject")->isEnabled());
+    EXPECT_TRUE(t.errors.reports.empty());
+    window.SSTab1->setCurrentWidget(window.pageObjects);
+    window.pageObjects->SSTab2->setCurrentWidget(window.pageObjects->pageHeirachy);
+    saveScreenshotIfAsked(window, "object_options");
+}

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <random>
 #include <string>
@@ -55,9 +56,10 @@ fs::path followLinks(const fs::path& target) {
     }
 }
 
-// The moment this process started, as the file clock counts: temporaries older than it are left over
-// from an earlier run.
-const fs::file_time_type processStart = fs::file_time_type::clock::now();
+// The moment this process started, as the file clock counts, less a margin: temporaries older than it are
+// left over from an earlier run. File times come from a coarser clock than now() and can fall a little
+// behind it, so a temporary another process writes at the moment this one starts is never taken for stale.
+const fs::file_time_type processStart = fs::file_time_type::clock::now() - std::chrono::seconds(2);
 
 // The temporary file name's parts around its unique middle.
 std::string tempPrefix(const fs::path& real) { return "." + real.filename().string() + ".tarv-"; }

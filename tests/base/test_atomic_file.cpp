@@ -267,7 +267,7 @@ TEST(AtomicFile, AWriteRemovesOnlyItsTargetsStaleTemporaries) {
     };
     for (const Planted& p : planted) {
         writeText(dir / p.name, "partial");
-        if (p.old) fs::last_write_time(dir / p.name, yesterday);
+        fs::last_write_time(dir / p.name, p.old ? yesterday : fs::file_time_type::clock::now());
     }
     writeFileAtomically(dir / "ship.peo", std::string_view("new"));
     EXPECT_EQ(readText(dir / "ship.peo"), "new");

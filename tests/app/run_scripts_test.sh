@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # scripts/run and scripts/build without building or starting anything: scripts/run's dry mode prints the
-# editor's command line; scripts/build runs a stand-in cmake and nproc that print what they were given.
+# editor's command line; scripts/build runs fake cmake and nproc programs that print what they were given.
 #   run_scripts_test.sh <source folder>
 set -euo pipefail
 src=$1

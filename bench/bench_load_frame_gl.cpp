@@ -14,7 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "SyntheticShip.h"
+#include "Floors.h"
+#include "ShipOnDisk.h"
 #include "editor/LoadRoad.h"
 #include "editor/context/EditingContext.h"
 #include "model/PeoWriter.h"
@@ -26,34 +27,20 @@ namespace {
 using namespace tarv;
 namespace fs = std::filesystem;
 
-struct Ship {
-    fs::path folder = fs::temp_directory_path() / ("tarv-bench-frame-" + std::to_string(::getpid()));
-    std::string path = (folder / "Big.peo").string();
-    std::unique_ptr<EditingContext> ctx = std::make_unique<EditingContext>();
-    std::vector<float> triangles;  // as many triangles as the ship has, in one plain list
-    Ship() {
-        fs::create_directories(folder);
-        ctx->userDataFolder = folder;
-        ctx->prefs.objectSharing = false;
-        ctx->prefs.alwaysShowBackup = false;
-        for (int k = 0; k < 200; ++k) {
-            PeoObject o = tarv::bench::dome("obj" + std::to_string(k), 50);
-            o.mother = k == 0 ? 0 : (k - 1) / 2 + 1;
+// The 200-object ship on disk, and as many triangles as it has in one plain list, placed as the preview
+// places them.
+struct Ship : tarv::bench::ShipOnDisk {
+    std::vector<float> triangles;
+    Ship() : ShipOnDisk(200, "frame") {
+        for (size_t k = 0; k < ctx->model.peoObjects.size(); ++k) {
+            const PeoObject& o = ctx->model.peoObjects[k];
             for (const PeoPolygon& p : o.polygons)
                 for (int32_t v : {p.v0, p.v1, p.v2}) {
                     const PeoVertex& c = o.vertices[size_t(v)];
                     triangles.insert(triangles.end(), {c.x * 50, c.y * 50, c.z * 50 - float(k)});
                 }
-            ctx->model.peoObjects.push_back(std::move(o));
         }
-        PeoMaterial m;
-        ctx->model.materials.push_back(m);
-        ctx->model.textures.push_back(PeoTexture{"RMF99ba", false});
-        ctx->model.publicMaterialCount = 1;
-        writePeoFile(*ctx, path, false);
-        InitialiseComponents(*ctx);
     }
-    ~Ship() { fs::remove_all(folder); }
 };
 
 Ship* gShip = nullptr;
@@ -72,21 +59,7 @@ BENCHMARK(BM_LoadToFirstFrame)->Unit(benchmark::kMillisecond)->MinTime(5);
 
 // The floor of the load: the same file in one read() into a buffer of its size.
 void BM_SizedReadFloor(benchmark::State& state) {
-    for (auto _ : state) {
-        const int fd = ::open(gShip->path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        ::fstat(fd, &info);
-        auto* buffer = static_cast<char*>(std::malloc(size_t(info.st_size)));
-        size_t done = 0;
-        while (done < size_t(info.st_size)) {
-            const ssize_t n = ::read(fd, buffer + done, size_t(info.st_size) - done);
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(buffer[done / 2]);
-        std::free(buffer);
-    }
+    for (auto _ : state) tarv::bench::sizedReadOnce(gShip->path);
 }
 BENCHMARK(BM_SizedReadFloor)->Unit(benchmark::kMillisecond)->MinTime(2);
 

@@ -4,7 +4,8 @@
 // process held before it, against the file's size.
 #include <benchmark/benchmark.h>
 
-#include "SyntheticShip.h"
+#include "Floors.h"
+#include "ShipOnDisk.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,31 +29,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-PeoObject dome(const std::string& name, int n, int parent) {
-    PeoObject o = tarv::bench::dome(name, n);
-    o.mother = parent < 0 ? 0 : parent + 1;
-    return o;
-}
-
-struct Ship {
-    fs::path folder = fs::temp_directory_path() / ("tarv-bench-road-" + std::to_string(::getpid()));
-    std::string path = (folder / "Big.peo").string();
-    std::unique_ptr<EditingContext> ctx = std::make_unique<EditingContext>();
-    explicit Ship(int objects) {
-        fs::create_directories(folder);
-        ctx->userDataFolder = folder;
-        ctx->prefs.objectSharing = false;
-        ctx->prefs.alwaysShowBackup = false;
-        for (int k = 0; k < objects; ++k)
-            ctx->model.peoObjects.push_back(dome("obj" + std::to_string(k), 50, k == 0 ? -1 : (k - 1) / 2));
-        PeoMaterial m;
-        ctx->model.materials.push_back(m);
-        ctx->model.textures.push_back(PeoTexture{"RMF99ba", false});
-        ctx->model.publicMaterialCount = 1;
-        writePeoFile(*ctx, path, false);
-        InitialiseComponents(*ctx);
-    }
-    ~Ship() { fs::remove_all(folder); }
+struct Ship : tarv::bench::ShipOnDisk {
+    explicit Ship(int objects) : ShipOnDisk(objects, "road") {}
 };
 
 // A line of /proc/self/status in kB ("VmRSS", "VmHWM"); 0 where it cannot be read.
@@ -87,21 +65,7 @@ BENCHMARK(BM_LoadRoad)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond);
 // The floor of a load: the same file in one read() into a buffer of its size.
 void BM_SizedReadFloor(benchmark::State& state) {
     Ship ship(int(state.range(0)));
-    for (auto _ : state) {
-        const int fd = ::open(ship.path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        ::fstat(fd, &info);
-        auto* buffer = static_cast<char*>(std::malloc(size_t(info.st_size)));
-        size_t done = 0;
-        while (done < size_t(info.st_size)) {
-            const ssize_t n = ::read(fd, buffer + done, size_t(info.st_size) - done);
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(buffer[done / 2]);
-        std::free(buffer);
-    }
+    for (auto _ : state) tarv::bench::sizedReadOnce(ship.path);
 }
 BENCHMARK(BM_SizedReadFloor)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond);
 

@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "Floors.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
 #include "editor/context/EditingContext.h"
@@ -118,14 +119,7 @@ BENCHMARK(BM_ReadMex)->ArgsProduct({{3276, 32767}, {0, 1}})->ArgNames({"chunks",
 // The floor of a read: the same file in one read() into a buffer of its size.
 void BM_SizedReadFloor(benchmark::State& state) {
     const std::string path = writeLargeMex(int(state.range(0)));
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        ::fstat(fd, &info);
-        std::vector<char> buffer(size_t(info.st_size));
-        benchmark::DoNotOptimize(::read(fd, buffer.data(), buffer.size()));
-        ::close(fd);
-    }
+    for (auto _ : state) tarv::bench::sizedReadOnce(path);
 }
 BENCHMARK(BM_SizedReadFloor)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,7 @@
 //   32,767-vertex limit; 20 objects as well, to show that the time grows linearly with the model.
 #include <benchmark/benchmark.h>
 
+#include "Floors.h"
 #include "SyntheticShip.h"
 
 #include <cmath>
@@ -148,22 +149,7 @@ BENCHMARK(BM_ReadPeo)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "c
 void BM_SizedReadFloor(benchmark::State& state) {
     const fs::path path = shipFile(int(state.range(0)), state.range(1) != 0);
     size_t size = 0;
-    for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat info {};
-        ::fstat(fd, &info);
-        size = size_t(info.st_size);
-        auto* buffer = static_cast<char*>(std::malloc(size));
-        size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::read(fd, buffer + done, size - done);
-            if (n <= 0) break;
-            done += size_t(n);
-        }
-        ::close(fd);
-        benchmark::DoNotOptimize(buffer[size / 2]);
-        std::free(buffer);
-    }
+    for (auto _ : state) size = tarv::bench::sizedReadOnce(path.string());
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
 BENCHMARK(BM_SizedReadFloor)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)

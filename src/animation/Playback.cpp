@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "animation/MadTracks.h"
 #include "animation/state/AnimationsPageState.h"
@@ -64,12 +65,25 @@ void putSplitKeys(scene::Interpolator& in, const scene::FramePtr& reference, con
     }
 }
 
-void interpolateTrack(EditingContext& ctx, int track, int animation, float el) {
-    if (getNoOfKeyframesForAnim(ctx, track, animation) <= 1) return;
-    const int16_t o = getPeoObjectFromMadObjects(ctx, track);
+// Interpolates the track's first linked object when the track has two keys or more in the animation.
+// firstObject: the lowest object index linked to each track, -1 for none.
+void interpolateTrack(EditingContext& ctx, int track, int animation, float el, const std::vector<int16_t>& firstObject) {
+    const int16_t o = firstObject[size_t(track)];
     if (o < 0 || size_t(o) >= ctx.view.viewObjects.size()) return;
     const auto& interpolator = ctx.view.viewObjects[size_t(o)].interpolator;
-    if (interpolator) interpolator->interpolate(el, scene::kInterpolationLinear);
+    if (!interpolator || !hasKeyframesForAnim(ctx, track, animation, 2)) return;
+    interpolator->interpolate(el, scene::kInterpolationLinear);
+}
+
+// The lowest object index linked to each track (as getPeoObjectFromMadObjects finds it), in one pass.
+std::vector<int16_t> firstObjectOfTracks(const EditingContext& ctx) {
+    std::vector<int16_t> first(size_t(ctx.animation.madObjectCount()), -1);
+    const auto& objects = ctx.model.peoObjects;
+    for (size_t i = objects.size(); i-- > 0;) {
+        const int16_t t = objects[i].madObjectIndex;
+        if (t >= 0 && size_t(t) < first.size()) first[size_t(t)] = int16_t(i);
+    }
+    return first;
 }
 
 void stopAndCaption(EditingContext& ctx, std::string& caption) {
@@ -139,10 +153,12 @@ bool advancePlayback(EditingContext& ctx) {
         return true;
     }
     if (play.playAnimation < 0 || size_t(play.playAnimation) >= animations.size()) return false;
+    const std::vector<int16_t> firstObject = firstObjectOfTracks(ctx);
     if (play.playObject == -1) {
-        for (int t = 0; t < ctx.animation.madObjectCount(); ++t) interpolateTrack(ctx, t, play.playAnimation, el);
+        for (int t = 0; t < ctx.animation.madObjectCount(); ++t)
+            interpolateTrack(ctx, t, play.playAnimation, el, firstObject);
     } else if (play.playObject >= 0 && play.playObject < ctx.animation.madObjectCount()) {
-        interpolateTrack(ctx, play.playObject, play.playAnimation, el);
+        interpolateTrack(ctx, play.playObject, play.playAnimation, el, firstObject);
     }
     return false;
 }

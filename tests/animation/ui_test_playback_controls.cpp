@@ -6,8 +6,10 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include "MadFixtures.h"
+#include "Screenshot.h"
 #include "WindowFixture.h"
 #include "animation/state/AnimationsPageState.h"
 #include "editor/context/EditingContext.h"
@@ -29,6 +31,19 @@ TEST_F(PlaybackControlsTest, ControlsSitInTheirFramesWithTheirCaptions) {
     EXPECT_EQ(find<QPushButton>("cmdObjectPlay")->parentWidget()->objectName(), "pageKeyframes");
     EXPECT_EQ(find<QCheckBox>("chkObjectsShowAnims")->text(), "Only show objects with current animations");
     EXPECT_EQ(find<QCheckBox>("chkObjectsShowAnims")->parentWidget()->objectName(), "Frame4");
+    window.resize(1000, 700);
+    window.show();
+    for (const char* page : {"pageAnimations", "pageObjects"}) {
+        auto* tabs = find<QTabWidget>("SSTab1");
+        tabs->setEnabled(true);
+        for (int i = 0; i < tabs->count(); ++i) tabs->setTabEnabled(i, true);
+        tabs->setCurrentWidget(find<QWidget>(page));
+        saveScreenshotIfAsked(window, page);
+    }
+    auto* objectTabs = find<QTabWidget>("SSTab2");
+    for (int i = 0; i < objectTabs->count(); ++i) objectTabs->setTabEnabled(i, true);
+    objectTabs->setCurrentIndex(2);
+    saveScreenshotIfAsked(window, "pageKeyframes");
 }
 
 TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimationEnds) {

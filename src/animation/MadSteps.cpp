@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "animation/MadFile.h"
+#include "animation/Playback.h"
 #include "base/Paths.h"
 #include "editor/context/EditingContext.h"
 #include "editor/context/TrapGuard.h"
@@ -36,6 +37,9 @@ void checkForMad(EditingContext& ctx, const std::string& madFile) {
     });
 }
 
-void connectAnimation(EditingContext& ctx) { ctx.road.steps.checkForMad = checkForMad; }
+void connectAnimation(EditingContext& ctx) {
+    ctx.road.steps.checkForMad = checkForMad;
+    connectPlayback(ctx);
+}
 
 } // namespace tarv

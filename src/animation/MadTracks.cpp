@@ -99,6 +99,20 @@ int16_t getNoOfKeyframesForAnim(EditingContext& ctx, int track, int animation) {
     return result;
 }
 
+bool hasKeyframesForAnim(const EditingContext& ctx, int track, int animation, int atLeast) {
+    const auto& tracks = ctx.animation.madObjects;
+    const auto& animations = ctx.animation.madAnimations;
+    if (track < 0 || track >= int(tracks.size()) || animation < 0 || animation >= int(animations.size())) return false;
+    const MadAnimation& a = animations[size_t(animation)];
+    const double start = rounded(a.startTime), end = rounded(a.endTime);
+    int count = 0;
+    for (const MadKeyframe& key : tracks[size_t(track)].keyframes) {
+        const double t = rounded(key.time);
+        if (t >= start && t <= end && ++count >= atLeast) return true;
+    }
+    return false;
+}
+
 int16_t getStartKeyframeForAnim(EditingContext& ctx, int track, int animation) {
     KeepCallerErrorContext keep(ctx);
     int16_t result = 0;

@@ -24,6 +24,10 @@ void calcDuplicates(EditingContext& ctx, int track);
 // and can start the animation, but never ends it.
 // Number of the track's keys in the window (rounded test).
 int16_t getNoOfKeyframesForAnim(EditingContext& ctx, int track, int animation);
+// Whether the track has at least atLeast keys in the window (the same rounded test), looking no further
+// than needed; false for a track or animation outside the lists. No trap: the preview's timer asks on
+// every tick.
+bool hasKeyframesForAnim(const EditingContext& ctx, int track, int animation, int atLeast);
 // Index of the first key above 0 in the window (rounded test); 0 when none or when track is negative.
 int16_t getStartKeyframeForAnim(EditingContext& ctx, int track, int animation);
 // Index of the last key in the window (exact test); 0 when none or when track is negative.

@@ -122,7 +122,7 @@ RoadSteps& roadSteps(EditingContext& ctx) {
     // A step no subsystem filled does nothing.
     if (!s.create3dObject) s.create3dObject = [](EditingContext&, int) {};
     for (auto* step : {&s.showMaterials, &s.showAxes, &s.createObjectTree, &s.fixHierarchy, &s.checkForMex, &s.resetView,
-                       &s.applyRenderMode, &s.showLoadSummary, &s.clearMaterialFlags})
+                       &s.applyRenderMode, &s.showLoadSummary, &s.clearMaterialFlags, &s.stopPlayback})
         if (!*step) *step = noStep;
     if (!s.checkForMad) s.checkForMad = [](EditingContext&, const std::string&) {};
     return s;
@@ -248,6 +248,7 @@ void startprocess(EditingContext& ctx) {
     bool pointerSet = false;
     bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
+        steps.stopPlayback(ctx);
         refuseUnreadableModel(ctx.currentModelPath);
         startModelLog(ctx);
         offerBackup(ctx, ctx.currentModelPath);
@@ -379,6 +380,7 @@ bool getGeneralInfo(EditingContext& ctx) {
 
 void cleanup(EditingContext& ctx, bool fileExit) {
     trapErrors(ctx, "frmTARV", "cleanup", fileExit ? "True" : "False", [&] {
+        roadSteps(ctx).stopPlayback(ctx);
         ctx.materialsPage->lstMaterial.clear();
         ctx.preview.lstTextures.clear();
         ctx.preview.ctlThumbs.Clear();

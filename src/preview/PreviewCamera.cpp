@@ -271,7 +271,8 @@ void Timer1_Timer(EditingContext& ctx) {
                 ctx.preview.spinInterpolator->interpolate(ctx.clock().monotonicSeconds() - play.playStartTime,
                                                           scene::kInterpolationClosed | scene::kInterpolationLinear);
         } else {
-            (ctx.preview.playbackHook ? *ctx.preview.playbackHook : ctx.preview.ownPlayback).advancePlayback(ctx);
+            PlaybackHook& hook = ctx.preview.playbackHook ? *ctx.preview.playbackHook : ctx.preview.ownPlayback;
+            if (hook.advancePlayback(ctx)) return;
         }
     }
     if (ctx.model.modelLoaded && ctx.preview.drawnSceneChanges != scene::sceneChangeCount()) {

@@ -42,6 +42,20 @@ TEST_F(MadTracksTest, AKeyJustPastTheWindowIsCountedAndStartsButNeverEnds) {
     EXPECT_TRUE(t.errors.reports.empty());
 }
 
+TEST_F(MadTracksTest, TheTimersKeyTestAgreesWithTheRoundedCount) {
+    ctx.animation.madAnimations = {{"Fire", 0.0f, 2.0f, 0}, {"Late", 2.0005f, 3, 0}};
+    ctx.animation.madObjects = {trackWithTimes("A", {-1, 0, 1, 2.0004f, 3}), trackWithTimes("B", {-1, 2.0004f, 3.0004f}),
+                                MadObject{"Empty", 0, {}}};
+    for (int track = 0; track < 3; ++track)
+        for (int a = 0; a < 2; ++a)
+            for (int atLeast = 1; atLeast <= 4; ++atLeast)
+                EXPECT_EQ(hasKeyframesForAnim(ctx, track, a, atLeast), getNoOfKeyframesForAnim(ctx, track, a) >= atLeast)
+                    << track << " " << a << " " << atLeast;
+    EXPECT_FALSE(hasKeyframesForAnim(ctx, 3, 0, 1));
+    EXPECT_FALSE(hasKeyframesForAnim(ctx, 0, 2, 1));
+    EXPECT_FALSE(hasKeyframesForAnim(ctx, -1, 0, 1));
+}
+
 TEST_F(MadTracksTest, TheClosingKeyInALaterWindowSetsNoBitButTheQueriesSeeIt) {
     ctx.animation.madAnimations = {{"A", 0, 1, 0}, {"B", 2, 3, 0}};
     ctx.animation.madObjects = {trackWithTimes("Gun", {-1, 0.5f, 1, 2})};

@@ -403,8 +403,9 @@ TEST_F(CameraTest, EveryKindOfSceneChangeDrawsOnceAtTheNextTick) {
 TEST_F(CameraTest, APlaybackThatPosesFramesDrawsEveryTick) {
     struct Hook : PlaybackHook {
         scene::FramePtr frame;
-        void advancePlayback(EditingContext& c) override {
+        bool advancePlayback(EditingContext& c) override {
             frame->setPosition(frame->getParent(), c.clock().monotonicSeconds(), 0, 0);
+            return false;
         }
     } hook;
     hook.frame = view(1).frame;
@@ -423,7 +424,10 @@ TEST_F(CameraTest, APlaybackThatPosesFramesDrawsEveryTick) {
 TEST_F(CameraTest, AnimationPlaybackGoesToItsHook) {
     struct Hook : PlaybackHook {
         int steps = 0;
-        void advancePlayback(EditingContext&) override { ++steps; }
+        bool advancePlayback(EditingContext&) override {
+            ++steps;
+            return false;
+        }
     } hook;
     ctx.preview.playbackHook = &hook;
     ctx.preview.playback.isPlaying = 1;

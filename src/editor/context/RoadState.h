@@ -29,6 +29,8 @@ struct RoadSteps {
     std::function<void(EditingContext&)> showLoadSummary;  // the modal load summary
     // The clean-up's step of the Material Properties window (its flag boxes).
     std::function<void(EditingContext&)> clearMaterialFlags;
+    // The first step of the load and of the clean-up: whatever plays stops before any data is replaced.
+    std::function<void(EditingContext&)> stopPlayback;
 };
 
 struct RoadState {

@@ -30,7 +30,8 @@ struct PlaybackState {
     uint8_t isPlaying = 0;       // 1 while an animation or the spin plays
     int16_t playObject = -1;     // -2 the spin, -1 all tracks, 0 or more one track
     int16_t playAnimation = -1;  // -2 the spin, -1 none
-    double playStartTime = 0;
+    double playStartTime = 0;    // 0 after a stop
+    float playEndTime = 0;       // seconds from the window start of the last key the latest build put in
 };
 
 // One item of lstTextures: the name, and width, height and flags once the texture was read.
@@ -88,11 +89,12 @@ public:
     bool renderTicksTextured = true;
 };
 
-// The animation subsystem's playback step, run by the timer when the spin is not playing.
+// The animation subsystem's playback step, run by the timer when the spin is not playing. It returns true
+// when the tick ends there (the playback reached its end), and the timer then draws nothing.
 class PlaybackHook {
 public:
     virtual ~PlaybackHook() = default;
-    virtual void advancePlayback(EditingContext& ctx) {}
+    virtual bool advancePlayback(EditingContext& ctx) { return false; }
 };
 
 // What a pick on the canvas selects: the object subsystem's selection connects itself here; none selects nothing.

@@ -380,6 +380,7 @@ bool getGeneralInfo(EditingContext& ctx) {
 void cleanup(EditingContext& ctx, bool fileExit) {
     trapErrors(ctx, "frmTARV", "cleanup", fileExit ? "True" : "False", [&] {
         ctx.materialsPage->lstMaterial.clear();
+        ctx.materialsPage->selectedIndex = -1;
         ctx.preview.lstTextures.clear();
         ctx.preview.ctlThumbs.Clear();
         previewControls(ctx).texturesChanged();

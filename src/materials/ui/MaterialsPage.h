@@ -1,8 +1,11 @@
 #pragma once
-// The "Materials" page: the material list and the public and local counts.
+// The "Materials" page: the material list, the public and local counts, the material text list, the count
+// swap and the flag commands.
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QObject>
+#include <QPushButton>
 
 namespace tarv {
 
@@ -16,10 +19,16 @@ public:
     QListWidget* lstMaterial;
     QLineEdit* txtPublic;
     QLineEdit* txtLocal;
+    QPushButton* cmdSaveMtl;
+    QPushButton* cmdSwapMtl;
+    QPushButton* cmdAll2sided;
+    QPushButton* cmdSmoothObj;
+    QPushButton* cmdSmoothAll;
     // Shows the page's state.
     void sync();
 
 private:
+    frmTARV& window_;
     EditingContext& ctx_;
 };
 

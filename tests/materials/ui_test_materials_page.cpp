@@ -7,7 +7,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <QCheckBox>
+#include <QTimer>
+
+#include "Screenshot.h"
 #include "WindowFixture.h"
+#include "materials/ui/MaterialsPage.h"
+#include "materials/ui/frmMaterials.h"
 #include "materials/MaterialList.h"
 #include "materials/state/MaterialsPageState.h"
 
@@ -35,6 +41,7 @@ TEST_F(MaterialsPageTest, HasItsFramesButtonsAndHint) {
         {"cmdSaveMtl", "&Save all"},         {"cmdSwapMtl", "S&wap"},       {"cmdAll2sided", "All Two-sided"},
         {"cmdSmoothObj", "Smooth Selected"}, {"cmdSmoothAll", "Smooth All"}};
     for (const auto& [name, caption] : buttons) EXPECT_EQ(find<QPushButton>(name)->text(), caption);
+    test::saveScreenshotIfAsked(*window.pageMaterials, "materials_page");
     EXPECT_EQ(find<QLabel>("lblMaterialHint")->text(),
               "Double click a material name to edit flags and ambient / diffuse / specular colours.");
 }
@@ -72,6 +79,47 @@ TEST_F(MaterialsPageTest, FlagButtonsChangeTheMaterials) {
     find<QPushButton>("cmdAll2sided")->click();
     find<QPushButton>("cmdSmoothAll")->click();
     for (const auto& m : t.ctx.model.materials) EXPECT_TRUE(m.twoSided && m.smoothing);
+}
+
+TEST_F(MaterialsPageTest, ADoubleClickWithoutASelectionOpensNothing) {
+    loadMaterials(2);
+    auto* controls = window.findChild<MaterialsPageControls*>("materialsPageControls");
+    ASSERT_NE(controls, nullptr);
+    controls->lstMaterial_DblClick();
+    EXPECT_EQ(controls->materialProperties, nullptr);
+}
+
+TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
+    loadMaterials(3);
+    t.ctx.model.materials[1].twoSided = true;
+    t.ctx.model.materials[1].ambient = {1, 2, 3, 0};
+    auto* controls = window.findChild<MaterialsPageControls*>("materialsPageControls");
+    find<QListWidget>("lstMaterial")->setCurrentRow(0);
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = window.findChild<frmMaterials*>("frmMaterials");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Material Properties");
+        EXPECT_EQ(dialog->mtrLifName->text(), "Material 0 name: Hull");
+        EXPECT_FALSE(dialog->cmdPrev->isEnabled());
+        EXPECT_FALSE(dialog->txtColours[0]->isEnabled());
+        EXPECT_TRUE(dialog->txtColours[9]->isEnabled());
+        dialog->cmdNext->click();
+        EXPECT_EQ(dialog->mtrLifName->text(), "Material 1 name: Engine");
+        EXPECT_TRUE(dialog->chkFlags[2]->isChecked());
+        EXPECT_EQ(dialog->chkFlags[2]->text(), "2 Sided");
+        EXPECT_EQ(dialog->txtColours[0]->text(), "1");
+        EXPECT_TRUE(dialog->cmdPrev->isEnabled());
+        test::saveScreenshotIfAsked(*dialog, "material_properties");
+        dialog->chkFlags[0]->click();  // not applied
+        ran = true;
+        dialog->cmdClose->click();
+    });
+    controls->lstMaterial_DblClick();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(find<QListWidget>("lstMaterial")->currentRow(), 1);
+    EXPECT_FALSE(t.ctx.model.materials[1].smoothing);
+    EXPECT_FALSE(controls->materialProperties->isVisible());
 }
 
 } // namespace

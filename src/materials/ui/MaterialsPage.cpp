@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "materials/MaterialList.h"
+#include "materials/ui/frmMaterials.h"
 #include "materials/state/MaterialsPageState.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
@@ -66,6 +67,14 @@ MaterialsPageControls::MaterialsPageControls(frmTARV& window)
             [this](const QString& text) { ctx_.materialsPage->txtLocal = text.toStdString(); });
     connect(lstMaterial, &QListWidget::currentRowChanged, this,
             [this](int row) { ctx_.materialsPage->selectedIndex = row; });
+    connect(lstMaterial, &QListWidget::itemDoubleClicked, this, [this] { lstMaterial_DblClick(); });
+}
+
+void MaterialsPageControls::lstMaterial_DblClick() {
+    if (ctx_.materialsPage->selectedIndex < 0) return;
+    if (!materialProperties) materialProperties = new frmMaterials(ctx_, &window_);
+    materialProperties->exec();
+    window_.syncFromContext();
 }
 
 void MaterialsPageControls::sync() {

@@ -10,6 +10,7 @@
 namespace tarv {
 
 class EditingContext;
+class frmMaterials;
 class frmTARV;
 
 class MaterialsPageControls : public QObject {
@@ -24,8 +25,11 @@ public:
     QPushButton* cmdAll2sided;
     QPushButton* cmdSmoothObj;
     QPushButton* cmdSmoothAll;
+    frmMaterials* materialProperties = nullptr;  // made at the first double-click, then hidden and shown again
     // Shows the page's state.
     void sync();
+    // Shows the Material Properties dialog modally on the selected material; nothing without a selection.
+    void lstMaterial_DblClick();
 
 private:
     frmTARV& window_;

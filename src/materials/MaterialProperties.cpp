@@ -127,6 +127,15 @@ void cmdApply_Click(EditingContext& ctx) {
     });
 }
 
+void lstMatFaces_Click(EditingContext& ctx, const std::string& entry) {
+    trapErrors(ctx, "frmMaterials", "lstMatFaces_Click", "", [&] {
+        const std::string object = getWord(ctx, entry, 1);
+        const std::string face = getWord(ctx, entry, 2);
+        setErrorContext(ctx, "frmMaterials", "lstMatFaces_Click", "");
+        if (ctx.materialsPage->showGeometryInspector) ctx.materialsPage->showGeometryInspector(object, face);
+    });
+}
+
 void clearMaterialFlags(EditingContext& ctx) { dialog(ctx).chkFlags = {}; }
 
 } // namespace tarv

@@ -2,6 +2,8 @@
 // The "Material Properties" dialog's logic: showing one material, moving through the list, the colour pickers
 // and Apply, which stores the dialog's values in the material and patches its entry in the model file.
 
+#include <string>
+
 namespace tarv {
 
 class EditingContext;
@@ -22,6 +24,8 @@ void pictureClick(EditingContext& ctx, int swatch);
 // stores the flags, colours and fullAmbient in the selected material and patches its entry in the model
 // file. Traps its errors.
 void cmdApply_Click(EditingContext& ctx);
+// Opens the Geometry Inspector on the face entry "o p" (object, then polygon). Traps its errors.
+void lstMatFaces_Click(EditingContext& ctx, const std::string& entry);
 // Unticks the six flag boxes.
 void clearMaterialFlags(EditingContext& ctx);
 

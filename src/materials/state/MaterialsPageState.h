@@ -3,6 +3,7 @@
 // and what the "Material Properties" dialog shows.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct MaterialsPageState {
     int selectedIndex = -1;  // the entry the Material Properties dialog edits; -1 for none
     std::string txtPublic, txtLocal;
     MaterialPropertiesState properties;
+    // Shows the Geometry Inspector modally on object lblObjNo's face lblFaceNo; filled by the objects
+    // subsystem's installer.
+    std::function<void(const std::string& lblObjNo, const std::string& lblFaceNo)> showGeometryInspector;
 };
 
 } // namespace tarv

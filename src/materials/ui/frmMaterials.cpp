@@ -88,6 +88,10 @@ frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner)
     column->addWidget(new QLabel("Faces:"));
     lstMatFaces = namedControl<QListWidget>("lstMatFaces", column);
 
+    connect(lstMatFaces, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        lstMatFaces_Click(ctx_, item->text().toStdString());
+    });
+
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* name, const char* caption) {
         auto* b = namedControl<QPushButton>(name);

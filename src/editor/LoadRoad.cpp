@@ -382,6 +382,7 @@ void cleanup(EditingContext& ctx, bool fileExit) {
     trapErrors(ctx, "frmTARV", "cleanup", fileExit ? "True" : "False", [&] {
         roadSteps(ctx).stopPlayback(ctx);
         ctx.materialsPage->lstMaterial.clear();
+        ctx.materialsPage->selectedIndex = -1;
         ctx.preview.lstTextures.clear();
         ctx.preview.ctlThumbs.Clear();
         previewControls(ctx).texturesChanged();

@@ -473,9 +473,23 @@ std::vector<uint8_t> buildPeoFile(EditingContext& ctx, bool cataclysm) {
     return {bytes.begin(), bytes.end()};
 }
 
+void refreshMaterialPositions(EditingContext& ctx, const std::filesystem::path& written,
+                              std::span<const uint8_t> bytes) {
+    std::error_code ec;
+    if (ctx.currentModelPath.empty() || bytes.size() < size_t(kHeaderSize)) return;
+    if (!std::filesystem::equivalent(written, ctx.currentModelPath, ec) || ec) return;
+    const size_t at = size_t(peo::header::publicMaterialListOffset);
+    const int64_t list = int32_t(uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+                                 uint32_t(bytes[at + 3]) << 24);
+    for (size_t i = 0; i < ctx.model.materials.size(); ++i)
+        ctx.model.materials[i].filePosition = int32_t(list + int64_t(kMaterialEntrySize) * int64_t(i) + 1);
+}
+
 void writePeoFile(EditingContext& ctx, const std::string& path, bool cataclysm) {
     PeoFileBuilder builder(ctx, cataclysm);
-    writeFileAtomically(path, builder.build());
+    const std::span<const uint8_t> bytes = builder.build();
+    writeFileAtomically(path, bytes);
+    refreshMaterialPositions(ctx, path, bytes);
 }
 
 } // namespace tarv

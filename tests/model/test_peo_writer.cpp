@@ -680,3 +680,26 @@ TEST_F(RoundTrip, NewPolygonsCarryReservedBytesABAndCopiesOfReadOnesKeepTheirs) 
     EXPECT_EQ(written.reserved, int16_t(0xABAB));
     EXPECT_EQ(written.flags & kPolygonFixedFlag, 0);
 }
+
+TEST_F(WriterFixture, SavingTheModelFilePointsEachMaterialAtItsNewEntry) {
+    fillWorkedModel(model);
+    model.peoObjects.push_back(triangleObject("**DELETED**"));
+    model.materials.push_back(model.materials[0]);
+    for (auto& m : model.materials) m.filePosition = 7;
+    t.ctx.currentModelPath = (dir / "ship.peo").string();
+
+    save(false, "other.peo");  // another file: the positions stay
+    for (const auto& m : model.materials) EXPECT_EQ(m.filePosition, 7);
+
+    const std::vector<uint8_t> file = save(false, "ship.peo");
+    const int32_t list = i32At(file, 32);
+    ASSERT_EQ(model.materials.size(), 2u);
+    EXPECT_EQ(model.materials[0].filePosition, list + 1);
+    EXPECT_EQ(model.materials[1].filePosition, list + 32 + 1);
+
+    // The same file under another spelling of its path is the model file too.
+    for (auto& m : model.materials) m.filePosition = 7;
+    writePeoFile(t.ctx, (dir / "." / "ship.peo").string(), false);
+    EXPECT_EQ(model.materials[1].filePosition, list + 32 + 1);
+}
+

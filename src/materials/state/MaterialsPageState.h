@@ -1,13 +1,34 @@
 #pragma once
-// What the "Materials" page shows: the material list and the public and local counts.
+// What the "Materials" page shows: the material list with its selected entry, and the public and local counts;
+// and what the "Material Properties" dialog shows.
+#include <array>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace tarv {
 
+// The "Material Properties" dialog's controls as plain state.
+struct MaterialPropertiesState {
+    std::array<bool, 6> chkFlags{};            // Smoothing, Flat Shaded, 2 Sided, Base, Stripe, Self Illuminated
+    std::array<std::string, 12> txtColours;    // ambient, diffuse, specular R G B; then the three alpha bytes
+    std::string txtMtrKAlpha, txtFullAmbient;
+    std::string mtrLifName = "Material Name";
+    std::vector<std::string> lstMatFaces;      // "o p" for each polygon that uses the material
+    bool cmdPrevEnabled = false, cmdNextEnabled = false;
+    bool rgbBoxesEnabled = true;               // colour boxes 0 to 8
+    std::array<int32_t, 3> swatches{};         // Picture1-3: red + 256 green + 65536 blue
+};
+
 struct MaterialsPageState {
     std::vector<std::string> lstMaterial;
+    int selectedIndex = -1;  // the entry the Material Properties dialog edits; -1 for none
     std::string txtPublic, txtLocal;
+    MaterialPropertiesState properties;
+    // Shows the Geometry Inspector modally on object lblObjNo's face lblFaceNo; filled by the objects
+    // subsystem's installer.
+    std::function<void(const std::string& lblObjNo, const std::string& lblFaceNo)> showGeometryInspector;
 };
 
 } // namespace tarv

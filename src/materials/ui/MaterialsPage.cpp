@@ -1,8 +1,12 @@
 #include "materials/ui/MaterialsPage.h"
 
 #include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 
 #include "materials/MaterialList.h"
+#include "materials/ui/frmMaterials.h"
 #include "materials/state/MaterialsPageState.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
@@ -10,26 +14,80 @@
 
 namespace tarv {
 
-MaterialsPageControls::MaterialsPageControls(frmTARV& window) : QObject(&window), ctx_(window.ctx) {
+MaterialsPageControls::MaterialsPageControls(frmTARV& window)
+    : QObject(&window), window_(window), ctx_(window.ctx) {
     setObjectName("materialsPageControls");
     QLayout* page = pageLayout(window.pageMaterials);
-    lstMaterial = namedControl<QListWidget>("lstMaterial", page);
-    auto* counts = new QWidget;
-    auto* form = new QFormLayout(counts);
+    const auto button = [this](const char* name, const char* caption, void (*command)(EditingContext&)) {
+        auto* b = namedControl<QPushButton>(name);
+        b->setText(caption);
+        connect(b, &QPushButton::clicked, this, [this, command] {
+            command(ctx_);
+            window_.syncFromContext();
+        });
+        return b;
+    };
+
+    auto* listFrame = new QGroupBox("Materials List");
+    listFrame->setObjectName("frameMaterialsList");
+    auto* listColumn = new QVBoxLayout(listFrame);
+    lstMaterial = namedControl<QListWidget>("lstMaterial", listColumn);
+    auto* counts = new QFormLayout;
     txtPublic = namedControl<QLineEdit>("txtPublic");
     txtLocal = namedControl<QLineEdit>("txtLocal");
-    txtPublic->setReadOnly(true);
-    txtLocal->setReadOnly(true);
-    form->addRow("Public:", txtPublic);
-    form->addRow("Local:", txtLocal);
-    page->addWidget(counts);
+    counts->addRow("Public:", txtPublic);
+    counts->addRow("Local:", txtLocal);
+    listColumn->addLayout(counts);
+    auto* row = new QHBoxLayout;
+    cmdSaveMtl = button("cmdSaveMtl", "&Save all", cmdSaveMtl_Click);
+    cmdSwapMtl = button("cmdSwapMtl", "S&wap", cmdSwapMtl_Click);
+    row->addWidget(cmdSaveMtl);
+    row->addWidget(cmdSwapMtl);
+    listColumn->addLayout(row);
+    auto* hint = new QLabel("Double click a material name to edit flags and ambient / diffuse / specular colours.");
+    hint->setObjectName("lblMaterialHint");
+    hint->setWordWrap(true);
+    listColumn->addWidget(hint);
+    page->addWidget(listFrame);
+
+    auto* optionsFrame = new QGroupBox("Material Options");
+    optionsFrame->setObjectName("frameMaterialOptions");
+    auto* options = new QVBoxLayout(optionsFrame);
+    cmdAll2sided = button("cmdAll2sided", "All Two-sided", cmdAll2sided_Click);
+    cmdSmoothObj = button("cmdSmoothObj", "Smooth Selected", cmdSmoothObj_Click);
+    cmdSmoothAll = button("cmdSmoothAll", "Smooth All", cmdSmoothAll_Click);
+    options->addWidget(cmdAll2sided);
+    options->addWidget(cmdSmoothObj);
+    options->addWidget(cmdSmoothAll);
+    page->addWidget(optionsFrame);
+
+    connect(txtPublic, &QLineEdit::textEdited, this,
+            [this](const QString& text) { ctx_.materialsPage->txtPublic = text.toStdString(); });
+    connect(txtLocal, &QLineEdit::textEdited, this,
+            [this](const QString& text) { ctx_.materialsPage->txtLocal = text.toStdString(); });
+    connect(lstMaterial, &QListWidget::currentRowChanged, this,
+            [this](int row) { ctx_.materialsPage->selectedIndex = row; });
+    connect(lstMaterial, &QListWidget::itemDoubleClicked, this, [this] { lstMaterial_DblClick(); });
+}
+
+void MaterialsPageControls::lstMaterial_DblClick() {
+    if (ctx_.materialsPage->selectedIndex < 0) return;
+    if (!materialProperties) materialProperties = new frmMaterials(ctx_, &window_);
+    materialProperties->exec();
+    window_.syncFromContext();
 }
 
 void MaterialsPageControls::sync() {
     const MaterialsPageState& state = *ctx_.materialsPage;
+    const QSignalBlocker blockList(lstMaterial);
     showItems(lstMaterial, state.lstMaterial);
-    txtPublic->setText(QString::fromStdString(state.txtPublic));
-    txtLocal->setText(QString::fromStdString(state.txtLocal));
+    lstMaterial->setCurrentRow(state.selectedIndex < lstMaterial->count() ? state.selectedIndex : -1);
+    const auto show = [](QLineEdit* box, const std::string& text) {
+        const QString shown = QString::fromStdString(text);
+        if (box->text() != shown) box->setText(shown);
+    };
+    show(txtPublic, state.txtPublic);
+    show(txtLocal, state.txtLocal);
 }
 
 void installMaterials(frmTARV& window) {

@@ -1,4 +1,9 @@
 #include "objects/ui/ObjectPages.h"
+
+#include <QApplication>
+
+#include "materials/state/MaterialsPageState.h"
+#include "objects/ui/frmGeometry.h"
 #include "objects/ui/ObjectOptions.h"
 
 #include <QEvent>
@@ -261,6 +266,11 @@ ObjectPanel* installObjects(frmTARV& window) {
     connectObjects(window.ctx);
     auto* panel = new ObjectPanel(window);
     new ObjectOptions(window);
+    window.ctx.materialsPage->showGeometryInspector = [&ctx = window.ctx, &window](const std::string& object,
+                                                                                 const std::string& face) {
+        QWidget* owner = QApplication::activeModalWidget();
+        showGeometryInspector(ctx, owner ? owner : &window, object, face);
+    };
     return panel;
 }
 

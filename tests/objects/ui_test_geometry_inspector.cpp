@@ -1,0 +1,62 @@
+// The Geometry Inspector opened from a face entry of the Material Properties dialog's face list.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "WindowFixture.h"
+#include "materials/MaterialProperties.h"
+#include "materials/state/MaterialsPageState.h"
+#include "objects/GeometryRows.h"
+#include "objects/ui/frmGeometry.h"
+
+namespace tarv {
+namespace {
+
+struct GeometryInspectorTest : test::WindowFixture, ::testing::Test {
+    GeometryInspectorTest() {
+        PeoObject o;
+        o.vertices = {{1.5f, 2, 3, 2}, {4, 5, 6, 0}};
+        o.nFaceNormals = 2;
+        o.vertexNormals = {{0, 0, 1}};
+        o.polygons = {newPolygon(1, 0, 0, 0), newPolygon(0, 0, 0, 0)};
+        t.ctx.model.peoObjects = {PeoObject{}, o};
+    }
+    // Opens the inspector on the entry and returns what its lists held, closing it with "Close".
+    std::pair<int, int> open(const std::string& entry) {
+        std::pair<int, int> counts{-1, -1};
+        QTimer::singleShot(0, [&] {
+            auto* dialog = window.findChild<frmGeometry*>("frmGeometry");
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Geometry Inspector");
+            EXPECT_EQ(dialog->ListView1->headerItem()->text(4), "Normal");
+            EXPECT_EQ(dialog->ListView1->columnCount(), 5);
+            EXPECT_EQ(dialog->ListView2->columnCount(), 4);
+            EXPECT_EQ(dialog->lblObjNo->text(), QString::fromStdString(entry.substr(0, entry.find(' '))));
+            counts = {dialog->ListView1->topLevelItemCount(), dialog->ListView2->topLevelItemCount()};
+            dialog->activateWindow();  // activation does not fill again
+            QApplication::processEvents();
+            EXPECT_EQ(dialog->ListView1->topLevelItemCount(), counts.first);
+            dialog->cmdClose->click();
+        });
+        lstMatFaces_Click(t.ctx, entry);
+        return counts;
+    }
+};
+
+TEST_F(GeometryInspectorTest, AValidFaceShowsItsRowsWithoutAMessage) {
+    EXPECT_EQ(open("1 1"), (std::pair<int, int>{3, 3}));
+    EXPECT_TRUE(t.prompts.shown.empty());
+}
+
+TEST_F(GeometryInspectorTest, LeftOutRowsGiveOneMessagePerOpening) {
+    t.prompts.expectMessage(kGeometryLeftOutText);
+    EXPECT_EQ(open("1 0"), (std::pair<int, int>{3, 2}));  // a clone's corner: its upper row only
+    t.prompts.expectMessage(kGeometryLeftOutText);
+    EXPECT_EQ(open("1 7"), (std::pair<int, int>{0, 0}));  // a face outside the list
+    EXPECT_EQ(t.prompts.shown.size(), 2u);
+    EXPECT_TRUE(t.errors.reports.empty());
+}
+
+} // namespace
+} // namespace tarv

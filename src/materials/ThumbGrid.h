@@ -59,6 +59,11 @@ public:
     // Escape in editor i, or the editor (or the whole grid, for the open one) losing the focus.
     void editorClose(int i);
     void setEditText(int i, std::string text) { elements_.at(size_t(i)).editText = std::move(text); }
+    // Gives thumbnail i another caption (and edit text) than its file name gives.
+    void setCaptionText(int i, const std::string& text) {
+        elements_.at(size_t(i)).caption = text;
+        elements_.at(size_t(i)).editText = text;
+    }
 
     std::string Caption = "Thumbnails";
     bool Locked = false;

@@ -72,6 +72,8 @@ void ThumbNail::createElement(int i) {
     txtThumbEdit.push_back(edit);
 }
 
+QSize ThumbNail::sizeHint() const { return {px(3855), px(4455)}; }
+
 QString ThumbNail::Caption() const { return Frame1->title(); }
 
 void ThumbNail::setCaption(const QVariant& newText) {
@@ -98,6 +100,12 @@ void ThumbNail::Add(std::string& filename, bool isLifFile, const Image* picture)
     VScroll1->setEnabled(grid_.scrollEnabled());
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     Redraw();
+}
+
+void ThumbNail::setThumbCaption(int i, const std::string& text) {
+    grid_.setCaptionText(i, text);
+    lblThumbs.at(size_t(i))->setText(QString::fromStdString(text));
+    txtThumbEdit.at(size_t(i))->setText(QString::fromStdString(text));
 }
 
 void ThumbNail::Redraw() {

@@ -36,8 +36,12 @@ public:
     // Accepted and does nothing.
     void Remove(int) {}
     void Clear();
+    // Gives thumbnail i another caption than its file name gives (a texture named as the model names it).
+    void setThumbCaption(int i, const std::string& text);
 
     const ThumbGrid& grid() const { return grid_; }
+    // The grid's design size: 3855 x 4455 twips, three columns of three rows.
+    QSize sizeHint() const override;
 
     QGroupBox* Frame1;
     QScrollBar* VScroll1;

@@ -114,7 +114,8 @@ void startLifRead(EditingContext& ctx, const std::string& path) {
     pv.Label1.clear();
 }
 
-LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool loadPixels) {
+LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool loadPixels,
+                       const std::string& path) {
     auto& tex = ctx.lif.texture;
     auto& pv = ctx.lif.preview;
     const int64_t length = int64_t(bytes.size());
@@ -150,6 +151,7 @@ LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool
     ctx.lif.boxes.txtImgCRC = intText(h.imageCRC);
     ctx.lif.boxes.txtPalCRC = intText(h.paletteCRC);
     ctx.lif.boxes.txtLifFlags = intText(h.flags);
+    ctx.lif.boxes.sourcePath = path;
 
     tex.lifIsCorrupt = false;
     tex.lifIs24Bit = false;
@@ -211,7 +213,7 @@ LifReadResult LoadFile(EditingContext& ctx, const std::string& path, bool loadPi
                                          startLifRead(ctx, path);
                                          ctx.lif.texture.lifBlocksPath.clear();
                                          const BinaryReader file = BinaryReader::fromFile(path);
-                                         result = parseLif(ctx, file.data(), loadPixels);
+                                         result = parseLif(ctx, file.data(), loadPixels, path);
                                          if (loadPixels && result == LifReadResult::Read)
                                              ctx.lif.texture.lifBlocksPath = path;
                                      });

@@ -26,7 +26,9 @@ LifReadResult LoadFile(EditingContext& ctx, const std::string& path, bool loadPi
 // "Loading Lif " & path logged, warning emptied.
 void startLifRead(EditingContext& ctx, const std::string& path);
 // The rest of LoadFile on the file's bytes.
-LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool loadPixels);
+// path names the file whose header goes into the header boxes.
+LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool loadPixels,
+                       const std::string& path = {});
 
 // The thumbnail of a file by its extension: ".lif" through quickLoadLif, ".bmp", ".jpg", ".gif" and
 // ".dib" through the picture loader, nothing for anything else.

@@ -5,6 +5,7 @@
 #include "model/LogFiles.h"
 #include "base/NumberText.h"
 #include "base/Paths.h"
+#include "materials/ThumbGrid.h"
 #include "scene/Scene.h"
 #include "editor/context/EditingContext.h"
 
@@ -18,13 +19,9 @@ scene::MaterialPtr materialOf(EditingContext& ctx, int materialIndex) {
 } // namespace
 
 void ThumbnailList::Add(const std::string& file, bool isLifFile, Image picture, const std::string& caption) {
-    const std::string name = fileNameOf(file);
-    const size_t dot = name.rfind('.');
     Thumbnail t;
-    t.caption = !caption.empty() ? caption : dot == std::string::npos ? name : name.substr(0, dot);
-    // A texture file keeps the letter case it was found in.
-    const bool lifAlready = dot != std::string::npos && asciiLower(name.substr(dot)) == ".lif";
-    t.path = isLifFile && !lifAlready ? replaceExtension(file, "lif") : file;
+    t.caption = !caption.empty() ? caption : thumbCaptionOf(file);
+    t.path = isLifFile ? thumbLifPathOf(file) : file;
     t.picture = std::move(picture);
     items_.push_back(std::move(t));
 }

@@ -122,6 +122,7 @@ TEST(LifReader, EveryLayoutReadsAsTheLengthRulesSay) {
         EXPECT_EQ(t.ctx.lif.boxes.txtLifFlags, c.flagsText);
         EXPECT_EQ(t.ctx.lif.boxes.txtImgCRC, "7");
         EXPECT_EQ(t.ctx.lif.boxes.txtPalCRC, "9");
+        EXPECT_EQ(t.ctx.lif.boxes.sourcePath, path);  // the boxes name the file they show
         if (c.bytesPerPixel > 0) {
             const size_t n = size_t(tex.lifHeader.width) * size_t(tex.lifHeader.height);
             EXPECT_EQ(tex.lifPixelCount, int64_t(n));
@@ -200,12 +201,14 @@ TEST(LifReader, MissingFileIsNotReadAndChangesNothing) {
     pv.Label1 = "before";
     pv.mnuViewAll = true;
     t.ctx.lif.boxes.txtLifFlags = "50";
+    t.ctx.lif.boxes.sourcePath = "other.lif";
     t.ctx.lif.texture.lifLayers = {true, true, true, true};
 
     EXPECT_EQ(LoadFile(t.ctx, (dir / "none.lif").string(), true), LifReadResult::NotRead);
     EXPECT_EQ(pv.Label1, "before");
     EXPECT_TRUE(pv.mnuViewAll);
     EXPECT_EQ(t.ctx.lif.boxes.txtLifFlags, "50");
+    EXPECT_EQ(t.ctx.lif.boxes.sourcePath, "other.lif");
     EXPECT_EQ(t.ctx.lif.texture.lifLayers, (std::array<bool, 4>{true, true, true, true}));
     EXPECT_TRUE(t.errors.reports.empty());
 }
@@ -352,7 +355,9 @@ TEST(LifReader, ShortFileIsRefusedAfterTheFirstStepsEvenForAHeader) {
     test::writeBytes(path, std::vector<uint8_t>(40, 1));
     t.ctx.lif.preview.Label1 = "old";
     t.ctx.lif.preview.mnuViewAll = true;
+    t.ctx.lif.boxes.sourcePath = "other.lif";
     EXPECT_EQ(LoadFile(t.ctx, path, false), LifReadResult::Failed);
+    EXPECT_EQ(t.ctx.lif.boxes.sourcePath, "other.lif");  // the boxes still show the other file's header
     EXPECT_EQ(t.ctx.lif.preview.Label1, "");
     EXPECT_FALSE(t.ctx.lif.preview.mnuViewAll);
     EXPECT_TRUE(t.errors.reports.empty());

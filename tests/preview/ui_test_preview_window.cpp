@@ -55,7 +55,7 @@ TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
     ASSERT_NE(keyfApply, nullptr);
     EXPECT_FALSE(keyfApply->isEnabled());
     EXPECT_NE(f.find<QLabel>("lblMexKey"), nullptr);
-    EXPECT_TRUE(f.window.pageTextures->isAncestorOf(f.find<QListWidget>("ctlThumbs")));
+    EXPECT_TRUE(f.window.pageTextures->isAncestorOf(f.find<ThumbNail>("ctlThumbs")));
     EXPECT_TRUE(f.window.mnuRenderFlat->isChecked());
     EXPECT_FALSE(f.window.mnuRenderWireframe->isChecked());
     EXPECT_EQ(f.t.ctx.preview.controls, f.window.findChild<PreviewParts*>());
@@ -100,12 +100,13 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     list->editItem(list->topLevelItem(0), 1);
     EXPECT_EQ(list->viewport()->findChild<QLineEdit*>(), nullptr);
-    QListWidget* thumbs = f.find<QListWidget>("ctlThumbs");
-    ASSERT_EQ(thumbs->count(), 2);
-    EXPECT_EQ(thumbs->item(0)->text(), "hull");
-    EXPECT_EQ(thumbs->item(1)->data(Qt::UserRole).toString(), "/ships/engine.lif");
-    EXPECT_FALSE(thumbs->item(0)->icon().isNull());
-    EXPECT_EQ(f.window.findChild<PreviewParts*>()->ctlThumbsFrame->title(), "2 textures loaded");
+    ThumbNail* thumbs = f.find<ThumbNail>("ctlThumbs");
+    ASSERT_EQ(thumbs->Count(), 2);
+    EXPECT_EQ(thumbs->findChild<QLabel*>("lblThumbs_0")->text(), "hull");
+    EXPECT_EQ(thumbs->findChild<QLabel*>("picThumbs_1")->toolTip(), "/ships/engine.lif");
+    EXPECT_FALSE(thumbs->findChild<QLabel*>("picThumbs_0")->pixmap().isNull());
+    EXPECT_TRUE(thumbs->findChild<QLabel*>("picThumbs_1")->pixmap().isNull());
+    EXPECT_EQ(thumbs->Caption(), "2 textures loaded");
     f.window.SSTab1->setCurrentIndex(4);
     saveScreenshotIfAsked(f.window, "preview_textures_page");
 }

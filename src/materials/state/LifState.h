@@ -80,6 +80,8 @@ struct LifHeaderBoxes {
     std::string txtImgCRC;
     std::string txtPalCRC;
     std::string txtLifFlags;
+    // The file whose header the three boxes show; empty before any header was read into them.
+    std::string sourcePath;
 };
 
 // The surface's background ("button face").

@@ -15,14 +15,6 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-QPixmap pixmapOf(const Image& image) {
-    if (image.empty()) return {};
-    QImage q(image.width, image.height, QImage::Format_RGBA8888);
-    for (int y = 0; y < image.height; ++y)
-        std::memcpy(q.scanLine(y), &image.pixels[size_t(y) * size_t(image.width)], size_t(image.width) * 4);
-    return QPixmap::fromImage(q.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-}
-
 // A column whose texts are not edited in place.
 class ReadOnlyColumn : public QStyledItemDelegate {
 public:
@@ -94,17 +86,9 @@ PreviewParts::PreviewParts(frmTARV& window)
     connect(w_.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(w_.ctx); });
 
     // The Textures page's thumbnails, above the hint.
-    ctlThumbsFrame = new QGroupBox;
-    ctlThumbsFrame->setObjectName("ctlThumbsFrame");
-    ctlThumbs = new QListWidget;
-    ctlThumbs->setObjectName("ctlThumbs");
-    ctlThumbs->setViewMode(QListView::IconMode);
-    ctlThumbs->setIconSize(QSize(64, 64));
-    ctlThumbs->setResizeMode(QListView::Adjust);
-    ctlThumbs->setMovement(QListView::Static);
-    (new QVBoxLayout(ctlThumbsFrame))->addWidget(ctlThumbs);
+    ctlThumbs = new ThumbNail;
     if (auto* texturesLayout = qobject_cast<QVBoxLayout*>(w_.pageTextures->layout()))
-        texturesLayout->insertWidget(1, ctlThumbsFrame, 1);
+        texturesLayout->insertWidget(1, ctlThumbs, 1);
 }
 
 PreviewParts::~PreviewParts() {
@@ -160,14 +144,13 @@ void PreviewParts::texturesChanged() {
         entry->setFlags(entry->flags() | Qt::ItemIsEditable);  // the name is edited in place
         list->addTopLevelItem(entry);
     }
-    ctlThumbs->clear();
+    ctlThumbs->Clear();
     for (const Thumbnail& t : p.ctlThumbs.items()) {
-        auto* entry = new QListWidgetItem(QIcon(pixmapOf(t.picture)), qs(t.caption));
-        entry->setData(Qt::UserRole, qs(t.path));
-        entry->setToolTip(qs(t.path));
-        ctlThumbs->addItem(entry);
+        std::string path = t.path;
+        ctlThumbs->Add(path, false, &t.picture);
+        ctlThumbs->setThumbCaption(ctlThumbs->Count() - 1, t.caption);
     }
-    ctlThumbsFrame->setTitle(qs(p.ctlThumbs.Caption));
+    ctlThumbs->setCaption(qs(p.ctlThumbs.Caption));
 }
 
 void installPreview(frmTARV& window) {

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "materials/TextureSource.h"
+#include "materials/ui/ThumbNail.h"
 #include "preview/MaterialPreview.h"
 #include "preview/PreviewCamera.h"
 #include "preview/state/PreviewState.h"
@@ -40,8 +41,7 @@ public:
     QAction* mnu3dPreviewMatrix;
     QAction* mnu3dPreviewKeyframes;
     QAction* mnu3dPreviewSpin;
-    QGroupBox* ctlThumbsFrame;  // its title is the grid's caption
-    QListWidget* ctlThumbs;
+    ThumbNail* ctlThumbs;  // the Textures page's thumbnail grid
 
     // PreviewControls.
     int mainTab() const override;

@@ -54,4 +54,4 @@ struct BenchScene {
     }
 };
 
-} // namespace tarv::bench
+}  // namespace tarv::bench

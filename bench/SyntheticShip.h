@@ -32,4 +32,4 @@ inline PeoObject dome(const std::string& name, int n) {
     return o;
 }
 
-} // namespace tarv::bench
+}  // namespace tarv::bench

@@ -44,4 +44,4 @@ void BM_OctreeAndApplyPalette(benchmark::State& state) {
 }
 BENCHMARK(BM_OctreeAndApplyPalette)->Arg(256)->Arg(512)->Arg(1024)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

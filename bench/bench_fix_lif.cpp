@@ -69,7 +69,11 @@ void BM_FixLifConversion(benchmark::State& state) {
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * side * side);
 }
-BENCHMARK(BM_FixLifConversion)->Args({1024, 0})->Args({1024, 1})->Args({2048, 0})->Args({2048, 1})
+BENCHMARK(BM_FixLifConversion)
+    ->Args({1024, 0})
+    ->Args({1024, 1})
+    ->Args({2048, 0})
+    ->Args({2048, 1})
     ->Unit(benchmark::kMillisecond);
 
 // The floor of a conversion: the reduction to 236 colours that it is built on.
@@ -107,4 +111,4 @@ void BM_CopyBytesOnce(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyBytesOnce)->Arg(2048)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -90,4 +90,4 @@ void BM_ShipGunArcGeometryOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_ShipGunArcGeometryOnly)->Arg(500)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -61,8 +61,8 @@ void BM_LoadFileWithBlocks(benchmark::State& state) {
     const auto path = std::filesystem::temp_directory_path() / ("bench_lif_" + std::to_string(side) + ".lif");
     {
         const int32_t n = side * side;
-        const int32_t header[12] = {0x6c6c6957, 0x00372079, 260, 50, side, side, 0, 0, 48, 48 + n,
-                                    48 + n + 1024, 48 + n + 1280};
+        const int32_t header[12] = {0x6c6c6957, 0x00372079, 260, 50,     side,          side,
+                                    0,          0,          48,  48 + n, 48 + n + 1024, 48 + n + 1280};
         std::ofstream out(path, std::ios::binary);
         out.write(reinterpret_cast<const char*>(header) + 0, 8);
         out.write(reinterpret_cast<const char*>(header) + 8, 40);
@@ -78,4 +78,4 @@ void BM_LoadFileWithBlocks(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadFileWithBlocks)->Arg(512)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -73,7 +73,7 @@ void BM_PlainVertexBufferDraw(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainVertexBufferDraw)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");

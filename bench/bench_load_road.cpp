@@ -76,4 +76,4 @@ void BM_SaveAll(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAll)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

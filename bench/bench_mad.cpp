@@ -69,9 +69,17 @@ void BM_getMadInfo(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 
-} // namespace
+}  // namespace
 
-BENCHMARK(BM_exportMad)->RangeMultiplier(4)->Range(10, 640)->Arg(tarv::kMadMaxTracks)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_exportMad)
+    ->RangeMultiplier(4)
+    ->Range(10, 640)
+    ->Arg(tarv::kMadMaxTracks)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
-BENCHMARK(BM_getMadInfo)->RangeMultiplier(4)->Range(10, 640)->Arg(tarv::kMadMaxTracks)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_getMadInfo)
+    ->RangeMultiplier(4)
+    ->Range(10, 640)
+    ->Arg(tarv::kMadMaxTracks)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);

@@ -42,8 +42,10 @@ void run(benchmark::State& state, bool pairwise) {
         state.PauseTiming();
         ShipModel model = source;
         state.ResumeTiming();
-        if (pairwise) mergeDuplicateMaterialsPairwise(model, noLog);
-        else mergeDuplicateMaterials(model, noLog);
+        if (pairwise)
+            mergeDuplicateMaterialsPairwise(model, noLog);
+        else
+            mergeDuplicateMaterials(model, noLog);
         benchmark::DoNotOptimize(model.materials.data());
     }
     state.SetItemsProcessed(int64_t(state.iterations()) * state.range(1) * 5000);
@@ -62,9 +64,13 @@ void BM_MergeFloorOnePass(benchmark::State& state) {
     state.SetItemsProcessed(int64_t(state.iterations()) * state.range(1) * 5000);
 }
 
-} // namespace
+}  // namespace
 
-BENCHMARK(BM_MergeHashed)->Args({256, 20})->Args({4096, 20})->Args({32767, 20})->Args({32767, 200})
+BENCHMARK(BM_MergeHashed)
+    ->Args({256, 20})
+    ->Args({4096, 20})
+    ->Args({32767, 20})
+    ->Args({32767, 200})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergePairwise)->Args({256, 20})->Args({4096, 20})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeFloorOnePass)->Args({32767, 20})->Args({32767, 200})->Unit(benchmark::kMillisecond);

@@ -28,8 +28,13 @@ using namespace tarv;
 struct Bytes {
     std::vector<uint8_t> b;
     void u8(uint8_t v) { b.push_back(v); }
-    void i16(int16_t v) { u8(uint8_t(uint16_t(v))); u8(uint8_t(uint16_t(v) >> 8)); }
-    void i32(int32_t v) { for (int k = 0; k < 4; ++k) u8(uint8_t(uint32_t(v) >> (8 * k))); }
+    void i16(int16_t v) {
+        u8(uint8_t(uint16_t(v)));
+        u8(uint8_t(uint16_t(v) >> 8));
+    }
+    void i32(int32_t v) {
+        for (int k = 0; k < 4; ++k) u8(uint8_t(uint32_t(v) >> (8 * k)));
+    }
     void f32(float v) { i32(std::bit_cast<int32_t>(v)); }
     void field(const std::string& s, size_t width, uint8_t fill) {
         b.insert(b.end(), s.begin(), s.end());
@@ -54,7 +59,10 @@ std::vector<uint8_t> largeMex(int count) {
         f.i32(tag == "Nav" ? 68 : tag == "Eng" ? 64 : named ? 52 : 32);
         for (int k = 0; k < 3; ++k) f.f32(float(i + k));
         if (tag == "Nav") {
-            f.u8(255); f.u8(0); f.u8(128); f.u8(0xCD);
+            f.u8(255);
+            f.u8(0);
+            f.u8(128);
+            f.u8(0xCD);
             f.field("Light" + std::to_string(i), 20, 0xCD);
         } else {
             for (int k = 0; k < 3; ++k) f.f32(k == 2 ? 1.0f : 0.0f);
@@ -79,7 +87,8 @@ std::filesystem::path benchFolder() {
 std::string writeLargeMex(int count) {
     const auto path = benchFolder() / ("large" + std::to_string(count) + ".mex");
     const auto bytes = largeMex(count);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return path.string();
 }
 
@@ -113,7 +122,9 @@ void BM_ReadMex(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ReadMex)->ArgsProduct({{3276, 32767}, {0, 1}})->ArgNames({"chunks", "log_level"})
+BENCHMARK(BM_ReadMex)
+    ->ArgsProduct({{3276, 32767}, {0, 1}})
+    ->ArgNames({"chunks", "log_level"})
     ->Unit(benchmark::kMillisecond);
 
 // The floor of a read: the same file in one read() into a buffer of its size.
@@ -130,7 +141,11 @@ void BM_BuildMexImage(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(buildMexImage(ctx, true));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_BuildMexImage)->RangeMultiplier(2)->Range(1024, 32767)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildMexImage)
+    ->RangeMultiplier(2)
+    ->Range(1024, 32767)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExportMex(benchmark::State& state) {
     EditingContext ctx;
@@ -141,7 +156,11 @@ void BM_ExportMex(benchmark::State& state) {
         if (!exportMex(ctx, out, true)) state.SkipWithError("not written");
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ExportMex)->RangeMultiplier(4)->Range(1024, 32767)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportMex)
+    ->RangeMultiplier(4)
+    ->Range(1024, 32767)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 
 // A tree of n gun nodes named Gun0 ... Gun(n-1), at most as many as 16-bit node numbers reach.
 void fillGuns(EditingContext& ctx, int n) {
@@ -157,7 +176,11 @@ void BM_GetNextChunkId(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(getNextChunkId(ctx, "g"));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_GetNextChunkId)->RangeMultiplier(2)->Range(1024, 32767)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_GetNextChunkId)
+    ->RangeMultiplier(2)
+    ->Range(1024, 32767)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_CheckMexName(benchmark::State& state) {
     EditingContext ctx;
@@ -167,6 +190,10 @@ void BM_CheckMexName(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(checkMexName(ctx, last));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_CheckMexName)->RangeMultiplier(2)->Range(1024, 32767)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CheckMexName)
+    ->RangeMultiplier(2)
+    ->Range(1024, 32767)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace

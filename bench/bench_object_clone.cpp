@@ -154,8 +154,10 @@ void repoint(benchmark::State& state, bool literal) {
         state.PauseTiming();
         for (size_t i = 0; i < before.size(); ++i) ctx.model.peoObjects[i].sharedWith = before[i];
         state.ResumeTiming();
-        if (literal) repointSharersLiteral(ctx, sources);
-        else repointSharers(ctx, sources);
+        if (literal)
+            repointSharersLiteral(ctx, sources);
+        else
+            repointSharers(ctx, sources);
     }
 }
 void BM_RepointScanPerSource(benchmark::State& state) { repoint(state, true); }
@@ -175,4 +177,4 @@ void BM_DeleteFloorOnePass(benchmark::State& state) {
 }
 BENCHMARK(BM_DeleteFloorOnePass)->Apply(deleteSizes);
 
-} // namespace
+}  // namespace

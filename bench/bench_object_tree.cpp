@@ -85,4 +85,4 @@ void BM_KeyTableFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyTableFloor)->Apply(args);
 
-} // namespace
+}  // namespace

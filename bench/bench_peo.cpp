@@ -76,9 +76,8 @@ Ship& ship(int objects, int grid = kShipGrid) {
 }
 
 void perObject(benchmark::State& state, int objects) {
-    state.counters["per_object"] = benchmark::Counter(double(objects),
-                                                      benchmark::Counter::kIsIterationInvariantRate |
-                                                          benchmark::Counter::kInvert);
+    state.counters["per_object"] = benchmark::Counter(
+        double(objects), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_WritePeo(benchmark::State& state) {
@@ -91,7 +90,10 @@ void BM_WritePeo(benchmark::State& state) {
     state.counters["polygons"] = double(s.polygons());
     perObject(state, objects);
 }
-BENCHMARK(BM_WritePeo)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(3)
+BENCHMARK(BM_WritePeo)
+    ->ArgsProduct({{20, 200}, {0, 1}})
+    ->ArgNames({"objects", "cataclysm"})
+    ->MinTime(3)
     ->Unit(benchmark::kMillisecond);
 
 // The physical floor of a write: the same number of bytes through the same atomic road, nothing computed.
@@ -142,7 +144,10 @@ void BM_ReadPeo(benchmark::State& state) {
     state.counters["log_level"] = reader.prefs.logLevel;
     perObject(state, objects);
 }
-BENCHMARK(BM_ReadPeo)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
+BENCHMARK(BM_ReadPeo)
+    ->ArgsProduct({{20, 200}, {0, 1}})
+    ->ArgNames({"objects", "cataclysm"})
+    ->MinTime(2)
     ->Unit(benchmark::kMillisecond);
 
 // The floor of a read: the same file in one read() into a buffer of its size, taken from the system afresh.
@@ -152,7 +157,10 @@ void BM_SizedReadFloor(benchmark::State& state) {
     for (auto _ : state) size = tarv::bench::sizedReadOnce(path.string());
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
-BENCHMARK(BM_SizedReadFloor)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
+BENCHMARK(BM_SizedReadFloor)
+    ->ArgsProduct({{20, 200}, {0, 1}})
+    ->ArgNames({"objects", "cataclysm"})
+    ->MinTime(2)
     ->Unit(benchmark::kMillisecond);
 
 // readWholeFile on the same files, to compare with the sized read.
@@ -162,7 +170,10 @@ void BM_ReadWholeFile(benchmark::State& state) {
     for (auto _ : state) size = readWholeFile(path).size();
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
-BENCHMARK(BM_ReadWholeFile)->ArgsProduct({{20, 200}, {0, 1}})->ArgNames({"objects", "cataclysm"})->MinTime(2)
+BENCHMARK(BM_ReadWholeFile)
+    ->ArgsProduct({{20, 200}, {0, 1}})
+    ->ArgNames({"objects", "cataclysm"})
+    ->MinTime(2)
     ->Unit(benchmark::kMillisecond);
 
 // The file built in memory (normals included), without the disk: compare with the plain memory copy.
@@ -209,16 +220,17 @@ std::vector<Vector3> polygonNormals(const PeoObject& o) {
 // The merge alone, hash grid against the plain scan, on one ship object and on the vertex-limit object.
 void BM_FaceNormalMerge(benchmark::State& state) {
     const bool literal = state.range(1) != 0;
-    const std::vector<Vector3> normals =
-        polygonNormals(state.range(0) != 0 ? ship(1, kLimitGrid).ctx->model.peoObjects[0]
-                                           : ship(20).ctx->model.peoObjects[0]);
+    const std::vector<Vector3> normals = polygonNormals(
+        state.range(0) != 0 ? ship(1, kLimitGrid).ctx->model.peoObjects[0] : ship(20).ctx->model.peoObjects[0]);
     size_t distinct = 0;
     for (auto _ : state)
         distinct = (literal ? mergeFaceNormalsLiteral(normals) : mergeFaceNormals(normals)).normals.size();
     state.counters["polygons"] = double(normals.size());
     state.counters["distinct"] = double(distinct);
 }
-BENCHMARK(BM_FaceNormalMerge)->ArgsProduct({{0, 1}, {0, 1}})->ArgNames({"vertexLimit", "literal"})
+BENCHMARK(BM_FaceNormalMerge)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"vertexLimit", "literal"})
     ->Unit(benchmark::kMillisecond);
 
 // The merge on normals spread over a half sphere, rounded as calcFaceNormal rounds them: 32,767 and ten
@@ -248,4 +260,4 @@ void BM_FaceNormalMergeSpread(benchmark::State& state) {
 }
 BENCHMARK(BM_FaceNormalMergeSpread)->Arg(32767)->Arg(327670)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

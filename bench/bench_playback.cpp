@@ -122,8 +122,14 @@ void BM_PlaybackTickFloor(benchmark::State& state) {
 }
 
 BENCHMARK(BM_CreateInterpolators)->Arg(85)->Arg(170)->Arg(341)->Arg(682)->Complexity()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CreateInterpolatorsFloor)->Arg(85)->Arg(170)->Arg(341)->Arg(682)->Complexity()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreateInterpolatorsFloor)
+    ->Arg(85)
+    ->Arg(170)
+    ->Arg(341)
+    ->Arg(682)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlaybackTick)->Arg(85)->Arg(170)->Arg(341)->Arg(682)->Complexity()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlaybackTickFloor)->Arg(85)->Arg(170)->Arg(341)->Arg(682)->Complexity()->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace

@@ -144,4 +144,4 @@ void BM_HitTestOnTheBuiltShip(benchmark::State& state) {
 }
 BENCHMARK(BM_HitTestOnTheBuiltShip)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -28,7 +28,7 @@ void BM_PlainSingleBuffer(benchmark::State& state) {
     gCanvas->setPlainTriangles({});
 }
 
-} // namespace
+}  // namespace
 
 BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_PlainSingleBuffer)->Unit(benchmark::kMillisecond)->MinTime(3);

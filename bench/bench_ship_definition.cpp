@@ -25,9 +25,10 @@ std::filesystem::path benchFolder() {
 std::string shipDefinition(int guns) {
     std::string s = "NUMBER_OF_GUNS " + std::to_string(guns) + "\r\n";
     for (int g = 0; g < guns; ++g) {
-        s += "GUN " + std::to_string(g) + "\r\n{\r\nType GUN_NewGimble\r\nBarrelLength 1.5\r\nRecoilLength 2\r\n"
-             "minturnangle -40\r\nmaxturnangle 40\r\nBindGun Turret" + std::to_string(g) + " GUN" +
-             std::to_string(g) + ",Azimuth\r\n}\r\n";
+        s += "GUN " + std::to_string(g) +
+             "\r\n{\r\nType GUN_NewGimble\r\nBarrelLength 1.5\r\nRecoilLength 2\r\n"
+             "minturnangle -40\r\nmaxturnangle 40\r\nBindGun Turret" +
+             std::to_string(g) + " GUN" + std::to_string(g) + ",Azimuth\r\n}\r\n";
     }
     return s;
 }
@@ -52,8 +53,11 @@ BENCHMARK(BM_ReadAndPatchShipDefinition)->Arg(3000)->Arg(30000)->Unit(benchmark:
 
 std::vector<uint8_t> levelFile(int records) {
     std::vector<uint8_t> b(68, 0);
-    b[8] = 0x02; b[9] = 0x04;
-    auto put = [&](size_t at, int32_t v) { for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(uint32_t(v) >> (8 * i)); };
+    b[8] = 0x02;
+    b[9] = 0x04;
+    auto put = [&](size_t at, int32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(uint32_t(v) >> (8 * i));
+    };
     put(40, records);
     b.resize(68 + size_t(records) * 112, 0);
     std::string names;
@@ -89,4 +93,4 @@ void BM_ApplyMatrixToLevelFile(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyMatrixToLevelFile)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond)->Complexity();
 
-} // namespace
+}  // namespace

@@ -22,7 +22,7 @@ void setVariant(tarv::EditingContext& ctx, char variant) {
 
 void saveAll(tarv::EditingContext& ctx) { tarv::mnuSaveAll_Click(ctx); }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) return 2;

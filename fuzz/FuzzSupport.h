@@ -60,4 +60,4 @@ inline std::filesystem::path writeScratch(const std::string& name, const uint8_t
     return path;
 }
 
-} // namespace tarv::fuzz
+}  // namespace tarv::fuzz

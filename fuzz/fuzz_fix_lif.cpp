@@ -19,11 +19,11 @@ int32_t i32At(const std::vector<uint8_t>& b, size_t at) {
     return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarv;
-    static EditingContext& ctx = [] () -> EditingContext& {
+    static EditingContext& ctx = []() -> EditingContext& {
         static EditingContext c;
         c.userDataFolder = fuzz::scratchFolder();
         c.prefs.logLevel = 0;

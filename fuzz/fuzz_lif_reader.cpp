@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarv;
     // One context for the run (building one is not cheap); each input starts from a fresh texture state.
-    static EditingContext& ctx = [] () -> EditingContext& {
+    static EditingContext& ctx = []() -> EditingContext& {
         static EditingContext c;
         c.userDataFolder = fuzz::scratchFolder();
         c.prefs.logLevel = 0;

@@ -20,7 +20,7 @@ int32_t i32At(const std::vector<uint8_t>& b, size_t at) {
     return int32_t(v);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tarv::EditingContext ctx;

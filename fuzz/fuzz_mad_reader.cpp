@@ -21,7 +21,7 @@ const std::filesystem::path& inputPath() {
     return path;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     tarv::EditingContext ctx;
     ctx.userDataFolder = inputPath().parent_path();  // the log without a model goes there
-    ctx.prefs.logLevel = 0;                           // and stays empty: log lines are level 1
+    ctx.prefs.logLevel = 0;                          // and stays empty: log lines are level 1
     tarv::SilentErrorReport report;
     ctx.services.errorReport = &report;
     for (const char* name : {"Hull", "Gun", "**DELETED**", "Fire"}) {

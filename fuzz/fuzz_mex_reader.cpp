@@ -47,7 +47,7 @@ void loadShipDefinition(tarv::ShipDefinition& shp) {
     shp.shpNavLightCount = 1;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;

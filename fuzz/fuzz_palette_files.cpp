@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (palette.Count() > 4097) std::abort();
     // A position taken from the input.
     if (size >= 4) {
-        int32_t at = int32_t(uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 |
-                             uint32_t(data[3]) << 24);
+        int32_t at =
+            int32_t(uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 | uint32_t(data[3]) << 24);
         palette.Load(path, at);
         if (palette.Count() > 4097) std::abort();
     }

@@ -21,7 +21,7 @@ namespace {
     std::abort();
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarv;
@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     readPreferences(ctx);
     const RgbColour& base = first.playerBaseColor;
     const bool finite = std::isfinite(base.red) && std::isfinite(base.green) && std::isfinite(base.blue);
-    if (finite && colourValue(base) != colourValue(ctx.prefs.playerBaseColor)) fail("a stored colour reads back otherwise");
+    if (finite && colourValue(base) != colourValue(ctx.prefs.playerBaseColor))
+        fail("a stored colour reads back otherwise");
     if (first.logLevel != ctx.prefs.logLevel || first.defaultFileFormat != ctx.prefs.defaultFileFormat)
         fail("a stored number reads back otherwise");
 
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!lines.empty()) addRecentFile(ctx, lines.back());
     loadRecentFiles(ctx);
     for (const RecentFileItem& item : ctx.shell.mnuRecentFile)
-        if (item.visible && !item.path.empty() && item.caption.size() < item.path.size()) fail("a caption shorter than its path");
+        if (item.visible && !item.path.empty() && item.caption.size() < item.path.size())
+            fail("a caption shorter than its path");
 
     ctx.services.preferencesStore = nullptr;
     ctx.services.recentFilesStore = nullptr;

@@ -42,7 +42,7 @@ bool save(const fs::path& folder, const std::string& name, const FxFile& f) {
     return bool(out);
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 2) {

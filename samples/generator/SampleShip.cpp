@@ -21,14 +21,21 @@ using Bytes = std::vector<unsigned char>;
 struct Out {
     Bytes b;
     void u8(unsigned v) { b.push_back(static_cast<unsigned char>(v)); }
-    void i16(int v) { u8(unsigned(v) & 0xFF); u8((unsigned(v) >> 8) & 0xFF); }
+    void i16(int v) {
+        u8(unsigned(v) & 0xFF);
+        u8((unsigned(v) >> 8) & 0xFF);
+    }
     void i32(int32_t v) {
         uint32_t u = static_cast<uint32_t>(v);
         for (int k = 0; k < 4; ++k) u8((u >> (8 * k)) & 0xFF);
     }
     void f32(float v) { i32(static_cast<int32_t>(std::bit_cast<uint32_t>(v))); }
-    void text(const std::string& s) { for (char c : s) u8(static_cast<unsigned char>(c)); }
-    void fill(size_t n, unsigned v) { for (size_t i = 0; i < n; ++i) u8(v); }
+    void text(const std::string& s) {
+        for (char c : s) u8(static_cast<unsigned char>(c));
+    }
+    void fill(size_t n, unsigned v) {
+        for (size_t i = 0; i < n; ++i) u8(v);
+    }
     // Characters, one zero byte, then filler up to width.
     void field(const std::string& s, size_t width, unsigned filler) {
         text(s);
@@ -118,7 +125,9 @@ Mesh prismMesh(const Box& box) {
             coords.push_back(st(k));
         }
         for (int i = 1; i + 1 < n; ++i)
-            m.tris.push_back({base, base + i, base + i + 1,
+            m.tris.push_back({base,
+                              base + i,
+                              base + i + 1,
                               {coords[0].first, coords[0].second, coords[size_t(i)].first, coords[size_t(i)].second,
                                coords[size_t(i) + 1].first, coords[size_t(i) + 1].second},
                               0});
@@ -255,8 +264,8 @@ Bytes peoFile(const std::vector<Box>& boxes, const std::vector<Material>& materi
         o.i32(recordOffset(daughter));
         o.i32(recordOffset(sister));
         // The transposed matrix: rotation none, the translation in floats 12, 13 and 14.
-        const float matrix[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0,
-                                  box.translation.x, box.translation.y, box.translation.z, 1};
+        const float matrix[16] = {
+            1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, box.translation.x, box.translation.y, box.translation.z, 1};
         for (float f : matrix) o.f32(f);
     }
     int32_t textureAt = T;
@@ -362,7 +371,7 @@ Bytes lifFile(int width, int height, int pattern) {
         o.u8(255);
     }
     for (int i = 0; i < 256; ++i) o.u8(i >= 192 && i < 224 ? 255 : 0);  // team colour 0
-    for (int i = 0; i < 256; ++i) o.u8(i >= 224 ? 255 : 0);              // team colour 1
+    for (int i = 0; i < 256; ++i) o.u8(i >= 224 ? 255 : 0);             // team colour 1
     if (int(o.size()) != n + 1584) throw std::logic_error("lif layout");
     return o.b;
 }
@@ -422,11 +431,8 @@ Bytes madFile() {
     const std::string animation = "Sweep";
     const std::string object = "Turret";
     const std::vector<Key> keys = {
-        {-1, 0, 0, 0, {6, 0, 5}, {0, 0, 0}},
-        {0, 0, 0, 0, {6, 0, 5}, {0, 0, 0}},
-        {1, 0, 0, 0, {6, 0, 5}, {0, 0, 0.5f}},
-        {2, 0, 0, 0, {6, 0, 5}, {0, 0, 0}},
-        {3, 0, 0, 0, {6, 0, 5}, {0, 0, 0}},
+        {-1, 0, 0, 0, {6, 0, 5}, {0, 0, 0}}, {0, 0, 0, 0, {6, 0, 5}, {0, 0, 0}}, {1, 0, 0, 0, {6, 0, 5}, {0, 0, 0.5f}},
+        {2, 0, 0, 0, {6, 0, 5}, {0, 0, 0}},  {3, 0, 0, 0, {6, 0, 5}, {0, 0, 0}},
     };
     const int32_t nKeys = int32_t(keys.size());
     const int32_t objectEntries = 40 + 16;
@@ -486,7 +492,7 @@ Bytes textFile(const std::vector<std::string>& lines) {
     return b;
 }
 
-} // namespace
+}  // namespace
 
 std::map<std::string, std::vector<unsigned char>> sampleShipFiles() {
     std::map<std::string, Bytes> files;
@@ -546,4 +552,4 @@ void writeSampleShip(const std::filesystem::path& folder) {
     }
 }
 
-} // namespace tarv::samples
+}  // namespace tarv::samples

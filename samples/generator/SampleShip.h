@@ -17,4 +17,4 @@ void writeSampleShip(const std::filesystem::path& folder);
 inline constexpr const char* kSampleShpName = "Tarvlet.shp";
 inline constexpr const char* kSamplePeoName = "Tarvlet.peo";
 
-} // namespace tarv::samples
+}  // namespace tarv::samples

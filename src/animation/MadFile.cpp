@@ -110,15 +110,13 @@ ParsedMad parseMad(const BinaryReader& r) {
         refuse(r, "it counts " + intText(h.nAnimations) + " animations (0 to " + intText(kMaxMadAnimations) +
                       " are possible)");
     if (h.nObjects < 0 || h.nObjects > kMaxMadObjects)
-        refuse(r, "it counts " + intText(h.nObjects) + " objects (0 to " + intText(kMaxMadObjects) +
-                      " are possible)");
+        refuse(r, "it counts " + intText(h.nObjects) + " objects (0 to " + intText(kMaxMadObjects) + " are possible)");
     const int64_t objectEntries = kMadHeaderSize + int64_t(kMadAnimationEntrySize) * h.nAnimations;
     const int64_t entriesEnd = objectEntries + int64_t(kMadObjectEntrySize) * h.nObjects;
     if (entriesEnd > size)
         refuse(r, "its " + intText(h.nAnimations) + " animation and " + intText(h.nObjects) +
                       " object entries run past the end of the file of " + intText(size) + " bytes");
-    if (h.stringBlockLength < 0 || h.stringBlockOffset < 0 ||
-        int64_t(h.stringBlockOffset) + h.stringBlockLength > size)
+    if (h.stringBlockLength < 0 || h.stringBlockOffset < 0 || int64_t(h.stringBlockOffset) + h.stringBlockLength > size)
         refuse(r, "its string block (" + intText(h.stringBlockLength) + " bytes at offset " +
                       intText(h.stringBlockOffset) + ") lies outside the file of " + intText(size) + " bytes");
     auto blockBytes = r.bytes(h.stringBlockOffset, h.stringBlockLength, "string block");
@@ -203,8 +201,8 @@ void logRead(EditingContext& ctx, const ParsedMad& mad) {
     addToLog(ctx, "Getting animation info....");
     for (size_t a = 0; a < mad.animations.size(); ++a) {
         const MadAnimation& anim = mad.animations[a];
-        addToLog(ctx, "  " + floatText(anim.startTime) + " - " + floatText(anim.endTime) + " (" +
-                          intText(anim.loop) + ")");
+        addToLog(ctx,
+                 "  " + floatText(anim.startTime) + " - " + floatText(anim.endTime) + " (" + intText(anim.loop) + ")");
         const int64_t after = kMadHeaderSize + int64_t(kMadAnimationEntrySize) * int64_t(a + 1);
         addToLog(ctx, "Animation " + intText(int64_t(a) + 1) + " " + anim.name + " at offset " + intText(after + 1));
     }
@@ -215,8 +213,8 @@ void logRead(EditingContext& ctx, const ParsedMad& mad) {
         addToLog(ctx, "  AnimBits: " + intText(track.animBits));
         addToLog(ctx, "  Keyframes: " + intText(track.keyframeCount()));
         if (track.keyframeCount() > 0)
-            addToLog(ctx, "  Object " + intText(int64_t(i)) + " Keyframe 0 Time array is at: " +
-                              intText(mad.timeArrayOffsets[i] + 1));
+            addToLog(ctx, "  Object " + intText(int64_t(i)) +
+                              " Keyframe 0 Time array is at: " + intText(mad.timeArrayOffsets[i] + 1));
     }
 }
 
@@ -315,10 +313,9 @@ std::vector<uint8_t> buildMadImage(EditingContext& ctx, const MadWritePlan& plan
     }
 
     addToLog(ctx, "What the hell is this: " + intText(firstArray));
-    static constexpr const char* kArrayLogs[8] = {"  Times array is at: ", "  TCB array is at: ",
-                                                  "  X array is at: ",     "  Y array is at: ",
-                                                  "  Z array is at: ",     "  H array is at: ",
-                                                  "  P array is at: ",     "  B array is at: "};
+    static constexpr const char* kArrayLogs[8] = {
+        "  Times array is at: ", "  TCB array is at: ", "  X array is at: ", "  Y array is at: ",
+        "  Z array is at: ",     "  H array is at: ",   "  P array is at: ", "  B array is at: "};
     int64_t running = firstArray;
     for (int i : plan.writtenTracks) {
         const MadObject& track = state.madObjects[size_t(i)];
@@ -362,7 +359,7 @@ std::vector<uint8_t> buildMadImage(EditingContext& ctx, const MadWritePlan& plan
     return out.data();
 }
 
-} // namespace
+}  // namespace
 
 void getMadInfo(EditingContext& ctx, const std::filesystem::path& path) {
     ctx.status().clearLog();
@@ -405,4 +402,4 @@ bool exportMad(EditingContext& ctx, const std::filesystem::path& path) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

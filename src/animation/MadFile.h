@@ -57,4 +57,4 @@ private:
 // The literal scan of a block for the first entry whose whole text equals name; -1 when none.
 int64_t firstWholeNameOffset(const std::string& block, const std::string& name);
 
-} // namespace tarv
+}  // namespace tarv

@@ -42,4 +42,4 @@ void connectAnimation(EditingContext& ctx) {
     connectPlayback(ctx);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -12,4 +12,4 @@ void checkForMad(EditingContext& ctx, const std::string& madFile);
 // Fills the load road's animation step, and installs playback into the preview's timer and the roads.
 void connectAnimation(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -49,7 +49,7 @@ bool inWindowRounded(float time, const MadAnimation& a) {
 
 bool inWindowExact(float time, const MadAnimation& a) { return a.startTime <= time && time <= a.endTime; }
 
-} // namespace
+}  // namespace
 
 uint32_t calcAnimBits(EditingContext& ctx, int track) {
     KeepCallerErrorContext keep(ctx);
@@ -163,4 +163,4 @@ int16_t getPeoObjectFromMadObjects(EditingContext& ctx, int track) {
     return ok ? result : int16_t(-1);
 }
 
-} // namespace tarv
+}  // namespace tarv

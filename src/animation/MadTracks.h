@@ -35,4 +35,4 @@ int16_t getEndKeyframeForAnim(EditingContext& ctx, int track, int animation);
 // The lowest model object index linked to the track, -1 when none.
 int16_t getPeoObjectFromMadObjects(EditingContext& ctx, int track);
 
-} // namespace tarv
+}  // namespace tarv

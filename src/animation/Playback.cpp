@@ -39,14 +39,15 @@ int jumpingAxis(const MadKeyframe& K, const MadKeyframe& P) {
     return -1;
 }
 
-void putKey(scene::Interpolator& in, const scene::FramePtr& reference, const Vector3& position, const Vector3& rotation) {
+void putKey(scene::Interpolator& in, const scene::FramePtr& reference, const Vector3& position,
+            const Vector3& rotation) {
     in.setPosition(reference, position.x, position.y, position.z);
     in.setQuaternion(reference, makeQuaternion(rotation));
 }
 
 // The jump from P to K on axis c in m equal steps of at most pi/2, the last of them K itself.
-void putSplitKeys(scene::Interpolator& in, const scene::FramePtr& reference, const MadKeyframe& K,
-                  const MadKeyframe& P, int c, float base) {
+void putSplitKeys(scene::Interpolator& in, const scene::FramePtr& reference, const MadKeyframe& K, const MadKeyframe& P,
+                  int c, float base) {
     const double d0 = double(axis(P.rotation, c)) - double(axis(K.rotation, c));
     int m = 1;
     double d = d0 - kPi / 2;
@@ -67,7 +68,8 @@ void putSplitKeys(scene::Interpolator& in, const scene::FramePtr& reference, con
 
 // Interpolates the track's first linked object when the track has two keys or more in the animation.
 // firstObject: the lowest object index linked to each track, -1 for none.
-void interpolateTrack(EditingContext& ctx, int track, int animation, float el, const std::vector<int16_t>& firstObject) {
+void interpolateTrack(EditingContext& ctx, int track, int animation, float el,
+                      const std::vector<int16_t>& firstObject) {
     const int16_t o = firstObject[size_t(track)];
     if (o < 0 || size_t(o) >= ctx.view.viewObjects.size()) return;
     const auto& interpolator = ctx.view.viewObjects[size_t(o)].interpolator;
@@ -99,7 +101,7 @@ bool isSelected(int index, const EditingContext& ctx) {
     return index >= 0 && size_t(index) < ctx.animation.madAnimations.size();
 }
 
-} // namespace
+}  // namespace
 
 void createInterpolators(EditingContext& ctx, int track, int animation) {
     trapErrors(ctx, "modMad", "createInterpolators", intText(track) + "|" + intText(animation), [&] {
@@ -271,11 +273,11 @@ public:
 
 AnimationPlayback animationPlayback;  // no state of its own: everything lives in the context
 
-} // namespace
+}  // namespace
 
 void connectPlayback(EditingContext& ctx) {
     ctx.preview.playbackHook = &animationPlayback;
     ctx.road.steps.stopPlayback = stopPlayback;
 }
 
-} // namespace tarv
+}  // namespace tarv

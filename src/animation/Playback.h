@@ -38,4 +38,4 @@ void chkShowRecoil_Click(EditingContext& ctx, bool ticked);
 // Installs the playback step into the preview's timer and the stop into the roads.
 void connectPlayback(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

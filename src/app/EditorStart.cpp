@@ -38,4 +38,4 @@ std::vector<std::string> programArguments(int argc, char** argv) {
     return arguments;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -24,4 +24,4 @@ std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& com
 // The program's arguments after its name.
 std::vector<std::string> programArguments(int argc, char** argv);
 
-} // namespace tarv
+}  // namespace tarv

@@ -92,7 +92,7 @@ void buildGunArc(EditingContext& ctx, const char* procedure, int16_t gun, const 
     });
 }
 
-} // namespace
+}  // namespace
 
 GunArcJoint findGunArcJoint(const EditingContext& ctx, int16_t gun) {
     const ShpGun& g = gunAt(ctx, gun);
@@ -182,7 +182,8 @@ WedgeGeometry wedgeGeometry(const GunArcAngles& a, const GunArcSteps& s, float r
     WedgeGeometry w;
     w.vertices.resize(size_t(n) + 2);
     auto& v = w.vertices;
-    for (int i = 1; i <= nT + 1; ++i) v[size_t(i)] = gunArcPoint(radius, along(a.turnStart, i - 1, s.stepT), a.declStart);
+    for (int i = 1; i <= nT + 1; ++i)
+        v[size_t(i)] = gunArcPoint(radius, along(a.turnStart, i - 1, s.stepT), a.declStart);
     for (int i = nT + 1; i <= nT + nD + 1; ++i)
         v[size_t(i)] = gunArcPoint(radius, a.turnEnd, along(a.declStart, i - 1 - nT, s.stepD));
     for (int i = nT + nD + 1; i <= 2 * nT + nD + 1; ++i)
@@ -264,4 +265,4 @@ void createSphereCutOut(EditingContext& ctx, int16_t gun, const GunArcChunk& c, 
                 });
 }
 
-} // namespace tarv
+}  // namespace tarv

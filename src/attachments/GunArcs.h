@@ -38,8 +38,8 @@ enum class GunArcShape { Wedge, CutOut };
 // The joint object of a gun and the limits to draw it with.
 struct GunArcJoint {
     int16_t joint = 0;
-    GunAngleLimits limits;              // the master's for a slaved gun that fell back, else the gun's own
-    bool askForSlavedBinding = false;   // a slaved gun with no joint of its own: show the question once
+    GunAngleLimits limits;             // the master's for a slaved gun that fell back, else the gun's own
+    bool askForSlavedBinding = false;  // a slaved gun with no joint of its own: show the question once
 };
 
 // Searches the joints of shpGuns(gun) among the objects (names ignoring case, the first match wins). A
@@ -99,4 +99,4 @@ void placeGunArc(ViewObject& view, const std::vector<ArcTriangle>& triangles, co
 void createPieceOfCake(EditingContext& ctx, int16_t gun, const GunArcChunk& c, ViewObject& v);
 void createSphereCutOut(EditingContext& ctx, int16_t gun, const GunArcChunk& c, ViewObject& v);
 
-} // namespace tarv
+}  // namespace tarv

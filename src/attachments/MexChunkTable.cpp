@@ -43,4 +43,4 @@ MexMarkerBuilder& mexMarkers(EditingContext& ctx) {
     return ctx.mex.markers ? *ctx.mex.markers : none;
 }
 
-} // namespace tarv
+}  // namespace tarv

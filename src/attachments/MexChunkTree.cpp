@@ -46,7 +46,7 @@ std::string nameAfterFirstChild(EditingContext& ctx, const std::string& letter) 
     return checkMexName(ctx, toInt16(int64_t(tree.indexOf(first))));
 }
 
-} // namespace
+}  // namespace
 
 void addMexTreeDefaults(EditingContext& ctx) {
     KeyedTree& tree = ctx.mex.treeMex;
@@ -100,7 +100,10 @@ std::string getNextChunkId(EditingContext& ctx, const std::string& letter) {
     trapErrors(ctx, "modMex", "getNextChunkId", letter, [&] {
         static const char* const fixed[][2] = {{"k", "DOCK"}, {"s", "SALVAGE"}, {"n", "NAV"}};
         for (const auto& f : fixed)
-            if (letter == f[0]) { result = f[1]; return; }
+            if (letter == f[0]) {
+                result = f[1];
+                return;
+            }
         static const char* const first[][2] = {{"g", "Gun0"}, {"d", "Dmg0"}, {"e", "Eng0"}};
         for (const auto& f : first)
             if (letter == f[0]) {
@@ -147,9 +150,12 @@ std::string checkMexName(EditingContext& ctx, int16_t nodeIndex) {
         const int zeros = int(firstOther == std::string::npos ? ref.digits.size() : firstOther);
         const double n = highest + 1;
         int padCount = 0;
-        if (n >= 1 && n <= 9) padCount = (zeros > 0 && ref.digits.size() > 1) ? zeros : 0;
-        else if (n >= 10 && n <= 99) padCount = zeros > 1 ? zeros - 1 : 0;
-        else if (n >= 100 && n <= 999) padCount = zeros > 2 ? zeros - 2 : 0;
+        if (n >= 1 && n <= 9)
+            padCount = (zeros > 0 && ref.digits.size() > 1) ? zeros : 0;
+        else if (n >= 10 && n <= 99)
+            padCount = zeros > 1 ? zeros - 1 : 0;
+        else if (n >= 100 && n <= 999)
+            padCount = zeros > 2 ? zeros - 2 : 0;
         const std::string pad(size_t(padCount), '0');
         writeLog(ctx, "numOfZeros: " + intText(zeros) + " leadZero: " + pad, 3);
 
@@ -160,4 +166,4 @@ std::string checkMexName(EditingContext& ctx, int16_t nodeIndex) {
     return result;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -32,4 +32,4 @@ std::string getNextChunkText(EditingContext& ctx, const std::string& letter);
 // leading zeros kept as far as they fit.
 std::string checkMexName(EditingContext& ctx, int16_t nodeIndex);
 
-} // namespace tarv
+}  // namespace tarv

@@ -32,9 +32,11 @@ int64_t bodySizeOf(char letter, bool cataclysm) {
     switch (letter) {
     case 'c': return 20;
     case 'r': return 28;
-    case 'g': case 'd': return 32;
+    case 'g':
+    case 'd': return 32;
     case 'e': return cataclysm ? 64 : 32;
-    case 'k': case 's': return 52;
+    case 'k':
+    case 's': return 52;
     case 'n': return cataclysm ? 68 : 36;
     default: return 0;
     }
@@ -76,7 +78,11 @@ void readBody(ByteCursor& at, char letter, bool cataclysm, MexChunk& c) {
         c.position = readVector(at, "corner");
         c.normal = readVector(at, "size");
         break;
-    case 'g': case 'd': case 'e': case 'k': case 's':
+    case 'g':
+    case 'd':
+    case 'e':
+    case 'k':
+    case 's':
         c.position = readVector(at, "position");
         c.normal = readVector(at, "normal");
         c.coneAngle = at.f32("cone angle");
@@ -127,8 +133,10 @@ MexMarkerRequest gunMarker(EditingContext& ctx, const std::string& id) {
 
     const int16_t mexGuns = ctx.mex.mexGunCount;
     if (shp.shpGunCount < mexGuns) {
-        if (mexGuns == 1 && shp.shpGunCount == 0) shp.shpGuns.assign(2, ShpGun{});
-        else if (mexGuns > 1) shp.shpGuns.push_back(ShpGun{});
+        if (mexGuns == 1 && shp.shpGunCount == 0)
+            shp.shpGuns.assign(2, ShpGun{});
+        else if (mexGuns > 1)
+            shp.shpGuns.push_back(ShpGun{});
     }
     ctx.status().setStatus("Generating gun targeting window for " + id);
     // A number that names no record of the gun table gets a plain cone.
@@ -139,7 +147,8 @@ MexMarkerRequest gunMarker(EditingContext& ctx, const std::string& id) {
 
 MexMarkerRequest markerFor(EditingContext& ctx, char letter, const std::string& id) {
     switch (letter) {
-    case 'c': case 'n': return {MexMarkerShape::Sphere, 0};
+    case 'c':
+    case 'n': return {MexMarkerShape::Sphere, 0};
     case 'r': return {MexMarkerShape::Box, 0};
     case 'g': return gunMarker(ctx, id);
     default: return {MexMarkerShape::Cone, 0};
@@ -192,7 +201,7 @@ void applyRecord(EditingContext& ctx, int i, const MexRecord& rec, bool cataclys
     case 'n':
         addToLog(ctx, "  Position: " + xyz(c.position));
         addToLog(ctx, "  Colours: " + floatText(c.colour.red) + "/" + floatText(c.colour.green) + "/" +
-                 floatText(c.colour.blue));
+                          floatText(c.colour.blue));
         addToLog(ctx, "  Name: " + c.pointName);
         mex.mexNavLightCount = toInt16(int64_t(mex.mexNavLightCount) + 1);
         checkMexPoint(ctx, 'n', c.pointName, cataclysm, &lookup);
@@ -226,7 +235,11 @@ void applyRecord(EditingContext& ctx, int i, const MexRecord& rec, bool cataclys
 
 // The .mex's own fields on top of the shared little-endian writer.
 struct ByteSink : ByteWriter {
-    void vec(const Vector3& v) { f32(v.x); f32(v.y); f32(v.z); }
+    void vec(const Vector3& v) {
+        f32(v.x);
+        f32(v.y);
+        f32(v.z);
+    }
     // Characters, one zero byte, then fill up to width bytes (a text that does not fit is refused before).
     void field(const std::string& s, size_t width, uint8_t filler) {
         text(s);
@@ -280,7 +293,7 @@ void writeRecord(ByteSink& out, char letter, const MexChunk& c, bool cataclysm) 
     }
 }
 
-} // namespace
+}  // namespace
 
 MexFileContents parseMexFile(const BinaryReader& file) {
     if (file.size() < kHeaderSize)
@@ -310,8 +323,7 @@ MexFileContents parseMexFile(const BinaryReader& file) {
         } else if (rec.bodySize > at.remaining()) {
             throw RunTimeError::badFile(chunkText(i, count) + " has the unknown tag \"" + rec.tag +
                                         "\" and a body size (" + intText(rec.bodySize) +
-                                        ") that runs past the end of the file at offset " +
-                                        intText(file.size()) + ".");
+                                        ") that runs past the end of the file at offset " + intText(file.size()) + ".");
         } else {
             at.skip(rec.bodySize);
         }
@@ -342,8 +354,10 @@ void getMexInfo(EditingContext& ctx, const std::string& fileName) {
         }
 
         const bool cataclysm = contents.cataclysm();
-        if (contents.version == kMexVersionHomeworld) addToLog(ctx, std::string(kCrLf) + "Homeworld MEX file");
-        else if (cataclysm) addToLog(ctx, std::string(kCrLf) + "Cataclysm MEX file");
+        if (contents.version == kMexVersionHomeworld)
+            addToLog(ctx, std::string(kCrLf) + "Homeworld MEX file");
+        else if (cataclysm)
+            addToLog(ctx, std::string(kCrLf) + "Cataclysm MEX file");
         const size_t count = contents.records.size();
         mex.mexChunks.assign(count, MexChunk{});
         mex.mexMeshes.assign(count, MexMarkerRecord{});
@@ -414,4 +428,4 @@ bool exportMex(EditingContext& ctx, const std::string& fileName, bool isCataclys
     return written;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -60,4 +60,4 @@ bool exportMex(EditingContext& ctx, const std::string& fileName, bool isCataclys
 // the same message, when an entry does not fit its field. Throws a RunTimeError on other faults.
 bool buildMexForSave(EditingContext& ctx, bool isCataclysm, std::optional<std::vector<uint8_t>>& bytes);
 
-} // namespace tarv
+}  // namespace tarv

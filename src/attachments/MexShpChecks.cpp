@@ -48,13 +48,15 @@ const std::string& dockName(const ShpDockPoint& p) { return p.name; }
 
 // A finding: a message box for Homeworld, a summary line for Cataclysm.
 void report(EditingContext& ctx, bool cataclysm, const std::string& text) {
-    if (cataclysm) addToLoadSummary(ctx, text);
-    else ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::None);
+    if (cataclysm)
+        addToLoadSummary(ctx, text);
+    else
+        ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::None);
 }
 
 void makeBlue(MexChunk& chunk) { chunk.colour = ChunkColour{0, 0, 255}; }
 
-} // namespace
+}  // namespace
 
 int64_t distinctDockPointCount(const ShipDefinition& shp) {
     return int64_t(lowerSet(shp.shpDockPoints, shp.shpDockCount, dockName).size());
@@ -75,8 +77,8 @@ void MexPointLookup::addChunk(int index, const std::string& pointName) {
 bool findInShp(EditingContext& ctx, const std::string& kind, const std::string& name, MexPointLookup* lookup) {
     const ShipDefinition& shp = ctx.shp;
     if (kind == "dock") {
-        const bool found = lookup ? lookup->dock_.count(lower(name)) > 0
-                                  : listed(shp.shpDockPoints, shp.shpDockCount, name, dockName);
+        const bool found =
+            lookup ? lookup->dock_.count(lower(name)) > 0 : listed(shp.shpDockPoints, shp.shpDockCount, name, dockName);
         if (beginsIgnoringCase(name, "TOW") || beginsIgnoringCase(name, "POINT")) {
             ctx.mex.catSalvageDockCount = toInt16(int64_t(ctx.mex.catSalvageDockCount) + 1);
             auto& chunks = ctx.mex.mexChunks;
@@ -105,20 +107,20 @@ bool findInShp(EditingContext& ctx, const std::string& kind, const std::string& 
     return false;
 }
 
-void checkMexPoint(EditingContext& ctx, char letter, const std::string& name, bool cataclysm,
-                   MexPointLookup* lookup) {
+void checkMexPoint(EditingContext& ctx, char letter, const std::string& name, bool cataclysm, MexPointLookup* lookup) {
     if (ctx.shp.noShpLoaded) return;
     if (letter == 'k') {
         if (!findInShp(ctx, "dock", name, lookup))
-            report(ctx, cataclysm, cataclysm ? "Dock point " + name + " in MEX not found in SHP-file."
-                                             : "Dock point " + name + " not found in SHP-file.");
+            report(ctx, cataclysm,
+                   cataclysm ? "Dock point " + name + " in MEX not found in SHP-file."
+                             : "Dock point " + name + " not found in SHP-file.");
     } else if (letter == 's') {
         if (!findInShp(ctx, cataclysm ? "dock" : "salv", name, lookup))
-            report(ctx, cataclysm, cataclysm ? "Salvage point " + name + " in MEX not found in SHP-file."
-                                             : "Salvage point " + name + " not found in SHP-file!");
+            report(ctx, cataclysm,
+                   cataclysm ? "Salvage point " + name + " in MEX not found in SHP-file."
+                             : "Salvage point " + name + " not found in SHP-file!");
     } else if (letter == 'n' && !cataclysm) {
-        if (!findInShp(ctx, "light", name, lookup))
-            report(ctx, false, "Navlight " + name + " not found in SHP-file!");
+        if (!findInShp(ctx, "light", name, lookup)) report(ctx, false, "Navlight " + name + " not found in SHP-file!");
     }
 }
 
@@ -132,11 +134,14 @@ void runMexFinalChecks(EditingContext& ctx, bool cataclysm) {
     if (cataclysm && shp.shpCatSalvageCount != mex.mexSalvageCount)
         addToLoadSummary(ctx, "The number of 'Cataclysm'-type salvage points among " + n(shp.shpDockCount) +
                                   " dock points in your SHP-file does not match the number of salvage points "
-                                  "found in your MEX file (resp. " + n(shp.shpCatSalvageCount) + ", and " +
-                                  n(mex.mexSalvageCount) + ")." + kCrLf);
+                                  "found in your MEX file (resp. " +
+                                  n(shp.shpCatSalvageCount) + ", and " + n(mex.mexSalvageCount) + ")." + kCrLf);
 
     // 2. The ship definition's declared numbers against its own entries.
-    struct Declared { int16_t read, declared; const char* text; };
+    struct Declared {
+        int16_t read, declared;
+        const char* text;
+    };
     const Declared declared[] = {
         {shp.shpGunCount, shp.shpNumberOfGuns,
          "The 'NUMBER_OF_GUNS' parameter in the SHP-file does not correspond to the number of guns found in the "
@@ -157,12 +162,16 @@ void runMexFinalChecks(EditingContext& ctx, bool cataclysm) {
     // 3. Guns.
     if (mex.mexGunCount != shp.shpGunCount) {
         if (cataclysm)
-            addToLoadSummary(ctx,
+            addToLoadSummary(
+                ctx,
                 "The number of guns found in your MEX-file does not correspond to the number of guns found in "
-                "your SHP-file (resp. " + n(mex.mexGunCount) + " and " + n(shp.shpGunCount) + "). In original "
-                "Cataclysm, then Pirate Outpost, the Worker, the RepairDroid, the Leech, the MCV, the Mimic, and "
-                "the RammingFrigate have no GUN set in their SHP-file (in the RammingFrigate.shp file, in the "
-                "MCV.shp file, and in the Mimic.shp file, 'NUMBER_OF_GUNS is set to zero)." + kCrLf);
+                "your SHP-file (resp. " +
+                    n(mex.mexGunCount) + " and " + n(shp.shpGunCount) +
+                    "). In original "
+                    "Cataclysm, then Pirate Outpost, the Worker, the RepairDroid, the Leech, the MCV, the Mimic, and "
+                    "the RammingFrigate have no GUN set in their SHP-file (in the RammingFrigate.shp file, in the "
+                    "MCV.shp file, and in the Mimic.shp file, 'NUMBER_OF_GUNS is set to zero)." +
+                    kCrLf);
         else
             report(ctx, false,
                    std::string("The number of guns found in your MEX-file does not correspond") + kCrLf +
@@ -175,9 +184,10 @@ void runMexFinalChecks(EditingContext& ctx, bool cataclysm) {
     // 4. Nav lights.
     if (mex.mexNavLightCount != shp.shpNavLightCount) {
         if (cataclysm)
-            addToLoadSummary(ctx, "The number of navlights found in your MEX-file does not correspond to the "
-                                  "number of navlights found in your SHP-file (resp. " + n(mex.mexNavLightCount) +
-                                  " and " + n(shp.shpNavLightCount) + ")." + kCrLf);
+            addToLoadSummary(ctx,
+                             "The number of navlights found in your MEX-file does not correspond to the "
+                             "number of navlights found in your SHP-file (resp. " +
+                                 n(mex.mexNavLightCount) + " and " + n(shp.shpNavLightCount) + ")." + kCrLf);
         else
             report(ctx, false,
                    std::string("The number of navlights found in your MEX-file does not correspond") + kCrLf +
@@ -192,9 +202,10 @@ void runMexFinalChecks(EditingContext& ctx, bool cataclysm) {
     if (cataclysm) {
         const int64_t docks = int64_t(mex.mexDockCount) + mex.mexSalvageCount;
         if (docks != shpDocks)
-            addToLoadSummary(ctx, "The number of dock and salvage points found in your MEX-file does not "
-                                  "correspond to the number of dock points found in your SHP-file (resp. " +
-                                  n(docks) + " and " + n(shpDocks) + ")." + kCrLf);
+            addToLoadSummary(ctx,
+                             "The number of dock and salvage points found in your MEX-file does not "
+                             "correspond to the number of dock points found in your SHP-file (resp. " +
+                                 n(docks) + " and " + n(shpDocks) + ")." + kCrLf);
     } else if (mex.mexDockCount != shpDocks) {
         report(ctx, false,
                std::string("The number of dock points found in your MEX-file does not correspond") + kCrLf +
@@ -217,4 +228,4 @@ void runMexFinalChecks(EditingContext& ctx, bool cataclysm) {
                                   " dock and salvage points in your MEX file.");
 }
 
-} // namespace tarv
+}  // namespace tarv

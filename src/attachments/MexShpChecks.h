@@ -34,8 +34,7 @@ private:
 // kind "dock", "salv" or "light": whether the ship definition lists name (ignoring case); any other kind
 // false. A "dock" lookup of a name beginning with TOW or POINT (any case) also counts a possible Cataclysm
 // salvage point and colours blue every chunk whose point name is exactly name.
-bool findInShp(EditingContext& ctx, const std::string& kind, const std::string& name,
-               MexPointLookup* lookup = nullptr);
+bool findInShp(EditingContext& ctx, const std::string& kind, const std::string& name, MexPointLookup* lookup = nullptr);
 
 // The check of one dock ('k'), salvage ('s') or nav-light ('n') chunk right after its name was read.
 void checkMexPoint(EditingContext& ctx, char letter, const std::string& name, bool cataclysm,
@@ -43,4 +42,4 @@ void checkMexPoint(EditingContext& ctx, char letter, const std::string& name, bo
 // The checks after the last chunk.
 void runMexFinalChecks(EditingContext& ctx, bool cataclysm);
 
-} // namespace tarv
+}  // namespace tarv

@@ -26,4 +26,4 @@ void checkForMex(EditingContext& ctx) {
 
 void connectAttachments(EditingContext& ctx) { ctx.road.steps.checkForMex = checkForMex; }
 
-} // namespace tarv
+}  // namespace tarv

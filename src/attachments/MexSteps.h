@@ -10,4 +10,4 @@ void checkForMex(EditingContext& ctx);
 // Fills the load road's mesh-extras step.
 void connectAttachments(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

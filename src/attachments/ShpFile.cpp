@@ -118,8 +118,7 @@ void parseLine(ShpLine& entry, LineCounts& counts) {
         return wordOfLine(line, 2);
     };
     switch (entry.keyword) {
-    case ShpKeyword::Other:
-        break;
+    case ShpKeyword::Other: break;
     case ShpKeyword::LodFile:
     case ShpKeyword::MexData:
     case ShpKeyword::Type:
@@ -130,23 +129,15 @@ void parseLine(ShpLine& entry, LineCounts& counts) {
     case ShpKeyword::NumberOfGuns:
     case ShpKeyword::NumberOfNavLights:
     case ShpKeyword::NumberOfSalvagePoints:
-    case ShpKeyword::NumberOfDockPoints:
-        entry.count = wholeNumber(word2());
-        break;
-    case ShpKeyword::Gun:
-        countUp(counts.guns);
-        break;
+    case ShpKeyword::NumberOfDockPoints: entry.count = wholeNumber(word2()); break;
+    case ShpKeyword::Gun: countUp(counts.guns); break;
     case ShpKeyword::BarrelLength:
     case ShpKeyword::RecoilLength:
     case ShpKeyword::MinTurnAngle:
     case ShpKeyword::MaxTurnAngle:
     case ShpKeyword::MinDeclination:
-    case ShpKeyword::MaxDeclination:
-        entry.number = float(leadingNumber(word2()));
-        break;
-    case ShpKeyword::SlaveDriver:
-        entry.count = toInt16(leadingNumber(word2()));
-        break;
+    case ShpKeyword::MaxDeclination: entry.number = float(leadingNumber(word2())); break;
+    case ShpKeyword::SlaveDriver: entry.count = toInt16(leadingNumber(word2())); break;
     case ShpKeyword::BindGun: {
         const std::string joint = word2();
         entry.words.push_back(3);
@@ -212,7 +203,7 @@ void applyLine(EditingContext& ctx, const ShpLine& entry, const std::string& fol
     }
 }
 
-} // namespace
+}  // namespace
 
 void parseShpLines(const std::vector<std::string>& lines, ShpFileContents& contents) {
     contents = ShpFileContents{};
@@ -279,9 +270,9 @@ void loadShpFile(EditingContext& ctx, const std::string& path) {
 void setGunType(EditingContext& ctx, const std::string& keyword, int gun) {
     ShpGun* g = gunAt(ctx, gun);
     if (!g) return;
-    static const std::pair<const char*, int32_t> kTypes[] = {
-        {"GUN_Gimble", 1},       {"GUN_NewGimble", 2},     {"GUN_MissileLauncher", 3},
-        {"GUN_MineLauncher", 4}, {"GUN_VisibleGimble", 2}, {"GUN_HiddenGimble", 1}};
+    static const std::pair<const char*, int32_t> kTypes[] = {{"GUN_Gimble", 1},          {"GUN_NewGimble", 2},
+                                                             {"GUN_MissileLauncher", 3}, {"GUN_MineLauncher", 4},
+                                                             {"GUN_VisibleGimble", 2},   {"GUN_HiddenGimble", 1}};
     for (const auto& [name, code] : kTypes)
         if (keyword == name) g->gunType = code;
 }
@@ -352,11 +343,11 @@ namespace {
 
 bool sameValue(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
-} // namespace
+}  // namespace
 
 std::string patchShpText(const std::string& text, const ShipDefinition& shp) {
-    const size_t owned = std::min({size_t(std::max<int16_t>(shp.gunsReadFromFile, 0)), shp.shpGunsAsRead.size(),
-                                   shp.shpGuns.size()});
+    const size_t owned =
+        std::min({size_t(std::max<int16_t>(shp.gunsReadFromFile, 0)), shp.shpGunsAsRead.size(), shp.shpGuns.size()});
     std::string out;
     out.reserve(text.size() + 64);
     int block = -1;       // GUN blocks counted the way the reader counts them
@@ -440,4 +431,4 @@ int16_t getObjectIndexByName(const EditingContext& ctx, const std::string& name)
     return 0;
 }
 
-} // namespace tarv
+}  // namespace tarv

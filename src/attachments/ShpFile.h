@@ -36,14 +36,14 @@ enum class ShpKeyword {
 
 // One line of a ship definition as read.
 struct ShpLine {
-    std::string text;                  // the line as written
+    std::string text;  // the line as written
     ShpKeyword keyword = ShpKeyword::Other;
-    std::vector<int> words;            // the words the reader looks up, in order (word 1 is the keyword)
-    std::string value;                 // a file name, gun type or point name; a binding's "joint GUNn,axes"
-    float number = 0;                  // a length or an angle
-    int16_t count = 0;                 // a declared count, or the master of a slave driver
+    std::vector<int> words;  // the words the reader looks up, in order (word 1 is the keyword)
+    std::string value;       // a file name, gun type or point name; a binding's "joint GUNn,axes"
+    float number = 0;        // a length or an angle
+    int16_t count = 0;       // a declared count, or the master of a slave driver
     ShpDockPoint dockPoint;
-    bool salvageDock = false;          // a dock point of a salvage type
+    bool salvageDock = false;  // a dock point of a salvage type
 };
 
 // The non-empty lines of a ship definition, in file order.
@@ -101,4 +101,4 @@ void updateShpSaveAfterLoad(EditingContext& ctx);
 // The first object whose name equals name ignoring case; 0 when none (deleted slots included).
 int16_t getObjectIndexByName(const EditingContext& ctx, const std::string& name);
 
-} // namespace tarv
+}  // namespace tarv

@@ -25,21 +25,20 @@ std::atomic<int> writesBeforeFailure{-1};
 // True when this write is the one to fail.
 bool thisWriteFails() {
     int left = writesBeforeFailure.load();
-    while (left >= 0 && !writesBeforeFailure.compare_exchange_weak(left, left - 1)) {
-    }
+    while (left >= 0 && !writesBeforeFailure.compare_exchange_weak(left, left - 1)) {}
     return left == 0;
 }
 
 std::string reasonOf(int error) { return std::strerror(error); }
 
 RunTimeError cannotCreate(const fs::path& target, int error) {
-    return RunTimeError(75, "Path/File access error: cannot create the file " + target.string() + " (" +
-                                reasonOf(error) + ")");
+    return RunTimeError(
+        75, "Path/File access error: cannot create the file " + target.string() + " (" + reasonOf(error) + ")");
 }
 
 RunTimeError writingFailed(const fs::path& target, int error) {
-    return RunTimeError(57, "Device I/O error: writing failed for the file " + target.string() + " (" +
-                                reasonOf(error) + ")");
+    return RunTimeError(
+        57, "Device I/O error: writing failed for the file " + target.string() + " (" + reasonOf(error) + ")");
 }
 
 // The file a write to target really changes: a symbolic link is followed to the file it points to, so the
@@ -87,8 +86,7 @@ int createTempFile(const fs::path& real, const fs::path& target, fs::path& tempP
     static std::atomic<unsigned> counter{0};
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string unique = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-                             std::to_string(rd());
+        std::string unique = std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" + std::to_string(rd());
         tempPath = folder / (tempPrefix(real) + unique + std::string(kTempSuffix));
         int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return fd;
@@ -165,7 +163,7 @@ void commit(const PreparedFile& p) {
     syncFolderOf(p.real);
 }
 
-} // namespace
+}  // namespace
 
 bool isTemporaryNameOf(const std::string& targetName, const std::string& name) {
     const std::string prefix = "." + targetName + ".tarv-";
@@ -265,6 +263,8 @@ std::vector<uint8_t> readWholeFile(const fs::path& path) {
     return bytes;
 }
 
-void failNextAtomicWriteForTesting(int writesLetThrough) { writesBeforeFailure = writesLetThrough < 0 ? 0 : writesLetThrough; }
+void failNextAtomicWriteForTesting(int writesLetThrough) {
+    writesBeforeFailure = writesLetThrough < 0 ? 0 : writesLetThrough;
+}
 
-} // namespace tarv
+}  // namespace tarv

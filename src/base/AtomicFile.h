@@ -45,4 +45,4 @@ std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
 // counts as one write.
 void failNextAtomicWriteForTesting(int writesLetThrough = 0);
 
-} // namespace tarv
+}  // namespace tarv

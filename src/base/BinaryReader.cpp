@@ -31,10 +31,10 @@ void BinaryReader::require(int64_t offset, int64_t length, const char* field) co
 
 void BinaryReader::requireEntries(int64_t offset, int64_t count, int64_t entrySize, const char* field) const {
     if (count < 0 || offset < 0 || offset > size() || (entrySize > 0 && count > (size() - offset) / entrySize)) {
-        throw RunTimeError::badFile("The file " + fileName_ + " is damaged: " + field + " (" +
-                                    std::to_string(count) + " entries of " + std::to_string(entrySize) +
-                                    " bytes at offset " + std::to_string(offset) + ") does not fit in the file of " +
-                                    std::to_string(size()) + " bytes.");
+        throw RunTimeError::badFile("The file " + fileName_ + " is damaged: " + field + " (" + std::to_string(count) +
+                                    " entries of " + std::to_string(entrySize) + " bytes at offset " +
+                                    std::to_string(offset) + ") does not fit in the file of " + std::to_string(size()) +
+                                    " bytes.");
     }
 }
 
@@ -75,4 +75,4 @@ std::string BinaryReader::zeroTerminated(int64_t offset, const char* field) cons
     return std::string(reinterpret_cast<const char*>(begin), size_t(end - begin));
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -53,12 +53,36 @@ public:
     int64_t remaining() const { return r_.size() - pos_; }
     bool atEnd() const { return pos_ >= r_.size(); }
 
-    uint8_t u8(const char* field) { auto v = r_.u8(pos_, field); pos_ += 1; return v; }
-    int16_t i16(const char* field) { auto v = r_.i16(pos_, field); pos_ += 2; return v; }
-    uint16_t u16(const char* field) { auto v = r_.u16(pos_, field); pos_ += 2; return v; }
-    int32_t i32(const char* field) { auto v = r_.i32(pos_, field); pos_ += 4; return v; }
-    uint32_t u32(const char* field) { auto v = r_.u32(pos_, field); pos_ += 4; return v; }
-    float f32(const char* field) { auto v = r_.f32(pos_, field); pos_ += 4; return v; }
+    uint8_t u8(const char* field) {
+        auto v = r_.u8(pos_, field);
+        pos_ += 1;
+        return v;
+    }
+    int16_t i16(const char* field) {
+        auto v = r_.i16(pos_, field);
+        pos_ += 2;
+        return v;
+    }
+    uint16_t u16(const char* field) {
+        auto v = r_.u16(pos_, field);
+        pos_ += 2;
+        return v;
+    }
+    int32_t i32(const char* field) {
+        auto v = r_.i32(pos_, field);
+        pos_ += 4;
+        return v;
+    }
+    uint32_t u32(const char* field) {
+        auto v = r_.u32(pos_, field);
+        pos_ += 4;
+        return v;
+    }
+    float f32(const char* field) {
+        auto v = r_.f32(pos_, field);
+        pos_ += 4;
+        return v;
+    }
     std::span<const uint8_t> bytes(int64_t count, const char* field) {
         auto v = r_.bytes(pos_, count, field);
         pos_ += count;
@@ -71,4 +95,4 @@ private:
     int64_t pos_;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -47,4 +47,4 @@ inline void patchI32(std::vector<uint8_t>& b, size_t at, int32_t v) {
 }
 inline void patchF32(std::vector<uint8_t>& b, size_t at, float v) { patchI32(b, at, std::bit_cast<int32_t>(v)); }
 
-} // namespace tarv
+}  // namespace tarv

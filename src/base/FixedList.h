@@ -10,4 +10,4 @@ struct FixedList {
     int listIndex = -1;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -29,4 +29,4 @@ struct Quaternion {
     friend bool operator==(const Quaternion&, const Quaternion&) = default;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -31,4 +31,4 @@ inline Rgba rgbaFromColourLong(int32_t colour) {
     return {uint8_t(c & 0xFF), uint8_t((c >> 8) & 0xFF), uint8_t((c >> 16) & 0xFF), 255};
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -9,7 +9,7 @@ namespace tarv {
 
 namespace {
 RunTimeError notFound() { return {35601, "Element not found"}; }
-} // namespace
+}  // namespace
 
 KeyedTree::Node& KeyedTree::add(Node* parent, const std::string& key, const std::string& text) {
     if (byKey_.count(key)) throw RunTimeError(35602, "Key is not unique in collection");
@@ -254,4 +254,4 @@ void KeyedTree::setDropHighlight(const std::string& key) {
     ++revision_;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -95,4 +95,4 @@ private:
     uint64_t revision_ = 0;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -23,9 +23,8 @@ double roundHalfEven(double value) {
 double roundHalfEven(double value, int decimals) {
     if (decimals <= 0) return roundHalfEven(value);
     // Powers of ten up to 10^22 are exact doubles, as pow gives them.
-    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                              1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                              1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const double scale = decimals <= 22 ? kPowersOfTen[decimals] : std::pow(10.0, decimals);
     double scaled = value * scale;
     if (!std::isfinite(scaled)) return value;
@@ -94,9 +93,12 @@ size_t scanNumber(std::string_view t, size_t pos, bool& sawDigit) {
     if (pos < t.size() && (t[pos] == '+' || t[pos] == '-')) ++pos;
     bool sawPoint = false;
     while (pos < t.size()) {
-        if (isDigit(t[pos])) sawDigit = true;
-        else if (t[pos] == '.' && !sawPoint) sawPoint = true;
-        else break;
+        if (isDigit(t[pos]))
+            sawDigit = true;
+        else if (t[pos] == '.' && !sawPoint)
+            sawPoint = true;
+        else
+            break;
         ++pos;
     }
     if (sawDigit && pos < t.size() && (t[pos] == 'e' || t[pos] == 'E')) {
@@ -115,7 +117,7 @@ double toDouble(std::string_view t) {
     double v = std::strtod(s.c_str(), nullptr);  // strtod honours the C locale, which we never change
     return v;
 }
-} // namespace
+}  // namespace
 
 int16_t toInt16(double value) { return checkedRound<int16_t>(value); }
 int32_t toInt32(double value) { return checkedRound<int32_t>(value); }
@@ -172,4 +174,4 @@ std::optional<double> parseNumber(std::string_view text) {
     return toDouble(compact);
 }
 
-} // namespace tarv
+}  // namespace tarv

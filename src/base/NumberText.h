@@ -44,4 +44,4 @@ bool isNumeric(std::string_view text);
 // The value of a text that passes isNumeric; nullopt otherwise.
 std::optional<double> parseNumber(std::string_view text);
 
-} // namespace tarv
+}  // namespace tarv

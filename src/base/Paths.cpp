@@ -27,7 +27,7 @@ std::vector<std::string> componentsOf(const std::string& name) {
     return parts;
 }
 
-} // namespace
+}  // namespace
 
 // Letter case is folded for ASCII only: names in ship files are plain ASCII, and folding other bytes could
 // split a UTF-8 name on Linux.
@@ -97,8 +97,10 @@ std::optional<fs::path> resolveShipPath(const fs::path& folder, const std::strin
     };
     for (const std::string& part : parts) {
         if (part == "..") {
-            if (!found.empty()) found.pop_back();
-            else base /= "..";
+            if (!found.empty())
+                found.pop_back();
+            else
+                base /= "..";
             std::error_code ec;
             if (!fs::is_directory(current(), ec)) return std::nullopt;
             continue;
@@ -126,4 +128,4 @@ std::string findBesideIgnoringCase(const std::string& path) {
     return path;
 }
 
-} // namespace tarv
+}  // namespace tarv

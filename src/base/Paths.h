@@ -22,18 +22,16 @@ std::string baseWithDot(const std::string& path);
 std::string replaceExtension(const std::string& path, const std::string& extension);
 
 // Finds name in folder: an exact match wins, then the first case-insensitive match in sorted order.
-std::optional<std::filesystem::path> findCaseInsensitive(const std::filesystem::path& folder,
-                                                         const std::string& name);
+std::optional<std::filesystem::path> findCaseInsensitive(const std::filesystem::path& folder, const std::string& name);
 // Resolves a relative name read from a ship file under folder: "\" becomes "/", then each component is
 // found with findCaseInsensitive in turn. nullopt when a component is missing.
 std::optional<std::filesystem::path> resolveShipPath(const std::filesystem::path& folder,
                                                      const std::string& relativeName);
 // The same, but a missing file gives the path as written (separators converted), so callers can report
 // it or test for it.
-std::filesystem::path resolveShipPathOrAsWritten(const std::filesystem::path& folder,
-                                                 const std::string& relativeName);
+std::filesystem::path resolveShipPathOrAsWritten(const std::filesystem::path& folder, const std::string& relativeName);
 
 // A path whose file name is found without regard to case in its folder; the path as given when missing.
 std::string findBesideIgnoringCase(const std::string& path);
 
-} // namespace tarv
+}  // namespace tarv

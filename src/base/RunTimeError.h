@@ -10,7 +10,9 @@ namespace tarv {
 class RunTimeError : public std::runtime_error {
 public:
     RunTimeError(int number, std::string description, std::string source = "TARV")
-        : std::runtime_error(description), number_(number), description_(std::move(description)),
+        : std::runtime_error(description),
+          number_(number),
+          description_(std::move(description)),
           source_(std::move(source)) {}
 
     int number() const { return number_; }
@@ -54,4 +56,4 @@ private:
     std::string detail_;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -44,4 +44,4 @@ std::string wordOfLine(const std::string& line, int n) {
     }
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -25,4 +25,4 @@ std::vector<std::string> splitTextLines(const std::string& text);
 // result is empty.
 std::string wordOfLine(const std::string& line, int n);
 
-} // namespace tarv
+}  // namespace tarv

@@ -15,4 +15,4 @@ std::string noTextViewerMessage(const std::string& logPath) {
     return "No text editor found!\r\nThe log file is " + logPath;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -15,4 +15,4 @@ std::string errorReportText(const std::string& appTitle, const ErrorReportInfo& 
 // The message of View Log when no text viewer could be started: "No text editor found!" and the log's path.
 std::string noTextViewerMessage(const std::string& logPath);
 
-} // namespace tarv
+}  // namespace tarv

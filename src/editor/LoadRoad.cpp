@@ -84,7 +84,7 @@ void linkObjectFrames(EditingContext& ctx) {
 
 void noStep(EditingContext&) {}
 
-} // namespace
+}  // namespace
 
 OperationScope::OperationScope(EditingContext& ctx) : ctx_(ctx) { ++ctx_.road.operationsRunning; }
 OperationScope::~OperationScope() { --ctx_.road.operationsRunning; }
@@ -121,8 +121,8 @@ RoadSteps& roadSteps(EditingContext& ctx) {
     RoadSteps& s = ctx.road.steps;
     // A step no subsystem filled does nothing.
     if (!s.create3dObject) s.create3dObject = [](EditingContext&, int) {};
-    for (auto* step : {&s.showMaterials, &s.showAxes, &s.createObjectTree, &s.fixHierarchy, &s.checkForMex, &s.resetView,
-                       &s.applyRenderMode, &s.showLoadSummary, &s.clearMaterialFlags, &s.stopPlayback})
+    for (auto* step : {&s.showMaterials, &s.showAxes, &s.createObjectTree, &s.fixHierarchy, &s.checkForMex,
+                       &s.resetView, &s.applyRenderMode, &s.showLoadSummary, &s.clearMaterialFlags, &s.stopPlayback})
         if (!*step) *step = noStep;
     if (!s.checkForMad) s.checkForMad = [](EditingContext&, const std::string&) {};
     return s;
@@ -134,9 +134,12 @@ void mnuFileOpen_Click(EditingContext& ctx) {
         dialog.Filter = kOpenFilter;
         dialog.FilterIndex = ctx.prefs.defaultFileType == 0 ? 1 : 2;
         const bool loaded = !ctx.currentModelPath.empty();
-        if (ctx.prefs.useCustomStartDir) dialog.InitDir = ctx.prefs.customStartDir;
-        else if (loaded) dialog.InitDir = folderOf(ctx.currentModelPath);
-        else dialog.InitDir = homeFolder();
+        if (ctx.prefs.useCustomStartDir)
+            dialog.InitDir = ctx.prefs.customStartDir;
+        else if (loaded)
+            dialog.InitDir = folderOf(ctx.currentModelPath);
+        else
+            dialog.InitDir = homeFolder();
         // With no model, Cancel must not bring back the name of an earlier attempt.
         dialog.FileName = loaded ? ctx.currentModelPath : std::string();
         std::optional<std::string> chosen = dialog.ShowOpen(ctx.prompts());
@@ -233,12 +236,11 @@ namespace {
 void refuseUnreadableModel(const std::string& path) {
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
-    if (std::filesystem::is_directory(status) ||
-        (std::filesystem::exists(status) && ::access(path.c_str(), R_OK) != 0))
+    if (std::filesystem::is_directory(status) || (std::filesystem::exists(status) && ::access(path.c_str(), R_OK) != 0))
         readWholeFile(path);  // throws
 }
 
-} // namespace
+}  // namespace
 
 void startprocess(EditingContext& ctx) {
     OperationScope operation(ctx);
@@ -272,8 +274,9 @@ void startprocess(EditingContext& ctx) {
         setErrorContext(ctx, "frmTARV", "startProcess", "");
         steps.createObjectTree(ctx);
         if (!ctx.live.chkMEXload) steps.checkForMex(ctx);
-        steps.checkForMad(ctx, !ctx.shp.madFilePath.empty() ? ctx.shp.madFilePath
-                                                              : findBesideIgnoringCase(replaceExtension(ctx.currentModelPath, "mad")));
+        steps.checkForMad(ctx, !ctx.shp.madFilePath.empty()
+                                   ? ctx.shp.madFilePath
+                                   : findBesideIgnoringCase(replaceExtension(ctx.currentModelPath, "mad")));
         // The steps above record their own context; what fails from here on is this procedure's.
         setErrorContext(ctx, "frmTARV", "startProcess", "");
 
@@ -302,8 +305,7 @@ void startprocess(EditingContext& ctx) {
         ctx.model.modelLoaded = true;
         updateShpSaveAfterLoad(ctx);
 
-        if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded &&
-            !ctx.shell.loadSummaryNotes.empty())
+        if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded && !ctx.shell.loadSummaryNotes.empty())
             steps.showLoadSummary(ctx);
     });
     if ((!completed || refused) && pointerSet) {
@@ -411,4 +413,4 @@ void cleanup(EditingContext& ctx, bool fileExit) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

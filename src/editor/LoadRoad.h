@@ -10,8 +10,7 @@ namespace tarv {
 
 class EditingContext;
 
-inline constexpr const char* kOpenFilter =
-    "Geometry Files (*.peo,*.geo)|*.peo;*.geo|Homeworld SHP files (*.shp)|*.shp";
+inline constexpr const char* kOpenFilter = "Geometry Files (*.peo,*.geo)|*.peo;*.geo|Homeworld SHP files (*.shp)|*.shp";
 
 // File > "&Open". Traps its errors.
 void mnuFileOpen_Click(EditingContext& ctx);
@@ -68,4 +67,4 @@ private:
     EditingContext& ctx_;
 };
 
-} // namespace tarv
+}  // namespace tarv

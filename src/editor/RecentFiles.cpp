@@ -7,7 +7,7 @@ namespace tarv {
 
 namespace {
 std::string keyOf(int i) { return "RecentFile" + std::to_string(i); }
-} // namespace
+}  // namespace
 
 void addRecentFile(EditingContext& ctx, const std::string& file) {
     for (int i = 1; i <= 4; ++i) {
@@ -47,4 +47,4 @@ std::string recentFileCaption(int n, const std::string& path) {
     return caption;
 }
 
-} // namespace tarv
+}  // namespace tarv

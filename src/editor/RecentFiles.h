@@ -17,4 +17,4 @@ void loadRecentFiles(EditingContext& ctx);
 // "&" & n & " " & path, with every "&" of the path doubled so that it shows as itself.
 std::string recentFileCaption(int n, const std::string& path);
 
-} // namespace tarv
+}  // namespace tarv

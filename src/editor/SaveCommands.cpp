@@ -45,7 +45,7 @@ void writePeoWithSafetyCopy(EditingContext& ctx, const std::string& target, cons
     if (exists(safetyCopy)) removeIfPresent(safetyCopy);
 }
 
-} // namespace
+}  // namespace
 
 bool isOtherEditorFileKind(const std::string& path) {
     const std::string name = asciiLower(fileNameOf(path));
@@ -180,4 +180,4 @@ void mnuSaveTypeHWC_Click(EditingContext& ctx) {
     writeRegKey(ctx, "DefaultFileFormat");
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -38,4 +38,4 @@ void mnuFileSaveAs_Click(EditingContext& ctx);
 void mnuSaveTypeHW_Click(EditingContext& ctx);
 void mnuSaveTypeHWC_Click(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

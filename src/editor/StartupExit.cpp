@@ -28,7 +28,7 @@ void endProgram(EditingContext& ctx) {
     if (ctx.road.endProgram) ctx.road.endProgram();
 }
 
-} // namespace
+}  // namespace
 
 std::string commandLineText(const std::vector<std::string>& arguments) {
     std::string line;
@@ -63,7 +63,8 @@ void applyStartupState(EditingContext& ctx) {
     tools.cmbObjectSize.items = {"Fighter", "Corvette", "Frigate", "Destroyer", "Cruiser", "Mothership", "Custom"};
     selectObjectSize(ctx, 0);
     tools.chkScalePEO = tools.chkScaleMEX = tools.chkScaleMAD = true;
-    ctx.animationsPage->cmbApplyKeyframeType.items = {"Current keyframe only", "Current key all objects", "All keys current object"};
+    ctx.animationsPage->cmbApplyKeyframeType.items = {"Current keyframe only", "Current key all objects",
+                                                      "All keys current object"};
     ctx.animationsPage->cmbApplyKeyframeType.listIndex = 0;
     ctx.shipInfoPage->mexFieldsVisible = false;
     tools.rotateOption = 0;
@@ -85,9 +86,9 @@ std::string shutdownCaption(const EditingContext& ctx) {
 }
 
 bool askKeepLogFiles(EditingContext& ctx) {
-    return ctx.prompts().yesNo("TARV has generated " + intText(ctx.log.sessionLogCount) +
-                                   " logfiles. Do you want to keep them?",
-                               shutdownCaption(ctx), PromptIcon::Question);
+    return ctx.prompts().yesNo(
+        "TARV has generated " + intText(ctx.log.sessionLogCount) + " logfiles. Do you want to keep them?",
+        shutdownCaption(ctx), PromptIcon::Question);
 }
 
 void mnuFileExit_Click(EditingContext& ctx) {
@@ -106,9 +107,8 @@ void Form_QueryUnload(EditingContext& ctx) {
     setErrorContext(ctx, "frmTARV", "QueryUnload", "");
     try {
         if (ctx.log.sessionLogCount > 0 && !askKeepLogFiles(ctx)) deleteSessionLogs(ctx, 0);
-    } catch (...) {
-    }
+    } catch (...) {}
     endProgram(ctx);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -26,4 +26,4 @@ void mnuFileExit_Click(EditingContext& ctx);
 // Closing the window: the question and the deletion without the clean-up, then the end of the program.
 void Form_QueryUnload(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

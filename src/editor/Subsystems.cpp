@@ -16,4 +16,4 @@ void connectSubsystemSteps(EditingContext& ctx) {
     connectAnimation(ctx);
 }
 
-} // namespace tarv
+}  // namespace tarv

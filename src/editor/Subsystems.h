@@ -7,4 +7,4 @@ class EditingContext;
 
 void connectSubsystemSteps(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

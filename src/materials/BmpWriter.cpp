@@ -69,7 +69,7 @@ void copyBack(const PalettedPicture& p, cDIBSection& cDIB) {
     }
 }
 
-} // namespace
+}  // namespace
 
 std::optional<PalettedPicture> cDIBSectionSave::create1BitDib(const cDIBSection& cDIB) {
     cPalette table;
@@ -92,8 +92,10 @@ std::optional<PalettedPicture> cDIBSectionSave::create8BitDib(const cDIBSection&
     // The table as written: the first 256 entries of cPal, then black with a zero fourth byte.
     cPalette table;
     for (int32_t i = 1; i <= 256; ++i) {
-        if (i <= cPal.Count()) table.Add(cPal.Red(i), cPal.Green(i), cPal.Blue(i));
-        else table.Add(0, 0, 0);
+        if (i <= cPal.Count())
+            table.Add(cPal.Red(i), cPal.Green(i), cPal.Blue(i));
+        else
+            table.Add(0, 0, 0);
     }
     auto p = makePaletted(cDIB, 8, table);
     if (p) fillIndices(*p, cDIB, table);
@@ -128,9 +130,7 @@ std::optional<PalettedPicture> cDIBSectionSave::reduceAndIndex(cDIBSection& cDIB
     cColourReduceDIB reducer;
     bool copyBackArmed = false;
     switch (eColourReductionMethod) {
-    case reduceNone:
-        copyBackArmed = true;
-        break;
+    case reduceNone: copyBackArmed = true; break;
     case reduceToGivenPalette: {
         cDIBSection work;
         if (!work.Create(cDIB.Width(), cDIB.Height())) return std::nullopt;
@@ -153,21 +153,23 @@ std::optional<PalettedPicture> cDIBSectionSave::reduceAndIndex(cDIBSection& cDIB
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
 
     std::optional<PalettedPicture> paletted;
-    if (eOutputColourDepth == outputDepth1Bit) paletted = create1BitDib(cDIB);
-    else if (eOutputColourDepth == outputDepth4Bit) paletted = create4BitDib(cDIB);
-    else paletted = create8BitDib(cDIB, cPal);
+    if (eOutputColourDepth == outputDepth1Bit)
+        paletted = create1BitDib(cDIB);
+    else if (eOutputColourDepth == outputDepth4Bit)
+        paletted = create4BitDib(cDIB);
+    else
+        paletted = create8BitDib(cDIB, cPal);
     if (paletted && copyBackArmed) copyBack(*paletted, cDIB);
     return paletted;
 }
 
 std::optional<std::vector<uint8_t>> cDIBSectionSave::fileBytes(cDIBSection& cDIB, cPalette& cPal,
-                                                              int32_t eOutputColourDepth,
-                                                              int32_t eColourReductionMethod) {
+                                                               int32_t eOutputColourDepth,
+                                                               int32_t eColourReductionMethod) {
     if (eOutputColourDepth < 0 || eOutputColourDepth > 3 || !cDIB.hasPixels()) return std::nullopt;
     if (eOutputColourDepth == outputDepth24Bit) return cDIB.pictureFileBytes();
     const auto paletted = reduceAndIndex(cDIB, cPal, eOutputColourDepth, eColourReductionMethod);
@@ -186,4 +188,4 @@ bool cDIBSectionSave::Save(EditingContext& ctx, const std::string& sFileName, cD
     return write8BitBmp(ctx, sFileName, *paletted);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -60,4 +60,4 @@ private:
     static std::string getApiErrorText(int code) { return cDIBSection::ApiError(code); }
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -10,9 +10,7 @@
 
 namespace tarv {
 
-void cColourReduceDIB::clampValue(int32_t& value, int32_t low, int32_t high) {
-    value = std::clamp(value, low, high);
-}
+void cColourReduceDIB::clampValue(int32_t& value, int32_t low, int32_t high) { value = std::clamp(value, low, high); }
 
 void cColourReduceDIB::requireSameSize(const cDIBSection& cFrom, const cDIBSection& cTo) {
     if (!cFrom.hasPixels() || !cTo.hasPixels() || cFrom.Width() != cTo.Width() || cFrom.Height() != cTo.Height()) {
@@ -32,10 +30,9 @@ void copyPixels(const cDIBSection& from, cDIBSection& to) {
     std::copy_n(from.DIBSectionBitsPtr(), size_t(from.header().biSizeImage), to.DIBSectionBitsPtr());
 }
 
-} // namespace
+}  // namespace
 
-void cColourReduceDIB::ApplyPalette(cDIBSection& cFrom, cDIBSection& cTo, const cPalette& cPal,
-                                    bool bDiffuseError) {
+void cColourReduceDIB::ApplyPalette(cDIBSection& cFrom, cDIBSection& cTo, const cPalette& cPal, bool bDiffuseError) {
     requireSameSize(cFrom, cTo);
     const int32_t lastX = 3 * (cFrom.Width() - 1);
     const int32_t lastY = cFrom.Height() - 1;
@@ -104,4 +101,4 @@ void cColourReduceDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) {
     copyPixels(cTo, cFrom);
 }
 
-} // namespace tarv
+}  // namespace tarv

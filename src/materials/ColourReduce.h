@@ -28,4 +28,4 @@ private:
     static void requireSameSize(const cDIBSection& cFrom, const cDIBSection& cTo);
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -28,7 +28,7 @@ void put32(std::vector<uint8_t>& out, int64_t v) {
 
 int64_t strideFor(int64_t width) { return (3 * width + 3) & ~int64_t(3); }
 
-} // namespace
+}  // namespace
 
 void appendBitmapFileHeader(std::vector<uint8_t>& out, int64_t fileSize, int64_t offBits) {
     if (fileSize > INT32_MAX) throw RunTimeError::overflow();
@@ -183,9 +183,7 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(int32_t lNewHeight, int32_t l
 void cDIBSection::resampleInto(cDIBSection& target) const {
     const float xScale = float(Width() - 1) / float(target.Width());
     const float yScale = float(Height() - 1) / float(target.Height());
-    auto blend = [](float a, float b, float f) {
-        return float(roundHalfEven(double(a * (1.0f - f) + b * f)));
-    };
+    auto blend = [](float a, float b, float f) { return float(roundHalfEven(double(a * (1.0f - f) + b * f))); };
     for (int32_t y = 0; y < target.Height(); ++y) {
         const float sy = float(y) * yScale;
         const int32_t iy = int32_t(sy);
@@ -236,4 +234,4 @@ bool cDIBSection::CopyToClipboard(EditingContext& ctx, Clipboard& clipboard, boo
     return clipboard.setImage(picture);
 }
 
-} // namespace tarv
+}  // namespace tarv

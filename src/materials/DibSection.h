@@ -46,10 +46,9 @@ public:
     // Source-copy block transfers between an Image and the DIB, whose corner (0, 0) is the top left
     // pixel. A negative width or height stands for the DIB's own; the part of the rectangle that lies
     // outside either picture is skipped. Pixels copied out get alpha 255.
-    void LoadPictureBlt(const Image& source, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth,
-                        int32_t lSrcHeight);
-    void PaintPicture(Image& target, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth,
-                      int32_t lDestHeight, int32_t lSrcLeft, int32_t lSrcTop) const;
+    void LoadPictureBlt(const Image& source, int32_t lSrcLeft, int32_t lSrcTop, int32_t lSrcWidth, int32_t lSrcHeight);
+    void PaintPicture(Image& target, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth, int32_t lDestHeight,
+                      int32_t lSrcLeft, int32_t lSrcTop) const;
 
     int32_t BytesPerScanLine() const;
     // From the header, so they keep the last size after ClearUp.
@@ -61,9 +60,7 @@ public:
     bool hasPixels() const { return !bits_.empty(); }
     // The byte at (byte offset x in the row, row y in memory order).
     uint8_t& byteAt(int32_t x, int32_t y) { return bits_[size_t(y) * size_t(BytesPerScanLine()) + size_t(x)]; }
-    uint8_t byteAt(int32_t x, int32_t y) const {
-        return bits_[size_t(y) * size_t(BytesPerScanLine()) + size_t(x)];
-    }
+    uint8_t byteAt(int32_t x, int32_t y) const { return bits_[size_t(y) * size_t(BytesPerScanLine()) + size_t(x)]; }
     const BitmapInfoHeader& header() const { return dibHeader; }
 
     // Fills every pixel with random levels (grey, or blue 0 and random green and red), freshly seeded.
@@ -99,4 +96,4 @@ void appendBitmapInfoHeader(std::vector<uint8_t>& out, const BitmapInfoHeader& h
 // appName & ".cDIBSection256" and the system's message.
 bool writePictureFile(EditingContext& ctx, const std::string& sFileName, std::span<const uint8_t> bytes);
 
-} // namespace tarv
+}  // namespace tarv

@@ -58,13 +58,13 @@ int32_t littleEndianAt(const std::vector<uint8_t>& bytes, size_t offset) {
     return i32At(std::span<const uint8_t>(bytes), offset);
 }
 
-} // namespace
+}  // namespace
 
 FixLifSourceOrFailure inspectLifForFix(std::span<const uint8_t> bytes) {
     FixLifSourceOrFailure out;
     if (bytes.size() < size_t(kLifHeaderSize)) {
-        out.failure = badFile("The file is shorter than its 48-byte header (" + intText(int64_t(bytes.size())) +
-                              " bytes)");
+        out.failure =
+            badFile("The file is shorter than its 48-byte header (" + intText(int64_t(bytes.size())) + " bytes)");
         return out;
     }
     FixLifSource s;
@@ -118,7 +118,8 @@ FixLifIndexing indexReducedPicture(const Image& reduced, std::span<const uint8_t
             if (!alphaSource.empty()) {
                 const size_t at = size_t(kLifHeaderSize) + 4 * k + 3;
                 if (at >= alphaSource.size()) {
-                    out.failure = badFile("The alpha of pixel " + intText(int64_t(k) + 1) + " lies past the end of the file");
+                    out.failure =
+                        badFile("The alpha of pixel " + intText(int64_t(k) + 1) + " lies past the end of the file");
                     return out;
                 }
                 a = alphaSource[at];
@@ -237,7 +238,8 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
         if (indexed.failure) return fail(*indexed.failure);
         file.insert(file.end(), indexed.indices.begin(), indexed.indices.end());
         log("-- Writing pallete", 1);
-        for (int i = 0; i < 256; ++i) file.insert(file.end(), indexed.palette[size_t(i)].begin(), indexed.palette[size_t(i)].end());
+        for (int i = 0; i < 256; ++i)
+            file.insert(file.end(), indexed.palette[size_t(i)].begin(), indexed.palette[size_t(i)].end());
         log("-- Writing Team0", 1);
         file.insert(file.end(), 256, 0);
         log("-- Writing Team1", 1);
@@ -310,7 +312,8 @@ Image basePictureOf(EditingContext& ctx, const std::string& path, const LifHeade
 // Sets the "Flags" column of each texture list item whose file in the model folder is path.
 void updateFlagsColumn(EditingContext& ctx, const std::string& path, int32_t flags) {
     const std::string folderText = folderOf(ctx.currentModelPath);
-    const std::filesystem::path folder = folderText.empty() ? std::filesystem::path(".") : std::filesystem::path(folderText);
+    const std::filesystem::path folder =
+        folderText.empty() ? std::filesystem::path(".") : std::filesystem::path(folderText);
     for (TextureListItem& item : ctx.preview.lstTextures) {
         const auto found = findCaseInsensitive(folder, item.name + ".lif");
         std::error_code ec;
@@ -320,7 +323,7 @@ void updateFlagsColumn(EditingContext& ctx, const std::string& path, int32_t fla
     }
 }
 
-} // namespace
+}  // namespace
 
 void fix3dexLif(EditingContext& ctx, const std::string& path) {
     trapErrors(ctx, "modLifFunctions", "fix3dexLif", path, [&] {
@@ -355,4 +358,4 @@ void fix3dexLif(EditingContext& ctx, const std::string& path) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

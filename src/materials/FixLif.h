@@ -37,7 +37,7 @@ struct FixLifSource {
     LifHeader header;
     int64_t pixelCount = 0;
     int64_t length = 0;
-    bool copyCase = false;  // length = n + 1584
+    bool copyCase = false;     // length = n + 1584
     bool alphaSource = false;  // conversion of a file of length 4n + 48
 };
 
@@ -97,4 +97,4 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
 // header read again. A failure shows the error report and leaves the file as it was.
 void fix3dexLif(EditingContext& ctx, const std::string& path);
 
-} // namespace tarv
+}  // namespace tarv

@@ -15,11 +15,9 @@ void putInt32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
     for (size_t i = 0; i < 4; ++i) bytes[at + i] = uint8_t(bits >> (8 * i));
 }
 
-} // namespace
+}  // namespace
 
-int32_t lifHeaderBoxValue(std::string_view text) {
-    return toInt32(leadingNumber(text));
-}
+int32_t lifHeaderBoxValue(std::string_view text) { return toInt32(leadingNumber(text)); }
 
 void patchLifHeaderBytes(std::vector<uint8_t>& bytes, const LifHeaderFields& fields) {
     if (bytes.size() < kPatchedHeaderSize)
@@ -41,4 +39,4 @@ void patchLifHeaderFile(const std::filesystem::path& file, const LifHeaderFields
     writeFileAtomically(file, bytes);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -33,4 +33,4 @@ void patchLifHeaderBytes(std::vector<uint8_t>& bytes, const LifHeaderFields& fie
 // Patches the fields into the file: read whole (a missing file is error 53), patched, written atomically.
 void patchLifHeaderFile(const std::filesystem::path& file, const LifHeaderFields& fields);
 
-} // namespace tarv
+}  // namespace tarv

@@ -29,4 +29,4 @@ std::string neighbourLifPath(const std::string& mexFilePath, const std::string& 
     return (found ? *found : where / name).lexically_normal().string();
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -21,4 +21,4 @@ LifNavButtons navButtonsFor(int itemCount, int selectedIndex);
 std::string neighbourLifPath(const std::string& mexFilePath, const std::string& currentModelPath,
                              const std::string& itemText);
 
-} // namespace tarv
+}  // namespace tarv

@@ -98,11 +98,9 @@ void offerFix(EditingContext& ctx) {
     ctx.lif.preview.Label1 = kCorruptLifWarning;
 }
 
-void refuse(EditingContext& ctx, const std::string& reason) {
-    writeLog(ctx, "  -> Lif not read: " + reason, 1);
-}
+void refuse(EditingContext& ctx, const std::string& reason) { writeLog(ctx, "  -> Lif not read: " + reason, 1); }
 
-} // namespace
+}  // namespace
 
 void startLifRead(EditingContext& ctx, const std::string& path) {
     auto& pv = ctx.lif.preview;
@@ -114,8 +112,7 @@ void startLifRead(EditingContext& ctx, const std::string& path) {
     pv.Label1.clear();
 }
 
-LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool loadPixels,
-                       const std::string& path) {
+LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool loadPixels, const std::string& path) {
     auto& tex = ctx.lif.texture;
     auto& pv = ctx.lif.preview;
     const int64_t length = int64_t(bytes.size());
@@ -203,20 +200,19 @@ LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool
 
 LifReadResult LoadFile(EditingContext& ctx, const std::string& path, bool loadPixels) {
     LifReadResult result = LifReadResult::Failed;
-    const bool finished = trapErrors(ctx, "modLifFunctions", "LoadFile", path + "|" + (loadPixels ? "True" : "False"),
-                                     [&] {
-                                         std::error_code ec;
-                                         if (!std::filesystem::is_regular_file(path, ec)) {
-                                             result = LifReadResult::NotRead;
-                                             return;
-                                         }
-                                         startLifRead(ctx, path);
-                                         ctx.lif.texture.lifBlocksPath.clear();
-                                         const BinaryReader file = BinaryReader::fromFile(path);
-                                         result = parseLif(ctx, file.data(), loadPixels, path);
-                                         if (loadPixels && result == LifReadResult::Read)
-                                             ctx.lif.texture.lifBlocksPath = path;
-                                     });
+    const bool finished =
+        trapErrors(ctx, "modLifFunctions", "LoadFile", path + "|" + (loadPixels ? "True" : "False"), [&] {
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(path, ec)) {
+                result = LifReadResult::NotRead;
+                return;
+            }
+            startLifRead(ctx, path);
+            ctx.lif.texture.lifBlocksPath.clear();
+            const BinaryReader file = BinaryReader::fromFile(path);
+            result = parseLif(ctx, file.data(), loadPixels, path);
+            if (loadPixels && result == LifReadResult::Read) ctx.lif.texture.lifBlocksPath = path;
+        });
     return finished ? result : LifReadResult::Failed;
 }
 
@@ -272,4 +268,4 @@ std::optional<Image> loadThumbImage(const std::string& path, PictureLoader& load
     return std::nullopt;
 }
 
-} // namespace tarv
+}  // namespace tarv

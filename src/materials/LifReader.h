@@ -39,4 +39,4 @@ std::optional<Image> loadStandardPicture(const std::string& path, PictureLoader&
 std::optional<Image> quickLoadLif(const std::string& path);
 std::optional<Image> quickLoadLifBytes(std::span<const uint8_t> bytes);
 
-} // namespace tarv
+}  // namespace tarv

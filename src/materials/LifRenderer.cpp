@@ -18,16 +18,14 @@ std::optional<uint8_t> channelByte(double value) {
     return uint8_t(rounded);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<uint8_t> teamColour0Channel(uint8_t t, float c) {
     const float s = float((255.0 - double(t)) / 255.0);
     return channelByte(double(s * c));
 }
 
-std::optional<uint8_t> teamColour1Channel(uint8_t t, float c) {
-    return channelByte(double(c) * double(t) / 255.0);
-}
+std::optional<uint8_t> teamColour1Channel(uint8_t t, float c) { return channelByte(double(c) * double(t) / 255.0); }
 
 TeamColourTable::TeamColourTable(Team team, const RgbColour& colour) {
     auto channel = team == Team0 ? teamColour0Channel : teamColour1Channel;
@@ -67,13 +65,17 @@ std::optional<Image> drawLifPicture(const LoadedTexture& texture, uint8_t layer,
         const uint8_t t1 = texture.lifTeam1Table[i];
         std::optional<Rgba> c = base;
         if (layer == kLayerTeam0 || layer == kLayerBaseTeam0 || layer == kLayerAll) {
-            if (t0 != 0) c = (*colours0)[t0];
-            else if (layer == kLayerTeam0) c = background;
+            if (t0 != 0)
+                c = (*colours0)[t0];
+            else if (layer == kLayerTeam0)
+                c = background;
             if (!c) return c;
         }
         if (layer == kLayerTeam1 || layer == kLayerBaseTeam1 || layer == kLayerAll) {
-            if (t1 != 0) c = (*colours1)[t1];
-            else if (layer == kLayerTeam1) c = background;
+            if (t1 != 0)
+                c = (*colours1)[t1];
+            else if (layer == kLayerTeam1)
+                c = background;
         }
         return c;
     };
@@ -104,8 +106,8 @@ void xepDrawSkin(EditingContext& ctx, uint8_t layer) {
     setErrorContext(ctx, "modLifFunctions", "xepDrawSkin", intText(layer));
     ctx.status().setBusy(true);
     try {
-        auto picture = drawLifPicture(ctx.lif.texture, layer, ctx.prefs.playerBaseColor,
-                                      ctx.prefs.playerStripeColor, ctx.lif.background);
+        auto picture = drawLifPicture(ctx.lif.texture, layer, ctx.prefs.playerBaseColor, ctx.prefs.playerStripeColor,
+                                      ctx.lif.background);
         if (picture) {
             ctx.lif.preview.panel2 = intText(picture->width);
             ctx.lif.preview.panel3 = intText(picture->height);
@@ -129,4 +131,4 @@ void drawLayer(EditingContext& ctx) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -58,4 +58,4 @@ void xepDrawSkin(EditingContext& ctx, uint8_t layer);
 // "As &BMP" unless a file named panel 1 & ".bmp" exists. A number outside 0..255 is reported.
 void drawLayer(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -62,7 +62,7 @@ std::string displayName(const ShipModel& model, const PeoMaterial& m) {
                                                                        : std::string();
 }
 
-} // namespace
+}  // namespace
 
 MaterialMerge mergeDuplicateMaterialsPairwise(ShipModel& model, const MaterialLogLine& log) {
     MaterialMerge result;
@@ -121,8 +121,8 @@ MaterialMerge mergeDuplicateMaterials(ShipModel& model, const MaterialLogLine& l
     for (int i = 0; i < n; ++i) {
         const auto& m = model.materials[size_t(i)];
         const uint32_t key = uint32_t(uint16_t(m.texture)) << 6 | uint32_t(m.smoothing) | uint32_t(m.flatShaded) << 1 |
-                             uint32_t(m.twoSided) << 2 | uint32_t(m.baseColour) << 3 |
-                             uint32_t(m.stripeColour) << 4 | uint32_t(m.selfIlluminated) << 5;
+                             uint32_t(m.twoSided) << 2 | uint32_t(m.baseColour) << 3 | uint32_t(m.stripeColour) << 4 |
+                             uint32_t(m.selfIlluminated) << 5;
         auto [it, inserted] = firstWith.try_emplace(key, i);
         if (inserted) {
             survivorOf[size_t(i)] = i;
@@ -172,8 +172,8 @@ void showMaterials(EditingContext& ctx) {
             const std::string name = displayName(ctx.model, m);
             log("  name: " + name);
             const std::pair<bool, const char*> flags[] = {
-                {m.smoothing, "    -> Smoothing"},       {m.flatShaded, "    -> Flat Shaded"},
-                {m.twoSided, "    -> 2 Sided"},          {m.baseColour, "    -> Base Colour"},
+                {m.smoothing, "    -> Smoothing"},        {m.flatShaded, "    -> Flat Shaded"},
+                {m.twoSided, "    -> 2 Sided"},           {m.baseColour, "    -> Base Colour"},
                 {m.stripeColour, "    -> Stripe Colour"}, {m.selfIlluminated, "    -> Self Illuminated"}};
             bool any = false;
             for (const auto& [set, line] : flags) {
@@ -227,9 +227,7 @@ void cmdSwapMtl_Click(EditingContext& ctx) {
 std::string materialListText(const ShipModel& model) {
     std::string text;
     const auto line = [&](const std::string& s) { text += s + "\r\n"; };
-    const auto colours = [](const ColourBytes& c) {
-        return intText(c[2]) + " " + intText(c[1]) + " " + intText(c[0]);
-    };
+    const auto colours = [](const ColourBytes& c) { return intText(c[2]) + " " + intText(c[1]) + " " + intText(c[0]); };
     const auto flag = [](bool set) { return set ? std::string("True") : std::string("False"); };
     for (const auto& m : model.materials) {
         line("Material (texture) name: " + displayName(model, m));
@@ -276,4 +274,4 @@ void connectMaterials(EditingContext& ctx) {
     ctx.road.steps.clearMaterialFlags = clearMaterialFlags;
 }
 
-} // namespace tarv
+}  // namespace tarv

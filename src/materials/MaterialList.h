@@ -63,4 +63,4 @@ void cmdSaveMtl_Click(EditingContext& ctx);
 // Fills the load road's material steps.
 void connectMaterials(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

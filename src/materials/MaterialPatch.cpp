@@ -19,7 +19,7 @@ void put16(std::vector<uint8_t>& file, size_t at, int16_t value) {
     file[at + 1] = uint8_t(uint16_t(value) >> 8);
 }
 
-} // namespace
+}  // namespace
 
 std::optional<size_t> materialEntryOffset(std::span<const uint8_t> file, int32_t filePosition) {
     if (file.size() < size_t(peo::kHeaderSize) || filePosition <= 0) return std::nullopt;
@@ -31,7 +31,8 @@ std::optional<size_t> materialEntryOffset(std::span<const uint8_t> file, int32_t
     if (count <= 0 || list < 0) return std::nullopt;
     if (list + count * peo::kMaterialEntrySize > int64_t(file.size())) return std::nullopt;
     const int64_t entry = int64_t(filePosition) - 1;
-    if (entry < list || (entry - list) % peo::kMaterialEntrySize != 0 || (entry - list) / peo::kMaterialEntrySize >= count)
+    if (entry < list || (entry - list) % peo::kMaterialEntrySize != 0 ||
+        (entry - list) / peo::kMaterialEntrySize >= count)
         return std::nullopt;
     return size_t(entry);
 }
@@ -58,4 +59,4 @@ void patchMaterialInModelFile(EditingContext& ctx, int i, int16_t flagsWord) {
     writeFileAtomically(ctx.currentModelPath, std::span<const uint8_t>(file));
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -31,4 +31,4 @@ inline const char* const kNoMaterialEntryText =
 // failed read or write, with the file unchanged.
 void patchMaterialInModelFile(EditingContext& ctx, int i, int16_t flagsWord);
 
-} // namespace tarv
+}  // namespace tarv

@@ -50,7 +50,7 @@ void moveSelection(EditingContext& ctx, int by, const char* procedure) {
     });
 }
 
-} // namespace
+}  // namespace
 
 void displayMaterialInfo(EditingContext& ctx, int i) {
     trapErrors(ctx, "frmMaterials", "displayMaterialInfo", intText(i), [&] {
@@ -138,4 +138,4 @@ void lstMatFaces_Click(EditingContext& ctx, const std::string& entry) {
 
 void clearMaterialFlags(EditingContext& ctx) { dialog(ctx).chkFlags = {}; }
 
-} // namespace tarv
+}  // namespace tarv

@@ -29,4 +29,4 @@ void lstMatFaces_Click(EditingContext& ctx, const std::string& entry);
 // Unticks the six flag boxes.
 void clearMaterialFlags(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -26,7 +26,7 @@ uint8_t jascByte(const std::string& part) {
     return uint8_t(rounded);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> splitString(std::string_view text, std::string_view separator) {
     std::vector<std::string> parts;
@@ -75,7 +75,7 @@ int32_t cPalette::ClosestIndex(int32_t Red, int32_t Green, int32_t Blue) const {
 // ---- fixed palettes
 
 void cPalette::addLowSystemColours(int32_t first) {
-    static constexpr uint8_t low[7][3] = {{128, 0, 0}, {0, 128, 0},   {128, 128, 0},  {0, 0, 128},
+    static constexpr uint8_t low[7][3] = {{128, 0, 0},   {0, 128, 0},   {128, 128, 0},  {0, 0, 128},
                                           {128, 0, 128}, {0, 128, 128}, {192, 192, 192}};
     for (int32_t i = 0; i < 7; ++i) setEntry(first + 1 + i, low[i][0], low[i][1], low[i][2]);
 }
@@ -117,9 +117,7 @@ void cPalette::CreateHalfTone() {
             for (int r = 0; r < 5; ++r) setEntry(next++, levels[r], levels[g], levels[b]);
 }
 
-void cPalette::CreateMono() {
-    paletteEntries = {PaletteEntry{0, 0, 0, 0}, PaletteEntry{255, 255, 255, 0}};
-}
+void cPalette::CreateMono() { paletteEntries = {PaletteEntry{0, 0, 0, 0}, PaletteEntry{255, 255, 255, 0}}; }
 
 // ---- octree
 
@@ -360,4 +358,4 @@ bool cPalette::LoadFromJASCFile(EditingContext& ctx, const std::string& sFileNam
     }
 }
 
-} // namespace tarv
+}  // namespace tarv

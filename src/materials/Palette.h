@@ -102,4 +102,4 @@ private:
 // last (the whole text when there is none), empty pieces included.
 std::vector<std::string> splitString(std::string_view text, std::string_view separator);
 
-} // namespace tarv
+}  // namespace tarv

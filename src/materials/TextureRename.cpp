@@ -8,9 +8,9 @@ TextureRenameCheck checkTextureRename(bool cancelled, const std::string& oldText
                                       const std::vector<PeoTexture>& textures) {
     if (cancelled || newText == oldText) return TextureRenameCheck::Keep;
     if (newText.empty()) return TextureRenameCheck::NotUnique;
-    const bool taken = std::any_of(textures.begin(), textures.end(),
-                                   [&](const PeoTexture& t) { return t.name == newText; });
+    const bool taken =
+        std::any_of(textures.begin(), textures.end(), [&](const PeoTexture& t) { return t.name == newText; });
     return taken ? TextureRenameCheck::NotUnique : TextureRenameCheck::Rename;
 }
 
-} // namespace tarv
+}  // namespace tarv

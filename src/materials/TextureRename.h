@@ -23,4 +23,4 @@ enum class TextureRenameCheck {
 TextureRenameCheck checkTextureRename(bool cancelled, const std::string& oldText, const std::string& newText,
                                       const std::vector<PeoTexture>& textures);
 
-} // namespace tarv
+}  // namespace tarv

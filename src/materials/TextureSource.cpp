@@ -21,4 +21,4 @@ Image LifTextureSource::drawLayer(int layer) {
     return ctx_.lif.preview.picLif1;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -41,4 +41,4 @@ private:
     EditingContext& ctx_;
 };
 
-} // namespace tarv
+}  // namespace tarv

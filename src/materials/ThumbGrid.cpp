@@ -45,13 +45,9 @@ void ThumbGrid::Clear() {
     editIndex_ = -1;
 }
 
-void ThumbGrid::resize(int innerWidth, int innerHeight) {
-    layout_.resize(innerWidth, innerHeight);
-}
+void ThumbGrid::resize(int innerWidth, int innerHeight) { layout_.resize(innerWidth, innerHeight); }
 
-void ThumbGrid::setScrollPosition(int position) {
-    scrollPosition_ = std::clamp(position, 0, scrollMaximum_);
-}
+void ThumbGrid::setScrollPosition(int position) { scrollPosition_ = std::clamp(position, 0, scrollMaximum_); }
 
 void ThumbGrid::select(int i) {
     selectedThumb_ = i;
@@ -60,9 +56,7 @@ void ThumbGrid::select(int i) {
     if (editIndex_ >= 0) elements_[size_t(editIndex_)].editorVisible = false;
 }
 
-void ThumbGrid::captionClick(int i) {
-    select(i);
-}
+void ThumbGrid::captionClick(int i) { select(i); }
 
 void ThumbGrid::pictureClick(int i) {
     if (editIndex_ >= 0) elements_[size_t(editIndex_)].editorVisible = false;
@@ -82,8 +76,6 @@ void ThumbGrid::editorEnter(int i) {
     e.editorVisible = false;
 }
 
-void ThumbGrid::editorClose(int i) {
-    elements_.at(size_t(i)).editorVisible = false;
-}
+void ThumbGrid::editorClose(int i) { elements_.at(size_t(i)).editorVisible = false; }
 
-} // namespace tarv
+}  // namespace tarv

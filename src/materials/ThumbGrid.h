@@ -91,4 +91,4 @@ private:
     ThumbSelection selection_;
 };
 
-} // namespace tarv
+}  // namespace tarv

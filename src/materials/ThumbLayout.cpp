@@ -53,12 +53,8 @@ std::vector<ThumbPlacement> ThumbLayout::redraw(int count, int scrollPosition) c
     return out;
 }
 
-int ThumbLayout::scrollMaximum(int count) const {
-    return (count - 1) / std::max<int>(thumbColumns, 1);
-}
+int ThumbLayout::scrollMaximum(int count) const { return (count - 1) / std::max<int>(thumbColumns, 1); }
 
-bool ThumbLayout::scrollEnabledBy(int count) const {
-    return thumbRows - 1 < scrollMaximum(count);
-}
+bool ThumbLayout::scrollEnabledBy(int count) const { return thumbRows - 1 < scrollMaximum(count); }
 
-} // namespace tarv
+}  // namespace tarv

@@ -65,4 +65,4 @@ public:
     TwipRect scrollBar;
 };
 
-} // namespace tarv
+}  // namespace tarv

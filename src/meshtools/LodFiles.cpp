@@ -26,8 +26,9 @@ std::string lower(std::string s) {
 }
 
 bool fileExists(const std::string& folder, const std::string& name) {
-    return !name.empty() && resolveShipPath(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder),
-                                            name).has_value();
+    return !name.empty() &&
+           resolveShipPath(folder.empty() ? std::filesystem::path(".") : std::filesystem::path(folder), name)
+               .has_value();
 }
 
 // The file a name of a list stands for: found in any letter case, or as written when it is missing.
@@ -38,7 +39,7 @@ std::string fullPathOf(const std::string& folder, const std::string& name) {
 
 constexpr int64_t kHeaderSize = 68;
 
-} // namespace
+}  // namespace
 
 LodFileContents parseLodLines(const std::vector<std::string>& lines) {
     LodFileContents contents;
@@ -68,8 +69,10 @@ bool readLodFile(EditingContext& ctx, const std::string& path, bool firstIsMain)
         if (!fileExists(folder, entry) && entry.size() >= 4) entry = entry.substr(0, entry.size() - 4) + ".peo";
         const std::string full = fullPathOf(folder, entry);
         if (firstIsMain) {
-            if (counted == 1) ctx.currentModelPath = full;
-            else ctx.lod.lstLodFiles.push_back({entry, full});
+            if (counted == 1)
+                ctx.currentModelPath = full;
+            else
+                ctx.lod.lstLodFiles.push_back({entry, full});
         } else {
             const bool isCurrent = lower(folder + entry) == lower(ctx.currentModelPath) ||
                                    (!ctx.currentModelPath.empty() && full == ctx.currentModelPath);
@@ -107,7 +110,8 @@ bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
             file.requireEntries(kHeaderSize, count, recordSize, "object records");
             names.reserve(size_t(count));
             for (int32_t k = 0; k < count; ++k)
-                names.push_back(file.zeroTerminated(file.i32(kHeaderSize + k * recordSize, "name offset"), "object name"));
+                names.push_back(
+                    file.zeroTerminated(file.i32(kHeaderSize + k * recordSize, "name offset"), "object name"));
         } catch (const RunTimeError& e) {
             writeLog(ctx, "-> " + path + " was not patched: " + e.description(), 1);
             throw;
@@ -168,8 +172,10 @@ void cmdAddToLod_Click(EditingContext& ctx) {
         request.hideReadOnly = true;
         auto choice = ctx.prompts().openFile(request);
         if (!choice || choice->path.empty()) return;
-        if (choice->filterIndex == 3) readLodFile(ctx, choice->path, false);
-        else ctx.lod.lstLodFiles.push_back({choice->path, choice->path});
+        if (choice->filterIndex == 3)
+            readLodFile(ctx, choice->path, false);
+        else
+            ctx.lod.lstLodFiles.push_back({choice->path, choice->path});
         ctx.lod.cmdMultiFileEnabled = true;
     });
 }
@@ -195,8 +201,7 @@ void mnuLodListDelete_Click(EditingContext& ctx) {
 void mnuLodCommandsMatrix_Click(EditingContext& ctx) {
     const auto entries = ctx.lod.lstLodFiles;  // a copy: the patch may log and let the window run
     for (const LodEntry& entry : entries) applyMatrixToFile(ctx, entry.fullPath);
-    ctx.prompts().messageBox("Apply matrix/heirachy operation completed!", ctx.version.appTitle,
-                             PromptIcon::None);
+    ctx.prompts().messageBox("Apply matrix/heirachy operation completed!", ctx.version.appTitle, PromptIcon::None);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -42,4 +42,4 @@ void mnuLodFileSwitch_Click(EditingContext& ctx, const std::function<void(Editin
 void mnuLodListDelete_Click(EditingContext& ctx);
 void mnuLodCommandsMatrix_Click(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -25,4 +25,4 @@ void selectObjectSize(EditingContext& ctx, int index) {
     cmbObjectSize_Click(ctx);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -9,4 +9,4 @@ void cmbObjectSize_Click(EditingContext& ctx);
 // Chooses an entry of the ship-class list and runs its handler.
 void selectObjectSize(EditingContext& ctx, int index);
 
-} // namespace tarv
+}  // namespace tarv

@@ -18,7 +18,7 @@ bool exists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_regular_file(fs::path(path), ec);
 }
-} // namespace
+}  // namespace
 
 std::optional<bool> checkForBackup(EditingContext& ctx, const std::string& path) {
     std::optional<bool> result;
@@ -83,4 +83,4 @@ BackupRestore restoreModelBackups(EditingContext& ctx) {
     return result;
 }
 
-} // namespace tarv
+}  // namespace tarv

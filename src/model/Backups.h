@@ -35,4 +35,4 @@ BackupRestore restoreModelBackups(EditingContext& ctx);
 // The .mex beside the model: its base & "mex", found without regard to case.
 std::string mexPathBeside(const std::string& modelPath);
 
-} // namespace tarv
+}  // namespace tarv

@@ -14,4 +14,4 @@ void dropLoadSummary(EditingContext& ctx) {
     ctx.shell.loadSummaryNotes.clear();
 }
 
-} // namespace tarv
+}  // namespace tarv

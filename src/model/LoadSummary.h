@@ -13,4 +13,4 @@ void addToLoadSummary(EditingContext& ctx, const std::string& note);
 // The summary's "get going" button: the window goes and its notes with it.
 void dropLoadSummary(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -49,4 +49,4 @@ void startStartupLog(EditingContext& ctx);
 // Records the current log path in the list that exit offers to delete.
 void addSessionLogFile(EditingContext& ctx, const std::string& path);
 
-} // namespace tarv
+}  // namespace tarv

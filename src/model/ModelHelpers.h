@@ -39,4 +39,4 @@ std::string trimLeadingBlanks(const std::string& text);
 // 1-based position of the first blank or tab, 0 when none. Traps its errors (report, then 0).
 int16_t getFirstSepPos(EditingContext& ctx, const std::string& text);
 
-} // namespace tarv
+}  // namespace tarv

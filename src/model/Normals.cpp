@@ -106,7 +106,7 @@ private:
     size_t used_ = 0;
 };
 
-} // namespace
+}  // namespace
 
 Vector3 calcFaceNormal(const PeoObject& object, int32_t p) {
     const PeoPolygon& poly = object.polygons.at(size_t(p));
@@ -133,8 +133,10 @@ FaceNormalMerge mergeFaceNormalsLiteral(const std::vector<Vector3>& polygonNorma
         int32_t match = -1;
         for (size_t j = 0; j < merge.normals.size(); ++j)
             if (withinTolerance(merge.normals[j], n)) match = int32_t(j);
-        if (match >= 0) merge.polygonIndices.push_back(match);
-        else appendNormal(merge, n);
+        if (match >= 0)
+            merge.polygonIndices.push_back(match);
+        else
+            appendNormal(merge, n);
     }
     return merge;
 }
@@ -235,4 +237,4 @@ void calcVertexNormals(EditingContext& ctx) {
     ctx.status().processEvents();
 }
 
-} // namespace tarv
+}  // namespace tarv

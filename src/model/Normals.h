@@ -23,8 +23,8 @@ struct FaceNormalMerge {
 // Merges normals within 0.01 on every axis (compared as 32-bit floats): a match takes the highest
 // matching index and leaves the stored entry as it is; otherwise the normal is appended. More than
 // 32767 distinct normals is "Overflow".
-FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals);          // hash grid
-FaceNormalMerge mergeFaceNormalsLiteral(const std::vector<Vector3>& polygonNormals);   // the plain scan
+FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals);         // hash grid
+FaceNormalMerge mergeFaceNormalsLiteral(const std::vector<Vector3>& polygonNormals);  // the plain scan
 
 // Rebuilds faceNormals, nFaceNormals and every polygon's faceNormal of every object slot (deleted ones
 // included). An object without polygons gets an empty list.
@@ -37,4 +37,4 @@ void recalcObjectFaceNormals(PeoObject& object);
 void calcVertexNormals(EditingContext& ctx);
 void calcObjectVertexNormals(PeoObject& object);
 
-} // namespace tarv
+}  // namespace tarv

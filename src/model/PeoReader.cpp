@@ -282,8 +282,8 @@ namespace {
 
 // One list of normals from the parsed contents into list, each entry logged at level 3 as
 // "<label> <index>: x y z". The progress bar shows firstProgress + the entry's 0-based index.
-void applyNormalList(EditingContext& ctx, const std::optional<std::vector<peo::PeoNormalEntry>>& entries,
-                     int32_t count, const std::optional<RunTimeError>& fault, const char* label, int firstProgress,
+void applyNormalList(EditingContext& ctx, const std::optional<std::vector<peo::PeoNormalEntry>>& entries, int32_t count,
+                     const std::optional<RunTimeError>& fault, const char* label, int firstProgress,
                      std::vector<PeoNormal>& list) {
     if (count <= 0) return;
     startListProgress(ctx, count);
@@ -300,7 +300,7 @@ void applyNormalList(EditingContext& ctx, const std::optional<std::vector<peo::P
     }
 }
 
-} // namespace
+}  // namespace
 
 void applyFaceNormals(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex,
                       const std::optional<RunTimeError>& fault) {
@@ -364,8 +364,8 @@ void applyPolygons(EditingContext& ctx, const PeoObjectContents& contents, int o
             const std::string bits = longToBinary(p.flags);
             const std::string g1 = bits.substr(2, 4), g2 = bits.substr(6, 4), g3 = bits.substr(10, 4);
             return "   " + rightAlign(num(j - 1), 4) + ": vert: " + rightAlign(num(p.v0), 4) + "/" +
-                   rightAlign(num(p.v1), 4) + "/" + rightAlign(num(p.v2), 4) + " mat: " +
-                   rightAlign(num(p.material), 3) + " normal: " + rightAlign(num(p.faceNormal), 3) +
+                   rightAlign(num(p.v1), 4) + "/" + rightAlign(num(p.v2), 4) +
+                   " mat: " + rightAlign(num(p.material), 3) + " normal: " + rightAlign(num(p.faceNormal), 3) +
                    " flags: " + rightAlign(num(p.flags), 4) + " " + g1 + " (" + num(binaryToLong(g1)) + ") " + g2 +
                    " (" + num(binaryToLong(g2)) + ") " + g3 + " (" + num(binaryToLong(g3)) + ")";
         });
@@ -376,8 +376,8 @@ void applyPolygons(EditingContext& ctx, const PeoObjectContents& contents, int o
                           " polys for object " + num(objectIndex) + ".");
     }
     if (outside != 0) {
-        addToLog(ctx, "Polygon loader found " + num(outside) + " polys with corners outside the vertex list in object " +
-                          num(objectIndex) + ".");
+        addToLog(ctx, "Polygon loader found " + num(outside) +
+                          " polys with corners outside the vertex list in object " + num(objectIndex) + ".");
     }
 }
 
@@ -458,8 +458,8 @@ void applyModel(EditingContext& ctx, PeoFileContents& contents, const std::optio
     model.localMaterialCount = contents.localMaterialCount;
     std::vector<int32_t> polygonListOffsets(size_t(objectCount), 0);
 
-    addToLog(ctx, "     ( file size " + num(header.fileSize) + " bytes, 'local size' is " + num(header.localSize) +
-                      ",");
+    addToLog(ctx,
+             "     ( file size " + num(header.fileSize) + " bytes, 'local size' is " + num(header.localSize) + ",");
     addToLog(ctx, objectCount == 1 ? std::string("        containing ONE object only,")
                                    : "         containing " + num(objectCount) + " objects,");
     addToLog(ctx, "          " + num(model.publicMaterialCount) + " public materials and " +
@@ -469,8 +469,9 @@ void applyModel(EditingContext& ctx, PeoFileContents& contents, const std::optio
 
     ctx.status().setProgressMax(ProgressBar::LoadTextures, objectCount);
     ctx.status().setProgressValue(ProgressBar::LoadTextures, 0);
-    addToLog(ctx, kLineBreak + (ctx.prefs.objectSharing ? "-> NOTE: object sharing is switched on"
-                                                        : "-> NOTE: object sharing is switched off") +
+    addToLog(ctx, kLineBreak +
+                      (ctx.prefs.objectSharing ? "-> NOTE: object sharing is switched on"
+                                               : "-> NOTE: object sharing is switched off") +
                       kLineBreak);
 
     model.peoObjects.clear();

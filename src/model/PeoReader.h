@@ -20,7 +20,7 @@ namespace tarv {
 // materials). A fault of the list does not refuse the file: the entries before it stay, the objects are
 // read on, and the reader reports the fault as the material list's own.
 struct PeoMaterialList {
-    int32_t count = 0;   // as the header gives it
+    int32_t count = 0;  // as the header gives it
     int32_t offset = 0;
     std::vector<peo::PeoMaterialEntry> entries;
     // One per entry; one fewer when the texture name of the last entry is the fault.

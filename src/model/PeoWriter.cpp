@@ -29,7 +29,7 @@ using peo::kPolygonEntrySize;
 using peo::kVertexEntrySize;
 constexpr uint16_t kFillerWord = uint16_t(kFillerByte) << 8 | kFillerByte;
 
-const std::string_view kIdentifier{peo::kIdentifier, size_t(peo::kIdentifierSize)};             // with its zero byte
+const std::string_view kIdentifier{peo::kIdentifier, size_t(peo::kIdentifierSize)};  // with its zero byte
 const std::string_view kShipFileIdentifier{peo::kShipFileIdentifier, size_t(peo::kIdentifierSize)};
 const std::string kCrLf = "\r\n";
 
@@ -88,9 +88,9 @@ int32_t checked32(int64_t v) { return toInt32(v); }
 
 // The writer's plan of one active object.
 struct PlannedObject {
-    size_t index = 0;        // slot in peoObjects
-    bool owner = true;       // gets lists of its own in this file
-    size_t listsOf = 0;      // the slot whose lists its record points at (itself for an owner)
+    size_t index = 0;    // slot in peoObjects
+    bool owner = true;   // gets lists of its own in this file
+    size_t listsOf = 0;  // the slot whose lists its record points at (itself for an owner)
 };
 
 // Active objects in index order, with the record number of each slot (0 for a deleted slot). A sharer
@@ -130,8 +130,8 @@ struct Plan {
 // Checks the limits that the file's 16-bit fields set, before anything is changed or written.
 void checkObjectAndMaterialLimits(const ShipModel& model, const LiveSwitches& live, size_t activeCount,
                                   int32_t recordSize) {
-    toInt16(int64_t(activeCount) * recordSize + kHeaderSize);                 // material list offset M
-    toInt16(int64_t(model.materialCount()) * kMaterialEntrySize);             // material list length
+    toInt16(int64_t(activeCount) * recordSize + kHeaderSize);      // material list offset M
+    toInt16(int64_t(model.materialCount()) * kMaterialEntrySize);  // material list length
     if (live.chkSHIPfilePEO) toInt16(int64_t(model.publicMaterialCount) + model.localMaterialCount);
 }
 
@@ -150,8 +150,11 @@ void checkPolygonIndices(const ShipModel& model, const Plan& plan) {
 class PeoFileBuilder {
 public:
     PeoFileBuilder(EditingContext& ctx, bool cataclysm)
-        : ctx_(ctx), model_(ctx.model), cataclysm_(cataclysm),
-          recordSize_(peo::recordLayout(cataclysm).size), callerContext_(ctx.err) {}
+        : ctx_(ctx),
+          model_(ctx.model),
+          cataclysm_(cataclysm),
+          recordSize_(peo::recordLayout(cataclysm).size),
+          callerContext_(ctx.err) {}
 
     // Builds the file; its bytes stay in the builder.
     std::span<const uint8_t> build() {
@@ -272,7 +275,8 @@ private:
         const int32_t number = writtenLink(object, link, kind);
         const int32_t offset = convertKey(ctx_, number, cataclysm_);
         ctx_.err = callerContext_;  // the helper recorded its own: a later failure is the caller's
-        const std::string& linkedName = number == 0 ? model_.peoObjects[0].name : model_.peoObjects[size_t(link - 1)].name;
+        const std::string& linkedName =
+            number == 0 ? model_.peoObjects[0].name : model_.peoObjects[size_t(link - 1)].name;
         writeLog(ctx_, std::string(label) + intText(offset) + " " + intText(number) + " - " + linkedName, 2);
         out_.i32(offset);
     }
@@ -465,7 +469,7 @@ private:
     int32_t polygonsAt_ = 0, verticesAt_ = 0, cVertexNormalsAt_ = 0, normalsAt_ = 0, namesAt_ = 0, texturesAt_ = 0;
 };
 
-} // namespace
+}  // namespace
 
 std::vector<uint8_t> buildPeoFile(EditingContext& ctx, bool cataclysm) {
     PeoFileBuilder builder(ctx, cataclysm);
@@ -492,4 +496,4 @@ void writePeoFile(EditingContext& ctx, const std::string& path, bool cataclysm) 
     refreshMaterialPositions(ctx, path, bytes);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -27,4 +27,4 @@ void refreshMaterialPositions(EditingContext& ctx, const std::filesystem::path& 
 // The same without writing: the bytes of the file (the model is updated as by a save).
 std::vector<uint8_t> buildPeoFile(EditingContext& ctx, bool cataclysm);
 
-} // namespace tarv
+}  // namespace tarv

@@ -88,10 +88,14 @@ std::string textOf(Preferences& prefs, const Field& field) {
     return std::visit(
         [&](auto member) -> std::string {
             using T = std::remove_reference_t<decltype(prefs.*member)>;
-            if constexpr (std::is_same_v<T, RgbColour>) return colourText(prefs.*member);
-            else if constexpr (std::is_same_v<T, bool>) return std::to_string(boolToFlag(prefs.*member));
-            else if constexpr (std::is_same_v<T, std::string>) return prefs.*member;
-            else return intText(int64_t(prefs.*member));
+            if constexpr (std::is_same_v<T, RgbColour>)
+                return colourText(prefs.*member);
+            else if constexpr (std::is_same_v<T, bool>)
+                return std::to_string(boolToFlag(prefs.*member));
+            else if constexpr (std::is_same_v<T, std::string>)
+                return prefs.*member;
+            else
+                return intText(int64_t(prefs.*member));
         },
         field.member);
 }
@@ -106,7 +110,7 @@ void paintSwatches(EditingContext& ctx) {
             if (hook.colour == which && hook.paint) hook.paint(colourValue(*colour));
 }
 
-} // namespace
+}  // namespace
 
 void readPreferences(EditingContext& ctx) {
     writeStartupLog(ctx, "TARV log opened: " + ctx.clock().dateText() + " " + ctx.clock().timeText());
@@ -197,9 +201,8 @@ bool isColourText(const std::string& text) {
             word += c;
         }
     }
-    return words.size() == 3 && std::all_of(words.begin(), words.end(), [](const std::string& w) {
-               return isNumeric(w);
-           });
+    return words.size() == 3 &&
+           std::all_of(words.begin(), words.end(), [](const std::string& w) { return isNumeric(w); });
 }
 
 bool parseBoolean(const std::string& text) { return text == "1"; }
@@ -224,4 +227,4 @@ int32_t colourValue(const RgbColour& colour) {
     return component(colour.red) + 256 * component(colour.green) + 65536 * component(colour.blue);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -13,9 +13,9 @@ class EditingContext;
 
 // The value names in the order in which they are read, defaulted and written.
 inline constexpr std::array<const char*, 17> kPreferenceNames = {
-    "PlayerBaseColor", "PlayerStripeColor", "DrawTeamColours", "AlwaysShowBackup", "CreateGunChunkOnClone",
-    "ShowMexObjects",  "LogLevel",          "UseCustomStartDir", "CustomStartDir", "NavLightSize",
-    "selectionColour", "ObjectSharing",     "DefaultFileType",  "RenderBackground", "DefaultFileFormat",
+    "PlayerBaseColor", "PlayerStripeColor", "DrawTeamColours",   "AlwaysShowBackup", "CreateGunChunkOnClone",
+    "ShowMexObjects",  "LogLevel",          "UseCustomStartDir", "CustomStartDir",   "NavLightSize",
+    "selectionColour", "ObjectSharing",     "DefaultFileType",   "RenderBackground", "DefaultFileFormat",
     "MouseControl",    "DuplicateMaterials"};
 
 // Writes the start-up log header, sets the version texts, reads the seventeen values into ctx.prefs
@@ -48,4 +48,4 @@ std::string colourText(const RgbColour& colour);
 // red + 256 * green + 65536 * blue, each component rounded half to even (and kept within 0..255).
 int32_t colourValue(const RgbColour& colour);
 
-} // namespace tarv
+}  // namespace tarv

@@ -21,7 +21,7 @@ const PeoObject& objectAt(const EditingContext& ctx, int16_t objNo) {
     return ctx.model.peoObjects[size_t(objNo)];
 }
 
-} // namespace
+}  // namespace
 
 float getMatrixElement(int16_t i, const Matrix4& m) {
     if (i < 1 || i > 16) return 0.0f;
@@ -99,8 +99,15 @@ struct EulerDecomposition {
     }
 
     explicit EulerDecomposition(const Matrix4& m)
-        : r1(snap(m[0])), r2(snap(m[4])), r3(snap(m[8])), r4(snap(m[1])), r5(snap(m[5])), r6(snap(m[9])),
-          r7(snap(m[2])), r8(snap(m[6])), r9(snap(m[10])) {}
+        : r1(snap(m[0])),
+          r2(snap(m[4])),
+          r3(snap(m[8])),
+          r4(snap(m[1])),
+          r5(snap(m[5])),
+          r6(snap(m[9])),
+          r7(snap(m[2])),
+          r8(snap(m[6])),
+          r9(snap(m[10])) {}
 
     static float atn(double v) { return float(std::atan(v) * kRadToDeg); }
     static double s(float a) { return std::sin(double(a) * kDegToRad); }
@@ -110,19 +117,29 @@ struct EulerDecomposition {
         if (std::fabs(f * s(a) - r) > 0.01 && a < 0) a = float(double(a) + 180.0);
     }
 
-    void set(float x, float y, float z) { X = x; Y = y; Z = z; }
+    void set(float x, float y, float z) {
+        X = x;
+        Y = y;
+        Z = z;
+    }
 
     void axisAlignedCases() {
-        struct Row { const double* a; double va; const double* b; double vb; float x, y, z; };
+        struct Row {
+            const double* a;
+            double va;
+            const double* b;
+            double vb;
+            float x, y, z;
+        };
         const Row rows[] = {
-            {&r1, 1, &r5, 1, 0, 0, 0},       {&r1, -1, &r5, 1, 0, 180, 0},    {&r1, 1, &r5, -1, 180, 0, 0},
-            {&r1, -1, &r5, -1, 0, 0, 180},   {&r1, 1, &r8, 1, -90, 0, 0},     {&r1, 1, &r8, -1, 90, 0, 0},
-            {&r1, -1, &r8, 1, 90, 0, 180},   {&r1, -1, &r8, -1, -90, 0, 180}, {&r4, 1, &r2, 1, 180, 0, 90},
-            {&r4, -1, &r2, 1, 0, 0, 90},     {&r4, 1, &r2, -1, 0, 0, -90},    {&r4, -1, &r2, -1, 0, 180, 90},
-            {&r4, 1, &r8, 1, -90, -90, 0},   {&r4, 1, &r8, -1, 90, 90, 0},    {&r4, -1, &r8, 1, -90, 90, 0},
-            {&r4, -1, &r8, -1, 90, -90, 0},  {&r7, 1, &r2, 1, 90, 0, 90},     {&r7, 1, &r2, -1, -90, 0, -90},
-            {&r7, -1, &r2, 1, -90, 0, 90},   {&r7, -1, &r2, -1, 90, 0, -90},  {&r7, 1, &r5, 1, 0, 90, 0},
-            {&r7, 1, &r5, -1, 180, -90, 0},  {&r7, -1, &r5, 1, 0, -90, 0},    {&r7, -1, &r5, -1, 180, 90, 0},
+            {&r1, 1, &r5, 1, 0, 0, 0},      {&r1, -1, &r5, 1, 0, 180, 0},    {&r1, 1, &r5, -1, 180, 0, 0},
+            {&r1, -1, &r5, -1, 0, 0, 180},  {&r1, 1, &r8, 1, -90, 0, 0},     {&r1, 1, &r8, -1, 90, 0, 0},
+            {&r1, -1, &r8, 1, 90, 0, 180},  {&r1, -1, &r8, -1, -90, 0, 180}, {&r4, 1, &r2, 1, 180, 0, 90},
+            {&r4, -1, &r2, 1, 0, 0, 90},    {&r4, 1, &r2, -1, 0, 0, -90},    {&r4, -1, &r2, -1, 0, 180, 90},
+            {&r4, 1, &r8, 1, -90, -90, 0},  {&r4, 1, &r8, -1, 90, 90, 0},    {&r4, -1, &r8, 1, -90, 90, 0},
+            {&r4, -1, &r8, -1, 90, -90, 0}, {&r7, 1, &r2, 1, 90, 0, 90},     {&r7, 1, &r2, -1, -90, 0, -90},
+            {&r7, -1, &r2, 1, -90, 0, 90},  {&r7, -1, &r2, -1, 90, 0, -90},  {&r7, 1, &r5, 1, 0, 90, 0},
+            {&r7, 1, &r5, -1, 180, -90, 0}, {&r7, -1, &r5, 1, 0, -90, 0},    {&r7, -1, &r5, -1, 180, 90, 0},
         };
         for (const Row& row : rows)
             if (*row.a == row.va && *row.b == row.vb) set(row.x, row.y, row.z);
@@ -171,16 +188,24 @@ struct EulerDecomposition {
             if (r6 == 0 || r9 == 0) return;
             if (r2 == 1) {
                 Z = 90;
-                if (signs(r4, r7, r6, -1, 1, 1)) X = atn(r7 / r9);
-                else if (signs(r4, r7, r6, 1, 1, 1)) X = float(90.0 - double(atn(r7 / r9)));
-                else if (signs(r4, r7, r6, -1, -1, -1)) X = atn(r7 / r9);
-                else if (signs(r4, r7, r6, 1, -1, -1)) X = float(-90.0 - double(atn(r7 / r9)));
+                if (signs(r4, r7, r6, -1, 1, 1))
+                    X = atn(r7 / r9);
+                else if (signs(r4, r7, r6, 1, 1, 1))
+                    X = float(90.0 - double(atn(r7 / r9)));
+                else if (signs(r4, r7, r6, -1, -1, -1))
+                    X = atn(r7 / r9);
+                else if (signs(r4, r7, r6, 1, -1, -1))
+                    X = float(-90.0 - double(atn(r7 / r9)));
             } else if (r2 == -1) {
                 Z = -90;
-                if (signs(r4, r7, r6, 1, -1, 1)) X = atn(r6 / r4);
-                else if (signs(r4, r7, r6, -1, -1, 1)) X = float(90.0 - double(atn(r6 / r4)));
-                else if (signs(r4, r7, r6, 1, 1, -1)) X = atn(r6 / r4);
-                else if (signs(r4, r7, r6, -1, 1, -1)) X = float(-90.0 - double(atn(r6 / r4)));
+                if (signs(r4, r7, r6, 1, -1, 1))
+                    X = atn(r6 / r4);
+                else if (signs(r4, r7, r6, -1, -1, 1))
+                    X = float(90.0 - double(atn(r6 / r4)));
+                else if (signs(r4, r7, r6, 1, 1, -1))
+                    X = atn(r6 / r4);
+                else if (signs(r4, r7, r6, -1, 1, -1))
+                    X = float(-90.0 - double(atn(r6 / r4)));
             }
             return;
         }
@@ -211,25 +236,35 @@ struct EulerDecomposition {
         if (r5 == 1) {
             X = 0;
             Z = 0;
-            if (std::fabs(f - r1) > 0.01) { X = 180; Z = 180; }
+            if (std::fabs(f - r1) > 0.01) {
+                X = 180;
+                Z = 180;
+            }
         } else if (r5 == -1) {
             X = 180;
             Z = 0;
-            if (std::fabs(f - r1) > 0.01) { X = 0; Z = 180; }
+            if (std::fabs(f - r1) > 0.01) {
+                X = 0;
+                Z = 180;
+            }
         }
     }
 
     void run() {
         axisAlignedCases();
         if (X != -999.0f || Y != -999.0f || Z != -999.0f) return;
-        if (r3 == 0) branchA();
-        else if (r3 == 1) branchBC(-90);
-        else if (r3 == -1) branchBC(90);
-        else branchD();
+        if (r3 == 0)
+            branchA();
+        else if (r3 == 1)
+            branchBC(-90);
+        else if (r3 == -1)
+            branchBC(90);
+        else
+            branchD();
     }
 };
 
-} // namespace
+}  // namespace
 
 Vector3 getObjectEulersFromMatrix(EditingContext& ctx, int16_t objNo) {
     Vector3 result;
@@ -241,4 +276,4 @@ Vector3 getObjectEulersFromMatrix(EditingContext& ctx, int16_t objNo) {
     return result;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -39,4 +39,4 @@ Quaternion getObjectQuaternion(const Vector3& e);
 // returns (0, 0, 0).
 Vector3 getObjectEulersFromMatrix(EditingContext& ctx, int16_t objNo);
 
-} // namespace tarv
+}  // namespace tarv

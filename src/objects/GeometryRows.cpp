@@ -38,4 +38,4 @@ GeometryRows geometryRows(const ShipModel& model, int object, int face) {
     return rows;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -25,4 +25,4 @@ inline const char* const kGeometryLeftOutText =
 // each of these sets leftOut.
 GeometryRows geometryRows(const ShipModel& model, int object, int face);
 
-} // namespace tarv
+}  // namespace tarv

@@ -28,7 +28,7 @@ Run lastDigitRun(const std::string& text) {
     return run;
 }
 
-} // namespace
+}  // namespace
 
 int16_t getPositions(const std::string& text, int16_t posType) {
     const Run run = lastDigitRun(text);
@@ -53,4 +53,4 @@ NameSplit splitAtLastNumber(const std::string& text) {
     return split;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -18,4 +18,4 @@ struct NameSplit {
 };
 NameSplit splitAtLastNumber(const std::string& text);
 
-} // namespace tarv
+}  // namespace tarv

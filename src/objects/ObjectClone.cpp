@@ -48,7 +48,8 @@ void poseAllObjects(EditingContext& ctx, const std::string& procedure) {
         ViewObject& view = views[i];
         scene::FramePtr parent = ctx.view.modelFrame;
         if (object.mother != 0) {
-            if (object.mother < 1 || size_t(object.mother - 1) >= views.size()) throw RunTimeError::subscriptOutOfRange();
+            if (object.mother < 1 || size_t(object.mother - 1) >= views.size())
+                throw RunTimeError::subscriptOutOfRange();
             parent = views[size_t(object.mother - 1)].frame;
         }
         if (!parent || !view.frame) throw RunTimeError::objectNotSet();
@@ -68,7 +69,7 @@ void expandAll(KeyedTree& tree) {
     }
 }
 
-} // namespace
+}  // namespace
 
 void addObject(EditingContext& ctx, int16_t source, int16_t newNumber, const std::string& name) {
     trapErrors(ctx, "modPeo", "addObject", intText(source) + "|" + intText(newNumber) + "|" + name, [&] {
@@ -203,8 +204,10 @@ bool cloneSelectedObject(EditingContext& ctx) {
         logCheckingName(ctx, selected->text);
         logCopyName(ctx, top.name);
         if (gunChunksWanted(ctx)) {
-            if (gunsGroupExists(ctx)) ctx.mex.treeMex.setSelected(kGunsGroupKey);
-            else writeLog(ctx, kNoGunChunksText, 1);
+            if (gunsGroupExists(ctx))
+                ctx.mex.treeMex.setSelected(kGunsGroupKey);
+            else
+                writeLog(ctx, kNoGunChunksText, 1);
         }
         writeLog(ctx, "Adding object: " + top.name.name + "/" + intText(top.number - 1), 2);
         addObject(ctx, s.selectedObject, top.number, top.name.name);
@@ -245,10 +248,10 @@ void mirrorCopy(EditingContext& ctx, const char* procedure, int element) {
     });
 }
 
-} // namespace
+}  // namespace
 
 void cmdYZmirror_Click(EditingContext& ctx) { mirrorCopy(ctx, "cmdYZmirror_Click", 3); }
 void cmdXZmirror_Click(EditingContext& ctx) { mirrorCopy(ctx, "cmdXZmirror_Click", 7); }
 void cmdXYmirror_Click(EditingContext& ctx) { mirrorCopy(ctx, "cmdXYmirror_Click", 11); }
 
-} // namespace tarv
+}  // namespace tarv

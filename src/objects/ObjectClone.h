@@ -38,8 +38,8 @@ struct PlannedCopy {
 // The copies of one Clone command, worked out before anything changes, and the copy node of each source
 // node copied so far.
 struct CloneRun {
-    std::vector<PlannedCopy> copies;  // pre-order of the source subtree; the top copy first
-    size_t next = 0;                  // the next copy to make
+    std::vector<PlannedCopy> copies;                      // pre-order of the source subtree; the top copy first
+    size_t next = 0;                                      // the next copy to make
     std::unordered_map<std::string, std::string> copyOf;  // source node key -> its copy's node key
 };
 
@@ -69,4 +69,4 @@ void cmdYZmirror_Click(EditingContext& ctx);
 void cmdXZmirror_Click(EditingContext& ctx);
 void cmdXYmirror_Click(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -51,7 +51,7 @@ void removeEntries(std::vector<std::string>& list, const std::vector<std::string
     list.resize(kept);
 }
 
-} // namespace
+}  // namespace
 
 void repointSharers(EditingContext& ctx, const std::vector<int16_t>& sources) {
     auto& objects = ctx.model.peoObjects;
@@ -177,4 +177,4 @@ void cmdDeleteObject_Click(EditingContext& ctx) {
     s.cmdDeleteObjectEnabled = true;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -53,4 +53,4 @@ void TraverseTreeDelete(EditingContext& ctx, int strKey);
 // disabled while it runs. Traps its errors (window procedure "frmTARV").
 void cmdDeleteObject_Click(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -54,7 +54,7 @@ std::vector<ObjectLinks> linksOfAllNodes(const KeyedTree& tree, std::vector<int3
     return links;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::optional<MatchedLinks>> linksFromTree(const KeyedTree& tree, const ShipModel& model, NodeMatch match) {
     std::vector<int32_t> nodeObject;
@@ -63,8 +63,10 @@ std::vector<std::optional<MatchedLinks>> linksFromTree(const KeyedTree& tree, co
     byText.reserve(size_t(tree.count()));
     for (int i = 1; i <= tree.count(); ++i) {
         const std::string& text = tree.nodeAt(i).text;
-        if (match == NodeMatch::Last) byText[text] = i;
-        else byText.emplace(text, i);
+        if (match == NodeMatch::Last)
+            byText[text] = i;
+        else
+            byText.emplace(text, i);
     }
     std::vector<std::optional<MatchedLinks>> result(size_t(model.objectCount()));
     for (size_t o = 0; o < result.size(); ++o) {
@@ -145,4 +147,4 @@ void fixHierarchy(EditingContext& ctx) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

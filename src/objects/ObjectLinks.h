@@ -52,4 +52,4 @@ void calcHeirachy(EditingContext& ctx);
 // index + 1, without log lines. Deleted objects and objects without a node keep their links.
 void fixHierarchy(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -35,18 +35,24 @@ CopyName finish(const std::string& name, const NameSplit& split, double largest)
     copy.numbered = true;
     while (size_t(copy.zeros) < split.digits.size() && split.digits[size_t(copy.zeros)] == '0') ++copy.zeros;
     int fill = 0;
-    if (max <= 9) fill = copy.zeros;
-    else if (max <= 99) fill = copy.zeros > 1 ? copy.zeros - 1 : 0;
-    else if (max <= 999) fill = copy.zeros > 2 ? copy.zeros - 2 : 0;
+    if (max <= 9)
+        fill = copy.zeros;
+    else if (max <= 99)
+        fill = copy.zeros > 1 ? copy.zeros - 1 : 0;
+    else if (max <= 999)
+        fill = copy.zeros > 2 ? copy.zeros - 2 : 0;
     copy.fill.assign(size_t(fill), '0');
     const std::string number = intText(max + 1);
-    if (!split.prefix.empty()) copy.name = split.prefix + copy.fill + number + split.suffix;
-    else if (!split.digits.empty()) copy.name = copy.fill + number + split.suffix;
-    else copy.name = name + copy.fill + number;
+    if (!split.prefix.empty())
+        copy.name = split.prefix + copy.fill + number + split.suffix;
+    else if (!split.digits.empty())
+        copy.name = copy.fill + number + split.suffix;
+    else
+        copy.name = name + copy.fill + number;
     return copy;
 }
 
-} // namespace
+}  // namespace
 
 CopyName copyNameAmong(const std::string& name, const std::vector<std::string>& names) {
     const NameSplit split = splitAtLastNumber(name);
@@ -73,8 +79,10 @@ void NameFamilyIndex::add(const std::string& name) {
     const NameSplit split = splitAtLastNumber(name);
     Family& family = families_[split.prefix + split.suffix];
     const double value = runValue(split.digits);
-    if (value > kLargestNameNumber) family.overflow = true;
-    else family.largest = std::max(family.largest, value);
+    if (value > kLargestNameNumber)
+        family.overflow = true;
+    else
+        family.largest = std::max(family.largest, value);
 }
 
 CopyName NameFamilyIndex::copyName(const std::string& name) const {
@@ -148,4 +156,4 @@ int16_t checkParent(EditingContext& ctx, int keyIndexArg) {
     return result;
 }
 
-} // namespace tarv
+}  // namespace tarv

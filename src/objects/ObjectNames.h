@@ -38,8 +38,8 @@ public:
 
 private:
     struct Family {
-        double largest = 0;      // the largest number of the family
-        bool overflow = false;   // some member's run is beyond 2147483647
+        double largest = 0;     // the largest number of the family
+        bool overflow = false;  // some member's run is beyond 2147483647
     };
     std::unordered_map<std::string, Family> families_;
 };
@@ -62,4 +62,4 @@ int16_t checkKey(EditingContext& ctx);
 // order), 0 when no node of the family has a number above 0. Traps its errors: after a report it returns 0.
 int16_t checkParent(EditingContext& ctx, int keyIndex);
 
-} // namespace tarv
+}  // namespace tarv

@@ -16,7 +16,6 @@ namespace tarv {
 
 namespace {
 
-
 void checkObject(const EditingContext& ctx, int16_t objNo) {
     if (objNo < 0 || objNo >= ctx.model.objectCount() || size_t(objNo) >= ctx.view.viewObjects.size())
         throw RunTimeError::subscriptOutOfRange();
@@ -37,7 +36,7 @@ Vector3 poseFromMatrix(EditingContext& ctx, int16_t objNo) {
 
 std::string angleText(float radians) { return doubleText(roundHalfEven(double(radians) * 180 / kPi, 3)); }
 
-} // namespace
+}  // namespace
 
 void resetPreviousObject(EditingContext& ctx, int16_t objNo) {
     trapErrors(ctx, "modPeo", "resetPreviousObject", intText(objNo), [&] {
@@ -100,7 +99,7 @@ void tickNode(EditingContext& ctx, int16_t objNo, bool ticked) {
     KeyedTree& tree = ctx.shell.treeHeirachy;
     tree.setChecked(tree.nodeAt(node).key, ticked);
 }
-} // namespace
+}  // namespace
 
 void showObject(EditingContext& ctx, int16_t objNo) {
     const std::string args = intText(objNo);
@@ -153,8 +152,8 @@ void cmdApplyMatrix_Click(EditingContext& ctx) {
             const char* label;
             const std::string& text;
             float value = 0;
-        } boxes[] = {{"rot. X ", s.rotX},     {"rot. Y ", s.rotY},     {"rot. Z ", s.rotZ},     {"pos. X ", s.posX},
-                     {"pos. Y ", s.posY},     {"pos. Z ", s.posZ},     {"shear X ", s.ShearX}, {"shear Y ", s.ShearY},
+        } boxes[] = {{"rot. X ", s.rotX},    {"rot. Y ", s.rotY},   {"rot. Z ", s.rotZ},    {"pos. X ", s.posX},
+                     {"pos. Y ", s.posY},    {"pos. Z ", s.posZ},   {"shear X ", s.ShearX}, {"shear Y ", s.ShearY},
                      {"shear Z ", s.ShearZ}, {"scale ", s.ScaleXYZ}};
         double rotation[3] = {0, 0, 0};
         for (size_t b = 0; b < std::size(boxes); ++b) {
@@ -168,8 +167,8 @@ void cmdApplyMatrix_Click(EditingContext& ctx) {
             if (b < 3) rotation[b] = *value;
         }
         if (!problem.empty()) {
-            ctx.prompts().messageBox("Error in numeric input (" + problem + "), please re-enter.",
-                                     ctx.version.appTitle, PromptIcon::None);
+            ctx.prompts().messageBox("Error in numeric input (" + problem + "), please re-enter.", ctx.version.appTitle,
+                                     PromptIcon::None);
             return;
         }
         const int16_t objNo = s.selectedObject;
@@ -222,7 +221,7 @@ std::string joinArgs(std::initializer_list<float> values) {
     for (float v : values) text += (text.empty() ? "" : "|") + floatText(v);
     return text;
 }
-} // namespace
+}  // namespace
 
 double calcX(EditingContext& ctx, float y, float local6, float local7, float local10, float local11) {
     constexpr double pi = 3.14159265354;
@@ -247,9 +246,12 @@ double calcY(EditingContext& ctx, float local3, float local1, float local11) {
     double result = 0;
     trapErrors(ctx, "frmTARV", "calcY", joinArgs({local3, local1, local11}), [&] {
         double angle;
-        if (local3 == 1.0f) angle = pi / 2;
-        else if (float(local3 * local3) == 1.0f) angle = -pi / 2;
-        else angle = arcSin(local3);
+        if (local3 == 1.0f)
+            angle = pi / 2;
+        else if (float(local3 * local3) == 1.0f)
+            angle = -pi / 2;
+        else
+            angle = arcSin(local3);
         const double v = roundHalfEven(-angle * 180 / pi, 2);
         result = local1 > 0 || local11 > 0 ? v : 180 - v;
     });
@@ -271,11 +273,11 @@ public:
     void selectPickedObject(EditingContext& ctx, int16_t objNo) override { tarv::selectPickedObject(ctx, objNo); }
     void clearPickedSelection(EditingContext& ctx) override { tarv::clearPickedSelection(ctx); }
 };
-} // namespace
+}  // namespace
 
 void connectPickSelection(EditingContext& ctx) {
     static ObjectPickSelection selection;  // holds no state: one serves every context
     ctx.preview.pickSelection = &selection;
 }
 
-} // namespace tarv
+}  // namespace tarv

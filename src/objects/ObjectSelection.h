@@ -42,4 +42,4 @@ double calcX(EditingContext& ctx, float y, float local6, float local7, float loc
 double calcY(EditingContext& ctx, float local3, float local1, float local11);
 double calcZ(EditingContext& ctx, float y, float z);
 
-} // namespace tarv
+}  // namespace tarv

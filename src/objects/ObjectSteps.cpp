@@ -15,4 +15,4 @@ void connectObjects(EditingContext& ctx) {
     connectPickSelection(ctx);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -7,4 +7,4 @@ class EditingContext;
 
 void connectObjects(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -25,7 +25,7 @@ int16_t objectOfKey(const EditingContext& ctx, const std::string& key) {
     return int16_t(k);
 }
 
-} // namespace
+}  // namespace
 
 void createObjectTree(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "createObjectTree", "", [&] {
@@ -43,8 +43,10 @@ void createObjectTree(EditingContext& ctx) {
             const PeoObject& object = objects[size_t(i)];
             s.cmbObjectList.push_back(object.name);
             s.cmbMatrixObjectList.push_back(object.name);
-            if (object.mother != 0 && i != 0) tree.addChild("o0", objectKey(i), object.name);
-            else tree.addTopLevel(objectKey(i), object.name);
+            if (object.mother != 0 && i != 0)
+                tree.addChild("o0", objectKey(i), object.name);
+            else
+                tree.addTopLevel(objectKey(i), object.name);
         }
         // Second pass, from the last object down: each node goes to the first place under its parent (so
         // siblings end in ascending index order), or under "o0" when the link is bad or would close a
@@ -71,8 +73,10 @@ void createObjectTree(EditingContext& ctx) {
                 continue;
             }
             int target = 0;
-            if (mother - 1 != i && mother <= count && firstUnmovedAbove(mother - 1) != i) target = mother - 1;
-            else corruptedHierarchy(ctx);  // its own parent, a parent past the end, or a cycle
+            if (mother - 1 != i && mother <= count && firstUnmovedAbove(mother - 1) != i)
+                target = mother - 1;
+            else
+                corruptedHierarchy(ctx);  // its own parent, a parent past the end, or a cycle
             parents[size_t(i)] = target + 1;
             chain[size_t(i)] = target;
         }
@@ -149,7 +153,8 @@ void treeHeirachy_DragDrop(EditingContext& ctx) {
             setErrorContext(ctx, "frmTARV", "treeHeirachy_DragDrop", "");
             const int32_t mother = ctx.model.peoObjects[size_t(k)].mother;
             scene::FramePtr newParent;
-            if (mother == 0) newParent = ctx.view.modelFrame;
+            if (mother == 0)
+                newParent = ctx.view.modelFrame;
             else if (mother >= 1 && size_t(mother - 1) < ctx.view.viewObjects.size())
                 newParent = ctx.view.viewObjects[size_t(mother - 1)].frame;
             if (!newParent) throw RunTimeError::objectNotSet();
@@ -220,8 +225,10 @@ void treeHeirachy_NodeCheck(EditingContext& ctx, const std::string& key, bool ch
     trapErrors(ctx, "frmTARV", "treeHeirachy_NodeCheck", key, [&] {
         const int16_t k = objectOfKey(ctx, key);
         ctx.shell.treeHeirachy.setChecked(key, checked);
-        if (checked) showObject(ctx, k);
-        else hideObject(ctx, k);
+        if (checked)
+            showObject(ctx, k);
+        else
+            hideObject(ctx, k);
     });
 }
 
@@ -239,4 +246,4 @@ void treeHeirachy_NodeClick(EditingContext& ctx, const std::string& key) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

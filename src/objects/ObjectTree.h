@@ -48,4 +48,4 @@ inline const char* const kCorruptedHierarchyText = "Corrupted hierarchy detected
 inline const char* const kOwnChildrenText = "A node can't be made a child of its own children.";
 inline const char* const kUniqueNamesText = "Object names must be unique and can't be empty.";
 
-} // namespace tarv
+}  // namespace tarv

@@ -13,4 +13,4 @@ public:
     virtual bool setImage(const Image& picture) = 0;
 };
 
-} // namespace tarv
+}  // namespace tarv

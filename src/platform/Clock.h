@@ -7,10 +7,10 @@ namespace tarv {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual std::string dateText() = 0;          // the short date, for log headers
-    virtual std::string timeText() = 0;          // the long time, for log headers
-    virtual double secondsSinceMidnight() = 0;   // the time of day, for playback start times
-    virtual double monotonicSeconds() = 0;       // for measuring intervals
+    virtual std::string dateText() = 0;         // the short date, for log headers
+    virtual std::string timeText() = 0;         // the long time, for log headers
+    virtual double secondsSinceMidnight() = 0;  // the time of day, for playback start times
+    virtual double monotonicSeconds() = 0;      // for measuring intervals
 };
 
 // The system's clock, in plain C++.
@@ -22,4 +22,4 @@ public:
     double monotonicSeconds() override;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -38,4 +38,4 @@ private:
     }
 };
 
-} // namespace tarv
+}  // namespace tarv

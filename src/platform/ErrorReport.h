@@ -25,9 +25,12 @@ public:
 // Drops reports: the default of a fresh context. The reports are still counted.
 class SilentErrorReport : public ErrorReport {
 public:
-    void show(const ErrorReportInfo& info) override { ++count; last = info; }
+    void show(const ErrorReportInfo& info) override {
+        ++count;
+        last = info;
+    }
     int count = 0;
     ErrorReportInfo last;
 };
 
-} // namespace tarv
+}  // namespace tarv

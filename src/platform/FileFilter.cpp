@@ -16,7 +16,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
     }
     return parts;
 }
-} // namespace
+}  // namespace
 
 std::vector<FileFilterEntry> parseFileFilter(const std::string& filter) {
     std::vector<FileFilterEntry> entries;
@@ -49,4 +49,4 @@ std::string caseInsensitivePattern(const std::string& pattern) {
     return out;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -16,4 +16,4 @@ std::vector<FileFilterEntry> parseFileFilter(const std::string& filter);
 // "*.peo" -> "*.[pP][eE][oO]": letters become both-case sets, everything else stays.
 std::string caseInsensitivePattern(const std::string& pattern);
 
-} // namespace tarv
+}  // namespace tarv

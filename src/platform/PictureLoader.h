@@ -14,4 +14,4 @@ public:
     virtual std::optional<Image> load(const std::filesystem::path& path) = 0;
 };
 
-} // namespace tarv
+}  // namespace tarv

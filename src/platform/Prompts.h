@@ -10,8 +10,8 @@ enum class PromptIcon { None, Information, Exclamation, Critical, Question };
 
 struct FileDialogRequest {
     std::string title;
-    std::string filter;        // "description|patterns|description|patterns..."
-    int filterIndex = 1;       // 1-based, as the filter string counts its pairs
+    std::string filter;   // "description|patterns|description|patterns..."
+    int filterIndex = 1;  // 1-based, as the filter string counts its pairs
     std::string initialFolder;
     std::string fileName;
     bool hideReadOnly = true;
@@ -54,4 +54,4 @@ public:
     std::optional<int32_t> chooseColour(int32_t) override { return std::nullopt; }
 };
 
-} // namespace tarv
+}  // namespace tarv

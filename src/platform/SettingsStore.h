@@ -37,4 +37,4 @@ public:
     bool failWrites = false;
 };
 
-} // namespace tarv
+}  // namespace tarv

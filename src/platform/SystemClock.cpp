@@ -18,7 +18,7 @@ std::string format(const char* pattern) {
     size_t n = std::strftime(buf, sizeof buf, pattern, &tm);
     return std::string(buf, n);
 }
-} // namespace
+}  // namespace
 
 std::string SystemClock::dateText() { return format("%x"); }
 std::string SystemClock::timeText() { return format("%X"); }
@@ -38,4 +38,4 @@ double SystemClock::monotonicSeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -23,4 +23,4 @@ public:
     bool succeed = true;
 };
 
-} // namespace tarv
+}  // namespace tarv

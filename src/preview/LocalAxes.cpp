@@ -63,4 +63,4 @@ void showLocalAxes(EditingContext& ctx, ViewObject& v) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

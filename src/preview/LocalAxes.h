@@ -17,4 +17,4 @@ bool selectionMarkerOn(const ViewState& view, const scene::FramePtr& frame);
 // marker frame under v's frame posed as v. Traps its errors (module "modD3D", argument v's name).
 void showLocalAxes(EditingContext& ctx, ViewObject& v);
 
-} // namespace tarv
+}  // namespace tarv

@@ -16,7 +16,7 @@ scene::MaterialPtr materialOf(EditingContext& ctx, int materialIndex) {
     if (materialIndex < 0 || materialIndex >= ctx.model.materialCount()) return nullptr;
     return ctx.view.materialAt(size_t(materialIndex));
 }
-} // namespace
+}  // namespace
 
 void ThumbnailList::Add(const std::string& file, bool isLifFile, Image picture, const std::string& caption) {
     Thumbnail t;
@@ -46,7 +46,8 @@ void PreviewMaterialHook::texturePass(EditingContext& ctx, const std::string& mo
     status.setStatus("Getting Textures");
     status.setProgressMax(ProgressBar::LoadTextures, int(textures.size()));
     status.setProgressValue(ProgressBar::LoadTextures, 0);
-    const std::filesystem::path folder = modelFolder.empty() ? std::filesystem::path(".") : std::filesystem::path(modelFolder);
+    const std::filesystem::path folder =
+        modelFolder.empty() ? std::filesystem::path(".") : std::filesystem::path(modelFolder);
     for (size_t k = 0; k < textures.size(); ++k) {
         PeoTexture& texture = textures[k];
         const std::string fileName = texture.name + ".lif";
@@ -54,7 +55,8 @@ void PreviewMaterialHook::texturePass(EditingContext& ctx, const std::string& mo
         const auto found = findCaseInsensitive(folder, fileName);
         if (found) {
             // The path as found, so a .lif of any letter case is read and kept with its thumbnail.
-            const std::string lifPath = modelFolder.empty() ? found->filename().string() : modelFolder + found->filename().string();
+            const std::string lifPath =
+                modelFolder.empty() ? found->filename().string() : modelFolder + found->filename().string();
             preview.lstTextures.push_back({texture.name, {}});
             if (source_.LoadFile(lifPath, true) == LifReadResult::Read) {
                 preview.lstTextures.back().subItems = {intText(source_.width()), intText(source_.height()),
@@ -79,4 +81,4 @@ void PreviewMaterialHook::materialsDone(EditingContext& ctx) {
     previewControls(ctx).texturesChanged();
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -26,4 +26,4 @@ private:
     TextureSource& source_;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -41,10 +41,9 @@ FaceLook lookOf(const ShipModel& model, const ViewState& view, int32_t materialI
     return look;
 }
 
-void addFace(scene::MeshBuilder& mesh, const PeoObject& obj, const PeoPolygon& p, bool reversed,
-             const FaceLook& look) {
-    const std::array<int32_t, 3> corners = reversed ? std::array<int32_t, 3>{p.v0, p.v2, p.v1}
-                                                    : std::array<int32_t, 3>{p.v0, p.v1, p.v2};
+void addFace(scene::MeshBuilder& mesh, const PeoObject& obj, const PeoPolygon& p, bool reversed, const FaceLook& look) {
+    const std::array<int32_t, 3> corners =
+        reversed ? std::array<int32_t, 3>{p.v0, p.v2, p.v1} : std::array<int32_t, 3>{p.v0, p.v1, p.v2};
     const std::array<scene::Face::TexCoord, 3> uv =
         reversed ? std::array<scene::Face::TexCoord, 3>{{{p.s0, p.t0}, {p.s2, p.t2}, {p.s1, p.t1}}}
                  : std::array<scene::Face::TexCoord, 3>{{{p.s0, p.t0}, {p.s1, p.t1}, {p.s2, p.t2}}};
@@ -61,7 +60,7 @@ bool cornersInside(const PeoObject& obj, const PeoPolygon& p) {
     return inside(p.v0) && inside(p.v1) && inside(p.v2);
 }
 
-} // namespace
+}  // namespace
 
 ViewColour objectOwnColour(int objNo, int objectCount) {
     const float red = float(double(objNo) * (1.0 / double(objectCount)));
@@ -96,8 +95,9 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
         const int16_t tex = model.materials[size_t(m)].texture;
         const std::string textureName =
             tex >= 0 && size_t(tex) < model.textures.size() ? model.textures[size_t(tex)].name : std::string();
-        writeLog(ctx, "  Object " + obj.name + " face count for material " + num(m) + " " + textureName + ": " +
-                          num(counts[size_t(m)]),
+        writeLog(ctx,
+                 "  Object " + obj.name + " face count for material " + num(m) + " " + textureName + ": " +
+                     num(counts[size_t(m)]),
                  2);
     }
 
@@ -109,9 +109,12 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
     addToLog(ctx, "  - " + num(int64_t(obj.polygons.size())) + " polygons");
     addToLog(ctx, "  - " + num(obj.nFaceNormals) + " face normals");
     addToLog(ctx, "  - " + num(obj.nVertNormals) + " vertex normals");
-    if (obj.mother != 0) addToLog(ctx, "  - parent object is object " + num(int64_t(obj.mother) - 1));
-    else if (objNo == 0) addToLog(ctx, "   ( object is it's own parent )");
-    else addToLog(ctx, "  - parent object is object -1");
+    if (obj.mother != 0)
+        addToLog(ctx, "  - parent object is object " + num(int64_t(obj.mother) - 1));
+    else if (objNo == 0)
+        addToLog(ctx, "   ( object is it's own parent )");
+    else
+        addToLog(ctx, "  - parent object is object -1");
 
     // 6 to 8. The faces.
     scene::MeshPtr mesh = scene::createMeshBuilder();
@@ -165,4 +168,4 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
     view.size = {sized.sizeX, sized.sizeY, sized.sizeZ};
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -18,4 +18,4 @@ void create3dObject(EditingContext& ctx, int16_t objNo);
 // 1 - red.
 ViewColour objectOwnColour(int objNo, int objectCount);
 
-} // namespace tarv
+}  // namespace tarv

@@ -48,7 +48,7 @@ ViewObject& viewAt(EditingContext& ctx, int16_t i) {
     return ctx.view.viewObjects[size_t(i)];
 }
 
-} // namespace
+}  // namespace
 
 PreviewControls& previewControls(EditingContext& ctx) {
     return ctx.preview.controls ? *ctx.preview.controls : ctx.preview.ownControls;
@@ -72,8 +72,10 @@ void RMCanvas1_MouseMove(EditingContext& ctx, int16_t button, int16_t shift, flo
         if (button == table.rotate) {
             cam.dragAngleX = float(float((x - cam.mouseDownX) / 5.0f) + cam.orbitAngleX);
             cam.dragAngleY = float(float((y - cam.mouseDownY) / 5.0f) + cam.orbitAngleY);
-            if (shift == 1) setOrbit(ctx, 0, 0, -cam.dragAngleY / 10.0f);
-            else setOrbit(ctx, -cam.dragAngleX / 10.0f, -cam.dragAngleY / 10.0f, 0);
+            if (shift == 1)
+                setOrbit(ctx, 0, 0, -cam.dragAngleY / 10.0f);
+            else
+                setOrbit(ctx, -cam.dragAngleX / 10.0f, -cam.dragAngleY / 10.0f, 0);
         } else if (button == table.zoom) {
             const scene::FramePtr& zoom = need(ctx.view.zoomFrame);
             const float z = float(double(start.z) + (double(y) - cam.mouseDownY) / 5.0 * extent / 6.0);
@@ -128,8 +130,8 @@ void HitTest(EditingContext& ctx, float x, float y) {
         }
         for (const PeoObject& object : ctx.model.peoObjects) {
             if (object.name != name) continue;
-            objects.Dx_Label1 = "Selected object: " + name + " (X: " + floatText(object.matrix[3]) + " Y: " +
-                                floatText(object.matrix[7]) + " Z: " + floatText(object.matrix[11]) + ")";
+            objects.Dx_Label1 = "Selected object: " + name + " (X: " + floatText(object.matrix[3]) +
+                                " Y: " + floatText(object.matrix[7]) + " Z: " + floatText(object.matrix[11]) + ")";
         }
         objects.cmdApplyMatrixEnabled = objects.cmdKeyfApplyEnabled = objects.cmdAdvancedObjPropsEnabled = true;
         for (size_t i = 0; i < ctx.view.viewObjects.size(); ++i) {
@@ -164,7 +166,7 @@ void setAllQualities(EditingContext& ctx, int32_t quality) {
     for (size_t i = 0; i < count; ++i)
         if (const scene::MeshPtr& mesh = ctx.view.viewObjects[i].mesh) mesh->setQuality(quality);
 }
-} // namespace
+}  // namespace
 
 void mnuRenderWireframe_Click(EditingContext& ctx) {
     setAllQualities(ctx, 64);
@@ -281,4 +283,4 @@ void Timer1_Timer(EditingContext& ctx) {
     }
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -42,12 +42,18 @@ void Timer1_Timer(EditingContext& ctx);
 class PreviewMouseHandler : public scene::CanvasMouseHandler {
 public:
     explicit PreviewMouseHandler(EditingContext& ctx) : ctx_(ctx) {}
-    void mouseDown(int16_t button, int16_t shift, float x, float y) override { RMCanvas1_MouseDown(ctx_, button, shift, x, y); }
-    void mouseMove(int16_t button, int16_t shift, float x, float y) override { RMCanvas1_MouseMove(ctx_, button, shift, x, y); }
-    void mouseUp(int16_t button, int16_t shift, float x, float y) override { RMCanvas1_MouseUp(ctx_, button, shift, x, y); }
+    void mouseDown(int16_t button, int16_t shift, float x, float y) override {
+        RMCanvas1_MouseDown(ctx_, button, shift, x, y);
+    }
+    void mouseMove(int16_t button, int16_t shift, float x, float y) override {
+        RMCanvas1_MouseMove(ctx_, button, shift, x, y);
+    }
+    void mouseUp(int16_t button, int16_t shift, float x, float y) override {
+        RMCanvas1_MouseUp(ctx_, button, shift, x, y);
+    }
 
 private:
     EditingContext& ctx_;
 };
 
-} // namespace tarv
+}  // namespace tarv

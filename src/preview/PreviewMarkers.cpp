@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kPi = 3.14159265359;
 
-} // namespace
+}  // namespace
 
 float usableMarkerValue(float value) {
     if (!std::isfinite(value) || std::fabs(value) >= 1e6f) return 0.0f;
@@ -124,8 +124,7 @@ void createCone(EditingContext& ctx, const MexChunk& chunk, ViewObject& view) {
         const float theta = a + b;
         const float s = std::fabs(alpha + beta);
         const Vector3& dir = chunk.normal;
-        const float dirLength =
-            float(std::sqrt(double(dir.x) * dir.x + double(dir.y) * dir.y + double(dir.z) * dir.z));
+        const float dirLength = float(std::sqrt(double(dir.x) * dir.x + double(dir.y) * dir.y + double(dir.z) * dir.z));
         const double extent = ctx.model.modelExtent;
         float l = dirLength;
         if (float(extent * 0.1) >= dirLength) l = float(double(float(extent / 1.5)) * std::cos(double(theta)));
@@ -165,12 +164,12 @@ void createSphere(EditingContext& ctx, const MexChunk& chunk, ViewObject& view) 
         const float r = usableMarkerValue(chunk.coneAngle);
         const float q = float(r * 0.707106781);
         const float px = chunk.position.x, py = chunk.position.y, pz = chunk.position.z;
-        const std::array<Vector3, 18> v{
-            Vector3{px, py + r, pz},     {px - q, py + q, pz}, {px, py + q, pz + q}, {px + q, py + q, pz},
-            {px, py + q, pz - q},        {px - r, py, pz},     {px - q, py, pz + q}, {px, py, pz + r},
-            {px + q, py, pz + q},        {px + r, py, pz},     {px + q, py, pz - q}, {px, py, pz - r},
-            {px - q, py, pz - q},        {px - q, py - q, pz}, {px, py - q, pz + q}, {px + q, py - q, pz},
-            {px, py - q, pz - q},        {px, py - r, pz}};
+        const std::array<Vector3, 18> v{Vector3{px, py + r, pz}, {px - q, py + q, pz}, {px, py + q, pz + q},
+                                        {px + q, py + q, pz},    {px, py + q, pz - q}, {px - r, py, pz},
+                                        {px - q, py, pz + q},    {px, py, pz + r},     {px + q, py, pz + q},
+                                        {px + r, py, pz},        {px + q, py, pz - q}, {px, py, pz - r},
+                                        {px - q, py, pz - q},    {px - q, py - q, pz}, {px, py - q, pz + q},
+                                        {px + q, py - q, pz},    {px, py - q, pz - q}, {px, py - r, pz}};
         static constexpr std::array<std::array<int32_t, 3>, 32> kTriangles{{
             {0, 2, 1},    {0, 3, 2},    {0, 4, 3},    {0, 1, 4},    {1, 6, 5},    {1, 2, 6},    {2, 7, 6},
             {2, 8, 7},    {2, 3, 8},    {3, 9, 8},    {3, 10, 9},   {3, 4, 10},   {4, 11, 10},  {4, 12, 11},
@@ -189,4 +188,4 @@ void createSphere(EditingContext& ctx, const MexChunk& chunk, ViewObject& view) 
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -38,4 +38,4 @@ void createSphere(EditingContext& ctx, const MexChunk& chunk, ViewObject& view);
 // magnitude 1e6 or more counts as 0 in the solids.
 float usableMarkerValue(float value);
 
-} // namespace tarv
+}  // namespace tarv

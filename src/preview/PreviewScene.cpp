@@ -19,7 +19,7 @@ const scene::FramePtr& frameOf(const ViewObject& view) {
 
 namespace {
 int32_t rgb(int32_t r, int32_t g, int32_t b) { return r + 256 * g + 65536 * b; }
-} // namespace
+}  // namespace
 
 bool renderBackgroundColour(int32_t renderBackground, int32_t& colour) {
     switch (renderBackground) {
@@ -73,4 +73,4 @@ void setFrameQuaternion(ViewObject& view, const Quaternion& rotation) {
     frame->setQuaternion(frame->getParent(), rotation);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -22,12 +22,12 @@ const scene::MeshPtr& meshOf(const ViewObject& view);
 const scene::FramePtr& frameOf(const ViewObject& view);
 
 // Each asks the view's frame for its parent and places the frame relative to it. No trap of their own.
-void positionViewObject(ViewObject& view);                          // to elements 3, 7, 11 of view.matrix
+void positionViewObject(ViewObject& view);  // to elements 3, 7, 11 of view.matrix
 void setFramePosition(ViewObject& view, const Vector3& position);
 void setFrameQuaternion(ViewObject& view, const Quaternion& rotation);
-void setFrameRotation(ViewObject& view, const Vector3& angles);     // Euler angles through makeQuaternion
+void setFrameRotation(ViewObject& view, const Vector3& angles);  // Euler angles through makeQuaternion
 
 // Puts object objNo's frame back to the pose of its stored matrix. Traps its errors.
 void resetPeoObject(EditingContext& ctx, int16_t objNo);
 
-} // namespace tarv
+}  // namespace tarv

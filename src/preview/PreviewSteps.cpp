@@ -16,9 +16,11 @@ void connectPreview(EditingContext& ctx) {
         view3d_Click(c, 0);
     };
     s.applyRenderMode = [](EditingContext& c) {
-        if (c.view.mnuRenderFlat) mnuRenderFlat_Click(c);
-        else mnuRenderWireframe_Click(c);
+        if (c.view.mnuRenderFlat)
+            mnuRenderFlat_Click(c);
+        else
+            mnuRenderWireframe_Click(c);
     };
 }
 
-} // namespace tarv
+}  // namespace tarv

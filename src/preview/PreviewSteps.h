@@ -6,4 +6,4 @@ class EditingContext;
 
 void connectPreview(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -27,4 +27,4 @@ void resetPeoObject(EditingContext& ctx, int16_t objNo) {
     });
 }
 
-} // namespace tarv
+}  // namespace tarv

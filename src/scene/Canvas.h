@@ -27,4 +27,4 @@ public:
     virtual void mouseUp(int16_t button, int16_t shift, float x, float y) = 0;
 };
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

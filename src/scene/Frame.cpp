@@ -18,7 +18,7 @@ Transform inverseOrThrow(const Transform& t) {
     if (!t.inverse(inv)) throw RunTimeError::invalidCall();
     return inv;
 }
-} // namespace
+}  // namespace
 
 Transform quaternionMatrix(const Quaternion& q) {
     const double w = q.w, x = q.x, y = q.y, z = q.z;
@@ -162,4 +162,4 @@ void Frame::deleteLight(const LightPtr& light) {
     markSceneChanged();
 }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -96,4 +96,4 @@ Transform quaternionMatrix(const Quaternion& q);
 // Rotation about a unit axis by angle: about z, +x turns towards +y.
 Transform rotationAbout(const Vec3& unitAxis, double angle);
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -69,7 +69,7 @@ bool locate(const Map& keys, double time, int32_t options, typename Map::const_i
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool Interpolator::positionAt(double time, int32_t options, Vector3& out, Sample& sample) const {
     decltype(positions_)::const_iterator lo, hi;
@@ -98,10 +98,11 @@ void Interpolator::interpolate(double time, int32_t options) {
         Vector3 p;
         Quaternion q;
         Sample s;
-        if (orientationAt(time, options, q, s)) frame->setQuaternion(s.referenceLost ? frame->getParent() : s.reference, q);
+        if (orientationAt(time, options, q, s))
+            frame->setQuaternion(s.referenceLost ? frame->getParent() : s.reference, q);
         if (positionAt(time, options, p, s))
             frame->setPosition(s.referenceLost ? frame->getParent() : s.reference, p.x, p.y, p.z);
     }
 }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -55,4 +55,4 @@ private:
 // negative (not when it is zero).
 Quaternion slerp(const Quaternion& a, const Quaternion& b, double t);
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -10,7 +10,7 @@ namespace tarv::scene {
 namespace {
 double clamp01(double v) { return std::isnan(v) ? 0.0 : std::clamp(v, 0.0, 1.0); }
 uint32_t toByte(double v) { return uint32_t(std::lround(clamp01(v) * 255.0)); }
-} // namespace
+}  // namespace
 
 PackedColor createColorRGBA(double red, double green, double blue, double alpha) {
     return (toByte(alpha) << 24) | (toByte(red) << 16) | (toByte(green) << 8) | toByte(blue);
@@ -87,8 +87,7 @@ void MeshBuilder::addFace(const FacePtr& face) {
 void MeshBuilder::addFaces(int32_t vertexCount, std::span<const Vector3> vertices, int32_t normalCount,
                            std::span<const Vector3> normals, std::span<const int32_t> faceData) {
     // Check everything first, so that bad data adds nothing.
-    if (vertexCount < 0 || size_t(vertexCount) > vertices.size() || normalCount != 0)
-        throw RunTimeError::invalidCall();
+    if (vertexCount < 0 || size_t(vertexCount) > vertices.size() || normalCount != 0) throw RunTimeError::invalidCall();
     size_t pos = 0;
     size_t faceCount = 0;
     for (;;) {
@@ -160,4 +159,4 @@ const Bounds& MeshBuilder::bounds() const {
     return bounds_;
 }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -29,7 +29,9 @@ using LightPtr = std::shared_ptr<Light>;
 using PackedColor = uint32_t;
 // The packed colour of components from 0 to 1 (clamped), rounded to bytes.
 PackedColor createColorRGBA(double red, double green, double blue, double alpha = 1.0);
-inline PackedColor createColorRGB(double red, double green, double blue) { return createColorRGBA(red, green, blue, 1.0); }
+inline PackedColor createColorRGB(double red, double green, double blue) {
+    return createColorRGBA(red, green, blue, 1.0);
+}
 // The colour as red + 256 x green + 65536 x blue (components 0..255), the way the background is given.
 PackedColor colorFromRgbLong(int32_t colour);
 inline uint8_t redOf(PackedColor c) { return uint8_t(c >> 16); }
@@ -49,9 +51,18 @@ enum : int32_t { kQualityWireframe = 64, kQualitySolid = 128, kQualityLit = 8 };
 class Material {
 public:
     explicit Material(double power) : power_(power) {}
-    void setAmbient(double r, double g, double b) { markSceneChanged(); ambient_ = clampedRgb(r, g, b); }
-    void setSpecular(double r, double g, double b) { markSceneChanged(); specular_ = clampedRgb(r, g, b); }
-    void setEmissive(double r, double g, double b) { markSceneChanged(); emissive_ = clampedRgb(r, g, b); }
+    void setAmbient(double r, double g, double b) {
+        markSceneChanged();
+        ambient_ = clampedRgb(r, g, b);
+    }
+    void setSpecular(double r, double g, double b) {
+        markSceneChanged();
+        specular_ = clampedRgb(r, g, b);
+    }
+    void setEmissive(double r, double g, double b) {
+        markSceneChanged();
+        emissive_ = clampedRgb(r, g, b);
+    }
     double power() const { return power_; }
     Rgb ambient() const { return ambient_; }
     Rgb specular() const { return specular_; }
@@ -77,7 +88,10 @@ class Light {
 public:
     explicit Light(Rgb colour) : colour_(colour) {}
     Rgb colour() const { return colour_; }
-    void setColorRGB(double r, double g, double b) { markSceneChanged(); colour_ = clampedRgb(r, g, b); }
+    void setColorRGB(double r, double g, double b) {
+        markSceneChanged();
+        colour_ = clampedRgb(r, g, b);
+    }
 
 private:
     Rgb colour_;
@@ -168,4 +182,4 @@ private:
     mutable uint64_t boundsAt_ = 0;
 };
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

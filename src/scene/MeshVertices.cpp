@@ -9,7 +9,7 @@ namespace {
 
 uint8_t byteOf(float v) { return uint8_t(std::lround(std::clamp(v, 0.f, 1.f) * 255.f)); }
 
-} // namespace
+}  // namespace
 
 MeshVertices buildMeshVertices(const MeshBuilder& mesh) {
     std::vector<std::vector<MeshVertex>> groups(1);
@@ -63,4 +63,4 @@ MeshVertices buildMeshVertices(const MeshBuilder& mesh) {
     return out;
 }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

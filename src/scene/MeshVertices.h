@@ -35,4 +35,4 @@ struct MeshVertices {
 // A fan triangle's edge mask holds only the edges that are edges of its polygon.
 MeshVertices buildMeshVertices(const MeshBuilder& mesh);
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -17,4 +17,4 @@ LightPtr createLightRGB(double red, double green, double blue) {
 }
 std::shared_ptr<Interpolator> createInterpolator() { return std::make_shared<Interpolator>(); }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -19,4 +19,4 @@ TexturePtr createTexture(Image image);
 LightPtr createLightRGB(double red, double green, double blue);
 std::shared_ptr<Interpolator> createInterpolator();
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

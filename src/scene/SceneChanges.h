@@ -14,4 +14,4 @@ inline void markSceneChanged() { ++detail::sceneChanges; }
 // Grows with every change to any scene.
 inline uint64_t sceneChangeCount() { return detail::sceneChanges; }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -70,9 +70,10 @@ struct Transform {
     // The sixteen numbers of the 4 x 4 matrix, row by row (translation in the last row), as the drawing
     // code uploads them.
     std::array<float, 16> toRowMajor4x4() const {
-        return {float(m[0][0]), float(m[0][1]), float(m[0][2]), 0.f, float(m[1][0]), float(m[1][1]), float(m[1][2]), 0.f,
-                float(m[2][0]), float(m[2][1]), float(m[2][2]), 0.f, float(t.x),     float(t.y),     float(t.z),     1.f};
+        return {
+            float(m[0][0]), float(m[0][1]), float(m[0][2]), 0.f, float(m[1][0]), float(m[1][1]), float(m[1][2]), 0.f,
+            float(m[2][0]), float(m[2][1]), float(m[2][2]), 0.f, float(t.x),     float(t.y),     float(t.z),     1.f};
     }
 };
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

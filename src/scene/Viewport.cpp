@@ -7,7 +7,8 @@
 
 namespace tarv::scene {
 
-Viewport::Viewport(FramePtr sceneRoot) : scene_(std::move(sceneRoot)), camera_(std::make_shared<Frame>(Frame::Token{})) {
+Viewport::Viewport(FramePtr sceneRoot)
+    : scene_(std::move(sceneRoot)), camera_(std::make_shared<Frame>(Frame::Token{})) {
     scene_->addChild(camera_);
 }
 
@@ -105,8 +106,7 @@ void pickFrame(const FramePtr& frame, const Transform& parentWorld, const Ray& w
                         }
                     }
                 }
-                if (bestFace >= 0)
-                    hits.push_back({mesh, faces[size_t(bestFace)], bestFace, best * dirLength, path});
+                if (bestFace >= 0) hits.push_back({mesh, faces[size_t(bestFace)], bestFace, best * dirLength, path});
             }
         }
     }
@@ -114,7 +114,7 @@ void pickFrame(const FramePtr& frame, const Transform& parentWorld, const Ray& w
     path.pop_back();
 }
 
-} // namespace
+}  // namespace
 
 std::vector<PickHit> Viewport::pick(double x, double y) const {
     std::vector<PickHit> hits;
@@ -126,8 +126,9 @@ std::vector<PickHit> Viewport::pick(double x, double y) const {
     const Ray ray{cam.t, dir * (1.0 / dirLength)};
     std::vector<FramePtr> path;
     pickFrame(scene_, Transform::identity(), ray, 1.0, path, hits);
-    std::stable_sort(hits.begin(), hits.end(), [](const PickHit& a, const PickHit& b) { return a.distance < b.distance; });
+    std::stable_sort(hits.begin(), hits.end(),
+                     [](const PickHit& a, const PickHit& b) { return a.distance < b.distance; });
     return hits;
 }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -12,8 +12,8 @@ struct PickHit {
     MeshPtr mesh;
     FacePtr face;
     int faceIndex = -1;
-    double distance = 0;          // from the camera, in scene units
-    std::vector<FramePtr> path;   // from the scene root (element 0) down to the frame holding the visual
+    double distance = 0;         // from the camera, in scene units
+    std::vector<FramePtr> path;  // from the scene root (element 0) down to the frame holding the visual
 };
 
 class Viewport {
@@ -64,4 +64,4 @@ private:
     double field_ = 0.5;
 };
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -22,8 +22,10 @@ inline QLayout* pageLayout(QWidget* page) {
 // Adds w to the page's layout at position (the end when the layout is not a box).
 inline void insertIntoPage(QWidget* page, int position, QWidget* w) {
     QLayout* layout = pageLayout(page);
-    if (auto* box = qobject_cast<QBoxLayout*>(layout)) box->insertWidget(position, w);
-    else layout->addWidget(w);
+    if (auto* box = qobject_cast<QBoxLayout*>(layout))
+        box->insertWidget(position, w);
+    else
+        layout->addWidget(w);
 }
 
 // A new control of that object name, added to layout when one is given.
@@ -62,4 +64,4 @@ inline void showItems(QListWidget* box, const std::vector<std::string>& list) {
     box->addItems(items);
 }
 
-} // namespace tarv
+}  // namespace tarv

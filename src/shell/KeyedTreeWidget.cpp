@@ -12,7 +12,7 @@ namespace tarv {
 namespace {
 constexpr const char* kMime = "application/x-tarv-tree-key";
 constexpr int kKeyRole = Qt::UserRole + 1;
-} // namespace
+}  // namespace
 
 KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
     setHeaderHidden(true);
@@ -32,10 +32,9 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
         if (syncing_) return;
         emit nodeChecked(QString::fromStdString(keyOf(item)), item->checkState(0) == Qt::Checked);
     });
-    connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) {
-                if (item) emit nodeClicked(QString::fromStdString(keyOf(item)));
-            });
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
+        if (item) emit nodeClicked(QString::fromStdString(keyOf(item)));
+    });
     connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (auto* node = !syncing_ && model_ ? model_->find(keyOf(item)) : nullptr) node->expanded = true;
     });
@@ -99,10 +98,12 @@ void KeyedTreeWidget::sync(bool force) {
         for (const KeyedTree::Node* node : order) {
             auto* item = new QTreeWidgetItem;
             item->setData(0, kKeyRole, QString::fromStdString(node->key));
-            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
-                           Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled | Qt::ItemIsEditable);
-            if (node->parent) items.at(node->parent->key)->addChild(item);
-            else addTopLevelItem(item);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled |
+                           Qt::ItemIsDropEnabled | Qt::ItemIsEditable);
+            if (node->parent)
+                items.at(node->parent->key)->addChild(item);
+            else
+                addTopLevelItem(item);
             items[node->key] = item;
         }
         shownShape_ = shape;
@@ -114,8 +115,10 @@ void KeyedTreeWidget::sync(bool force) {
         if (item->text(0) != text) item->setText(0, text);
         const Qt::CheckState check = node->checked ? Qt::Checked : Qt::Unchecked;
         if (item->checkState(0) != check) item->setCheckState(0, check);
-        if (node->key == model_->dropHighlightKey()) item->setBackground(0, palette().highlight().color().lighter(160));
-        else if (item->background(0).style() != Qt::NoBrush) item->setBackground(0, QBrush());
+        if (node->key == model_->dropHighlightKey())
+            item->setBackground(0, palette().highlight().color().lighter(160));
+        else if (item->background(0).style() != Qt::NoBrush)
+            item->setBackground(0, QBrush());
         if (node->key == model_->selectedKey()) selected = item;
     }
     for (const KeyedTree::Node* node : order)
@@ -159,8 +162,10 @@ void KeyedTreeWidget::beginDrag(const QPixmap& image) {
 }
 
 void KeyedTreeWidget::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasFormat(kMime)) event->acceptProposedAction();
-    else event->ignore();
+    if (event->mimeData()->hasFormat(kMime))
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 void KeyedTreeWidget::dragMoveEvent(QDragMoveEvent* event) {
@@ -204,4 +209,4 @@ void KeyedTreeWidget::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdi
     QTreeWidget::closeEditor(editor, hint);
 }
 
-} // namespace tarv
+}  // namespace tarv

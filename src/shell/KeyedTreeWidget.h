@@ -63,4 +63,4 @@ private:
     bool editCommitted_ = false;
 };
 
-} // namespace tarv
+}  // namespace tarv

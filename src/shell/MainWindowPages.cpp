@@ -14,7 +14,7 @@ QProgressBar* progressBar(const char* name) {
     bar->setVisible(false);  // shown only while a load runs
     return bar;
 }
-} // namespace
+}  // namespace
 
 GeneralPage::GeneralPage(QWidget* parent) : QWidget(parent) {
     setObjectName("pageGeneral");
@@ -57,7 +57,8 @@ ObjectsPage::ObjectsPage(QWidget* parent) : QWidget(parent) {
     auto* heirachy = new QVBoxLayout(pageHeirachy);
     treeHeirachy = named<KeyedTreeWidget>("treeHeirachy");
     lblKey = named<QLabel>("lblKey");
-    Label11 = named<QLabel>("Label11", "Drag-drop a node to change the hierarchy, or use the buttons and tabs to edit.");
+    Label11 =
+        named<QLabel>("Label11", "Drag-drop a node to change the hierarchy, or use the buttons and tabs to edit.");
     Label11->setWordWrap(true);
     Frame4 = named<QGroupBox>("Frame4", "Object Options");
     new QVBoxLayout(Frame4);
@@ -119,4 +120,4 @@ MeshToolsPage::MeshToolsPage(QWidget* parent) : QWidget(parent) {
     new QVBoxLayout(this);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -92,4 +92,4 @@ public:
     explicit MeshToolsPage(QWidget* parent = nullptr);
 };
 
-} // namespace tarv
+}  // namespace tarv

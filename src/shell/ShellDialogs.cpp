@@ -23,7 +23,7 @@ QString shown(const std::string& text) {
     if (s.endsWith('\n')) s.chop(1);
     return s;
 }
-} // namespace
+}  // namespace
 
 frmError::frmError(EditingContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
     setObjectName("frmError");
@@ -65,8 +65,10 @@ void frmError::show(const ErrorReportInfo& info) {
     exec();
     if (endChosen_) {
         endChosen_ = false;
-        if (endProgram) endProgram();
-        else QCoreApplication::exit(0);
+        if (endProgram)
+            endProgram();
+        else
+            QCoreApplication::exit(0);
     }
 }
 
@@ -160,4 +162,4 @@ frmAbout::frmAbout(EditingContext& ctx, QWidget* parent) : QDialog(parent) {
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -77,4 +77,4 @@ public:
     static std::string teamText();
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -19,13 +19,11 @@ bool isUserInput(QEvent::Type type) {
     case QEvent::ShortcutOverride:
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-        return true;
-    default:
-        return false;
+    case QEvent::TouchEnd: return true;
+    default: return false;
     }
 }
-} // namespace
+}  // namespace
 
 UserInputGate::UserInputGate(QWidget* window) : QObject(window), window_(window) {}
 
@@ -58,4 +56,4 @@ bool UserInputGate::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -33,4 +33,4 @@ private:
     std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> held_;
 };
 
-} // namespace tarv
+}  // namespace tarv

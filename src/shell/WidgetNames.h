@@ -22,4 +22,4 @@ inline QTabWidget* showingWholeCaptions(QTabWidget* tabs) {
     return tabs;
 }
 
-} // namespace tarv
+}  // namespace tarv

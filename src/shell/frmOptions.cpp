@@ -17,7 +17,6 @@ namespace tarv {
 
 namespace {
 
-
 QComboBox* dropDownList(const char* name, const QStringList& items) {
     auto* box = named<QComboBox>(name);
     box->addItems(items);
@@ -43,7 +42,7 @@ RgbColour rgbOf(int32_t colour) {
 
 void setChecked(QCheckBox* box, bool checked) { box->setChecked(checked); }
 
-} // namespace
+}  // namespace
 
 int32_t frmOptions::swatchColour(const QPushButton* s) { return s->property("colour").toInt(); }
 
@@ -183,8 +182,7 @@ void frmOptions::hookSwatches() {
     firstSwatchHook_ = ctx_.shell.swatchHooks.size();
     ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerBase, [this](int32_t c) { paintSwatch(picTeam0, c); }});
     ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerStripe, [this](int32_t c) { paintSwatch(picTeam1, c); }});
-    ctx_.shell.swatchHooks.push_back(
-        {SwatchColour::Highlight, [this](int32_t c) { paintSwatch(picSelectColour, c); }});
+    ctx_.shell.swatchHooks.push_back({SwatchColour::Highlight, [this](int32_t c) { paintSwatch(picSelectColour, c); }});
 }
 
 frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
@@ -340,9 +338,8 @@ void frmOptions::cmbBackgroundColour_Click() {
 }
 
 void frmOptions::cmbMouseControl_Click() {
-    lblWarning->setText(cmbMouseControl->currentIndex() == 1
-                            ? "Warning, this control system disables viewport panning."
-                            : "");
+    lblWarning->setText(cmbMouseControl->currentIndex() == 1 ? "Warning, this control system disables viewport panning."
+                                                             : "");
 }
 
 bool frmOptions::pickColour(QPushButton* s, RgbColour& preference) {
@@ -368,4 +365,4 @@ void frmOptions::picSelectColour_Click() {
     views[size_t(selected)].mesh->setColorRGB(c.red / 255.0, c.green / 255.0, c.blue / 255.0);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -100,4 +100,4 @@ private:
     size_t firstSwatchHook_ = 0;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -31,7 +31,7 @@ QMenu* submenu(QWidget* owner, const char* name, const char* title) {
     menu->setObjectName(name);
     return menu;
 }
-} // namespace
+}  // namespace
 
 QWidget* makeCanvasPlaceholder(QWidget* parent) {
     auto* canvas = new QFrame(parent);
@@ -239,9 +239,7 @@ void frmTARV::mnuHelpAbout_Click() {
     about->exec();
 }
 
-void frmTARV::mnuFileExit_Click() {
-    tarv::mnuFileExit_Click(ctx);
-}
+void frmTARV::mnuFileExit_Click() { tarv::mnuFileExit_Click(ctx); }
 
 void frmTARV::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
@@ -284,8 +282,10 @@ void frmTARV::clearLog() { Text1->clear(); }
 void frmTARV::setBusy(bool busy) {
     if (busy == busy_) return;
     busy_ = busy;
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void frmTARV::processEvents() {
@@ -295,4 +295,4 @@ void frmTARV::processEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -174,4 +174,4 @@ private:
     bool busy_ = false;
 };
 
-} // namespace tarv
+}  // namespace tarv

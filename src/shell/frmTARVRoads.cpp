@@ -41,10 +41,11 @@ void frmTARV::connectRoads() {
     // The program ends at once, also before the event loop runs (which would drop a request to quit it)
     // and in the middle of a procedure: nothing of the procedure the exit road interrupted may go on.
     // Every file is written whole or not at all, the logs line by line, the stores value by value.
-    if (!ctx.road.endProgram) ctx.road.endProgram = [] {
-        std::fflush(nullptr);
-        std::_Exit(0);
-    };
+    if (!ctx.road.endProgram)
+        ctx.road.endProgram = [] {
+            std::fflush(nullptr);
+            std::_Exit(0);
+        };
     ctx.road.steps.showLoadSummary = [this](EditingContext& c) { showLoadSummary(c, this); };
 
     connect(mnuFileOpen, &QAction::triggered, this, &frmTARV::mnuFileOpen_Click);
@@ -148,14 +149,30 @@ void frmTARV::mnuReload_Click() {
     runCommand([&] { tarv::mnuReload_Click(ctx); });
 }
 
-void frmTARV::mnuSaveAll_Click() { runCommand([&] { tarv::mnuSaveAll_Click(ctx); }); }
-void frmTARV::mnuSavePeo_Click() { runCommand([&] { tarv::mnuSavePeo_Click(ctx); }); }
-void frmTARV::mnuSaveMex_Click() { runCommand([&] { tarv::mnuSaveMex_Click(ctx); }); }
-void frmTARV::mnuSaveMad_Click() { runCommand([&] { tarv::mnuSaveMad_Click(ctx); }); }
-void frmTARV::mnuFileSaveSHP_Click() { runCommand([&] { tarv::mnuFileSaveSHP_Click(ctx); }); }
-void frmTARV::mnuFileSaveAs_Click() { runCommand([&] { tarv::mnuFileSaveAs_Click(ctx); }); }
-void frmTARV::mnuSaveTypeHW_Click() { runCommand([&] { tarv::mnuSaveTypeHW_Click(ctx); }); }
-void frmTARV::mnuSaveTypeHWC_Click() { runCommand([&] { tarv::mnuSaveTypeHWC_Click(ctx); }); }
+void frmTARV::mnuSaveAll_Click() {
+    runCommand([&] { tarv::mnuSaveAll_Click(ctx); });
+}
+void frmTARV::mnuSavePeo_Click() {
+    runCommand([&] { tarv::mnuSavePeo_Click(ctx); });
+}
+void frmTARV::mnuSaveMex_Click() {
+    runCommand([&] { tarv::mnuSaveMex_Click(ctx); });
+}
+void frmTARV::mnuSaveMad_Click() {
+    runCommand([&] { tarv::mnuSaveMad_Click(ctx); });
+}
+void frmTARV::mnuFileSaveSHP_Click() {
+    runCommand([&] { tarv::mnuFileSaveSHP_Click(ctx); });
+}
+void frmTARV::mnuFileSaveAs_Click() {
+    runCommand([&] { tarv::mnuFileSaveAs_Click(ctx); });
+}
+void frmTARV::mnuSaveTypeHW_Click() {
+    runCommand([&] { tarv::mnuSaveTypeHW_Click(ctx); });
+}
+void frmTARV::mnuSaveTypeHWC_Click() {
+    runCommand([&] { tarv::mnuSaveTypeHWC_Click(ctx); });
+}
 
 void frmTARV::mnuToolsOptions_Click() {
     if (!optionsWindow) optionsWindow = new frmOptions(ctx, this);
@@ -182,4 +199,4 @@ void frmTARV::closeEvent(QCloseEvent* event) {
     Form_QueryUnload();
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -55,19 +55,19 @@ inline ByteBuilder workedFixture(const std::string& identifier = std::string("Me
     ByteBuilder b;
     b.str(identifier).padTo(8);
     b.f32(0.91f).i32(9).i32(264).f32(2.0f).f32(30.0f).i32(1).i32(56).i32(1);
-    b.i32(0).f32(0.0f).f32(2.0f).i32(1);                         // animation entry at 40
-    b.i32(5).i32(0).i32(1).i32(4);                               // object entry at 56
+    b.i32(0).f32(0.0f).f32(2.0f).i32(1);  // animation entry at 40
+    b.i32(5).i32(0).i32(1).i32(4);        // object entry at 56
     for (int offset : {104, 120, 168, 184, 200, 216, 232, 248}) b.i32(offset);
     const auto keys = workedKeys();
-    for (auto& k : keys) b.f32(k.time);                          // 104
+    for (auto& k : keys) b.f32(k.time);                                   // 104
     for (auto& k : keys) b.f32(k.tension).f32(k.continuity).f32(k.bias);  // 120
-    for (auto& k : keys) b.f32(-k.position.z);                   // X 168
-    for (auto& k : keys) b.f32(k.position.x);                    // Y 184
-    for (auto& k : keys) b.f32(k.position.y);                    // Z 200
-    for (auto& k : keys) b.f32(k.rotation.x);                    // H 216
-    for (auto& k : keys) b.f32(-k.rotation.y);                   // P 232
-    for (auto& k : keys) b.f32(-k.rotation.z);                   // B 248
-    b.zstr("Fire").zstr("Gun");                                  // 264
+    for (auto& k : keys) b.f32(-k.position.z);                            // X 168
+    for (auto& k : keys) b.f32(k.position.x);                             // Y 184
+    for (auto& k : keys) b.f32(k.position.y);                             // Z 200
+    for (auto& k : keys) b.f32(k.rotation.x);                             // H 216
+    for (auto& k : keys) b.f32(-k.rotation.y);                            // P 232
+    for (auto& k : keys) b.f32(-k.rotation.z);                            // B 248
+    b.zstr("Fire").zstr("Gun");                                           // 264
     return b;
 }
 
@@ -100,4 +100,4 @@ inline std::string textAt(const std::vector<uint8_t>& bytes, size_t at) {
     return s;
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -64,12 +64,23 @@ TEST_F(MadFileTest, WorkedFixtureReadsIntoRecordsLinksAndLog) {
     EXPECT_EQ(ctx.model.peoObjects[1].madObjectIndex, 0);
     EXPECT_EQ(t.status.panels[4], "MAD");
 
-    const std::vector<std::string> expected = {
-        "Loaded MAD version: 0.91", "String block Offset: 264", "String block length: 9", "No of animations: 1",
-        "No of objects: 1", "Animation length: 2", "Seeking to 265", "Loading 2 names....",
-        "Finished getting object names", "Getting animation info....", "  0 - 2 (1)",
-        "Animation 1 Fire at offset 57", "Objects offset: 56", "Adding object: Gun", "  AnimBits: 1",
-        "  Keyframes: 4", "  Object 0 Keyframe 0 Time array is at: 105"};
+    const std::vector<std::string> expected = {"Loaded MAD version: 0.91",
+                                               "String block Offset: 264",
+                                               "String block length: 9",
+                                               "No of animations: 1",
+                                               "No of objects: 1",
+                                               "Animation length: 2",
+                                               "Seeking to 265",
+                                               "Loading 2 names....",
+                                               "Finished getting object names",
+                                               "Getting animation info....",
+                                               "  0 - 2 (1)",
+                                               "Animation 1 Fire at offset 57",
+                                               "Objects offset: 56",
+                                               "Adding object: Gun",
+                                               "  AnimBits: 1",
+                                               "  Keyframes: 4",
+                                               "  Object 0 Keyframe 0 Time array is at: 105"};
     EXPECT_EQ(logLines(t.status.logBox), expected);  // the old line was emptied first
 }
 
@@ -80,13 +91,28 @@ TEST_F(MadFileTest, WorkedFixtureWritesBackByteForByte) {
     EXPECT_EQ(bytes, workedFixture().data());
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 8), kMellonn);
 
-    const std::vector<std::string> expected = {
-        "Saving MAD anim: " + path.string(), "Length of string block: 9", "String block offset is: 264",
-        "Animation length: 2", "Objects: 1", "Animations: 1", "ObjPath offset: 56", "Saving animation: Fire",
-        "What the hell is this: 104", "Saving object 0: Gun @ 57", "  4 keyframes", "  Length: 160",
-        "  Times array is at: 104", "  TCB array is at: 120", "  X array is at: 168", "  Y array is at: 184",
-        "  Z array is at: 200", "  H array is at: 216", "  P array is at: 232", "  B array is at: 248",
-        "Object 0: Gun arrays at: 105", "Saving strings at 265"};
+    const std::vector<std::string> expected = {"Saving MAD anim: " + path.string(),
+                                               "Length of string block: 9",
+                                               "String block offset is: 264",
+                                               "Animation length: 2",
+                                               "Objects: 1",
+                                               "Animations: 1",
+                                               "ObjPath offset: 56",
+                                               "Saving animation: Fire",
+                                               "What the hell is this: 104",
+                                               "Saving object 0: Gun @ 57",
+                                               "  4 keyframes",
+                                               "  Length: 160",
+                                               "  Times array is at: 104",
+                                               "  TCB array is at: 120",
+                                               "  X array is at: 168",
+                                               "  Y array is at: 184",
+                                               "  Z array is at: 200",
+                                               "  H array is at: 216",
+                                               "  P array is at: 232",
+                                               "  B array is at: 248",
+                                               "Object 0: Gun arrays at: 105",
+                                               "Saving strings at 265"};
     EXPECT_EQ(logLines(t.status.logBox), expected);
 }
 
@@ -161,8 +187,8 @@ TEST_F(MadFileTest, NamesThatArePrefixesOfEachOtherKeepTheirOwnOffsets) {
 }
 
 TEST(MadStringBlock, MapGivesTheSameOffsetsAsTheLiteralScan) {
-    const std::vector<std::string> names = {"Fire2", "Fire", "Gun", "Gun1", "Gun", "Gun2Base", "G", "", "Fire2",
-                                            "un", "Gun1"};
+    const std::vector<std::string> names = {"Fire2", "Fire", "Gun",   "Gun1", "Gun", "Gun2Base",
+                                            "G",     "",     "Fire2", "un",   "Gun1"};
     MadStringBlock block;
     for (const auto& name : names) block.add(name);
     for (const char* name : {"Fire2", "Fire", "Gun", "Gun1", "Gun2Base", "G", "", "un", "Fir", "Gun2"})
@@ -204,7 +230,6 @@ TEST_F(MadFileTest, LinksAreCaseSensitiveAndUnmatchedObjectsKeepTheirValue) {
     EXPECT_EQ(ctx.model.peoObjects[1].madObjectIndex, -1);
     EXPECT_EQ(ctx.model.peoObjects[2].madObjectIndex, 7);
 }
-
 
 TEST_F(MadFileTest, SmallAnglesSnapToZeroButPositionsStay) {
     ByteBuilder b = workedFixture();
@@ -288,8 +313,7 @@ TEST_F(MadFileTest, LimitsGiveTheOverflowReportAndTouchNoFile) {
              auto& keys = c.animation.madObjects[0].keyframes;
              keys.resize(32768, keys.back());
          }},
-        {"683 tracks",
-         [](EditingContext& c) { c.animation.madObjects.resize(683, c.animation.madObjects[0]); }},
+        {"683 tracks", [](EditingContext& c) { c.animation.madObjects.resize(683, c.animation.madObjects[0]); }},
         {"33 animations",
          [](EditingContext& c) {
              auto& animations = c.animation.madAnimations;
@@ -410,11 +434,11 @@ TEST_F(MadFileTest, OnlyTracksWithKeysAndALiveOrNoOwnerAreWritten) {
     setModelObjects(ctx, {"Hull", "Gun", "**DELETED**", "Gun2"});
     ctx.animation.madAnimations = {{"Fire", 0, 2, 1}};
     ctx.animation.madObjects = {
-        makeTrack("Gun", {0, 2}),      // 0: linked to a live object
-        makeTrack("Turret", {0, 1}),   // 1: linked only to a deleted object
-        makeTrack("Spare", {1, 2}),    // 2: linked to nothing
+        makeTrack("Gun", {0, 2}),         // 0: linked to a live object
+        makeTrack("Turret", {0, 1}),      // 1: linked only to a deleted object
+        makeTrack("Spare", {1, 2}),       // 2: linked to nothing
         MadObject{"**DELETED**", 0, {}},  // 3: emptied by deleting its animation
-        MadObject{"Gun2", 0, {}},      // 4: linked, but without keys
+        MadObject{"Gun2", 0, {}},         // 4: linked, but without keys
     };
     ctx.model.peoObjects[1].madObjectIndex = 0;
     ctx.model.peoObjects[2].madObjectIndex = 1;
@@ -549,4 +573,4 @@ TEST_F(MadFileTest, ResetEmptiesAnimationsAndTracksTogether) {
     EXPECT_EQ(ctx.animation.madObjectCount(), 0);
 }
 
-} // namespace
+}  // namespace

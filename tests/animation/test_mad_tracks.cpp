@@ -44,12 +44,13 @@ TEST_F(MadTracksTest, AKeyJustPastTheWindowIsCountedAndStartsButNeverEnds) {
 
 TEST_F(MadTracksTest, TheTimersKeyTestAgreesWithTheRoundedCount) {
     ctx.animation.madAnimations = {{"Fire", 0.0f, 2.0f, 0}, {"Late", 2.0005f, 3, 0}};
-    ctx.animation.madObjects = {trackWithTimes("A", {-1, 0, 1, 2.0004f, 3}), trackWithTimes("B", {-1, 2.0004f, 3.0004f}),
-                                MadObject{"Empty", 0, {}}};
+    ctx.animation.madObjects = {trackWithTimes("A", {-1, 0, 1, 2.0004f, 3}),
+                                trackWithTimes("B", {-1, 2.0004f, 3.0004f}), MadObject{"Empty", 0, {}}};
     for (int track = 0; track < 3; ++track)
         for (int a = 0; a < 2; ++a)
             for (int atLeast = 1; atLeast <= 4; ++atLeast)
-                EXPECT_EQ(hasKeyframesForAnim(ctx, track, a, atLeast), getNoOfKeyframesForAnim(ctx, track, a) >= atLeast)
+                EXPECT_EQ(hasKeyframesForAnim(ctx, track, a, atLeast),
+                          getNoOfKeyframesForAnim(ctx, track, a) >= atLeast)
                     << track << " " << a << " " << atLeast;
     EXPECT_FALSE(hasKeyframesForAnim(ctx, 3, 0, 1));
     EXPECT_FALSE(hasKeyframesForAnim(ctx, 0, 2, 1));
@@ -132,7 +133,12 @@ TEST_F(MadTracksTest, BadIndicesShowTheReportAndGiveTheNeutralResult) {
         {"getPeoObjectFromMadObjects", [&] { return getPeoObjectFromMadObjects(ctx, 2); }, -1, "2"},
         {"getPeoObjectFromMadObjects", [&] { return getPeoObjectFromMadObjects(ctx, -1); }, -1, "-1"},
         {"calcAnimBits", [&] { return int(calcAnimBits(ctx, 5)); }, 0, "5"},
-        {"calcDuplicates", [&] { calcDuplicates(ctx, 2); return 0; }, 0, "2"},
+        {"calcDuplicates",
+         [&] {
+             calcDuplicates(ctx, 2);
+             return 0;
+         },
+         0, "2"},
     };
     for (const Case& c : cases) {
         t.errors.reports.clear();
@@ -167,4 +173,4 @@ TEST_F(MadTracksTest, AnEmptyTrackHasNoKeysInAnyWindow) {
     EXPECT_TRUE(t.errors.reports.empty());
 }
 
-} // namespace
+}  // namespace

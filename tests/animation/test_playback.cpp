@@ -25,8 +25,8 @@ namespace {
 Quaternion expectedQuaternion(double x, double y, double z) {
     const double cx = std::cos(x / 2), sx = std::sin(x / 2), cy = std::cos(y / 2), sy = std::sin(y / 2),
                  cz = std::cos(z / 2), sz = std::sin(z / 2);
-    return {float(cx * cy * cz + sx * sy * sz), float(sx * cy * cz - cx * sy * sz),
-            float(sx * sy * cz - cx * cy * sz), float(cx * sy * cz + sx * cy * sz)};
+    return {float(cx * cy * cz + sx * sy * sz), float(sx * cy * cz - cx * sy * sz), float(sx * sy * cz - cx * cy * sz),
+            float(cx * sy * cz + sx * cy * sz)};
 }
 
 void expectQuaternion(const Quaternion& got, const Quaternion& want, const std::string& what) {
@@ -111,10 +111,14 @@ TEST_F(PlaybackTest, ARotationJumpOfPiOrMoreIsSplitIntoEqualSteps) {
         int m;          // keys the jump becomes
     };
     const Case cases[] = {
-        {"x by 4", {4, 0, 0}, 0, 3},           {"x by -4", {-4, 0, 0}, 0, 3},
-        {"x by 3.2", {3.2f, 0, 0}, 0, 3},      {"x by 6.5", {6.5f, 0, 0}, 0, 5},
-        {"below pi", {3.1415925f, 0, 0}, -1, 1}, {"pi itself", {3.1415927f, 0, 0}, 0, 3},
-        {"x and y", {4, 4, 0}, 0, 3},          {"z only", {0, 0.5f, -3.5f}, 2, 3},
+        {"x by 4", {4, 0, 0}, 0, 3},
+        {"x by -4", {-4, 0, 0}, 0, 3},
+        {"x by 3.2", {3.2f, 0, 0}, 0, 3},
+        {"x by 6.5", {6.5f, 0, 0}, 0, 5},
+        {"below pi", {3.1415925f, 0, 0}, -1, 1},
+        {"pi itself", {3.1415927f, 0, 0}, 0, 3},
+        {"x and y", {4, 4, 0}, 0, 3},
+        {"z only", {0, 0.5f, -3.5f}, 2, 3},
         {"none", {1, 2, 3}, -1, 1},
     };
     for (const Case& c : cases) {
@@ -158,8 +162,8 @@ TEST_F(PlaybackTest, TheLastPoseIsHeldTwoMoreSecondsAndIndicesCountFromTheWindow
 }
 
 TEST_F(PlaybackTest, AJumpIntoTheWindowFromThePreviousAnimationPutsKeysBeforeItsStart) {
-    ctx.animation.madObjects = {track("gun", {key(0.5f, {}, {}), key(10, {2, 0, 0}, {4, 0, 0}),
-                                              key(11, {2, 0, 0}, {4, 0, 0})})};
+    ctx.animation.madObjects = {
+        track("gun", {key(0.5f, {}, {}), key(10, {2, 0, 0}, {4, 0, 0}), key(11, {2, 0, 0}, {4, 0, 0})})};
     link(1, 0);
     createInterpolators(ctx, 0, 1);
     EXPECT_EQ(view(1).interpolator->orientationKeyCount(), 5u);
@@ -315,7 +319,7 @@ TEST_F(PlaybackTest, TheSpinTakesOverAndTheAnimationsButtonStopsIt) {
     const scene::Transform gun = pose(1);
     t.clock.advance(0.5);
     Timer1_Timer(ctx);
-    expectSamePose(pose(1), gun, 0);  // the track no longer plays
+    expectSamePose(pose(1), gun, 0);                    // the track no longer plays
     EXPECT_GT(std::fabs(pose(0).m[1][1] - 1.0), 1e-3);  // the spin turned the base
     cmdPlayAnimation_Click(ctx);
     EXPECT_EQ(play.isPlaying, 0);
@@ -433,7 +437,9 @@ TEST_F(PlaybackTest, OnlyShowObjectsWithCurrentAnimations) {
     hideObject(ctx, 0);
     showObject(ctx, 1);
     hideObject(ctx, 2);
-    auto checked = [&](const char* k) { return ctx.shell.treeHeirachy.nodeAt(ctx.shell.treeHeirachy.indexOf(k)).checked; };
+    auto checked = [&](const char* k) {
+        return ctx.shell.treeHeirachy.nodeAt(ctx.shell.treeHeirachy.indexOf(k)).checked;
+    };
     chkObjectsShowAnims_Click(ctx, true);
     EXPECT_TRUE(checked("o0"));
     EXPECT_FALSE(checked("o1"));
@@ -487,4 +493,4 @@ TEST_F(PlaybackTest, StopPlaybackStopsEverythingAndKeepsThePose) {
     expectSamePose(pose(1), posed, 0);
 }
 
-} // namespace
+}  // namespace

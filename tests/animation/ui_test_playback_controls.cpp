@@ -49,8 +49,8 @@ TEST_F(PlaybackControlsTest, ControlsSitInTheirFramesWithTheirCaptions) {
 TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimationEnds) {
     EditingContext& ctx = t.ctx;
     ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
-    ctx.animation.madObjects = {MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}),
-                                                     makeKey(1.5f, 0, {}, {})}}};
+    ctx.animation.madObjects = {
+        MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}};
     ctx.animationsPage->lstAnimations = {"Open"};
     window.syncFromContext();
     auto* play = find<QPushButton>("cmdPlayAnimation");
@@ -71,4 +71,4 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
 }
 
-} // namespace
+}  // namespace

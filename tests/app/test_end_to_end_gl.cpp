@@ -33,7 +33,7 @@ void resumeErrorReportWhenShown(frmError* report, std::string& text) {
     });
 }
 
-} // namespace
+}  // namespace
 
 TEST(EndToEnd, TheSampleShipLoadsSavesAndLoadsAgain) {
     TempDir dir;
@@ -79,8 +79,10 @@ TEST(EndToEnd, TheSampleShipLoadsSavesAndLoadsAgain) {
     const auto before = readBytes(first);
     t.ctx.model.peoObjects[0].matrix[3] = 50;
     const bool root = geteuid() == 0;
-    if (root) failNextAtomicWriteForTesting();
-    else fs::permissions(dir / "first", fs::perms::owner_read | fs::perms::owner_exec);
+    if (root)
+        failNextAtomicWriteForTesting();
+    else
+        fs::permissions(dir / "first", fs::perms::owner_read | fs::perms::owner_exec);
     window->lblStatus->setText("before");
     std::string report;
     resumeErrorReportWhenShown(window->errorWindow, report);
@@ -94,4 +96,4 @@ TEST(EndToEnd, TheSampleShipLoadsSavesAndLoadsAgain) {
     window.reset();
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -41,8 +41,8 @@ inline ByteBuilder& colChunk(ByteBuilder& b, const std::string& id, int32_t leve
     return vec(b, x, y, z).f32(radius);
 }
 
-inline ByteBuilder& rctChunk(ByteBuilder& b, const std::string& id, int32_t level, float x, float y, float z,
-                             float w, float h, float d) {
+inline ByteBuilder& rctChunk(ByteBuilder& b, const std::string& id, int32_t level, float x, float y, float z, float w,
+                             float h, float d) {
     chunkHeader(b, "Rct", id, 28).i32(level);
     vec(b, x, y, z);
     return vec(b, w, h, d);
@@ -91,7 +91,7 @@ public:
     std::vector<MexMarkerRequest> requests;
 };
 
-} // namespace tarv::test
+}  // namespace tarv::test
 
 namespace tarv::test {
 
@@ -100,13 +100,18 @@ inline std::vector<uint8_t> hexBytes(const std::string& text) {
     std::vector<uint8_t> out;
     size_t i = 0;
     while (i < text.size()) {
-        if (text[i] == ' ' || text[i] == '\n') { ++i; continue; }
+        if (text[i] == ' ' || text[i] == '\n') {
+            ++i;
+            continue;
+        }
         size_t end = text.find_first_of(" \n", i);
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(i, end - i);
         const size_t x = word.find('x');
-        if (x == std::string::npos) out.push_back(uint8_t(std::stoul(word, nullptr, 16)));
-        else out.insert(out.end(), std::stoul(word.substr(0, x)), uint8_t(std::stoul(word.substr(x + 1), nullptr, 16)));
+        if (x == std::string::npos)
+            out.push_back(uint8_t(std::stoul(word, nullptr, 16)));
+        else
+            out.insert(out.end(), std::stoul(word.substr(0, x)), uint8_t(std::stoul(word.substr(x + 1), nullptr, 16)));
         i = end;
     }
     return out;
@@ -142,4 +147,4 @@ inline ByteBuilder everyTypeFile(uint16_t version, bool withUnknown = true) {
     return b;
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

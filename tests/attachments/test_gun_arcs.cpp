@@ -126,7 +126,7 @@ struct ArcFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 // ---------------------------------------------------------------------------------------------------------
 // Geometry
@@ -139,11 +139,11 @@ TEST(GunArcGeometry, StepCountsAndStepsFromTheLimits) {
         size_t faces;
     };
     const Case cases[] = {
-        {GunArcShape::Wedge, {-45, 45, -10, 40}, 6, 3, 36},        // 50 / 15 rounds to 3
-        {GunArcShape::CutOut, {-90, 90, 0, 90}, 18, 9, 652},       // 648 grid triangles and 4 sides
-        {GunArcShape::Wedge, {20, 20, 0, 30}, 1, 2, 12},           // equal turn limits: one step of 0
+        {GunArcShape::Wedge, {-45, 45, -10, 40}, 6, 3, 36},   // 50 / 15 rounds to 3
+        {GunArcShape::CutOut, {-90, 90, 0, 90}, 18, 9, 652},  // 648 grid triangles and 4 sides
+        {GunArcShape::Wedge, {20, 20, 0, 30}, 1, 2, 12},      // equal turn limits: one step of 0
         {GunArcShape::CutOut, {20, 20, 0, 30}, 1, 3, 16},
-        {GunArcShape::Wedge, {45, -45, 40, -10}, 6, 3, 36},        // reversed limits: negative steps
+        {GunArcShape::Wedge, {45, -45, 40, -10}, 6, 3, 36},  // reversed limits: negative steps
         {GunArcShape::CutOut, {-180, 180, -90, 90}, 36, 18, 2596},
     };
     for (const Case& c : cases) {
@@ -163,8 +163,8 @@ TEST(GunArcGeometry, StepCountsAndStepsFromTheLimits) {
             EXPECT_EQ(s.stepT, 0.0f) << what;
         }
 
-        const size_t faces = c.shape == GunArcShape::Wedge ? wedgeGeometry(a, s, 10).triangles.size()
-                                                           : cutOutTriangles(a, s, 10).size();
+        const size_t faces =
+            c.shape == GunArcShape::Wedge ? wedgeGeometry(a, s, 10).triangles.size() : cutOutTriangles(a, s, 10).size();
         EXPECT_EQ(faces, c.faces) << what;
     }
 }
@@ -450,10 +450,10 @@ TEST(GunArcPlacement, ApexAtTheChunkAndTheZRotationActsFirst) {
         EXPECT_NEAR(at.y, 2.0, 1e-5);
         EXPECT_NEAR(at.z, 3.0, 1e-5);
 
-        const Vector3 s = summedJointAngles(f.ctx, 2, build == createPieceOfCake ? GunArcShape::Wedge
-                                                                                  : GunArcShape::CutOut);
-        Transform local = rotationAbout({0, 0, 1}, s.z).then(rotationAbout({0, 1, 0}, s.y)).then(
-            rotationAbout({1, 0, 0}, s.x));
+        const Vector3 s =
+            summedJointAngles(f.ctx, 2, build == createPieceOfCake ? GunArcShape::Wedge : GunArcShape::CutOut);
+        Transform local =
+            rotationAbout({0, 0, 1}, s.z).then(rotationAbout({0, 1, 0}, s.y)).then(rotationAbout({1, 0, 0}, s.x));
         local.t = {1, 2, 3};
         const Vec3 probe{0.3, -1.2, 2.5};
         expectNear(f.marker.frame->worldTransform().applyToPoint(probe),
@@ -526,7 +526,8 @@ TEST(GunArcErrors, AMasterOutsideTheGunTableIsAReportWithAnEmptyMeshAndAnUnmoved
         void (*build)(EditingContext&, int16_t, const GunArcChunk&, ViewObject&);
         const char* procedure;
     };
-    for (const Case c : {Case{createPieceOfCake, "createPieceOfCake"}, Case{createSphereCutOut, "createSphereCutOut"}}) {
+    for (const Case c :
+         {Case{createPieceOfCake, "createPieceOfCake"}, Case{createSphereCutOut, "createSphereCutOut"}}) {
         ArcFixture f;
         f.setGuns({gun("Turret", "Turret", -45, 45, -10, 40), gun("(none)", "(none)", -45, 45, -10, 40, 7)});
         f.marker.frame->setPosition(f.objectZeroFrame, 9, 8, 7);

@@ -95,9 +95,8 @@ TEST_F(MexChecks, HomeworldShipWithoutSalvagePointsGetsBoxes) {
     const std::string title = t.ctx.version.appTitle;
     t.prompts.expectMessage("Salvage point Salv1 not found in SHP-file!", title)
         .expectMessage("Salvage point Salv2 not found in SHP-file!", title)
-        .expectMessage(std::string("The number of salvage points found in your MEX-file does not correspond") +
-                           kCrLf + " to the number of salvage points found in your SHP-file (resp. 2 and 0)." +
-                           kCrLf,
+        .expectMessage(std::string("The number of salvage points found in your MEX-file does not correspond") + kCrLf +
+                           " to the number of salvage points found in your SHP-file (resp. 2 and 0)." + kCrLf,
                        title);
     readPoints(kHomeworld, {{"Dok", "Dock1"}, {"Dok", "Dock2"}, {"Dok", "Dock3"}, {"Sal", "Salv1"}, {"Sal", "Salv2"}});
     EXPECT_EQ(t.prompts.pending(), 0u);
@@ -105,10 +104,17 @@ TEST_F(MexChecks, HomeworldShipWithoutSalvagePointsGetsBoxes) {
 }
 
 TEST_F(MexChecks, CataclysmSalvagePointsAreDockPoints) {
-    const std::vector<std::pair<std::string, std::string>> points{
-        {"Dok", "Dock1"}, {"Dok", "Dock2"}, {"Dok", "Dock3"}, {"Dok", "Dock4"}, {"Sal", "Salv1"}, {"Sal", "Salv2"}};
-    ShpLists six{{{"Dock1", "dpt_normal"}, {"Dock2", "dpt_normal"}, {"Dock3", "dpt_normal"}, {"Dock4", "dpt_normal"},
-                  {"Salv1", "dpt_salvage"}, {"Salv2", "dpt_salvage"}}, {}, {}, 0};
+    const std::vector<std::pair<std::string, std::string>> points{{"Dok", "Dock1"}, {"Dok", "Dock2"}, {"Dok", "Dock3"},
+                                                                  {"Dok", "Dock4"}, {"Sal", "Salv1"}, {"Sal", "Salv2"}};
+    ShpLists six{{{"Dock1", "dpt_normal"},
+                  {"Dock2", "dpt_normal"},
+                  {"Dock3", "dpt_normal"},
+                  {"Dock4", "dpt_normal"},
+                  {"Salv1", "dpt_salvage"},
+                  {"Salv2", "dpt_salvage"}},
+                 {},
+                 {},
+                 0};
     loadShp(six);
     readPoints(kCataclysm, points);
     EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "");
@@ -130,14 +136,20 @@ TEST_F(MexChecks, CataclysmSalvagePointsAreDockPoints) {
 TEST_F(MexChecks, DockPointsListedTwiceUnderOneNameCountOnce) {
     // An in and an out path of one chunk, the second in other letters.
     const ShpLists shp{{{"Dock1", "dpt_in"}, {"DOCK1", "dpt_out"}, {"Dock2", "dpt_normal"}}, {}, {}, 0};
-    struct Case { uint16_t version; std::vector<std::pair<std::string, std::string>> points; std::string finding; };
+    struct Case {
+        uint16_t version;
+        std::vector<std::pair<std::string, std::string>> points;
+        std::string finding;
+    };
     const std::vector<Case> cases = {
         {kHomeworld, {{"Dok", "Dock1"}, {"Dok", "Dock2"}}, ""},
         {kCataclysm, {{"Dok", "Dock1"}, {"Dok", "Dock2"}}, ""},
-        {kHomeworld, {{"Dok", "Dock1"}},
+        {kHomeworld,
+         {{"Dok", "Dock1"}},
          "The number of dock points found in your MEX-file does not correspond\r\n to the number of dock points "
          "found in your SHP-file (resp. 1 and 2).\r\n"},
-        {kCataclysm, {{"Dok", "dock1"}},
+        {kCataclysm,
+         {{"Dok", "dock1"}},
          "The number of dock and salvage points found in your MEX-file does not correspond to the number of dock "
          "points found in your SHP-file (resp. 1 and 2).\r\n\r\n"},
     };
@@ -163,7 +175,7 @@ TEST_F(MexChecks, TowAndPointNamesAreCountedAndColouredBlue) {
     coneChunk(b, "Dok", "DOCK", 0, 0, 0, 1, 0, 0, 10, 10, "TOW1");        // listed: blue all the same
     coneChunk(b, "Dok", "DOCK", 0, 0, 0, 1, 0, 0, 10, 10, "DOCKPOINT1");  // matches DockPoint1
     coneChunk(b, "Dok", "DOCK", 0, 0, 0, 1, 0, 0, 10, 10, "Point2");
-    navChunk(b, "NAV", 0, 0, 0, 9, 9, 9, "tow3", true);                   // coloured by the next lookup
+    navChunk(b, "NAV", 0, 0, 0, 9, 9, 9, "tow3", true);  // coloured by the next lookup
     coneChunk(b, "Dok", "DOCK", 0, 0, 0, 1, 0, 0, 10, 10, "tow3");
     writeBytes(dir / "t.mex", b.data());
     t.ctx.shp.shpNavLights = {"tow3", ""};
@@ -313,5 +325,5 @@ TEST_F(MexChecks, EveryFindingHasItsExactText) {
     EXPECT_EQ(t.prompts.shown.size(), 10u);  // only the Homeworld boxes above
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -91,16 +91,19 @@ TEST_F(MexReader, ReadsTheWorkedFixture) {
         EXPECT_EQ(c.status.panels[3], "MEX");
 
         const std::string version = cataclysm ? "Cataclysm MEX file" : "Homeworld MEX file";
-        EXPECT_EQ(c.status.logBox, "\r\n" + version + "\r\n"
-                                   "Number of chunks: 2\r\n"
-                                   "Col    Col0 (20)\r\n"
-                                   "  Level: 1\r\n"
-                                   "  Center: 0/0/0\r\n"
-                                   "  Radius: 10\r\n"
-                                   "Nav    NAV (" + std::string(cataclysm ? "68" : "36") + ")\r\n"
-                                   "  Position: 1/2/3\r\n"
-                                   "  Colours: 255/0/128\r\n"
-                                   "  Name: Light0\r\n");
+        EXPECT_EQ(c.status.logBox, "\r\n" + version +
+                                       "\r\n"
+                                       "Number of chunks: 2\r\n"
+                                       "Col    Col0 (20)\r\n"
+                                       "  Level: 1\r\n"
+                                       "  Center: 0/0/0\r\n"
+                                       "  Radius: 10\r\n"
+                                       "Nav    NAV (" +
+                                       std::string(cataclysm ? "68" : "36") +
+                                       ")\r\n"
+                                       "  Position: 1/2/3\r\n"
+                                       "  Colours: 255/0/128\r\n"
+                                       "  Name: Light0\r\n");
     }
 }
 
@@ -149,15 +152,26 @@ TEST_F(MexReader, ReadsEveryChunkTypeIntoTableTreeAndLog) {
 
         // Nodes: the skeleton, then the chunks in file order under their parents, unticked.
         const KeyedTree& tree = c.ctx.mex.treeMex;
-        struct Node { const char* key; const char* parent; const char* text; };
+        struct Node {
+            const char* key;
+            const char* parent;
+            const char* text;
+        };
         const Node expected[] = {
-            {"Root", "", "Mex Entries"},           {"gRoot", "Root", "Guns (1)"},
-            {"dRoot", "Root", "Damage points (1)"}, {"eRoot", "Root", "Engines (1)"},
-            {"kRoot", "Root", "Docking points (1)"}, {"sRoot", "Root", "Salvage points (1)"},
-            {"nRoot", "Root", "Navlights (1)"},     {"c0", "Root", "Collision Sphere"},
-            {"r1", "Root", "Bounding box"},         {"g2", "gRoot", "Gun0"},
-            {"d3", "dRoot", "Dmg0"},                {"e4", "eRoot", "Eng0"},
-            {"k5", "kRoot", "DockPoint1"},          {"s6", "sRoot", "SalvagePoint1"},
+            {"Root", "", "Mex Entries"},
+            {"gRoot", "Root", "Guns (1)"},
+            {"dRoot", "Root", "Damage points (1)"},
+            {"eRoot", "Root", "Engines (1)"},
+            {"kRoot", "Root", "Docking points (1)"},
+            {"sRoot", "Root", "Salvage points (1)"},
+            {"nRoot", "Root", "Navlights (1)"},
+            {"c0", "Root", "Collision Sphere"},
+            {"r1", "Root", "Bounding box"},
+            {"g2", "gRoot", "Gun0"},
+            {"d3", "dRoot", "Dmg0"},
+            {"e4", "eRoot", "Eng0"},
+            {"k5", "kRoot", "DockPoint1"},
+            {"s6", "sRoot", "SalvagePoint1"},
             {"n8", "nRoot", "NavLight1"},
         };
         ASSERT_EQ(tree.count(), int(std::size(expected)));
@@ -172,16 +186,17 @@ TEST_F(MexReader, ReadsEveryChunkTypeIntoTableTreeAndLog) {
 
         // The marker calls, chunk by chunk; none for the unknown tag.
         const std::vector<std::string> calls{
-            "blank Col0 0", "marker 0 sphere", "colour 0", "blank Rct0 1",    "marker 1 box",  "colour 1",
-            "blank Gun0 2", "marker 2 cone",   "colour 2", "blank Dmg0 3",    "marker 3 cone", "colour 3",
-            "blank Eng0 4", "marker 4 cone",   "colour 4", "blank DOCK 5",    "marker 5 cone", "colour 5",
-            "blank SALVAGE 6", "marker 6 cone", "colour 6", "blank NAV 8",    "marker 8 sphere", "colour 8"};
+            "blank Col0 0",    "marker 0 sphere", "colour 0", "blank Rct0 1", "marker 1 box",    "colour 1",
+            "blank Gun0 2",    "marker 2 cone",   "colour 2", "blank Dmg0 3", "marker 3 cone",   "colour 3",
+            "blank Eng0 4",    "marker 4 cone",   "colour 4", "blank DOCK 5", "marker 5 cone",   "colour 5",
+            "blank SALVAGE 6", "marker 6 cone",   "colour 6", "blank NAV 8",  "marker 8 sphere", "colour 8"};
         EXPECT_EQ(rec.calls, calls);
 
         const bool cat = version == kCataclysm;
         const std::string log = c.status.logBox;
         const std::string expectedLog =
-            std::string("\r\n") + (cat ? "Cataclysm" : "Homeworld") + " MEX file\r\n"
+            std::string("\r\n") + (cat ? "Cataclysm" : "Homeworld") +
+            " MEX file\r\n"
             "Number of chunks: 9\r\n"
             "Col    Col0 (20)\r\n  Level: 1\r\n  Center: 0.5/-1/2\r\n  Radius: 10\r\n"
             "Rct    Rct0 (28)\r\n  Level: 1\r\n  Corner: -1/-2/-3\r\n  Dimensions: 2/4/6\r\n"
@@ -189,14 +204,18 @@ TEST_F(MexReader, ReadsEveryChunkTypeIntoTableTreeAndLog) {
             "  edgeAngle: 5\r\n"
             "Dmg    Dmg0 (32)\r\n  Position: 4/5/6\r\n  Orientation: 0/1/0\r\n  coneAngle: 20\r\n"
             "  edgeAngle: 10\r\n"
-            "Eng    Eng0 (" + (cat ? "64" : "32") + ")\r\n  Position: 7/8/9\r\n  Orientation: -1/0/0\r\n"
+            "Eng    Eng0 (" +
+            (cat ? "64" : "32") +
+            ")\r\n  Position: 7/8/9\r\n  Orientation: -1/0/0\r\n"
             "  coneAngle: 30\r\n  edgeAngle: 2.5\r\n"
             "Dok    DOCK (52)\r\n  Position: 1/1/1\r\n  Orientation: 1/0/0\r\n  coneAngle: 45\r\n"
             "  edgeAngle: 5\r\n  Name: DockPoint1\r\n"
             "Sal    SALVAGE (52)\r\n  Position: 2/2/2\r\n  Orientation: 0/1/0\r\n  coneAngle: 45\r\n"
             "  edgeAngle: 5\r\n  Name: SalvagePoint1\r\n"
             "Xyz    What (8)\r\n  Unknown chunk type!\r\n"
-            "Nav    NAV (" + (cat ? "68" : "36") + ")\r\n  Position: 3/3/3\r\n  Colours: 255/0/128\r\n"
+            "Nav    NAV (" +
+            (cat ? "68" : "36") +
+            ")\r\n  Position: 3/3/3\r\n  Colours: 255/0/128\r\n"
             "  Name: NavLight1\r\n";
         EXPECT_EQ(log, expectedLog);
     }
@@ -314,12 +333,16 @@ TEST_F(MexReader, Beam0KeepsTheShipDefinitionsGuns) {
     coneChunk(b, "Gun", "Gun1", 0, 0, 0, 0, 0, 1, 10, 10);
     read(b.data());
     EXPECT_EQ(t.ctx.shp.shpGuns, before);
-    EXPECT_EQ(markers.requests, (std::vector<MexMarkerRequest>{{MexMarkerShape::Cone, 0},
-                                                               {MexMarkerShape::GunRule, 1}}));
+    EXPECT_EQ(markers.requests,
+              (std::vector<MexMarkerRequest>{{MexMarkerShape::Cone, 0}, {MexMarkerShape::GunRule, 1}}));
 }
 
 TEST_F(MexReader, WarnsAboutZeroAnglesBetweenTheAngleLines) {
-    struct Case { const char* tag; const char* id; const char* text; };
+    struct Case {
+        const char* tag;
+        const char* id;
+        const char* text;
+    };
     const Case cases[] = {
         {"Gun", "Gun0", "TARV will not be able to show a gun targeting-cone if you don't set cone & edge angles for "},
         {"Dmg", "Dmg0", "TARV will not be able to show a damage-cone if you don't set cone & edge angles for "},
@@ -341,8 +364,7 @@ TEST_F(MexReader, WarnsAboutZeroAnglesBetweenTheAngleLines) {
         coneChunk(b, c.tag, c.id, 0, 0, 0, 0, 0, 1, 0, 0, "P1");
         writeBytes(folder / "z.mex", b.data());
         getMexInfo(tc.ctx, (folder / "z.mex").string());
-        EXPECT_NE(tc.status.logBox.find("  coneAngle: 0\r\nBOX " + box + "\r\n  edgeAngle: 0\r\n"),
-                  std::string::npos);
+        EXPECT_NE(tc.status.logBox.find("  coneAngle: 0\r\nBOX " + box + "\r\n  edgeAngle: 0\r\n"), std::string::npos);
         EXPECT_EQ(prompts.pending(), 0u);
     }
 }
@@ -414,7 +436,8 @@ TEST_F(MexReader, RefusesDamagedFilesWithoutTouchingTheTable) {
         {"truncated last chunk", cutLast.data(), "Chunk 8 of 8 is cut off: its body needs 36 bytes"},
         {"truncated chunk header", cutChunkHeader.data(), "Chunk 2 of 2 is cut off: its header needs 16 bytes"},
         {"unknown tag past the end", pastEnd.data(), "Chunk 2 of 2 has the unknown tag \"Abc\" and a body size (100)"},
-        {"unknown tag of negative size", negativeSize.data(), "Chunk 1 of 1 has the unknown tag \"Abc\" and a negative"},
+        {"unknown tag of negative size", negativeSize.data(),
+         "Chunk 1 of 1 has the unknown tag \"Abc\" and a negative"},
         {"count 32767 in 40 bytes", huge.data(), "Chunk 2 of 32767 is cut off"},
     };
     for (const auto& c : cases) {
@@ -442,8 +465,7 @@ TEST_F(MexReader, RefusesDamagedFilesWithoutTouchingTheTable) {
         } else {
             EXPECT_TRUE(tc.errors.reports.empty());
             const int16_t count = int16_t(uint16_t(c.bytes[10] | (c.bytes[11] << 8)));
-            EXPECT_NE(tc.status.logBox.find("Number of chunks: " + std::to_string(count) + "\r\n"),
-                      std::string::npos);
+            EXPECT_NE(tc.status.logBox.find("Number of chunks: " + std::to_string(count) + "\r\n"), std::string::npos);
         }
     }
 }
@@ -461,5 +483,5 @@ TEST_F(MexReader, KnownTagsReadTheirOwnLayoutWhateverSizeIsWritten) {
     EXPECT_NE(t.status.logBox.find("Col    Col0 (999)\r\n"), std::string::npos);
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

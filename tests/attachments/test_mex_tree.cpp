@@ -35,9 +35,9 @@ protected:
 TEST_F(MexTree, SkeletonHasRootAndSixGroups) {
     add('g', {"Gun0"});
     addMexTreeDefaults(t.ctx);  // clears what was there
-    const char* const expected[][3] = {{"Root", "", "Mex Entries"},          {"gRoot", "Root", "Guns"},
-                                       {"dRoot", "Root", "Damage points"},   {"eRoot", "Root", "Engines"},
-                                       {"kRoot", "Root", "Docking points"},  {"sRoot", "Root", "Salvage points"},
+    const char* const expected[][3] = {{"Root", "", "Mex Entries"},         {"gRoot", "Root", "Guns"},
+                                       {"dRoot", "Root", "Damage points"},  {"eRoot", "Root", "Engines"},
+                                       {"kRoot", "Root", "Docking points"}, {"sRoot", "Root", "Salvage points"},
                                        {"nRoot", "Root", "Navlights"}};
     ASSERT_EQ(tree().count(), 7);
     for (int i = 0; i < 7; ++i) {
@@ -51,9 +51,15 @@ TEST_F(MexTree, SkeletonHasRootAndSixGroups) {
 }
 
 TEST_F(MexTree, NewChunksOfAnEmptyTree) {
-    const char* const cases[][3] = {{"g", "Gun0", ""},     {"d", "Dmg0", ""},          {"e", "Eng0", ""},
-                                    {"k", "DOCK", "Dock0"}, {"s", "SALVAGE", "Salvage0"}, {"n", "NAV", "NavLight0"},
-                                    {"c", "", ""},          {"r", "", ""},              {"x", "", ""}};
+    const char* const cases[][3] = {{"g", "Gun0", ""},
+                                    {"d", "Dmg0", ""},
+                                    {"e", "Eng0", ""},
+                                    {"k", "DOCK", "Dock0"},
+                                    {"s", "SALVAGE", "Salvage0"},
+                                    {"n", "NAV", "NavLight0"},
+                                    {"c", "", ""},
+                                    {"r", "", ""},
+                                    {"x", "", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
         EXPECT_EQ(getNextChunkId(t.ctx, c[0]), c[1]);
@@ -84,10 +90,12 @@ TEST_F(MexTree, CheckMexNameMakesNamesUniqueInTheWholeTree) {
         {"next number", {{'g', {"Gun3", "Gun0", "Gun1", "Gun2"}}}, "Gun4"},
         {"clone among many", {{'g', {"Gun3", "Gun0", "Gun1", "Gun2", "Gun4", "Gun5", "Gun6", "Gun7"}}}, "Gun8"},
         {"one zero dropped at 10",
-         {{'g', {"Gun01", "Gun02", "Gun03", "Gun04", "Gun05", "Gun06", "Gun07", "Gun08", "Gun09"}}}, "Gun10"},
+         {{'g', {"Gun01", "Gun02", "Gun03", "Gun04", "Gun05", "Gun06", "Gun07", "Gun08", "Gun09"}}},
+         "Gun10"},
         {"zeros kept at 13",
-         {{'g', {"Gun001", "Gun002", "Gun003", "Gun004", "Gun005", "Gun006", "Gun007", "Gun008", "Gun009",
-                 "Gun010", "Gun011", "Gun012"}}},
+         {{'g',
+           {"Gun001", "Gun002", "Gun003", "Gun004", "Gun005", "Gun006", "Gun007", "Gun008", "Gun009", "Gun010",
+            "Gun011", "Gun012"}}},
          "Gun013"},
         {"every leading zero counts", {{'g', {"Gun00"}}}, "Gun001"},
         {"single zero", {{'g', {"Gun0"}}}, "Gun1"},
@@ -148,8 +156,8 @@ TEST_F(MexTree, ChunkKeysCarryTheIndex) {
     EXPECT_FALSE(isMexGroupOrRootKey("n7"));
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv
 
 namespace tarv {
 namespace {
@@ -158,11 +166,12 @@ TEST_F(MexTree, CheckMexNameLogsItsSteps) {
     t.ctx.prefs.logLevel = 3;
     const auto keys = add('g', {"Gun001", "Gun012"});
     EXPECT_EQ(nameFor(keys[0]), "Gun013");
-    EXPECT_NE(readText(currentLogPath(t.ctx)).find("[2] Checking: Gun001\r\n"
-                                                   "[3] numOfZeros: 2 leadZero: 0\r\n"
-                                                   "[2] -> Gun013\r\n"),
+    EXPECT_NE(readText(currentLogPath(t.ctx))
+                  .find("[2] Checking: Gun001\r\n"
+                        "[3] numOfZeros: 2 leadZero: 0\r\n"
+                        "[2] -> Gun013\r\n"),
               std::string::npos);
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

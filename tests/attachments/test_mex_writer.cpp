@@ -25,10 +25,10 @@ protected:
     int addChunk(MexChunk chunk) {
         const int i = t.ctx.mex.mexChunkCount();
         const char letter = chunk.chunkType[0];
-        const std::string text = letter == 'c' ? "Collision Sphere"
-                                 : letter == 'r' ? "Bounding box"
+        const std::string text = letter == 'c'                                       ? "Collision Sphere"
+                                 : letter == 'r'                                     ? "Bounding box"
                                  : (letter == 'k' || letter == 's' || letter == 'n') ? chunk.pointName
-                                                                                      : chunk.chunkId;
+                                                                                     : chunk.chunkId;
         t.ctx.mex.mexChunks.push_back(std::move(chunk));
         t.ctx.mex.mexMeshes.emplace_back();
         t.ctx.mex.treeMex.addChild(mexChunkTypeByLetter(letter)->parentKey, mexChunkKey(letter, i), text);
@@ -86,7 +86,11 @@ TEST_F(MexWriter, WritesTheWorkedFixtureByteForByte) {
 }
 
 TEST_F(MexWriter, ReadAndWrittenBackInEitherVariant) {
-    struct Case { uint16_t from; bool toCataclysm; uint16_t expected; };
+    struct Case {
+        uint16_t from;
+        bool toCataclysm;
+        uint16_t expected;
+    };
     const Case cases[] = {
         {kHomeworld, false, kHomeworld},  // the input less the unknown chunk
         {kCataclysm, true, kCataclysm},
@@ -195,8 +199,13 @@ TEST_F(MexWriter, RefusesEntriesTooLongForTheirFieldsAndKeepsTheOldFile) {
          {"Point name \"DockPointNumberTwelve\" is longer than 19 characters.",
           "Point name \"12345678901234567890\" is longer than 19 characters."}},
         {"both, and a mirrored collision sphere",
-         {named("n", "NAVLIGHT", "NavLightNumberTwenty"), []{ MexChunk c; c.chunkType = "c";
-                                                             c.chunkId = "Collision Sphere1"; return c; }()},
+         {named("n", "NAVLIGHT", "NavLightNumberTwenty"),
+          [] {
+              MexChunk c;
+              c.chunkType = "c";
+              c.chunkId = "Collision Sphere1";
+              return c;
+          }()},
          {"Chunk ID \"NAVLIGHT\" is longer than 7 characters.",
           "Point name \"NavLightNumberTwenty\" is longer than 19 characters.",
           "Chunk ID \"Collision Sphere1\" is longer than 7 characters."}},
@@ -223,7 +232,10 @@ TEST_F(MexWriter, RefusesEntriesTooLongForTheirFieldsAndKeepsTheOldFile) {
 }
 
 TEST_F(MexWriter, RoundsAndClampsNavColours) {
-    struct Case { float value; uint8_t byte; };
+    struct Case {
+        float value;
+        uint8_t byte;
+    };
     const Case cases[] = {{255, 0xFF}, {300, 0xFF}, {-5, 0}, {127.5f, 128}, {128.5f, 128}, {0.4f, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -275,12 +287,13 @@ TEST_F(MexWriter, ResetLeavesNothingForTheNextSave) {
     resetMexChunkTable(t.ctx);
     EXPECT_EQ(t.ctx.mex.treeMex.count(), 0);
     EXPECT_TRUE(t.ctx.mex.mexMeshes.empty());
-    EXPECT_EQ(t.ctx.mex.mexGunCount + t.ctx.mex.mexDockCount + t.ctx.mex.mexSalvageCount +
-                  t.ctx.mex.mexNavLightCount + t.ctx.mex.catSalvageDockCount, 0);
+    EXPECT_EQ(t.ctx.mex.mexGunCount + t.ctx.mex.mexDockCount + t.ctx.mex.mexSalvageCount + t.ctx.mex.mexNavLightCount +
+                  t.ctx.mex.catSalvageDockCount,
+              0);
     writeText(dir / "other.mex", "another ship's file");
     EXPECT_TRUE(exportMex(t.ctx, pathOf("other.mex"), false));
     EXPECT_EQ(readText(dir / "other.mex"), "another ship's file");
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

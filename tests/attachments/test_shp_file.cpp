@@ -36,7 +36,7 @@ std::string crlf(std::initializer_list<const char*> lines) {
     return s;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ShpLines, CrLfLfAndCrAllEndALine) {
     EXPECT_EQ(splitTextLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
@@ -45,10 +45,29 @@ TEST(ShpLines, CrLfLfAndCrAllEndALine) {
 }
 
 TEST_F(ShpFixture, ReaderTakesOnlyUnindentedExactKeywordsOfTheCurrentGun) {
-    read(crlf({"Type GUN_NewGimble", "BarrelLength 9", "NUMBER_OF_GUNS 3", "GUN 0", "{", " Type GUN_NewGimble",
-               "\tBarrelLength 7", "type GUN_NewGimble", "Type GUN_Gimble", "BarrelLength 1.5e1x", "}", "GUN 1",
-               "{", "Type GUN_Fixed", "}", "GUN 2", "{", "Type GUN_VisibleGimble", "}", "GUN 3", "}",
-               "RecoilLength -2.25", "Type GUN_MissileLauncher"}));
+    read(crlf({"Type GUN_NewGimble",
+               "BarrelLength 9",
+               "NUMBER_OF_GUNS 3",
+               "GUN 0",
+               "{",
+               " Type GUN_NewGimble",
+               "\tBarrelLength 7",
+               "type GUN_NewGimble",
+               "Type GUN_Gimble",
+               "BarrelLength 1.5e1x",
+               "}",
+               "GUN 1",
+               "{",
+               "Type GUN_Fixed",
+               "}",
+               "GUN 2",
+               "{",
+               "Type GUN_VisibleGimble",
+               "}",
+               "GUN 3",
+               "}",
+               "RecoilLength -2.25",
+               "Type GUN_MissileLauncher"}));
     ASSERT_EQ(shp().shpGunCount, 4);
     EXPECT_EQ(shp().shpNumberOfGuns, 3);
     ASSERT_EQ(shp().shpGuns.size(), 5u);
@@ -81,8 +100,9 @@ TEST_F(ShpFixture, LfOnlyFileReadsLikeItsCrLfTwin) {
 
 TEST_F(ShpFixture, AngleLinesAskWhenTheGunIsNotNewGimble) {
     t.prompts
-        .expectYesNo(false, "Setting found for gun type 'GUN_NewGimble' but the gun type is incorrect in your "
-                            "SHP-file, continue?")
+        .expectYesNo(false,
+                     "Setting found for gun type 'GUN_NewGimble' but the gun type is incorrect in your "
+                     "SHP-file, continue?")
         .expectYesNo(true);
     read(crlf({"GUN 0", "Type GUN_Gimble", "minturnangle -30", "maxturnangle 45", "GUN 1", "Type GUN_NewGimble",
                "mindeclination -10", "maxdeclination 80.5"}));
@@ -96,8 +116,8 @@ TEST_F(ShpFixture, AngleLinesAskWhenTheGunIsNotNewGimble) {
 }
 
 TEST_F(ShpFixture, SlaveDriverAndBindings) {
-    read(crlf({"GUN 0", "GUN 1", "SlaveDriver 0", "GUN 2", "BindGun Turret GUN1,Azimuth",
-               "BindGun Barrel GUN2,Recoil", "BindGun Mount GUN0,AZIMUTH_and_DECLINATION"}));
+    read(crlf({"GUN 0", "GUN 1", "SlaveDriver 0", "GUN 2", "BindGun Turret GUN1,Azimuth", "BindGun Barrel GUN2,Recoil",
+               "BindGun Mount GUN0,AZIMUTH_and_DECLINATION"}));
     const auto& g = shp().shpGuns;
     EXPECT_EQ(g[1].slaveDriver, 0);
     EXPECT_EQ(g[1].azimuthJoint, "Turret");
@@ -196,10 +216,13 @@ TEST_F(ShpFixture, RealCataclysmShipDefinitionReadsAndItsPathsResolve) {
 // ---- The parse ----
 
 TEST(ShpParse, CountsAndMastersThatAreNo16BitNumbersAreRefused) {
-    struct Case { std::string line; int number; };
-    for (const Case& c : {Case{"NUMBER_OF_GUNS abc", 13}, Case{"NUMBER_OF_NAV_LIGHTS 2.5x", 13},
-                          Case{"NUMBER_OF_SALVAGE_POINTS", 13}, Case{"NUMBER_OF_DOCK_POINTS 40000", 6},
-                          Case{"NUMBER_OF_GUNS -32769", 6}, Case{"SlaveDriver 32768", 6}}) {
+    struct Case {
+        std::string line;
+        int number;
+    };
+    for (const Case& c :
+         {Case{"NUMBER_OF_GUNS abc", 13}, Case{"NUMBER_OF_NAV_LIGHTS 2.5x", 13}, Case{"NUMBER_OF_SALVAGE_POINTS", 13},
+          Case{"NUMBER_OF_DOCK_POINTS 40000", 6}, Case{"NUMBER_OF_GUNS -32769", 6}, Case{"SlaveDriver 32768", 6}}) {
         SCOPED_TRACE(c.line);
         ShpFileContents contents;
         try {
@@ -270,7 +293,12 @@ TEST(ShpParse, LinesBecomeKeywordsWithTheirValues) {
 }
 
 TEST(ShpParse, DockPointsTakeTheirTypeFromTheSecondOrThirdWord) {
-    struct Case { std::string line; ShpDockPoint point; bool salvage; std::vector<int> words; };
+    struct Case {
+        std::string line;
+        ShpDockPoint point;
+        bool salvage;
+        std::vector<int> words;
+    };
     for (const Case& c : {Case{"DockPoint Dock1,dpt_salvage", {"Dock1", "dpt_salvage"}, true, {1, 2}},
                           Case{"DockPoint Dock2, dpt_SalvageLatch", {"Dock2", "dpt_SalvageLatch"}, true, {1, 2, 3}},
                           Case{"DockPoint Dock3", {"Dock3", ""}, false, {1, 2, 3}},
@@ -303,7 +331,7 @@ const std::string kTabShp =
 
 std::string blanks(int n) { return std::string(size_t(n), ' '); }
 
-} // namespace
+}  // namespace
 
 TEST_F(ShpFixture, UneditedSaveLeavesTheFileAsItWasAndDoesNotWriteIt) {
     const std::vector<std::string> files = {
@@ -344,10 +372,10 @@ TEST_F(ShpFixture, AnEditedBarrelLengthRewritesExactlyItsLineAndKeepsTheLineEnd)
 
 TEST_F(ShpFixture, PatchFindsTabAndBlankSeparatedGunLinesAlikeAndRewritesOnlyEditedValues) {
     // Gun 0 with tabs, gun 1 with blanks, gun 2 with both; CR LF, LF and a last line without an end.
-    const std::vector<std::string> lines = {"GUN\t0", "{", "Type\tGUN_VisibleGimble", "BarrelLength\t1.0",
-                                            "RecoilLength\t-5.0", "}", "GUN 1", "{", "Type GUN_HiddenGimble",
-                                            "BarrelLength 2", "RecoilLength 3", "}", "GUN 2", "{",
-                                            "Type \tGUN_MissileLauncher", "BarrelLength\t 4", "RecoilLength 5", "}"};
+    const std::vector<std::string> lines = {
+        "GUN\t0", "{", "Type\tGUN_VisibleGimble",    "BarrelLength\t1.0", "RecoilLength\t-5.0", "}",
+        "GUN 1",  "{", "Type GUN_HiddenGimble",      "BarrelLength 2",    "RecoilLength 3",     "}",
+        "GUN 2",  "{", "Type \tGUN_MissileLauncher", "BarrelLength\t 4",  "RecoilLength 5",     "}"};
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) text += lines[i] + (i + 1 == lines.size() ? "" : i % 2 ? "\n" : "\r\n");
     read(text);
@@ -381,7 +409,11 @@ TEST_F(ShpFixture, AnEditBackToTheValueFirstReadReachesTheFileToo) {
 }
 
 TEST_F(ShpFixture, AChangedTypeIsWrittenByItsCanonicalNameAndAnUnnamedTypeKeepsItsLine) {
-    struct Case { const char* typeLine; int newType; std::string written; };
+    struct Case {
+        const char* typeLine;
+        int newType;
+        std::string written;
+    };
     for (const Case& c : {Case{"Type GUN_VisibleGimble", 1, "Type" + blanks(32) + "GUN_Gimble"},
                           Case{"Type\tGUN_HiddenGimble", 2, "Type" + blanks(32) + "GUN_NewGimble"},
                           Case{"Type GUN_Fixed", 4, "Type" + blanks(32) + "GUN_MineLauncher"},
@@ -395,7 +427,11 @@ TEST_F(ShpFixture, AChangedTypeIsWrittenByItsCanonicalNameAndAnUnnamedTypeKeepsI
 }
 
 TEST(ShpWords, ReaderAndPatchSplitWordsAlike) {
-    struct Case { std::string line; int n; std::string word; };
+    struct Case {
+        std::string line;
+        int n;
+        std::string word;
+    };
     for (const Case& c : {Case{"Type\tGUN_Gimble", 1, "Type"}, Case{"Type \t GUN_Gimble x", 2, "GUN_Gimble"},
                           Case{" Type GUN_Gimble", 1, ""}, Case{"\tType", 2, "Type"}, Case{"Type, X", 1, "Type"},
                           Case{"Name A,", 2, "A,"}, Case{"A B", 3, ""}, Case{"A \t", 2, ""}, Case{"", 1, ""},
@@ -422,8 +458,8 @@ TEST(ShpLines, EveryLineKeepsItsOwnEnd) {
 
 TEST_F(ShpFixture, PatchLeavesBlocksAloneThatNoGunOfTheReaderOwns) {
     // Numbered from 1: the numbers never match the reader's count, so nothing changes.
-    const std::string fromOne = crlf({"GUN 1", "Type GUN_Gimble", "BarrelLength 1", "}", "GUN 2",
-                                      "Type GUN_Gimble", "BarrelLength 1", "}"});
+    const std::string fromOne =
+        crlf({"GUN 1", "Type GUN_Gimble", "BarrelLength 1", "}", "GUN 2", "Type GUN_Gimble", "BarrelLength 1", "}"});
     read(fromOne);
     shp().shpGuns[0].barrelLength = 9;
     shp().shpGuns[1].barrelLength = 9;
@@ -435,8 +471,8 @@ TEST_F(ShpFixture, PatchLeavesBlocksAloneThatNoGunOfTheReaderOwns) {
     shp().shpGuns[0].barrelLength = 3;
     writeText(dir / "ship.shp", crlf({"GUN 0", "BarrelLength 1", "}", "GUN 1", "BarrelLength 1", "}"}));
     ASSERT_TRUE(saveSHPfile(t.ctx, path()));
-    EXPECT_EQ(readText(dir / "ship.shp"), crlf({"GUN 0", ("BarrelLength" + std::string(24, ' ') + "3.00").c_str(),
-                                                "}", "GUN 1", "BarrelLength 1", "}"}));
+    EXPECT_EQ(readText(dir / "ship.shp"), crlf({"GUN 0", ("BarrelLength" + std::string(24, ' ') + "3.00").c_str(), "}",
+                                                "GUN 1", "BarrelLength 1", "}"}));
 }
 
 TEST_F(ShpFixture, PatchOfAMissingFileWritesNothingAndOfAnEmptyFileFailsSafely) {
@@ -502,9 +538,17 @@ TEST_F(ShpFixture, SaveShpOnlySaysSaveDoneOnlyWhenTheFileWasPatched) {
 }
 
 TEST_F(ShpFixture, SaveShpOnlyIsOfferedOnlyForAShipOpenedFromItsDefinition) {
-    struct Case { const char* load; bool noShp; bool hasPath; bool enabled; };
-    for (Case c : {Case{".shp", false, true, true}, {".peo", true, true, false}, {"LOD switch", false, true, true},
-                   {"repair load", true, false, false}, {"fresh", true, false, false}}) {
+    struct Case {
+        const char* load;
+        bool noShp;
+        bool hasPath;
+        bool enabled;
+    };
+    for (Case c : {Case{".shp", false, true, true},
+                   {".peo", true, true, false},
+                   {"LOD switch", false, true, true},
+                   {"repair load", true, false, false},
+                   {"fresh", true, false, false}}) {
         disableShpSave(t.ctx);
         shp().noShpLoaded = c.noShp;
         shp().shpFilePath = c.hasPath ? "x.shp" : "";

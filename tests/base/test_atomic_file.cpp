@@ -38,7 +38,7 @@ bool permissionsAreEnforced(const fs::path& scratch) {
     return enforced;
 }
 
-} // namespace
+}  // namespace
 
 TEST(AtomicFile, WritesNewAndReplacesExistingFiles) {
     TempDir dir;
@@ -196,7 +196,10 @@ TEST(AtomicFile, ReadsWholeFilesAndReportsMissingOnes) {
     ASSERT_GT(status.size(), 5u);
     EXPECT_EQ(std::string(status.begin(), status.begin() + 5), "Name:");
 
-    struct Case { fs::path path; int number; };
+    struct Case {
+        fs::path path;
+        int number;
+    };
     for (const Case& c : {Case{dir / "missing.bin", 53}, Case{dir / "big.bin" / "x", 53}, Case{dir.path(), 75}}) {
         SCOPED_TRACE(c.path.string());
         try {
@@ -213,7 +216,7 @@ namespace {
 
 std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
 
-} // namespace
+}  // namespace
 
 TEST(AtomicFileSet, AFailureAtAnyFileLeavesEveryTargetAndNoTemporary) {
     for (int failing = 0; failing < 3; ++failing) {
@@ -240,7 +243,8 @@ TEST(AtomicFileSet, AFailureAtAnyFileLeavesEveryTargetAndNoTemporary) {
     }
     TempDir dir;
     writeText(dir / "ship.peo", "old peo");
-    writeFilesAtomically(std::vector<FileToWrite>{{dir / "ship.peo", bytesOf("new peo")}, {dir / "ship.mad", bytesOf("new mad")}});
+    writeFilesAtomically(
+        std::vector<FileToWrite>{{dir / "ship.peo", bytesOf("new peo")}, {dir / "ship.mad", bytesOf("new mad")}});
     EXPECT_EQ(readText(dir / "ship.peo"), "new peo");
     EXPECT_EQ(readText(dir / "ship.mad"), "new mad");
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.peo"}));
@@ -256,12 +260,12 @@ TEST(AtomicFile, AWriteRemovesOnlyItsTargetsStaleTemporaries) {
         bool removed;
     };
     const Planted planted[] = {
-        {".ship.peo.tarv-4242-7-123456.tmp", true, true},     // left by an interrupted save
-        {".ship.peo.tarv-4242-8-99.tmp", false, false},       // newer than this process: another save's
-        {".ship.mex.tarv-4242-7-123456.tmp", true, false},    // another target's
-        {".Ship.peo.tarv-4242-7-123456.tmp", true, false},    // another name in another letter case
-        {".ship.peo.tarv-4242-7.tmp", true, false},           // not the pattern
-        {".ship.peo.tarv-x-7-1.tmp", true, false},            // not the pattern
+        {".ship.peo.tarv-4242-7-123456.tmp", true, true},   // left by an interrupted save
+        {".ship.peo.tarv-4242-8-99.tmp", false, false},     // newer than this process: another save's
+        {".ship.mex.tarv-4242-7-123456.tmp", true, false},  // another target's
+        {".Ship.peo.tarv-4242-7-123456.tmp", true, false},  // another name in another letter case
+        {".ship.peo.tarv-4242-7.tmp", true, false},         // not the pattern
+        {".ship.peo.tarv-x-7-1.tmp", true, false},          // not the pattern
         {".ship.peo.tarv-4242-7-123456.tmp.keep", true, false},
         {"ship.peo.tarv-4242-7-123456.tmp", true, false},
     };

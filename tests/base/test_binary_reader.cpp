@@ -28,12 +28,18 @@ TEST(BinaryReader, ReadsOutsideTheFileNameFieldOffsetAndSize) {
     ByteBuilder b;
     b.fill(10);
     BinaryReader r(b.data(), "ship.peo");
-    struct Case { int64_t offset; int width; };
+    struct Case {
+        int64_t offset;
+        int width;
+    };
     for (Case c : {Case{8, 4}, Case{10, 1}, Case{-1, 2}, Case{INT64_MAX - 1, 4}}) {
         try {
-            if (c.width == 4) r.i32(c.offset, "vertex count");
-            else if (c.width == 2) r.i16(c.offset, "vertex count");
-            else r.u8(c.offset, "vertex count");
+            if (c.width == 4)
+                r.i32(c.offset, "vertex count");
+            else if (c.width == 2)
+                r.i16(c.offset, "vertex count");
+            else
+                r.u8(c.offset, "vertex count");
             ADD_FAILURE() << "no error at " << c.offset;
         } catch (const RunTimeError& e) {
             EXPECT_EQ(e.number(), 62);

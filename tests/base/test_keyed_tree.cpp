@@ -36,7 +36,7 @@ int errorOf(auto&& action) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST(KeyedTree, BuildsWalksAndFindsNodes) {
     KeyedTree t = sampleTree();
@@ -131,8 +131,7 @@ TEST(KeyedTree, ArrangesTheWholeShapeAtOnceAndRefusesCyclesAndBadIndexes) {
     EXPECT_EQ(t.childrenOf("o5"), (std::vector<std::string>{"o0"}));
     EXPECT_EQ(t.childrenOf("o0"), (std::vector<std::string>{"o4", "o2", "o3"}));
     EXPECT_EQ(t.parentOf("o3"), "o0");
-    EXPECT_EQ(keysInOrder(t), (std::vector<std::string>{"o0", "o1", "o2", "o3", "o4", "o5"}))
-        << "creation order stays";
+    EXPECT_EQ(keysInOrder(t), (std::vector<std::string>{"o0", "o1", "o2", "o3", "o4", "o5"})) << "creation order stays";
 
     const std::vector<std::string> topBefore = t.topLevel(), childrenBefore = t.childrenOf("o0");
     const std::pair<std::vector<int>, std::vector<int>> refused[] = {

@@ -8,7 +8,9 @@ using tarv::test::TempDir;
 namespace fs = std::filesystem;
 
 TEST(Paths, SplitsPathTexts) {
-    struct Case { std::string path, folder, name, base, log; };
+    struct Case {
+        std::string path, folder, name, base, log;
+    };
     const Case cases[] = {
         {"C:\\a.b\\ship.peo", "C:\\a.b\\", "ship.peo", "C:\\a.b\\ship.", "C:\\a.b\\ship.log"},
         {"/a.b/ship.peo", "/a.b/", "ship.peo", "/a.b/ship.", "/a.b/ship.log"},
@@ -38,16 +40,15 @@ TEST(Paths, FindsNamesIgnoringLetterCase) {
     tarv::test::writeText(dir / "only.lif", "x");
     fs::create_directory(dir / "Textures");
 
-    struct Case { std::string name; std::optional<std::string> found; };
+    struct Case {
+        std::string name;
+        std::optional<std::string> found;
+    };
     const Case cases[] = {
-        {"hull.LIF", "hull.LIF"},   // an exact match wins over an earlier one in sorted order
-        {"Hull.lif", "Hull.lif"},
-        {"HULL.LIF", "Hull.lif"},   // two candidates: the first in sorted order
-        {"ONLY.Lif", "only.lif"},
-        {"textures", "Textures"},   // folders too
-        {"missing.lif", std::nullopt},
-        {"", std::nullopt},
-        {"Textures/x", std::nullopt},
+        {"hull.LIF", "hull.LIF"},  // an exact match wins over an earlier one in sorted order
+        {"Hull.lif", "Hull.lif"},      {"HULL.LIF", "Hull.lif"},  // two candidates: the first in sorted order
+        {"ONLY.Lif", "only.lif"},      {"textures", "Textures"},  // folders too
+        {"missing.lif", std::nullopt}, {"", std::nullopt},       {"Textures/x", std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,7 +71,10 @@ TEST(Paths, ResolvesWindowsNamesFromShipFiles) {
     tarv::test::writeText(dir / "top.lif", "top");
     const fs::path ships = dir / "ships";
 
-    struct Case { std::string written; std::optional<fs::path> resolved; };
+    struct Case {
+        std::string written;
+        std::optional<fs::path> resolved;
+    };
     const Case cases[] = {
         {"Textures\\HULL.LIF", ships / "textures" / "hull.lif"},
         {"textures/hull.lif", ships / "textures" / "hull.lif"},
@@ -106,10 +110,12 @@ TEST(Paths, MissingShipNamesComeBackAsWritten) {
 }
 
 TEST(Paths, FoldsLetterCaseForAsciiOnly) {
-    struct Case { std::string text, lower; };
+    struct Case {
+        std::string text, lower;
+    };
     const Case cases[] = {
         {"C:\\Ships\\HULL.LIF", "c:\\ships\\hull.lif"},
-        {"AZaz@[`{09", "azaz@[`{09"},      // only A-Z move; the bytes around them stay
+        {"AZaz@[`{09", "azaz@[`{09"},              // only A-Z move; the bytes around them stay
         {"\xC3\x84rger.PEO", "\xC3\x84rger.peo"},  // a UTF-8 capital keeps its bytes
         {"", ""},
     };

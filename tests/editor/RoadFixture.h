@@ -33,4 +33,4 @@ protected:
     }
 };
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -48,7 +48,7 @@ public:
     bool setKeyValue(const std::string&, const std::string&) override { return false; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(RoadTest, TheShipDefinitionOpensTheWholeSet) {
     loadThisFile(ctx, at("Tarvlet.shp"));
@@ -177,14 +177,10 @@ TEST(ObjectParents, LinksAreReadInObjectOrderAndBadOnesHangUnderTheRoot) {
         std::vector<int> parents;
         int corrupted;
     } cases[] = {
-        {"plain tree", {0, 1, 2, 1}, {-1, 0, 1, 0}, 0},
-        {"a parent with a higher index", {0, 3, 1}, {-1, 2, 0}, 0},
-        {"self link", {0, 2, 1}, {-1, 0, 0}, 1},
-        {"beyond the count", {0, 9, 1}, {-1, 0, 0}, 1},
-        {"negative link", {0, -1, 2}, {-1, 0, 1}, 1},
-        {"two objects naming each other", {0, 3, 2}, {-1, 2, 0}, 1},
-        {"object 0 with a parent", {2, 1}, {-1, 0}, 1},
-        {"object 0 naming itself", {1}, {-1}, 1},
+        {"plain tree", {0, 1, 2, 1}, {-1, 0, 1, 0}, 0}, {"a parent with a higher index", {0, 3, 1}, {-1, 2, 0}, 0},
+        {"self link", {0, 2, 1}, {-1, 0, 0}, 1},        {"beyond the count", {0, 9, 1}, {-1, 0, 0}, 1},
+        {"negative link", {0, -1, 2}, {-1, 0, 1}, 1},   {"two objects naming each other", {0, 3, 2}, {-1, 2, 0}, 1},
+        {"object 0 with a parent", {2, 1}, {-1, 0}, 1}, {"object 0 naming itself", {1}, {-1}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -401,7 +397,7 @@ TEST_F(RoadTest, TheShipClassSetsTheScaleFromTheExtent) {
     EXPECT_EQ(ctx.toolsPage->txtScaleAmount, "700000");
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test
 
 namespace tarv::test {
 
@@ -468,7 +464,7 @@ TEST_F(RoadTest, ARefusedFileLeavesNothingToSaveOverIt) {
     EXPECT_TRUE(ctx.road.mnuFileSaveAsEnabled);
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test
 
 namespace tarv::test {
 
@@ -502,7 +498,7 @@ TEST_F(RoadTest, ALodListWithoutAModelIsRefusedAndThePreviousShipIsNotTakenForTh
     EXPECT_EQ(lodNamesNoModelText("/ships/a.lod"), "The LOD file /ships/a.lod names no model file! Aborting load.");
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test
 
 namespace tarv::test {
 
@@ -537,4 +533,4 @@ TEST_F(RoadTest, ABackupLoadThatStopsAfterTheModelStillReloadsIt) {
     EXPECT_EQ(readBytes(at("Tarvlet.peo")), (std::vector<uint8_t>{1, 2, 3}));
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -83,4 +83,4 @@ TEST_F(PlaybackDuringLoadTest, TheCleanUpStopsPlayback) {
     EXPECT_EQ(counting.steps, 1);
 }
 
-} // namespace
+}  // namespace

@@ -33,7 +33,7 @@ void open(EditingContext& ctx, const std::string& file) {
     loadRecentFiles(ctx);
 }
 
-} // namespace
+}  // namespace
 
 TEST(RecentFiles, FirstRunKeepsEverythingHidden) {
     TempDir dir;
@@ -98,7 +98,7 @@ struct BackupFixture {
 const std::string kQuestion =
     "No backup of Scout.peo exists!\r\nIt is HIGHLY recommend that you backup now.\r\n       Backup?";
 
-} // namespace
+}  // namespace
 
 TEST(Backups, NamesTheBackupBesideTheFile) {
     EXPECT_EQ(backupNameOf("/ships/scout.peo"), "/ships/Backup of scout.peo");
@@ -186,7 +186,9 @@ TEST(Backups, AFailedCopyIsReportedAndChangesNothing) {
     if (!root)
         fs::permissions(f.dir.path(), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
-    auto nextCopyFails = [&] { if (root) failNextAtomicWriteForTesting(); };
+    auto nextCopyFails = [&] {
+        if (root) failNextAtomicWriteForTesting();
+    };
     f.t.ctx.shell.mnuBUCEnabled = true;
 
     nextCopyFails();
@@ -250,7 +252,8 @@ TEST(ErrorReportText, TheDetailsOfRunTimeErrors) {
     EXPECT_EQ(RunTimeError::overflow().whileReading("a.mad").detail(), "while reading a.mad");
     EXPECT_EQ(RunTimeError::badFile("The file a.mad is short").whileReading("a.mad").detail(), "")
         << "a description that names the file needs no detail";
-    EXPECT_EQ(RunTimeError::tooLarge("x", 1, "a.peo", 0).whileReading("b.peo").detail(), "x 1 in a.peo does not fit (at most 0)")
+    EXPECT_EQ(RunTimeError::tooLarge("x", 1, "a.peo", 0).whileReading("b.peo").detail(),
+              "x 1 in a.peo does not fit (at most 0)")
         << "a detail is never replaced";
 }
 

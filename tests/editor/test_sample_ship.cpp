@@ -89,4 +89,4 @@ TEST_F(RoadTest, EveryFileOfTheSampleReadsWithTheEditorsReaders) {
     EXPECT_TRUE(t.errors.reports.empty());
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

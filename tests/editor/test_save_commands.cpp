@@ -106,8 +106,8 @@ TEST_F(SaveTest, SaveAsProposesTheModelsPeoAndRefusesTheEditorsOtherFileKinds) {
     const auto shp = readBytes(at("Tarvlet.shp"));
     const auto lod = readBytes(at("Tarvlet.lod"));
     const std::string target = (dir.path() / "Copy.peo").string();
-    const std::vector<std::string> refused = {"Tarvlet.shp", "Tarvlet.LOD", "other.mex", "other.Mad", "other.lif",
-                                              "other.smd"};
+    const std::vector<std::string> refused = {"Tarvlet.shp", "Tarvlet.LOD", "other.mex",
+                                              "other.Mad",   "other.lif",   "other.smd"};
     for (const std::string& name : refused) {
         t.prompts.expectSave(FileDialogChoice{at(name), 1});
         t.prompts.expectMessage(saveAsOtherKindText(name));
@@ -234,7 +234,8 @@ TEST_F(SaveTest, SaveAllWritesTheWholeSetOrNothing) {
         EXPECT_EQ(t.errors.reports[0].description.rfind(saveAllFailedText(files[failing], ""), 0), 0u)
             << t.errors.reports[0].description;
     }
-    EXPECT_EQ(saveAllFailedText("/s/a.mex", "Overflow"), "'Save All' changed no file: /s/a.mex could not be saved. Overflow");
+    EXPECT_EQ(saveAllFailedText("/s/a.mex", "Overflow"),
+              "'Save All' changed no file: /s/a.mex could not be saved. Overflow");
 
     // A file that cannot even be built (33 animations) stops the set before anything is written.
     t.errors.reports.clear();
@@ -263,4 +264,4 @@ TEST_F(SaveTest, MexAndMadOnlyReportTheirErrorsToo) {
     EXPECT_EQ(t.status.status, "MAD save done!");
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -29,9 +29,9 @@ TEST(StartupState, TheVariantFollowsDefaultFileFormatAndEverythingStartsDisabled
         applyStartupState(t.ctx);
         EXPECT_EQ(t.ctx.road.cataclysmVariant, cataclysm) << format;
         EXPECT_FALSE(t.ctx.road.pagesEnabled.value_or(true) || t.ctx.road.keyframesPageEnabled.value_or(true) ||
-                     t.ctx.road.mnuReloadEnabled || t.ctx.road.mnuFileSaveEnabled ||
-                     t.ctx.road.mnuFileSaveAsEnabled || t.ctx.shell.mnuBUCEnabled || t.ctx.shell.mnuRevBUEnabled ||
-                     t.ctx.lod.cmdAddToLodEnabled || t.ctx.lod.cmdMultiFileEnabled);
+                     t.ctx.road.mnuReloadEnabled || t.ctx.road.mnuFileSaveEnabled || t.ctx.road.mnuFileSaveAsEnabled ||
+                     t.ctx.shell.mnuBUCEnabled || t.ctx.shell.mnuRevBUEnabled || t.ctx.lod.cmdAddToLodEnabled ||
+                     t.ctx.lod.cmdMultiFileEnabled);
         EXPECT_EQ(t.ctx.model.modelExtent, 1.0);
         EXPECT_EQ(t.ctx.toolsPage->cmbObjectSize.items.size(), 7u);
         EXPECT_EQ(t.ctx.toolsPage->txtScaleAmount, "6000");  // "Fighter" with an extent of 1
@@ -90,4 +90,4 @@ TEST(ShutdownCaption, CarriesOnlyMajorAndMinor) {
     EXPECT_EQ(shutdownCaption(t.ctx), "TARV 1.7, initiating shutdown sequence...");
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

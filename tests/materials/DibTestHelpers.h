@@ -20,4 +20,4 @@ inline std::array<uint8_t, 3> pixel(const cDIBSection& dib, int column, int row)
 }
 using Rgb = std::array<uint8_t, 3>;
 
-} // namespace tarv::test
+}  // namespace tarv::test

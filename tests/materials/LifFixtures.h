@@ -50,8 +50,8 @@ inline const std::vector<uint8_t> kTeam0Amounts = teamTable({0, 64, 0, 128});
 inline const std::vector<uint8_t> kTeam1Amounts = teamTable({0, 0, 200, 255});
 
 // The standard layout: header, n index bytes, palette, team 0, team 1; length n + 1584.
-inline std::vector<uint8_t> standardLif(std::vector<uint8_t> indices, int32_t width, int32_t height,
-                                        int32_t flags = 50, std::vector<uint8_t> palette = testPalette(),
+inline std::vector<uint8_t> standardLif(std::vector<uint8_t> indices, int32_t width, int32_t height, int32_t flags = 50,
+                                        std::vector<uint8_t> palette = testPalette(),
                                         std::vector<uint8_t> team0 = kTeam0Amounts,
                                         std::vector<uint8_t> team1 = kTeam1Amounts) {
     const int32_t n = int32_t(indices.size());
@@ -78,4 +78,4 @@ inline std::vector<uint8_t> rgbaLif(const std::vector<uint8_t>& rgba, int32_t wi
     return lifHeader(f).bytes(rgba).data();
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -47,7 +47,7 @@ struct Fixture {
     std::string path(const char* name) const { return (dir / name).string(); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(BmpWriter, EightBitFileWithTheGivenPalette) {
     Fixture f;
@@ -94,7 +94,10 @@ TEST(BmpWriter, EightBitFileWithTheOctreePalette) {
 
 TEST(BmpWriter, EightBitRowsAndFillerEntries) {
     Fixture f;
-    struct Case { int width; int row; };
+    struct Case {
+        int width;
+        int row;
+    };
     for (Case c : {Case{1, 4}, Case{4, 4}, Case{7, 8}}) {
         cDIBSection dib = pictureOf({std::vector<Rgb>(size_t(c.width), Rgb{7, 8, 9})});
         cPalette pal;
@@ -158,10 +161,10 @@ TEST(BmpWriter, FourBitFilePacksTheLeftmostPixelInTheHighHalf) {
     ASSERT_TRUE(cDIBSectionSave().Save(f.t.ctx, f.path("four.bmp"), dib, pal, 1, 0));
     ByteBuilder b;
     headers(b, 9, 1, 4, 16, 8);
-    const uint8_t table[16][3] = {{0, 0, 0},     {128, 0, 0},   {0, 128, 0},     {128, 128, 0},
-                                  {0, 0, 128},   {128, 0, 128}, {0, 128, 128},   {192, 192, 192},
-                                  {128, 128, 128}, {255, 0, 0}, {0, 255, 0},     {255, 255, 0},
-                                  {0, 0, 255},   {255, 0, 255}, {0, 255, 255},   {255, 255, 255}};
+    const uint8_t table[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                  {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                  {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                  {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
     for (const auto& e : table) b.u8(e[2]).u8(e[1]).u8(e[0]).u8(0);
     b.u8(0x01).u8(0x23).u8(0x45).u8(0x67).u8(0x80).fill(3);
     EXPECT_EQ(tarv::test::readBytes(f.path("four.bmp")), b.data());
@@ -196,7 +199,8 @@ TEST(BmpWriter, NothingIsWrittenForABadDepthOrAnEmptyPicture) {
         EXPECT_FALSE(cDIBSectionSave().fileBytes(dib, pal, depth, 2));
     }
     cDIBSection empty;
-    for (int depth : {0, 1, 2, 3}) EXPECT_FALSE(cDIBSectionSave().Save(f.t.ctx, f.path("bad.bmp"), empty, pal, depth, 2));
+    for (int depth : {0, 1, 2, 3})
+        EXPECT_FALSE(cDIBSectionSave().Save(f.t.ctx, f.path("bad.bmp"), empty, pal, depth, 2));
     EXPECT_FALSE(std::filesystem::exists(f.path("bad.bmp")));
     EXPECT_EQ(pal.Count(), 0);
 }

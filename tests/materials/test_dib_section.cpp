@@ -38,10 +38,12 @@ public:
     bool accept = true;
 };
 
-} // namespace
+}  // namespace
 
 TEST(DibSection, StrideAndHeaderFollowTheSize) {
-    struct Case { int w, h, stride; };
+    struct Case {
+        int w, h, stride;
+    };
     for (Case c : {Case{1, 1, 4}, Case{4, 3, 12}, Case{5, 2, 16}, Case{7, 1, 24}}) {
         cDIBSection dib;
         ASSERT_TRUE(dib.Create(c.w, c.h));
@@ -95,8 +97,8 @@ TEST(DibSection, CreateFromPictureFlipsRowsAndStoresBlueGreenRed) {
     // Memory row 0 is the picture's bottom row; each pixel is blue, green, red.
     const uint8_t* bits = dib.DIBSectionBitsPtr();
     const std::vector<uint8_t> expected = {
-        200 + 1, 100, 1, 200 + 1, 101, 11, 200 + 1, 102, 21, 0, 0, 0,  // bottom row (y = 1), 3 padding bytes
-        200, 100, 0, 200, 101, 10, 200, 102, 20, 0, 0, 0};             // top row
+        200 + 1, 100, 1, 200 + 1, 101, 11, 200 + 1, 102, 21, 0, 0, 0,   // bottom row (y = 1), 3 padding bytes
+        200,     100, 0, 200,     101, 10, 200,     102, 20, 0, 0, 0};  // top row
     EXPECT_EQ(std::vector<uint8_t>(bits, bits + 24), expected);
 
     Image back(3, 2, Rgba{1, 1, 1, 1});
@@ -222,7 +224,7 @@ std::vector<uint8_t> expected24BitFile(const Image& img) {
     return b.data();
 }
 
-} // namespace
+}  // namespace
 
 TEST(DibSection, SavePictureWritesThe24BitFile) {
     tarv::test::TempDir dir;

@@ -149,8 +149,12 @@ TEST(FixLifCopy, MissingTablesAndPaletteBecomeZerosWithTheirLogLines) {
     fields.palette = -1;
     fields.team0 = 52;
     fields.team1 = 52 + 256;
-    const auto paletteMissing =
-        test::lifHeader(fields).bytes(indices).bytes(test::kTeam0Amounts).bytes(test::kTeam1Amounts).fill(1024, 0xEE).data();
+    const auto paletteMissing = test::lifHeader(fields)
+                                    .bytes(indices)
+                                    .bytes(test::kTeam0Amounts)
+                                    .bytes(test::kTeam1Amounts)
+                                    .fill(1024, 0xEE)
+                                    .data();
 
     struct Case {
         const char* name;
@@ -159,11 +163,14 @@ TEST(FixLifCopy, MissingTablesAndPaletteBecomeZerosWithTheirLogLines) {
         std::vector<FixLifLogLine> fixingLines;
     };
     const Case cases[] = {
-        {"no team tables", tablesMissing,
+        {"no team tables",
+         tablesMissing,
          test::standardLif(indices, 2, 2, 50, test::testPalette(), kZeroTable, kZeroTable),
          {{"-- Fixing Team0", 1}, {"-- Fixing Team1", 1}}},
-        {"no palette", paletteMissing,
-         test::standardLif(indices, 2, 2, 50, std::vector<uint8_t>(1024, 0)), {{"-- Fixing Palette", 1}}},
+        {"no palette",
+         paletteMissing,
+         test::standardLif(indices, 2, 2, 50, std::vector<uint8_t>(1024, 0)),
+         {{"-- Fixing Palette", 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -226,8 +233,8 @@ TEST(FixLifFlags, CopyKeepsAnyFlagsButZeroAndAConversionIsPalettedWithoutAlpha) 
         int32_t in, out;
     };
     const Case cases[] = {
-        {false, 0, 50}, {false, 34, 34}, {false, 8, 8},
-        {true, 0, 50},  {true, 16, 18},  {true, 8, 2}, {true, 56, 50}, {true, 2, 2},
+        {false, 0, 50}, {false, 34, 34}, {false, 8, 8},  {true, 0, 50},
+        {true, 16, 18}, {true, 8, 2},    {true, 56, 50}, {true, 2, 2},
     };
     const Image redBlue = [] {
         Image p(2, 1);
@@ -238,8 +245,8 @@ TEST(FixLifFlags, CopyKeepsAnyFlagsButZeroAndAConversionIsPalettedWithoutAlpha) 
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.in) + (c.conversion ? " converted" : " copied"));
         // A conversion source is RGB (length 3n + 48); the alpha bit does not change its length rule here.
-        const auto source = c.conversion ? pixelSource({255, 0, 0, 0, 0, 255}, 2, 1, c.in)
-                                         : test::standardLif({0, 1}, 2, 1, c.in);
+        const auto source =
+            c.conversion ? pixelSource({255, 0, 0, 0, 0, 255}, 2, 1, c.in) : test::standardLif({0, 1}, 2, 1, c.in);
         const FixLifResult r = fixLifBytes(source, &redBlue);
         ASSERT_FALSE(r.failure) << r.failure->reason;
         EXPECT_EQ(r.conversion, c.conversion);
@@ -521,5 +528,5 @@ TEST(FixLifGuards, MissingFileIsFileNotFound) {
     EXPECT_FALSE(f.t.status.busy);
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

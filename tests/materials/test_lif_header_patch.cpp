@@ -21,17 +21,20 @@ std::vector<uint8_t> smallLif() {
     return ByteBuilder()
         .str("Willy 7")
         .u8(0)
-        .i32(0x104)      // version
-        .i32(2)          // flags
-        .i32(2)          // width
-        .i32(2)          // height
-        .i32(0x11111111) // palette CRC
-        .i32(0x22222222) // image CRC
-        .i32(48)         // data
-        .i32(52)         // palette
-        .i32(0)          // team 0
-        .i32(0)          // team 1
-        .u8(1).u8(2).u8(3).u8(4)
+        .i32(0x104)       // version
+        .i32(2)           // flags
+        .i32(2)           // width
+        .i32(2)           // height
+        .i32(0x11111111)  // palette CRC
+        .i32(0x22222222)  // image CRC
+        .i32(48)          // data
+        .i32(52)          // palette
+        .i32(0)           // team 0
+        .i32(0)           // team 1
+        .u8(1)
+        .u8(2)
+        .u8(3)
+        .u8(4)
         .data();
 }
 
@@ -45,13 +48,23 @@ LifHeaderFields fields(std::optional<int32_t> flags, std::optional<int32_t> pale
     return f;
 }
 
-} // namespace
+}  // namespace
 
 TEST(LifHeaderPatch, BoxTextsBecomeNumbers) {
-    struct Case { const char* text; int32_t value; };
+    struct Case {
+        const char* text;
+        int32_t value;
+    };
     const Case cases[] = {
-        {"2.5", 2},   {"3.5", 4},     {"12abc", 12}, {"abc", 0},          {"", 0},
-        {" -7", -7},  {"1e3", 1000},  {"2147483647", 2147483647},      {"-2147483648", INT32_MIN},
+        {"2.5", 2},
+        {"3.5", 4},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {" -7", -7},
+        {"1e3", 1000},
+        {"2147483647", 2147483647},
+        {"-2147483648", INT32_MIN},
     };
     for (const Case& c : cases) EXPECT_EQ(lifHeaderBoxValue(c.text), c.value) << c.text;
 }
@@ -71,12 +84,8 @@ TEST(LifHeaderPatch, WritesEachFieldAtItsOffsetAndNothingElse) {
     const std::vector<uint8_t> original = smallLif();
     std::vector<uint8_t> bytes = original;
     patchLifHeaderBytes(bytes, fields(0x1A, -2, 0x01020304));
-    std::vector<uint8_t> expected = ByteBuilder()
-                                        .bytes(original)
-                                        .patchI32(12, 0x1A)
-                                        .patchI32(24, -2)
-                                        .patchI32(28, 0x01020304)
-                                        .data();
+    std::vector<uint8_t> expected =
+        ByteBuilder().bytes(original).patchI32(12, 0x1A).patchI32(24, -2).patchI32(28, 0x01020304).data();
     EXPECT_EQ(bytes, expected);
 
     // Only the palette CRC, as Apply to all LIFs writes it.

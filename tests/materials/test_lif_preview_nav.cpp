@@ -11,14 +11,13 @@ using namespace tarv;
 using tarv::test::TempDir;
 
 TEST(LifPreviewNav, ButtonsForTheSelection) {
-    struct Case { int count, selected; bool prev, next; };
+    struct Case {
+        int count, selected;
+        bool prev, next;
+    };
     const Case cases[] = {
-        {0, -1, false, false},
-        {1, 0, false, false},  // a single item: both off
-        {3, 0, false, true},
-        {3, 1, true, true},
-        {3, 2, true, false},
-        {3, -1, true, true},
+        {0, -1, false, false}, {1, 0, false, false},  // a single item: both off
+        {3, 0, false, true},   {3, 1, true, true},   {3, 2, true, false}, {3, -1, true, true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(navButtonsFor(c.count, c.selected), (LifNavButtons{c.prev, c.next}))

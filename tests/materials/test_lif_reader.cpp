@@ -84,23 +84,79 @@ std::vector<LayoutCase> layoutCases() {
     empty.width = 0;
     empty.height = 5;
     return {
-        {"standard flags 50", test::standard2x2(50), LifReadResult::Read, {true, false, true, true}, false, false,
-         false, "50", 1},
-        {"standard flags 0", test::standard2x2(0), LifReadResult::Read, {false, false, false, false}, true, false,
-         true, "0", 1},
-        {"4n+48 with alpha", test::rgbaLif(rgba, 2, 2, 8), LifReadResult::Read, {false, true, false, false}, false,
-         false, false, "8", 4},
-        {"4n+48 without alpha bit", test::rgbaLif(rgba, 2, 2, 2), LifReadResult::Read, {true, true, false, false},
-         false, true, true, "2", 4},
+        {"standard flags 50",
+         test::standard2x2(50),
+         LifReadResult::Read,
+         {true, false, true, true},
+         false,
+         false,
+         false,
+         "50",
+         1},
+        {"standard flags 0",
+         test::standard2x2(0),
+         LifReadResult::Read,
+         {false, false, false, false},
+         true,
+         false,
+         true,
+         "0",
+         1},
+        {"4n+48 with alpha",
+         test::rgbaLif(rgba, 2, 2, 8),
+         LifReadResult::Read,
+         {false, true, false, false},
+         false,
+         false,
+         false,
+         "8",
+         4},
+        {"4n+48 without alpha bit",
+         test::rgbaLif(rgba, 2, 2, 2),
+         LifReadResult::Read,
+         {true, true, false, false},
+         false,
+         true,
+         true,
+         "2",
+         4},
         {"n+1072", paletteOnly, LifReadResult::Read, {true, false, false, false}, false, false, true, "2", 1},
-        {"2x1 RGB of 54 bytes", test::lifHeader(rgb).bytes({11, 12, 13, 21, 22, 23}).data(), LifReadResult::Read,
-         {true, false, false, false}, false, true, true, "2", 3},
-        {"flags 131072", test::standard2x2(131072), LifReadResult::Read, {true, true, true, true}, false, false,
-         false, "131072", 4},
-        {"flags -1", test::standard2x2(-1), LifReadResult::Read, {false, false, false, false}, false, false, false,
-         "-1", 1},
-        {"width 0 with blocks", test::lifHeader(empty).data(), LifReadResult::NotRead, {true, true, true, true},
-         false, true, true, "50", 0},
+        {"2x1 RGB of 54 bytes",
+         test::lifHeader(rgb).bytes({11, 12, 13, 21, 22, 23}).data(),
+         LifReadResult::Read,
+         {true, false, false, false},
+         false,
+         true,
+         true,
+         "2",
+         3},
+        {"flags 131072",
+         test::standard2x2(131072),
+         LifReadResult::Read,
+         {true, true, true, true},
+         false,
+         false,
+         false,
+         "131072",
+         4},
+        {"flags -1",
+         test::standard2x2(-1),
+         LifReadResult::Read,
+         {false, false, false, false},
+         false,
+         false,
+         false,
+         "-1",
+         1},
+        {"width 0 with blocks",
+         test::lifHeader(empty).data(),
+         LifReadResult::NotRead,
+         {true, true, true, true},
+         false,
+         true,
+         true,
+         "50",
+         0},
     };
 }
 
@@ -319,7 +375,8 @@ std::vector<DamagedCase> damagedCases() {
         {"lowest 32-bit width and height", test::lifHeader(lowest).fill(64).data(), "negative width or height"},
         {"highest 32-bit width and height", test::lifHeader(highest).fill(64).data(),
          "pixel block runs past the end of the file"},
-        {"data beyond the end", withField(test::standard2x2(), 32, 1 << 30), "pixel block runs past the end of the file"},
+        {"data beyond the end", withField(test::standard2x2(), 32, 1 << 30),
+         "pixel block runs past the end of the file"},
     };
 }
 
@@ -469,13 +526,13 @@ TEST(LoadThumbImage, ChoosesTheReaderByTheLastFourCharacters) {
     const auto lif = test::standard2x2(50);
     struct Case {
         std::string name;
-        bool picture;     // the picture loader is asked
-        bool lifReader;   // the quick reader draws it
+        bool picture;    // the picture loader is asked
+        bool lifReader;  // the quick reader draws it
     };
     const std::vector<Case> cases = {
-        {"HULL.LIF", false, true}, {"a.lif", false, true},    {"b.bmp", true, false}, {"c.JPG", true, false},
-        {"d.gif", true, false},    {"e.Dib", true, false},    {"f.jpeg", false, false}, {"a.b", false, false},
-        {"g.png", false, false},
+        {"HULL.LIF", false, true}, {"a.lif", false, true}, {"b.bmp", true, false},
+        {"c.JPG", true, false},    {"d.gif", true, false}, {"e.Dib", true, false},
+        {"f.jpeg", false, false},  {"a.b", false, false},  {"g.png", false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -495,5 +552,5 @@ TEST(LoadThumbImage, ChoosesTheReaderByTheLastFourCharacters) {
     EXPECT_FALSE(loadThumbImage("lif", loader).has_value());
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

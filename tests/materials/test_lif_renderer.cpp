@@ -44,10 +44,13 @@ LoadedTexture paletted2x2() {
 std::vector<Rgba> pixelsOf(const Image& image) { return image.pixels; }
 
 TEST(TeamColours, DefaultColoursGiveThePinnedTable) {
-    struct Row { uint8_t t; Rgba team0, team1; };
+    struct Row {
+        uint8_t t;
+        Rgba team0, team1;
+    };
     const Row rows[] = {
-        {1, rgb(0, 127, 254), rgb(0, 0, 1)},     {64, rgb(0, 96, 191), rgb(0, 0, 40)},
-        {128, rgb(0, 64, 127), rgb(0, 0, 80)},   {200, rgb(0, 28, 55), rgb(0, 0, 125)},
+        {1, rgb(0, 127, 254), rgb(0, 0, 1)},   {64, rgb(0, 96, 191), rgb(0, 0, 40)},
+        {128, rgb(0, 64, 127), rgb(0, 0, 80)}, {200, rgb(0, 28, 55), rgb(0, 0, 125)},
         {255, rgb(0, 0, 0), rgb(0, 0, 160)},
     };
     const TeamColourTable team0(TeamColourTable::Team0, kTeam0), team1(TeamColourTable::Team1, kTeam1);
@@ -83,7 +86,10 @@ TEST(TeamColours, TablesEqualTheFormulas) {
 TEST(LayerRenderer, SevenLayersOfAPalettedTextureWithBothTables) {
     const Rgba base[] = {rgb(10, 20, 30), rgb(50, 60, 70), rgb(90, 100, 110), rgb(130, 140, 150)};
     const Rgba t0_64 = rgb(0, 96, 191), t0_128 = rgb(0, 64, 127), t1_200 = rgb(0, 0, 125), t1_255 = rgb(0, 0, 160);
-    struct Row { uint8_t layer; std::vector<Rgba> pixels; };
+    struct Row {
+        uint8_t layer;
+        std::vector<Rgba> pixels;
+    };
     const Row rows[] = {
         {0, {kBg, kBg, kBg, kBg}},
         {1, {base[0], base[1], base[2], base[3]}},
@@ -172,7 +178,11 @@ TEST(LayerRenderer, GuardsKeepThePreviousSurface) {
     TestContext t(dir.path());
     auto& pv = t.ctx.lif.preview;
     const Image previous(1, 1, rgb(9, 9, 9));
-    struct Row { const char* name; int32_t width, height; int64_t count; };
+    struct Row {
+        const char* name;
+        int32_t width, height;
+        int64_t count;
+    };
     const Row rows[] = {
         {"short pixel array", 2, 3, 4},
         {"32,768 wide", 32768, 1, 4},
@@ -219,8 +229,8 @@ struct PanelCase {
 
 TEST(DrawLayer, FollowsTheNumberInPanelFour) {
     const PanelCase cases[] = {
-        {"", 0}, {"abc", 0}, {"2.5", 2}, {"3.5", 4}, {"7abc", 7}, {"8", 8}, {" 5", 5},
-        {"256", -1}, {"-1", -1}, {"40000", -1},
+        {"", 0},  {"abc", 0}, {"2.5", 2},  {"3.5", 4}, {"7abc", 7},
+        {"8", 8}, {" 5", 5},  {"256", -1}, {"-1", -1}, {"40000", -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -324,7 +334,8 @@ TEST(LifTextureSource, ReadsATextureAndDrawsLayersOneAndSevenWithoutWritingFiles
     const Image all = source.drawLayer(7);
     EXPECT_EQ(all.pixels, (std::vector<Rgba>{rgb(10, 20, 30), rgb(0, 96, 191), rgb(0, 0, 125), rgb(0, 0, 160)}));
     const Image base = source.drawLayer(1);
-    EXPECT_EQ(base.pixels, (std::vector<Rgba>{rgb(10, 20, 30), rgb(50, 60, 70), rgb(90, 100, 110), rgb(130, 140, 150)}));
+    EXPECT_EQ(base.pixels,
+              (std::vector<Rgba>{rgb(10, 20, 30), rgb(50, 60, 70), rgb(90, 100, 110), rgb(130, 140, 150)}));
     EXPECT_EQ(t.ctx.lif.preview.panel4, "1");
 
     int files = 0;
@@ -333,5 +344,5 @@ TEST(LifTextureSource, ReadsATextureAndDrawsLayersOneAndSevenWithoutWritingFiles
     EXPECT_EQ(source.LoadFile((folder / "missing.lif").string(), true), LifReadResult::NotRead);
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -156,7 +156,9 @@ TEST_F(MaterialListTest, DeletedObjectsAreRenumberedToo) {
 }
 
 TEST_F(MaterialListTest, TheCountRuleDecidesWhichHeaderCountTakesTheNewCount) {
-    struct Case { int16_t pub, local, wantPub, wantLocal; };
+    struct Case {
+        int16_t pub, local, wantPub, wantLocal;
+    };
     for (const Case c : {Case{12, 0, 9, 0}, Case{0, 12, 0, 9}, Case{5, 7, 0, 9}}) {
         std::vector<PeoMaterial> materials;
         for (int i = 0; i < 9; ++i) materials.push_back(material(i));
@@ -378,5 +380,5 @@ TEST_F(MaterialListTest, AFailedSaveAllReportsTheErrorAndLeavesTheHmlAsItWas) {
     EXPECT_EQ(test::readText(dir / "ship.hml"), "before\r\n");
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -31,7 +31,12 @@ std::vector<uint8_t> peoBytes(int32_t publicCount, int32_t localCount, int entri
 }
 
 TEST(MaterialEntryOffset, NamesOnlyTheStartOfAnEntryOfTheListInUse) {
-    struct Case { const char* name; std::vector<uint8_t> file; int32_t filePosition; std::optional<size_t> want; };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> file;
+        int32_t filePosition;
+        std::optional<size_t> want;
+    };
     const Case cases[] = {
         {"first entry", peoBytes(3, 0, 3), kList + 1, size_t(kList)},
         {"last entry", peoBytes(3, 0, 3), kList + 64 + 1, size_t(kList + 64)},
@@ -124,5 +129,5 @@ TEST_F(MaterialPatchTest, AFailedWriteLeavesTheFileAsItWas) {
     EXPECT_EQ(test::readBytes(peo), before);
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

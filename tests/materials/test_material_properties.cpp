@@ -59,8 +59,8 @@ TEST_F(MaterialPropertiesTest, ShowsTheSelectedMaterial) {
     frmMaterials_Activate(t.ctx);
     EXPECT_EQ(d.mtrLifName, "Material 1 name: Gun");
     EXPECT_EQ(d.chkFlags, (std::array<bool, 6>{false, false, true, false, false, false}));
-    EXPECT_EQ(d.txtColours, (std::array<std::string, 12>{"11", "20", "30", "40", "50", "60", "70", "80", "90", "0",
-                                                          "0", "0"}));
+    EXPECT_EQ(d.txtColours,
+              (std::array<std::string, 12>{"11", "20", "30", "40", "50", "60", "70", "80", "90", "0", "0", "0"}));
     EXPECT_EQ(d.txtMtrKAlpha, "0.5");
     EXPECT_EQ(d.txtFullAmbient, "-21760");
     EXPECT_EQ(d.lstMatFaces, (std::vector<std::string>{"0 0", "0 2", "1 0"}));  // deleted objects included
@@ -177,5 +177,5 @@ TEST_F(MaterialPropertiesTest, TheCleanUpUnticksTheFlagBoxes) {
     EXPECT_EQ(d.chkFlags, (std::array<bool, 6>{}));
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -46,10 +46,15 @@ int errorNumber(const std::function<void()>& f) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Palette, ClosestIndex) {
-    struct Case { const char* what; cPalette palette; Rgb colour; int expected; };
+    struct Case {
+        const char* what;
+        cPalette palette;
+        Rgb colour;
+        int expected;
+    };
     const Case cases[] = {
         {"empty palette", cPalette(), {1, 2, 3}, 0},
         {"765 from every entry", paletteOf({{255, 255, 255}}), {0, 0, 0}, 0},
@@ -57,7 +62,8 @@ TEST(Palette, ClosestIndex) {
         {"a tie goes to the lower entry", paletteOf({{10, 0, 0}, {0, 10, 0}}), {5, 5, 0}, 1},
         {"a colour present twice: the first", paletteOf({{1, 1, 1}, {9, 9, 9}, {9, 9, 9}}), {9, 9, 9}, 2},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.palette.ClosestIndex(c.colour[0], c.colour[1], c.colour[2]), c.expected) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.palette.ClosestIndex(c.colour[0], c.colour[1], c.colour[2]), c.expected) << c.what;
 }
 
 TEST(Palette, EntriesOutsideTheRangeRaiseSubscriptOutOfRange) {
@@ -72,18 +78,46 @@ TEST(Palette, EntriesOutsideTheRangeRaiseSubscriptOutOfRange) {
 }
 
 TEST(Palette, FixedPalettes) {
-    struct Spot { int index; Rgb colour; };
-    struct Case { const char* name; void (cPalette::*make)(); int count; std::vector<Spot> spots; };
+    struct Spot {
+        int index;
+        Rgb colour;
+    };
+    struct Case {
+        const char* name;
+        void (cPalette::*make)();
+        int count;
+        std::vector<Spot> spots;
+    };
     const Case cases[] = {
-        {"16 colours", &cPalette::Create16Colour, 16,
+        {"16 colours",
+         &cPalette::Create16Colour,
+         16,
          {{1, {0, 0, 0}}, {2, {128, 0, 0}}, {8, {192, 192, 192}}, {9, {128, 128, 128}}, {16, {255, 255, 255}}}},
-        {"web safe", &cPalette::CreateWebSafe, 256,
-         {{1, {0, 0, 0}}, {2, {128, 0, 0}}, {9, {51, 0, 0}}, {10, {102, 0, 0}}, {12, {204, 0, 0}}, {13, {0, 51, 0}},
-          {216, {204, 255, 255}}, {217, {8, 8, 8}}, {247, {248, 248, 248}}, {248, {128, 128, 128}},
-          {255, {255, 255, 255}}, {256, {0, 0, 0}}}},
-        {"half tone", &cPalette::CreateHalfTone, 256,
-         {{1, {0, 0, 0}}, {2, {64, 0, 0}}, {6, {0, 64, 0}}, {26, {0, 0, 64}}, {125, {255, 255, 255}},
-          {126, {0, 0, 0}}, {256, {0, 0, 0}}}},
+        {"web safe",
+         &cPalette::CreateWebSafe,
+         256,
+         {{1, {0, 0, 0}},
+          {2, {128, 0, 0}},
+          {9, {51, 0, 0}},
+          {10, {102, 0, 0}},
+          {12, {204, 0, 0}},
+          {13, {0, 51, 0}},
+          {216, {204, 255, 255}},
+          {217, {8, 8, 8}},
+          {247, {248, 248, 248}},
+          {248, {128, 128, 128}},
+          {255, {255, 255, 255}},
+          {256, {0, 0, 0}}}},
+        {"half tone",
+         &cPalette::CreateHalfTone,
+         256,
+         {{1, {0, 0, 0}},
+          {2, {64, 0, 0}},
+          {6, {0, 64, 0}},
+          {26, {0, 0, 64}},
+          {125, {255, 255, 255}},
+          {126, {0, 0, 0}},
+          {256, {0, 0, 0}}}},
         {"mono", &cPalette::CreateMono, 2, {{1, {0, 0, 0}}, {2, {255, 255, 255}}}},
     };
     for (const Case& c : cases) {
@@ -147,9 +181,13 @@ TEST(Octree, NodeTableGrowsByATenth) {
     for (Rgb c : {Rgb{5, 0, 0}, Rgb{0, 5, 0}, Rgb{5, 5, 0}, Rgb{0, 0, 5}, Rgb{5, 0, 5}, Rgb{0, 5, 5}, Rgb{5, 5, 5},
                   Rgb{195, 0, 0}})
         colours.push_back(c);
-    struct Case { size_t pixels; int nodes; int table; };
-    for (Case c : {Case{1, 7, 50}, Case{8, 49, 50}, Case{9, 50, 50}, Case{10, 51, 56}, Case{15, 56, 56},
-                   Case{16, 57, 63}}) {
+    struct Case {
+        size_t pixels;
+        int nodes;
+        int table;
+    };
+    for (Case c :
+         {Case{1, 7, 50}, Case{8, 49, 50}, Case{9, 50, 50}, Case{10, 51, 56}, Case{15, 56, 56}, Case{16, 57, 63}}) {
         cDIBSection dib = rowOf(std::vector<Rgb>(colours.begin(), colours.begin() + long(c.pixels)));
         cPalette p;
         ASSERT_TRUE(p.CreateOptimal(dib, 236, 6));
@@ -237,7 +275,8 @@ TEST(ColourReduce, ApplyPaletteOntoASupersetLeavesThePictureUnchanged) {
     ASSERT_TRUE(dib.Create(5, 4));
     const Rgb colours[3] = {{10, 20, 30}, {250, 0, 7}, {0, 0, 0}};
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x) setPixel(dib, x, y, colours[(x + y) % 3][0], colours[(x + y) % 3][1], colours[(x + y) % 3][2]);
+        for (int x = 0; x < 5; ++x)
+            setPixel(dib, x, y, colours[(x + y) % 3][0], colours[(x + y) % 3][1], colours[(x + y) % 3][2]);
     const std::vector<uint8_t> before = dib.pictureFileBytes();
     cPalette p = paletteOf({{255, 255, 255}, {0, 0, 0}, {250, 0, 7}, {10, 20, 31}, {10, 20, 30}});
     cDIBSection work;
@@ -296,8 +335,8 @@ TEST(ColourReduce, GrayScaleWeighsTheChannelsAndRoundsHalvesToEven) {
     cColourReduceDIB().GrayScale(dib);
     EXPECT_EQ(pixel(dib, 0, 0), (Rgb{26, 26, 26}));  // 26.5
     EXPECT_EQ(pixel(dib, 1, 0), (Rgb{255, 255, 255}));
-    EXPECT_EQ(pixel(dib, 2, 0), (Rgb{1, 1, 1}));     // 0.71
-    EXPECT_EQ(pixel(dib, 3, 0), (Rgb{2, 2, 2}));     // 2.22
+    EXPECT_EQ(pixel(dib, 2, 0), (Rgb{1, 1, 1}));  // 0.71
+    EXPECT_EQ(pixel(dib, 3, 0), (Rgb{2, 2, 2}));  // 2.22
 }
 
 TEST(ColourReduce, BlackAndWhiteDithersWithItsOwnErrors) {
@@ -331,12 +370,15 @@ std::vector<uint8_t> paletteFile(int32_t count, int entriesPresent) {
     return b.data();
 }
 
-} // namespace
+}  // namespace
 
 TEST(PaletteFile, LoadAcceptsOneTo4097Entries) {
     tarv::test::TempDir dir;
     const auto path = (dir / "p.pal").string();
-    struct Case { int32_t count; bool accepted; };
+    struct Case {
+        int32_t count;
+        bool accepted;
+    };
     for (Case c : {Case{1, true}, Case{4097, true}, Case{0, false}, Case{4098, false}, Case{-1, false}}) {
         tarv::test::writeBytes(path, paletteFile(c.count, std::clamp(c.count, 0, 4098)));
         cPalette p;
@@ -436,11 +478,14 @@ TEST(JascFile, SaveAndLoadBlackAndWhite) {
 TEST(JascFile, LinesOfThreePartsAreEntries) {
     tarv::test::TempDir dir;
     tarv::test::TestContext t(dir.path());
-    struct Case { const char* text; std::vector<Rgb> entries; };
+    struct Case {
+        const char* text;
+        std::vector<Rgb> entries;
+    };
     const Case cases[] = {
-        {"JASC\r\n0100\r\n2\r\n1 2 3 4\r\n5 6 7", {{5, 6, 7}}},       // four parts: skipped
-        {"JASC\r\n0100\r\n9\r\n\r\n1 2 3\r\n", {{1, 2, 3}}},          // empty lines skipped
-        {"1 2 3\n4 5 6", {}},                                           // a bare line feed does not split
+        {"JASC\r\n0100\r\n2\r\n1 2 3 4\r\n5 6 7", {{5, 6, 7}}},           // four parts: skipped
+        {"JASC\r\n0100\r\n9\r\n\r\n1 2 3\r\n", {{1, 2, 3}}},              // empty lines skipped
+        {"1 2 3\n4 5 6", {}},                                             // a bare line feed does not split
         {"12.5 13.5 1e2\r\n-0.4 0 255.4", {{12, 14, 100}, {0, 0, 255}}},  // decimals round half to even
         {"", {}},
     };
@@ -457,10 +502,18 @@ TEST(JascFile, LinesOfThreePartsAreEntries) {
 TEST(JascFile, AnythingButANumberFrom0To255FailsTheLoad) {
     tarv::test::TempDir dir;
     tarv::test::TestContext t(dir.path());
-    struct Case { const char* text; int error; };
+    struct Case {
+        const char* text;
+        int error;
+    };
     const Case cases[] = {
-        {"JASC\r\n0100\r\n2\r\n0 0 0\r\n1 2 300", 6}, {"1 2 255.5", 6}, {"1 -1 2", 6},
-        {"1 two 3", 13}, {"1  3", 13}, {"1 2 3x", 13}, {"1 2 0x10", 13},
+        {"JASC\r\n0100\r\n2\r\n0 0 0\r\n1 2 300", 6},
+        {"1 2 255.5", 6},
+        {"1 -1 2", 6},
+        {"1 two 3", 13},
+        {"1  3", 13},
+        {"1 2 3x", 13},
+        {"1 2 0x10", 13},
     };
     for (const Case& c : cases) {
         const auto path = dir / "bad.pal";

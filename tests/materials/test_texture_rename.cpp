@@ -7,15 +7,19 @@ using namespace tarv;
 
 TEST(TextureRename, RefusedAndAcceptedNames) {
     const std::vector<PeoTexture> textures = {{"hull", true}, {"engine", false}, {"Glow", true}};
-    struct Case { bool cancelled; const char* newText; TextureRenameCheck result; };
+    struct Case {
+        bool cancelled;
+        const char* newText;
+        TextureRenameCheck result;
+    };
     const Case cases[] = {
         {false, "hull2", TextureRenameCheck::Rename},
-        {false, "glow", TextureRenameCheck::Rename},      // compared exactly: another case is another name
+        {false, "glow", TextureRenameCheck::Rename},  // compared exactly: another case is another name
         {false, "Hull", TextureRenameCheck::Rename},
-        {true, "hull2", TextureRenameCheck::Keep},        // a cancelled edit
-        {false, "hull", TextureRenameCheck::Keep},        // unchanged
+        {true, "hull2", TextureRenameCheck::Keep},  // a cancelled edit
+        {false, "hull", TextureRenameCheck::Keep},  // unchanged
         {false, "", TextureRenameCheck::NotUnique},
-        {false, "engine", TextureRenameCheck::NotUnique}, // another entry's name, loaded or not
+        {false, "engine", TextureRenameCheck::NotUnique},  // another entry's name, loaded or not
         {false, "Glow", TextureRenameCheck::NotUnique},
     };
     for (const Case& c : cases)

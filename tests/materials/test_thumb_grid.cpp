@@ -19,10 +19,15 @@ void addNamed(ThumbGrid& grid, const std::string& name, bool isLifFile = false) 
     grid.Add(filename, isLifFile);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ThumbGrid, CaptionAndStoredName) {
-    struct Case { const char* filename; bool isLifFile; const char* caption; const char* stored; };
+    struct Case {
+        const char* filename;
+        bool isLifFile;
+        const char* caption;
+        const char* stored;
+    };
     const Case cases[] = {
         {"tmp/hull.bmp", true, "hull", "tmp/hull.lif"},
         {"tmp/hull.bmp", false, "hull", "tmp/hull.bmp"},

@@ -14,18 +14,18 @@ ThumbLayout sized(int width, int height) {
     return layout;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ThumbLayout, RowsAndColumnsRoundHalfToEven) {
-    struct Case { int width, height, columns, rows; };
+    struct Case {
+        int width, height, columns, rows;
+    };
     const Case cases[] = {
-        {3855, 4455, 3, 3},  // the main window's grid
-        {3050, 4455, 2, 3},  // 2.5 columns round to the even 2
-        {3100, 4455, 3, 3},
-        {3855, 2190, 3, 2},  // 1.5 rows round to 2
-        {3855, 3650, 3, 2},  // 2.5 rows round to 2
-        {1400, 700, 1, 0},
-        {600, 4455, 0, 3},
+        {3855, 4455, 3, 3},                      // the main window's grid
+        {3050, 4455, 2, 3},                      // 2.5 columns round to the even 2
+        {3100, 4455, 3, 3}, {3855, 2190, 3, 2},  // 1.5 rows round to 2
+        {3855, 3650, 3, 2},                      // 2.5 rows round to 2
+        {1400, 700, 1, 0},  {600, 4455, 0, 3},
     };
     for (const Case& c : cases) {
         ThumbLayout layout = sized(c.width, c.height);

@@ -37,9 +37,11 @@ struct MaterialsPageTest : test::WindowFixture, ::testing::Test {
 TEST_F(MaterialsPageTest, HasItsFramesButtonsAndHint) {
     EXPECT_EQ(find<QGroupBox>("frameMaterialsList")->title(), "Materials List");
     EXPECT_EQ(find<QGroupBox>("frameMaterialOptions")->title(), "Material Options");
-    const std::pair<const char*, const char*> buttons[] = {
-        {"cmdSaveMtl", "&Save all"},         {"cmdSwapMtl", "S&wap"},       {"cmdAll2sided", "All Two-sided"},
-        {"cmdSmoothObj", "Smooth Selected"}, {"cmdSmoothAll", "Smooth All"}};
+    const std::pair<const char*, const char*> buttons[] = {{"cmdSaveMtl", "&Save all"},
+                                                           {"cmdSwapMtl", "S&wap"},
+                                                           {"cmdAll2sided", "All Two-sided"},
+                                                           {"cmdSmoothObj", "Smooth Selected"},
+                                                           {"cmdSmoothAll", "Smooth All"}};
     for (const auto& [name, caption] : buttons) EXPECT_EQ(find<QPushButton>(name)->text(), caption);
     test::saveScreenshotIfAsked(*window.pageMaterials, "materials_page");
     EXPECT_EQ(find<QLabel>("lblMaterialHint")->text(),
@@ -122,5 +124,5 @@ TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
     EXPECT_FALSE(controls->materialProperties->isVisible());
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

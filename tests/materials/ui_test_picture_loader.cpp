@@ -15,8 +15,8 @@ std::vector<uint8_t> tinyBmp() {
     test::ByteBuilder b;
     b.str("BM").u32(54 + 16).u32(0).u32(54);
     b.u32(40).i32(2).i32(2).u16(1).u16(24).u32(0).u32(16).i32(2835).i32(2835).u32(0).u32(0);
-    b.bytes({30, 20, 10, 60, 50, 40, 0, 0});     // bottom row: (10,20,30) (40,50,60)
-    b.bytes({255, 0, 0, 0, 255, 0, 0, 0});       // top row: blue, green
+    b.bytes({30, 20, 10, 60, 50, 40, 0, 0});  // bottom row: (10,20,30) (40,50,60)
+    b.bytes({255, 0, 0, 0, 255, 0, 0, 0});    // top row: blue, green
     return b.data();
 }
 
@@ -32,11 +32,11 @@ TEST(QtPictureLoader, LoadsABmpAndADibByTheirContent) {
         ASSERT_TRUE(image.has_value());
         EXPECT_EQ(image->width, 2);
         EXPECT_EQ(image->height, 2);
-        EXPECT_EQ(image->pixels, (std::vector<Rgba>{{0, 0, 255, 255}, {0, 255, 0, 255},
-                                                    {10, 20, 30, 255}, {40, 50, 60, 255}}));
+        EXPECT_EQ(image->pixels,
+                  (std::vector<Rgba>{{0, 0, 255, 255}, {0, 255, 0, 255}, {10, 20, 30, 255}, {40, 50, 60, 255}}));
     }
     EXPECT_FALSE(loadThumbImage((dir / "bad.gif").string(), loader).has_value());
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

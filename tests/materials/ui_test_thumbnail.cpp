@@ -26,7 +26,10 @@ std::vector<uint8_t> redBmp() {
 struct Grid {
     QtPictureLoader loader;
     ThumbNail thumbs{&loader};
-    Grid() { thumbs.resize(3855 / kTwipsPerPixel, 4455 / kTwipsPerPixel); thumbs.show(); }
+    Grid() {
+        thumbs.resize(3855 / kTwipsPerPixel, 4455 / kTwipsPerPixel);
+        thumbs.show();
+    }
     QLabel* pic(int i) { return thumbs.findChild<QLabel*>(QString("picThumbs_%1").arg(i)); }
     QLabel* label(int i) { return thumbs.findChild<QLabel*>(QString("lblThumbs_%1").arg(i)); }
     QLineEdit* edit(int i) { return thumbs.findChild<QLineEdit*>(QString("txtThumbEdit_%1").arg(i)); }
@@ -172,5 +175,5 @@ TEST(ThumbNailWidget, ClearThenAddReusesElementZero) {
     EXPECT_EQ(g.pic(1), nullptr);
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -53,24 +53,23 @@ struct LodFixture : ::testing::Test {
     TestContext t{dir.path()};
     LodFixture() { t.ctx.prefs.logLevel = 0; }
     int32_t i32At(const std::vector<uint8_t>& b, size_t at) {
-        return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24);
+        return int32_t(uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
+                       uint32_t(b[at + 3]) << 24);
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(LodParse, EachMeshFileLineNamesTheTextAfterItsLastBlank) {
-    struct Case { std::string line; std::vector<std::string> files; };
-    for (const Case& c : {Case{"pMeshFile RL0\\Lod0\\Ship.peo", {"RL0\\Lod0\\Ship.peo"}},
-                          Case{"pMeshFile  ab", {"ab"}},
-                          Case{"pMeshFile a b.geo", {"b.geo"}},
-                          Case{"pMeshFile\t\tlevel1.peo", {"pMeshFile\t\tlevel1.peo"}},
-                          Case{"pMeshFileX", {"pMeshFileX"}},
-                          Case{"pMeshFile ", {""}},
-                          Case{"pMeshFile", {}},
-                          Case{"pmeshfile x.peo", {}},
-                          Case{" pMeshFile x.peo", {}},
-                          Case{"LOD 0", {}}}) {
+    struct Case {
+        std::string line;
+        std::vector<std::string> files;
+    };
+    for (const Case& c :
+         {Case{"pMeshFile RL0\\Lod0\\Ship.peo", {"RL0\\Lod0\\Ship.peo"}}, Case{"pMeshFile  ab", {"ab"}},
+          Case{"pMeshFile a b.geo", {"b.geo"}}, Case{"pMeshFile\t\tlevel1.peo", {"pMeshFile\t\tlevel1.peo"}},
+          Case{"pMeshFileX", {"pMeshFileX"}}, Case{"pMeshFile ", {""}}, Case{"pMeshFile", {}},
+          Case{"pmeshfile x.peo", {}}, Case{" pMeshFile x.peo", {}}, Case{"LOD 0", {}}}) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(parseLodLines({c.line}).meshFiles, c.files);
     }
@@ -82,8 +81,9 @@ TEST_F(LodFixture, ReadsCountedLinesInMainAndAddMode) {
     std::filesystem::create_directories(dir / "rl0" / "lod0");
     writeText(dir / "rl0" / "lod0" / "ship.peo", "x");
     writeText(dir / "level1.peo", "x");
-    writeText(dir / "SHIP.LOD", "pMeshFile\r\npmeshfile x.peo\r\nLOD 0\r\npMeshFile RL0\\Lod0\\Ship.peo\r\n"
-                                "pMeshFile\t\tlevel1.peo\r\npMeshFile missing.geo\r\npMeshFile  ab\r\n");
+    writeText(dir / "SHIP.LOD",
+              "pMeshFile\r\npmeshfile x.peo\r\nLOD 0\r\npMeshFile RL0\\Lod0\\Ship.peo\r\n"
+              "pMeshFile\t\tlevel1.peo\r\npMeshFile missing.geo\r\npMeshFile  ab\r\n");
     readLodFile(t.ctx, (dir / "Ship.lod").string(), true);
     EXPECT_EQ(t.ctx.currentModelPath, (dir / "rl0" / "lod0" / "ship.peo").string());
     ASSERT_EQ(t.ctx.lod.lstLodFiles.size(), 3u);
@@ -125,9 +125,9 @@ TEST_F(LodFixture, ApplyWritesLinksWithTheFilesOwnRecordSizeAndTheTransposedMatr
         ASSERT_TRUE(applyMatrixToFile(t.ctx, path.string()));
         auto out = readBytes(path);
         ASSERT_EQ(out.size(), file.size());
-        EXPECT_EQ(i32At(out, 68 + link), 0);                 // a root has no mother
-        EXPECT_EQ(i32At(out, 68 + link + 4), 0);             // daughter Gun has no record in this file
-        EXPECT_EQ(i32At(out, 68 + 2 * r + link), 68);         // Wing's mother: record 1
+        EXPECT_EQ(i32At(out, 68 + link), 0);           // a root has no mother
+        EXPECT_EQ(i32At(out, 68 + link + 4), 0);       // daughter Gun has no record in this file
+        EXPECT_EQ(i32At(out, 68 + 2 * r + link), 68);  // Wing's mother: record 1
         EXPECT_TRUE(std::equal(out.begin() + 68 + r, out.begin() + 68 + 2 * r, file.data().begin() + 68 + r));
         // The file holds the transpose: translation in the 13th to 15th floats.
         float m[16];
@@ -241,7 +241,10 @@ TEST_F(LodFixture, ARecordTakesTheFirstObjectOfItsNameAsALiteralScanWould) {
     auto out = readBytes(dir / "twins.peo");
     size_t firstTwin = 0;
     for (size_t i = 0; i < objects.size(); ++i)
-        if (objects[i].name == "Twin") { firstTwin = i; break; }
+        if (objects[i].name == "Twin") {
+            firstTwin = i;
+            break;
+        }
     float m[16];
     std::memcpy(m, out.data() + 68 + 36 + 12, 64);
     EXPECT_EQ(m[12], objects[firstTwin].matrix[3]);
@@ -271,8 +274,7 @@ TEST_F(LodFixture, TheSampleShipAppliedToItsLevelsLinksOnlyToRecordsOfEachFile) 
             EXPECT_TRUE(offset == 0 || (offset >= 68 && offset < 68 + count * 112 && (offset - 68) % 112 == 0))
                 << "record " << k << " link " << link << ": " << offset;
         }
-    EXPECT_NE(readText(currentLogPath(t.ctx)).find("[2] " + levelLinkMissingLog("Turret") + "\r\n"),
-              std::string::npos);
+    EXPECT_NE(readText(currentLogPath(t.ctx)).find("[2] " + levelLinkMissingLog("Turret") + "\r\n"), std::string::npos);
     EXPECT_EQ(levelLinkMissingLog("Turret"), "  -> No record named Turret in this file: its link is written as 0");
 
     TestContext other{dir.path()};

@@ -22,12 +22,14 @@ struct FrameFixture : ::testing::Test {
     LodFrame frame{t.ctx};
     FrameFixture() { frame.show(); }
     template <class T>
-    T* find(const char* name) { return frame.findChild<T*>(name); }
+    T* find(const char* name) {
+        return frame.findChild<T*>(name);
+    }
     void click(Qt::MouseButton button) {
         QTest::mouseClick(find<QListWidget>("lstLodFiles")->viewport(), button, {}, QPoint(5, 5));
     }
 };
-} // namespace
+}  // namespace
 
 TEST_F(FrameFixture, ControlsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(frame.title(), "Multi-File options (LOD)");

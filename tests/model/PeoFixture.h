@@ -11,8 +11,13 @@
 
 namespace tarv::test {
 
-struct FxVertex { float x = 0, y = 0, z = 0; int32_t normal = 0; };
-struct FxNormal { float x = 0, y = 0, z = 0; };
+struct FxVertex {
+    float x = 0, y = 0, z = 0;
+    int32_t normal = 0;
+};
+struct FxNormal {
+    float x = 0, y = 0, z = 0;
+};
 struct FxPolygon {
     int16_t v0 = 0, v1 = 1, v2 = 2, material = 0;
     int32_t faceNormal = 0;
@@ -93,7 +98,11 @@ inline FxBuilt buildPeo(const FxFile& f) {
     }
 
     // Region sizes and their order.
-    struct Chunk { std::string kind; int index; int size; };
+    struct Chunk {
+        std::string kind;
+        int index;
+        int size;
+    };
     std::vector<Chunk> materials{{"public", 0, 32 * int(f.publicMaterials.size())},
                                  {"local", 0, 32 * int(f.localMaterials.size())}};
     std::vector<Chunk> polys, verts, cregs, norms;
@@ -107,8 +116,10 @@ inline FxBuilt buildPeo(const FxFile& f) {
     }
     std::vector<Chunk> order;
     auto append = [&](const std::vector<Chunk>& c, bool reversed) {
-        if (reversed) order.insert(order.end(), c.rbegin(), c.rend());
-        else order.insert(order.end(), c.begin(), c.end());
+        if (reversed)
+            order.insert(order.end(), c.rbegin(), c.rend());
+        else
+            order.insert(order.end(), c.begin(), c.end());
     };
     const Chunk namesChunk{"names", 0, int(names.size())};
     if (!f.scrambled) {
@@ -177,9 +188,12 @@ inline FxBuilt buildPeo(const FxFile& f) {
     for (const Chunk& c : order) {
         const bool perObject = c.kind == "poly" || c.kind == "vert" || c.kind == "creg" || c.kind == "norm";
         const FxObject* o = perObject ? &f.objects[size_t(c.index)] : nullptr;
-        if (c.kind == "public") writeMaterials(f.publicMaterials);
-        else if (c.kind == "local") writeMaterials(f.localMaterials);
-        else if (c.kind == "names") b.str(names);
+        if (c.kind == "public")
+            writeMaterials(f.publicMaterials);
+        else if (c.kind == "local")
+            writeMaterials(f.localMaterials);
+        else if (c.kind == "names")
+            b.str(names);
         else if (c.kind == "poly") {
             for (const FxPolygon& p : o->polygons) {
                 b.i32(p.faceNormal).i16(p.v0).i16(p.v1).i16(p.v2).i16(p.material);

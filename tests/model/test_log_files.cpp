@@ -46,12 +46,15 @@ TEST(LogFiles, LevelZeroStillCreatesTheFile) {
 TEST(LogFiles, TheModelLogLiesBesideTheModel) {
     tarv::test::TempDir dir;
     tarv::test::TestContext t(dir.path());
-    struct Case { std::string model; std::string log; };
+    struct Case {
+        std::string model;
+        std::string log;
+    };
     const Case cases[] = {
         {"/ships/scout.peo", "/ships/scout.log"},
         {"/ships/a.b/ship.peo", "/ships/a.b/ship.log"},  // only the last "." counts
         {"/ships/a.b/ship", "/ships/a.log"},
-        {"noextension", "log"},                          // relative to the working folder
+        {"noextension", "log"},  // relative to the working folder
         {"", (dir / "tarv.log").string()},
     };
     for (const Case& c : cases) {
@@ -85,9 +88,9 @@ TEST(LogFiles, StartingAModelLogReplacesTheOldOne) {
     t.clock.time = "18:05:09";
     startModelLog(t.ctx);
     EXPECT_EQ(t.ctx.log.logFilePath, (dir / "ship.log").string());
-    EXPECT_EQ(tarv::test::readText(dir / "ship.log"),
-              "[0] " + t.ctx.version.appTitle + " log opened: 24/12/2026 18:05:09\r\n[0] " + std::string(30, '-') +
-                  "\r\n");
+    EXPECT_EQ(
+        tarv::test::readText(dir / "ship.log"),
+        "[0] " + t.ctx.version.appTitle + " log opened: 24/12/2026 18:05:09\r\n[0] " + std::string(30, '-') + "\r\n");
 }
 
 TEST(LogFiles, AModelLoadedTwiceIsListedTwice) {

@@ -26,7 +26,11 @@ int errorNumberOf(auto&& call) {
 TEST(ModelHelpers, ObjectNumbersAndRecordOffsets) {
     tarv::test::TempDir dir;
     tarv::test::TestContext t(dir.path());
-    struct Case { int32_t number; bool cataclysm; int32_t offset; };
+    struct Case {
+        int32_t number;
+        bool cataclysm;
+        int32_t offset;
+    };
     for (Case c : {Case{0, false, 0}, Case{0, true, 0}, Case{1, true, 68}, Case{3, false, 292}, Case{2, true, 184}}) {
         EXPECT_EQ(convertKey(t.ctx, c.number, c.cataclysm), c.offset) << c.number;
         EXPECT_DOUBLE_EQ(convertOffsetToKey(c.offset, c.cataclysm), c.number) << c.offset;
@@ -99,7 +103,10 @@ TEST(ModelHelpers, AnglesAndArcSin) {
     EXPECT_NEAR(arcSin(-0.5), -std::asin(0.5), 1e-12);
     EXPECT_EQ(arcSin(0), 0);
 
-    struct Case { double x; int error; };
+    struct Case {
+        double x;
+        int error;
+    };
     for (Case c : {Case{1, 11}, Case{-1, 11}, Case{1.0000001, 5}, Case{-2, 5}}) {
         EXPECT_EQ(errorNumberOf([&] { arcSin(c.x); }), c.error) << c.x;
     }
@@ -139,17 +146,21 @@ TEST(ModelHelpers, EulerToMatrix) {
 TEST(ModelHelpers, WordsOfALine) {
     tarv::test::TempDir dir;
     tarv::test::TestContext t(dir.path());
-    struct Case { std::string line; int n; std::string word; };
+    struct Case {
+        std::string line;
+        int n;
+        std::string word;
+    };
     const Case cases[] = {
         {"alpha  beta,  gamma", 1, "alpha"},
         {"alpha  beta,  gamma", 2, "beta"},
         {"alpha  beta,  gamma", 3, "gamma"},
         {"alpha  beta,  gamma", 4, ""},
-        {"one two,", 2, "two,"},        // the last word keeps its comma
-        {" first", 1, ""},              // a leading blank makes an empty first word
+        {"one two,", 2, "two,"},  // the last word keeps its comma
+        {" first", 1, ""},        // a leading blank makes an empty first word
         {" first", 2, "first"},
         {"a\t\tb \t c", 3, "c"},
-        {"a,, b", 1, "a,"},             // only one comma is removed
+        {"a,, b", 1, "a,"},  // only one comma is removed
         {"alpha beta", -1, ""},
         {"alpha beta", 0, ""},
         {"", 1, ""},

@@ -48,10 +48,15 @@ PeoObject cube() {
 
 bool sameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
-} // namespace
+}  // namespace
 
 TEST(Normals, FaceNormalOfOneTriangle) {
-    struct Case { const char* what; std::vector<Vector3> v; std::array<int32_t, 3> c; Vector3 n; };
+    struct Case {
+        const char* what;
+        std::vector<Vector3> v;
+        std::array<int32_t, 3> c;
+        Vector3 n;
+    };
     const Case cases[] = {
         {"counter-clockwise", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2}, {0, 0, 1}},
         {"clockwise", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 2, 1}, {0, 0, -1}},
@@ -75,15 +80,20 @@ TEST(Normals, MergeMatchesWithinOneHundredthAndTakesTheHighestIndex) {
         std::vector<int32_t> indices;
     };
     const Case cases[] = {
-        {"0.005 apart: one entry, the first normal kept exactly",
-         {{0, 0, 1}, {0.005f, 0, 1}}, {{0, 0, 1}}, {0, 0}},
+        {"0.005 apart: one entry, the first normal kept exactly", {{0, 0, 1}, {0.005f, 0, 1}}, {{0, 0, 1}}, {0, 0}},
         {"exactly 0.01 apart: two entries", {{0, 0, 1}, {0.01f, 0, 1}}, {{0, 0, 1}, {0.01f, 0, 1}}, {0, 1}},
         {"within 0.01 of two entries: the higher index",
-         {{0, 0, 1}, {0.015f, 0, 1}, {0.008f, 0, 1}}, {{0, 0, 1}, {0.015f, 0, 1}}, {0, 1, 1}},
+         {{0, 0, 1}, {0.015f, 0, 1}, {0.008f, 0, 1}},
+         {{0, 0, 1}, {0.015f, 0, 1}},
+         {0, 1, 1}},
         {"no averaging: a chain stays on its first entry",
-         {{0, 0, 1}, {0.009f, 0, 1}, {0.018f, 0, 1}}, {{0, 0, 1}, {0.018f, 0, 1}}, {0, 0, 1}},
-        {"all three axes must match", {{0, 0, 1}, {0, 0.02f, 1}, {0, 0.001f, 1}},
-         {{0, 0, 1}, {0, 0.02f, 1}}, {0, 1, 0}},
+         {{0, 0, 1}, {0.009f, 0, 1}, {0.018f, 0, 1}},
+         {{0, 0, 1}, {0.018f, 0, 1}},
+         {0, 0, 1}},
+        {"all three axes must match",
+         {{0, 0, 1}, {0, 0.02f, 1}, {0, 0.001f, 1}},
+         {{0, 0, 1}, {0, 0.02f, 1}},
+         {0, 1, 0}},
     };
     for (const Case& c : cases) {
         for (auto merge : {&mergeFaceNormals, &mergeFaceNormalsLiteral}) {
@@ -137,8 +147,8 @@ TEST(Normals, FastMergeEqualsTheLiteralMerge) {
         for (int i = 0; i < 12000; ++i) {
             const float x = gauss(rng), y = gauss(rng), z = gauss(rng);
             const double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
-            v.push_back({float(roundHalfEven(x / len, 6)), float(roundHalfEven(y / len, 6)),
-                         float(roundHalfEven(z / len, 6))});
+            v.push_back(
+                {float(roundHalfEven(x / len, 6)), float(roundHalfEven(y / len, 6)), float(roundHalfEven(z / len, 6))});
         }
         inputs.push_back(v);
     }
@@ -200,8 +210,8 @@ TEST_F(NormalsFixture, ACubeGetsSixFaceNormalsInOrderOfAppearance) {
     recalcFaceNormals(t.ctx);
     const PeoObject& o = t.ctx.model.peoObjects[0];
     ASSERT_EQ(o.nFaceNormals, 6);
-    EXPECT_EQ(o.faceNormals, (std::vector<PeoNormal>{{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0},
-                                                     {1, 0, 0}}));
+    EXPECT_EQ(o.faceNormals,
+              (std::vector<PeoNormal>{{0, 0, -1}, {0, 0, 1}, {0, -1, 0}, {0, 1, 0}, {-1, 0, 0}, {1, 0, 0}}));
     for (size_t p = 0; p < 12; ++p) EXPECT_EQ(o.polygons[p].faceNormal, int32_t(p / 2));
     EXPECT_EQ(t.status.statusHistory.front(), "Recalculating face normals...");
 
@@ -224,9 +234,9 @@ TEST_F(NormalsFixture, ACubeGetsSixFaceNormalsInOrderOfAppearance) {
 TEST_F(NormalsFixture, VertexNormalsAverageOnlyWhereMoreThanOneCornerMeets) {
     // Vertex 0: two faces (+z and the tilted one); vertex 4: one tilted face only; vertex 5: unused;
     // vertices 6 to 8: one triangle twice, once each way round (the normals cancel).
-    PeoObject o = objectWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1, 1}, {5, 0, 0}, {9, 9, 9},
-                              {0, 0, 3}, {1, 0, 3}, {0, 1, 3}},
-                             {{0, 1, 2}, {0, 1, 3}, {4, 1, 3}, {6, 7, 8}, {6, 8, 7}});
+    PeoObject o =
+        objectWith({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1, 1}, {5, 0, 0}, {9, 9, 9}, {0, 0, 3}, {1, 0, 3}, {0, 1, 3}},
+                   {{0, 1, 2}, {0, 1, 3}, {4, 1, 3}, {6, 7, 8}, {6, 8, 7}});
     t.ctx.model.peoObjects = {o};
     recalcFaceNormals(t.ctx);
     calcVertexNormals(t.ctx);

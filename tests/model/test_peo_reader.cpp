@@ -128,21 +128,19 @@ TEST_F(PeoReaderTest, ReadsAHomeworldFileWithItsLogAndStatus) {
     EXPECT_EQ(model.textures[0].name, "hulltex");
 
     const int32_t fileSize = int32_t(built.bytes.size()) - 68;
-    EXPECT_EQ(t.status.logBox,
-              "Opening " + path + "..." + CRLF +
-              "-> HOMEWORLD peo file at hand," + CRLF + CRLF +
-              "     ( file size " + std::to_string(fileSize) + " bytes, 'local size' is 0," + CRLF +
-              "         containing 2 objects," + CRLF +
-              "          1 public materials and 0 local )." + CRLF +
-              CRLF + "Loading one material:" + CRLF +
-              "- ' hulltex '      ( #0 & texture #0 )" + CRLF +
-              CRLF + "-> NOTE: object sharing is switched on" + CRLF + CRLF);
+    EXPECT_EQ(t.status.logBox, "Opening " + path + "..." + CRLF + "-> HOMEWORLD peo file at hand," + CRLF + CRLF +
+                                   "     ( file size " + std::to_string(fileSize) + " bytes, 'local size' is 0," +
+                                   CRLF + "         containing 2 objects," + CRLF +
+                                   "          1 public materials and 0 local )." + CRLF + CRLF +
+                                   "Loading one material:" + CRLF + "- ' hulltex '      ( #0 & texture #0 )" + CRLF +
+                                   CRLF + "-> NOTE: object sharing is switched on" + CRLF + CRLF);
 
     // The statistics go to the model log only.
-    for (const std::string& line : std::vector<std::string>{"[1] -- Stats:", "[1]    nPolygons: 2", "[1]       offset: " + std::to_string(built.polygonOffset[1]),
-          "[1]    nVertices: 4", "[1]    nFaceNormals: 2", "[1]    nVertNormals: 4", "[1]          offset: 0",
-          "[1]   actual offset: " + std::to_string(built.normalOffset[1] + 32),
-          "[1] -> Loading Polygons: " + std::to_string(built.polygonOffset[1] + 1)}) {
+    for (const std::string& line : std::vector<std::string>{
+             "[1] -- Stats:", "[1]    nPolygons: 2", "[1]       offset: " + std::to_string(built.polygonOffset[1]),
+             "[1]    nVertices: 4", "[1]    nFaceNormals: 2", "[1]    nVertNormals: 4", "[1]          offset: 0",
+             "[1]   actual offset: " + std::to_string(built.normalOffset[1] + 32),
+             "[1] -> Loading Polygons: " + std::to_string(built.polygonOffset[1] + 1)}) {
         EXPECT_TRUE(logHas(line + CRLF)) << line;
     }
     EXPECT_FALSE(logHas("-> Flags:"));  // level 2
@@ -187,9 +185,13 @@ TEST_F(PeoReaderTest, ReadsACataclysmFileWithVertexNormalsFromTheNormalList) {
 }
 
 TEST_F(PeoReaderTest, LinkOffsetsBecomeRecordNumbers) {
-    struct Case { int32_t version; int32_t offset; int32_t number; };
-    for (Case c : {Case{0x402, 68, 1}, Case{0x402, 180, 2}, Case{0x402, 0, 0}, Case{0x500, 0, 0},
-                   Case{0x500, 300, 3}, Case{0x402, 124, 2} /* 1.5 rounds to even */}) {
+    struct Case {
+        int32_t version;
+        int32_t offset;
+        int32_t number;
+    };
+    for (Case c : {Case{0x402, 68, 1}, Case{0x402, 180, 2}, Case{0x402, 0, 0}, Case{0x500, 0, 0}, Case{0x500, 300, 3},
+                   Case{0x402, 124, 2} /* 1.5 rounds to even */}) {
         FxFile f;
         f.version = c.version;
         f.objects = {squareObject("A")};
@@ -232,7 +234,8 @@ TEST_F(PeoReaderTest, ReadsOnlyTheChosenMaterialList) {
 
 TEST_F(PeoReaderTest, MaterialEntries) {
     FxFile f = twoObjectHomeworld();
-    f.publicMaterials = {material("hulltex", 72), material("", int16_t(0x8000 + 72)), material("RMF97ba", 2 + 16 + 32 + 4)};
+    f.publicMaterials = {material("hulltex", 72), material("", int16_t(0x8000 + 72)),
+                         material("RMF97ba", 2 + 16 + 32 + 4)};
     f.publicMaterials[0].ambient = {10, 20, 30, 255};
     f.publicMaterials[0].specular = {40, 50, 60, 0};
     f.publicMaterials[0].kAlpha = 0.5f;
@@ -262,9 +265,9 @@ TEST_F(PeoReaderTest, MaterialEntries) {
     EXPECT_EQ(t.ctx.model.textures[2].name, "RMF97ba");
 
     // The preview gets the colours as they stand in the file, and the model folder.
-    EXPECT_EQ(preview.calls, (std::vector<std::string>{"material 0 10,20,30,255 4 40", "emissive 0",
-                                                       "material 1 1,2,3,0 4 7", "material 2 1,2,3,0 4 7",
-                                                       "textures 3 in " + dir.folderText(), "done"}));
+    EXPECT_EQ(preview.calls,
+              (std::vector<std::string>{"material 0 10,20,30,255 4 40", "emissive 0", "material 1 1,2,3,0 4 7",
+                                        "material 2 1,2,3,0 4 7", "textures 3 in " + dir.folderText(), "done"}));
     EXPECT_EQ(t.status.statusHistory.at(t.status.statusHistory.size() - 3), "Getting Textures");
     EXPECT_EQ(t.ctx.err.errModule, "modPeo");
     EXPECT_EQ(t.ctx.err.errProc, "getMaterials");
@@ -313,8 +316,8 @@ TEST_F(PeoReaderTest, SharingByEqualCountsAsksInTurn) {
     FxFile f;
     f.objects = {squareObject("A"), squareObject("B", 1), squareObject("C", 2)};
     auto questionOf = [](const std::string& k, const std::string& i) {
-        return "TARV thinks that " + k + " can be made a 'shared copy' of " + i + " ," + CRLF + "do you wish to share " +
-               k + " as a clone of " + i + " ?" + CRLF + CRLF +
+        return "TARV thinks that " + k + " can be made a 'shared copy' of " + i + " ," + CRLF +
+               "do you wish to share " + k + " as a clone of " + i + " ?" + CRLF + CRLF +
                "(Objects that are in fact MIRRORED copies of each other should NOT be shared!).";
     };
     const std::string question = questionOf("B", "A");
@@ -346,7 +349,8 @@ TEST_F(PeoReaderTest, CorruptPolygonsAreLoggedAndKept) {
     FxObject& d = f.objects[3];
     for (int i = 0; i < 8; ++i) d.vertices.push_back({float(i), 1, 2, 0});
     d.polygons.resize(12);
-    for (int i = 0; i < 12; ++i) d.polygons[size_t(i)] = FxPolygon{int16_t(i % 10), int16_t(i % 10 + 1), int16_t(i % 10 + 2)};
+    for (int i = 0; i < 12; ++i)
+        d.polygons[size_t(i)] = FxPolygon{int16_t(i % 10), int16_t(i % 10 + 1), int16_t(i % 10 + 2)};
     d.polygons[4] = {5, 5, 7};
     d.polygons[9] = {5, 7, 5};
     f.objects[1].polygons = {{7, 5, 5}};
@@ -355,7 +359,8 @@ TEST_F(PeoReaderTest, CorruptPolygonsAreLoggedAndKept) {
 
     const std::string& box = t.status.logBox;
     EXPECT_NE(box.find(CRLF + " - corrupted polygon found" + CRLF), std::string::npos);
-    EXPECT_NE(box.find(CRLF + "- corrupted polygon found" + CRLF + "Polygon loader found 1 corrupt polys in 1 polys for object 1."),
+    EXPECT_NE(box.find(CRLF + "- corrupted polygon found" + CRLF +
+                       "Polygon loader found 1 corrupt polys in 1 polys for object 1."),
               std::string::npos);
     EXPECT_NE(box.find("Polygon loader found 2 corrupt polys in 12 polys for object 3." + CRLF), std::string::npos);
     EXPECT_EQ(object(3).polygons.at(4).v1, 5);
@@ -554,7 +559,8 @@ TEST(PeoParse, DamagedFilesAreRefused) {
         {"object count larger than the file", [](ByteBuilder& b) { b.patchI32(40, 30000); }, 62, "object records"},
         {"material count beyond 16 bits", [](ByteBuilder& b) { b.patchI32(28, 70000); }, 6, "Overflow"},
         {"vertex count larger than the file", [&](ByteBuilder& b) { b.patchI32(rec1 + 8, 20000); }, 62, "vertex list"},
-        {"more vertices than 16-bit indices reach", [&](ByteBuilder& b) { b.patchI32(rec1 + 8, 32769); }, 6, "Overflow"},
+        {"more vertices than 16-bit indices reach", [&](ByteBuilder& b) { b.patchI32(rec1 + 8, 32769); }, 6,
+         "Overflow"},
         {"face normals larger than the file", [&](ByteBuilder& b) { b.patchI32(rec1 + 12, 5000); }, 62, "face normals"},
         {"negative polygon count", [&](ByteBuilder& b) { b.patchI32(rec1 + 20, -1); }, 62, "polygon count"},
         {"polygon list past the end", [&](ByteBuilder& b) { b.patchI32(rec1 + 32, int32_t(b.size()) + 100); }, 62,
@@ -624,10 +630,16 @@ TEST(PeoParse, ARefusedFileKeepsWhatWasReadBeforeTheFault) {
 // The material list's own faults do not refuse the file: they are kept with the list.
 TEST(PeoParse, AMaterialListFaultIsKeptAndTheObjectsAreRead) {
     const FxBuilt good = buildPeo(twoObjectHomeworld());
-    struct Case { std::string name; int32_t count; int32_t textureNameOffset; size_t entries; std::string text; };
-    for (const Case& c : {Case{"negative count", -2, 0, 0, "material count"},
-                          Case{"list past the end", 200, 0, 0, "material list"},
-                          Case{"texture name past the end", 1, int32_t(good.bytes.size()) + 3, 1, "texture name"}}) {
+    struct Case {
+        std::string name;
+        int32_t count;
+        int32_t textureNameOffset;
+        size_t entries;
+        std::string text;
+    };
+    for (const Case& c :
+         {Case{"negative count", -2, 0, 0, "material count"}, Case{"list past the end", 200, 0, 0, "material list"},
+          Case{"texture name past the end", 1, int32_t(good.bytes.size()) + 3, 1, "texture name"}}) {
         SCOPED_TRACE(c.name);
         ByteBuilder b = good.bytes;
         b.patchI32(24, c.count);

@@ -66,8 +66,18 @@ std::vector<uint8_t> expectedWorkedFile(Variant v) {
     const int32_t length = cat ? 426 : vns ? 374 : 326;
     ByteBuilder b;
     // header
-    b.str("RMF99ba").u8(0).i32(cat ? 0x500 : 0x402).i32(0).i32(length - 68).i32(0).i32(1).i32(0).i32(M).i32(M)
-        .i32(1).fill(24, 0xAB);
+    b.str("RMF99ba")
+        .u8(0)
+        .i32(cat ? 0x500 : 0x402)
+        .i32(0)
+        .i32(length - 68)
+        .i32(0)
+        .i32(1)
+        .i32(0)
+        .i32(M)
+        .i32(M)
+        .i32(1)
+        .fill(24, 0xAB);
     // object record
     b.i32(B).i32(0).i32(3).i32(1).i32(vns ? 3 : 0).i32(1).i32(V);
     if (cat) b.i32(C);
@@ -75,7 +85,13 @@ std::vector<uint8_t> expectedWorkedFile(Variant v) {
     identityMatrix(b);
     EXPECT_EQ(b.size(), size_t(M));
     // material entry
-    b.i32(0).bytes({10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0}).f32(1.0f).i32(T).i16(8).i16(0).u16(0xABAB)
+    b.i32(0)
+        .bytes({10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0})
+        .f32(1.0f)
+        .i32(T)
+        .i16(8)
+        .i16(0)
+        .u16(0xABAB)
         .u16(0xABAB);
     EXPECT_EQ(b.size(), size_t(P));
     // polygon
@@ -109,8 +125,13 @@ struct RecordFields {
     size_t size, vertexCount = 8, faceNormals = 12, vertNormals = 16, polygons = 20, vertexList = 24;
     size_t cVertexNormals, normalList, polygonList, mother, daughter, sister;
     explicit RecordFields(bool cat)
-        : size(cat ? 116 : 112), cVertexNormals(28), normalList(cat ? 32 : 28), polygonList(cat ? 36 : 32),
-          mother(cat ? 40 : 36), daughter(cat ? 44 : 40), sister(cat ? 48 : 44) {}
+        : size(cat ? 116 : 112),
+          cVertexNormals(28),
+          normalList(cat ? 32 : 28),
+          polygonList(cat ? 36 : 32),
+          mother(cat ? 40 : 36),
+          daughter(cat ? 44 : 40),
+          sister(cat ? 48 : 44) {}
     size_t at(size_t record, size_t field) const { return 68 + (record - 1) * size + field; }
 };
 
@@ -128,8 +149,8 @@ PeoObject triangleObject(const std::string& name, float shift = 0) {
 }
 
 struct WriterFixture : ::testing::Test {
-    test::TempDir dir;      // the ship's folder
-    test::TempDir logDir;   // the data folder, where the log without a loaded model goes
+    test::TempDir dir;     // the ship's folder
+    test::TempDir logDir;  // the data folder, where the log without a loaded model goes
     test::TestContext t{logDir.path()};
     ShipModel& model = t.ctx.model;
 
@@ -152,10 +173,14 @@ struct WriterFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(WriterFixture, TheWorkedFixtureMatchesByteForByteInAllThreeVariants) {
-    struct Case { Variant v; bool cataclysm; bool vns; };
+    struct Case {
+        Variant v;
+        bool cataclysm;
+        bool vns;
+    };
     for (Case c : {Case{Variant::HomeworldWithVNs, false, true}, Case{Variant::HomeworldWithoutVNs, false, false},
                    Case{Variant::Cataclysm, true, false}}) {
         fillWorkedModel(model);
@@ -221,15 +246,14 @@ TEST_F(WriterFixture, LogsEachStepInOrder) {
     fillWorkedModel(model);
     t.status.logBox.clear();
     save(false);
-    for (const char* line : {"Saving Homeworld format PEO,", "  Vertex offset at 252, and",
-                             "  Face normal offset at 300 / 1 / 3."})
+    for (const char* line :
+         {"Saving Homeworld format PEO,", "  Vertex offset at 252, and", "  Face normal offset at 300 / 1 / 3."})
         EXPECT_EQ(countInLog(line), 1u) << line;
 }
 
 TEST_F(WriterFixture, TextureNamesSkipTheNoTextureNames) {
     fillWorkedModel(model);
-    model.textures = {PeoTexture{"abcd", false}, PeoTexture{"RMF97ba", false},
-                      PeoTexture{"abcdef", false}};
+    model.textures = {PeoTexture{"abcd", false}, PeoTexture{"RMF97ba", false}, PeoTexture{"abcdef", false}};
     model.materials.resize(3, model.materials[0]);
     for (int16_t k = 0; k < 3; ++k) model.materials[size_t(k)].texture = k;
     t.ctx.live.chkVNs = false;
@@ -257,12 +281,12 @@ TEST_F(WriterFixture, DeletedSlotsAreSkippedAndLinksNameTheWrittenRecords) {
     model.peoObjects = {triangleObject("Hull"), triangleObject("**DELETED**"), triangleObject("Gun", 2),
                         triangleObject("Barrel", 4)};
     auto& o = model.peoObjects;
-    o[0].daughter = 3;                 // Gun
-    o[2].mother = 1;                   // Hull
-    o[2].daughter = 4;                 // Barrel
-    o[2].sister = 2;                   // the deleted slot: written as 0
-    o[3].mother = 3;                   // Gun
-    o[3].sister = 99;                  // outside the objects: written as 0
+    o[0].daughter = 3;  // Gun
+    o[2].mother = 1;    // Hull
+    o[2].daughter = 4;  // Barrel
+    o[2].sister = 2;    // the deleted slot: written as 0
+    o[3].mother = 3;    // Gun
+    o[3].sister = 99;   // outside the objects: written as 0
     const std::vector<uint8_t> file = save(true);
     const RecordFields r(true);
     EXPECT_EQ(i32At(file, 40), 3) << "object count";
@@ -351,10 +375,16 @@ TEST_F(WriterFixture, ConsistentSharersPointAtTheirMastersLists) {
 }
 
 TEST_F(WriterFixture, UnsafeSharersAreWrittenWithTheirOwnLists) {
-    struct Case { const char* what; std::function<void(std::vector<PeoObject>&)> setUp; };
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<PeoObject>&)> setUp;
+    };
     const Case cases[] = {
         {"master deleted", [](auto& o) { o[0].name = "**DELETED**"; }},
-        {"more vertices than the master's lists", [](auto& o) { o[1].vertices.push_back({5, 5, 5, 0, 0}); }},
+        {"more vertices than the master's lists",
+         [](auto& o) {
+             o[1].vertices.push_back({5, 5, 5, 0, 0});
+         }},
         {"more polygons than the master's lists", [](auto& o) { o[1].polygons.push_back(o[1].polygons[0]); }},
         {"a different number of face normals",
          [](auto& o) {
@@ -386,9 +416,9 @@ TEST_F(WriterFixture, UnsafeSharersAreWrittenWithTheirOwnLists) {
             EXPECT_EQ(x, B.vertices[k].x) << c.what;
         }
         EXPECT_EQ(countInLog(" Object B is"), 1u) << c.what;
-        EXPECT_EQ(B.sharedWith, c.what == std::string("sharedWith not lower") ? 1
+        EXPECT_EQ(B.sharedWith, c.what == std::string("sharedWith not lower")             ? 1
                                 : c.what == std::string("sharedWith outside the objects") ? 40
-                                                                                         : 0)
+                                                                                          : 0)
             << "the model keeps its sharing";
     }
     // A chain through a sharer written with its own lists: C follows B's lists, not A's.
@@ -428,7 +458,9 @@ TEST_F(WriterFixture, LimitsAreCheckedBeforeAnyFileIsTouched) {
         };
     };
     auto cornersAtOneVertex = [](int n) {
-        return [n](ShipModel& m, LiveSwitches&) { m.peoObjects[0].polygons.resize(size_t(n), m.peoObjects[0].polygons[0]); };
+        return [n](ShipModel& m, LiveSwitches&) {
+            m.peoObjects[0].polygons.resize(size_t(n), m.peoObjects[0].polygons[0]);
+        };
     };
     const Case cases[] = {
         {"281 objects, Cataclysm", true, objects(281), true},
@@ -542,13 +574,13 @@ Kept kept(const ShipModel& m) {
         k.polygons.push_back(p);
     }
     for (const PeoMaterial& x : m.materials) {
-        const std::string texture = x.texture >= 0 && size_t(x.texture) < m.textures.size()
-                                        ? m.textures[size_t(x.texture)].name : "?";
-        k.materials.emplace_back(x.ambient, x.diffuse, x.specular, x.kAlpha, texture,
-                                 int16_t((x.smoothing ? 2 : 0) | (x.flatShaded ? 4 : 0) | (x.twoSided ? 8 : 0) |
-                                         (x.baseColour ? 16 : 0) | (x.stripeColour ? 32 : 0) |
-                                         (x.selfIlluminated ? 64 : 0)),
-                                 x.fullAmbient);
+        const std::string texture =
+            x.texture >= 0 && size_t(x.texture) < m.textures.size() ? m.textures[size_t(x.texture)].name : "?";
+        k.materials.emplace_back(
+            x.ambient, x.diffuse, x.specular, x.kAlpha, texture,
+            int16_t((x.smoothing ? 2 : 0) | (x.flatShaded ? 4 : 0) | (x.twoSided ? 8 : 0) | (x.baseColour ? 16 : 0) |
+                    (x.stripeColour ? 32 : 0) | (x.selfIlluminated ? 64 : 0)),
+            x.fullAmbient);
     }
     return k;
 }
@@ -612,7 +644,7 @@ struct RoundTrip : ::testing::Test {
     RoundTrip() { t.ctx.prefs.objectSharing = false; }
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(RoundTrip, ReadWriteReadKeepsTheModel) {
     for (auto& [what, fixture] : fixtures()) {
@@ -658,7 +690,8 @@ TEST_F(RoundTrip, NewPolygonsCarryReservedBytesABAndCopiesOfReadOnesKeepTheirs) 
     const PeoPolygon fresh = newPolygon(0, 1, 2, 1);
     EXPECT_EQ(fresh.reserved, int16_t(0xABAB));
     EXPECT_EQ(fresh.flags, 0);
-    EXPECT_EQ((std::array<int32_t, 4>{fresh.v0, fresh.v1, fresh.v2, fresh.material}), (std::array<int32_t, 4>{0, 1, 2, 1}));
+    EXPECT_EQ((std::array<int32_t, 4>{fresh.v0, fresh.v1, fresh.v2, fresh.material}),
+              (std::array<int32_t, 4>{0, 1, 2, 1}));
 
     const auto all = fixtures();
     const auto& [what, fixture] = all.front();
@@ -702,4 +735,3 @@ TEST_F(WriterFixture, SavingTheModelFilePointsEachMaterialAtItsNewEntry) {
     writePeoFile(t.ctx, (dir / "." / "ship.peo").string(), false);
     EXPECT_EQ(model.materials[1].filePosition, list + 32 + 1);
 }
-

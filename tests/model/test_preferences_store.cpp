@@ -12,13 +12,23 @@ using namespace tarv::test;
 
 namespace {
 
-const std::vector<std::pair<std::string, std::string>> kDefaults = {
-    {"PlayerBaseColor", "0 128 255"}, {"PlayerStripeColor", "0 0 160"}, {"DrawTeamColours", "1"},
-    {"AlwaysShowBackup", "1"},        {"CreateGunChunkOnClone", "1"},   {"ShowMexObjects", "1"},
-    {"LogLevel", "1"},                {"UseCustomStartDir", "0"},       {"CustomStartDir", " "},
-    {"NavLightSize", "3"},            {"selectionColour", "255 0 0"},   {"ObjectSharing", "1"},
-    {"DefaultFileType", "0"},         {"RenderBackground", "1"},        {"DefaultFileFormat", "1026"},
-    {"MouseControl", "0"},            {"DuplicateMaterials", "0"}};
+const std::vector<std::pair<std::string, std::string>> kDefaults = {{"PlayerBaseColor", "0 128 255"},
+                                                                    {"PlayerStripeColor", "0 0 160"},
+                                                                    {"DrawTeamColours", "1"},
+                                                                    {"AlwaysShowBackup", "1"},
+                                                                    {"CreateGunChunkOnClone", "1"},
+                                                                    {"ShowMexObjects", "1"},
+                                                                    {"LogLevel", "1"},
+                                                                    {"UseCustomStartDir", "0"},
+                                                                    {"CustomStartDir", " "},
+                                                                    {"NavLightSize", "3"},
+                                                                    {"selectionColour", "255 0 0"},
+                                                                    {"ObjectSharing", "1"},
+                                                                    {"DefaultFileType", "0"},
+                                                                    {"RenderBackground", "1"},
+                                                                    {"DefaultFileFormat", "1026"},
+                                                                    {"MouseControl", "0"},
+                                                                    {"DuplicateMaterials", "0"}};
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -43,7 +53,7 @@ struct Fixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(PreferencesStore, FirstRunLogsEachNameAndStoresAllDefaults) {
     Fixture f;
@@ -104,15 +114,25 @@ TEST(PreferencesStore, ReadsStoredTextsByKind) {
         {"DefaultFileFormat", "1280", [](auto& p) { return p.defaultFileFormat == 1280; }, false},
         {"CustomStartDir", " ", [](auto& p) { return p.customStartDir == " "; }, false},
         {"CustomStartDir", "/home/me/ships", [](auto& p) { return p.customStartDir == "/home/me/ships"; }, false},
-        {"selectionColour", "10 20.5 30", [](auto& p) { return p.highlightColour == RgbColour{10, 20.5f, 30, 0}; },
+        {"selectionColour", "10 20.5 30",
+         [](auto& p) {
+             return p.highlightColour == RgbColour{10, 20.5f, 30, 0};
+         },
          false},
         // Values that no control offers, written by hand: kept as stored, start-up goes on.
         {"LogLevel", "7", [](auto& p) { return p.logLevel == 7; }, false},
         {"RenderBackground", "9", [](auto& p) { return p.renderBackground == 9; }, false},
         {"MouseControl", "-4", [](auto& p) { return p.mouseControl == -4; }, false},
         // Texts that cannot stand for the value: default in force and written.
-        {"PlayerBaseColor", "1 2", [](auto& p) { return p.playerBaseColor == RgbColour{0, 128, 255, 0}; }, true},
-        {"PlayerStripeColor", "red green blue", [](auto& p) { return p.playerStripeColor == RgbColour{0, 0, 160, 0}; },
+        {"PlayerBaseColor", "1 2",
+         [](auto& p) {
+             return p.playerBaseColor == RgbColour{0, 128, 255, 0};
+         },
+         true},
+        {"PlayerStripeColor", "red green blue",
+         [](auto& p) {
+             return p.playerStripeColor == RgbColour{0, 0, 160, 0};
+         },
          true},
         {"NavLightSize", "70000", [](auto& p) { return p.navLightSize == 3; }, true},
         {"DefaultFileFormat", "3000000000", [](auto& p) { return p.defaultFileFormat == 1026; }, true},

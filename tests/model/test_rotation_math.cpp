@@ -55,7 +55,7 @@ struct RotationFixture : ::testing::Test {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(RotationMath, GetMatrixElementCountsFromOneAndGivesZeroOutside) {
     Matrix4 m;
@@ -67,12 +67,21 @@ TEST(RotationMath, GetMatrixElementCountsFromOneAndGivesZeroOutside) {
 }
 
 TEST(RotationMath, RoundMatrixRoundsToFourDecimalsHalfEvenAndCopesWithLargeElements) {
-    struct Case { float in; float out; };
+    struct Case {
+        float in;
+        float out;
+    };
     const Case cases[] = {
-        {0.03125f, 0.0312f}, {0.09375f, 0.0938f}, {0.12345f, 0.1235f}, {-0.00004f, 0.0f},
-        {1.0f, 1.0f},        {-2.71828f, -2.7183f},
+        {0.03125f, 0.0312f},
+        {0.09375f, 0.0938f},
+        {0.12345f, 0.1235f},
+        {-0.00004f, 0.0f},
+        {1.0f, 1.0f},
+        {-2.71828f, -2.7183f},
         // Beyond 214748.3648 the ten-thousandfold value no longer fits 32 bits; it must still round.
-        {300000.00005f, 300000.0f}, {-3.0e9f, -3.0e9f}, {1.0e30f, 1.0e30f},
+        {300000.00005f, 300000.0f},
+        {-3.0e9f, -3.0e9f},
+        {1.0e30f, 1.0e30f},
     };
     Matrix4 src, dst;
     for (size_t k = 0; k < std::size(cases); ++k) src[int(k)] = cases[k].in;
@@ -103,11 +112,13 @@ TEST_F(RotationFixture, GetObjectPositionReadsTheTranslationAndRejectsBadIndices
 }
 
 TEST(RotationMath, IsUnitVectorNeedsALengthOfExactlyOne) {
-    struct Case { Vector3 v; bool unit; };
+    struct Case {
+        Vector3 v;
+        bool unit;
+    };
     const Case cases[] = {
-        {{0, 0, 1}, true},       {{0.6f, 0.8f, 0}, true},   {{-1, 0, 0}, true},
-        {{0.57735f, 0.57735f, 0.57735f}, false},           {{0, 0, 2}, false},
-        {{0, 0, 0.99999f}, false}, {{0, 0, 0}, false},
+        {{0, 0, 1}, true},  {{0.6f, 0.8f, 0}, true},   {{-1, 0, 0}, true}, {{0.57735f, 0.57735f, 0.57735f}, false},
+        {{0, 0, 2}, false}, {{0, 0, 0.99999f}, false}, {{0, 0, 0}, false},
     };
     for (const Case& c : cases) EXPECT_EQ(isUnitVector(c.v), c.unit) << c.v.x << " " << c.v.y << " " << c.v.z;
     EXPECT_EQ(makeVector(1, 2, 3), (Vector3{1, 2, 3}));
@@ -148,7 +159,12 @@ TEST(RotationMath, TheTwoQuaternionConventionsDiffer) {
 }
 
 TEST_F(RotationFixture, EulersFromMatrixReadsBackTheDocumentedCases) {
-    struct Case { const char* what; Matrix4 m; Vector3 degrees; float tolerance; };
+    struct Case {
+        const char* what;
+        Matrix4 m;
+        Vector3 degrees;
+        float tolerance;
+    };
     Matrix4 zeros;
     const Case cases[] = {
         {"identity", Matrix4::identity(), {0, 0, 0}, 0},

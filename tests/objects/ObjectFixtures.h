@@ -83,4 +83,4 @@ inline std::vector<std::string> linkTexts(const EditingContext& ctx) {
     return texts;
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -24,9 +24,9 @@ ShipModel inspectedModel() {
 
 TEST(GeometryRows, CornersAreNumberedInOrderWithTheirTranslatedNormals) {
     const GeometryRows rows = geometryRows(inspectedModel(), 0, 0);
-    EXPECT_EQ(rows.corners, (std::vector<Upper>{{"0", "-0.25", "0", "1E-05", "2"},
-                                                {"1", "1.5", "2", "3", "2"},
-                                                {"2", "4", "5", "6", "3"}}));
+    EXPECT_EQ(rows.corners,
+              (std::vector<Upper>{
+                  {"0", "-0.25", "0", "1E-05", "2"}, {"1", "1.5", "2", "3", "2"}, {"2", "4", "5", "6", "3"}}));
     EXPECT_EQ(rows.normals, (std::vector<Lower>{{"0", "0", "0", "1"}, {"0", "0", "0", "1"}, {"1", "0.5", "-1", "0"}}));
     EXPECT_FALSE(rows.leftOut);
 }
@@ -56,5 +56,5 @@ TEST(GeometryRows, OnlyValidRowsAreShown) {
     }
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -12,7 +12,7 @@ struct PositionsCase {
 
 TEST(NamePositions, SplitsAtTheLastRunOfDigits) {
     const PositionsCase cases[] = {
-        {"Gun1Left", 3, 1, 5}, {"Pod1a2", 5, 1, 7}, {"2Hull", 0, 1, 2}, {"Hull", 0, 0, 1},
+        {"Gun1Left", 3, 1, 5}, {"Pod1a2", 5, 1, 7}, {"2Hull", 0, 1, 2},    {"Hull", 0, 0, 1},
         {"", 0, 0, 1},         {"Gun012", 3, 3, 7}, {"a12b345c", 4, 3, 8},
     };
     for (const auto& c : cases) {
@@ -28,5 +28,5 @@ TEST(NamePositions, SplitsAtTheLastRunOfDigits) {
     }
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -65,7 +65,7 @@ void addChunkTree(EditingContext& ctx) {
     tree.setSelected("eRoot");
 }
 
-} // namespace
+}  // namespace
 
 TEST(ObjectClone, ASubtreeIsCopiedAfterItsSourceWithConsecutiveNumbers) {
     CloneFixture f({{"base", 0}, {"Hull", 1}, {"Gun1", 2}, {"Gun2", 2}, {"Wing", 1}});
@@ -244,9 +244,17 @@ TEST(ObjectClone, RefusalsChangeNothing) {
     };
     const std::vector<Case> cases{
         {"base node", [](CloneFixture& f) { f.select("o0"); }, kCantCloneBaseText},
-        {"empty pick", [](CloneFixture& f) { f.select("o1"); f.ctx.objects.selectedObject = -1; },
+        {"empty pick",
+         [](CloneFixture& f) {
+             f.select("o1");
+             f.ctx.objects.selectedObject = -1;
+         },
          kSelectObjectToCloneText},
-        {"other node", [](CloneFixture& f) { f.select("o1"); f.ctx.shell.treeHeirachy.setSelected("o2"); },
+        {"other node",
+         [](CloneFixture& f) {
+             f.select("o1");
+             f.ctx.shell.treeHeirachy.setSelected("o2");
+         },
          kSelectObjectToCloneText},
         {"number past 32766",
          [](CloneFixture& f) {

@@ -47,7 +47,7 @@ std::vector<ObjectRow> flatRows(int count) {
     return rows;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ObjectDelete, TheSubtreeIsMarkedChildrenFirstAndItsNodesGoAtOnce) {
     // node with children A (child A1) and B; an earlier equal text in entry 0 of the lists stays.
@@ -85,8 +85,8 @@ TEST(ObjectDelete, SlotsAndKeysStayAndTheNextCloneAppends) {
     f.select("o4");
     cmdDeleteObject_Click(f.ctx);
     EXPECT_EQ(f.ctx.model.objectCount(), 10);
-    for (int i = 5; i < 10; ++i) EXPECT_EQ(f.ctx.shell.treeHeirachy.find("o" + std::to_string(i))->text,
-                                            "obj" + std::to_string(i));
+    for (int i = 5; i < 10; ++i)
+        EXPECT_EQ(f.ctx.shell.treeHeirachy.find("o" + std::to_string(i))->text, "obj" + std::to_string(i));
     f.select("o5");
     cmdCloneObject_Click(f.ctx);
     EXPECT_EQ(f.ctx.model.objectCount(), 11);
@@ -160,7 +160,7 @@ std::map<std::string, float> savedFirstX(DeleteFixture& f) {
     return xs;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ObjectDelete, SharersKeepALiveSource) {
     struct Case {
@@ -172,13 +172,22 @@ TEST(ObjectDelete, SharersKeepALiveSource) {
     };
     const std::vector<Case> cases{
         // Object 2 shared by 5 and 9: 5 owns, 9 points at 5.
-        {"two sharers", flatRows(10), {-1, -1, -1, -1, -1, 2, -1, -1, -1, 2}, {"o2"},
+        {"two sharers",
+         flatRows(10),
+         {-1, -1, -1, -1, -1, 2, -1, -1, -1, 2},
+         {"o2"},
          {-1, -1, -1, -1, -1, -1, -1, -1, -1, 5}},
         // A shared descendant: 3 under 2 is shared by 4.
-        {"shared descendant", {{"base", 0}, {"a", 1}, {"b", 2}, {"c", 3}, {"d", 1}}, {-1, -1, -1, -1, 3}, {"o2"},
+        {"shared descendant",
+         {{"base", 0}, {"a", 1}, {"b", 2}, {"c", 3}, {"d", 1}},
+         {-1, -1, -1, -1, 3},
+         {"o2"},
          {-1, -1, -1, -1, -1}},
         // The first sharer was deleted earlier: 5 goes first, then 2; 7 owns rather than naming 5.
-        {"first sharer deleted earlier", flatRows(8), {-1, -1, -1, -1, -1, 2, -1, 2}, {"o5", "o2"},
+        {"first sharer deleted earlier",
+         flatRows(8),
+         {-1, -1, -1, -1, -1, 2, -1, 2},
+         {"o5", "o2"},
          {-1, -1, -1, -1, -1, -1, -1, -1}},
         {"nothing shares", flatRows(4), {-1, -1, -1, -1}, {"o2"}, {-1, -1, -1, -1}},
     };
@@ -249,8 +258,10 @@ TEST(ObjectSharing, TheOnePassGivesTheValuesOfTheFullScan) {
             t.ctx.model.peoObjects.resize(layout.shared.size());
             for (size_t i = 0; i < layout.shared.size(); ++i) t.ctx.model.peoObjects[i].sharedWith = layout.shared[i];
             for (int d : layout.deleted) t.ctx.model.peoObjects[size_t(d)].name = kDeletedObjectName;
-            if (way == 0) repointSharers(t.ctx, layout.sources);
-            else repointSharersLiteral(t.ctx, layout.sources);
+            if (way == 0)
+                repointSharers(t.ctx, layout.sources);
+            else
+                repointSharersLiteral(t.ctx, layout.sources);
             for (const PeoObject& o : t.ctx.model.peoObjects) results[way].push_back(o.sharedWith);
         }
         EXPECT_EQ(results[0], results[1]);
@@ -272,7 +283,6 @@ TEST(ObjectSharing, OwnGeometryStopsSharingBothWays) {
     for (const PeoObject& o : t.ctx.model.peoObjects) again.push_back(o.sharedWith);
     EXPECT_EQ(again, after) << "idempotent";
 }
-
 
 TEST(ObjectSharing, AnEditAfterOwnGeometrySurvivesASave) {
     // A vertex edit on a sharer, and on a source with two sharers.

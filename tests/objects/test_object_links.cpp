@@ -29,7 +29,7 @@ int32_t le32(const std::vector<uint8_t>& bytes, size_t at) {
                    uint32_t(bytes[at + 3]) << 24);
 }
 
-} // namespace
+}  // namespace
 
 TEST(ObjectLinks, CalcHeirachyNumbersByIndexAroundADeletedObject) {
     TempDir dir;
@@ -89,10 +89,11 @@ TEST(ObjectLinks, CalcHeirachyLogsEachObjectAtLevelThree) {
 
     t.ctx.prefs.logLevel = 3;
     calcHeirachy(t.ctx);
-    EXPECT_EQ(readText(dir.path() / "ship.log"), "[2] Calculating object heirachy:\r\n"
-                                                 "[3]   -> 1 base: 0/2/0 0/0/0\r\n"
-                                                 "[3]   -> 2 hull: 1/0/3 1/0/9\r\n"
-                                                 "[3]   -> 3 wing: 1/0/0 1/0/0\r\n");
+    EXPECT_EQ(readText(dir.path() / "ship.log"),
+              "[2] Calculating object heirachy:\r\n"
+              "[3]   -> 1 base: 0/2/0 0/0/0\r\n"
+              "[3]   -> 2 hull: 1/0/3 1/0/9\r\n"
+              "[3]   -> 3 wing: 1/0/0 1/0/0\r\n");
     std::filesystem::remove(dir.path() / "ship.log");
     t.ctx.prefs.logLevel = 2;
     calcHeirachy(t.ctx);

@@ -22,29 +22,17 @@ struct NameCase {
 };
 
 const NameCase kNameTable[] = {
-    {"Hull", {}, "Hull2"},
-    {"Hull", {"Hull2"}, "Hull3"},
-    {"Hull2", {"Hull"}, "Hull3"},
-    {"Hull", {"Hull7b"}, "Hull2"},
-    {"Gun0", {}, "Gun02"},
-    {"Gun00", {}, "Gun002"},
-    {"Gun1", {"Gun0"}, "Gun2"},
-    {"Gun01", {}, "Gun02"},
-    {"Gun09", {}, "Gun010"},
-    {"Gun001", {}, "Gun002"},
-    {"Gun010", {}, "Gun11"},
-    {"Gun01", {"Gun10"}, "Gun11"},
-    {"Gun099", {}, "Gun100"},
-    {"Gun0999", {}, "Gun1000"},
-    {"Gun1Left", {"Gun2Left", "Gun5"}, "Gun3Left"},
-    {"2Hull", {}, "3Hull"},
-    {"Pod1a2", {}, "Pod1a3"},
-    {"Engine", {"engine3"}, "Engine2"},
+    {"Hull", {}, "Hull2"},         {"Hull", {"Hull2"}, "Hull3"}, {"Hull2", {"Hull"}, "Hull3"},
+    {"Hull", {"Hull7b"}, "Hull2"}, {"Gun0", {}, "Gun02"},        {"Gun00", {}, "Gun002"},
+    {"Gun1", {"Gun0"}, "Gun2"},    {"Gun01", {}, "Gun02"},       {"Gun09", {}, "Gun010"},
+    {"Gun001", {}, "Gun002"},      {"Gun010", {}, "Gun11"},      {"Gun01", {"Gun10"}, "Gun11"},
+    {"Gun099", {}, "Gun100"},      {"Gun0999", {}, "Gun1000"},   {"Gun1Left", {"Gun2Left", "Gun5"}, "Gun3Left"},
+    {"2Hull", {}, "3Hull"},        {"Pod1a2", {}, "Pod1a3"},     {"Engine", {"engine3"}, "Engine2"},
 };
 
 class NameTable : public testing::TestWithParam<NameCase> {};
 
-} // namespace
+}  // namespace
 
 TEST_P(NameTable, TheCopyNameOverTheTree) {
     const NameCase& c = GetParam();
@@ -72,17 +60,18 @@ TEST(ObjectNames, CheckNameLogsTheSourceTheFillAndTheResult) {
     t.ctx.prefs.logLevel = 3;
     checkName(t.ctx, 2);
     checkName(t.ctx, 3);
-    EXPECT_EQ(readText(dir.path() / "ship.log"), "[2]   Checking: Gun001\r\n"
-                                                 "[3]   numOfZeros: 2 leadZero: 00\r\n"
-                                                 "[2]   -> Gun002\r\n"
-                                                 "[2]   Checking: Hull\r\n"
-                                                 "[2]   -> Hull2\r\n");
+    EXPECT_EQ(readText(dir.path() / "ship.log"),
+              "[2]   Checking: Gun001\r\n"
+              "[3]   numOfZeros: 2 leadZero: 00\r\n"
+              "[2]   -> Gun002\r\n"
+              "[2]   Checking: Hull\r\n"
+              "[2]   -> Hull2\r\n");
 }
 
 TEST(ObjectNames, NumbersBeyondThirtyTwoBitsOverflow) {
     // A family number of 2147483647 cannot grow; a digit run beyond it cannot be read.
-    const std::vector<std::vector<std::string>> trees{{"Gun1", "Gun2147483647"}, {"Gun1", "Gun2147483648"},
-                                                      {"Gun1", "Gun99999999999999999999"}};
+    const std::vector<std::vector<std::string>> trees{
+        {"Gun1", "Gun2147483647"}, {"Gun1", "Gun2147483648"}, {"Gun1", "Gun99999999999999999999"}};
     for (const auto& names : trees) {
         SCOPED_TRACE(names[1]);
         try {

@@ -51,7 +51,7 @@ Matrix4 rotation(double x, double y, double z) {
     return m;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Selection, QualitiesAndColoursFollowTheRenderModeAndTheHighlight) {
     struct Case {
@@ -60,13 +60,14 @@ TEST(Selection, QualitiesAndColoursFollowTheRenderModeAndTheHighlight) {
     } cases[] = {{true, 128, 136}, {false, 64, 72}};
     for (const Case& c : cases) {
         SelectionFixture f;
-        for (int i = 0; i < 4; ++i) f.view(i).mesh->addFace([] {
-            auto face = scene::createFace();
-            face->addVertex(0, 0, 0);
-            face->addVertex(1, 0, 0);
-            face->addVertex(0, 1, 0);
-            return face;
-        }());
+        for (int i = 0; i < 4; ++i)
+            f.view(i).mesh->addFace([] {
+                auto face = scene::createFace();
+                face->addVertex(0, 0, 0);
+                face->addVertex(1, 0, 0);
+                face->addVertex(0, 1, 0);
+                return face;
+            }());
         f.ctx.view.mnuRenderFlat = c.textured;
         f.ctx.prefs.highlightColour = {255, 51, 0, 0};
         f.select(1);
@@ -258,10 +259,11 @@ TEST(Selection, PickingSelectsTheNodeWithTheObjectsName) {
 
 namespace {
 void fillBoxes(ObjectsState& s, std::array<std::string, 10> texts) {
-    std::string* boxes[] = {&s.rotX, &s.rotY, &s.rotZ, &s.posX, &s.posY, &s.posZ, &s.ShearX, &s.ShearY, &s.ShearZ, &s.ScaleXYZ};
+    std::string* boxes[] = {&s.rotX, &s.rotY,   &s.rotZ,   &s.posX,   &s.posY,
+                            &s.posZ, &s.ShearX, &s.ShearY, &s.ShearZ, &s.ScaleXYZ};
     for (size_t i = 0; i < 10; ++i) *boxes[i] = texts[i];
 }
-} // namespace
+}  // namespace
 
 TEST(ApplyMatrix, RefusesBoxesThatAreNotNumbersAndChangesNothing) {
     struct Case {
@@ -312,7 +314,8 @@ TEST(ApplyMatrix, WritesTheRotationPositionShearAndScale) {
 }
 
 TEST(ApplyMatrix, UnchangedBoxesKeepTheRotation) {
-    const double angles[][3] = {{30, 40, 0}, {0, 25, -70}, {10, 0, 80}, {30, 40, 50}, {-120, 35, 170}, {0, 0, 45}, {0, 60, 10}};
+    const double angles[][3] = {{30, 40, 0},     {0, 25, -70}, {10, 0, 80}, {30, 40, 50},
+                                {-120, 35, 170}, {0, 0, 45},   {0, 60, 10}};
     for (const auto& a : angles) {
         SelectionFixture f;
         Matrix4 m = rotation(a[0], a[1], a[2]);

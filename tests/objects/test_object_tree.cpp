@@ -25,7 +25,7 @@ struct BuildCase {
 
 const std::vector<ObjectRow> kShip = {{"base", 0}, {"hull", 1}, {"wing", 1}, {"gun", 2}, {"tip", 4}};
 
-} // namespace
+}  // namespace
 
 TEST(CreateObjectTree, BuildsFromTheParentLinksAndMendsBadOnes) {
     const BuildCase cases[] = {
@@ -36,9 +36,15 @@ TEST(CreateObjectTree, BuildsFromTheParentLinksAndMendsBadOnes) {
         {"negative parent: silent", {{"base", 0}, {"hull", -5}}, "o0(o1)", 0, {"0/2/0", "1/0/0"}},
         {"cycle", {{"base", 0}, {"a", 3}, {"b", 2}}, "o0(o1(o2))", 1, {"0/2/0", "1/3/0", "2/0/0"}},
         {"object 0 with a parent", {{"base", 2}, {"hull", 1}}, "o0(o1)", 1, {"0/2/0", "1/0/0"}},
-        {"extra roots", {{"base", 0}, {"pod", 0}, {"fin", 0}, {"gun", 2}}, "o0 o1(o3) o2", 0,
+        {"extra roots",
+         {{"base", 0}, {"pod", 0}, {"fin", 0}, {"gun", 2}},
+         "o0 o1(o3) o2",
+         0,
          {"0/0/0", "0/4/3", "0/0/0", "2/0/0"}},
-        {"siblings in index order", {{"base", 0}, {"a", 1}, {"b", 1}, {"c", 1}}, "o0(o1,o2,o3)", 0,
+        {"siblings in index order",
+         {{"base", 0}, {"a", 1}, {"b", 1}, {"c", 1}},
+         "o0(o1,o2,o3)",
+         0,
          {"0/2/0", "1/0/3", "1/0/4", "1/0/0"}},
     };
     for (const BuildCase& c : cases) {
@@ -114,8 +120,10 @@ int buildByMoves(KeyedTree& tree, const std::vector<PeoObject>& objects) {
     tree.clear();
     const int count = int(objects.size());
     for (int i = 0; i < count; ++i) {
-        if (objects[size_t(i)].mother != 0 && i != 0) tree.addChild("o0", objectKey(i), objects[size_t(i)].name);
-        else tree.addTopLevel(objectKey(i), objects[size_t(i)].name);
+        if (objects[size_t(i)].mother != 0 && i != 0)
+            tree.addChild("o0", objectKey(i), objects[size_t(i)].name);
+        else
+            tree.addTopLevel(objectKey(i), objects[size_t(i)].name);
     }
     int messages = 0;
     for (int i = count - 1; i >= 0; --i) {
@@ -166,7 +174,7 @@ std::vector<LinkTable> linkTables() {
     return tables;
 }
 
-} // namespace
+}  // namespace
 
 TEST(CreateObjectTree, BuildsTheSameTreeAsMovingEachNodeUnderItsParent) {
     for (const LinkTable& table : linkTables()) {
@@ -223,7 +231,7 @@ struct DragFixture {
     scene::FramePtr frame(int i) { return t.ctx.view.viewObjects[size_t(i)].frame; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(TreeDrag, StartsOnlyAfterMoreThanOneSecondWithTheLeftButtonAlone) {
     struct Case {
@@ -275,7 +283,7 @@ TEST(TreeDrag, APressTakesTheSelectedNodeAndClearsTheHighlight) {
 TEST(TreeDrop, ReparentsTheNodeRecomputesEveryLinkAndMovesTheFrame) {
     DragFixture f;
     f.t.ctx.model.peoObjects[2].matrix[3] = 7.5f;  // wing sits 7.5 along x of its parent
-    f.drag("o2", "o3");  // wing under gun
+    f.drag("o2", "o3");                            // wing under gun
     EXPECT_EQ(treeShape(f.tree()), "o0(o1(o3(o2,o4)))") << "a dropped node lands as the first child";
     EXPECT_EQ(linkTexts(f.t.ctx), (std::vector<std::string>{"0/2/0", "1/4/0", "4/0/5", "2/3/0", "4/0/0"}));
     EXPECT_EQ(f.frame(2)->getParent(), f.frame(3));
@@ -382,7 +390,7 @@ struct RenameFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(TreeRename, RenamesTheObjectEverywhereItIsNamed) {
     RenameFixture f;

@@ -58,5 +58,5 @@ TEST_F(GeometryInspectorTest, LeftOutRowsGiveOneMessagePerOpening) {
     EXPECT_TRUE(t.errors.reports.empty());
 }
 
-} // namespace
-} // namespace tarv
+}  // namespace
+}  // namespace tarv

@@ -69,7 +69,7 @@ struct WarningCatcher {
 
 const char* const kBoxes[] = {"posX", "posY", "posZ", "rotX", "rotY", "rotZ", "ShearX", "ShearY", "ShearZ", "ScaleXYZ"};
 
-} // namespace
+}  // namespace
 
 TEST(ObjectPages, MatrixPageHasItsControlsByNameAndStartsEmpty) {
     PagesFixture f;

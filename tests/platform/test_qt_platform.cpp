@@ -88,7 +88,7 @@ namespace {
 void onModal(std::function<void(QWidget*)> fn) {
     QTimer::singleShot(0, [fn] { fn(QApplication::activeModalWidget()); });
 }
-} // namespace
+}  // namespace
 
 TEST(QtPrompts, AsksWithCaptionIconAndButtons) {
     QtPrompts prompts;

@@ -110,7 +110,8 @@ inline void buildScene(EditingContext& ctx) {
     for (int i = 0; i < ctx.model.objectCount(); ++i) {
         ViewObject& v = ctx.view.viewObjects[size_t(i)];
         const int32_t mother = ctx.model.peoObjects[size_t(i)].mother;
-        const scene::FramePtr& parent = mother > 0 ? ctx.view.viewObjects[size_t(mother - 1)].frame : ctx.view.modelFrame;
+        const scene::FramePtr& parent =
+            mother > 0 ? ctx.view.viewObjects[size_t(mother - 1)].frame : ctx.view.modelFrame;
         parent->addChild(v.frame);
         v.shown = -1;
         positionViewObject(v);
@@ -118,4 +119,4 @@ inline void buildScene(EditingContext& ctx) {
     ctx.model.modelLoaded = true;
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -43,7 +43,7 @@ bool near(const QColor& c, int r, int g, int b, int tolerance = 40) {
            std::abs(c.blue() - b) <= tolerance;
 }
 
-} // namespace
+}  // namespace
 
 TEST(PreviewCanvas, TexturedAndOwnColouredObjectsAtResetView) {
     TempDir dir;

@@ -376,7 +376,10 @@ TEST_F(CameraTest, EveryKindOfSceneChangeDrawsOnceAtTheNextTick) {
     const scene::MeshPtr mesh = base->visuals().at(0);
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"pose", [&] { base->setPosition(base->getParent(), 1, 2, 3); }},
-        {"orientation", [&] { base->setQuaternion(base->getParent(), {0, 1, 0, 0}); }},
+        {"orientation",
+         [&] {
+             base->setQuaternion(base->getParent(), {0, 1, 0, 0});
+         }},
         {"parent", [&] { view(1).frame->getParent()->deleteChild(view(1).frame); }},
         {"visual", [&] { base->deleteVisual(mesh); }},
         {"mesh colour", [&] { mesh->setColorRGB(1, 0, 0); }},
@@ -385,7 +388,11 @@ TEST_F(CameraTest, EveryKindOfSceneChangeDrawsOnceAtTheNextTick) {
         {"material", [&] { scene::createMaterial(1)->setEmissive(1, 1, 1); }},
         {"background", [&] { ctx.view.viewport->scene()->setSceneBackground(0x00FF00); }},
         {"resize", [&] { ctx.view.viewport->setSize(300, 200); }},
-        {"camera", [&] { RMCanvas1_MouseDown(ctx, 1, 0, 10, 10); RMCanvas1_MouseMove(ctx, 1, 0, 40, 10); }},
+        {"camera",
+         [&] {
+             RMCanvas1_MouseDown(ctx, 1, 0, 10, 10);
+             RMCanvas1_MouseMove(ctx, 1, 0, 40, 10);
+         }},
     };
     for (const auto& [name, change] : changes) {
         Timer1_Timer(ctx);
@@ -436,4 +443,4 @@ TEST_F(CameraTest, AnimationPlaybackGoesToItsHook) {
     EXPECT_EQ(hook.steps, 1);
 }
 
-} // namespace
+}  // namespace

@@ -55,8 +55,8 @@ TEST_F(MarkerTest, DrawLineLengths) {
         scene::Vec3 end;
     };
     const float almost = 0.99999f;
-    for (const Case& c : {Case{{0, 0, 1}, {1, 2, 103}}, Case{{0, 0, 2}, {1, 2, 5}},
-                          Case{{0, almost, 0}, {1, 2 + double(almost), 3}}}) {
+    for (const Case& c :
+         {Case{{0, 0, 1}, {1, 2, 103}}, Case{{0, 0, 2}, {1, 2, 5}}, Case{{0, almost, 0}, {1, 2 + double(almost), 3}}}) {
         ViewObject line;
         line.mesh = scene::createMeshBuilder();
         drawLine(t.ctx, chunk({1, 2, 3}, c.normal), line);
@@ -178,8 +178,8 @@ TEST_F(MarkerTest, GarbageAnglesAndRadiusCountAsZero) {
 TEST_F(MarkerTest, SpherePolesAndWinding) {
     createSphere(t.ctx, chunk({1, 1, 1}, {}, 2), v);
     ASSERT_EQ(faces().size(), 32u);
-    EXPECT_EQ(faces()[0]->vertices()[0], (scene::Vec3{1, 3, 1}));      // vertex 0
-    EXPECT_EQ(faces()[28]->vertices()[0], (scene::Vec3{1, -1, 1}));    // vertex 17
+    EXPECT_EQ(faces()[0]->vertices()[0], (scene::Vec3{1, 3, 1}));    // vertex 0
+    EXPECT_EQ(faces()[28]->vertices()[0], (scene::Vec3{1, -1, 1}));  // vertex 17
     const scene::Vec3 centre{1, 1, 1};
     for (const auto& f : faces()) {
         const auto& c = f->vertices();
@@ -272,4 +272,4 @@ TEST_F(AxesTest, LocalAxesAreTwiceTheSizeAndNeverStack) {
     EXPECT_TRUE(gun.frame->children().empty());
 }
 
-} // namespace
+}  // namespace

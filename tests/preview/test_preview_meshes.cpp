@@ -302,4 +302,4 @@ TEST_F(ObjectMeshTest, PolygonWithACornerOutsideTheVerticesGetsNoFace) {
     EXPECT_EQ(view(0).frame->getName(), "peo_hull");
 }
 
-} // namespace
+}  // namespace

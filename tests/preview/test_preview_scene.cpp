@@ -34,7 +34,7 @@ void expectPosition(const Vector3& got, const Vector3& want) {
     EXPECT_NEAR(got.z, want.z, 1e-4);
 }
 
-} // namespace
+}  // namespace
 
 TEST(InitialiseComponents, BuildsTheFrameTreeAndRendersOnce) {
     TempDir dir;
@@ -157,7 +157,7 @@ struct OneObject {
     const FramePtr& frame() { return t.ctx.view.viewObjects[0].frame; }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ResetPeoObject, PutsAMovedFrameBackToItsMatrix) {
     OneObject o;

@@ -27,10 +27,7 @@
 using namespace tarv;
 using namespace tarv::test;
 
-namespace {
-
-
-} // namespace
+namespace {}  // namespace
 
 TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
     WindowFixture f;
@@ -44,8 +41,9 @@ TEST(PreviewWindow, ViewButtonsPopupItemsAndPlaceholders) {
         const char* name;
         const char* caption;
     };
-    for (const Item& item : {Item{"mnu3dPreviewHeirachy", "Edit Heirachy"}, Item{"mnu3dPreviewMatrix", "Edit Matrix"},
-                             Item{"mnu3dPreviewKeyframes", "Edit Keyframes"}, Item{"mnu3dPreviewSpin", "Spin Object"}}) {
+    for (const Item& item :
+         {Item{"mnu3dPreviewHeirachy", "Edit Heirachy"}, Item{"mnu3dPreviewMatrix", "Edit Matrix"},
+          Item{"mnu3dPreviewKeyframes", "Edit Keyframes"}, Item{"mnu3dPreviewSpin", "Spin Object"}}) {
         auto* a = f.find<QAction>(item.name);
         ASSERT_NE(a, nullptr);
         EXPECT_EQ(a->text(), item.caption);

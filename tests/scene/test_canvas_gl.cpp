@@ -50,7 +50,7 @@ FacePtr quad(double x0, double y0, double x1, double y1) {
 QColor at(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
 bool isRgb(const QColor& c, int r, int g, int b) { return c.red() == r && c.green() == g && c.blue() == b; }
 
-} // namespace
+}  // namespace
 
 TEST(Canvas, StartsWithOpenGl33) {
     RMCanvas canvas;

@@ -33,7 +33,7 @@ void expectSameTransform(const Transform& a, const Transform& b) {
 // Where a frame sends a point of its own into world coordinates.
 Vec3 toWorld(const FramePtr& f, const Vec3& p) { return f->worldTransform().applyToPoint(p); }
 
-} // namespace
+}  // namespace
 
 TEST(Frames, QuaternionOneAndAllZeroGiveNoRotation) {
     for (const Quaternion q : {Quaternion{1, 0, 0, 0}, Quaternion{0, 0, 0, 0}}) {

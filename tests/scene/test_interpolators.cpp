@@ -36,7 +36,7 @@ std::shared_ptr<Interpolator> spin(const FramePtr& reference) {
     return in;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Interpolators, ClosedLinearSpinWrapsOverTheKeys) {
     auto root = createSceneRoot();

@@ -24,7 +24,7 @@ FacePtr polygon(size_t n) {
 
 Vec3 posOf(const MeshVertex& v) { return {v.pos[0], v.pos[1], v.pos[2]}; }
 
-} // namespace
+}  // namespace
 
 TEST(MeshVertices, PolygonsBecomeFansWhoseEdgeMasksKeepOnlyThePolygonsEdges) {
     struct Case {

@@ -43,7 +43,7 @@ struct PickScene {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(Meshes, ColourGoesToTheFacesAlreadyAddedOnly) {
     auto mesh = createMeshBuilder();
@@ -68,7 +68,8 @@ TEST(Meshes, QualityBits) {
         int32_t quality;
         bool wireframe, lit;
     };
-    for (const Case c : {Case{64, true, false}, Case{72, true, true}, Case{128, false, false}, Case{136, false, true}}) {
+    for (const Case c :
+         {Case{64, true, false}, Case{72, true, true}, Case{128, false, false}, Case{136, false, true}}) {
         auto mesh = createMeshBuilder();
         mesh->setQuality(c.quality);
         EXPECT_EQ(mesh->wireframe(), c.wireframe) << c.quality;
@@ -239,13 +240,13 @@ TEST(Picking, RayThroughAPixelCentreOnATriangleEdge) {
     EXPECT_EQ(s.viewport.pick(100, 99).size(), 1u);  // exactly on the edge: hit
     EXPECT_TRUE(s.viewport.pick(99, 99).empty());    // one pixel to the left: beside it
     EXPECT_EQ(s.viewport.pick(101, 99).size(), 1u);
-    EXPECT_TRUE(s.viewport.pick(100, 80).empty());    // above the triangle's top (world x = 9.75, y = 0.25)
+    EXPECT_TRUE(s.viewport.pick(100, 80).empty());  // above the triangle's top (world x = 9.75, y = 0.25)
 }
 
 TEST(Picking, FollowsFrameTransformsAndSkipsMeshesTheRayMisses) {
     PickScene s;
     auto turned = createFrame(s.world);
-    turned->setPosition(nullptr, 0, 30, 0);  // 60 pixels right of the centre
+    turned->setPosition(nullptr, 0, 30, 0);              // 60 pixels right of the centre
     turned->addRotation(kCombineBefore, 0, 1, 0, M_PI);  // turned over: its square now faces away
     turned->addVisual(square(2, 0));
     EXPECT_TRUE(s.viewport.pick(99.5, 99.5).empty());

@@ -31,7 +31,7 @@ private:
     }
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4) return 2;

@@ -48,7 +48,7 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(EndEnds, NothingOfTheInterruptedStartUpOrLoadRunsAndTheProcessEnds) {
     for (const std::string mode : {"startup", "load"}) {
@@ -74,4 +74,4 @@ TEST(EndEnds, NothingOfTheInterruptedStartUpOrLoadRunsAndTheProcessEnds) {
     }
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

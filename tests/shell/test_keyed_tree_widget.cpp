@@ -32,7 +32,7 @@ struct TreeFixture {
     QTreeWidgetItem* item(const char* key) { return widget.itemForKey(key); }
 };
 
-} // namespace
+}  // namespace
 
 TEST(KeyedTreeWidget, ShowsTheModelWithItsLook) {
     TreeFixture f;

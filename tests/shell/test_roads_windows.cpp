@@ -64,7 +64,7 @@ struct Started {
 
 void whenOpen(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
 
-} // namespace
+}  // namespace
 
 TEST(StartUp, CaptionsAreTheirOwnWithNothingAppended) {
     TempDir dir;
@@ -171,7 +171,8 @@ TEST(StartUp, TheCommandLineIsOpenedLastAndItsLogCountsAtExit) {
     // The error report's End takes the exit road, with the log-files question.
     s.t.prompts.expectYesNo(false, "TARV has generated 1 logfiles. Do you want to keep them?");
     whenOpen([&] { s.window->errorWindow->cmdEndTARV->click(); });
-    s.window->errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
+    s.window->errorWindow->show(
+        ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
     EXPECT_EQ(s.ended, 1);
     EXPECT_FALSE(fs::exists(ship / "Tarvlet.log"));
 }
@@ -276,7 +277,7 @@ struct OptionsFixture {
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(frmOptions, TheFirstShowingAfterTheDefaults) {
     OptionsFixture f;

@@ -25,11 +25,10 @@ using namespace tarv::test;
 
 namespace {
 
-
 // Runs fn once the modal window that is about to open has opened.
 void whenOpen(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
 
-} // namespace
+}  // namespace
 
 TEST(frmTARV, HasThePagesMenusAndControlsByName) {
     WindowFixture f;
@@ -42,7 +41,8 @@ TEST(frmTARV, HasThePagesMenusAndControlsByName) {
     struct Tab {
         const char* name;
         QStringList captions;
-    } subTabs[] = {{"SSTab2", {"Heirachy", "Matrix", "Keyframes"}}, {"SSTab3", {"Elements", "Mex Data", "Ship File Data"}}};
+    } subTabs[] = {{"SSTab2", {"Heirachy", "Matrix", "Keyframes"}},
+                   {"SSTab3", {"Elements", "Mex Data", "Ship File Data"}}};
     for (const Tab& tab : subTabs) {
         auto* w = f.find<QTabWidget>(tab.name);
         ASSERT_NE(w, nullptr);
@@ -57,9 +57,17 @@ TEST(frmTARV, HasThePagesMenusAndControlsByName) {
         const char* name;
         const char* caption;
     } menus[] = {
-        {"mnuFile", "&File"}, {"mnuFileSave", "&Save"}, {"mnuBackup", "&Backup"}, {"mnuFileImport", "&Import"},
-        {"mnuRender", "&Render"}, {"mnuTools", "&Tools"}, {"mnuHelp", "&Help"}, {"mnuFixLif", "Fix Lifs"},
-        {"mnuLodList", "Lod File List"}, {"mnuLodCommands", "Lod Commands"}, {"mnu3dPreview", "3d Preview"},
+        {"mnuFile", "&File"},
+        {"mnuFileSave", "&Save"},
+        {"mnuBackup", "&Backup"},
+        {"mnuFileImport", "&Import"},
+        {"mnuRender", "&Render"},
+        {"mnuTools", "&Tools"},
+        {"mnuHelp", "&Help"},
+        {"mnuFixLif", "Fix Lifs"},
+        {"mnuLodList", "Lod File List"},
+        {"mnuLodCommands", "Lod Commands"},
+        {"mnu3dPreview", "3d Preview"},
     };
     for (const Menu& m : menus) {
         auto* menu = f.find<QMenu>(m.name);
@@ -72,14 +80,29 @@ TEST(frmTARV, HasThePagesMenusAndControlsByName) {
     EXPECT_EQ(bar, QStringList({"&File", "&Render", "&Tools", "&Help"})) << "the pop-ups stay out of the menu bar";
 
     Menu items[] = {
-        {"mnuFileOpen", "&Open"}, {"mnuReload", "&Reload"}, {"mnuSaveAll", "&All"}, {"mnuSavePeo", "&PEO only"},
-        {"mnuSaveMex", "&MEX only"}, {"mnuSaveMad", "MA&D only"}, {"mnuFileSaveSHP", "&SHP only"},
-        {"mnuSaveTypeHW", "&HW"}, {"mnuSaveTypeHWC", "HW:&C"}, {"mnuFileSaveAs", "S&ave As..."},
-        {"mnuBUC", "&Create"}, {"mnuRevBU", "&Load"}, {"mnuImportFromOBJ", "Wavefront &OBJ file"},
-        {"mnuImportFromPEO", "Homeworld &PEO file"}, {"mnuImportFromSMD", "Milkshape &SMD file"},
-        {"mnuFileExit", "E&xit"}, {"mnuRenderWireframe", "&Wireframe"}, {"mnuRenderFlat", "&Textured"},
-        {"mnuRenderReset", "&Reset View"}, {"mnuToolsOptions", "&Options..."}, {"mnuTexPeek", "&Lif Viewer"},
-        {"mnuToolsRepair", "&Repair PEO file"}, {"mnuHelpAbout", "&About"},
+        {"mnuFileOpen", "&Open"},
+        {"mnuReload", "&Reload"},
+        {"mnuSaveAll", "&All"},
+        {"mnuSavePeo", "&PEO only"},
+        {"mnuSaveMex", "&MEX only"},
+        {"mnuSaveMad", "MA&D only"},
+        {"mnuFileSaveSHP", "&SHP only"},
+        {"mnuSaveTypeHW", "&HW"},
+        {"mnuSaveTypeHWC", "HW:&C"},
+        {"mnuFileSaveAs", "S&ave As..."},
+        {"mnuBUC", "&Create"},
+        {"mnuRevBU", "&Load"},
+        {"mnuImportFromOBJ", "Wavefront &OBJ file"},
+        {"mnuImportFromPEO", "Homeworld &PEO file"},
+        {"mnuImportFromSMD", "Milkshape &SMD file"},
+        {"mnuFileExit", "E&xit"},
+        {"mnuRenderWireframe", "&Wireframe"},
+        {"mnuRenderFlat", "&Textured"},
+        {"mnuRenderReset", "&Reset View"},
+        {"mnuToolsOptions", "&Options..."},
+        {"mnuTexPeek", "&Lif Viewer"},
+        {"mnuToolsRepair", "&Repair PEO file"},
+        {"mnuHelpAbout", "&About"},
     };
     for (const Menu& m : items) {
         auto* action = f.find<QAction>(m.name);
@@ -99,9 +122,9 @@ TEST(frmTARV, HasThePagesMenusAndControlsByName) {
     }
     EXPECT_TRUE(f.window.mnuRecentFile[0]->isSeparator());
 
-    const char* controls[] = {"Text1", "lblStatus", "lblStatus2", "prgLoadTextures", "prgStatus2", "treeHeirachy",
-                              "Frame4", "Label11", "lblKey", "lstTextures", "Label27", "treeMex", "Frame3",
-                              "Dx_Label1", "lblLodPath", "StatusBar1", "RMCanvas1"};
+    const char* controls[] = {"Text1",  "lblStatus", "lblStatus2", "prgLoadTextures", "prgStatus2", "treeHeirachy",
+                              "Frame4", "Label11",   "lblKey",     "lstTextures",     "Label27",    "treeMex",
+                              "Frame3", "Dx_Label1", "lblLodPath", "StatusBar1",      "RMCanvas1"};
     for (const char* name : controls) f.find<QWidget>(name);
     EXPECT_NE(f.window.findChild<QTimer*>("Timer1"), nullptr);
     EXPECT_EQ(f.find<QGroupBox>("Frame4")->title(), "Object Options");
@@ -155,8 +178,7 @@ void expectEveryCaptionReadable(QTabWidget* tabs) {
     for (int i = 0; i < tabs->count(); ++i) {
         const QRect r = bar->tabRect(i);
         EXPECT_TRUE(bar->rect().contains(r)) << tabs->objectName().toStdString() << " " << i;
-        EXPECT_GE(r.width(), bar->fontMetrics().horizontalAdvance(tabs->tabText(i)))
-            << tabs->tabText(i).toStdString();
+        EXPECT_GE(r.width(), bar->fontMetrics().horizontalAdvance(tabs->tabText(i))) << tabs->tabText(i).toStdString();
     }
 }
 

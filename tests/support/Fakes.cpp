@@ -8,8 +8,8 @@ namespace tarv::test {
 
 ScriptedPrompts::~ScriptedPrompts() {
     if (strict_ && !script_.empty()) {
-        ADD_FAILURE() << script_.size() << " expected prompt(s) never shown; first: " << script_.front().kind
-                      << " \"" << script_.front().text << "\"";
+        ADD_FAILURE() << script_.size() << " expected prompt(s) never shown; first: " << script_.front().kind << " \""
+                      << script_.front().text << "\"";
     }
 }
 
@@ -117,4 +117,4 @@ TestContext::TestContext(const std::filesystem::path& dataFolder) {
     connectSubsystemSteps(ctx);  // the roads run every subsystem's steps, as in the editor
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -72,7 +72,10 @@ private:
 // Records what long operations report.
 class RecordingStatus : public StatusDisplay {
 public:
-    void setStatus(const std::string& text) override { status = text; statusHistory.push_back(text); }
+    void setStatus(const std::string& text) override {
+        status = text;
+        statusHistory.push_back(text);
+    }
     void setStatus2(const std::string& text) override { status2 = text; }
     void setProgressMax(ProgressBar bar, int maximum) override { progress(bar).maximum = maximum; }
     void setProgressValue(ProgressBar bar, int value) override { progress(bar).value = value; }
@@ -85,7 +88,10 @@ public:
     void setBusy(bool b) override { busy = b; }
     void processEvents() override { ++eventPumps; }
 
-    struct Progress { int maximum = 0, value = 0; bool visible = false; };
+    struct Progress {
+        int maximum = 0, value = 0;
+        bool visible = false;
+    };
     Progress& progress(ProgressBar bar) { return bar == ProgressBar::LoadTextures ? loadTextures : status2Bar; }
 
     std::string status, status2, logBox;
@@ -128,4 +134,4 @@ struct TestContext {
     RecordingTextViewer textViewer;
 };
 
-} // namespace tarv::test
+}  // namespace tarv::test

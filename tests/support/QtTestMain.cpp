@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsEmpty("DISPLAY") ? "offscreen" : "xcb");
     // Keep Mesa's software driver loaded until the very end, so its allocations are not reported as leaks.
-    for (const char* lib : {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/aarch64-linux-gnu/dri/swrast_dri.so"})
+    for (const char* lib :
+         {"/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", "/usr/lib/aarch64-linux-gnu/dri/swrast_dri.so"})
         if (dlopen(lib, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE)) break;
     QSurfaceFormat format;
     format.setDepthBufferSize(24);

@@ -14,4 +14,4 @@ inline void saveScreenshotIfAsked(QWidget& widget, const char* name) {
     widget.grab().save(QString(folder) + "/" + name + ".png");
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -22,8 +22,8 @@ TempDir::~TempDir() {
     // Give back write permission that tests may have taken, so everything can be removed.
     for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ec);
     }
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
@@ -60,4 +60,4 @@ std::filesystem::path samplesFolder() {
     return {};
 }
 
-} // namespace tarv::test
+}  // namespace tarv::test

@@ -29,4 +29,4 @@ void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 // The real game files shared beside the project, or an empty path when the folder is absent.
 std::filesystem::path samplesFolder();
 
-} // namespace tarv::test
+}  // namespace tarv::test

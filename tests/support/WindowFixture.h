@@ -22,4 +22,4 @@ struct WindowFixture {
     }
 };
 
-} // namespace tarv::test
+}  // namespace tarv::test

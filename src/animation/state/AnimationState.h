@@ -57,4 +57,4 @@ struct AnimationState {
     }
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -20,4 +20,4 @@ struct AnimationsPageState {
     FixedList cmbApplyKeyframeType;
 };
 
-} // namespace tarv
+}  // namespace tarv

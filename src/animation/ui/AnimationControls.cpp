@@ -27,7 +27,7 @@ private:
     AnimationControls& controls_;
 };
 
-} // namespace
+}  // namespace
 
 AnimationControls::AnimationControls(frmTARV& window) : QObject(&window), window_(window), ctx_(window.ctx) {
     setObjectName("animationControls");
@@ -120,4 +120,4 @@ void installAnimation(frmTARV& window) {
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -46,4 +46,4 @@ private:
 // timer and its controls.
 void installAnimation(frmTARV& window);
 
-} // namespace tarv
+}  // namespace tarv

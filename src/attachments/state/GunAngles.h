@@ -37,4 +37,4 @@ inline GunAngleLimits usableGunAngleLimits(const GunAngleLimits& limits) {
 }
 inline GunAngleLimits usableGunAngleLimits(const ShpGun& gun) { return usableGunAngleLimits(gunAngleLimits(gun)); }
 
-} // namespace tarv
+}  // namespace tarv

@@ -25,15 +25,15 @@ struct ChunkColour {
 
 // One chunk. Floats are kept exactly as read, so every bit pattern goes back to the file unchanged.
 struct MexChunk {
-    Vector3 position;      // position; centre of a collision sphere; corner of a bounding box
-    Vector3 normal;        // direction; size of a bounding box
-    std::string chunkId;   // at most 7 characters in the file; "**DELETED**" once deleted
-    std::string pointName; // dock, salvage and nav-light chunks; at most 19 characters in the file
-    float coneAngle = 0;   // degrees; radius of a collision sphere; marker radius of a nav light
-    float edgeAngle = 0;   // degrees
-    ChunkColour colour;    // marker colour; a nav light's own colour
-    int32_t level = 0;     // collision sphere and bounding box
-    std::string chunkType; // one letter of the type table; empty for an unknown tag
+    Vector3 position;       // position; centre of a collision sphere; corner of a bounding box
+    Vector3 normal;         // direction; size of a bounding box
+    std::string chunkId;    // at most 7 characters in the file; "**DELETED**" once deleted
+    std::string pointName;  // dock, salvage and nav-light chunks; at most 19 characters in the file
+    float coneAngle = 0;    // degrees; radius of a collision sphere; marker radius of a nav light
+    float edgeAngle = 0;    // degrees
+    ChunkColour colour;     // marker colour; a nav light's own colour
+    int32_t level = 0;      // collision sphere and bounding box
+    std::string chunkType;  // one letter of the type table; empty for an unknown tag
     friend bool operator==(const MexChunk&, const MexChunk&) = default;
 };
 
@@ -100,4 +100,4 @@ void resetMexChunkTable(EditingContext& ctx);
 // The marker code in use (a builder that does nothing when none is set).
 MexMarkerBuilder& mexMarkers(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

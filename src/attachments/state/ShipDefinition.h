@@ -60,4 +60,4 @@ struct ShipDefinition {
     bool mnuFileSaveSHPEnabled = false;
 };
 
-} // namespace tarv
+}  // namespace tarv

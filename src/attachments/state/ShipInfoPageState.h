@@ -13,4 +13,4 @@ struct ShipInfoPageState {
     FixedList cmbShpGunType;
 };
 
-} // namespace tarv
+}  // namespace tarv

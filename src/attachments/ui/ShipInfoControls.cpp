@@ -16,10 +16,13 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), ctx_(win
     QLayout* mexData = pageLayout(window.pageShipInfo->pageMexData);
     QStringList fieldNames;
     for (int i = 0; i <= 8; ++i) fieldNames << QString("mexLabel_%1").arg(i);
-    fieldNames << "txtMexName" << "txtAngle_0" << "txtAngle_1";
+    fieldNames << "txtMexName"
+               << "txtAngle_0"
+               << "txtAngle_1";
     for (int i = 0; i < 3; ++i) fieldNames << QString("txtMexPos_%1").arg(i);
     for (int i = 0; i < 3; ++i) fieldNames << QString("txtMexOrt_%1").arg(i);
-    fieldNames << "txtChunkId" << "lblChunkID";
+    fieldNames << "txtChunkId"
+               << "lblChunkID";
     for (const QString& name : fieldNames) {
         QWidget* field = name.startsWith("txt") ? static_cast<QWidget*>(namedControl<QLineEdit>(name, mexData))
                                                 : static_cast<QWidget*>(namedControl<QLabel>(name, mexData));
@@ -46,4 +49,4 @@ void installAttachments(frmTARV& window) {
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -16,7 +16,8 @@ class ShipInfoControls : public QObject {
 public:
     explicit ShipInfoControls(frmTARV& window);
     QLabel* lblMexKey;
-    std::vector<QWidget*> mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
+    std::vector<QWidget*>
+        mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
     QComboBox* cmbShpGunType;
     // Shows the page's state.
     void sync();
@@ -29,4 +30,4 @@ private:
 // Installs the attachments subsystem into the main window: its road steps and its controls.
 void installAttachments(frmTARV& window);
 
-} // namespace tarv
+}  // namespace tarv

@@ -14,13 +14,13 @@ namespace tarv {
 
 struct Document {
     ShipModel model;
-    MexChunkTable mex;           // the mesh-extras chunks
-    ShipDefinition shp;          // the ship definition's tables
-    AnimationState animation;    // animations and key tracks
-    LodFileSet lod;              // the level-of-detail set
-    ViewState view;              // the preview's records and scene
+    MexChunkTable mex;         // the mesh-extras chunks
+    ShipDefinition shp;        // the ship definition's tables
+    AnimationState animation;  // animations and key tracks
+    LodFileSet lod;            // the level-of-detail set
+    ViewState view;            // the preview's records and scene
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;
 };
 
-} // namespace tarv
+}  // namespace tarv

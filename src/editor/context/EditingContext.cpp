@@ -32,4 +32,4 @@ template class PageState<MaterialsPageState>;
 template class PageState<AnimationsPageState>;
 template class PageState<ShipInfoPageState>;
 
-} // namespace tarv
+}  // namespace tarv

@@ -36,4 +36,4 @@ private:
     RecordingTextViewer recordingViewer_;
 };
 
-} // namespace tarv
+}  // namespace tarv

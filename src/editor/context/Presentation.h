@@ -42,4 +42,4 @@ struct Presentation {
     PageState<ShipInfoPageState> shipInfoPage;
 };
 
-} // namespace tarv
+}  // namespace tarv

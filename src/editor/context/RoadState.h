@@ -20,8 +20,8 @@ struct RoadSteps {
     std::function<void(EditingContext&, int objNo)> create3dObject;  // one object's mesh and frame
     std::function<void(EditingContext&)> showMaterials;              // the material list
     std::function<void(EditingContext&)> showAxes;
-    std::function<void(EditingContext&)> createObjectTree;           // treeHeirachy from the mother links
-    std::function<void(EditingContext&)> fixHierarchy;               // the links from the tree, before a save
+    std::function<void(EditingContext&)> createObjectTree;  // treeHeirachy from the mother links
+    std::function<void(EditingContext&)> fixHierarchy;      // the links from the tree, before a save
     std::function<void(EditingContext&)> checkForMex;
     std::function<void(EditingContext&, const std::string& madFile)> checkForMad;
     std::function<void(EditingContext&)> resetView;        // Render > Reset View, then the Front view
@@ -36,9 +36,9 @@ struct RoadSteps {
 struct RoadState {
     // File menu.
     bool mnuReloadEnabled = false;
-    bool mnuFileSaveEnabled = false;    // the "&Save" submenu
+    bool mnuFileSaveEnabled = false;  // the "&Save" submenu
     bool mnuFileSaveAsEnabled = false;
-    bool cataclysmVariant = false;      // "HW:&C" ticked ("&HW" otherwise)
+    bool cataclysmVariant = false;  // "HW:&C" ticked ("&HW" otherwise)
     // Pages: start-up disables every page of SSTab1 but "General" and a load enables them; unset, the
     // pages stay as the window has them.
     std::optional<bool> pagesEnabled;
@@ -61,4 +61,4 @@ struct RoadState {
     RoadSteps steps;
 };
 
-} // namespace tarv
+}  // namespace tarv

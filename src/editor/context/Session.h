@@ -41,8 +41,8 @@ struct LogState {
     std::string logFilePath;                       // the model log of the current load
     std::vector<std::string> sessionLogFiles{""};  // index 0 stays empty
     int16_t sessionLogCount = 0;
-    std::set<std::string> unwritableLogPaths;      // paths whose failure was already noticed in the log box
-    std::string existingLogPath;                   // the log file this run last opened, known to exist
+    std::set<std::string> unwritableLogPaths;  // paths whose failure was already noticed in the log box
+    std::string existingLogPath;               // the log file this run last opened, known to exist
     // The current log path as last worked out, and the model path and data folder it was worked out from.
     std::string currentPath;
     std::string currentPathModel;
@@ -85,4 +85,4 @@ struct Session {
     Services services;
 };
 
-} // namespace tarv
+}  // namespace tarv

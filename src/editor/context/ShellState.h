@@ -43,4 +43,4 @@ struct ShellState {
     KeyedTree treeHeirachy;  // the chunk tree lives with the chunk table
 };
 
-} // namespace tarv
+}  // namespace tarv

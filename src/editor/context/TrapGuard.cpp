@@ -30,4 +30,4 @@ void reportError(EditingContext& ctx, const std::exception& error) {
     ctx.errorReport().show(info);
 }
 
-} // namespace tarv
+}  // namespace tarv

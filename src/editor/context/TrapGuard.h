@@ -20,8 +20,7 @@ void reportError(EditingContext& ctx, const std::exception& error);
 
 // Runs body under the trap; returns true when it ran to its end, false when an error was reported.
 template <class Body>
-bool trapErrors(EditingContext& ctx, std::string module, std::string procedure, std::string arguments,
-                Body&& body) {
+bool trapErrors(EditingContext& ctx, std::string module, std::string procedure, std::string arguments, Body&& body) {
     setErrorContext(ctx, std::move(module), std::move(procedure), std::move(arguments));
     try {
         std::forward<Body>(body)();
@@ -32,4 +31,4 @@ bool trapErrors(EditingContext& ctx, std::string module, std::string procedure, 
     }
 }
 
-} // namespace tarv
+}  // namespace tarv

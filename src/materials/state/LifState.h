@@ -43,7 +43,7 @@ struct LoadedTexture {
     std::array<bool, 4> lifLayers{};  // palette, alpha, team colour 0, team colour 1
     bool lifIsCorrupt = false;
     bool lifIs24Bit = false;
-    std::vector<LifPixel> lifPixels;  // pixel k of the file is element k - 1
+    std::vector<LifPixel> lifPixels;                       // pixel k of the file is element k - 1
     std::array<std::array<uint8_t, 4>, 256> lifPalette{};  // R, G, B, A
     std::array<uint8_t, 256> lifTeam0Table{};
     std::array<uint8_t, 256> lifTeam1Table{};
@@ -64,9 +64,9 @@ struct LifPreviewState {
     bool mnuViewAll = true;
     bool picTeam0Visible = false;
     bool picTeam1Visible = false;
-    bool mnuFixLif = false;           // "&Fix Lif"
-    std::string Label1;               // the warning label
-    bool mnuFileExportBMP = false;    // "As &BMP"
+    bool mnuFixLif = false;         // "&Fix Lif"
+    std::string Label1;             // the warning label
+    bool mnuFileExportBMP = false;  // "As &BMP"
 
     // StatusBar1: 1 path of the shown .lif, 2 width, 3 height, 4 layer number.
     std::string panel1, panel2, panel3, panel4;
@@ -91,8 +91,8 @@ struct LifState {
     LoadedTexture texture;
     LifPreviewState preview;
     LifHeaderBoxes boxes;
-    Rgba background = kButtonFace;  // tests may set their own
+    Rgba background = kButtonFace;        // tests may set their own
     std::shared_ptr<cDIBSection> fixDib;  // the picture Fix Lif reduced last
 };
 
-} // namespace tarv
+}  // namespace tarv

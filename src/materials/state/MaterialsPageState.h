@@ -11,14 +11,14 @@ namespace tarv {
 
 // The "Material Properties" dialog's controls as plain state.
 struct MaterialPropertiesState {
-    std::array<bool, 6> chkFlags{};            // Smoothing, Flat Shaded, 2 Sided, Base, Stripe, Self Illuminated
-    std::array<std::string, 12> txtColours;    // ambient, diffuse, specular R G B; then the three alpha bytes
+    std::array<bool, 6> chkFlags{};          // Smoothing, Flat Shaded, 2 Sided, Base, Stripe, Self Illuminated
+    std::array<std::string, 12> txtColours;  // ambient, diffuse, specular R G B; then the three alpha bytes
     std::string txtMtrKAlpha, txtFullAmbient;
     std::string mtrLifName = "Material Name";
-    std::vector<std::string> lstMatFaces;      // "o p" for each polygon that uses the material
+    std::vector<std::string> lstMatFaces;  // "o p" for each polygon that uses the material
     bool cmdPrevEnabled = false, cmdNextEnabled = false;
-    bool rgbBoxesEnabled = true;               // colour boxes 0 to 8
-    std::array<int32_t, 3> swatches{};         // Picture1-3: red + 256 green + 65536 blue
+    bool rgbBoxesEnabled = true;        // colour boxes 0 to 8
+    std::array<int32_t, 3> swatches{};  // Picture1-3: red + 256 green + 65536 blue
 };
 
 struct MaterialsPageState {
@@ -31,4 +31,4 @@ struct MaterialsPageState {
     std::function<void(const std::string& lblObjNo, const std::string& lblFaceNo)> showGeometryInspector;
 };
 
-} // namespace tarv
+}  // namespace tarv

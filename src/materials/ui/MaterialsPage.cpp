@@ -14,8 +14,7 @@
 
 namespace tarv {
 
-MaterialsPageControls::MaterialsPageControls(frmTARV& window)
-    : QObject(&window), window_(window), ctx_(window.ctx) {
+MaterialsPageControls::MaterialsPageControls(frmTARV& window) : QObject(&window), window_(window), ctx_(window.ctx) {
     setObjectName("materialsPageControls");
     QLayout* page = pageLayout(window.pageMaterials);
     const auto button = [this](const char* name, const char* caption, void (*command)(EditingContext&)) {
@@ -96,4 +95,4 @@ void installMaterials(frmTARV& window) {
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -39,4 +39,4 @@ private:
 // Installs the materials subsystem into the main window: its road steps and its page.
 void installMaterials(frmTARV& window);
 
-} // namespace tarv
+}  // namespace tarv

@@ -26,7 +26,7 @@ QPixmap pixmapOf(const Image& image) {
     return QPixmap::fromImage(q);
 }
 
-} // namespace
+}  // namespace
 
 ThumbNail::ThumbNail(PictureLoader* loader, QWidget* parent) : QWidget(parent), loader_(loader) {
     setObjectName("ctlThumbs");
@@ -226,4 +226,4 @@ bool ThumbNail::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-} // namespace tarv
+}  // namespace tarv

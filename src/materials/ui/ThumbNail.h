@@ -67,4 +67,4 @@ private:
     PictureLoader* loader_;
 };
 
-} // namespace tarv
+}  // namespace tarv

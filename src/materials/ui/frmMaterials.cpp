@@ -22,7 +22,7 @@ void showText(QLineEdit* box, const std::string& text) {
     if (box->text() != shown) box->setText(shown);
 }
 
-} // namespace
+}  // namespace
 
 frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
     setObjectName("frmMaterials");
@@ -88,9 +88,8 @@ frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner)
     column->addWidget(new QLabel("Faces:"));
     lstMatFaces = namedControl<QListWidget>("lstMatFaces", column);
 
-    connect(lstMatFaces, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        lstMatFaces_Click(ctx_, item->text().toStdString());
-    });
+    connect(lstMatFaces, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { lstMatFaces_Click(ctx_, item->text().toStdString()); });
 
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* name, const char* caption) {
@@ -146,4 +145,4 @@ void frmMaterials::sync() {
     cmdNext->setEnabled(s.cmdNextEnabled);
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -38,4 +38,4 @@ private:
     EditingContext& ctx_;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -26,4 +26,4 @@ struct LodFileSet {
     std::function<void(EditingContext&)> recomputeLinks;
 };
 
-} // namespace tarv
+}  // namespace tarv

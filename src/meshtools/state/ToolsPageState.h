@@ -16,4 +16,4 @@ struct ToolsPageState {
     bool chkScalePEO = false, chkScaleMEX = false, chkScaleMAD = false;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -65,7 +65,9 @@ void LodFrame::cmdAddToLod_Click() {
     refresh();
 }
 
-void LodFrame::cmdMultiFile_Click() { mnuLodCommands->popup(cmdMultiFile->mapToGlobal(cmdMultiFile->rect().bottomLeft())); }
+void LodFrame::cmdMultiFile_Click() {
+    mnuLodCommands->popup(cmdMultiFile->mapToGlobal(cmdMultiFile->rect().bottomLeft()));
+}
 
 void LodFrame::lstLodFiles_MouseDown(Qt::MouseButton button, const QPoint& globalPos) {
     if (button != Qt::RightButton) return;
@@ -97,4 +99,4 @@ bool LodFrame::eventFilter(QObject* watched, QEvent* event) {
     return QGroupBox::eventFilter(watched, event);
 }
 
-} // namespace tarv
+}  // namespace tarv

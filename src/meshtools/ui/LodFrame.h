@@ -49,4 +49,4 @@ private:
     std::function<void(EditingContext&)> startprocess_;
 };
 
-} // namespace tarv
+}  // namespace tarv

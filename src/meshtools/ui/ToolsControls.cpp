@@ -96,4 +96,4 @@ void installMeshTools(frmTARV& window) {
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -37,4 +37,4 @@ private:
 // Installs the mesh tools into the main window: the "Tools" page's controls.
 void installMeshTools(frmTARV& window);
 
-} // namespace tarv
+}  // namespace tarv

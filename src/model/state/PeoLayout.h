@@ -30,17 +30,17 @@ inline constexpr int32_t kIdentifierSize = 8;
 
 // PeoHeader, 68 bytes at offset 0.
 namespace header {
-inline constexpr int32_t identifier = 0;                // 8 characters
+inline constexpr int32_t identifier = 0;  // 8 characters
 inline constexpr int32_t version = 8;
-inline constexpr int32_t nameOffset = 12;               // 0; ignored
-inline constexpr int32_t fileSize = 16;                 // length of the file minus 68
-inline constexpr int32_t localSize = 20;                // 0
+inline constexpr int32_t nameOffset = 12;  // 0; ignored
+inline constexpr int32_t fileSize = 16;    // length of the file minus 68
+inline constexpr int32_t localSize = 20;   // 0
 inline constexpr int32_t publicMaterialCount = 24;
 inline constexpr int32_t localMaterialCount = 28;
 inline constexpr int32_t publicMaterialListOffset = 32;
 inline constexpr int32_t localMaterialListOffset = 36;
 inline constexpr int32_t objectCount = 40;
-inline constexpr int32_t reserved = 44;                 // 24 bytes of 0xAB
+inline constexpr int32_t reserved = 44;  // 24 bytes of 0xAB
 inline constexpr int32_t reservedSize = 24;
 }  // namespace header
 
@@ -74,15 +74,25 @@ struct ObjectRecordLayout {
     int32_t mother;
     int32_t daughter;
     int32_t sister;
-    int32_t matrix;                // 16 floats: the transpose of the object's Matrix4
+    int32_t matrix;  // 16 floats: the transpose of the object's Matrix4
 };
 
-inline constexpr ObjectRecordLayout kHomeworldRecord{
-    .size = kObjectRecordSizeHomeworld, .cVertexNormalsOffset = -1, .normalListOffset = 28,
-    .polygonListOffset = 32, .mother = 36, .daughter = 40, .sister = 44, .matrix = 48};
-inline constexpr ObjectRecordLayout kCataclysmRecord{
-    .size = kObjectRecordSizeCataclysm, .cVertexNormalsOffset = 28, .normalListOffset = 32,
-    .polygonListOffset = 36, .mother = 40, .daughter = 44, .sister = 48, .matrix = 52};
+inline constexpr ObjectRecordLayout kHomeworldRecord{.size = kObjectRecordSizeHomeworld,
+                                                     .cVertexNormalsOffset = -1,
+                                                     .normalListOffset = 28,
+                                                     .polygonListOffset = 32,
+                                                     .mother = 36,
+                                                     .daughter = 40,
+                                                     .sister = 44,
+                                                     .matrix = 48};
+inline constexpr ObjectRecordLayout kCataclysmRecord{.size = kObjectRecordSizeCataclysm,
+                                                     .cVertexNormalsOffset = 28,
+                                                     .normalListOffset = 32,
+                                                     .polygonListOffset = 36,
+                                                     .mother = 40,
+                                                     .daughter = 44,
+                                                     .sister = 48,
+                                                     .matrix = 52};
 
 inline constexpr const ObjectRecordLayout& recordLayout(bool cataclysm) {
     return cataclysm ? kCataclysmRecord : kHomeworldRecord;
@@ -106,25 +116,25 @@ struct PeoObjectRecord {
     int32_t mother = 0;
     int32_t daughter = 0;
     int32_t sister = 0;
-    Matrix4 fileMatrix;                // as stored: the transpose of the object's matrix
+    Matrix4 fileMatrix;  // as stored: the transpose of the object's matrix
 };
 
 // PeoMaterialEntry, 32 bytes.
 namespace material {
-inline constexpr int32_t nameOffset = 0;   // 0; ignored
+inline constexpr int32_t nameOffset = 0;  // 0; ignored
 inline constexpr int32_t ambient = 4;
 inline constexpr int32_t diffuse = 8;
 inline constexpr int32_t specular = 12;
 inline constexpr int32_t kAlpha = 16;
 inline constexpr int32_t textureNameOffset = 20;
-inline constexpr int32_t flags = 24;       // 16-bit: 2, 4, 8, 16, 32, 64
-inline constexpr int32_t fullAmbient = 26; // 16-bit
-inline constexpr int32_t filler = 28;      // two 16-bit words of 0xABAB
+inline constexpr int32_t flags = 24;        // 16-bit: 2, 4, 8, 16, 32, 64
+inline constexpr int32_t fullAmbient = 26;  // 16-bit
+inline constexpr int32_t filler = 28;       // two 16-bit words of 0xABAB
 }  // namespace material
 
 struct PeoMaterialEntry {
     int32_t nameOffset = 0;
-    ColourBytes ambient{};   // as they stand in the file
+    ColourBytes ambient{};  // as they stand in the file
     ColourBytes diffuse{};
     ColourBytes specular{};
     float kAlpha = 0;
@@ -135,14 +145,14 @@ struct PeoMaterialEntry {
 
 // PeoPolygonEntry, 40 bytes.
 namespace polygon {
-inline constexpr int32_t faceNormal = 0;   // 32-bit
-inline constexpr int32_t v0 = 4;           // 16-bit each
+inline constexpr int32_t faceNormal = 0;  // 32-bit
+inline constexpr int32_t v0 = 4;          // 16-bit each
 inline constexpr int32_t v1 = 6;
 inline constexpr int32_t v2 = 8;
 inline constexpr int32_t material = 10;
-inline constexpr int32_t s0 = 12;          // floats s0 t0 s1 t1 s2 t2
-inline constexpr int32_t flags = 36;       // 16-bit
-inline constexpr int32_t reserved = 38;    // 16-bit
+inline constexpr int32_t s0 = 12;        // floats s0 t0 s1 t1 s2 t2
+inline constexpr int32_t flags = 36;     // 16-bit
+inline constexpr int32_t reserved = 38;  // 16-bit
 }  // namespace polygon
 
 struct PeoPolygonEntry {

@@ -37,4 +37,4 @@ struct LiveSwitches {
     bool chkSaveKeyframesXrotInvert = false;  // "Save keyframes with inverted X rotation"
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -139,4 +139,4 @@ struct ShipModel {
     int materialCount() const { return int(materials.size()); }
 };
 
-} // namespace tarv
+}  // namespace tarv

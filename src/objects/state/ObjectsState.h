@@ -63,4 +63,4 @@ struct ObjectsState {
     std::function<void(EditingContext&, int16_t)> getAnimations;   // the Keyframes panel
 };
 
-} // namespace tarv
+}  // namespace tarv

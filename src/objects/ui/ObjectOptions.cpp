@@ -15,8 +15,10 @@ namespace tarv {
 ObjectOptions::ObjectOptions(frmTARV& window) : QObject(&window), window_(window) {
     QGroupBox* frame = window.pageObjects->Frame4;
     auto* grid = new QGridLayout;
-    if (auto* column = qobject_cast<QVBoxLayout*>(frame->layout())) column->addLayout(grid);
-    else frame->layout()->addItem(grid);
+    if (auto* column = qobject_cast<QVBoxLayout*>(frame->layout()))
+        column->addLayout(grid);
+    else
+        frame->layout()->addItem(grid);
     auto button = [&](const char* name, const char* caption, int row, int column, void (*command)(EditingContext&)) {
         auto* b = new QPushButton(caption, frame);
         b->setObjectName(name);
@@ -42,4 +44,4 @@ void ObjectOptions::sync() {
     cmdDeleteObject->setEnabled(s.cmdDeleteObjectEnabled);
 }
 
-} // namespace tarv
+}  // namespace tarv

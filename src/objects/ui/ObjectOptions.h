@@ -26,4 +26,4 @@ private:
     frmTARV& window_;
 };
 
-} // namespace tarv
+}  // namespace tarv

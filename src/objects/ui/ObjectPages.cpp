@@ -48,7 +48,7 @@ int16_t buttonCode(Qt::MouseButtons buttons) {
     return code;
 }
 
-} // namespace
+}  // namespace
 
 MatrixPage::MatrixPage(EditingContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
     setObjectName("MatrixPage");
@@ -147,7 +147,8 @@ void MatrixPage::showState() {
     const ObjectsState& s = ctx_.objects;
     lblObjectName_0->setText(q(s.lblObjectName[0]));
     for (size_t i = 0; i < 16; ++i) localmatrix[i]->setText(q(s.localmatrix[i]));
-    const std::string* texts[] = {&s.posX, &s.posY, &s.posZ, &s.rotX, &s.rotY, &s.rotZ, &s.ShearX, &s.ShearY, &s.ShearZ, &s.ScaleXYZ};
+    const std::string* texts[] = {&s.posX, &s.posY,   &s.posZ,   &s.rotX,   &s.rotY,
+                                  &s.rotZ, &s.ShearX, &s.ShearY, &s.ShearZ, &s.ScaleXYZ};
     const auto edits = boxes();
     for (size_t i = 0; i < edits.size(); ++i)
         if (edits[i]->text() != q(*texts[i])) edits[i]->setText(q(*texts[i]));
@@ -159,7 +160,8 @@ void MatrixPage::showState() {
 
 void MatrixPage::readBoxes() {
     ObjectsState& s = ctx_.objects;
-    std::string* texts[] = {&s.posX, &s.posY, &s.posZ, &s.rotX, &s.rotY, &s.rotZ, &s.ShearX, &s.ShearY, &s.ShearZ, &s.ScaleXYZ};
+    std::string* texts[] = {&s.posX, &s.posY,   &s.posZ,   &s.rotX,   &s.rotY,
+                            &s.rotZ, &s.ShearX, &s.ShearY, &s.ShearZ, &s.ScaleXYZ};
     const auto edits = boxes();
     for (size_t i = 0; i < edits.size(); ++i) *texts[i] = edits[i]->text().toStdString();
 }
@@ -267,11 +269,11 @@ ObjectPanel* installObjects(frmTARV& window) {
     auto* panel = new ObjectPanel(window);
     new ObjectOptions(window);
     window.ctx.materialsPage->showGeometryInspector = [&ctx = window.ctx, &window](const std::string& object,
-                                                                                 const std::string& face) {
+                                                                                   const std::string& face) {
         QWidget* owner = QApplication::activeModalWidget();
         showGeometryInspector(ctx, owner ? owner : &window, object, face);
     };
     return panel;
 }
 
-} // namespace tarv
+}  // namespace tarv

@@ -79,4 +79,4 @@ private:
 // pages (the panel lives as long as the window).
 ObjectPanel* installObjects(frmTARV& window);
 
-} // namespace tarv
+}  // namespace tarv

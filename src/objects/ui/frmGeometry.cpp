@@ -31,7 +31,7 @@ void addRow(QTreeWidget* list, const std::array<std::string, N>& row) {
     list->addTopLevelItem(new QTreeWidgetItem(texts));
 }
 
-} // namespace
+}  // namespace
 
 frmGeometry::frmGeometry(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
     setObjectName("frmGeometry");
@@ -82,4 +82,4 @@ void showGeometryInspector(EditingContext& ctx, QWidget* owner, const std::strin
     dialog->exec();
 }
 
-} // namespace tarv
+}  // namespace tarv

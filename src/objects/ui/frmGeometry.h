@@ -29,4 +29,4 @@ private:
 void showGeometryInspector(EditingContext& ctx, QWidget* owner, const std::string& lblObjNo,
                            const std::string& lblFaceNo);
 
-} // namespace tarv
+}  // namespace tarv

@@ -22,4 +22,4 @@ bool QtClipboard::setImage(const Image& picture) {
     return !clipboard->image().isNull();
 }
 
-} // namespace tarv
+}  // namespace tarv

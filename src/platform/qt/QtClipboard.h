@@ -9,4 +9,4 @@ public:
     bool setImage(const Image& picture) override;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -8,13 +8,9 @@
 
 namespace tarv {
 
-std::string QtClock::dateText() {
-    return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-}
+std::string QtClock::dateText() { return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString(); }
 
-std::string QtClock::timeText() {
-    return QLocale().toString(QTime::currentTime(), QLocale::LongFormat).toStdString();
-}
+std::string QtClock::timeText() { return QLocale().toString(QTime::currentTime(), QLocale::LongFormat).toStdString(); }
 
 double QtClock::secondsSinceMidnight() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 
@@ -25,4 +21,4 @@ bool QtTextViewer::openTextFile(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
-} // namespace tarv
+}  // namespace tarv

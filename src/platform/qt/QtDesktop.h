@@ -26,4 +26,4 @@ public:
     bool openTextFile(const std::string& path) override;
 };
 
-} // namespace tarv
+}  // namespace tarv

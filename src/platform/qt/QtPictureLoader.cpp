@@ -15,10 +15,9 @@ std::optional<Image> QtPictureLoader::load(const std::filesystem::path& path) {
     Image image(rgb.width(), rgb.height());
     for (int y = 0; y < rgb.height(); ++y) {
         const uchar* row = rgb.constScanLine(y);
-        for (int x = 0; x < rgb.width(); ++x)
-            image.at(x, y) = Rgba{row[4 * x], row[4 * x + 1], row[4 * x + 2], 255};
+        for (int x = 0; x < rgb.width(); ++x) image.at(x, y) = Rgba{row[4 * x], row[4 * x + 1], row[4 * x + 2], 255};
     }
     return image;
 }
 
-} // namespace tarv
+}  // namespace tarv

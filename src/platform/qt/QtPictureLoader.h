@@ -9,4 +9,4 @@ public:
     std::optional<Image> load(const std::filesystem::path& path) override;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -29,7 +29,7 @@ int runBox(QWidget* parent, const std::string& text, const std::string& caption,
     box.setDefaultButton(defaultButton);
     return box.exec();
 }
-} // namespace
+}  // namespace
 
 void QtPrompts::messageBox(const std::string& text, const std::string& caption, PromptIcon icon) {
     runBox(parent_, text, caption, icon, QMessageBox::Ok, QMessageBox::Ok);
@@ -106,4 +106,4 @@ std::optional<int32_t> QtPrompts::chooseColour(int32_t startColour) {
     return int32_t(chosen.red() | (chosen.green() << 8) | (chosen.blue() << 16));
 }
 
-} // namespace tarv
+}  // namespace tarv

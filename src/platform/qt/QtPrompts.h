@@ -31,4 +31,4 @@ private:
     QPointer<QWidget> parent_;
 };
 
-} // namespace tarv
+}  // namespace tarv

@@ -48,4 +48,4 @@ QtSettingsStore QtSettingsStore::recentFilesOf(const QString& executableName) {
     return QtSettingsStore(folder + "/" + exe + " settings.ini", "Recent Files");
 }
 
-} // namespace tarv
+}  // namespace tarv

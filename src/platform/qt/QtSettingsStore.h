@@ -29,4 +29,4 @@ private:
     QString group_;
 };
 
-} // namespace tarv
+}  // namespace tarv

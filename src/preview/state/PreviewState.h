@@ -126,4 +126,4 @@ struct PreviewState {
 
 PreviewControls& previewControls(EditingContext& ctx);
 
-} // namespace tarv
+}  // namespace tarv

@@ -42,7 +42,9 @@ struct ViewState {
     scene::MaterialPtr materialAt(size_t index) const {
         return index < d3dMaterials.size() ? d3dMaterials[index] : nullptr;
     }
-    scene::TexturePtr textureAt(size_t index) const { return index < d3dTextures.size() ? d3dTextures[index] : nullptr; }
+    scene::TexturePtr textureAt(size_t index) const {
+        return index < d3dTextures.size() ? d3dTextures[index] : nullptr;
+    }
     void setMaterial(size_t index, scene::MaterialPtr material) {
         if (d3dMaterials.size() <= index) d3dMaterials.resize(index + 1);
         d3dMaterials[index] = std::move(material);
@@ -66,4 +68,4 @@ struct ViewState {
     scene::Canvas* canvas = nullptr;
 };
 
-} // namespace tarv
+}  // namespace tarv

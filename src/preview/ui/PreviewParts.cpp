@@ -22,10 +22,15 @@ public:
     QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
 };
 
-} // namespace
+}  // namespace
 
 PreviewParts::PreviewParts(frmTARV& window)
-    : QObject(&window), w_(window), ctx_(window.ctx), mouse_(window.ctx), textureSource_(window.ctx), materialHook_(textureSource_) {
+    : QObject(&window),
+      w_(window),
+      ctx_(window.ctx),
+      mouse_(window.ctx),
+      textureSource_(window.ctx),
+      materialHook_(textureSource_) {
     setObjectName("previewParts");
     EditingContext& ctx = w_.ctx;
     ctx.preview.controls = this;
@@ -158,4 +163,4 @@ void installPreview(frmTARV& window) {
     new PreviewParts(window);
 }
 
-} // namespace tarv
+}  // namespace tarv

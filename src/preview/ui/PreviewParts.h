@@ -66,4 +66,4 @@ private:
     scene::Canvas* canvas_ = nullptr;  // the canvas this window gave the scene to, while it lives
 };
 
-} // namespace tarv
+}  // namespace tarv

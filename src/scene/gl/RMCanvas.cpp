@@ -201,7 +201,7 @@ void setMatrix(QOpenGLShaderProgram& p, const char* name, const std::array<float
                                                                            m.data());
 }
 
-} // namespace
+}  // namespace
 
 struct RMCanvas::GpuMesh {
     struct Range {
@@ -326,8 +326,10 @@ void RMCanvas::paintGL() {
     f->glEnable(GL_DEPTH_TEST);
     f->glDepthFunc(GL_LEQUAL);
     f->glDisable(GL_CULL_FACE);
-    if (!plainTriangles_.empty()) drawPlain();
-    else drawScene();
+    if (!plainTriangles_.empty())
+        drawPlain();
+    else
+        drawScene();
 }
 
 namespace {
@@ -345,7 +347,7 @@ void collect(const FramePtr& frame, const Transform& parentWorld, std::vector<Vi
     for (const auto& child : frame->children()) collect(child, world, visits, lights);
 }
 
-} // namespace
+}  // namespace
 
 void RMCanvas::drawScene() {
     auto* f = QOpenGLContext::currentContext()->extraFunctions();
@@ -398,8 +400,9 @@ void RMCanvas::drawScene() {
             f->glBindVertexArray(gm.vao);
             QOpenGLShaderProgram* bound = nullptr;
             for (const GpuMesh::Range& r : gm.ranges) {
-                QOpenGLShaderProgram* program =
-                    wire ? gpu_->wire.get() : r.texture ? gpu_->solidTextured.get() : gpu_->solid.get();
+                QOpenGLShaderProgram* program = wire        ? gpu_->wire.get()
+                                                : r.texture ? gpu_->solidTextured.get()
+                                                            : gpu_->solid.get();
                 if (program != bound) {
                     program->bind();
                     program->setUniformValue("uLit", mesh->lit());
@@ -445,8 +448,7 @@ void RMCanvas::uploadTexture(const TexturePtr& texture) {
     f->glGenTextures(1, &t.id);
     f->glBindTexture(GL_TEXTURE_2D, t.id);
     f->glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    f->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, img.width, img.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                    img.pixels.data());
+    f->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, img.width, img.height, 0, GL_RGBA, GL_UNSIGNED_BYTE, img.pixels.data());
     f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     f->glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
@@ -521,7 +523,7 @@ int16_t buttonMask(Qt::MouseButtons b) {
 int16_t shiftMask(Qt::KeyboardModifiers m) {
     return int16_t((m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0));
 }
-} // namespace
+}  // namespace
 
 void RMCanvas::mousePressEvent(QMouseEvent* e) {
     if (mouseHandler_)
@@ -543,4 +545,4 @@ void RMCanvas::mouseReleaseEvent(QMouseEvent* e) {
 
 QWidget* createRMCanvas(QWidget* parent) { return new RMCanvas(parent); }
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

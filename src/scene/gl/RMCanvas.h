@@ -67,4 +67,4 @@ private:
 using CanvasFactory = QWidget* (*)(QWidget* parent);
 QWidget* createRMCanvas(QWidget* parent);
 
-} // namespace tarv::scene
+}  // namespace tarv::scene

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     PrintingPrompts prompts;
     tarv::QtClock clock;
     tarv::MemorySettingsStore preferences, recentFiles;
-    preferences.values["AlwaysShowBackup"] = "0";
+    preferences.values.emplace("AlwaysShowBackup", "0");
     ctx.services.prompts = &prompts;
     ctx.services.clock = &clock;
     ctx.services.preferencesStore = &preferences;

@@ -53,44 +53,24 @@ public:
     int64_t remaining() const { return r_.size() - pos_; }
     bool atEnd() const { return pos_ >= r_.size(); }
 
-    uint8_t u8(const char* field) {
-        auto v = r_.u8(pos_, field);
-        pos_ += 1;
-        return v;
-    }
-    int16_t i16(const char* field) {
-        auto v = r_.i16(pos_, field);
-        pos_ += 2;
-        return v;
-    }
-    uint16_t u16(const char* field) {
-        auto v = r_.u16(pos_, field);
-        pos_ += 2;
-        return v;
-    }
-    int32_t i32(const char* field) {
-        auto v = r_.i32(pos_, field);
-        pos_ += 4;
-        return v;
-    }
-    uint32_t u32(const char* field) {
-        auto v = r_.u32(pos_, field);
-        pos_ += 4;
-        return v;
-    }
-    float f32(const char* field) {
-        auto v = r_.f32(pos_, field);
-        pos_ += 4;
-        return v;
-    }
+    uint8_t u8(const char* field) { return moveOn(r_.u8(pos_, field), 1); }
+    int16_t i16(const char* field) { return moveOn(r_.i16(pos_, field), 2); }
+    uint16_t u16(const char* field) { return moveOn(r_.u16(pos_, field), 2); }
+    int32_t i32(const char* field) { return moveOn(r_.i32(pos_, field), 4); }
+    uint32_t u32(const char* field) { return moveOn(r_.u32(pos_, field), 4); }
+    float f32(const char* field) { return moveOn(r_.f32(pos_, field), 4); }
     std::span<const uint8_t> bytes(int64_t count, const char* field) {
-        auto v = r_.bytes(pos_, count, field);
-        pos_ += count;
-        return v;
+        return moveOn(r_.bytes(pos_, count, field), count);
     }
     const BinaryReader& reader() const { return r_; }
 
 private:
+    // The value read at the position, which then moves past it.
+    template <class T>
+    T moveOn(T value, int64_t length) {
+        pos_ += length;
+        return value;
+    }
     const BinaryReader& r_;
     int64_t pos_;
 };

@@ -70,6 +70,11 @@ void displayMaterialInfo(EditingContext& ctx, int i) {
         d.txtMtrKAlpha = floatText(m.kAlpha);
         d.txtFullAmbient = intText(m.fullAmbient);
         d.lstMatFaces.clear();
+        // The entries are counted first, so a material on a million faces fills one allocation.
+        size_t entries = 0;
+        for (const auto& object : ctx.model.peoObjects)
+            for (const auto& polygon : object.polygons) entries += polygon.material == i;
+        d.lstMatFaces.reserve(entries);
         for (size_t o = 0; o < ctx.model.peoObjects.size(); ++o) {
             const auto& polygons = ctx.model.peoObjects[o].polygons;
             if (polygons.size() > 32768) throw RunTimeError::overflow();

@@ -100,8 +100,9 @@ void cmdNext_Click(EditingContext& ctx) { moveSelection(ctx, +1, "cmdNext_Click"
 
 void pictureClick(EditingContext& ctx, int swatch) {
     auto& d = dialog(ctx);
-    const int32_t start = swatchFromBoxes(d, swatch);
-    const int32_t colour = ctx.prompts().chooseColour(start).value_or(start);
+    d.CommonDialog1.Color = swatchFromBoxes(d, swatch);
+    d.CommonDialog1.ShowColor(ctx.prompts());  // Cancel keeps the start colour
+    const int32_t colour = d.CommonDialog1.Color;
     d.swatches[size_t(swatch)] = colour;
     d.txtColours[size_t(3 * swatch)] = intText(getRed(colour));
     d.txtColours[size_t(3 * swatch + 1)] = intText(getGreen(colour));

@@ -108,6 +108,7 @@ TEST_F(MaterialPropertiesTest, ThePickerStartsFromTheBoxesAndCancelKeepsThem) {
     t.prompts.expectColour(std::nullopt);
     pictureClick(t.ctx, 1);
     EXPECT_EQ(d.swatches[1], 40 + 256 * 50 + 65536 * 60);
+    EXPECT_EQ(d.CommonDialog1.Color, d.swatches[1]);
     EXPECT_EQ(d.txtColours[3], "40");
     t.prompts.expectColour(1 + 256 * 2 + 65536 * 3);
     pictureClick(t.ctx, 2);

@@ -1,6 +1,8 @@
 // The Geometry Inspector opened from a face entry of the Material Properties dialog's face list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QTimer>
 
@@ -48,7 +50,9 @@ struct GeometryInspectorTest : test::WindowFixture, ::testing::Test {
             EXPECT_EQ(dialog->ListView1->topLevelItemCount(), counts.first);
             EXPECT_EQ(dialog->ListView2->topLevelItemCount(), counts.second);
             EXPECT_EQ(t.prompts.shown.size(), shown);
-            test::saveScreenshotIfAsked(*dialog, ("geometry_inspector_" + entry).c_str());
+            std::string shot = "geometry_inspector_" + entry;
+            std::replace(shot.begin(), shot.end(), ' ', '_');
+            test::saveScreenshotIfAsked(*dialog, shot.c_str());
             dialog->cmdClose->click();
         });
         lstMatFaces_Click(t.ctx, entry);

@@ -51,6 +51,7 @@ TexturesPageControls::TexturesPageControls(frmTARV& window)
     form->addRow(buttons);
 
     ctlThumbs = new ThumbNail;
+    ctlThumbs->setFixedSize(ctlThumbs->sizeHint());  // the grid's design size
     cmdFixLif = namedControl<QPushButton>("cmdFixLif");
     cmdFixLif->setText("Fix 3dex Lifs");
     cmdFixLif->setEnabled(false);
@@ -58,7 +59,7 @@ TexturesPageControls::TexturesPageControls(frmTARV& window)
     if (layout) {
         layout->insertWidget(0, lblTexturesInFile);
         layout->insertWidget(layout->indexOf(lstTextures_) + 1, fraAdvancedLifOptions);
-        layout->addWidget(ctlThumbs, 1);
+        layout->addWidget(ctlThumbs);
         layout->addWidget(cmdFixLif);
     }
     cmdFixLif->hide();

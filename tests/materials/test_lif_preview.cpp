@@ -289,5 +289,20 @@ TEST(LifPreview, ATeamColourPickRedrawsAtOnceAndCancelChangesNothing) {
     EXPECT_TRUE(p.t.errors.reports.empty());
 }
 
+TEST(LifPreview, FixLifRepairsTheTextureOfPanelOne) {
+    Preview p;
+    const std::string hull = p.lif("hull.lif", test::standard2x2(0));
+    openLifPreview(p.ctx, hull, true);
+    frmLifPreview_Activate(p.ctx);
+    EXPECT_TRUE(p.pv.mnuFixLif);  // offered for flags 0
+    EXPECT_EQ(p.pv.Label1, kCorruptLifWarning);
+    p.t.prompts.expectMessage("Fix Lif done!");
+    mnuFixLif_Click(p.ctx);
+    EXPECT_EQ(test::readBytes(hull), test::standard2x2(50));
+    EXPECT_EQ(test::readBytes(hull + ".old"), test::standard2x2(0));
+    EXPECT_EQ(p.pv.Label1, "");
+    EXPECT_EQ(p.ctx.lif.boxes.txtLifFlags, "50");
+}
+
 }  // namespace
 }  // namespace tarv

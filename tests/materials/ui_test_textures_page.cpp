@@ -72,6 +72,17 @@ TEST_F(TexturesPageTest, HasItsControls) {
     ASSERT_EQ(list->topLevelItemCount(), 3);
 }
 
+TEST_F(TexturesPageTest, StartUpPaintsThePreviewsSwatches) {
+    for (const SwatchHook& hook : t.ctx.shell.swatchHooks) {
+        if (hook.colour == SwatchColour::PlayerBase) hook.paint(0x0000FF);
+        if (hook.colour == SwatchColour::PlayerStripe) hook.paint(0xFF0000);
+    }
+    EXPECT_EQ(preview->picTeam0->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(preview->picTeam1->palette().color(QPalette::Window), QColor(0, 0, 255));
+    preview->sync();
+    EXPECT_EQ(preview->picTeam1->palette().color(QPalette::Window), QColor(0, 0, 255));
+}
+
 TEST_F(TexturesPageTest, AClickReadsTheHeaderIntoTheBoxes) {
     emit list->itemClicked(list->topLevelItem(1), 0);
     EXPECT_EQ(find<QLineEdit>("txtLifFlags")->text(), "18");

@@ -31,45 +31,142 @@ int64_t cellOf(double value, double scale) {
 
 using Cell = std::array<int64_t, 3>;
 
-struct CellHash {
-    size_t operator()(const Cell& c) const {
-        uint64_t h = uint64_t(c[0]) * 0x9E3779B97F4A7C15ull;
-        h ^= uint64_t(c[1]) * 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
-        h ^= uint64_t(c[2]) * 0x165667B19E3779F9ull + (h << 6) + (h >> 2);
-        return size_t(h ^ (h >> 29));
-    }
-};
+uint64_t mix(uint64_t h) {
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ull;
+    return h ^ (h >> 33);
+}
 
-// Vertex indices filed by cell.
+// Vertex indices filed by cell: an open-addressing table of cells, each the head of a list threaded through
+// one link per vertex (the latest filed first). The tables' storage is kept per thread between grids, so a
+// command over many objects does not ask the system for fresh pages per object.
 class Grid {
 public:
-    explicit Grid(double scale, size_t expected = 0) : scale_(scale) { cells_.reserve(expected); }
+    Grid(double scale = 1.0, size_t vertexCount = 0) : scale_(scale) {
+        auto& spare = pool();
+        if (!spare.empty()) {
+            storage_ = std::move(spare.back());
+            spare.pop_back();
+        }
+        size_t capacity = 16;
+        while (capacity < vertexCount * 2 + 16) capacity *= 2;
+        storage_.slots.assign(capacity, Slot{});
+        storage_.next.assign(vertexCount, -1);
+    }
+    ~Grid() {
+        if (storage_.slots.capacity() > 0) pool().push_back(std::move(storage_));
+    }
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+    Grid& operator=(Grid&& other) noexcept {
+        std::swap(scale_, other.scale_);
+        std::swap(storage_, other.storage_);
+        std::swap(used_, other.used_);
+        return *this;
+    }
     Cell cellAt(double x, double y, double z) const { return {cellOf(x, scale_), cellOf(y, scale_), cellOf(z, scale_)}; }
-    void file(const Cell& c, int32_t i) { cells_[c].push_back(i); }
+    void file(const Cell& c, int32_t i) {
+        Slot& slot = storage_.slots[insert(c)];
+        storage_.next[size_t(i)] = slot.head;
+        slot.head = i;
+        ++slot.count;
+    }
     void unfile(const Cell& c, int32_t i) {
-        auto it = cells_.find(c);
-        if (it == cells_.end()) return;
-        auto& list = it->second;
-        auto at = std::find(list.begin(), list.end(), i);
-        if (at != list.end()) list.erase(at);
+        const size_t s = find(c);
+        if (s == kNone) return;
+        int32_t* link = &storage_.slots[s].head;
+        while (*link >= 0 && *link != i) link = &storage_.next[size_t(*link)];
+        if (*link != i) return;
+        *link = storage_.next[size_t(i)];
+        --storage_.slots[s].count;
     }
-    const std::vector<int32_t>* at(const Cell& c) const {
-        auto it = cells_.find(c);
-        return it == cells_.end() || it->second.empty() ? nullptr : &it->second;
+    // Calls f for every index filed in cell c.
+    template <class F>
+    void inCell(const Cell& c, F&& f) const {
+        const size_t s = find(c);
+        if (s == kNone) return;
+        for (int32_t i = storage_.slots[s].head; i >= 0; i = storage_.next[size_t(i)]) f(i);
     }
+    // The number of indices filed in the 27 cells around c.
+    size_t countAround(const Cell& c) const {
+        size_t total = 0;
+        for (int64_t dx = -1; dx <= 1; ++dx)
+            for (int64_t dy = -1; dy <= 1; ++dy)
+                for (int64_t dz = -1; dz <= 1; ++dz) {
+                    const size_t s = find({c[0] + dx, c[1] + dy, c[2] + dz});
+                    if (s != kNone) total += storage_.slots[s].count;
+                }
+        return total;
+    }
+    // The number of cells that ever held an index.
+    size_t cellCount() const { return used_; }
     // Calls f for every index filed in the 27 cells around c.
     template <class F>
     void around(const Cell& c, F&& f) const {
         for (int64_t dx = -1; dx <= 1; ++dx)
             for (int64_t dy = -1; dy <= 1; ++dy)
-                for (int64_t dz = -1; dz <= 1; ++dz)
-                    if (const auto* list = at({c[0] + dx, c[1] + dy, c[2] + dz}))
-                        for (int32_t i : *list) f(i);
+                for (int64_t dz = -1; dz <= 1; ++dz) inCell({c[0] + dx, c[1] + dy, c[2] + dz}, f);
     }
 
 private:
+    static constexpr int32_t kUnused = std::numeric_limits<int32_t>::min();
+    struct Slot {
+        Cell cell{};
+        int32_t head = kUnused;  // kUnused: no cell here; -1: a cell with an empty list
+        uint32_t count = 0;
+    };
+    struct Storage {
+        std::vector<Slot> slots;
+        std::vector<int32_t> next;
+    };
+    static std::vector<Storage>& pool() {
+        thread_local std::vector<Storage> spare;
+        return spare;
+    }
+    static constexpr size_t kNone = ~size_t(0);
+
+    size_t mask() const { return storage_.slots.size() - 1; }
+    size_t home(const Cell& c) const {
+        return size_t(mix(uint64_t(c[0]) * 0x9E3779B97F4A7C15ull ^ mix(uint64_t(c[1]) + 0x632BE59BD9B4E019ull) ^
+                          (uint64_t(c[2]) * 0xC2B2AE3D27D4EB4Full))) &
+               mask();
+    }
+    size_t find(const Cell& c) const {
+        for (size_t s = home(c);; s = (s + 1) & mask()) {
+            const Slot& slot = storage_.slots[s];
+            if (slot.head == kUnused) return kNone;
+            if (same(slot.cell, c)) return s;
+        }
+    }
+    size_t insert(const Cell& c) {
+        if ((used_ + 1) * 2 > storage_.slots.size()) grow();
+        size_t s = home(c);
+        for (; storage_.slots[s].head != kUnused; s = (s + 1) & mask())
+            if (same(storage_.slots[s].cell, c)) return s;
+        storage_.slots[s].head = -1;
+        storage_.slots[s].cell = c;
+        ++used_;
+        return s;
+    }
+    void grow() {
+        std::vector<Slot> old(storage_.slots.size() * 2);
+        old.swap(storage_.slots);
+        used_ = 0;
+        for (const Slot& slot : old) {
+            if (slot.head == kUnused) continue;
+            size_t s = home(slot.cell);
+            while (storage_.slots[s].head != kUnused) s = (s + 1) & mask();
+            storage_.slots[s] = slot;
+            ++used_;
+        }
+    }
+    static bool same(const Cell& a, const Cell& b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
+
     double scale_;
-    std::unordered_map<Cell, std::vector<int32_t>, CellHash> cells_;
+    Storage storage_;
+    size_t used_ = 0;
 };
 
 bool finite(const PeoVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -79,23 +176,37 @@ bool withinWeld(const PeoVertex& a, const PeoVertex& b) {
            std::fabs(b.z - a.z) < kWeldTolerance;
 }
 
-// The weld as a stream: a float difference below 0.2f is a real one below 0.25, so a vertex's kept partners
-// lie in the 27 cells of 0.25 around it; k merges into the highest-index kept hit, else it is kept and filed.
+// The weld as a stream over a grid of 0.5 cells holding the kept vertices: a float difference below 0.2f is a
+// real one below 0.2f (rounding is monotonic), so a vertex's kept partners lie in the cells that its
+// coordinates +-0.2f reach (one or two per axis; widened by a hair for the rounding of the bounds). k merges
+// into the highest-index kept hit, else it is kept and filed.
 void weldMarks(std::vector<PeoVertex>& v) {
-    Grid grid(4.0, v.size());
+    Grid grid(2.0, v.size());
+    const double reach = double(kWeldTolerance);
+    auto range = [reach](double c, int64_t& lo, int64_t& hi) {
+        const double hair = std::fabs(c) * 0x1p-50 + 0x1p-60;
+        lo = cellOf(c - reach - hair, 2.0);
+        hi = cellOf(c + reach + hair, 2.0);
+    };
     for (size_t k = 0; k < v.size(); ++k) {
         PeoVertex& b = v[k];
         b.mark = 0;
         if (!finite(b)) continue;
-        const Cell c = grid.cellAt(b.x, b.y, b.z);
+        int64_t lo[3], hi[3];
+        range(b.x, lo[0], hi[0]);
+        range(b.y, lo[1], hi[1]);
+        range(b.z, lo[2], hi[2]);
         int32_t best = -1;
-        grid.around(c, [&](int32_t j) {
+        auto test = [&](int32_t j) {
             if (j > best && withinWeld(v[size_t(j)], b)) best = j;
-        });
+        };
+        for (int64_t x = lo[0]; x <= hi[0]; ++x)
+            for (int64_t y = lo[1]; y <= hi[1]; ++y)
+                for (int64_t z = lo[2]; z <= hi[2]; ++z) grid.inCell({x, y, z}, test);
         if (best >= 0)
             b.mark = int16_t(best + 1);
         else
-            grid.file(c, int32_t(k));
+            grid.file(grid.cellAt(b.x, b.y, b.z), int32_t(k));
     }
 }
 
@@ -208,12 +319,22 @@ void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
         if (finite(v[size_t(i)])) grid.file(grid.cellAt(v[size_t(i)].x, v[size_t(i)].y, v[size_t(i)].z), i);
     std::vector<int32_t> candidates;
     std::vector<Cell> queried;
+    auto step = [&](PeoVertex& a, int32_t j, int32_t k) {
+        const PeoVertex& b = v[size_t(k)];
+        if (!(std::fabs(b.x - a.x) < t && std::fabs(b.y - a.y) < t && std::fabs(b.z - a.z) < t)) return;
+        if (symmetry.xz && std::fabs(a.y + b.y) < kPlaneTolerance) a.y = 0;
+        if (symmetry.yz && std::fabs(a.x + b.x) < kPlaneTolerance) a.x = 0;
+        if (symmetry.xy && std::fabs(a.z + b.z) < kPlaneTolerance) a.z = 0;
+        if ((std::fabs(b.y) >= kPlaneTolerance || std::fabs(a.y) < kPlaneTolerance) &&
+            (std::fabs(b.x) >= kPlaneTolerance || std::fabs(a.x) < kPlaneTolerance))
+            v[size_t(k)].mark = int16_t(j + 1);
+    };
     for (int32_t j = 0; j + 1 < count; ++j) {
         if (v[size_t(j)].mark != 0 || !finite(v[size_t(j)])) continue;
         PeoVertex& a = v[size_t(j)];
-        candidates.clear();
         queried.clear();
         const float x0 = a.x, y0 = a.y, z0 = a.z;
+        size_t around = 0;
         for (int variant = 0; variant < 8; ++variant) {
             if ((variant & 1) && !symmetry.xz) continue;
             if ((variant & 2) && !symmetry.yz) continue;
@@ -221,22 +342,21 @@ void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
             const Cell c = grid.cellAt((variant & 2) ? 0.0f : x0, (variant & 1) ? 0.0f : y0, (variant & 4) ? 0.0f : z0);
             if (std::find(queried.begin(), queried.end(), c) != queried.end()) continue;
             queried.push_back(c);
+            around += grid.countAround(c);
+        }
+        if (around >= size_t(count - j)) {
+            // The cells hold about as many vertices as follow j: the plain loop costs no more.
+            for (int32_t k = j + 1; k < count; ++k) step(a, j, k);
+            continue;
+        }
+        candidates.clear();
+        for (const Cell& c : queried)
             grid.around(c, [&](int32_t k) {
                 if (k > j) candidates.push_back(k);
             });
-        }
         std::sort(candidates.begin(), candidates.end());
         candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-        for (int32_t k : candidates) {
-            const PeoVertex& b = v[size_t(k)];
-            if (!(std::fabs(b.x - a.x) < t && std::fabs(b.y - a.y) < t && std::fabs(b.z - a.z) < t)) continue;
-            if (symmetry.xz && std::fabs(a.y + b.y) < kPlaneTolerance) a.y = 0;
-            if (symmetry.yz && std::fabs(a.x + b.x) < kPlaneTolerance) a.x = 0;
-            if (symmetry.xy && std::fabs(a.z + b.z) < kPlaneTolerance) a.z = 0;
-            if ((std::fabs(b.y) >= kPlaneTolerance || std::fabs(a.y) < kPlaneTolerance) &&
-                (std::fabs(b.x) >= kPlaneTolerance || std::fabs(a.x) < kPlaneTolerance))
-                v[size_t(k)].mark = int16_t(j + 1);
-        }
+        for (int32_t k : candidates) step(a, j, k);
     }
 }
 
@@ -284,10 +404,18 @@ public:
         double side = span / std::max(1.0, std::cbrt(double(finiteCount)));
         if (!(side > 1e-6)) side = 1e-6;
         cell_ = powerOfTwoAtLeast(side);
-        grid_ = Grid(1.0 / cell_, v.size());
-        place_.assign(v.size(), Place::None);
-        cells_.assign(v.size(), Cell{});
-        for (size_t i = 0; i < v.size(); ++i) file(int32_t(i));
+        // Halve the cells while they hold more than a few vertices each (flat or clustered objects).
+        for (int attempt = 0;; ++attempt) {
+            grid_ = Grid(1.0 / cell_, v.size());
+            place_.assign(v.size(), Place::None);
+            cells_.assign(v.size(), Cell{});
+            far_.clear();
+            low_.fill(std::numeric_limits<int64_t>::max());
+            high_.fill(std::numeric_limits<int64_t>::min());
+            for (size_t i = 0; i < v.size(); ++i) file(int32_t(i));
+            if (attempt == 12 || cell_ < 1e-6 || finiteCount <= 4 * std::max<size_t>(grid_.cellCount(), 1)) break;
+            cell_ /= 2;
+        }
     }
 
     // Re-files vertex i at its current position.
@@ -367,14 +495,13 @@ private:
             for (int64_t dy = -r; dy <= r; ++dy) {
                 const bool edge = dx == -r || dx == r || dy == -r || dy == r;
                 for (int64_t dz = -r; dz <= r; dz += (edge || r == 0) ? 1 : 2 * r)
-                    if (const auto* list = grid_.at({c[0] + dx, c[1] + dy, c[2] + dz}))
-                        for (int32_t n : *list) f(n);
+                    grid_.inCell({c[0] + dx, c[1] + dy, c[2] + dz}, f);
             }
     }
 
     std::vector<PeoVertex>& v_;
     double cell_ = 1;
-    Grid grid_{1.0};
+    Grid grid_;
     std::vector<Place> place_;
     std::vector<Cell> cells_;
     std::vector<int32_t> far_;

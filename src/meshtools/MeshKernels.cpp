@@ -169,6 +169,71 @@ private:
     size_t used_ = 0;
 };
 
+// An open-addressing map for the groupings (corner triples, edge pairs); its storage is kept per thread
+// between uses like the grid's.
+template <class Key, class Value, class Hash>
+class FlatMap {
+public:
+    explicit FlatMap(size_t expected) {
+        auto& spare = pool();
+        if (!spare.empty()) {
+            slots_ = std::move(spare.back());
+            spare.pop_back();
+        }
+        size_t capacity = 16;
+        while (capacity < expected * 2 + 16) capacity *= 2;
+        slots_.assign(capacity, Slot{});
+    }
+    ~FlatMap() {
+        if (slots_.capacity() > 0) pool().push_back(std::move(slots_));
+    }
+    FlatMap(const FlatMap&) = delete;
+    FlatMap& operator=(const FlatMap&) = delete;
+
+    // The value of key, made from `value` when the key is new; second: whether it was new.
+    std::pair<Value*, bool> tryEmplace(const Key& key, const Value& value) {
+        if ((used_ + 1) * 2 > slots_.size()) grow();
+        size_t s = Hash{}(key) & (slots_.size() - 1);
+        for (; slots_[s].used; s = (s + 1) & (slots_.size() - 1))
+            if (slots_[s].key == key) return {&slots_[s].value, false};
+        slots_[s].used = true;
+        slots_[s].key = key;
+        slots_[s].value = value;
+        ++used_;
+        return {&slots_[s].value, true};
+    }
+    const Value* find(const Key& key) const {
+        for (size_t s = Hash{}(key) & (slots_.size() - 1); slots_[s].used; s = (s + 1) & (slots_.size() - 1))
+            if (slots_[s].key == key) return &slots_[s].value;
+        return nullptr;
+    }
+    template <class F>
+    void forEach(F&& f) const {
+        for (const Slot& slot : slots_)
+            if (slot.used) f(slot.key, slot.value);
+    }
+
+private:
+    struct Slot {
+        Key key{};
+        Value value{};
+        bool used = false;
+    };
+    static std::vector<std::vector<Slot>>& pool() {
+        thread_local std::vector<std::vector<Slot>> spare;
+        return spare;
+    }
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        used_ = 0;
+        for (const Slot& slot : old)
+            if (slot.used) tryEmplace(slot.key, slot.value);
+    }
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
+};
+
 bool finite(const PeoVertex& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 bool withinWeld(const PeoVertex& a, const PeoVertex& b) {
@@ -260,17 +325,16 @@ bool sameWinding(const PeoPolygon& j, const PeoPolygon& k) {
 // wound opposite to the first is the back of a pair on the first's material.
 std::vector<PeoPolygon> dropDuplicates(std::vector<PeoPolygon>& p, std::vector<PeoMaterial>& materials,
                                        std::vector<int64_t>& pairs) {
-    std::unordered_map<std::array<int32_t, 3>, size_t, TripleHash> first;
-    first.reserve(p.size());
+    FlatMap<std::array<int32_t, 3>, size_t, TripleHash> first(p.size());
     std::vector<PeoPolygon> result;
     result.reserve(p.size());
     for (size_t k = 0; k < p.size(); ++k) {
-        auto [it, fresh] = first.try_emplace(sortedCorners(p[k]), k);
+        auto [at, fresh] = first.tryEmplace(sortedCorners(p[k]), k);
         if (fresh) {
             result.push_back(p[k]);
             continue;
         }
-        const PeoPolygon& j = p[it->second];
+        const PeoPolygon& j = p[*at];
         p[k].mark = -1;
         if (!sameWinding(j, p[k])) {
             materials[size_t(j.material)].twoSided = true;
@@ -582,32 +646,30 @@ struct KeyHash {
 EdgeMatch matchEdges(const std::vector<PeoPolygon>& polygons, const std::vector<PeoMaterial>& materials) {
     EdgeMatch r;
     const int32_t n = int32_t(polygons.size() * 3);
-    std::unordered_map<uint64_t, int32_t, KeyHash> groups;
-    groups.reserve(size_t(n));
-    for (int32_t e = 0; e < n; ++e) ++groups[pairKey(edgeStart(polygons, e), edgeEnd(polygons, e))];
+    FlatMap<uint64_t, int32_t, KeyHash> groups{static_cast<size_t>(n)};
+    for (int32_t e = 0; e < n; ++e) ++*groups.tryEmplace(pairKey(edgeStart(polygons, e), edgeEnd(polygons, e)), 0).first;
     for (int32_t e = 0; e < n; ++e) {
-        const int32_t size = groups[pairKey(edgeStart(polygons, e), edgeEnd(polygons, e))];
+        const int32_t size = *groups.find(pairKey(edgeStart(polygons, e), edgeEnd(polygons, e)));
         if (size > 1) continue;
         if (materials[size_t(polygons[size_t(e / 3)].material)].twoSided)
             ++r.doubleSidedOpen;
         else
             r.open.push_back(e);
     }
-    for (const auto& group : groups) r.shared += group.second - 1;
+    groups.forEach([&](uint64_t, int32_t size) { r.shared += size - 1; });
     return r;
 }
 
 // Polygons grouped by their corner multiset: later members wound opposite to the first (distinct corners),
 // or any later member (a repeated corner; 3 when all corners are equal), are counted and marked.
 int64_t backToBack(std::vector<PeoPolygon>& p) {
-    std::unordered_map<std::array<int32_t, 3>, size_t, TripleHash> first;
-    first.reserve(p.size());
+    FlatMap<std::array<int32_t, 3>, size_t, TripleHash> first(p.size());
     int64_t b = 0;
     for (size_t k = 0; k < p.size(); ++k) {
         p[k].mark = 0;
-        auto [it, fresh] = first.try_emplace(sortedCorners(p[k]), k);
+        auto [at, fresh] = first.tryEmplace(sortedCorners(p[k]), k);
         if (fresh) continue;
-        const PeoPolygon& j = p[it->second];
+        const PeoPolygon& j = p[*at];
         const bool repeated = p[k].v0 == p[k].v1 || p[k].v1 == p[k].v2 || p[k].v0 == p[k].v2;
         if (repeated) {
             p[k].mark = -1;

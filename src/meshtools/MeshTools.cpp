@@ -107,6 +107,7 @@ std::string polygonReport(EditingContext& ctx, const MeshKernels& kernels, const
             PeoObject& object = model.peoObjects[i];
             std::vector<PeoPolygon>& kept = object.workPolygons;
             kept.clear();
+            kept.reserve(object.polygons.size());
             for (const PeoPolygon& p : object.polygons)
                 if (p.v0 != p.v1 && p.v1 != p.v2 && p.v0 != p.v2) kept.push_back(p);
             if (kept.empty()) {

@@ -6,6 +6,9 @@
 
 #include "MeshToolsFixture.h"
 #include "meshtools/MeshTools.h"
+#include "model/PeoReader.h"
+#include "preview/ObjectMeshes.h"
+#include "model/PeoWriter.h"
 #include "meshtools/literal/LiteralKernels.h"
 #include "scene/Frame.h"
 #include "scene/Scene.h"
@@ -626,5 +629,64 @@ TEST_F(MeshToolsFixture, EmptyListsAreNoError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, KernelSets, ::testing::Bool(), formName);
+
+}  // namespace
+
+namespace {
+
+// Two objects sharing one list in the file: mending accepted on the owner and declined on the sharer. The
+// writer writes the sharer, whose counts now differ, with its own lists; reading back gives each its own.
+TEST_F(MeshToolsFixture, MendingOnOneOfTwoSharersSurvivesAWriteAndARead) {
+    materials(1);
+    model.peoVersion = kPeoVersionHomeworld;
+    add(tetrahedron("Base"));
+    add(makeObject("Left", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}), "o0");
+    PeoObject right = makeObject("Right", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}});
+    right.sharedWith = 1;
+    add(right, "o0");
+    model.peoObjects[1].mother = 1;
+    model.peoObjects[2].mother = 1;
+    prompts.answers = {true, false};
+    checkWaterproof(ctx);
+    ASSERT_EQ(model.peoObjects[1].polygons.size(), 2u);
+    ASSERT_EQ(model.peoObjects[2].polygons.size(), 1u);
+    const std::string path = (dir.path() / "mended.peo").string();
+    writePeoFile(ctx, path, false);
+
+    TestContext back{dir.path()};
+    back.ctx.prefs.logLevel = 0;
+    back.prompts.allowUnused();
+    readPeoFile(back.ctx, path);
+    const auto& objects = back.ctx.model.peoObjects;
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[1].polygons.size(), 2u);
+    EXPECT_EQ(objects[1].nPolygons, 2);
+    EXPECT_EQ(objects[2].polygons.size(), 1u);
+    EXPECT_EQ(objects[2].nPolygons, 1);
+    EXPECT_EQ(objects[2].vertices.size(), 3u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MeshToolsFixture, AReductionThatEmptiesTheSelectedObjectDeselectsItFirst) {
+    materials(1);
+    add(lodObject({{100, 100, 100}, {300, 100, 100}, {100, 300, 100}}, 322.036f, 1));
+    add(makeObject("Small", {{5, 5, 5}, {6, 5, 5}, {5, 6, 5}}, {{0, 1, 2}}), "o0");
+    ctx.view.viewObjects.assign(2, ViewObject{});  // a selection lives in the preview
+    ctx.view.modelFrame = scene::createFrame();
+    for (int16_t i : {0, 1}) {
+        create3dObject(ctx, i);
+        ctx.view.modelFrame->addChild(ctx.view.viewObjects[size_t(i)].frame);
+        ctx.view.viewObjects[size_t(i)].shown = -1;
+    }
+    ctx.objects.selectedObject = 1;
+    reduceToLOD(ctx, 1, {});
+    EXPECT_EQ(model.peoObjects[1].name, kDeletedObjectName);
+    EXPECT_EQ(ctx.objects.selectedObject, -1);
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Nothing selected");
+    for (const auto& report : t.errors.reports) ADD_FAILURE() << report.procedure << ": " << report.description;
+}
 
 }  // namespace

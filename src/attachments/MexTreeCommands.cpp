@@ -141,7 +141,6 @@ void treeMex_NodeCheck(EditingContext& ctx, const std::string& key, bool checked
     trapErrors(ctx, "frmTARV", "treeMex_NodeCheck", key, [&] {
         KeyedTree& tree = ctx.mex.treeMex;
         if (!tree.find(key)) return;
-        tree.setChecked(key, checked);
         const auto apply = [&](const std::string& chunkKey, bool colourFirst) {
             const int32_t i = chunkOfKey(ctx, chunkKey);
             if (i < 0) return;
@@ -154,21 +153,22 @@ void treeMex_NodeCheck(EditingContext& ctx, const std::string& key, bool checked
         };
         if (key == "Root") {
             for (int n = 1; n <= tree.count(); ++n) {
-                const std::string nodeKey = tree.nodeAt(n).key;
-                tree.setChecked(nodeKey, checked);
-                apply(nodeKey, false);
+                KeyedTree::Node& node = tree.nodeAt(n);
+                node.checked = checked;
+                apply(node.key, false);
             }
         } else if (isMexGroupOrRootKey(key)) {
             const char letter = key[0];
             for (int n = 1; n <= tree.count(); ++n) {
-                const std::string nodeKey = tree.nodeAt(n).key;
-                if (nodeKey.empty() || nodeKey[0] != letter || isMexGroupOrRootKey(nodeKey)) continue;
-                tree.setChecked(nodeKey, checked);
-                apply(nodeKey, true);
+                KeyedTree::Node& node = tree.nodeAt(n);
+                if (node.key.empty() || node.key[0] != letter || isMexGroupOrRootKey(node.key)) continue;
+                node.checked = checked;
+                apply(node.key, true);
             }
         } else {
             apply(key, true);
         }
+        tree.setChecked(key, checked);  // the tree's revision moves, so the view shows every tick
         renderCanvas(ctx);
     });
 }

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeWidgetItemIterator>
 
 #include "Screenshot.h"
 #include "WindowFixture.h"
@@ -70,6 +71,9 @@ TEST(ElementsPageControls, ChunkOptionsHoldTheCommands) {
         EXPECT_EQ(box->text(), axis);
     }
     EXPECT_NE(frame->findChild<QLabel*>("lblMexKey"), nullptr);
+    // Every node of the chunk tree has its check box, ticked or not.
+    for (QTreeWidgetItemIterator it(f.window.treeMex); *it; ++it)
+        EXPECT_TRUE((*it)->data(0, Qt::CheckStateRole).isValid()) << (*it)->text(0).toStdString();
     f.window.show();
     saveScreenshotIfAsked(f.window, "elements_page");
 }

@@ -1,7 +1,8 @@
 // The chunk markers and chunk tree commands at the largest chunk count the .mex holds: scaling every chunk
-// with its marker, ticking the root of the chunk tree, Add/Clone on a full tree, and the default chunks of a
-// large ship. Each beside its floor: the bare marker builds, the bare attaches, one walk over the tree's
-// nodes, and one pass over every vertex. Growth from 3k to 32k chunks must be near-linear.
+// with its marker, ticking the root of the chunk tree, Add/Clone on a full tree, the default chunks of a
+// large ship, and the reset that takes every marker off the scene. Each beside its floor: the bare marker
+// builds, the bare attaches, one walk over the tree's nodes, and one pass over every vertex. Growth from 3k
+// to 32k chunks must be near-linear.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -144,6 +145,35 @@ void BM_AddCloneFloorTreeWalk(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AddCloneFloorTreeWalk)->Arg(32767)->ArgName("nodes")->Unit(benchmark::kMicrosecond);
+
+// The reset of the clean-up: every marker off the scene, the table emptied.
+void BM_ResetMarkers(benchmark::State& state) {
+    EditingContext ctx;
+    prepare(ctx);
+    for (auto _ : state) {
+        state.PauseTiming();
+        fillChunks(ctx, int(state.range(0)));
+        state.ResumeTiming();
+        resetMexChunkTable(ctx);
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ResetMarkers)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
+
+// The floor of the reset: the marker records let go, their frames left where they hang.
+void BM_ResetFloorRelease(benchmark::State& state) {
+    EditingContext ctx;
+    prepare(ctx);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ctx.view.viewObjects[0].frame = scene::createFrame();
+        fillChunks(ctx, int(state.range(0)));
+        state.ResumeTiming();
+        ctx.mex.mexMeshes.clear();
+        ctx.mex.mexChunks.clear();
+    }
+}
+BENCHMARK(BM_ResetFloorRelease)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
 
 // A ship of objects x vertices, every object a root.
 void syntheticShip(EditingContext& ctx, int objects, int vertices) {

@@ -55,7 +55,9 @@ float scaled(float value, float factor) {
     return product;
 }
 
-Vector3 scaled(const Vector3& v, float factor) { return {scaled(v.x, factor), scaled(v.y, factor), scaled(v.z, factor)}; }
+Vector3 scaled(const Vector3& v, float factor) {
+    return {scaled(v.x, factor), scaled(v.y, factor), scaled(v.z, factor)};
+}
 
 }  // namespace
 
@@ -66,9 +68,9 @@ ChunkColour chunkTypeColour(const EditingContext& ctx, const MexChunk& chunk) {
     case 'r': return white;
     case 'g': {
         const std::string id = upper(chunk.chunkId);
-        const bool green = id == "BEAM0" || id == "REP0" ||
-                           (id == "GUN0" && !ctx.shp.noShpLoaded && ctx.shp.shpGunCount == 0 &&
-                            ctx.mex.mexGunCount == 1);
+        const bool green =
+            id == "BEAM0" || id == "REP0" ||
+            (id == "GUN0" && !ctx.shp.noShpLoaded && ctx.shp.shpGunCount == 0 && ctx.mex.mexGunCount == 1);
         return green ? ChunkColour{0, 255, 0} : ChunkColour{255, 0, 0};
     }
     case 'd': return {0, 255, 255};

@@ -27,6 +27,7 @@ void DefaultMexPanel::setMexInputVisible(EditingContext& ctx, const std::string&
     r.txtMexPos = {"0", "0", "0"};
     r.txtMexOrt = {"0", "0", "0"};
     if (letter.empty()) r.cmdBBAutoCalcVisible = false;
+    if (letter == "c" || letter == "r") r.cmdBBAutoCalcVisible = true;  // the bounding volumes have Auto-calc
     ctx.shipInfoPage->mexFieldsVisible = !letter.empty();
 }
 
@@ -44,7 +45,9 @@ void DefaultMexPanel::setMexOrtText(EditingContext& ctx, int i, const std::strin
     if (i >= 0 && i < 3) ctx.shipInfoPage->mexPanelRecord.txtMexOrt[size_t(i)] = text;
 }
 
-void DefaultMexPanel::hideAutoCalc(EditingContext& ctx) { ctx.shipInfoPage->mexPanelRecord.cmdBBAutoCalcVisible = false; }
+void DefaultMexPanel::hideAutoCalc(EditingContext& ctx) {
+    ctx.shipInfoPage->mexPanelRecord.cmdBBAutoCalcVisible = false;
+}
 
 void DefaultMexPanel::displayShpGunInfo(EditingContext& ctx, int16_t gun) {
     ctx.shipInfoPage->mexPanelRecord.shownGun = gun;

@@ -21,9 +21,7 @@ namespace tarv {
 
 namespace {
 
-Vector3 midpoint(const PeoObject& o) {
-    return {(o.minX + o.maxX) / 2, (o.minY + o.maxY) / 2, (o.minZ + o.maxZ) / 2};
-}
+Vector3 midpoint(const PeoObject& o) { return {(o.minX + o.maxX) / 2, (o.minY + o.maxY) / 2, (o.minZ + o.maxZ) / 2}; }
 
 // The largest distance of the object's vertices from c, each kept as a 32-bit float, above r.
 float farthest(const PeoObject& o, const Vector3& c, float r) {

@@ -90,7 +90,10 @@ struct ChunkShip {
         createBlankMexMesh(ctx, id, i);
         const MexChunkType* type = mexChunkTypeByLetter(letter[0]);
         const bool named = letter == "k" || letter == "s" || letter == "n";
-        const std::string text = letter == "c" ? "Collision Sphere" : letter == "r" ? "Bounding box" : named ? pointName : id;
+        const std::string text = letter == "c"   ? "Collision Sphere"
+                                 : letter == "r" ? "Bounding box"
+                                 : named         ? pointName
+                                                 : id;
         mex.treeMex.addChild(type->parentKey, mexChunkKey(letter[0], i), text);
         buildMarkerShape(ctx, i, panelMarkerRequest(ctx, mex.mexChunks[size_t(i)]));
         setChunkColour(ctx, i);

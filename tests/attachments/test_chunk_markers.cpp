@@ -85,11 +85,11 @@ TEST(ChunkMarkers, ShapeColourAndQualityByType) {
         int32_t quality;
     };
     const Row rows[] = {
-        {"c", "Col0", kSphere, {255, 255, 255}, 64},  {"r", "Rct0", kBox, {255, 255, 255}, 64},
-        {"g", "Gun0", 0, {255, 0, 0}, 64},            {"g", "gUn1", kCone, {255, 0, 0}, 64},
-        {"g", "REP0", kCone, {0, 255, 0}, 64},        {"g", "beam0", kCone, {0, 255, 0}, 64},
-        {"d", "Dmg0", kCone, {0, 255, 255}, 64},      {"e", "Eng0", kCone, {255, 255, 0}, 64},
-        {"k", "DOCK", kCone, {200, 0, 255}, 64},      {"s", "SALVAGE", kCone, {0, 0, 255}, 64},
+        {"c", "Col0", kSphere, {255, 255, 255}, 64}, {"r", "Rct0", kBox, {255, 255, 255}, 64},
+        {"g", "Gun0", 0, {255, 0, 0}, 64},           {"g", "gUn1", kCone, {255, 0, 0}, 64},
+        {"g", "REP0", kCone, {0, 255, 0}, 64},       {"g", "beam0", kCone, {0, 255, 0}, 64},
+        {"d", "Dmg0", kCone, {0, 255, 255}, 64},     {"e", "Eng0", kCone, {255, 255, 0}, 64},
+        {"k", "DOCK", kCone, {200, 0, 255}, 64},     {"s", "SALVAGE", kCone, {0, 0, 255}, 64},
         {"g", "Nose0", kCone, {255, 0, 0}, 64},  // an "N..." name of type g ends at 64
     };
     for (const Row& r : rows) {

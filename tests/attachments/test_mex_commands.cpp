@@ -108,7 +108,7 @@ TEST_F(Commands, ClicksHighlightOneChunkAndSetTheButtons) {
         bool add, del;
         const char* panelLetter;
     };
-    const Row rows[] = {{"Root", false, false, ""}, {"c2", false, false, "c"}, {"r3", false, false, "r"},
+    const Row rows[] = {{"Root", false, false, ""}, {"c2", false, false, "c"},  {"r3", false, false, "r"},
                         {"dRoot", true, false, ""}, {"gRoot", true, false, ""}, {"d0", true, true, "d"}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.key);
@@ -130,9 +130,9 @@ TEST_F(Commands, GunPageOnlyForATypeTwoGunWithARecord) {
         bool page;
     };
     const Row rows[] = {
-        {"type 2 gun", "Gun1", true, 2, true},   {"any case", "gUN1", true, 2, true},
-        {"type 1", "Gun1", true, 1, false},      {"no .shp", "Gun1", false, 2, false},
-        {"no record", "Gun7", true, 2, false},   {"not a gun id", "Rep1", true, 2, false},
+        {"type 2 gun", "Gun1", true, 2, true}, {"any case", "gUN1", true, 2, true},
+        {"type 1", "Gun1", true, 1, false},    {"no .shp", "Gun1", false, 2, false},
+        {"no record", "Gun7", true, 2, false}, {"not a gun id", "Rep1", true, 2, false},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);

@@ -57,8 +57,9 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
     connect(cmdMexDel, &QPushButton::clicked, this, [this] { handle([this] { cmdMexDel_Click(ctx_); }); });
     connect(cmdAttachMexFile, &QPushButton::clicked, this,
             [this] { handle([this] { cmdAttachMexFile_Click(ctx_); }); });
-    const std::pair<QCheckBox*, bool*> mirrors[] = {
-        {chkMexMirrorX, &page.chkMexMirrorX}, {chkMexMirrorY, &page.chkMexMirrorY}, {chkMexMirrorZ, &page.chkMexMirrorZ}};
+    const std::pair<QCheckBox*, bool*> mirrors[] = {{chkMexMirrorX, &page.chkMexMirrorX},
+                                                    {chkMexMirrorY, &page.chkMexMirrorY},
+                                                    {chkMexMirrorZ, &page.chkMexMirrorZ}};
     for (const auto& [box, flag] : mirrors)
         connect(box, &QCheckBox::toggled, this, [this, flag](bool on) {
             if (!syncing_) *flag = on;

@@ -68,12 +68,14 @@ void cloneTrackKeys(EditingContext& ctx, int t, int source, float S, float E, fl
     const int a = M - K + 1;
     const int c = track.keyframeCount();
     if (c < 1 || M >= c) throw RunTimeError::subscriptOutOfRange();
-    const std::vector<MadKeyframe> sources(keys.begin() + K, keys.begin() + M + 1);
     const float timeK = keys[size_t(K)].time;
+    // A window holding the closing key itself would overwrite its source: those keys are copied aside.
+    std::vector<MadKeyframe> aside;
+    if (M >= c - 1) aside.assign(keys.begin() + K, keys.begin() + M + 1);
     keys.resize(size_t(c + a));
     for (int j = 0; j < a; ++j) {
         const int k = reversed ? M - j : K + j;
-        MadKeyframe copy = sources[size_t(k - K)];
+        MadKeyframe copy = aside.empty() ? keys[size_t(k)] : aside[size_t(k - K)];
         const float o = unifyTime((copy.time - timeK) * f) * kCloneFrame;
         if (reversed)
             copy.time = k == M ? S : E - o;
@@ -162,40 +164,43 @@ void checkAllAnimObjects(EditingContext& ctx, int16_t a) {
         if (tracks.empty()) return;
         if (validAnimation(ctx, a) < 0) throw RunTimeError::subscriptOutOfRange();
         const MadAnimation window = ctx.animation.madAnimations[size_t(a)];
+        // The debug lines are built only when the log level writes them.
+        LogDetailLines debug(ctx, kDebugLevel);
+        std::vector<uint8_t> marked;  // one mark per key, whatever its time
         for (size_t t = 0; t < tracks.size(); ++t) {
             MadObject& track = tracks[t];
-            writeLog(ctx, "Object " + track.name, kDebugLevel);
-            // Each key carries its own mark, whatever its time.
-            std::vector<uint8_t> marked(track.keyframes.size(), 0);
+            auto& keys = track.keyframes;
+            debug.line([&] { return "Object " + track.name; });
+            marked.assign(keys.size(), 0);
             int64_t d = 0;
-            for (size_t k = 0; k < track.keyframes.size(); ++k) {
-                const float time = track.keyframes[k].time;
-                if (window.startTime <= time && time <= window.endTime) {
+            for (size_t k = 0; k < keys.size(); ++k) {
+                if (window.startTime <= keys[k].time && keys[k].time <= window.endTime) {
                     marked[k] = 1;
                     ++d;
                 }
             }
-            writeLog(ctx, "  Deleted keyframes: " + intText(d), kDebugLevel);
+            debug.line([&] { return "  Deleted keyframes: " + intText(d); });
             if (d == 0) continue;
-            std::vector<MadKeyframe> kept;
-            kept.reserve(track.keyframes.size() - size_t(d));
-            for (size_t k = 0; k < track.keyframes.size(); ++k) {
+            // The kept keys move down in place.
+            size_t kept = 0;
+            for (size_t k = 0; k < keys.size(); ++k) {
                 if (marked[k]) continue;
-                writeLog(ctx,
-                         "  keyframe " + intText(int64_t(k)) + " (" + floatText(track.keyframes[k].time) + ") " +
-                             intText(int64_t(kept.size())),
-                         kDebugLevel);
-                kept.push_back(track.keyframes[k]);
+                debug.line([&] {
+                    return "  keyframe " + intText(int64_t(k)) + " (" + floatText(keys[k].time) + ") " +
+                           intText(int64_t(kept));
+                });
+                if (kept != k) keys[kept] = keys[k];
+                ++kept;
             }
-            writeLog(ctx, "Total for object: " + intText(int64_t(kept.size()) - 1), kDebugLevel);
-            if (kept.size() <= 2) {
-                writeLog(ctx, "Deleting object: " + track.name, kDebugLevel);
+            debug.line([&] { return "Total for object: " + intText(int64_t(kept) - 1); });
+            if (kept <= 2) {
+                debug.line([&] { return "Deleting object: " + track.name; });
                 for (PeoObject& object : ctx.model.peoObjects)
                     if (object.madObjectIndex == int16_t(t)) object.madObjectIndex = -1;
                 track.name = kDeletedObjectName;
-                track.keyframes.clear();
+                keys.clear();
             } else {
-                track.keyframes = std::move(kept);
+                keys.resize(kept);
             }
         }
     });

@@ -255,8 +255,8 @@ void startprocess(EditingContext& ctx) {
         startModelLog(ctx);
         offerBackup(ctx, ctx.currentModelPath);
         road.mnuReloadEnabled = true;
-        ctx.animationsPage->lstAnimations.clear();
-        ctx.animationsPage->cmbObjAnims.clear();
+        ctx.animationsPage->lstAnimationsIndex = -1;
+        ctx.animationsPage->cmbObjAnimsIndex = -1;
         road.ssTab1Page = 0;
         road.ssTab2Page = 0;
         status.processEvents();

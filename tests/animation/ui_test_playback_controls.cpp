@@ -4,7 +4,11 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QSlider>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -54,7 +58,6 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
     ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
     ctx.animation.madObjects = {
         MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}};
-    ctx.animationsPage->lstAnimations = {"Open"};
     window.syncFromContext();
     auto* play = find<QPushButton>("cmdPlayAnimation");
     find<QListWidget>("lstAnimations")->setCurrentRow(0);
@@ -128,6 +131,77 @@ TEST_F(PlaybackCheckBoxesTest, OnlyShowObjectsWithCurrentAnimationsHidesTheOther
     EXPECT_FALSE(box->isChecked());
     for (const char* key : {"o0", "o1", "o2"}) EXPECT_EQ(node(key), Qt::Checked) << key;
     for (int i = 0; i < 3; ++i) EXPECT_NE(t.ctx.view.viewObjects[size_t(i)].shown, 0) << i;
+}
+
+}  // namespace
+
+namespace {
+
+// The Animations page and the Keyframes tab on the ship of the check box tests, with a second animation.
+struct AnimationPagesTest : PlaybackCheckBoxesTest {};
+
+TEST_F(AnimationPagesTest, TheAnimationsPageListsShowsAndAddsAnimations) {
+    EditingContext& ctx = t.ctx;
+    for (const auto& [name, caption] : std::vector<std::pair<const char*, const char*>>{
+             {"cmdAnimNew", "Add"}, {"cmdCloneAnimation", "Clone"}, {"cmdAnimDelete", "Delete"},
+             {"cmdAnimApply", "Apply"}, {"cmdLoadMADfile", "Attach existing MAD file animation to this ship"}})
+        EXPECT_EQ(find<QPushButton>(name)->text(), caption) << name;
+    EXPECT_EQ(find<QGroupBox>("fraAnimationList")->title(), "Animation List");
+    EXPECT_EQ(find<QPushButton>("cmdAnimNew")->parentWidget()->objectName(), "fraAnimationOptions");
+    auto* list = find<QListWidget>("lstAnimations");
+    ASSERT_EQ(list->count(), 1);
+    list->setCurrentRow(0);
+    EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Open");
+    EXPECT_EQ(find<QLineEdit>("endTime")->text(), "2");
+    find<QPushButton>("cmdAnimNew")->click();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Animation_#2");
+    EXPECT_EQ(find<QComboBox>("cmbObjAnims")->count(), 2);
+
+    // A name typed and applied shows in both lists.
+    find<QLineEdit>("txtAnimName")->setText("Fire");
+    emit find<QLineEdit>("txtAnimName")->textEdited("Fire");
+    find<QPushButton>("cmdAnimApply")->click();
+    EXPECT_EQ(ctx.animation.madAnimations[1].name, "Fire");
+    EXPECT_EQ(list->item(1)->text(), "Fire");
+    EXPECT_EQ(find<QComboBox>("cmbObjAnims")->itemText(1), "Fire");
+}
+
+TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlider) {
+    EditingContext& ctx = t.ctx;
+    ctx.animation.madAnimations.push_back({"Close", 3, 5, 0});
+    ctx.animation.madObjects = {makeTrack("gun", {0.5f, 1.5f, 4})};
+    ctx.animation.madObjects[0].keyframes[2].position = {9, 8, 7};
+    ctx.animation.madObjects[0].keyframes.back().time = 9;  // after every window
+    window.syncFromContext();
+    treeHeirachy_NodeClick(ctx, "o1");
+    window.syncFromContext();
+    EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 2 found");
+    auto* slider = find<QSlider>("sldObjKeyf");
+    EXPECT_TRUE(slider->isEnabled());
+    EXPECT_FALSE(slider->isHidden());
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "0.5");
+    EXPECT_EQ(find<QLabel>("lblkeyfdebug")->text(), "1 of 2");
+    slider->setValue(2);
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "1.5");
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_1")->text(), "9");
+    EXPECT_NEAR(t.ctx.view.viewObjects[1].frame->localTransform().t.x, 9, 1e-6) << "the key poses the object";
+
+    auto* combo = find<QComboBox>("cmbObjAnims");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 1 found");
+    EXPECT_FALSE(slider->isEnabled());
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "4");
+
+    treeHeirachy_NodeClick(ctx, "o2");  // "arm" has no track
+    window.syncFromContext();
+    EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "No keyframes defined for this object");
+    EXPECT_TRUE(slider->isHidden());
+    EXPECT_TRUE(find<QLineEdit>("txtKeyVal_4")->isHidden());
+    EXPECT_FALSE(find<QPushButton>("cmdKeyDelete")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("cmdKeyInsert")->isHidden());
 }
 
 }  // namespace

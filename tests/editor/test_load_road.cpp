@@ -71,7 +71,7 @@ TEST_F(RoadTest, TheShipDefinitionOpensTheWholeSet) {
     EXPECT_EQ(ctx.model.objectCount(), 4);
     EXPECT_EQ(ctx.mex.mexChunkCount(), 7);
     ASSERT_EQ(ctx.animation.madAnimations.size(), 1u);
-    EXPECT_EQ(ctx.animationsPage->lstAnimations, std::vector<std::string>{"Sweep"});
+    EXPECT_EQ(ctx.animation.madAnimations[0].name, "Sweep");
     EXPECT_TRUE(ctx.road.keyframesPageEnabled.value_or(false));
     EXPECT_EQ(ctx.materialsPage->lstMaterial.size(), 3u);
     EXPECT_EQ(ctx.materialsPage->txtPublic, "3");

@@ -53,8 +53,7 @@ void BM_FaceListOfAMillionPolygons(benchmark::State& state) {
         displayMaterialInfo(ctx, 0);
         benchmark::DoNotOptimize(faces.data());
     }
-    if (faces.size() != size_t(kFaceObjects) * kFacesPerObject)
-        state.SkipWithError("the face list is incomplete");
+    if (faces.size() != size_t(kFaceObjects) * kFacesPerObject) state.SkipWithError("the face list is incomplete");
     state.SetItemsProcessed(int64_t(state.iterations()) * kFaceObjects * kFacesPerObject);
 }
 

@@ -1,5 +1,6 @@
 // Which entry of the model file a material's Apply patches after each kind of save: the positions follow the
-// model file only when a save really replaced it, and a patched entry reads back as the reader sees it.
+// model file only when a save really replaced it, and a patched entry reads back as the reader sees it. And
+// the lighting that the duplicate-material preference resets at load is what the next save writes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -191,6 +192,22 @@ TEST_F(MaterialPositionsTest, AnAppliedAlphaReadsBackWithRedAndBlueSwapped) {
     // The reader takes a non-zero byte 3 as a B, G, R entry: red and blue come back swapped, alpha as 0.
     loadThisFile(ctx, model);
     EXPECT_EQ(ctx.model.materials[0].ambient, (ColourBytes{30, 20, 10, 0}));
+}
+
+TEST_F(MaterialPositionsTest, TheMergePreferenceResetsTheLightingThatTheNextSaveWrites) {
+    ctx.prefs.duplicateMaterials = 1;
+    loadThisFile(ctx, model);
+    mnuSavePeo_Click(ctx);
+    ASSERT_EQ(t.status.status, "Save done!");
+    const auto contents = parsePeoFile(BinaryReader(readBytes(model), model));
+    ASSERT_FALSE(contents.materials.entries.empty());
+    for (const auto& entry : contents.materials.entries) {
+        EXPECT_EQ(entry.ambient[0], 50);
+        EXPECT_EQ(entry.ambient[1], 50);
+        EXPECT_EQ(entry.ambient[2], 50);
+        EXPECT_EQ(entry.kAlpha, 0.0f);
+        EXPECT_EQ(entry.fullAmbient, -21760);
+    }
 }
 
 }  // namespace tarv::test

@@ -187,7 +187,8 @@ TEST_F(MaterialPropertiesTest, AFolderThatRefusesTheWriteLeavesTheFileWhole) {
     if (root)
         failNextAtomicWriteForTesting();
     else
-        std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        std::filesystem::permissions(dir.path(),
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     cmdApply_Click(t.ctx);
     if (!root) std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     ASSERT_EQ(t.errors.reports.size(), 1u);
@@ -197,7 +198,7 @@ TEST_F(MaterialPropertiesTest, AFolderThatRefusesTheWriteLeavesTheFileWhole) {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
     EXPECT_EQ(names, (std::vector<std::string>{"ship.peo"}));  // no temporary stays
-    EXPECT_TRUE(t.ctx.model.materials[0].smoothing);         // memory is updated before the patch
+    EXPECT_TRUE(t.ctx.model.materials[0].smoothing);           // memory is updated before the patch
 }
 
 TEST_F(MaterialPropertiesTest, AnEntryCutOffByTheFilesEndIsNeitherWrittenNorExtended) {

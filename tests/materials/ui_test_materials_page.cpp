@@ -95,6 +95,8 @@ TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
     loadMaterials(3);
     t.ctx.model.materials[1].twoSided = true;
     t.ctx.model.materials[1].ambient = {1, 2, 3, 0};
+    t.ctx.model.peoObjects.assign(1, PeoObject{});
+    t.ctx.model.peoObjects[0].polygons = {newPolygon(0, 1, 2, 1), newPolygon(0, 1, 2, 0), newPolygon(0, 1, 2, 1)};
     auto* controls = window.findChild<MaterialsPageControls*>("materialsPageControls");
     find<QListWidget>("lstMaterial")->setCurrentRow(0);
     bool ran = false;
@@ -112,6 +114,8 @@ TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
         EXPECT_EQ(dialog->chkFlags[2]->text(), "2 Sided");
         EXPECT_EQ(dialog->txtColours[0]->text(), "1");
         EXPECT_TRUE(dialog->cmdPrev->isEnabled());
+        ASSERT_EQ(dialog->lstMatFaces->count(), 2);
+        EXPECT_EQ(dialog->lstMatFaces->item(1)->text(), "0 2");
         test::saveScreenshotIfAsked(*dialog, "material_properties");
         dialog->chkFlags[0]->click();  // not applied
         ran = true;

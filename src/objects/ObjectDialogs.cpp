@@ -27,17 +27,22 @@ std::string vertexLine(size_t i, const PeoVertex& v) {
     return intText(int64_t(i)) + ": " + floatText(v.x) + " " + floatText(v.y) + " " + floatText(v.z);
 }
 
-// Moves every vertex of object n by the offsets (32-bit results), each logged before and after.
+// Moves every vertex of object n by the offsets (32-bit results), each logged before and after. The lines
+// go to the start-up log in one write.
 void moveVertices(EditingContext& ctx, int16_t n, double dx, double dy, double dz) {
     PeoObject& object = ctx.model.peoObjects[size_t(n)];
+    std::string lines;
     for (size_t i = 0; i < object.vertices.size(); ++i) {
         PeoVertex& v = object.vertices[i];
-        writeStartupLog(ctx, vertexLine(i, v));
+        lines += vertexLine(i, v) + "\r\n";
         v.x = float(double(v.x) + dx);
         v.y = float(double(v.y) + dy);
         v.z = float(double(v.z) + dz);
-        writeStartupLog(ctx, vertexLine(i, v));
+        lines += vertexLine(i, v) + "\r\n";
     }
+    if (lines.empty()) return;
+    lines.resize(lines.size() - 2);  // the log adds the last line break
+    writeStartupLog(ctx, lines);
 }
 
 // The checks and the change that Bake and Pivot share: the count guard before anything changes, then the

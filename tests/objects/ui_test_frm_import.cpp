@@ -70,6 +70,10 @@ TEST(ImportWindow, ATickedObjectIsImportedAndTheWindowHides) {
         EXPECT_EQ(request.initialFolder, (f.dir.path() / "ship").string() + "/");
         EXPECT_EQ(dialog->StatusBar1->currentMessage().toStdString(), other.string());
         EXPECT_TRUE(dialog->cmdImport->isEnabled());
+        QTreeWidgetItem* root = dialog->treeHeirachy->itemForKey("o0");
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(root->data(0, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));  // an unticked box is shown
+        EXPECT_TRUE(root->data(0, Qt::CheckStateRole).isValid());
         QTreeWidgetItem* wing = dialog->treeHeirachy->itemForKey("o1");
         ASSERT_NE(wing, nullptr);
         EXPECT_EQ(wing->text(0), "Wing");

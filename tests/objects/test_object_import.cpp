@@ -587,3 +587,38 @@ TEST(MaterialImport, BaseNamesAndModelNames) {
     EXPECT_EQ(importTextureName("/ships/fighter.peo", "hull"), "fighterhull");
     EXPECT_EQ(importTextureName("/ships/fighter.peo", "RMF97ba"), "RMF97ba");
 }
+
+TEST(ObjectImport, TheSwitchColoursBoxSwapsRedAndBlueOfImportedMaterials) {
+    ImportFixture f;
+    f.ctx.live.chkSwitchClrs = true;
+    FxFile file;
+    file.publicMaterials = {material("a", 10)};
+    file.objects = {objectUsing("Fin", {0})};
+    f.choose(f.writeOther(file));
+    f.tick({0});
+    cmdImport_Click(f.ctx, f.session);
+    ASSERT_EQ(f.ctx.model.materialCount(), 2);
+    EXPECT_EQ(f.ctx.model.materials[1].ambient, (ColourBytes{30, 20, 10, 0}));
+    EXPECT_EQ(f.ctx.model.materials[1].diffuse, (ColourBytes{60, 50, 40, 0}));
+    EXPECT_EQ(f.ctx.model.materials[1].specular, (ColourBytes{90, 80, 70, 0}));
+}
+
+TEST(ObjectImport, TheOpenDialogStartsInTheModelFolderElseTheCustomFolderElseHome) {
+    ImportFixture f;
+    f.ctx.prefs.useCustomStartDir = true;
+    f.ctx.prefs.customStartDir = "/custom/start/";
+    f.t.prompts.expectOpen(std::nullopt).expectOpen(std::nullopt).expectOpen(std::nullopt);
+    mnuFileImport_Click(f.ctx, f.session);
+    f.ctx.currentModelPath.clear();
+    mnuFileImport_Click(f.ctx, f.session);
+    f.ctx.prefs.useCustomStartDir = false;
+    mnuFileImport_Click(f.ctx, f.session);
+    ASSERT_EQ(f.t.prompts.shown.size(), 3u);
+    EXPECT_EQ(f.t.prompts.shown[0].request.initialFolder, f.modelFolder.string() + "/");
+    EXPECT_EQ(f.t.prompts.shown[1].request.initialFolder, "/custom/start/");
+    const char* home = std::getenv("HOME");
+    EXPECT_EQ(f.t.prompts.shown[2].request.initialFolder, home && *home ? std::string(home) + "/" : std::string());
+    EXPECT_EQ(f.t.prompts.shown[0].request.filterIndex, 2);
+    EXPECT_TRUE(f.session.StatusBar1.empty());  // a cancel changes nothing
+    EXPECT_EQ(f.session.treeHeirachy.count(), 0);
+}

@@ -569,6 +569,16 @@ void readPeoFile(EditingContext& ctx, const std::string& path) {
     }
 }
 
+void parseObjectLists(const BinaryReader& reader, int k, PeoObjectContents& object) { parseLists(reader, k, object); }
+
+void applyObjectLists(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex) {
+    const std::optional<RunTimeError> none;
+    applyVertices(ctx, contents, objectIndex, none);
+    applyFaceNormals(ctx, contents, objectIndex, none);
+    applyVertexNormals(ctx, contents, objectIndex, none);
+    applyPolygons(ctx, contents, objectIndex, none);
+}
+
 int16_t getMaterials(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset) {
     applyMaterials(ctx, parseMaterialList(reader, count, offset));
     return 0;

@@ -66,6 +66,13 @@ void readPeoFile(EditingContext& ctx, const std::string& path);
 // read so far stay). Always returns 0.
 int16_t getMaterials(EditingContext& ctx, const BinaryReader& reader, int32_t count, int32_t offset);
 
+// The lists of one object record, parsed as the file reader parses them (k names the object in messages):
+// throws a RunTimeError for a list outside the file, a negative polygon count or more than 32768 vertices.
+void parseObjectLists(const BinaryReader& reader, int k, PeoObjectContents& object);
+// The parsed lists of one object into model object objectIndex through the reader's own list loaders, with
+// their log lines and progress (the counts must be set on the object before).
+void applyObjectLists(EditingContext& ctx, const PeoObjectContents& contents, int objectIndex);
+
 // Widens the object's minimum and maximum on each axis to include the vertex.
 void updateBoundingBox(EditingContext& ctx, int objectIndex, int vertexIndex);
 // The object's minimum and maximum on each axis from its vertex list as it stands: the first vertex sets

@@ -178,4 +178,27 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
     view.size = {sized.sizeX, sized.sizeY, sized.sizeZ};
 }
 
+void rebuild3dObjectMesh(EditingContext& ctx, int16_t objNo, bool attach) {
+    if (objNo < 0 || size_t(objNo) >= ctx.view.viewObjects.size()) throw RunTimeError::subscriptOutOfRange();
+    const scene::FramePtr frame = ctx.view.viewObjects[size_t(objNo)].frame;
+    create3dObject(ctx, objNo);  // takes the old mesh off the frame and builds the new one on a new frame
+    ViewObject& view = ctx.view.viewObjects[size_t(objNo)];
+    if (!frame) {
+        if (!attach) {
+            view.frame->deleteVisual(view.mesh);
+            view.shown = 0;
+        } else {
+            view.shown = -1;
+        }
+        return;
+    }
+    view.frame->deleteVisual(view.mesh);
+    view.frame = frame;
+    frame->setName("peo_" + view.name);
+    if (attach) {
+        frame->addVisual(view.mesh);
+        view.shown = -1;
+    }
+}
+
 }  // namespace tarv

@@ -14,6 +14,11 @@ class EditingContext;
 // list gets no face at all (the reader has already logged it).
 void create3dObject(EditingContext& ctx, int16_t objNo);
 
+// create3dObject's mesh (the same faces, log lines, colour and size) put on the object's existing frame,
+// which keeps its parent, pose and child frames; the new mesh replaces the old one as the frame's visual
+// when attach is true (the object is then shown), and is kept unattached otherwise. No trap of its own.
+void rebuild3dObjectMesh(EditingContext& ctx, int16_t objNo, bool attach);
+
 // The object's own colour: red = green = objNo / objectCount (64-bit, stored as a 32-bit float), blue
 // 1 - red.
 ViewColour objectOwnColour(int objNo, int objectCount);

@@ -115,7 +115,8 @@ void KeyedTreeWidget::sync(bool force) {
         const QString text = QString::fromStdString(node->text);
         if (item->text(0) != text) item->setText(0, text);
         const Qt::CheckState check = node->checked ? Qt::Checked : Qt::Unchecked;
-        if (item->checkState(0) != check) item->setCheckState(0, check);
+        // A new item has no check state yet: an unticked one needs it set too, or it shows no box.
+        if (!item->data(0, Qt::CheckStateRole).isValid() || item->checkState(0) != check) item->setCheckState(0, check);
         if (node->key == model_->dropHighlightKey())
             item->setBackground(0, palette().highlight().color().lighter(160));
         else if (item->background(0).style() != Qt::NoBrush)

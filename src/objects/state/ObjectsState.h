@@ -22,6 +22,15 @@ public:
     virtual void cmdMexAdd_Click(EditingContext&) {}
 };
 
+// The texts of the "Advanced Object Properties" and "Pivot Point" dialogs that logic writes.
+struct ObjectDialogsState {
+    std::string lblObjectName = "Object Name";
+    std::array<std::string, 9> lblObjectSize;  // size x, y, z; maximum x, y, z; minimum x, y, z
+    std::string lblBakeStatus;
+    std::array<std::string, 3> txtPivot;                     // the X, Y and Z offsets
+    std::function<void(EditingContext&)> showBakeStatus;     // the window shows lblBakeStatus at once
+};
+
 struct ObjectsState {
     int16_t selectedObject = -1;  // index into peoObjects and viewObjects, -1 for none
 
@@ -61,6 +70,8 @@ struct ObjectsState {
     // Set by a page that shows the selected object's details; unset: nothing is done.
     std::function<void(EditingContext&, int16_t)> getObjectFlags;  // size labels of Advanced Properties
     std::function<void(EditingContext&, int16_t)> getAnimations;   // the Keyframes panel
+
+    ObjectDialogsState dialogs;
 };
 
 }  // namespace tarv

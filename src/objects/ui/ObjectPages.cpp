@@ -3,7 +3,9 @@
 #include <QApplication>
 
 #include "materials/state/MaterialsPageState.h"
+#include "objects/ui/frmAdvancedObjects.h"
 #include "objects/ui/frmGeometry.h"
+#include "objects/ui/frmImport.h"
 #include "objects/ui/ObjectOptions.h"
 
 #include <QEvent>
@@ -268,6 +270,8 @@ ObjectPanel* installObjects(frmTARV& window) {
     connectObjects(window.ctx);
     auto* panel = new ObjectPanel(window);
     new ObjectOptions(window);
+    installObjectDialogs(window, panel->matrixPage->cmdAdvancedObjProps);
+    installObjectImport(window);
     window.ctx.materialsPage->showGeometryInspector = [&ctx = window.ctx, &window](const std::string& object,
                                                                                    const std::string& face) {
         QWidget* owner = QApplication::activeModalWidget();

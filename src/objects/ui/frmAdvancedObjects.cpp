@@ -1,0 +1,191 @@
+#include "objects/ui/frmAdvancedObjects.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "editor/context/EditingContext.h"
+#include "objects/ObjectDialogs.h"
+#include "shell/frmTARV.h"
+
+namespace tarv {
+
+namespace {
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+template <class W, class... A>
+W* named(const QString& name, A&&... args) {
+    auto* w = new W(std::forward<A>(args)...);
+    w->setObjectName(name);
+    return w;
+}
+
+}  // namespace
+
+frmPivot::frmPivot(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
+    setObjectName("frmPivot");
+    setWindowTitle("Pivot Point");
+    setModal(true);
+    auto* column = new QVBoxLayout(this);
+    Label1 = named<QLabel>("Label1",
+                           "This function allows you to change the point about which the currently selected object "
+                           "\"pivots\".  If the vertices are saved in such a way that the object pivots about the "
+                           "global axis, then you can move the actual vertices using this tool.");
+    Label1->setWordWrap(true);
+    column->addWidget(Label1);
+    Label2 = named<QLabel>("Label2", "Offset     X:                  Y:                  Z:");
+    column->addWidget(Label2);
+    auto* boxes = new QHBoxLayout;
+    for (size_t i = 0; i < txtPivot.size(); ++i) {
+        txtPivot[i] = named<QLineEdit>(QString("txtPivot_%1").arg(i));
+        txtPivot[i]->installEventFilter(this);
+        boxes->addWidget(txtPivot[i]);
+    }
+    column->addLayout(boxes);
+    auto* buttons = new QHBoxLayout;
+    cmdPivot = named<QPushButton>("cmdPivot", "Pivot!");
+    cmdCancel = named<QPushButton>("cmdCancel", "Cancel");
+    buttons->addWidget(cmdPivot);
+    buttons->addWidget(cmdCancel);
+    column->addLayout(buttons);
+    connect(cmdPivot, &QPushButton::clicked, this, &frmPivot::cmdPivot_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+void frmPivot::showEvent(QShowEvent* event) {
+    frmPivot_Activate(ctx_);
+    for (size_t i = 0; i < txtPivot.size(); ++i) txtPivot[i]->setText(q(ctx_.objects.dialogs.txtPivot[i]));
+    QDialog::showEvent(event);
+}
+
+bool frmPivot::eventFilter(QObject* watched, QEvent* event) {
+    // txtPivot_GotFocus: the whole text is selected (also after a click).
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            edit->selectAll();
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmPivot::cmdPivot_Click() {
+    for (size_t i = 0; i < txtPivot.size(); ++i) ctx_.objects.dialogs.txtPivot[i] = txtPivot[i]->text().toStdString();
+    const bool hideIt = tarv::cmdPivot_Click(ctx_);
+    if (changed) changed();
+    if (hideIt) hide();
+}
+
+frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
+    setObjectName("frmAdvancedObjects");
+    setWindowTitle("Advanced Object Properties");
+    setModal(true);
+    auto* column = new QVBoxLayout(this);
+    lblObjectName = named<QLabel>("lblObjectName", "Object Name");
+    column->addWidget(lblObjectName);
+    column->addWidget(named<QLabel>("Label9", "Object Size Information:"));
+    auto* grid = new QGridLayout;
+    grid->addWidget(named<QLabel>("Label10", "X"), 0, 1);
+    grid->addWidget(named<QLabel>("Label15", "Y"), 0, 2);
+    grid->addWidget(named<QLabel>("Label16", "Z"), 0, 3);
+    grid->addWidget(named<QLabel>("Label17", "Size: "), 1, 0);
+    grid->addWidget(named<QLabel>("Label20", "Maximum: "), 2, 0);
+    grid->addWidget(named<QLabel>("Label26", "Minimum: "), 3, 0);
+    for (int i = 0; i < 9; ++i) {
+        lblObjectSize[size_t(i)] = named<QLabel>(QString("lblObjectSize_%1").arg(i));
+        grid->addWidget(lblObjectSize[size_t(i)], 1 + i / 3, 1 + i % 3);
+    }
+    column->addLayout(grid);
+    auto* bake = new QHBoxLayout;
+    cmdBakeVertices = named<QPushButton>("cmdBakeVertices", "Bake vertices");
+    lblBakeStatus = named<QLabel>("lblBakeStatus");
+    bake->addWidget(cmdBakeVertices);
+    bake->addWidget(lblBakeStatus, 1);
+    column->addLayout(bake);
+    auto* copy = new QHBoxLayout;
+    cmdCopyRotationMatrix = named<QPushButton>("cmdCopyRotationMatrix", "Copy rotation values from:");
+    cmbMatrixObjectList = named<QComboBox>("cmbMatrixObjectList");
+    copy->addWidget(cmdCopyRotationMatrix);
+    copy->addWidget(cmbMatrixObjectList, 1);
+    column->addLayout(copy);
+    cmdMovePivot = named<QPushButton>("cmdMovePivot", "Move Pivot Point for this object");
+    column->addWidget(cmdMovePivot);
+    Frame1 = named<QGroupBox>("Frame1", "Object Flags");
+    auto* flags = new QGridLayout(Frame1);
+    const char* captions[7] = {"Master", "Clone", "Parent", "Child", "?", "?", "Sister"};
+    for (int i = 0; i < 7; ++i) {
+        chkObjFlags[size_t(i)] = named<QCheckBox>(QString("chkObjFlags_%1").arg(i), captions[i]);
+        flags->addWidget(chkObjFlags[size_t(i)], i / 4, i % 4);
+    }
+    column->addWidget(Frame1);
+    OKButton = named<QPushButton>("OKButton", "OK");
+    column->addWidget(OKButton, 0, Qt::AlignRight);
+    pivot = new frmPivot(ctx, this);
+
+    connect(cmdBakeVertices, &QPushButton::clicked, this, &frmAdvancedObjects::cmdBakeVertices_Click);
+    connect(cmdCopyRotationMatrix, &QPushButton::clicked, this, &frmAdvancedObjects::cmdCopyRotationMatrix_Click);
+    connect(cmdMovePivot, &QPushButton::clicked, this, &frmAdvancedObjects::cmdMovePivot_Click);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::hide);
+    pivot->changed = [this] {
+        showState();
+        if (changed) changed();
+    };
+    ctx.objects.dialogs.showBakeStatus = [this](EditingContext&) {
+        lblBakeStatus->setText(q(ctx_.objects.dialogs.lblBakeStatus));
+        lblBakeStatus->repaint();
+    };
+}
+
+void frmAdvancedObjects::showState() {
+    const ObjectDialogsState& d = ctx_.objects.dialogs;
+    lblObjectName->setText(q(d.lblObjectName));
+    for (size_t i = 0; i < lblObjectSize.size(); ++i) lblObjectSize[i]->setText(q(d.lblObjectSize[i]));
+    lblBakeStatus->setText(q(d.lblBakeStatus));
+    // The list follows the object tree; the chosen entry stays while it is there.
+    const std::vector<std::string>& names = ctx_.objects.cmbMatrixObjectList;
+    bool same = int(names.size()) == cmbMatrixObjectList->count();
+    for (int i = 0; same && i < int(names.size()); ++i) same = cmbMatrixObjectList->itemText(i) == q(names[size_t(i)]);
+    if (!same) {
+        const QString chosen = cmbMatrixObjectList->currentText();
+        cmbMatrixObjectList->clear();
+        for (const std::string& name : names) cmbMatrixObjectList->addItem(q(name));
+        cmbMatrixObjectList->setCurrentIndex(cmbMatrixObjectList->findText(chosen));
+    }
+}
+
+void frmAdvancedObjects::cmdBakeVertices_Click() {
+    tarv::cmdBakeVertices_Click(ctx_);
+    showState();
+    if (changed) changed();
+}
+
+void frmAdvancedObjects::cmdCopyRotationMatrix_Click() {
+    const std::string chosen =
+        cmbMatrixObjectList->currentIndex() >= 0 ? cmbMatrixObjectList->currentText().toStdString() : std::string();
+    tarv::cmdCopyRotationMatrix_Click(ctx_, chosen);
+    showState();
+    if (changed) changed();
+}
+
+void frmAdvancedObjects::cmdMovePivot_Click() { pivot->exec(); }
+
+void openAdvancedObjects(frmTARV& window, frmAdvancedObjects& dialog) {
+    if (!cmdAdvancedObjProps_Click(window.ctx)) return;
+    dialog.showState();
+    dialog.exec();
+}
+
+frmAdvancedObjects* installObjectDialogs(frmTARV& window, QPushButton* cmdAdvancedObjProps) {
+    auto* dialog = new frmAdvancedObjects(window.ctx, &window);
+    dialog->changed = [&window] { window.syncFromContext(); };
+    QObject::connect(cmdAdvancedObjProps, &QPushButton::clicked, dialog,
+                     [&window, dialog] { openAdvancedObjects(window, *dialog); });
+    // The size labels and the list follow every selection, also while the dialog is hidden.
+    window.syncHooks.push_back([dialog] { dialog->showState(); });
+    return dialog;
+}
+
+}  // namespace tarv

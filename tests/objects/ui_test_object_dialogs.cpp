@@ -1,0 +1,136 @@
+// The "Advanced Object Properties" and "Pivot Point" windows: opened from "Advanced Properties", their
+// captions and controls, Bake through the button, Pivot with its boxes, and the boxes' select-all on focus.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "../objects/ObjectFixtures.h"
+#include "Screenshot.h"
+#include "WindowFixture.h"
+#include "editor/context/EditingContext.h"
+#include "model/PeoReader.h"
+#include "objects/ObjectLinks.h"
+#include "objects/ObjectSelection.h"
+#include "objects/ObjectTree.h"
+#include "objects/ui/frmAdvancedObjects.h"
+#include "preview/ObjectMeshes.h"
+
+using namespace tarv;
+using namespace tarv::test;
+
+namespace {
+
+struct DialogWindow : WindowFixture {
+    DialogWindow() {
+        t.ctx.prefs.logLevel = 0;
+        makeObjects(t.ctx, {{"base", 0}, {"Hull", 1}});
+        for (PeoObject& o : t.ctx.model.peoObjects) {
+            o.vertices = {{1, 0, 0, 0, 0}, {2, 0, 0, 0, 0}, {1, 3, 4, 0, 0}};
+            o.polygons = {newPolygon(0, 1, 2, 0)};
+            recomputeExtents(o);
+        }
+        createObjectTree(t.ctx);
+        calcHeirachy(t.ctx);
+        window.syncFromContext();
+        window.resize(1100, 800);
+        window.show();
+    }
+    void select(const std::string& key) {
+        selectPickedObject(t.ctx, int16_t(keyIndex(key)));  // a pick in the 3D view enables the button
+        window.syncFromContext();
+    }
+    frmAdvancedObjects* dialog() { return window.findChild<frmAdvancedObjects*>("frmAdvancedObjects"); }
+    // Runs body on the modal dialog once it is shown.
+    void whenShown(std::function<void()> body) {
+        QTimer::singleShot(0, [body] { body(); });
+    }
+};
+
+}  // namespace
+
+TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
+    DialogWindow f;
+    auto* button = f.find<QPushButton>("cmdAdvancedObjProps");
+    frmAdvancedObjects* dialog = f.dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Advanced Object Properties");
+    const std::pair<const char*, const char*> texts[] = {{"Label9", "Object Size Information:"},
+                                                         {"Label17", "Size: "},
+                                                         {"Label20", "Maximum: "},
+                                                         {"Label26", "Minimum: "},
+                                                         {"Label10", "X"},
+                                                         {"Label15", "Y"},
+                                                         {"Label16", "Z"}};
+    for (const auto& [name, text] : texts) EXPECT_EQ(dialog->findChild<QLabel*>(name)->text(), text) << name;
+    const char* flags[] = {"Master", "Clone", "Parent", "Child", "?", "?", "Sister"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(dialog->findChild<QCheckBox*>(QString("chkObjFlags_%1").arg(i))->text(), flags[i]);
+
+    f.select("o1");
+    f.t.ctx.model.peoObjects[1].matrix[3] = 10;
+    bool shown = false;
+    f.whenShown([&] {
+        auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
+        shown = open != nullptr;
+        if (!open) return;
+        EXPECT_EQ(open->lblObjectName->text(), "Hull");
+        EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_0")->text(), "1");
+        EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_4")->text(), "3");
+        QTest::mouseClick(open->cmdBakeVertices, Qt::LeftButton);
+        EXPECT_EQ(open->lblBakeStatus->text(), "Bake complete!");
+        EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_3")->text(), "12");
+        saveScreenshotIfAsked(*open, "advanced_object_properties");
+        QTest::mouseClick(open->OKButton, Qt::LeftButton);
+    });
+    ASSERT_TRUE(button->isEnabled());
+    button->click();  // the Matrix page need not be the page in view
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].x, 11);
+    EXPECT_EQ(f.find<QLineEdit>("posX")->text(), "0");
+    EXPECT_TRUE(f.t.errors.reports.empty());
+}
+
+TEST(ObjectDialogsWindow, NothingOpensWithoutASelection) {
+    DialogWindow f;
+    f.t.ctx.objects.cmdAdvancedObjPropsEnabled = true;
+    f.window.syncFromContext();
+    bool shown = false;
+    f.whenShown([&] { shown = QApplication::activeModalWidget() != nullptr; });
+    f.find<QPushButton>("cmdAdvancedObjProps")->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(shown);
+}
+
+TEST(ObjectDialogsWindow, PivotPointResetsItsBoxesSelectsOnFocusAndPivots) {
+    DialogWindow f;
+    f.select("o1");
+    frmPivot* pivot = f.dialog()->pivot;
+    EXPECT_EQ(pivot->windowTitle(), "Pivot Point");
+    EXPECT_EQ(pivot->Label2->text(), "Offset     X:                  Y:                  Z:");
+    EXPECT_TRUE(pivot->Label1->text().contains("object \"pivots\".  If the"));
+    EXPECT_EQ(pivot->cmdPivot->text(), "Pivot!");
+    EXPECT_EQ(pivot->cmdCancel->text(), "Cancel");
+    pivot->txtPivot[0]->setText("7");
+    bool checked = false;
+    f.whenShown([&] {
+        checked = true;
+        for (QLineEdit* box : pivot->txtPivot) EXPECT_EQ(box->text(), "0");
+        pivot->txtPivot[1]->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(pivot->txtPivot[1]->selectedText(), "0");
+        QTest::keyClicks(pivot->txtPivot[1], "5");  // replaces the selected text
+        saveScreenshotIfAsked(*pivot, "pivot_point");
+        QTest::mouseClick(pivot->cmdPivot, Qt::LeftButton);
+    });
+    pivot->exec();
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(pivot->isVisible());
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].y, 5);
+}

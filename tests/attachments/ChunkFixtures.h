@@ -111,10 +111,11 @@ struct ChunkShip {
         return false;
     }
     // The scene's public queries of a marker mesh.
-    static size_t faceCount(const scene::MeshPtr& mesh) { return mesh->faces().size(); }
-    // The colour of the mesh's first face as red, green, blue bytes.
+    static size_t faceCount(const scene::MeshPtr& mesh) { return mesh->faceCount(); }
+    // The colour of the mesh's first face as red, green, blue bytes (-1 without faces).
     static std::array<int, 3> colourOf(const scene::MeshPtr& mesh) {
-        const scene::PackedColor c = mesh->faces().at(0)->color();
+        if (mesh->faceCount() == 0) return {-1, -1, -1};
+        const scene::PackedColor c = mesh->faceColours()[0];
         return {scene::redOf(c), scene::greenOf(c), scene::blueOf(c)};
     }
     std::array<int, 3> colourOf(int i) { return colourOf(marker(i).mesh); }

@@ -1,6 +1,8 @@
 #include "objects/ObjectLinks.h"
 
-#include <unordered_map>
+#include <functional>
+#include <string>
+#include <string_view>
 
 #include "model/LogFiles.h"
 #include "base/NumberText.h"
@@ -13,6 +15,12 @@ std::string objectKey(int objNo) { return "o" + std::to_string(objNo); }
 
 int32_t keyIndex(const std::string& key) {
     if (key.size() < 2) return 0;
+    if (key.size() <= 10) {  // "o" and up to nine digits: the number itself
+        int32_t value = 0;
+        size_t i = 1;
+        while (i < key.size() && key[i] >= '0' && key[i] <= '9') value = value * 10 + (key[i++] - '0');
+        if (i == key.size()) return value;
+    }
     const double value = leadingNumber(std::string_view(key).substr(1));
     return value >= -2147483648.0 && value <= 2147483647.0 ? int32_t(value) : 0;
 }
@@ -22,10 +30,31 @@ namespace {
 using Node = KeyedTree::Node;
 
 // The links of every node, by creation index - 1, from one walk over the parents' child lists.
-std::vector<ObjectLinks> linksOfAllNodes(const KeyedTree& tree, std::vector<int32_t>& nodeObject) {
+// The nodes' texts copied one after another, with their hashes, so that looking them up reads one block.
+struct NodeTexts {
+    std::string chars;
+    std::vector<size_t> starts{0};  // node i's text: chars from starts[i - 1] up to starts[i]
+    std::vector<size_t> hashes;
+    std::string_view text(int node) const {
+        return std::string_view(chars).substr(starts[size_t(node - 1)], starts[size_t(node)] - starts[size_t(node - 1)]);
+    }
+};
+
+// Also gives each node's object number and its text, from the same pass over the nodes.
+std::vector<ObjectLinks> linksOfAllNodes(const KeyedTree& tree, std::vector<int32_t>& nodeObject, NodeTexts& texts) {
     const int count = tree.count();
     nodeObject.assign(size_t(count), 0);
-    for (int i = 1; i <= count; ++i) nodeObject[size_t(i - 1)] = keyIndex(tree.nodeAt(i).key);
+    texts.starts.reserve(size_t(count) + 1);
+    texts.hashes.reserve(size_t(count));
+    std::vector<char> isFirstObject(size_t(count), 0);  // the node "o0"
+    for (int i = 1; i <= count; ++i) {
+        const Node& node = tree.nodeAt(i);
+        nodeObject[size_t(i - 1)] = keyIndex(node.key);
+        isFirstObject[size_t(i - 1)] = node.key == "o0";
+        texts.chars += node.text;
+        texts.starts.push_back(texts.chars.size());
+        texts.hashes.push_back(std::hash<std::string_view>{}(node.text));
+    }
     auto number = [&](const Node* n) { return nodeObject[size_t(n->index - 1)] + 1; };
 
     std::vector<ObjectLinks> links(static_cast<size_t>(count));
@@ -47,32 +76,71 @@ std::vector<ObjectLinks> linksOfAllNodes(const KeyedTree& tree, std::vector<int3
         own.mother = 0;
         own.sister = r + 1 < roots.size() ? number(tree.find(roots[r + 1])) : 0;
     }
-    for (int i = 1; i <= count; ++i) {
-        const Node& node = tree.nodeAt(i);
-        if (node.key == "o0" || count == 1) links[size_t(i - 1)].mother = links[size_t(i - 1)].sister = 0;
-    }
+    for (int i = 1; i <= count; ++i)
+        if (isFirstObject[size_t(i - 1)] || count == 1) links[size_t(i - 1)].mother = links[size_t(i - 1)].sister = 0;
     return links;
 }
+
+// The nodes by their text: open addressing over a power-of-two table of (hash, creation index). With NodeMatch::First the first node of a text wins, with Last the last.
+class TextTable {
+public:
+    TextTable(const NodeTexts& texts, NodeMatch match) : texts_(texts) {
+        const size_t count = texts.hashes.size();
+        size_t capacity = 16;
+        while (capacity < count * 2) capacity *= 2;
+        slots_.assign(capacity, Slot{});
+        mask_ = capacity - 1;
+        for (int i = 1; i <= int(count); ++i) {
+            const size_t hash = texts.hashes[size_t(i - 1)];
+            Slot* slot = place(hash, i);
+            if (slot->index == 0) {
+                *slot = {hash, i};
+            } else if (match == NodeMatch::Last) {
+                slot->index = i;
+            }
+        }
+    }
+    // The creation index of the node with this text, 0 for none.
+    int find(std::string_view text) const {
+        const size_t hash = std::hash<std::string_view>{}(text);
+        for (size_t i = home(hash);; i = (i + 1) & mask_) {
+            const Slot& slot = slots_[i];
+            if (slot.index == 0 || (slot.hash == hash && texts_.text(slot.index) == text)) return slot.index;
+        }
+    }
+
+private:
+    struct Slot {
+        size_t hash = 0;
+        int index = 0;  // 0: empty
+    };
+    size_t home(size_t hash) const { return (hash ^ (hash >> 29)) & mask_; }
+    // The slot holding node's text, or the empty slot where it would go; texts are read only when hashes agree.
+    Slot* place(size_t hash, int node) {
+        for (size_t i = home(hash);; i = (i + 1) & mask_) {
+            Slot& slot = slots_[i];
+            if (slot.index == 0) return &slot;
+            if (slot.hash == hash && texts_.text(slot.index) == texts_.text(node)) return &slot;
+        }
+    }
+    const NodeTexts& texts_;
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+};
 
 }  // namespace
 
 std::vector<std::optional<MatchedLinks>> linksFromTree(const KeyedTree& tree, const ShipModel& model, NodeMatch match) {
     std::vector<int32_t> nodeObject;
-    const std::vector<ObjectLinks> links = linksOfAllNodes(tree, nodeObject);
-    std::unordered_map<std::string, int> byText;  // node text -> creation index of the winning node
-    byText.reserve(size_t(tree.count()));
-    for (int i = 1; i <= tree.count(); ++i) {
-        const std::string& text = tree.nodeAt(i).text;
-        if (match == NodeMatch::Last)
-            byText[text] = i;
-        else
-            byText.emplace(text, i);
-    }
+    NodeTexts texts;
+    const std::vector<ObjectLinks> links = linksOfAllNodes(tree, nodeObject, texts);
+    // Node text -> creation index of the winning node, in one flat table of the texts' hashes.
+    const TextTable byText(texts, match);
     std::vector<std::optional<MatchedLinks>> result(size_t(model.objectCount()));
     for (size_t o = 0; o < result.size(); ++o) {
-        auto it = byText.find(model.peoObjects[o].name);
-        if (it == byText.end()) continue;
-        const size_t n = size_t(it->second - 1);
+        const int found = byText.find(model.peoObjects[o].name);
+        if (found == 0) continue;
+        const size_t n = size_t(found - 1);
         result[o] = MatchedLinks{nodeObject[n], links[n]};
     }
     return result;

@@ -126,6 +126,21 @@ TEST(ObjectLinks, TheIndexedComputationMatchesTheLiteralWalk) {
     }
 }
 
+TEST(ObjectLinks, AKeysObjectNumberIsTheLeadingNumberAfterItsFirstLetter) {
+    struct Case {
+        const char* key;
+        int32_t number;
+    };
+    const Case cases[] = {
+        {"o0", 0},           {"o12", 12},        {"o007", 7},           {"o123456789", 123456789},
+        {"o1234567890", 1234567890}, {"o2147483647", 2147483647}, {"o2147483648", 0}, {"o9999999999", 0},
+        {"o12a", 12},        {"o", 0},           {"", 0},               {"x5", 5},
+        {"o-3", -3},         {"o 4", 4},         {"o1e3", 1000},        {"o2.5", 2},
+        {"oa1", 0},          {"o000000000", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(keyIndex(c.key), c.number) << c.key;
+}
+
 TEST(ObjectLinks, ObjectsWithoutANodeKeepTheirLinks) {
     TempDir dir;
     TestContext t(dir.path());

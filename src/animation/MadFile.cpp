@@ -361,7 +361,7 @@ std::vector<uint8_t> buildMadImage(EditingContext& ctx, const MadWritePlan& plan
 
 }  // namespace
 
-void getMadInfo(EditingContext& ctx, const std::filesystem::path& path) {
+void getMadInfo(EditingContext& ctx, const std::filesystem::path& path, bool clearLinksFirst) {
     ctx.status().clearLog();
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return;
@@ -376,6 +376,8 @@ void getMadInfo(EditingContext& ctx, const std::filesystem::path& path) {
             throw;
         }
 
+        if (clearLinksFirst)
+            for (PeoObject& object : ctx.model.peoObjects) object.madObjectIndex = -1;
         logRead(ctx, mad);
         AnimationState& state = ctx.animation;
         state.madAnimations = std::move(mad.animations);

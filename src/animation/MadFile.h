@@ -16,8 +16,9 @@ class EditingContext;
 // Reads the .mad at path into the context's animations and tracks and links every model object (deleted
 // ones included) whose name equals a track's name exactly. The log box is emptied first; a missing file
 // then changes nothing else. The whole file is checked before anything is applied: a damaged file shows
-// the error report and leaves the model as it was.
-void getMadInfo(EditingContext& ctx, const std::filesystem::path& path);
+// the error report and leaves the model as it was. With clearLinksFirst every object's link is cleared once
+// the file was accepted, so afterwards only the objects the file names are animated.
+void getMadInfo(EditingContext& ctx, const std::filesystem::path& path, bool clearLinksFirst = false);
 
 // Writes the animations and the key tracks to path, whole or not at all. Nothing is written (and that counts
 // as success) when no live model object is linked to a track or the linked tracks hold no keys. Writing

@@ -255,8 +255,8 @@ void startprocess(EditingContext& ctx) {
         startModelLog(ctx);
         offerBackup(ctx, ctx.currentModelPath);
         road.mnuReloadEnabled = true;
-        ctx.animationsPage->lstAnimations.clear();
-        ctx.animationsPage->cmbObjAnims.clear();
+        ctx.animationsPage->lstAnimationsIndex = -1;
+        ctx.animationsPage->cmbObjAnimsIndex = -1;
         road.ssTab1Page = 0;
         road.ssTab2Page = 0;
         status.processEvents();
@@ -386,6 +386,7 @@ void cleanup(EditingContext& ctx, bool fileExit) {
         ctx.materialsPage->lstMaterial.clear();
         ctx.materialsPage->selectedIndex = -1;
         ctx.preview.lstTextures.clear();
+        ctx.preview.lstTexturesSelected = -1;
         ctx.preview.ctlThumbs.Clear();
         previewControls(ctx).texturesChanged();
         roadSteps(ctx).clearMaterialFlags(ctx);

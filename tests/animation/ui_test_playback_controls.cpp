@@ -1,19 +1,26 @@
-// The playback controls in the main window: their places and captions, and the Play button following the
-// playback state, also when the timer stops an animation at its end.
+// The playback controls in the main window: their places and captions, the Play button following the
+// playback state, also when the timer stops an animation at its end, and the two check boxes.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QSlider>
 #include <QPushButton>
 #include <QTabWidget>
 
+#include "../objects/ObjectFixtures.h"
 #include "MadFixtures.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
 #include "animation/state/AnimationsPageState.h"
 #include "editor/context/EditingContext.h"
+#include "objects/ObjectTree.h"
 #include "preview/PreviewCamera.h"
+#include "shell/KeyedTreeWidget.h"
 
 using namespace tarv;
 using namespace tarv::test;
@@ -51,7 +58,6 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
     ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
     ctx.animation.madObjects = {
         MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}};
-    ctx.animationsPage->lstAnimations = {"Open"};
     window.syncFromContext();
     auto* play = find<QPushButton>("cmdPlayAnimation");
     find<QListWidget>("lstAnimations")->setCurrentRow(0);
@@ -69,6 +75,133 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
     play->click();
     EXPECT_EQ(play->text(), "Play");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
+}
+
+// A ship of three objects in the window: "base" with its child "gun" (the recoil joint of the one gun, recoil
+// length 5, moved to z 7 by its matrix) and "arm"; only "gun" has a track.
+struct PlaybackCheckBoxesTest : WindowFixture, ::testing::Test {
+    void SetUp() override {
+        EditingContext& ctx = t.ctx;
+        makeObjects(ctx, {{"base", 0}, {"gun", 1}, {"arm", 0}});
+        ctx.model.peoObjects[1].matrix[11] = 7;
+        ctx.view.viewObjects[1].matrix = ctx.model.peoObjects[1].matrix;
+        createObjectTree(ctx);
+        ShpGun gun;
+        gun.recoilJoint = "gun";
+        gun.recoilLength = 5;
+        ctx.shp.shpGuns = {gun};
+        ctx.shp.shpGunCount = 1;
+        ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
+        ctx.animation.madObjects = {makeTrack("gun", {0.5f})};
+        ctx.model.peoObjects[1].madObjectIndex = 0;
+        window.syncFromContext();
+    }
+    double frameZ(int object) { return t.ctx.view.viewObjects[size_t(object)].frame->localTransform().t.z; }
+    Qt::CheckState node(const char* key) { return window.treeHeirachy->itemForKey(key)->checkState(0); }
+};
+
+TEST_F(PlaybackCheckBoxesTest, ShowGunRecoilMovesTheSelectedJointBackWhileTicked) {
+    auto* recoil = find<QCheckBox>("chkShowRecoil");
+    EXPECT_FALSE(recoil->isEnabled()) << "no object is selected";
+    window.treeHeirachy->setCurrentItem(window.treeHeirachy->itemForKey("o1"));
+    treeHeirachy_NodeClick(t.ctx, "o1");
+    window.syncFromContext();
+    ASSERT_EQ(t.ctx.objects.selectedObject, 1);
+    ASSERT_TRUE(recoil->isEnabled()) << "the selected object is a recoil joint";
+    EXPECT_NEAR(frameZ(1), 7, 1e-6);
+    recoil->click();
+    EXPECT_TRUE(recoil->isChecked());
+    EXPECT_NEAR(frameZ(1), 2, 1e-6);
+    recoil->click();
+    EXPECT_FALSE(recoil->isChecked());
+    EXPECT_NEAR(frameZ(1), 7, 1e-6);
+}
+
+TEST_F(PlaybackCheckBoxesTest, OnlyShowObjectsWithCurrentAnimationsHidesTheOthersAndClearedShowsAll) {
+    auto* box = find<QCheckBox>("chkObjectsShowAnims");
+    for (const char* key : {"o0", "o1", "o2"}) ASSERT_EQ(node(key), Qt::Checked) << key;
+    box->click();
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(node("o0"), Qt::Unchecked);
+    EXPECT_EQ(node("o1"), Qt::Checked);
+    EXPECT_EQ(node("o2"), Qt::Unchecked);
+    EXPECT_EQ(t.ctx.view.viewObjects[0].shown, 0);
+    EXPECT_NE(t.ctx.view.viewObjects[1].shown, 0);
+    box->click();
+    EXPECT_FALSE(box->isChecked());
+    for (const char* key : {"o0", "o1", "o2"}) EXPECT_EQ(node(key), Qt::Checked) << key;
+    for (int i = 0; i < 3; ++i) EXPECT_NE(t.ctx.view.viewObjects[size_t(i)].shown, 0) << i;
+}
+
+}  // namespace
+
+namespace {
+
+// The Animations page and the Keyframes tab on the ship of the check box tests, with a second animation.
+struct AnimationPagesTest : PlaybackCheckBoxesTest {};
+
+TEST_F(AnimationPagesTest, TheAnimationsPageListsShowsAndAddsAnimations) {
+    EditingContext& ctx = t.ctx;
+    for (const auto& [name, caption] : std::vector<std::pair<const char*, const char*>>{
+             {"cmdAnimNew", "Add"}, {"cmdCloneAnimation", "Clone"}, {"cmdAnimDelete", "Delete"},
+             {"cmdAnimApply", "Apply"}, {"cmdLoadMADfile", "Attach existing MAD file animation to this ship"}})
+        EXPECT_EQ(find<QPushButton>(name)->text(), caption) << name;
+    EXPECT_EQ(find<QGroupBox>("fraAnimationList")->title(), "Animation List");
+    EXPECT_EQ(find<QPushButton>("cmdAnimNew")->parentWidget()->objectName(), "fraAnimationOptions");
+    auto* list = find<QListWidget>("lstAnimations");
+    ASSERT_EQ(list->count(), 1);
+    list->setCurrentRow(0);
+    EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Open");
+    EXPECT_EQ(find<QLineEdit>("endTime")->text(), "2");
+    find<QPushButton>("cmdAnimNew")->click();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Animation_#2");
+    EXPECT_EQ(find<QComboBox>("cmbObjAnims")->count(), 2);
+
+    // A name typed and applied shows in both lists.
+    find<QLineEdit>("txtAnimName")->setText("Fire");
+    emit find<QLineEdit>("txtAnimName")->textEdited("Fire");
+    find<QPushButton>("cmdAnimApply")->click();
+    EXPECT_EQ(ctx.animation.madAnimations[1].name, "Fire");
+    EXPECT_EQ(list->item(1)->text(), "Fire");
+    EXPECT_EQ(find<QComboBox>("cmbObjAnims")->itemText(1), "Fire");
+}
+
+TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlider) {
+    EditingContext& ctx = t.ctx;
+    ctx.animation.madAnimations.push_back({"Close", 3, 5, 0});
+    ctx.animation.madObjects = {makeTrack("gun", {0.5f, 1.5f, 4})};
+    ctx.animation.madObjects[0].keyframes[2].position = {9, 8, 7};
+    ctx.animation.madObjects[0].keyframes.back().time = 9;  // after every window
+    window.syncFromContext();
+    treeHeirachy_NodeClick(ctx, "o1");
+    window.syncFromContext();
+    EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 2 found");
+    auto* slider = find<QSlider>("sldObjKeyf");
+    EXPECT_TRUE(slider->isEnabled());
+    EXPECT_FALSE(slider->isHidden());
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "0.5");
+    EXPECT_EQ(find<QLabel>("lblkeyfdebug")->text(), "1 of 2");
+    slider->setValue(2);
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "1.5");
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_1")->text(), "9");
+    EXPECT_NEAR(t.ctx.view.viewObjects[1].frame->localTransform().t.x, 9, 1e-6) << "the key poses the object";
+
+    auto* combo = find<QComboBox>("cmbObjAnims");
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 1 found");
+    EXPECT_FALSE(slider->isEnabled());
+    EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "4");
+
+    treeHeirachy_NodeClick(ctx, "o2");  // "arm" has no track
+    window.syncFromContext();
+    EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "No keyframes defined for this object");
+    EXPECT_TRUE(slider->isHidden());
+    EXPECT_TRUE(find<QLineEdit>("txtKeyVal_4")->isHidden());
+    EXPECT_FALSE(find<QPushButton>("cmdKeyDelete")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("cmdKeyInsert")->isHidden());
 }
 
 }  // namespace

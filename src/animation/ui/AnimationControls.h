@@ -1,13 +1,19 @@
 #pragma once
-// The animation controls of the main window: the "Animations" page's list, "Play" and "Reset"; on the
-// "Keyframes" tab the animation list, "Play", the apply modes and "Apply"; "Only show objects with current
-// animations" among the object options; and the handler of "Show Gun Recoil".
+// The animation controls of the main window: the "Animations" page (the list of animations, the boxes of the
+// selected one, "Add", "Clone", "Delete", "Apply", "Play", "Reset" and the .mad attach); the "Keyframes" tab
+// (the animation combo, the slider, the ten key boxes with their check boxes, the key buttons and "Play");
+// "Only show objects with current animations" among the object options; and the handler of "Show Gun
+// Recoil".
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QObject>
 #include <QPushButton>
+#include <QSlider>
+#include <array>
 #include <memory>
 
 namespace tarv {
@@ -21,14 +27,39 @@ class AnimationControls : public QObject {
 public:
     explicit AnimationControls(frmTARV& window);
     ~AnimationControls() override;
+    // The Animations page.
+    QGroupBox* fraAnimationList;
     QListWidget* lstAnimations;
+    QLineEdit* txtAnimName;
+    QLineEdit* startTime;
+    QLineEdit* endTime;
+    QCheckBox* loopBox;
     QGroupBox* fraAnimationOptions;
+    QPushButton* cmdAnimNew;
+    QPushButton* cmdCloneAnimation;
+    QPushButton* cmdAnimDelete;
+    QPushButton* cmdAnimApply;
     QPushButton* cmdPlayAnimation;
     QPushButton* cmdResetAllObjects;
+    QPushButton* cmdLoadMADfile;
+    // The Keyframes tab.
+    QGroupBox* frmKeyframeInfo;
     QComboBox* cmbObjAnims;
-    QPushButton* cmdObjectPlay;
+    QSlider* sldObjKeyf;
+    QLabel* lblkeyfdebug;
+    std::array<QLineEdit*, 10> txtKeyVal;
+    std::array<QCheckBox*, 9> chkKeyfUse;
+    QLabel* lblOther;
     QComboBox* cmbApplyKeyframeType;
     QPushButton* cmdKeyfApply;
+    QPushButton* cmdKeyInsert;
+    QPushButton* cmdKeyDelete;
+    QPushButton* cmdAutoKeyfTime;
+    QPushButton* cmdCopyToNext;
+    QComboBox* cmbObjectList;
+    QPushButton* cmdResetPeoObjectPosition;
+    QPushButton* cmdObjectPlay;
+    // Among the object options.
     QCheckBox* chkObjectsShowAnims;
     // Shows the pages' state.
     void sync();
@@ -36,14 +67,21 @@ public:
     void showPlayCaptions();
 
 private:
+    void buildAnimationsPage();
+    void buildKeyframesTab();
+    void connectHandlers();
+    // Runs a logic handler, then shows the context again.
+    template <class F>
+    void run(F&& handler);
+
     frmTARV& window_;
     std::unique_ptr<PlaybackHook> playback_;  // the timer's playback step while the controls exist
     EditingContext& ctx_;
     bool syncing_ = false;
 };
 
-// Installs the animation subsystem into the main window: its road steps, its playback step in the preview's
-// timer and its controls.
+// Installs the animation subsystem into the main window: its road steps and hooks, its playback step in the
+// preview's timer and its controls.
 void installAnimation(frmTARV& window);
 
 }  // namespace tarv

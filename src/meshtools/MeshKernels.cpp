@@ -20,12 +20,16 @@ PeoPolygon mendPatch(const PeoPolygon& g, int32_t a, int32_t b, int32_t c) {
 
 namespace {
 
+// The largest cell coordinate: cells are stored in 32 bits, and a neighbour of a clamped cell still fits.
+constexpr int64_t kCellLimit = int64_t(1) << 30;
+
 // Cell coordinate of a value on a grid whose cells are `scale` to the unit apart (scale a power of two, so
-// the product is exact and the floor monotonic); clamped to the 64-bit range.
+// the product is exact and the floor monotonic); clamped to +-2^30, which keeps it monotonic: values beyond
+// share the outermost cell.
 int64_t cellOf(double value, double scale) {
     const double c = std::floor(value * scale);
-    if (c <= -9.2e18) return std::numeric_limits<int64_t>::min() / 2;
-    if (c >= 9.2e18) return std::numeric_limits<int64_t>::max() / 2;
+    if (c <= double(-kCellLimit)) return -kCellLimit;
+    if (c >= double(kCellLimit)) return kCellLimit;
     return int64_t(c);
 }
 
@@ -71,7 +75,6 @@ public:
         Slot& slot = storage_.slots[insert(c)];
         storage_.next[size_t(i)] = slot.head;
         slot.head = i;
-        ++slot.count;
     }
     void unfile(const Cell& c, int32_t i) {
         const size_t s = find(c);
@@ -80,7 +83,6 @@ public:
         while (*link >= 0 && *link != i) link = &storage_.next[size_t(*link)];
         if (*link != i) return;
         *link = storage_.next[size_t(i)];
-        --storage_.slots[s].count;
     }
     // Calls f for every index filed in cell c.
     template <class F>
@@ -89,14 +91,16 @@ public:
         if (s == kNone) return;
         for (int32_t i = storage_.slots[s].head; i >= 0; i = storage_.next[size_t(i)]) f(i);
     }
-    // The number of indices filed in the 27 cells around c.
-    size_t countAround(const Cell& c) const {
+    // The number of indices filed in the 27 cells around c, counted up to `enough`.
+    size_t countAround(const Cell& c, size_t enough) const {
         size_t total = 0;
         for (int64_t dx = -1; dx <= 1; ++dx)
             for (int64_t dy = -1; dy <= 1; ++dy)
                 for (int64_t dz = -1; dz <= 1; ++dz) {
                     const size_t s = find({c[0] + dx, c[1] + dy, c[2] + dz});
-                    if (s != kNone) total += storage_.slots[s].count;
+                    if (s == kNone) continue;
+                    for (int32_t i = storage_.slots[s].head; i >= 0 && total < enough; i = storage_.next[size_t(i)])
+                        ++total;
                 }
         return total;
     }
@@ -113,9 +117,8 @@ public:
 private:
     static constexpr int32_t kUnused = std::numeric_limits<int32_t>::min();
     struct Slot {
-        Cell cell{};
+        std::array<int32_t, 3> cell{};
         int32_t head = kUnused;  // kUnused: no cell here; -1: a cell with an empty list
-        uint32_t count = 0;
     };
     struct Storage {
         std::vector<Slot> slots;
@@ -146,7 +149,7 @@ private:
         for (; storage_.slots[s].head != kUnused; s = (s + 1) & mask())
             if (same(storage_.slots[s].cell, c)) return s;
         storage_.slots[s].head = -1;
-        storage_.slots[s].cell = c;
+        storage_.slots[s].cell = {int32_t(c[0]), int32_t(c[1]), int32_t(c[2])};
         ++used_;
         return s;
     }
@@ -156,13 +159,13 @@ private:
         used_ = 0;
         for (const Slot& slot : old) {
             if (slot.head == kUnused) continue;
-            size_t s = home(slot.cell);
+            size_t s = home({slot.cell[0], slot.cell[1], slot.cell[2]});
             while (storage_.slots[s].head != kUnused) s = (s + 1) & mask();
             storage_.slots[s] = slot;
             ++used_;
         }
     }
-    static bool same(const Cell& a, const Cell& b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
+    static bool same(const std::array<int32_t, 3>& a, const Cell& b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
 
     double scale_;
     Storage storage_;
@@ -406,7 +409,7 @@ void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
             const Cell c = grid.cellAt((variant & 2) ? 0.0f : x0, (variant & 1) ? 0.0f : y0, (variant & 4) ? 0.0f : z0);
             if (std::find(queried.begin(), queried.end(), c) != queried.end()) continue;
             queried.push_back(c);
-            around += grid.countAround(c);
+            around += grid.countAround(c, size_t(count - j));
         }
         if (around >= size_t(count - j)) {
             // The cells hold about as many vertices as follow j: the plain loop costs no more.
@@ -537,7 +540,7 @@ private:
     void file(int32_t i) {
         const PeoVertex& p = v_[size_t(i)];
         if (!finite(p)) return;
-        const double limit = cell_ * 4.0e15;
+        const double limit = cell_ * double(kCellLimit / 2);
         if (std::fabs(p.x) > limit || std::fabs(p.y) > limit || std::fabs(p.z) > limit) {
             far_.push_back(i);
             place_[size_t(i)] = Place::Far;

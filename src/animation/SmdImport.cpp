@@ -263,6 +263,30 @@ SmdResult buildResult(EditingContext& ctx, SmdSequence& smd) {
 
 }  // namespace
 
+bool importSmd(EditingContext& ctx, SmdSequence& smd) {
+    if (smd.nodes.empty() || smd.frames.empty()) throw RunTimeError::subscriptOutOfRange();
+    if (!convertRotations(ctx, smd)) return false;
+    handOverRootMotion(smd);
+    const int matched = matchSmdNodes(ctx, smd.nodes);
+    if (int(smd.nodes.size()) != matched + 1 &&
+        !ctx.prompts().yesNo("Not all bone names match! Do you wish to continue? ", kTitle, PromptIcon::Question))
+        return false;
+    SmdResult r = buildResult(ctx, smd);
+
+    ctx.animation.madAnimations = {r.animation};
+    ctx.animation.madObjects = std::move(r.tracks);
+    for (size_t i = 0; i < r.links.size(); ++i) ctx.model.peoObjects[i].madObjectIndex = r.links[i];
+    for (auto& [object, interpolator] : r.interpolators) {
+        ViewObject& view = ctx.view.viewObjects[size_t(object)];
+        view.interpolator = interpolator;
+        interpolator->attachObject(frameOf(view));
+    }
+    if (!r.interpolators.empty()) ctx.preview.playback.playEndTime = r.playEndTime;
+    ctx.animationsPage->lstAnimationsIndex = 0;
+    lstAnimations_Click(ctx);
+    return true;
+}
+
 bool getSMDInfo(EditingContext& ctx, const std::string& path) {
     bool completed = false;
     std::error_code ec;
@@ -270,26 +294,7 @@ bool getSMDInfo(EditingContext& ctx, const std::string& path) {
     trapErrors(ctx, "modSmd", "getSMDInfo", path, [&] {
         const BinaryReader file = BinaryReader::fromFile(path);
         SmdSequence smd = parseSmd(file.data(), fileNameOf(path));
-        if (!convertRotations(ctx, smd)) return;
-        handOverRootMotion(smd);
-        const int matched = matchSmdNodes(ctx, smd.nodes);
-        if (int(smd.nodes.size()) != matched + 1 &&
-            !ctx.prompts().yesNo("Not all bone names match! Do you wish to continue? ", kTitle, PromptIcon::Question))
-            return;
-        SmdResult r = buildResult(ctx, smd);
-
-        ctx.animation.madAnimations = {r.animation};
-        ctx.animation.madObjects = std::move(r.tracks);
-        for (size_t i = 0; i < r.links.size(); ++i) ctx.model.peoObjects[i].madObjectIndex = r.links[i];
-        for (auto& [object, interpolator] : r.interpolators) {
-            ViewObject& view = ctx.view.viewObjects[size_t(object)];
-            view.interpolator = interpolator;
-            interpolator->attachObject(frameOf(view));
-        }
-        if (!r.interpolators.empty()) ctx.preview.playback.playEndTime = r.playEndTime;
-        ctx.animationsPage->lstAnimationsIndex = 0;
-        lstAnimations_Click(ctx);
-        completed = true;
+        completed = importSmd(ctx, smd);
     });
     return completed;
 }

@@ -22,6 +22,11 @@ Quaternion invertQuaternion(const Quaternion& q);
 Matrix4 quaternionToMatrix(const Quaternion& q);
 Vector3 matrixToEuler(const Matrix4& m);
 
+// The import's stages on a parsed sequence: rotations converted and checked (asking per failing pose), the
+// root's motion, the name matching (asking when bones stay unmatched), then the animation, tracks, links and
+// preview interpolators built aside and swapped in. False after a No, the model unchanged. Throws a
+// RunTimeError, the model unchanged, on a failure.
+bool importSmd(EditingContext& ctx, SmdSequence& smd);
 // Imports the sequence at path: read and converted aside (asking about rotation orders and bone names),
 // then the animation, tracks, links and preview interpolators swapped in at once. True when the import
 // completed; a missing file, a No or a refused file leave the model unchanged. Traps its errors.

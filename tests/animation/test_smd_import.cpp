@@ -406,6 +406,25 @@ TEST_F(SmdImportTest, EveryEarlyEndLeavesTheShipAsItWasAndAsksNoPreview) {
     }
 }
 
+TEST_F(SmdImportTest, ARotationOrderThatDoesNotSurviveTheCheckIsAskedAboutPerPose) {
+    // A turn of 2 rad about z comes back from the matrix in another quadrant.
+    const std::string text = "v\nnodes\n0 \"root\" -1\n1 \"Gun\" 0\nend\nskeleton\ntime 0\n0 0 0 0 0 0 0\n"
+                             "1 1 2 3 0 0 2\ntime 1\n0 0 0 0 0 0 0\n1 1 2 3 0 0 2\nend\n";
+    const std::string question = "Tarv detected an inappropriate rotation order (i.e. \xC3\xB2ther than Z -> Y -> X)."
+                                 "\r\nYour animation will probably be disrupted. Continue?";
+    animateBefore();
+    const auto tracks = ctx.animation.madObjects;
+    t.prompts.expectYesNo(false, question);
+    EXPECT_FALSE(getSMDInfo(ctx, file(text)));
+    EXPECT_EQ(ctx.animation.madObjects, tracks);
+    EXPECT_EQ(ctx.animation.madAnimations.size(), 3u);
+
+    t.prompts.expectYesNo(true, question).expectYesNo(true, question);
+    EXPECT_TRUE(getSMDInfo(ctx, file(text)));
+    EXPECT_EQ(t.prompts.shown.back().caption, "Milkshape SMD sequence file import");
+    EXPECT_EQ(ctx.animation.madObjects.size(), 1u);
+}
+
 TEST_F(SmdImportTest, TheXAxisSample) {
     const auto sample = samplesFolder() / "X_Axis.smd";
     if (!std::filesystem::exists(sample)) GTEST_SKIP() << "no sample folder";

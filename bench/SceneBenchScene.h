@@ -42,11 +42,10 @@ struct BenchScene {
                 mesh->setQuality(136);
                 frame->addVisual(mesh);
                 const scene::Transform w = frame->worldTransform();
-                for (const auto& face : mesh->faces())
-                    for (const auto& p : face->vertices()) {
-                        const scene::Vec3 q = w.applyToPoint(p);
-                        worldTriangles.insert(worldTriangles.end(), {float(q.x), float(q.y), float(q.z)});
-                    }
+                for (const scene::Vec3& p : mesh->positions()) {
+                    const scene::Vec3 q = w.applyToPoint(p);
+                    worldTriangles.insert(worldTriangles.end(), {float(q.x), float(q.y), float(q.z)});
+                }
             }
         }
         auto light = scene::createLightRGB(1, 1, 1);

@@ -63,7 +63,7 @@ void BM_ShipGunArcs(benchmark::State& state) {
             ViewObject cutOut = ship.marker(), wedge = ship.marker();
             createSphereCutOut(ship.ctx, int16_t(g), chunk, cutOut);
             createPieceOfCake(ship.ctx, int16_t(g), chunk, wedge);
-            faces += cutOut.mesh->faces().size() + wedge.mesh->faces().size();
+            faces += cutOut.mesh->faceCount() + wedge.mesh->faceCount();
         }
         benchmark::DoNotOptimize(faces);
     }

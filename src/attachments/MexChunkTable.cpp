@@ -33,9 +33,19 @@ const MexChunkType* mexChunkTypeByTag(std::string_view tag) {
 void resetMexChunkTable(EditingContext& ctx) {
     MexChunkTable& t = ctx.mex;
     t.mexChunks.clear();
-    t.mexMeshes.clear();
+    takeMexMarkersOffScene(t.mexMeshes);
     t.treeMex.clear();
     t.mexGunCount = t.mexNavLightCount = t.mexDockCount = t.mexSalvageCount = t.catSalvageDockCount = 0;
+}
+
+void takeMexMarkersOffScene(std::vector<ViewObject>& markers) {
+    // From the last to the first, so each frame is found and taken from the end of its parent's children.
+    for (auto it = markers.rbegin(); it != markers.rend(); ++it) {
+        if (!it->frame) continue;
+        if (it->mesh) it->frame->deleteVisual(it->mesh);
+        if (auto parent = it->frame->getParent()) parent->deleteChild(it->frame);
+    }
+    markers.clear();
 }
 
 MexMarkerBuilder& mexMarkers(EditingContext& ctx) {

@@ -349,7 +349,7 @@ void getMexInfo(EditingContext& ctx, const std::string& fileName) {
         } catch (...) {
             // A refused file leaves no chunks behind, so no save can write what it did not read.
             mex.mexChunks.clear();
-            mex.mexMeshes.clear();
+            takeMexMarkersOffScene(mex.mexMeshes);
             throw;
         }
 
@@ -360,7 +360,8 @@ void getMexInfo(EditingContext& ctx, const std::string& fileName) {
             addToLog(ctx, std::string(kCrLf) + "Cataclysm MEX file");
         const size_t count = contents.records.size();
         mex.mexChunks.assign(count, MexChunk{});
-        mex.mexMeshes.assign(count, MexMarkerRecord{});
+        takeMexMarkersOffScene(mex.mexMeshes);
+        mex.mexMeshes.resize(count);
         addToLog(ctx, "Number of chunks: " + intText(contents.count));
 
         MexPointLookup lookup(ctx);

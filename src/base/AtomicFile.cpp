@@ -22,12 +22,17 @@ namespace {
 // The number of writes that still succeed before one fails; -1 when none is to fail.
 std::atomic<int> writesBeforeFailure{-1};
 
-// True when this write is the one to fail.
-bool thisWriteFails() {
-    int left = writesBeforeFailure.load();
-    while (left >= 0 && !writesBeforeFailure.compare_exchange_weak(left, left - 1)) {}
+// The number of renames that still succeed before one fails; -1 when none is to fail.
+std::atomic<int> renamesBeforeFailure{-1};
+
+// Counts one step down; true when this step is the one to fail.
+bool thisStepFails(std::atomic<int>& before) {
+    int left = before.load();
+    while (left >= 0 && !before.compare_exchange_weak(left, left - 1)) {}
     return left == 0;
 }
+
+bool thisWriteFails() { return thisStepFails(writesBeforeFailure); }
 
 std::string reasonOf(int error) { return std::strerror(error); }
 
@@ -155,8 +160,9 @@ void syncFolderOf(const fs::path& real) {
 
 // Renames the temporary over its target; on failure the temporary goes and the error names the target.
 void commit(const PreparedFile& p) {
-    if (::rename(p.tempPath.c_str(), p.real.c_str()) != 0) {
-        const int error = errno;
+    const bool failing = thisStepFails(renamesBeforeFailure);
+    if (failing || ::rename(p.tempPath.c_str(), p.real.c_str()) != 0) {
+        const int error = failing ? EIO : errno;
         ::unlink(p.tempPath.c_str());
         throw writingFailed(p.target, error);
     }
@@ -187,7 +193,8 @@ bool isTemporaryNameOf(const std::string& targetName, const std::string& name) {
 
 void writeFileAtomically(const fs::path& target, std::span<const uint8_t> bytes) { commit(prepare(target, bytes)); }
 
-void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedIndex) {
+void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedIndex, size_t* renamedCount) {
+    if (renamedCount) *renamedCount = 0;
     std::vector<PreparedFile> prepared;
     prepared.reserve(files.size());
     size_t at = 0;
@@ -202,6 +209,7 @@ void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedInde
     for (at = 0; at < prepared.size(); ++at) {
         try {
             commit(prepared[at]);
+            if (renamedCount) *renamedCount = at + 1;
         } catch (...) {
             for (size_t k = at + 1; k < prepared.size(); ++k) ::unlink(prepared[k].tempPath.c_str());
             if (failedIndex) *failedIndex = at;
@@ -265,6 +273,10 @@ std::vector<uint8_t> readWholeFile(const fs::path& path) {
 
 void failNextAtomicWriteForTesting(int writesLetThrough) {
     writesBeforeFailure = writesLetThrough < 0 ? 0 : writesLetThrough;
+}
+
+void failNextAtomicRenameForTesting(int renamesLetThrough) {
+    renamesBeforeFailure = renamesLetThrough < 0 ? 0 : renamesLetThrough;
 }
 
 }  // namespace tarv

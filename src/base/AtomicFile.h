@@ -26,8 +26,11 @@ struct FileToWrite {
 // Writes a set of files as one: each goes to its own temporary file first, and only when every temporary
 // is written and synced are they renamed over their targets, one after the other. A failure before the
 // renames leaves every target as it was and removes every temporary. The RunTimeError is that of the file
-// that failed; its index in files goes to failedIndex.
-void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedIndex = nullptr);
+// that failed; its index in files goes to failedIndex. renamedCount receives how many files, from the first,
+// were renamed over their targets: all of them after success, and after a failure those already in place
+// (0 when the failure came before the renames).
+void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedIndex = nullptr,
+                          size_t* renamedCount = nullptr);
 
 // The temporary files of a target are named "." & target name & ".tarv-" & process number & "-" & counter
 // & "-" & random number & ".tmp", beside the target. A write removes the ones an interrupted earlier save
@@ -44,5 +47,8 @@ std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
 // With writesLetThrough, that many writes succeed first and the one after them fails. Each file of a set
 // counts as one write.
 void failNextAtomicWriteForTesting(int writesLetThrough = 0);
+// For tests: the next rename of a written temporary over its target fails (the temporary goes, the target
+// stays). With renamesLetThrough, that many renames succeed first.
+void failNextAtomicRenameForTesting(int renamesLetThrough = 0);
 
 }  // namespace tarv

@@ -14,9 +14,11 @@ double roundHalfEven(double value) {
     // rounding mode of the machine: to nearest, a tie to the even neighbour, the sign kept (-0.4 -> -0).
     const double magnitude = std::fabs(value);
     if (!(magnitude < 4503599627370496.0)) return value;  // 2^52 and above are whole; also NaN
-    double whole = std::floor(magnitude);
+    // Below 2^52 the conversion to an integer drops exactly the fraction: the floor of the magnitude.
+    const int64_t truncated = int64_t(magnitude);
+    double whole = double(truncated);
     const double fraction = magnitude - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && (int64_t(whole) & 1) != 0)) whole += 1;
+    if (fraction > 0.5 || (fraction == 0.5 && (truncated & 1) != 0)) whole += 1;
     return std::copysign(whole, value);
 }
 

@@ -386,6 +386,7 @@ void cleanup(EditingContext& ctx, bool fileExit) {
         ctx.materialsPage->lstMaterial.clear();
         ctx.materialsPage->selectedIndex = -1;
         ctx.preview.lstTextures.clear();
+        ctx.preview.lstTexturesSelected = -1;
         ctx.preview.ctlThumbs.Clear();
         previewControls(ctx).texturesChanged();
         roadSteps(ctx).clearMaterialFlags(ctx);

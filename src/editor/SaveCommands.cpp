@@ -94,13 +94,17 @@ void mnuSaveAll_Click(EditingContext& ctx) {
             if (mex) files.push_back({current, std::move(*mex)});
             current = findBesideIgnoringCase(base + "mad");
             if (auto mad = buildMadFile(ctx, current)) files.push_back({current, std::move(*mad)});
-            size_t failed = 0;
+            // The .peo goes first: once its rename is done the model file holds the new material list,
+            // whatever happens to the renames after it.
+            size_t failed = 0, renamed = 0;
             try {
-                writeFilesAtomically(files, &failed);
+                writeFilesAtomically(files, &failed, &renamed);
             } catch (const RunTimeError&) {
+                if (renamed > 0) refreshMaterialPositions(ctx, files[0].target, files[0].bytes);
                 current = files.at(failed).target.string();
                 throw;
             }
+            refreshMaterialPositions(ctx, files[0].target, files[0].bytes);
         } catch (const RunTimeError& e) {
             // The builders run trapping steps of their own: the report names this command.
             setErrorContext(ctx, "frmTARV", "mnuSaveAll_Click", "");

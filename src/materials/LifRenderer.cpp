@@ -126,6 +126,8 @@ void drawLayer(EditingContext& ctx) {
         if (number < 0 || number > 255) throw RunTimeError::overflow();
         xepDrawSkin(ctx, uint8_t(number));
         pv.Image1 = pv.picLif1;
+        pv.Image1Width = pv.Image1.width;  // the zoom's stretch and caption stay
+        pv.Image1Height = pv.Image1.height;
         std::error_code ec;
         if (!std::filesystem::exists(pv.panel1 + ".bmp", ec)) pv.mnuFileExportBMP = true;
     });

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string_view>
 #include <filesystem>
 #include <unordered_map>
 
@@ -226,23 +227,31 @@ void cmdSwapMtl_Click(EditingContext& ctx) {
 
 std::string materialListText(const ShipModel& model) {
     std::string text;
-    const auto line = [&](const std::string& s) { text += s + "\r\n"; };
-    const auto colours = [](const ColourBytes& c) { return intText(c[2]) + " " + intText(c[1]) + " " + intText(c[0]); };
-    const auto flag = [](bool set) { return set ? std::string("True") : std::string("False"); };
+    text.reserve(model.materials.size() * 420);
+    // Each line is appended in place, its parts one after the other.
+    const auto line = [&](std::string_view head, std::string_view value) {
+        text.append(head).append(value).append("\r\n");
+    };
+    const auto colours = [&](std::string_view head, const ColourBytes& c) {
+        text.append(head).append(intText(c[2])).append(" ").append(intText(c[1])).append(" ");
+        text.append(intText(c[0])).append("\r\n");
+    };
+    const auto flag = [](bool set) { return set ? std::string_view("True") : std::string_view("False"); };
+    const std::string dashes(39, '-');
     for (const auto& m : model.materials) {
-        line("Material (texture) name: " + displayName(model, m));
-        line("  Ambient colours: " + colours(m.ambient));
-        line("  Diffuse colours: " + colours(m.diffuse));
-        line("  Specular colours: " + colours(m.specular));
-        line("  'Smoothing' flag: " + flag(m.smoothing));
-        line("  'Two-sided' flag: " + flag(m.twoSided));
-        line("  'Self-illumination' flag: " + flag(m.selfIlluminated));
-        line("  'Base-colour' flag: " + flag(m.baseColour));
-        line("  'Stripe-colour' flag: " + flag(m.stripeColour));
-        line("  'Flat-shaded' flag: " + flag(m.flatShaded));
-        line("  'kAlpha': " + floatText(m.kAlpha));
-        line("  'Full-ambient': " + intText(m.fullAmbient));
-        line(std::string(39, '-'));
+        line("Material (texture) name: ", displayName(model, m));
+        colours("  Ambient colours: ", m.ambient);
+        colours("  Diffuse colours: ", m.diffuse);
+        colours("  Specular colours: ", m.specular);
+        line("  'Smoothing' flag: ", flag(m.smoothing));
+        line("  'Two-sided' flag: ", flag(m.twoSided));
+        line("  'Self-illumination' flag: ", flag(m.selfIlluminated));
+        line("  'Base-colour' flag: ", flag(m.baseColour));
+        line("  'Stripe-colour' flag: ", flag(m.stripeColour));
+        line("  'Flat-shaded' flag: ", flag(m.flatShaded));
+        line("  'kAlpha': ", floatText(m.kAlpha));
+        line("  'Full-ambient': ", intText(m.fullAmbient));
+        line(dashes, "");
     }
     return text;
 }

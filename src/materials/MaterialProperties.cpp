@@ -70,6 +70,11 @@ void displayMaterialInfo(EditingContext& ctx, int i) {
         d.txtMtrKAlpha = floatText(m.kAlpha);
         d.txtFullAmbient = intText(m.fullAmbient);
         d.lstMatFaces.clear();
+        // The entries are counted first, so a material on a million faces fills one allocation.
+        size_t entries = 0;
+        for (const auto& object : ctx.model.peoObjects)
+            for (const auto& polygon : object.polygons) entries += polygon.material == i;
+        d.lstMatFaces.reserve(entries);
         for (size_t o = 0; o < ctx.model.peoObjects.size(); ++o) {
             const auto& polygons = ctx.model.peoObjects[o].polygons;
             if (polygons.size() > 32768) throw RunTimeError::overflow();
@@ -95,8 +100,9 @@ void cmdNext_Click(EditingContext& ctx) { moveSelection(ctx, +1, "cmdNext_Click"
 
 void pictureClick(EditingContext& ctx, int swatch) {
     auto& d = dialog(ctx);
-    const int32_t start = swatchFromBoxes(d, swatch);
-    const int32_t colour = ctx.prompts().chooseColour(start).value_or(start);
+    d.CommonDialog1.Color = swatchFromBoxes(d, swatch);
+    d.CommonDialog1.ShowColor(ctx.prompts());  // Cancel keeps the start colour
+    const int32_t colour = d.CommonDialog1.Color;
     d.swatches[size_t(swatch)] = colour;
     d.txtColours[size_t(3 * swatch)] = intText(getRed(colour));
     d.txtColours[size_t(3 * swatch + 1)] = intText(getGreen(colour));

@@ -30,12 +30,13 @@ void appendNormal(FaceNormalMerge& merge, const Vector3& n) {
     merge.polygonIndices.push_back(int32_t(merge.normals.size() - 1));
 }
 
-// Grid cells a little wider than twice the tolerance (1/48 = 0.0208): a normal reaches no farther than
-// 0.48 of a cell on each side, so two normals within the tolerance lie in the same cell or in the
-// neighbouring cell on the side of the cell's half where the normal lies, on every axis, whatever the
-// rounding of the float difference. That makes 2 x 2 x 2 cells to probe.
-constexpr double kCellsPerUnit = 48.0;
-// Cells are counted within +-2^40; values beyond (above 2e10) are spaced far wider than the tolerance, so
+// Grid cells about four times the tolerance wide (1/24 = 0.0417). Two normals within the tolerance lie in
+// the same cell, or, on an axis where one of them lies within the reach of its cell's edge, in the cell
+// beyond that edge. The reach (0.011, a tenth over the tolerance) covers the rounding of the float
+// difference. Most normals lie away from the edges, so a normal probes between 1 and 8 cells, 3.6 on average.
+constexpr double kCellsPerUnit = 24.0;
+constexpr double kReachInCells = 0.011 * kCellsPerUnit;
+// Cells are counted within +-2^40; values beyond (above 4e10) are spaced far wider than the tolerance, so
 // only equal values match there, and those share a cell.
 constexpr double kCellLimit = 1099511627776.0;
 
@@ -43,13 +44,15 @@ bool isFinite(const Vector3& n) { return std::isfinite(n.x) && std::isfinite(n.y
 
 struct AxisCells {
     int64_t cell;
-    int64_t neighbour;  // cell - 1 or cell + 1, whichever half of the cell the value lies in
+    int64_t first, last;  // the cells to probe on this axis: cell - 1 or cell up to cell or cell + 1
 };
 
 AxisCells cellsOf(float value) {
     const double scaled = std::clamp(double(value) * kCellsPerUnit, -kCellLimit, kCellLimit);
-    const double cell = std::floor(scaled);
-    return {int64_t(cell), scaled - cell < 0.5 ? int64_t(cell) - 1 : int64_t(cell) + 1};
+    int64_t c = int64_t(scaled);  // towards zero; one less below zero when there was a fraction
+    if (double(c) > scaled) --c;
+    const double offset = scaled - double(c);
+    return {c, offset < kReachInCells ? c - 1 : c, offset > 1.0 - kReachInCells ? c + 1 : c};
 }
 
 uint64_t cellKey(int64_t cx, int64_t cy, int64_t cz) {
@@ -148,17 +151,26 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
     // so the first match found in a cell is that cell's highest matching index.
     CellTable newestInCell(std::min<size_t>(polygonNormals.size(), kMaxDistinctNormals));
     std::vector<int32_t> previousInCell;
+    // A normal equal to the one before gets the same entry: the entries are those that one was compared
+    // with, plus at most the one made for it, which is the newest and matches.
+    const Vector3* before = nullptr;
     for (const Vector3& n : polygonNormals) {
         if (!isFinite(n)) {  // matches nothing and nothing matches it
             appendNormal(merge, n);
             previousInCell.push_back(-1);
+            before = nullptr;
             continue;
         }
+        if (before && before->x == n.x && before->y == n.y && before->z == n.z) {
+            merge.polygonIndices.push_back(merge.polygonIndices.back());
+            continue;
+        }
+        before = &n;
         const AxisCells cx = cellsOf(n.x), cy = cellsOf(n.y), cz = cellsOf(n.z);
         int32_t match = -1;
-        for (int64_t x : {cx.cell, cx.neighbour})
-            for (int64_t y : {cy.cell, cy.neighbour})
-                for (int64_t z : {cz.cell, cz.neighbour}) {
+        for (int64_t x = cx.first; x <= cx.last; ++x)
+            for (int64_t y = cy.first; y <= cy.last; ++y)
+                for (int64_t z = cz.first; z <= cz.last; ++z) {
                     const int32_t newest = newestInCell.find(cellKey(x, y, z));
                     for (int32_t j = newest; j > match; j = previousInCell[size_t(j)])
                         if (withinTolerance(merge.normals[size_t(j)], n)) {

@@ -2,10 +2,16 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <memory>
 #include <span>
 #include <string_view>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 #include "base/AtomicFile.h"
 #include "model/LogFiles.h"
@@ -50,7 +56,7 @@ public:
         if (count) std::memset(at, value, count);
     }
     void patchI32(size_t at, int32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
+        for (int i = 0; i < 4; ++i) bytes_.get()[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
     }
     size_t size() const { return used_; }
     // The 1-based position of the next byte, as the log names it.
@@ -61,27 +67,70 @@ public:
         if (total > capacity_) reallocate(total);
     }
 
-private:
-    template <class Unsigned>
-    void put(Unsigned v) {
-        uint8_t* at = room(sizeof v);
-        for (size_t i = 0; i < sizeof v; ++i) at[i] = uint8_t(v >> (8 * i));
-    }
+    // Room for n more bytes, to be filled front to back through a Record.
     uint8_t* room(size_t n) {
         if (used_ + n > capacity_) reallocate(std::max(used_ + n, capacity_ * 2 + 4096));
         uint8_t* at = bytes_.get() + used_;
         used_ += n;
         return at;
     }
+
+private:
+    template <class Unsigned>
+    void put(Unsigned v) {
+        uint8_t* at = room(sizeof v);
+        for (size_t i = 0; i < sizeof v; ++i) at[i] = uint8_t(v >> (8 * i));
+    }
+    struct Free {
+        void operator()(uint8_t* p) const { std::free(p); }
+    };
     void reallocate(size_t capacity) {
-        std::unique_ptr<uint8_t[]> bigger(new uint8_t[capacity]);
-        if (used_) std::memcpy(bigger.get(), bytes_.get(), used_);
-        bytes_ = std::move(bigger);
+        // A large file's buffer lies in huge pages where the system offers them, so that its first touch
+        // faults a few hundred times rather than once per small page.
+        constexpr size_t kHugePage = size_t(2) << 20;
+        uint8_t* bigger = nullptr;
+        if (capacity >= 2 * kHugePage) {
+            capacity = (capacity + kHugePage - 1) / kHugePage * kHugePage;
+            bigger = static_cast<uint8_t*>(std::aligned_alloc(kHugePage, capacity));
+#ifdef __linux__
+            if (bigger) madvise(bigger, capacity, MADV_HUGEPAGE);
+#endif
+        } else {
+            bigger = static_cast<uint8_t*>(std::malloc(capacity));
+        }
+        if (!bigger) throw std::bad_alloc();
+        if (used_) std::memcpy(bigger, bytes_.get(), used_);
+        bytes_.reset(bigger);
         capacity_ = capacity;
     }
-    std::unique_ptr<uint8_t[]> bytes_;
+    std::unique_ptr<uint8_t, Free> bytes_;
     size_t capacity_ = 0;
     size_t used_ = 0;
+};
+
+// Fills bytes that a ByteSink made room for, little-endian, without further checks.
+class Record {
+public:
+    explicit Record(uint8_t* at) : at_(at) {}
+    void i16(int16_t v) { put(uint16_t(v)); }
+    void i32(int32_t v) { put(uint32_t(v)); }
+    void f32(float v) { put(std::bit_cast<uint32_t>(v)); }
+    void fill(size_t count, uint8_t value) {
+        std::memset(at_, value, count);
+        at_ += count;
+    }
+
+private:
+    template <class Unsigned>
+    void put(Unsigned v) {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(at_, &v, sizeof v);
+        } else {
+            for (size_t i = 0; i < sizeof v; ++i) at_[i] = uint8_t(v >> (8 * i));
+        }
+        at_ += sizeof v;
+    }
+    uint8_t* at_;
 };
 
 int32_t checked32(int64_t v) { return toInt32(v); }
@@ -377,36 +426,41 @@ private:
         }
     }
 
-    void writeNormal(const PeoNormal& n) {
-        out_.f32(n.x);
-        out_.f32(n.y);
-        out_.f32(n.z);
-        out_.fill(4, kFillerByte);
+    void writeNormals(const std::vector<PeoNormal>& normals) {
+        Record r(out_.room(normals.size() * size_t(kNormalEntrySize)));
+        for (const PeoNormal& n : normals) {
+            r.f32(n.x);
+            r.f32(n.y);
+            r.f32(n.z);
+            r.fill(4, kFillerByte);
+        }
     }
 
     void writeLists() {
         log(kCrLf + "Writing poly list: " + out_.positionText());
         forEachOwner([&](const PeoObject& object) {
             log("  " + object.name + " has " + intText(int64_t(object.polygons.size())) + " polys");
+            Record r(out_.room(object.polygons.size() * size_t(kPolygonEntrySize)));
             for (const PeoPolygon& p : object.polygons) {
-                out_.i32(p.faceNormal);
-                out_.i16(int16_t(p.v0));  // range checked before anything was changed
-                out_.i16(int16_t(p.v1));
-                out_.i16(int16_t(p.v2));
-                out_.i16(int16_t(p.material));
-                for (float st : {p.s0, p.t0, p.s1, p.t1, p.s2, p.t2}) out_.f32(st);
-                out_.i16(p.flags);
-                out_.i16(p.reserved);
+                r.i32(p.faceNormal);
+                r.i16(int16_t(p.v0));  // range checked before anything was changed
+                r.i16(int16_t(p.v1));
+                r.i16(int16_t(p.v2));
+                r.i16(int16_t(p.material));
+                for (float st : {p.s0, p.t0, p.s1, p.t1, p.s2, p.t2}) r.f32(st);
+                r.i16(p.flags);
+                r.i16(p.reserved);
             }
         });
         log(kCrLf + "Writing vertex list @ " + out_.positionText());
         forEachOwner([&](const PeoObject& object) {
             log("  " + object.name + " has " + intText(int64_t(object.vertices.size())) + " vertices");
+            Record r(out_.room(object.vertices.size() * size_t(kVertexEntrySize)));
             for (const PeoVertex& v : object.vertices) {
-                out_.f32(v.x);
-                out_.f32(v.y);
-                out_.f32(v.z);
-                out_.i32(v.normal);
+                r.f32(v.x);
+                r.f32(v.y);
+                r.f32(v.z);
+                r.i32(v.normal);
             }
         });
         if (cataclysm_) {
@@ -420,10 +474,10 @@ private:
         log(kCrLf + "Writing normals list: ");
         forEachOwner([&](const PeoObject& object) {
             log("  " + object.name + ": " + intText(object.nFaceNormals) + " faceNs @ " + out_.positionText());
-            for (const PeoNormal& n : object.faceNormals) writeNormal(n);
+            writeNormals(object.faceNormals);
             if (object.nVertNormals > 0) {
                 log("  " + object.name + ": " + intText(object.nVertNormals) + " vertexNs @ " + out_.positionText());
-                for (const PeoNormal& n : object.vertexNormals) writeNormal(n);
+                writeNormals(object.vertexNormals);
             }
         });
     }

@@ -1,6 +1,7 @@
 #include "preview/LocalAxes.h"
 
 #include <algorithm>
+#include <array>
 
 #include "editor/context/TrapGuard.h"
 #include "preview/PreviewScene.h"
@@ -37,22 +38,12 @@ void showLocalAxes(EditingContext& ctx, ViewObject& v) {
             double x, y, z;
             double red, green, blue;
         } axes[] = {{2.0 * v.size.x, 0, 0, 0, 0, 1}, {0, 2.0 * v.size.y, 0, 0, 1, 0}, {0, 0, 2.0 * v.size.z, 1, 0, 0}};
+        marker.mesh->reserveFaces(6);
         for (const Axis& a : axes) {
-            const float x = float(a.x), y = float(a.y), z = float(a.z);
-            for (bool outward : {true, false}) {
-                scene::FacePtr face = scene::createFace();
-                if (outward) {
-                    face->addVertex(0, 0, 0);
-                    face->addVertex(x, y, z);
-                    face->addVertex(0, 0, 0);
-                } else {
-                    face->addVertex(x, y, z);
-                    face->addVertex(0, 0, 0);
-                    face->addVertex(x, y, z);
-                }
-                face->setColorRGB(a.red, a.green, a.blue);
-                marker.mesh->addFace(face);
-            }
+            const scene::Vec3 o{0, 0, 0}, end{float(a.x), float(a.y), float(a.z)};
+            const scene::PackedColor colour = scene::createColorRGB(a.red, a.green, a.blue);
+            marker.mesh->addPolygon(std::array<scene::Vec3, 3>{o, end, o}, nullptr, nullptr, colour);
+            marker.mesh->addPolygon(std::array<scene::Vec3, 3>{end, o, end}, nullptr, nullptr, colour);
         }
         marker.mesh->setQuality(scene::kQualityWireframe);
 

@@ -124,30 +124,40 @@ void create3dObject(EditingContext& ctx, int16_t objNo) {
     const int last = int(obj.polygons.size()) - 1;
     status.setProgressMax(ProgressBar::Status2, obj.polygons.size() == 1 ? 1 : std::max(last, 0));
     status.setProgressValue(ProgressBar::Status2, 0);
+    // Each material's look, worked out once for all its faces (and again after each event pump, which may
+    // change them).
+    const FaceLook noLook;
+    std::vector<FaceLook> looks(size_t(std::max(materialCount, 0)));
+    const auto findLooks = [&] {
+        for (int m = 0; m < materialCount; ++m)
+            if (counts[size_t(m)] > 0) looks[size_t(m)] = lookOf(model, ctx.view, m);
+    };
+    findLooks();
     Clock& clock = ctx.clock();
     double lastPump = clock.monotonicSeconds();
     for (int i = 0; i <= last; ++i) {
         const PeoPolygon& p = obj.polygons[size_t(i)];
         if (cornersInside(obj, p)) {
-            FaceLook look;
+            const FaceLook* look = &noLook;
             bool known = false;
             if (materialCount > 0 && p.material >= 0) {
                 if (p.material > materialCount - 1) {
                     writeStartupLog(ctx, "Material value of: " + num(p.material) +
                                              " is greater than number of materials: " + num(materialCount));
                 } else {
-                    look = lookOf(model, ctx.view, p.material);
+                    look = &looks[size_t(p.material)];
                     known = true;
                 }
             }
-            addFace(*mesh, obj, p, false, look);
-            if (known && model.materials[size_t(p.material)].twoSided) addFace(*mesh, obj, p, true, look);
+            addFace(*mesh, obj, p, false, *look);
+            if (known && model.materials[size_t(p.material)].twoSided) addFace(*mesh, obj, p, true, *look);
         }
         if (i != last && i % kPumpCheckFaces != kPumpCheckFaces - 1) continue;
         const double now = clock.monotonicSeconds();
         if (i == last || now - lastPump >= kPumpInterval) {
             status.setProgressValue(ProgressBar::Status2, i);
             status.processEvents();
+            findLooks();
             lastPump = now;
         }
     }

@@ -194,9 +194,9 @@ void mnuRenderReset_Click(EditingContext& ctx) {
         const std::string mexKey = ctx.shipInfoPage->lblMexKey;
         if (!mexKey.empty() && mexKey.find("Root") == std::string::npos) {
             const double i = leadingNumber(std::string_view(mexKey).substr(1));
-            if (i >= 0 && i < double(view.mexMeshes.size()) && i < double(ctx.mex.mexChunks.size())) {
+            if (i >= 0 && i < double(ctx.mex.mexMeshes.size()) && i < double(ctx.mex.mexChunks.size())) {
                 const ChunkColour& c = ctx.mex.mexChunks[size_t(i)].colour;
-                if (const scene::MeshPtr& mesh = view.mexMeshes[size_t(i)].mesh)
+                if (const scene::MeshPtr& mesh = ctx.mex.mexMeshes[size_t(i)].mesh)
                     mesh->setColorRGB(c.red / 255.0, c.green / 255.0, c.blue / 255.0);
             }
         }

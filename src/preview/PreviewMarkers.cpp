@@ -104,13 +104,9 @@ void createBox(EditingContext& ctx, ViewObject& view, float x, float y, float z,
             {{{x, y1, z1}, {x1, y1, z1}, {x1, y1, z}, {x, y1, z}}},
             {{{x, y, z}, {x, y1, z}, {x1, y1, z}, {x1, y, z}}},
         }};
-        for (const auto& corners : faces) {
-            scene::FacePtr face = scene::createFace();
-            for (const scene::Vec3& c : corners) face->addVertex(c.x, c.y, c.z);
-            face->setColorRGB(red, green, blue);
-            face->setMaterial(material);
-            mesh->addFace(face);
-        }
+        const scene::PackedColor colour = scene::createColorRGB(red, green, blue);
+        mesh->reserveFaces(mesh->faceCount() + faces.size() * 2);  // four corners each
+        for (const auto& corners : faces) mesh->addPolygon(corners, nullptr, material, colour);
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the scene draws: faces gathered in mesh builders, with their colours, materials and textures, and
 // the point lights that light them. All are shared handles: whoever holds one keeps it alive.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -97,12 +98,27 @@ private:
     Rgb colour_;
 };
 
+struct TexCoord {
+    float u = 0, v = 0;
+};
+
+// A read-only run of a face's corners or texture coordinates; it compares equal to a vector of the same items.
+template <class T>
+class FlatSpan : public std::span<const T> {
+public:
+    using std::span<const T>::span;
+    FlatSpan(std::span<const T> items) : std::span<const T>(items) {}
+    friend bool operator==(const FlatSpan& a, const std::vector<T>& b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+    }
+};
+
 // One polygon of three or more corners. The side into which (v1 - v0) x (v2 - v0) points is its front.
+// A face made by createFace keeps its corners itself until it is added to a mesh; from then on it is a view of
+// its place in the mesh's flat arrays, and what it is told changes the mesh.
 class Face {
 public:
-    struct TexCoord {
-        float u = 0, v = 0;
-    };
+    using TexCoord = scene::TexCoord;
 
     void addVertex(double x, double y, double z);
     void setTextureCoordinates(int corner, double u, double v);  // a corner that does not exist throws
@@ -111,33 +127,46 @@ public:
     void setColor(PackedColor colour);
     void setColorRGB(double r, double g, double b);
 
-    const std::vector<Vec3>& vertices() const { return vertices_; }
-    const std::vector<TexCoord>& textureCoordinates() const { return texCoords_; }
-    const TexturePtr& texture() const { return texture_; }
-    const MaterialPtr& material() const { return material_; }
-    PackedColor color() const { return colour_; }
+    FlatSpan<Vec3> vertices() const;
+    FlatSpan<TexCoord> textureCoordinates() const;
+    const TexturePtr& texture() const;
+    const MaterialPtr& material() const;
+    PackedColor color() const;
     // Whether (v1 - v0) x (v2 - v0) of some fan triangle has a length: faces without area are lines.
     bool hasArea() const;
 
 private:
     friend class MeshBuilder;
     void touched();
+    // Held here only while the face belongs to no mesh.
     std::vector<Vec3> vertices_;
     std::vector<TexCoord> texCoords_;
     TexturePtr texture_;
     MaterialPtr material_;
     PackedColor colour_ = kWhite;
-    MeshBuilder* owner_ = nullptr;  // the mesh the face was added to; it outlives its faces' use
+    MeshBuilder* owner_ = nullptr;  // the mesh the face was added to
+    size_t index_ = 0;              // its place in that mesh
 };
+
+// Whether (v1 - v0) x (v2 - v0) of some fan triangle of these corners has a length.
+bool cornersHaveArea(std::span<const Vec3> corners);
 
 struct Bounds {
     Vec3 min, max;
     bool empty = true;
 };
 
+// The texture and material that faces share; a mesh numbers each pair it holds (0: neither).
+struct FaceLook {
+    TexturePtr texture;
+    MaterialPtr material;
+};
+
+// A mesh keeps its faces in flat arrays: every face's corners one after another (with their texture
+// coordinates), where each face starts, and per face its colour and the number of its look.
 class MeshBuilder {
 public:
-    MeshBuilder() = default;
+    MeshBuilder();
     MeshBuilder(const MeshBuilder&) = delete;
     MeshBuilder& operator=(const MeshBuilder&) = delete;
     ~MeshBuilder();
@@ -149,12 +178,16 @@ public:
     // a count below 3, data without the closing 0 or counts that disagree with the lists throw.
     void addFaces(int32_t vertexCount, std::span<const Vector3> vertices, int32_t normalCount,
                   std::span<const Vector3> normals, std::span<const int32_t> faceData);
-    // Room for this many faces in all, so that a mesh filled face by face grows its list once.
-    void reserveFaces(size_t count) { faces_.reserve(count); }
+    // Room for this many faces in all (of three corners each), so that a mesh filled face by face grows once.
+    void reserveFaces(size_t count);
     // Appends a triangle made here, as a face made with createFace, given its three corners with their
     // texture coordinates, its look and its colour, would be added.
-    void addTriangle(const std::array<Vec3, 3>& corners, const std::array<Face::TexCoord, 3>& uv,
+    void addTriangle(const std::array<Vec3, 3>& corners, const std::array<TexCoord, 3>& uv,
                      const TexturePtr& texture, const MaterialPtr& material, PackedColor colour);
+    // Appends a polygon of any number of corners with texture coordinates (0, 0), as a face made with
+    // createFace and given these corners, look and colour would be added.
+    void addPolygon(std::span<const Vec3> corners, const TexturePtr& texture, const MaterialPtr& material,
+                    PackedColor colour);
     void setQuality(int32_t quality);
     // Colour every face the mesh holds now; faces added later keep their own colour.
     void setColor(PackedColor colour);
@@ -163,7 +196,23 @@ public:
     int32_t quality() const { return quality_; }
     bool wireframe() const { return (quality_ & 0xC0) == kQualityWireframe; }
     bool lit() const { return (quality_ & kQualityLit) != 0; }
-    const std::vector<FacePtr>& faces() const { return faces_; }
+
+    // The flat arrays. Face f has the corners positions()[faceStarts()[f]] up to positions()[faceStarts()[f + 1]].
+    size_t faceCount() const { return colours_.size(); }
+    std::span<const Vec3> positions() const { return positions_; }
+    std::span<const TexCoord> texCoords() const { return texCoords_; }
+    std::span<const uint32_t> faceStarts() const { return starts_; }
+    std::span<const PackedColor> faceColours() const { return colours_; }
+    std::span<const uint32_t> faceLooks() const { return faceLooks_; }
+    std::span<const FaceLook> looks() const { return looks_; }
+    std::span<const Vec3> corners(size_t face) const {
+        return std::span<const Vec3>(positions_).subspan(starts_[face], starts_[face + 1] - starts_[face]);
+    }
+
+    // The faces one by one, as Face views of the flat arrays, made when first asked for.
+    const std::vector<FacePtr>& faces() const;
+    // One face's view.
+    const FacePtr& face(size_t index) const;
     // Counts every change of the faces the mesh holds, so drawing rebuilds its buffers only after a change.
     uint64_t changeCount() const { return changes_; }
     // Bounding box of every corner, kept up to date with the change counter.
@@ -175,7 +224,17 @@ private:
         ++changes_;
         markSceneChanged();
     }
-    std::vector<FacePtr> faces_;
+    uint32_t lookIndex(const TexturePtr& texture, const MaterialPtr& material);
+    void appendFace(std::span<const Vec3> corners, std::span<const TexCoord> uv, uint32_t look, PackedColor colour);
+    void insertCorner(size_t face, const Vec3& corner);
+    std::vector<Vec3> positions_;
+    std::vector<TexCoord> texCoords_;
+    std::vector<uint32_t> starts_;  // face count + 1 entries
+    std::vector<PackedColor> colours_;
+    std::vector<uint32_t> faceLooks_;
+    std::vector<FaceLook> looks_;
+    uint32_t lastLook_ = 0;
+    mutable std::vector<FacePtr> views_;  // Face views handed out, by face number; empty ones not made yet
     int32_t quality_ = kQualitySolid | kQualityLit;
     uint64_t changes_ = 1;
     mutable Bounds bounds_;

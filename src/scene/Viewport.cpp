@@ -95,10 +95,12 @@ void pickFrame(const FramePtr& frame, const Transform& parentWorld, const Ray& w
                 if (!rayMeetsBox(local, mesh->bounds())) continue;
                 double best = std::numeric_limits<double>::infinity();
                 int bestFace = -1;
-                const auto& faces = mesh->faces();
-                for (size_t f = 0; f < faces.size(); ++f) {
-                    const auto& v = faces[f]->vertices();
-                    for (size_t i = 1; i + 1 < v.size(); ++i) {
+                const std::span<const uint32_t> starts = mesh->faceStarts();
+                const std::span<const Vec3> positions = mesh->positions();
+                for (size_t f = 0; f + 1 < starts.size(); ++f) {
+                    const Vec3* v = positions.data() + starts[f];
+                    const size_t n = starts[f + 1] - starts[f];
+                    for (size_t i = 1; i + 1 < n; ++i) {
                         const double t = rayMeetsTriangle(local, v[0], v[i], v[i + 1]);
                         if (t >= 0 && t < best) {
                             best = t;
@@ -106,7 +108,7 @@ void pickFrame(const FramePtr& frame, const Transform& parentWorld, const Ray& w
                         }
                     }
                 }
-                if (bestFace >= 0) hits.push_back({mesh, faces[size_t(bestFace)], bestFace, best * dirLength, path});
+                if (bestFace >= 0) hits.push_back({mesh, mesh->face(size_t(bestFace)), bestFace, best * dirLength, path});
             }
         }
     }

@@ -100,6 +100,7 @@ void KeyedTreeWidget::sync(bool force) {
             item->setData(0, kKeyRole, QString::fromStdString(node->key));
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled |
                            Qt::ItemIsDropEnabled | Qt::ItemIsEditable);
+            item->setData(0, Qt::CheckStateRole, Qt::Unchecked);  // every node shows its check box
             if (node->parent)
                 items.at(node->parent->key)->addChild(item);
             else

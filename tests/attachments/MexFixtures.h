@@ -80,7 +80,7 @@ public:
         calls.push_back("blank " + name + " " + std::to_string(index));
     }
     void buildMarker(EditingContext&, int index, const MexMarkerRequest& request) override {
-        static const char* const shapes[] = {"sphere", "box", "cone", "gun"};
+        static const char* const shapes[] = {"sphere", "box", "cone", "gun", "none"};
         std::string call = "marker " + std::to_string(index) + " " + shapes[int(request.shape)];
         if (request.shape == MexMarkerShape::GunRule) call += " " + std::to_string(request.gunNumber);
         calls.push_back(call);

@@ -22,7 +22,10 @@ struct ShpLists {
 
 class MexChecks : public ::testing::Test {
 protected:
-    MexChecks() { addMexTreeDefaults(t.ctx); }
+    MexChecks() {
+        t.ctx.mex.markers = nullptr;  // the checks' colours alone, without the markers' type colours
+        addMexTreeDefaults(t.ctx);
+    }
 
     // A ship definition as its reader leaves it: entries, a blank spare, and matching declared numbers.
     void loadShp(const ShpLists& lists) {

@@ -228,15 +228,16 @@ TEST(AtomicFileSet, AFailureAtAnyFileLeavesEveryTargetAndNoTemporary) {
                                                 {dir / "ship.mex", bytesOf("new mex")},
                                                 {dir / "ship.mad", bytesOf("new mad")}};
         failNextAtomicWriteForTesting(failing);
-        size_t failedIndex = 99;
+        size_t failedIndex = 99, renamed = 99;
         try {
-            writeFilesAtomically(files, &failedIndex);
+            writeFilesAtomically(files, &failedIndex, &renamed);
             ADD_FAILURE() << "the set was written";
         } catch (const RunTimeError& e) {
             EXPECT_NE(e.description().find(files[size_t(failing)].target.string()), std::string::npos)
                 << e.description();
         }
         EXPECT_EQ(failedIndex, size_t(failing));
+        EXPECT_EQ(renamed, 0u);
         EXPECT_EQ(readText(dir / "ship.peo"), "old peo");
         EXPECT_EQ(readText(dir / "ship.mex"), "old mex");
         EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mex", "ship.peo"}));
@@ -248,6 +249,36 @@ TEST(AtomicFileSet, AFailureAtAnyFileLeavesEveryTargetAndNoTemporary) {
     EXPECT_EQ(readText(dir / "ship.peo"), "new peo");
     EXPECT_EQ(readText(dir / "ship.mad"), "new mad");
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.peo"}));
+}
+
+TEST(AtomicFileSet, AFailedRenameLeavesTheFilesBeforeItRenamedAndTheRestAsTheyWere) {
+    for (int failing = 0; failing < 3; ++failing) {
+        SCOPED_TRACE(failing);
+        TempDir dir;
+        writeText(dir / "ship.peo", "old peo");
+        writeText(dir / "ship.mex", "old mex");
+        writeText(dir / "ship.mad", "old mad");
+        const std::vector<FileToWrite> files = {{dir / "ship.peo", bytesOf("new peo")},
+                                                {dir / "ship.mex", bytesOf("new mex")},
+                                                {dir / "ship.mad", bytesOf("new mad")}};
+        failNextAtomicRenameForTesting(failing);
+        size_t failedIndex = 99, renamed = 99;
+        EXPECT_THROW(writeFilesAtomically(files, &failedIndex, &renamed), RunTimeError);
+        EXPECT_EQ(failedIndex, size_t(failing));
+        EXPECT_EQ(renamed, size_t(failing));
+        const char* kinds[] = {"peo", "mex", "mad"};
+        for (int k = 0; k < 3; ++k) {
+            const std::string kind = kinds[k];
+            EXPECT_EQ(readText(dir / ("ship." + kind)), (k < failing ? "new " : "old ") + kind);
+        }
+        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.mex", "ship.peo"}));
+    }
+    TempDir dir;
+    size_t renamed = 99;
+    writeFilesAtomically(
+        std::vector<FileToWrite>{{dir / "ship.peo", bytesOf("new peo")}, {dir / "ship.mad", bytesOf("new mad")}},
+        nullptr, &renamed);
+    EXPECT_EQ(renamed, 2u);
 }
 
 TEST(AtomicFile, AWriteRemovesOnlyItsTargetsStaleTemporaries) {

@@ -295,9 +295,12 @@ TEST_F(RoadTest, TheCleanUpEmptiesEveryTableWithItsCount) {
     fs::copy_file(at("Tarvlet_LOD1.peo"), other);
     loadThisFile(ctx, other);
     EXPECT_EQ(ctx.model.objectCount(), 1);
-    EXPECT_EQ(ctx.mex.mexChunkCount(), 0);
-    EXPECT_TRUE(ctx.mex.mexMeshes.empty());
-    EXPECT_EQ(ctx.mex.treeMex.count(), 0);
+    // Only the default collision sphere and bounding box.
+    ASSERT_EQ(ctx.mex.mexChunkCount(), 2);
+    EXPECT_EQ(ctx.mex.mexChunks[0].chunkId, "Col0");
+    EXPECT_EQ(ctx.mex.mexChunks[1].chunkId, "Rct0");
+    EXPECT_EQ(ctx.mex.mexMeshes.size(), 2u);
+    EXPECT_EQ(ctx.mex.treeMex.count(), 9);
     EXPECT_EQ(ctx.animation.madObjectCount(), 0);
     EXPECT_TRUE(ctx.animation.madAnimations.empty());
     EXPECT_EQ(ctx.view.viewObjects.size(), 1u);

@@ -1,9 +1,14 @@
 // The "Material Properties" dialog's logic: what it shows, navigation, the colour pickers and Apply.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <unistd.h>
+
 #include "ByteBuilder.h"
 #include "Fakes.h"
 #include "TempDir.h"
+#include "base/AtomicFile.h"
 #include "editor/context/EditingContext.h"
 #include "materials/MaterialPatch.h"
 #include "materials/MaterialProperties.h"
@@ -103,6 +108,7 @@ TEST_F(MaterialPropertiesTest, ThePickerStartsFromTheBoxesAndCancelKeepsThem) {
     t.prompts.expectColour(std::nullopt);
     pictureClick(t.ctx, 1);
     EXPECT_EQ(d.swatches[1], 40 + 256 * 50 + 65536 * 60);
+    EXPECT_EQ(d.CommonDialog1.Color, d.swatches[1]);
     EXPECT_EQ(d.txtColours[3], "40");
     t.prompts.expectColour(1 + 256 * 2 + 65536 * 3);
     pictureClick(t.ctx, 2);
@@ -169,6 +175,44 @@ TEST_F(MaterialPropertiesTest, AMissingModelFileIsReportedAndNotCreated) {
     ASSERT_EQ(t.errors.reports.size(), 1u);
     EXPECT_EQ(t.errors.reports[0].procedure, "cmdApply_Click");
     EXPECT_FALSE(std::filesystem::exists(peo));
+}
+
+TEST_F(MaterialPropertiesTest, AFolderThatRefusesTheWriteLeavesTheFileWhole) {
+    model(2);
+    frmMaterials_Activate(t.ctx);
+    d.chkFlags[0] = true;
+    const auto before = test::readBytes(peo);
+    // A read-only folder; root writes there anyway, so it gets a failing write instead.
+    const bool root = ::geteuid() == 0;
+    if (root)
+        failNextAtomicWriteForTesting();
+    else
+        std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    cmdApply_Click(t.ctx);
+    if (!root) std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(t.errors.reports[0].module, "frmMaterials");
+    EXPECT_EQ(t.errors.reports[0].procedure, "cmdApply_Click");
+    EXPECT_EQ(test::readBytes(peo), before);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, (std::vector<std::string>{"ship.peo"}));  // no temporary stays
+    EXPECT_TRUE(t.ctx.model.materials[0].smoothing);         // memory is updated before the patch
+}
+
+TEST_F(MaterialPropertiesTest, AnEntryCutOffByTheFilesEndIsNeitherWrittenNorExtended) {
+    model(2);
+    auto truncated = test::readBytes(peo);
+    truncated.resize(68 + 32 + 20);  // material 1's entry ends 12 bytes after the file
+    test::writeBytes(peo, truncated);
+    page.selectedIndex = 1;
+    frmMaterials_Activate(t.ctx);
+    d.chkFlags[0] = true;
+    t.prompts.expectMessage(kNoMaterialEntryText, t.ctx.version.appTitle);
+    cmdApply_Click(t.ctx);
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_EQ(test::readBytes(peo), truncated);
+    EXPECT_TRUE(t.ctx.model.materials[1].smoothing);
 }
 
 TEST_F(MaterialPropertiesTest, TheCleanUpUnticksTheFlagBoxes) {

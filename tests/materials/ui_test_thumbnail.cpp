@@ -177,3 +177,49 @@ TEST(ThumbNailWidget, ClearThenAddReusesElementZero) {
 
 }  // namespace
 }  // namespace tarv
+
+namespace tarv {
+namespace {
+
+// Redraw touches only the elements whose place or visibility changes; after every step the elements stand
+// where the full layout puts them: shown exactly when placed and visible, placed ones at their places.
+void expectAsLaidOut(ThumbNail& thumbs, const std::string& step) {
+    const std::vector<ThumbPlacement> places = thumbs.grid().redraw();
+    ASSERT_EQ(places.size(), size_t(thumbs.Count())) << step;
+    for (size_t i = 0; i < places.size(); ++i) {
+        const bool shown = places[i].placed && places[i].visible;
+        EXPECT_EQ(!thumbs.picThumbs[i]->isHidden(), shown) << step << " picture " << i;
+        EXPECT_EQ(!thumbs.lblThumbs[i]->isHidden(), shown) << step << " caption " << i;
+        if (!places[i].placed) continue;
+        const auto at = [](const TwipRect& r) { return QPoint(r.left / kTwipsPerPixel, r.top / kTwipsPerPixel); };
+        EXPECT_EQ(thumbs.picThumbs[i]->pos(), at(places[i].picture)) << step << " " << i;
+        EXPECT_EQ(thumbs.lblThumbs[i]->pos(), at(places[i].caption)) << step << " " << i;
+        EXPECT_EQ(thumbs.txtThumbEdit[i]->pos(), at(places[i].editor)) << step << " " << i;
+    }
+    EXPECT_EQ(thumbs.VScroll1->maximum(), thumbs.grid().scrollMaximum()) << step;
+    EXPECT_EQ(thumbs.VScroll1->isEnabled(), thumbs.grid().scrollEnabled()) << step;
+    EXPECT_EQ(thumbs.VScroll1->value(), thumbs.grid().scrollPosition()) << step;
+}
+
+TEST(ThumbNailWidget, RedrawLeavesTheSameGridAsTheFullLayout) {
+    Grid g;
+    const Image red(4, 4, Rgba{255, 0, 0, 255});
+    for (int i = 0; i < 25; ++i) {
+        g.add("C:\\t\\tex" + std::to_string(i) + ".bmp", true, &red);
+        expectAsLaidOut(g.thumbs, "add " + std::to_string(i));
+    }
+    g.thumbs.VScroll1->setValue(3);
+    expectAsLaidOut(g.thumbs, "scrolled to 3");
+    g.thumbs.resize(3050 / kTwipsPerPixel, 2190 / kTwipsPerPixel);  // 2 columns, 2 rows
+    expectAsLaidOut(g.thumbs, "narrower");
+    g.thumbs.VScroll1->setValue(0);
+    expectAsLaidOut(g.thumbs, "scrolled back");
+    g.thumbs.resize(3855 / kTwipsPerPixel, 4455 / kTwipsPerPixel);
+    expectAsLaidOut(g.thumbs, "design size");
+    g.thumbs.Clear();
+    for (int i = 0; i < 4; ++i) g.add("tex" + std::to_string(i) + ".bmp", true, &red);
+    expectAsLaidOut(g.thumbs, "after Clear");
+}
+
+}  // namespace
+}  // namespace tarv

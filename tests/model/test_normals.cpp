@@ -152,6 +152,17 @@ TEST(Normals, FastMergeEqualsTheLiteralMerge) {
         }
         inputs.push_back(v);
     }
+    {  // runs of equal normals one after another (+0 and -0 among them), whose values come back later
+        std::uniform_int_distribution<int> value(0, 60), run(1, 4);
+        std::vector<Vector3> v;
+        for (int i = 0; i < 3000; ++i) {
+            const int k = value(rng);
+            const Vector3 n = k == 0 ? Vector3{0, 0, 1} : k == 1 ? Vector3{-0.0f, 0, 1}
+                              : k == 2 ? Vector3{NAN, 0, 0} : Vector3{float(k % 7) * 0.006f, float(k / 7) * 0.004f, 1};
+            for (int r = run(rng); r > 0; --r) v.push_back(n);
+        }
+        inputs.push_back(v);
+    }
     {  // on and beside the multiples of 1/96 (cell borders and cell middles of a 1/48 grid), 0.01 away
         std::uniform_int_distribution<int> step(-96, 96);
         const float nudges[] = {0, 1e-7f, -1e-7f, 0.01f, -0.01f, 0.0099999f, -0.0099999f, 0.0100001f, 0.0004f};

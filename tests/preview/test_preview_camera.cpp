@@ -265,9 +265,9 @@ TEST_F(CameraTest, ResetViewGivesTheSelectedChunkItsColourBack) {
     MexChunk chunk;
     chunk.colour = {255, 128, 0};
     ctx.mex.mexChunks = {chunk};
-    ctx.view.mexMeshes.resize(1);
-    ctx.view.mexMeshes[0].mesh = scene::createMeshBuilder();
-    ViewObject& marker = ctx.view.mexMeshes[0];
+    ctx.mex.mexMeshes.resize(1);
+    ctx.mex.mexMeshes[0].mesh = scene::createMeshBuilder();
+    ViewObject& marker = ctx.mex.mexMeshes[0];
     createSphere(ctx, chunk, marker);
     ctx.shipInfoPage->lblMexKey = "gRoot";
     mnuRenderReset_Click(ctx);

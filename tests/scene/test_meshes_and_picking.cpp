@@ -184,6 +184,53 @@ TEST(Meshes, ATriangleAddedInOneCallIsTheFaceMadeAndAddedStepByStep) {
     }
 }
 
+TEST(Meshes, AFaceInAMeshIsAViewOfTheMeshsFlatArrays) {
+    auto mesh = createMeshBuilder();
+    auto first = triangle({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
+    mesh->addFace(first);
+    const std::vector<Vector3> v{{5, 5, 5}, {6, 5, 5}, {5, 6, 5}};
+    mesh->addFaces(3, v, 0, {}, std::vector<int32_t>{3, 0, 1, 2, 0});
+    const std::array<Vec3, 4> square{Vec3{0, 0, 9}, {2, 0, 9}, {2, 2, 9}, {0, 2, 9}};
+    auto material = createMaterial(0);
+    mesh->addPolygon(square, nullptr, material, 0xFF0000FFu);
+    ASSERT_EQ(mesh->faceCount(), 3u);
+    EXPECT_EQ(mesh->faces()[0], first);  // the face added is the mesh's view of its first face
+
+    // A corner added to a face already in the mesh goes after its own corners; the next faces keep theirs.
+    first->addVertex(-1, -1, 0);
+    EXPECT_EQ(first->vertices(), (std::vector<Vec3>{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {-1, -1, 0}}));
+    EXPECT_EQ(mesh->faces()[1]->vertices(), (std::vector<Vec3>{{5, 5, 5}, {6, 5, 5}, {5, 6, 5}}));
+    EXPECT_EQ(mesh->faces()[2]->vertices(), (std::vector<Vec3>(square.begin(), square.end())));
+    EXPECT_EQ(mesh->faces()[2]->material(), material);
+    EXPECT_EQ(mesh->faces()[2]->texture(), nullptr);
+    EXPECT_EQ(mesh->faces()[2]->color(), 0xFF0000FFu);
+    EXPECT_EQ(mesh->faces()[2]->textureCoordinates().size(), 4u);
+    EXPECT_EQ(mesh->bounds().min.x, -1);
+
+    // Changing one face's look leaves the others alone.
+    auto texture = createTexture(Image(1, 1));
+    mesh->faces()[1]->setTexture(texture);
+    mesh->faces()[1]->setTextureCoordinates(2, 0.5, 0.75);
+    EXPECT_EQ(mesh->faces()[1]->texture(), texture);
+    EXPECT_EQ(mesh->faces()[1]->material(), nullptr);
+    EXPECT_EQ(mesh->faces()[2]->texture(), nullptr);
+    EXPECT_EQ(mesh->faces()[2]->material(), material);
+    EXPECT_EQ(first->texture(), nullptr);
+    EXPECT_FLOAT_EQ(mesh->faces()[1]->textureCoordinates()[2].v, 0.75f);
+    EXPECT_FLOAT_EQ(mesh->faces()[2]->textureCoordinates()[0].v, 0.f);
+
+    // A face held when its mesh goes keeps what it had and may join another mesh.
+    const FacePtr held = mesh->faces()[1];
+    mesh.reset();
+    EXPECT_EQ(held->vertices(), (std::vector<Vec3>{{5, 5, 5}, {6, 5, 5}, {5, 6, 5}}));
+    EXPECT_EQ(held->texture(), texture);
+    EXPECT_FLOAT_EQ(held->textureCoordinates()[2].u, 0.5f);
+    auto other = createMeshBuilder();
+    other->addFace(held);
+    EXPECT_EQ(other->faceCount(), 1u);
+    EXPECT_EQ(other->faces()[0]->texture(), texture);
+}
+
 TEST(Picking, NearestFirstWithFramePathsFromTheRoot) {
     PickScene s;
     auto far = createFrame(s.world);

@@ -10,6 +10,7 @@
 
 #include "base/KeyedTree.h"
 #include "model/state/ShipModel.h"
+#include "preview/state/ViewState.h"
 
 namespace tarv {
 
@@ -50,16 +51,9 @@ const std::vector<MexChunkType>& mexChunkTypes();
 const MexChunkType* mexChunkTypeByLetter(char letter);
 const MexChunkType* mexChunkTypeByTag(std::string_view tag);
 
-// The table's slot for one chunk's marker. The preview draws the marker from its own view record
-// (ViewState::mexMeshes); this slot keeps the table and the markers the same length.
-struct MexMarkerRecord {
-    std::string name;
-    bool shown = false;
-};
-
 // The shape a chunk's marker asks for: spheres for collision spheres and nav lights, a box for the bounding
-// box, cones for the others, and for guns the gun rule with the gun's number.
-enum class MexMarkerShape { Sphere, Box, Cone, GunRule };
+// box, cones for the others, for guns the gun rule with the gun's number, and none for an unknown type.
+enum class MexMarkerShape { Sphere, Box, Cone, GunRule, None };
 struct MexMarkerRequest {
     MexMarkerShape shape = MexMarkerShape::Cone;
     int16_t gunNumber = 0;
@@ -78,7 +72,9 @@ public:
 
 struct MexChunkTable {
     std::vector<MexChunk> mexChunks;
-    std::vector<MexMarkerRecord> mexMeshes;  // same length as mexChunks
+    // The chunks' markers in the preview, index = chunk index, as long as mexChunks: each marker's mesh,
+    // its frame "mex_" & name under object 0's frame, its name and its shown flag.
+    std::vector<ViewObject> mexMeshes;
     // Counted while a .mex is read, for the checks against the ship definition.
     int16_t mexGunCount = 0;
     int16_t mexNavLightCount = 0;
@@ -93,9 +89,13 @@ struct MexChunkTable {
     int32_t mexChunkCount() const { return int32_t(mexChunks.size()); }
 };
 
-// Empties the chunk table, the marker records, the chunk tree and the counts together, so no later save
-// can write the chunks of a model that is gone.
+// Empties the chunk table, the markers, the chunk tree and the counts together, so no later save can write
+// the chunks of a model that is gone and no marker of it stays in the scene.
 void resetMexChunkTable(EditingContext& ctx);
+
+// Takes every marker off the scene (each shown mesh off its frame, each frame off its parent) and empties
+// the list. Whatever empties or re-sizes the marker list calls it first.
+void takeMexMarkersOffScene(std::vector<ViewObject>& markers);
 
 // The marker code in use (a builder that does nothing when none is set).
 MexMarkerBuilder& mexMarkers(EditingContext& ctx);

@@ -1,16 +1,26 @@
 #pragma once
-// What the "Ship Info" page's "Mex Data" and "Ship File Data" tabs show: the chunk key label, the chunk edit
-// fields and the gun-type list.
+// What the "Ship Info" page shows: on "Elements" the selected chunk's key, the chunk commands' enable flags
+// and the mirror boxes; on "Mex Data" the chunk edit fields; on "Ship File Data" the gun-type list. The
+// chunk tree itself is ctx.mex.treeMex; page 2's enable flag and the page to switch to are in ctx.road.
 #include <string>
 
+#include "attachments/state/MexEditPanel.h"
 #include "base/FixedList.h"
 
 namespace tarv {
 
 struct ShipInfoPageState {
-    std::string lblMexKey;          // the key of the chunk selected in the chunk tree
+    std::string lblMexKey;          // the key of the chunk tree node clicked last
     bool mexFieldsVisible = false;  // the chunk edit fields of the "Mex Data" tab
     FixedList cmbShpGunType;
+    // "Elements": the enable flags of "Add/Clone" and "Delete", the mirror boxes "X", "Y", "Z".
+    bool cmdMexAddEnabled = true;
+    bool cmdMexDelEnabled = true;
+    bool chkMexMirrorX = false, chkMexMirrorY = false, chkMexMirrorZ = false;
+    bool mexDataPageEnabled = true;  // page 1 "Mex Data" of SSTab3
+    // The chunk edit panel and gun panel in use; none means the default, which records into mexPanelRecord.
+    MexEditPanel* mexPanel = nullptr;
+    MexPanelRecord mexPanelRecord;
 };
 
 }  // namespace tarv

@@ -1,9 +1,11 @@
 #pragma once
-// The mesh-extras controls of the "Ship Info" page: on "Mex Data" the selected chunk's key and its edit
-// fields, on "Ship File Data" the gun-type list.
+// The mesh-extras controls of the "Ship Info" page: on "Elements" the chunk commands beside the chunk tree
+// and the selected chunk's key, on "Mex Data" the chunk edit fields, on "Ship File Data" the gun-type list.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QObject>
+#include <QPushButton>
 #include <vector>
 
 namespace tarv {
@@ -16,6 +18,13 @@ class ShipInfoControls : public QObject {
 public:
     explicit ShipInfoControls(frmTARV& window);
     QLabel* lblMexKey;
+    QPushButton* cmdMexAdd;
+    QPushButton* cmdMexMirror;
+    QCheckBox* chkMexMirrorX;
+    QCheckBox* chkMexMirrorY;
+    QCheckBox* chkMexMirrorZ;
+    QPushButton* cmdMexDel;
+    QPushButton* cmdAttachMexFile;
     std::vector<QWidget*>
         mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
     QComboBox* cmbShpGunType;
@@ -23,6 +32,10 @@ public:
     void sync();
 
 private:
+    // Runs a handler, then the window shows the context again.
+    template <class F>
+    void handle(F&& f);
+    frmTARV& window_;
     EditingContext& ctx_;
     bool syncing_ = false;
 };

@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
 #include "base/Image.h"
+#include "platform/CommonDialog.h"
 
 namespace tarv {
 
@@ -73,6 +76,18 @@ struct LifPreviewState {
 
     Image picLif1;  // the drawing surface
     Image Image1;   // the shown copy of the surface
+
+    // The window's own controls.
+    std::string Caption;
+    bool mnuView = false;  // the View menu: enabled while a texture is shown
+    bool cmdPrev = false, cmdNext = false;
+    std::string cmdZoom = "Zoom In";
+    bool Image1Stretch = false;
+    int Image1Width = 0, Image1Height = 0;  // screen pixels
+    int32_t picTeam0BackColor = 0, picTeam1BackColor = 0;  // red + 256 green + 65536 blue
+    CommonDialog CommonDialog1;
+    // Shows the window modally (owned by the main window, or without an owner); none in plain use.
+    std::function<void(bool owned)> showModal;
 };
 
 // The main window's header boxes of the Textures page.

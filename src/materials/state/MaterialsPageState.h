@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/CommonDialog.h"
+
 namespace tarv {
 
 // The "Material Properties" dialog's controls as plain state.
@@ -19,6 +21,7 @@ struct MaterialPropertiesState {
     bool cmdPrevEnabled = false, cmdNextEnabled = false;
     bool rgbBoxesEnabled = true;        // colour boxes 0 to 8
     std::array<int32_t, 3> swatches{};  // Picture1-3: red + 256 green + 65536 blue
+    CommonDialog CommonDialog1;         // the colour picker; keeps the colour of its last use
 };
 
 struct MaterialsPageState {

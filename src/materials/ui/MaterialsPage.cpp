@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "materials/MaterialList.h"
+#include "materials/ui/TexturesPageControls.h"
 #include "materials/ui/frmMaterials.h"
 #include "materials/state/MaterialsPageState.h"
 #include "shell/ControlSync.h"
@@ -93,6 +94,7 @@ void installMaterials(frmTARV& window) {
     connectMaterials(window.ctx);
     auto* controls = new MaterialsPageControls(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
+    installTextures(window);
 }
 
 }  // namespace tarv

@@ -26,6 +26,15 @@ QPixmap pixmapOf(const Image& image) {
     return QPixmap::fromImage(q);
 }
 
+// A caption's colours: button face and text, or highlight and highlighted text when selected.
+void paint(QLabel* label, bool selected) {
+    QPalette p = label->palette();
+    const QPalette& system = QApplication::palette();
+    p.setColor(QPalette::Window, system.color(selected ? QPalette::Highlight : QPalette::Button));
+    p.setColor(QPalette::WindowText, system.color(selected ? QPalette::HighlightedText : QPalette::ButtonText));
+    label->setPalette(p);
+}
+
 }  // namespace
 
 ThumbNail::ThumbNail(PictureLoader* loader, QWidget* parent) : QWidget(parent), loader_(loader) {
@@ -57,6 +66,7 @@ void ThumbNail::createElement(int i) {
     caption->setObjectName("lblThumbs" + suffix);
     caption->setAlignment(Qt::AlignCenter);
     caption->setAutoFillBackground(true);
+    paint(caption, false);
     caption->setFixedSize(px(kThumbCaptionWidth), px(kThumbCaptionHeight));
     caption->installEventFilter(this);
     caption->hide();
@@ -109,20 +119,25 @@ void ThumbNail::setThumbCaption(int i, const std::string& text) {
 }
 
 void ThumbNail::Redraw() {
+    // Only what changes is touched: an element already in its place and state stays as it is, so filling the
+    // grid does not hide and show every element at each Add.
     const std::vector<ThumbPlacement> places = grid_.redraw();
+    const auto place = [](QWidget* w, const QPoint& at) {
+        if (w->pos() != at) w->move(at);
+    };
+    const auto show = [](QWidget* w, bool shown) {
+        if (w->isHidden() == shown) w->setVisible(shown);
+    };
     for (size_t i = 0; i < places.size(); ++i) {
-        picThumbs[i]->hide();
-        lblThumbs[i]->hide();
-        if (!places[i].placed) continue;
-        picThumbs[i]->move(pxRect(places[i].picture).topLeft());
-        lblThumbs[i]->move(pxRect(places[i].caption).topLeft());
-        txtThumbEdit[i]->move(pxRect(places[i].editor).topLeft());
-        if (places[i].visible) {
-            picThumbs[i]->show();
-            lblThumbs[i]->show();
+        const bool shown = places[i].placed && places[i].visible;
+        if (places[i].placed) {
+            place(picThumbs[i], pxRect(places[i].picture).topLeft());
+            place(lblThumbs[i], pxRect(places[i].caption).topLeft());
+            place(txtThumbEdit[i], pxRect(places[i].editor).topLeft());
         }
+        show(picThumbs[i], shown);
+        show(lblThumbs[i], shown);
     }
-    showColours();
 }
 
 void ThumbNail::Clear() {
@@ -143,14 +158,12 @@ void ThumbNail::Clear() {
 }
 
 void ThumbNail::showColours() {
-    for (size_t i = 0; i < lblThumbs.size(); ++i) {
-        const bool selected = int(i) == grid_.selectedThumb();
-        QPalette p = lblThumbs[i]->palette();
-        const QPalette& system = QApplication::palette();
-        p.setColor(QPalette::Window, system.color(selected ? QPalette::Highlight : QPalette::Button));
-        p.setColor(QPalette::WindowText, system.color(selected ? QPalette::HighlightedText : QPalette::ButtonText));
-        lblThumbs[i]->setPalette(p);
-    }
+    // Only the caption that was selected and the one that is now change colours.
+    const int selected = grid_.selectedThumb();
+    if (colouredThumb_ != selected && colouredThumb_ >= 0 && colouredThumb_ < int(lblThumbs.size()))
+        paint(lblThumbs[size_t(colouredThumb_)], false);
+    if (selected >= 0 && selected < int(lblThumbs.size())) paint(lblThumbs[size_t(selected)], true);
+    colouredThumb_ = selected;
 }
 
 void ThumbNail::showEditors() {

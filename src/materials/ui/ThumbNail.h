@@ -65,6 +65,7 @@ private:
 
     ThumbGrid grid_;
     PictureLoader* loader_;
+    int colouredThumb_ = -1;  // the caption showing the selected colours
 };
 
 }  // namespace tarv

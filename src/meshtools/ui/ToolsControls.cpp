@@ -8,6 +8,7 @@
 #include "meshtools/ObjectSize.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "meshtools/ui/LodFrame.h"
+#include "meshtools/ui/MeshToolsFrames.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -93,6 +94,7 @@ void ToolsControls::sync() {
 
 void installMeshTools(frmTARV& window) {
     auto* controls = new ToolsControls(window);
+    installMeshToolsFrames(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 

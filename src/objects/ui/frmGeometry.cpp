@@ -20,7 +20,13 @@ QTreeWidget* reportList(const char* name, const std::vector<std::pair<const char
     QStringList heads;
     for (const auto& [head, width] : columns) heads << head;
     list->setHeaderLabels(heads);
-    for (int c = 0; c < int(columns.size()); ++c) list->setColumnWidth(c, columns[size_t(c)].second / 15);
+    int width = 0;
+    for (int c = 0; c < int(columns.size()); ++c) {
+        list->setColumnWidth(c, columns[size_t(c)].second / 15);
+        width += columns[size_t(c)].second / 15;
+    }
+    // Every column shows without scrolling sideways.
+    list->setMinimumWidth(width + 2 * list->frameWidth() + 4);
     return list;
 }
 

@@ -113,6 +113,7 @@ struct PreviewState {
     std::shared_ptr<scene::Interpolator> spinInterpolator;
     uint64_t drawnSceneChanges = 0;  // the scene's change count when the clock last drew
     std::vector<TextureListItem> lstTextures;
+    int lstTexturesSelected = -1;  // the list's selected item, 0-based; -1 for none
     ThumbnailList ctlThumbs;
 
     // Seams: none means the defaults below.

@@ -1,6 +1,7 @@
 #pragma once
-// The preview's view records and the scene they hang in: one ViewObject per model object and per chunk
-// marker, the selection marker, and the fixed frame tree through which the model, camera and light hang.
+// The preview's view records and the scene they hang in: one ViewObject per model object (the chunk
+// markers' records are in the chunk table), the selection marker, and the fixed frame tree through which
+// the model, camera and light hang.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -35,7 +36,6 @@ struct ViewObject {
 
 struct ViewState {
     std::vector<ViewObject> viewObjects;  // index = object index in peoObjects
-    std::vector<ViewObject> mexMeshes;    // index = chunk index
     // The preview's material and texture of each model material and texture: index = their index in the model.
     std::vector<scene::MaterialPtr> d3dMaterials;
     std::vector<scene::TexturePtr> d3dTextures;

@@ -90,10 +90,13 @@ PreviewParts::PreviewParts(frmTARV& window)
 
     connect(w_.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(w_.ctx); });
 
-    // The Textures page's thumbnails, above the hint.
-    ctlThumbs = new ThumbNail;
-    if (auto* texturesLayout = qobject_cast<QVBoxLayout*>(w_.pageTextures->layout()))
-        texturesLayout->insertWidget(1, ctlThumbs, 1);
+    // The Textures page's thumbnails: the materials' grid when they placed one, otherwise above the hint.
+    ctlThumbs = w_.pageTextures->findChild<ThumbNail*>("ctlThumbs");
+    if (!ctlThumbs) {
+        ctlThumbs = new ThumbNail;
+        if (auto* texturesLayout = qobject_cast<QVBoxLayout*>(w_.pageTextures->layout()))
+            texturesLayout->insertWidget(1, ctlThumbs, 1);
+    }
 }
 
 PreviewParts::~PreviewParts() {

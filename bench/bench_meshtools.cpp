@@ -1,0 +1,213 @@
+// The mesh tools' per-object steps in both forms on the shared generators: a closed grid surface with seam
+// duplicates (weld, LOD), a triangle soup (clean-up, edge matching, back-to-back count, loose ends), a sheet
+// with many triangular holes (mending), and a ship of 200 objects x 5,000 polygons for whole commands. The
+// weld is measured beside meshoptimizer's vertex remap, which merges bit-identical positions only (speed
+// only), and every benchmark beside the floor of copying its input.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "MeshGenerators.h"
+#include "editor/context/EditingContext.h"
+#include "meshtools/MeshTools.h"
+#include "meshtools/literal/LiteralKernels.h"
+#include "objects/ObjectLinks.h"
+
+#ifdef TARV_HAVE_MESHOPTIMIZER
+#include <meshoptimizer.h>
+#endif
+
+namespace {
+
+using namespace tarv;
+using tarv::test::gridSurface;
+using tarv::test::holeyObject;
+using tarv::test::triangleSoup;
+
+const MeshKernels& form(int64_t literal) { return literal ? literalMeshKernels() : fastMeshKernels(); }
+
+std::vector<PeoMaterial> twoMaterials() {
+    std::vector<PeoMaterial> materials(2);
+    materials[1].twoSided = true;
+    return materials;
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    for (int v : {1024, 4096, 16384, 32767})
+        for (int literal : {0, 1}) b->Args({v, literal});
+    b->Unit(benchmark::kMillisecond);
+}
+
+// The floor of every per-object benchmark: copying the object it works on.
+void BM_CopyFloor(benchmark::State& state) {
+    const PeoObject object = gridSurface(int(state.range(0)));
+    for (auto _ : state) {
+        PeoObject copy = object;
+        benchmark::DoNotOptimize(copy.vertices.data());
+    }
+}
+BENCHMARK(BM_CopyFloor)->Arg(4096)->Arg(32767)->Unit(benchmark::kMillisecond);
+
+void BM_Weld(benchmark::State& state) {
+    const PeoObject object = gridSurface(int(state.range(0)));
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) {
+        PeoObject copy = object;
+        k.weldMarks(copy.vertices);
+        benchmark::DoNotOptimize(k.compact(copy));
+    }
+}
+BENCHMARK(BM_Weld)->Apply(sizes);
+
+#ifdef TARV_HAVE_MESHOPTIMIZER
+void BM_MeshoptRemap(benchmark::State& state) {
+    const PeoObject object = gridSurface(int(state.range(0)));
+    std::vector<float> positions;
+    for (const PeoVertex& v : object.vertices) positions.insert(positions.end(), {v.x, v.y, v.z});
+    std::vector<unsigned> indices;
+    for (const PeoPolygon& p : object.polygons) indices.insert(indices.end(), {unsigned(p.v0), unsigned(p.v1), unsigned(p.v2)});
+    const size_t count = object.vertices.size();
+    for (auto _ : state) {
+        std::vector<unsigned> remap(count);
+        const size_t unique = meshopt_generateVertexRemap(remap.data(), nullptr, count, positions.data(), count, 12);
+        std::vector<unsigned> outIndices(indices.size());
+        meshopt_remapIndexBuffer(outIndices.data(), indices.data(), indices.size(), remap.data());
+        std::vector<float> outPositions(unique * 3);
+        meshopt_remapVertexBuffer(outPositions.data(), positions.data(), count, 12, remap.data());
+        benchmark::DoNotOptimize(outPositions.data());
+    }
+}
+BENCHMARK(BM_MeshoptRemap)->Arg(1024)->Arg(4096)->Arg(16384)->Arg(32767)->Unit(benchmark::kMillisecond);
+#endif
+
+void BM_CleanUp(benchmark::State& state) {
+    const PeoObject soup = triangleSoup(int(state.range(0)));
+    PeoObject object = soup;
+    // Every third polygon repeated, rotated or reversed.
+    for (size_t i = 0; i < soup.polygons.size(); i += 3) {
+        PeoPolygon p = soup.polygons[i];
+        if (i % 2) std::swap(p.v1, p.v2);
+        object.polygons.push_back(p);
+    }
+    std::vector<PeoMaterial> materials = twoMaterials();
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) {
+        std::vector<PeoPolygon> polygons = object.polygons;
+        std::vector<int64_t> pairs(2, 0);
+        benchmark::DoNotOptimize(k.dropDuplicates(polygons, materials, pairs).size());
+    }
+}
+BENCHMARK(BM_CleanUp)->Apply(sizes);
+
+void BM_MatchEdges(benchmark::State& state) {
+    const PeoObject object = triangleSoup(int(state.range(0)));
+    const std::vector<PeoMaterial> materials = twoMaterials();
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) benchmark::DoNotOptimize(k.matchEdges(object.polygons, materials).open.size());
+}
+BENCHMARK(BM_MatchEdges)->Apply(sizes);
+
+void BM_BackToBack(benchmark::State& state) {
+    PeoObject object = triangleSoup(int(state.range(0)));
+    const size_t half = object.polygons.size() / 2;
+    // Every fourth polygon of the second half becomes the back of one of the first half.
+    for (size_t i = 0; i < half; i += 4) {
+        object.polygons[half + i] = object.polygons[i];
+        std::swap(object.polygons[half + i].v1, object.polygons[half + i].v2);
+    }
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) {
+        std::vector<PeoPolygon> polygons = object.polygons;
+        benchmark::DoNotOptimize(k.backToBack(polygons));
+    }
+}
+BENCHMARK(BM_BackToBack)->Apply(sizes);
+
+void BM_LooseEnds(benchmark::State& state) {
+    const PeoObject object = triangleSoup(int(state.range(0)));
+    const std::vector<PeoMaterial> materials = twoMaterials();
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) {
+        PeoObject copy = object;
+        LooseEndCounts counts;
+        k.looseEnds(copy, materials, counts);
+        benchmark::DoNotOptimize(counts.fixed);
+    }
+}
+BENCHMARK(BM_LooseEnds)->Apply(sizes);
+
+// The merge pass at a level on the 32,767-vertex grid surface (its x extent gives T).
+void BM_LodMerge(benchmark::State& state) {
+    const PeoObject object = gridSurface(32767);
+    const float t = lodDistance(int(state.range(0)), object.maxX - object.minX);
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) {
+        std::vector<PeoVertex> vertices = object.vertices;
+        k.lodMerge(vertices, t, {true, true, false});
+        benchmark::DoNotOptimize(vertices.data());
+    }
+}
+BENCHMARK(BM_LodMerge)->Args({1, 0})->Args({1, 1})->Args({20, 0})->Args({20, 1})->Unit(benchmark::kMillisecond);
+
+void BM_LodMirror(benchmark::State& state) {
+    PeoObject object = gridSurface(int(state.range(0)));
+    fastMeshKernels().lodMerge(object.vertices, lodDistance(20, object.maxX - object.minX), {true, false, false});
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) {
+        std::vector<PeoVertex> vertices = object.vertices;
+        k.lodMirror(vertices);
+        benchmark::DoNotOptimize(vertices.data());
+    }
+}
+BENCHMARK(BM_LodMirror)->Apply(sizes);
+
+void BM_Mend(benchmark::State& state) {
+    const PeoObject object = holeyObject(int(state.range(0)));
+    const std::vector<PeoMaterial> materials = twoMaterials();
+    const std::vector<int32_t> open = fastMeshKernels().matchEdges(object.polygons, materials).open;
+    const MeshKernels& k = form(state.range(1));
+    for (auto _ : state) benchmark::DoNotOptimize(k.mendHoles(object.polygons, open).size());
+    state.counters["open_edges"] = double(open.size());
+}
+BENCHMARK(BM_Mend)
+    ->Args({500, 0})->Args({500, 1})->Args({1000, 0})->Args({1000, 1})->Args({2000, 0})->Args({2000, 1})
+    ->Args({32767, 0})
+    ->Unit(benchmark::kMillisecond);
+
+// A ship of 200 objects of about 5,000 polygons each, with its tree.
+struct Ship {
+    EditingContext ctx;
+    Ship() {
+        ctx.model.materials.assign(1, PeoMaterial{});
+        ctx.model.textures.push_back(PeoTexture{"hull", false});
+        for (int i = 0; i < 200; ++i) {
+            PeoObject o = gridSurface(2560, 0, uint32_t(i + 1));
+            o.name = "obj" + std::to_string(i);
+            ctx.shell.treeHeirachy.addTopLevel(objectKey(i), o.name);
+            ctx.model.peoObjects.push_back(std::move(o));
+        }
+    }
+};
+
+// The mesh work of each whole command on the ship (no preview: the context has no scene).
+void BM_ShipCommand(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto ship = std::make_unique<Ship>();
+        state.ResumeTiming();
+        switch (state.range(0)) {
+            case 0: checkDupes_Click(ship->ctx); break;
+            case 1: remDupes_Click(ship->ctx); break;
+            case 2: CreateLOD_Click(ship->ctx, 1, {true, false, false}); break;
+            case 3: cmdFixMesh_Click(ship->ctx); break;
+            default: cmdWaterProof_Click(ship->ctx); break;
+        }
+        state.PauseTiming();
+        ship.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ShipCommand)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace

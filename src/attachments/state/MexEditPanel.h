@@ -1,0 +1,40 @@
+#pragma once
+// What the chunk tree's commands ask of the chunk edit panel and the gun panel: lay the panel out for a
+// chunk (an empty letter hides it), apply it to the selected chunk, write its position and direction boxes,
+// hide its Auto-calc button, and show a gun of the ship definition. The windows put in the real panels; the
+// default records what it was asked (MexPanelRecord) and its Apply rebuilds the selected chunk's marker from
+// the record as it stands.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "attachments/state/MexChunkTable.h"
+
+namespace tarv {
+
+class EditingContext;
+
+class MexEditPanel {
+public:
+    virtual ~MexEditPanel() = default;
+    virtual void setMexInputVisible(EditingContext& ctx, const std::string& letter, const MexChunk& chunk) = 0;
+    virtual void cmdMexEditApply_Click(EditingContext& ctx) = 0;
+    // The boxes txtMexPos(i) and txtMexOrt(i), i 0 to 2.
+    virtual void setMexPosText(EditingContext& ctx, int i, const std::string& text) = 0;
+    virtual void setMexOrtText(EditingContext& ctx, int i, const std::string& text) = 0;
+    virtual void hideAutoCalc(EditingContext& ctx) = 0;
+    virtual void displayShpGunInfo(EditingContext& ctx, int16_t gun) = 0;
+};
+
+// What the default panel was last asked.
+struct MexPanelRecord {
+    std::string letter;  // the letter of the last layout; empty: hidden
+    MexChunk chunk;      // the chunk it was laid out for
+    std::array<std::string, 3> txtMexPos{"0", "0", "0"};
+    std::array<std::string, 3> txtMexOrt{"0", "0", "0"};
+    bool cmdBBAutoCalcVisible = true;
+    int16_t shownGun = -1;  // the gun last shown on the gun panel, -1 none
+    int applies = 0;        // how often Apply ran
+};
+
+}  // namespace tarv

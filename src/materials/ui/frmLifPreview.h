@@ -1,0 +1,66 @@
+#pragma once
+// The texture preview window "texPeek v1.2": the picture of one .lif layer, the warning label, the two
+// team-colour swatches, Previous, Next, Zoom and Close, the four status panels, and the File and View
+// menus. Made once with the main window and hidden, never destroyed, when closed; every showing
+// activates it. Its behaviour is LifPreview's; the window shows ctx.lif.preview.
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace tarv {
+
+class EditingContext;
+
+class frmLifPreview : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmLifPreview(EditingContext& ctx, QWidget* owner = nullptr);
+    ~frmLifPreview() override;
+
+    // Shows the state of ctx.lif.preview.
+    void sync();
+    // Runs after each command: the main window shows the context again.
+    std::function<void()> afterCommand;
+
+    QMenuBar* menuBar;
+    QMenu* mnuFile;
+    QAction* mnuFileOpen;
+    QAction* mnuFixLif;
+    QMenu* mnuFileExport;
+    QAction* mnuFileExportBMP;
+    QAction* mnuFileExit;
+    QMenu* mnuView;
+    std::array<QAction*, 7> viewItems{};  // mnuViewBase .. mnuViewAll, layers 1 to 7
+    QWidget* pictureArea;
+    QLabel* Image1;
+    QLabel* Label1;
+    QLabel* picTeam0;
+    QLabel* picTeam1;
+    QPushButton* cmdPrev;
+    QPushButton* cmdNext;
+    QPushButton* cmdZoom;
+    QPushButton* cmdClose;
+    QStatusBar* StatusBar1;
+    std::array<QLabel*, 4> panels{};
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Runs a command, then shows the state here and in the main window.
+    void run(const std::function<void(EditingContext&)>& command);
+    void paintSwatch(QLabel* swatch, int32_t colour);
+
+    EditingContext& ctx_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+}  // namespace tarv

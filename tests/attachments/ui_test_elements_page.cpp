@@ -1,0 +1,118 @@
+// The "Elements" page: the chunk commands in "Chunk Options" beside the chunk tree, and the tree's clicks,
+// ticks and double clicks reaching the chunk table.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTreeWidgetItemIterator>
+
+#include "Screenshot.h"
+#include "WindowFixture.h"
+#include "attachments/ChunkMarkers.h"
+#include "attachments/MexChunkTree.h"
+#include "attachments/state/ShipInfoPageState.h"
+#include "editor/context/EditingContext.h"
+#include "scene/Scene.h"
+#include "shell/KeyedTreeWidget.h"
+
+using namespace tarv;
+using namespace tarv::test;
+
+namespace {
+
+struct ElementsPage : WindowFixture {
+    ElementsPage() {
+        EditingContext& ctx = t.ctx;
+        ctx.view.viewObjects.resize(1);
+        ctx.view.viewObjects[0].frame = scene::createFrame();
+        addMexTreeDefaults(ctx);
+        for (int i = 0; i < 2; ++i) {
+            MexChunk c;
+            c.chunkType = "d";
+            c.chunkId = "Dmg" + std::to_string(i);
+            c.normal = {0, 0, 1};
+            c.coneAngle = 15;
+            ctx.mex.mexChunks.push_back(c);
+            ctx.mex.mexMeshes.emplace_back();
+            createBlankMexMesh(ctx, c.chunkId, i);
+            buildMarkerShape(ctx, i, panelMarkerRequest(ctx, c));
+            setChunkColour(ctx, i);
+            ctx.mex.treeMex.addChild("dRoot", mexChunkKey('d', i), c.chunkId);
+        }
+        setCounter(ctx, 2, "d");
+        window.syncFromContext();
+        window.resize(900, 650);
+        window.SSTab1->setCurrentIndex(window.SSTab1->indexOf(window.pageShipInfo));
+    }
+    QTreeWidgetItem* item(const char* key) { return window.treeMex->itemForKey(key); }
+    void click(const char* key) { emit window.treeMex->itemClicked(item(key), 0); }
+};
+
+TEST(ElementsPageControls, ChunkOptionsHoldTheCommands) {
+    ElementsPage f;
+    auto* frame = f.find<QGroupBox>("Frame3");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Chunk Options");
+    const std::pair<const char*, const char*> buttons[] = {{"cmdMexAdd", "Add/Clone"},
+                                                           {"cmdMexMirror", "Mirror"},
+                                                           {"cmdMexDel", "Delete"},
+                                                           {"cmdAttachMexFile", "Attach existing MEX file to ship"}};
+    for (const auto& [name, caption] : buttons) {
+        auto* button = frame->findChild<QPushButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->text(), caption);
+    }
+    for (const char* axis : {"X", "Y", "Z"}) {
+        auto* box = frame->findChild<QCheckBox*>(QString("chkMexMirror") + axis);
+        ASSERT_NE(box, nullptr) << axis;
+        EXPECT_EQ(box->text(), axis);
+    }
+    EXPECT_NE(frame->findChild<QLabel*>("lblMexKey"), nullptr);
+    // Every node of the chunk tree has its check box, ticked or not.
+    for (QTreeWidgetItemIterator it(f.window.treeMex); *it; ++it)
+        EXPECT_TRUE((*it)->data(0, Qt::CheckStateRole).isValid()) << (*it)->text(0).toStdString();
+    f.window.show();
+    saveScreenshotIfAsked(f.window, "elements_page");
+}
+
+TEST(ElementsPageControls, ClicksTicksAndCommandsReachTheChunks) {
+    ElementsPage f;
+    EditingContext& ctx = f.t.ctx;
+    ShipInfoPageState& page = *ctx.shipInfoPage;
+
+    f.item("d1")->setCheckState(0, Qt::Checked);  // the user's tick
+    EXPECT_EQ(ctx.mex.mexMeshes[1].shown, -1);
+    EXPECT_TRUE(ctx.mex.treeMex.at("d1").checked);
+
+    f.window.treeMex->setCurrentItem(f.item("d1"));
+    f.click("d1");
+    EXPECT_EQ(page.lblMexKey, "d1");
+    EXPECT_EQ(f.find<QLabel>("lblMexKey")->text(), "d1");
+    EXPECT_TRUE(f.find<QPushButton>("cmdMexDel")->isEnabled());
+
+    f.window.treeMex->setCurrentItem(f.item("dRoot"));
+    f.click("dRoot");
+    EXPECT_FALSE(f.find<QPushButton>("cmdMexDel")->isEnabled());
+    f.find<QCheckBox>("chkMexMirrorY")->click();
+    EXPECT_TRUE(page.chkMexMirrorY);
+
+    // Add/Clone selects the new node by program: no click runs, the buttons keep their state.
+    f.find<QPushButton>("cmdMexAdd")->click();
+    ASSERT_EQ(ctx.mex.mexChunkCount(), 3);
+    EXPECT_EQ(ctx.mex.treeMex.selectedKey(), "d2");
+    EXPECT_EQ(f.window.treeMex->currentItem(), f.item("d2"));
+    EXPECT_EQ(page.lblMexKey, "dRoot");
+    EXPECT_FALSE(f.find<QPushButton>("cmdMexDel")->isEnabled());
+    EXPECT_EQ(f.item("d2")->checkState(0), Qt::Checked);
+    EXPECT_EQ(f.item("dRoot")->text(0), "Damage points (3)");
+
+    // A double click opens "Mex Data".
+    emit f.window.treeMex->itemDoubleClicked(f.item("d2"), 0);
+    EXPECT_EQ(f.window.pageShipInfo->SSTab3->currentIndex(), 1);
+    EXPECT_TRUE(f.t.errors.reports.empty());
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// The "Textures" page and the texture preview window on the main window: the page's controls, a click
+// reading the header, the openers showing texPeek modally, a rename typed into the list, Save changes,
+// and the preview window's buttons, menus and swatches.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "LifFixtures.h"
+#include "WindowFixture.h"
+#include "materials/TextureRename.h"
+#include "materials/TexturesPage.h"
+#include "materials/ui/ThumbNail.h"
+#include "materials/ui/frmLifPreview.h"
+#include "preview/state/PreviewState.h"
+
+namespace tarv {
+namespace {
+
+struct TexturesPageTest : test::WindowFixture, ::testing::Test {
+    std::filesystem::path ship = dir / "ship";
+    QTreeWidget* list = nullptr;
+    frmLifPreview* preview = nullptr;
+
+    void SetUp() override {
+        std::filesystem::create_directories(ship);
+        test::writeBytes(ship / "hull.lif", test::standard2x2(50));
+        test::writeBytes(ship / "Engine.lif", test::standardLif(std::vector<uint8_t>(64 * 32, 2), 64, 32, 18));
+        t.ctx.currentModelPath = (ship / "model.peo").string();
+        t.ctx.model.textures = {{"hull", true}, {"engine", true}, {"wing", false}};
+        t.ctx.preview.lstTextures = {{"hull", {"2", "2", "50"}}, {"engine", {"64", "32", "18"}}, {"wing", {}}};
+        previewControls(t.ctx).texturesChanged();
+        window.syncFromContext();
+        list = find<QTreeWidget>("lstTextures");
+        preview = find<frmLifPreview>("frmLifPreview");
+    }
+
+    // Runs check while the modal preview window is shown, then closes it with its Close button.
+    void whileShown(std::function<void()> check) {
+        QTimer::singleShot(0, [this, check] {
+            EXPECT_TRUE(preview->isVisible());
+            check();
+            preview->cmdClose->click();
+        });
+    }
+    void click(QWidget* w) {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &release);
+    }
+};
+
+TEST_F(TexturesPageTest, HasItsControls) {
+    EXPECT_EQ(find<QLabel>("lblTexturesInFile")->text(), "Textures in file:");
+    EXPECT_EQ(find<QGroupBox>("fraAdvancedLifOptions")->title(), "Advanced LiF Options - Do not change!!");
+    EXPECT_EQ(find<QPushButton>("cmdSaveCRCs")->text(), "Save changes");
+    EXPECT_EQ(find<QPushButton>("cmdLifApplyToAll")->text(), "Apply to all LIFs");
+    auto* fix = find<QPushButton>("cmdFixLif");
+    EXPECT_EQ(fix->text(), "Fix 3dex Lifs");
+    EXPECT_FALSE(fix->isEnabled());
+    EXPECT_TRUE(fix->isHidden());
+    EXPECT_EQ(window.findChildren<ThumbNail*>("ctlThumbs").size(), 1);
+    EXPECT_EQ(window.pageTextures->findChildren<ThumbNail*>("ctlThumbs").size(), 1);
+    EXPECT_EQ(preview->windowTitle(), "texPeek v1.2");
+    EXPECT_FALSE(preview->isVisible());
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+}
+
+TEST_F(TexturesPageTest, StartUpPaintsThePreviewsSwatches) {
+    for (const SwatchHook& hook : t.ctx.shell.swatchHooks) {
+        if (hook.colour == SwatchColour::PlayerBase) hook.paint(0x0000FF);
+        if (hook.colour == SwatchColour::PlayerStripe) hook.paint(0xFF0000);
+    }
+    EXPECT_EQ(preview->picTeam0->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(preview->picTeam1->palette().color(QPalette::Window), QColor(0, 0, 255));
+    preview->sync();
+    EXPECT_EQ(preview->picTeam1->palette().color(QPalette::Window), QColor(0, 0, 255));
+}
+
+TEST_F(TexturesPageTest, AClickReadsTheHeaderIntoTheBoxes) {
+    emit list->itemClicked(list->topLevelItem(1), 0);
+    EXPECT_EQ(find<QLineEdit>("txtLifFlags")->text(), "18");
+    EXPECT_EQ(find<QLineEdit>("txtPalCRC")->text(), "9");
+    EXPECT_EQ(find<QLineEdit>("txtImgCRC")->text(), "7");
+    EXPECT_EQ(t.ctx.preview.lstTexturesSelected, 1);
+}
+
+TEST_F(TexturesPageTest, ADoubleClickShowsThePreviewOnTheTexture) {
+    bool checked = false;
+    whileShown([&] {
+        EXPECT_EQ(preview->panels[0]->text().toStdString(), (ship / "Engine.lif").string());
+        EXPECT_EQ(preview->panels[1]->text(), "64");
+        EXPECT_EQ(preview->panels[3]->text(), "1");
+        EXPECT_TRUE(preview->mnuView->isEnabled());
+        EXPECT_TRUE(preview->cmdPrev->isEnabled());
+        EXPECT_TRUE(preview->cmdNext->isEnabled());
+        checked = true;
+    });
+    emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(preview->isVisible());
+    // The missing texture opens nothing.
+    emit list->itemDoubleClicked(list->topLevelItem(2), 0);
+    EXPECT_FALSE(preview->isVisible());
+}
+
+TEST_F(TexturesPageTest, LifViewerOpensWithoutAFile) {
+    bool checked = false;
+    whileShown([&] {
+        EXPECT_EQ(preview->panels[0]->text(), "");
+        EXPECT_FALSE(preview->mnuView->isEnabled());
+        EXPECT_FALSE(preview->mnuFileExportBMP->isEnabled());
+        EXPECT_FALSE(preview->mnuFixLif->isEnabled());
+        EXPECT_FALSE(preview->picTeam0->isVisible());
+        checked = true;
+    });
+    window.mnuTexPeek->trigger();
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(TexturesPageTest, InThePreviewNextViewItemsZoomAndASwatch) {
+    t.prompts.expectColour(0x00FF00);
+    bool checked = false;
+    whileShown([&] {
+        preview->cmdNext->click();
+        EXPECT_EQ(preview->panels[0]->text().toStdString(), (ship / "Engine.lif").string());
+        EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
+        preview->viewItems[4]->trigger();  // Base+&Team0
+        EXPECT_EQ(preview->panels[3]->text(), "5");
+        EXPECT_TRUE(preview->picTeam0->isVisible());
+        EXPECT_FALSE(preview->picTeam1->isVisible());
+        click(preview->picTeam0);
+        EXPECT_EQ(t.ctx.prefs.playerBaseColor, (RgbColour{0, 255, 0, t.ctx.prefs.playerBaseColor.unused}));
+        EXPECT_EQ(preview->picTeam0->palette().color(QPalette::Window), QColor(0, 255, 0));
+        preview->cmdZoom->click();
+        EXPECT_EQ(preview->cmdZoom->text(), "Zoom Out");
+        EXPECT_EQ(preview->Image1->size(), QSize(256, 256));
+        checked = true;
+    });
+    t.ctx.preview.lstTexturesSelected = 0;
+    window.syncFromContext();
+    emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(TexturesPageTest, ARenameTypedIntoTheListMovesTheFile) {
+    t.prompts.expectYesNo(false,
+                          "A material was renamed, do you want to copy (Yes) or move (No) the LiF to its new name?");
+    list->topLevelItem(0)->setText(0, "hull2");
+    EXPECT_TRUE(std::filesystem::exists(ship / "hull2.lif"));
+    EXPECT_FALSE(std::filesystem::exists(ship / "hull.lif"));
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "hull2");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "Yes");
+    EXPECT_EQ(t.ctx.model.textures[0].name, "hull2");
+    // A clashing name is refused and the item gets its old text back.
+    t.prompts.expectMessage(kTextureNameRefused);
+    list->topLevelItem(0)->setText(0, "engine");
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "hull2");
+}
+
+TEST_F(TexturesPageTest, SaveChangesWritesTheEditedBoxes) {
+    emit list->itemClicked(list->topLevelItem(0), 0);
+    auto* flags = find<QLineEdit>("txtLifFlags");
+    flags->setFocus();
+    flags->selectAll();
+    QTest::keyClicks(flags, "3.5");
+    find<QPushButton>("cmdSaveCRCs")->click();
+    const auto bytes = test::readBytes(ship / "hull.lif");
+    EXPECT_EQ(bytes[12], 4);
+    EXPECT_TRUE(t.errors.reports.empty());
+}
+
+}  // namespace
+}  // namespace tarv

@@ -1,6 +1,7 @@
 #include "animation/MadSteps.h"
 
 #include "animation/AnimationList.h"
+#include "animation/KeyframeDump.h"
 #include "animation/KeyframePanel.h"
 #include "animation/Playback.h"
 #include "editor/context/EditingContext.h"
@@ -10,6 +11,7 @@ namespace tarv {
 void connectAnimation(EditingContext& ctx) {
     ctx.road.steps.checkForMad = checkForMad;
     ctx.objects.getAnimations = getAnimations;
+    ctx.road.steps.removeKeyframeDump = removeKeyframeDump;
     connectPlayback(ctx);
 }
 

@@ -5,8 +5,8 @@ namespace tarv {
 
 class EditingContext;
 
-// Fills the load road's .mad step and the object tree's Keyframes hook, and installs playback into the
-// preview's timer and the roads.
+// Fills the load road's .mad step, the exit's removal of the keyframe dump and the object tree's Keyframes
+// hook, and installs playback into the preview's timer and the roads.
 void connectAnimation(EditingContext& ctx);
 
 }  // namespace tarv

@@ -25,6 +25,7 @@ void deleteSessionLogs(EditingContext& ctx, size_t from) {
 }
 
 void endProgram(EditingContext& ctx) {
+    if (ctx.road.steps.removeKeyframeDump) ctx.road.steps.removeKeyframeDump(ctx);
     if (ctx.road.endProgram) ctx.road.endProgram();
 }
 

@@ -205,3 +205,28 @@ TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlide
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AnimationPagesTest, TheImportMenuAndTheDumpButtonsReachTheirCommands) {
+    EditingContext& ctx = t.ctx;
+    EXPECT_EQ(find<QPushButton>("cmdDumpAllKeyframes")->text(), "Dump All keyframes");
+    EXPECT_EQ(find<QPushButton>("cmdDumpKeyframes")->text(), "Dump keyframes");
+    find<QPushButton>("cmdDumpAllKeyframes")->click();
+    ASSERT_EQ(t.textViewer.opened.size(), 1u);
+    EXPECT_EQ(t.textViewer.opened[0], (dir / "keyframes.tmp").string());
+
+    const auto path = dir / "seq.smd";
+    writeText(path, "version 1\nnodes\n0 \"root\" -1\n1 \"gun\" 0\nend\nskeleton\ntime 0\n0 0 0 0 0 0 0\n"
+                    "1 1 2 3 0 0 0\ntime 2\n0 0 0 0 0 0 0\n1 1 2 3 0 0 0\nend\n");
+    t.prompts.expectOpen(FileDialogChoice{path.string(), 1}).expectYesNo(false);
+    window.mnuImportFromSMD->trigger();
+    EXPECT_EQ(t.prompts.pending(), 0u);
+    auto* list = find<QListWidget>("lstAnimations");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), "Animation_#1");
+    EXPECT_EQ(find<QLineEdit>("endTime")->text(), "2");
+    EXPECT_EQ(ctx.model.peoObjects[1].madObjectIndex, 0);
+}
+
+}  // namespace

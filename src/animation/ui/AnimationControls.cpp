@@ -5,9 +5,11 @@
 #include <QVBoxLayout>
 
 #include "animation/AnimationList.h"
+#include "animation/KeyframeDump.h"
 #include "animation/KeyframePanel.h"
 #include "animation/MadSteps.h"
 #include "animation/Playback.h"
+#include "animation/SmdImport.h"
 #include "animation/state/AnimationsPageState.h"
 #include "editor/context/EditingContext.h"
 #include "shell/ControlSync.h"
@@ -113,6 +115,8 @@ void AnimationControls::buildAnimationsPage() {
     options->addWidget(cmdPlayAnimation, 2, 0);
     options->addWidget(cmdResetAllObjects, 2, 1);
     right->addWidget(fraAnimationOptions);
+    cmdDumpAllKeyframes = captioned<QPushButton>("cmdDumpAllKeyframes", "Dump All keyframes");
+    right->addWidget(cmdDumpAllKeyframes);
     right->addStretch(1);
 
     cmdLoadMADfile = captioned<QPushButton>("cmdLoadMADfile", "Attach existing MAD file animation to this ship");
@@ -171,6 +175,8 @@ void AnimationControls::buildKeyframesTab() {
     grid->addWidget(cmbObjectList, 10, 1, 1, 3);
     cmdResetPeoObjectPosition = captioned<QPushButton>("cmdResetPeoObjectPosition", "Reset 3D display");
     grid->addWidget(cmdResetPeoObjectPosition, 11, 0);
+    cmdDumpKeyframes = captioned<QPushButton>("cmdDumpKeyframes", "Dump keyframes");
+    grid->addWidget(cmdDumpKeyframes, 11, 1);
 
     cmdObjectPlay = captioned<QPushButton>("cmdObjectPlay", "Play");
     page->addWidget(cmdObjectPlay);
@@ -208,6 +214,8 @@ void AnimationControls::connectHandlers() {
     button(cmdPlayAnimation, cmdPlayAnimation_Click);
     button(cmdResetAllObjects, cmdResetAllObjects_Click);
     button(cmdLoadMADfile, cmdLoadMADfile_Click);
+    button(cmdDumpAllKeyframes, dumpAllKeyframes);
+    connect(window_.mnuImportFromSMD, &QAction::triggered, this, [this] { run([&] { mnuImportFromSMD_Click(ctx_); }); });
 
     // The Keyframes tab.
     connect(cmbObjAnims, &QComboBox::activated, this, [this, &s](int index) {
@@ -234,6 +242,7 @@ void AnimationControls::connectHandlers() {
     button(cmdAutoKeyfTime, cmdAutoKeyfTime_Click);
     button(cmdCopyToNext, cmdCopyToNext_Click);
     button(cmdResetPeoObjectPosition, cmdResetPeoObjectPosition_Click);
+    button(cmdDumpKeyframes, dumpKeyframes);
     button(cmdObjectPlay, cmdObjectPlay_Click);
 
     connect(chkObjectsShowAnims, &QCheckBox::clicked, this,

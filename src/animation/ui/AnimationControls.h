@@ -1,7 +1,8 @@
 #pragma once
 // The animation controls of the main window: the "Animations" page (the list of animations, the boxes of the
 // selected one, "Add", "Clone", "Delete", "Apply", "Play", "Reset" and the .mad attach); the "Keyframes" tab
-// (the animation combo, the slider, the ten key boxes with their check boxes, the key buttons and "Play");
+// (the animation combo, the slider, the ten key boxes with their check boxes, the key buttons, the dump and
+// "Play"); File > Import > "Milkshape &SMD file";
 // "Only show objects with current animations" among the object options; and the handler of "Show Gun
 // Recoil".
 #include <QCheckBox>
@@ -42,6 +43,7 @@ public:
     QPushButton* cmdPlayAnimation;
     QPushButton* cmdResetAllObjects;
     QPushButton* cmdLoadMADfile;
+    QPushButton* cmdDumpAllKeyframes;
     // The Keyframes tab.
     QGroupBox* frmKeyframeInfo;
     QComboBox* cmbObjAnims;
@@ -58,6 +60,7 @@ public:
     QPushButton* cmdCopyToNext;
     QComboBox* cmbObjectList;
     QPushButton* cmdResetPeoObjectPosition;
+    QPushButton* cmdDumpKeyframes;
     QPushButton* cmdObjectPlay;
     // Among the object options.
     QCheckBox* chkObjectsShowAnims;

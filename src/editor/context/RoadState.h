@@ -31,6 +31,8 @@ struct RoadSteps {
     std::function<void(EditingContext&)> clearMaterialFlags;
     // The first step of the load and of the clean-up: whatever plays stops before any data is replaced.
     std::function<void(EditingContext&)> stopPlayback;
+    // The exit's last step before the program ends: the keyframe dump file goes.
+    std::function<void(EditingContext&)> removeKeyframeDump;
 };
 
 struct RoadState {

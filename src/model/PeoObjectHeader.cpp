@@ -12,22 +12,8 @@ namespace {
 }  // namespace
 
 PeoObjectHeader readPeoObjectHeader(const BinaryReader& reader, int64_t at, bool cataclysm) {
-    const peo::PeoObjectRecord r = peo::readObjectRecord(reader, at, cataclysm);
     PeoObjectHeader h;
-    h.nameOffset = r.nameOffset;
-    h.flags = r.flags;
-    h.nVertices = r.nVertices;
-    h.nFaceNormals = r.nFaceNormals;
-    h.nVertNormals = r.nVertNormals;
-    h.nPolygons = r.nPolygons;
-    h.vertexListOffset = r.vertexListOffset;
-    h.normalListOffset = r.normalListOffset;
-    h.cVertexNormalsOffset = r.cVertexNormalsOffset;
-    h.polygonListOffset = r.polygonListOffset;
-    h.mother = r.mother;
-    h.daughterOffset = r.daughter;
-    h.sisterOffset = r.sister;
-    h.matrix = r.fileMatrix;
+    static_cast<peo::PeoObjectRecord&>(h) = peo::readObjectRecord(reader, at, cataclysm);
     return h;
 }
 

@@ -9,26 +9,14 @@
 
 #include "base/BinaryReader.h"
 #include "base/Geometry.h"
+#include "model/state/PeoLayout.h"
 
 namespace tarv {
 
-struct PeoObjectHeader {
-    int32_t nameOffset = 0;
-    int32_t flags = 0;
-    int32_t nVertices = 0;
-    int32_t nFaceNormals = 0;
-    int32_t nVertNormals = 0;
-    int32_t nPolygons = 0;
-    int32_t vertexListOffset = 0;
-    int32_t normalListOffset = 0;
-    int32_t cVertexNormalsOffset = 0;  // 0 in a Homeworld file
-    int32_t polygonListOffset = 0;
-    // The parent link: the record offset as stored in the file. The object import turns it into a 1-based
-    // record number (0 = none) with convertOffsetToKey; the repair window keeps it as it is.
-    int32_t mother = 0;
-    int32_t daughterOffset = 0;
-    int32_t sisterOffset = 0;
-    Matrix4 matrix;  // as stored: the transpose of the object's Matrix4
+// The record's fields are those the .peo reader reads (PeoObjectRecord); `mother` is the parent link as the
+// record offset stored in the file. The object import turns it into a 1-based record number (0 = none) with
+// convertOffsetToKey; the repair window keeps it as it is.
+struct PeoObjectHeader : peo::PeoObjectRecord {
     std::string name;
 };
 

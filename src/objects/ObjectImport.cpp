@@ -39,9 +39,9 @@ std::string folderPart(const std::string& path) {
 }
 
 // The parent of each record as the tree builds take it: the record number of the parent, or one of these.
-constexpr int kTopLevel = -1;   // no parent link
-constexpr int kUnderBase = -2;  // a negative offset: under "o0", silently
-constexpr int kCorrupted = -3;  // an offset that names no record, a self link, or a link on record 0
+constexpr int kTopLevel = kLinkTopLevel;    // no parent link
+constexpr int kUnderBase = kLinkUnderBase;  // a negative offset: under "o0", silently
+constexpr int kCorrupted = -3;              // an offset that names no record, a self link, or a link on record 0
 
 std::vector<int> parentRecords(const ImportSession& session) {
     const int count = int(session.headers.size());
@@ -201,17 +201,9 @@ CheckedObject checkObject(const ImportSession& session, int16_t r) {
 
     CheckedObject checked;
     peo::PeoObjectRecord& record = checked.contents.record;
-    record.nameOffset = h.nameOffset;
-    record.flags = h.flags;
-    record.nVertices = h.nVertices;
-    record.nFaceNormals = h.nFaceNormals;
-    record.nVertNormals = h.nVertNormals;
-    record.nPolygons = h.nPolygons;
-    record.vertexListOffset = h.vertexListOffset;
-    record.cVertexNormalsOffset = h.cVertexNormalsOffset;
-    record.normalListOffset = h.normalListOffset;
-    record.polygonListOffset = h.polygonListOffset;
-    record.fileMatrix = h.matrix;
+    record = h;
+    // The links are the second file's; the import makes its own.
+    record.mother = record.daughter = record.sister = 0;
     checked.contents.name = h.name;
     parseObjectLists(file, r, checked.contents);
 
@@ -260,7 +252,7 @@ void commitObject(EditingContext& ctx, ImportSession& session, TextureSource& so
     // 4.
     PeoObject& object = model.peoObjects[size_t(n)];
     object.name = name;
-    object.matrix = transposeMatrix(h.matrix);
+    object.matrix = transposeMatrix(h.fileMatrix);
     object.flags = h.flags;
     object.madObjectIndex = -1;
     object.sharedWith = -1;
@@ -384,40 +376,7 @@ void createHeirachy(EditingContext& ctx, ImportSession& session) {
         if (count == 0) return;
         const std::vector<int> records = parentRecords(session);
         addNodes(session, records);
-        // Every node moves at most once, from the last record down, to the first place under its parent; the
-        // final shape is worked out first and given to the tree in one step (as the object tree is built).
-        std::vector<int> parents(size_t(count), 0);  // 1-based node number of the parent, 0 at the top
-        std::vector<int> chain(size_t(count), -1);   // a moved node's ancestor on its way up; -1 unmoved
-        auto firstUnmovedAbove = [&](int m) {
-            int top = m;
-            while (chain[size_t(top)] >= 0) top = chain[size_t(top)];
-            while (chain[size_t(m)] >= 0) m = std::exchange(chain[size_t(m)], top);
-            return top;
-        };
-        for (int i = 1; i < count; ++i)
-            if (records[size_t(i)] != kTopLevel) parents[size_t(i)] = 1;
-        for (int i = count - 1; i >= 0; --i) {
-            const int parent = records[size_t(i)];
-            if (parent == kTopLevel || parent == kUnderBase) continue;
-            if (i == 0) {
-                corrupted(ctx);
-                continue;
-            }
-            int target = 0;
-            if (parent >= 0 && firstUnmovedAbove(parent) != i)
-                target = parent;
-            else
-                corrupted(ctx);
-            parents[size_t(i)] = target + 1;
-            chain[size_t(i)] = target;
-        }
-        std::vector<int> order;
-        order.reserve(size_t(count));
-        for (int i = 0; i < count; ++i)
-            if (chain[size_t(i)] >= 0) order.push_back(i + 1);
-        for (int i = 0; i < count; ++i)
-            if (chain[size_t(i)] < 0) order.push_back(i + 1);
-        tree.arrange(parents, order);
+        arrangeByParentLinks(tree, records, [&] { corrupted(ctx); });
         for (int i = 0; i < count; ++i) tree.setExpanded(objectKey(i), true);
         session.cmdImportEnabled = true;
     });

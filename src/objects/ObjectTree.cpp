@@ -1,8 +1,10 @@
 #include "objects/ObjectTree.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
+#include "base/KeyedTree.h"
 #include "base/NumberText.h"
 #include "model/RotationMath.h"
 #include "editor/context/TrapGuard.h"
@@ -27,6 +29,44 @@ int16_t objectOfKey(const EditingContext& ctx, const std::string& key) {
 
 }  // namespace
 
+void arrangeByParentLinks(KeyedTree& tree, const std::vector<int>& links, const std::function<void()>& corrupted) {
+    const int count = int(links.size());
+    std::vector<int> parents(size_t(count), 0);  // 1-based node number of the parent, 0 at the top
+    std::vector<int> chain(size_t(count), -1);   // a moved node's ancestor on its way up; -1 unmoved
+    // The chain of final parents from m, followed through the nodes moved so far, ends at the first unmoved
+    // node above m; the chains are shortened as they are walked.
+    auto firstUnmovedAbove = [&](int m) {
+        int top = m;
+        while (chain[size_t(top)] >= 0) top = chain[size_t(top)];
+        while (chain[size_t(m)] >= 0) m = std::exchange(chain[size_t(m)], top);
+        return top;
+    };
+    for (int i = 1; i < count; ++i)
+        if (links[size_t(i)] != kLinkTopLevel) parents[size_t(i)] = 1;
+    for (int i = count - 1; i >= 0; --i) {
+        const int parent = links[size_t(i)];
+        if (parent == kLinkTopLevel || parent == kLinkUnderBase) continue;
+        if (i == 0) {
+            corrupted();  // the first node has no parent: it stays at the top
+            continue;
+        }
+        int target = 0;
+        if (parent >= 0 && parent < count && firstUnmovedAbove(parent) != i)
+            target = parent;
+        else
+            corrupted();  // a parent outside the nodes, or a cycle
+        parents[size_t(i)] = target + 1;
+        chain[size_t(i)] = target;
+    }
+    std::vector<int> order;
+    order.reserve(size_t(count));
+    for (int i = 0; i < count; ++i)
+        if (chain[size_t(i)] >= 0) order.push_back(i + 1);
+    for (int i = 0; i < count; ++i)
+        if (chain[size_t(i)] < 0) order.push_back(i + 1);
+    tree.arrange(parents, order);
+}
+
 void createObjectTree(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "createObjectTree", "", [&] {
         KeyedTree& tree = ctx.shell.treeHeirachy;
@@ -37,8 +77,10 @@ void createObjectTree(EditingContext& ctx) {
         const auto& objects = ctx.model.peoObjects;
         const int count = ctx.model.objectCount();
 
-        // First pass: every object under "o0" when it has a parent link, else at the top level. Object 0 is
-        // always the first top-level node.
+        // Every object under "o0" when it has a parent link, else at the top level (object 0 always is the
+        // first top-level node); then each goes, from the last object down, under its parent, or stays under
+        // "o0" when the link is bad or would close a cycle.
+        std::vector<int> links(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i) {
             const PeoObject& object = objects[size_t(i)];
             s.cmbObjectList.push_back(object.name);
@@ -47,46 +89,11 @@ void createObjectTree(EditingContext& ctx) {
                 tree.addChild("o0", objectKey(i), object.name);
             else
                 tree.addTopLevel(objectKey(i), object.name);
+            links[size_t(i)] = object.mother == 0  ? kLinkTopLevel
+                               : object.mother < 0 ? kLinkUnderBase
+                                                   : object.mother - 1;
         }
-        // Second pass, from the last object down: each node goes to the first place under its parent (so
-        // siblings end in ascending index order), or under "o0" when the link is bad or would close a
-        // cycle. Every node moves at most once, so the final shape is worked out first and given to the
-        // tree in one step: a node's children are the nodes moved under it in ascending index order, then
-        // (under "o0" only) the nodes that were never moved. A move under object m closes a cycle when the
-        // chain of final parents from m, followed through the nodes moved so far, comes back to the node;
-        // those chains are shortened as they are walked.
-        std::vector<int> parents(size_t(count), 0);  // 1-based node number of the parent, 0 at the top
-        std::vector<int> chain(size_t(count), -1);   // a moved node's ancestor on its way up; -1 unmoved
-        auto firstUnmovedAbove = [&](int m) {
-            int top = m;
-            while (chain[size_t(top)] >= 0) top = chain[size_t(top)];
-            while (chain[size_t(m)] >= 0) m = std::exchange(chain[size_t(m)], top);
-            return top;
-        };
-        for (int i = 0; i < count; ++i)
-            if (objects[size_t(i)].mother != 0 && i != 0) parents[size_t(i)] = 1;
-        for (int i = count - 1; i >= 0; --i) {
-            const int32_t mother = objects[size_t(i)].mother;
-            if (mother <= 0) continue;
-            if (i == 0) {
-                corruptedHierarchy(ctx);  // the base object has no parent: it stays at the top
-                continue;
-            }
-            int target = 0;
-            if (mother - 1 != i && mother <= count && firstUnmovedAbove(mother - 1) != i)
-                target = mother - 1;
-            else
-                corruptedHierarchy(ctx);  // its own parent, a parent past the end, or a cycle
-            parents[size_t(i)] = target + 1;
-            chain[size_t(i)] = target;
-        }
-        std::vector<int> order;
-        order.reserve(size_t(count));
-        for (int i = 0; i < count; ++i)
-            if (chain[size_t(i)] >= 0) order.push_back(i + 1);
-        for (int i = 0; i < count; ++i)
-            if (chain[size_t(i)] < 0) order.push_back(i + 1);
-        tree.arrange(parents, order);
+        arrangeByParentLinks(tree, links, [&] { corruptedHierarchy(ctx); });
         tree.expandAndCheckAll();
         if (tree.count() == 0) return;
         tree.setSelected(tree.nodeAt(1).key);

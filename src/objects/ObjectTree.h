@@ -3,11 +3,27 @@
 // at every load, and the handlers of the tree's events. The window forwards what the user does by node
 // key; these change the model and the state, and the window shows them again.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace tarv {
 
 class EditingContext;
+class KeyedTree;
+
+// Parent links as the tree builds read them: a node at the top level, a node under the first node that is
+// never moved, or (zero or more) the index of the node asked for as its parent.
+inline constexpr int kLinkTopLevel = -1;
+inline constexpr int kLinkUnderBase = -2;
+
+// Gives `tree`, whose nodes are the keys of nodes 0..n-1 in that order, the shape that placing every node
+// with a parent link under the first node, and then moving each node from the last down to the first place
+// under its parent, gives. A node 0 with a parent index, a parent index outside the nodes, and a move that
+// would close a cycle call `corrupted` and leave the node under the first node. Every node moves at most
+// once, so the final shape is worked out first and given to the tree in one step: a node's children are
+// the nodes moved under it in ascending index order, then (under the first node only) those never moved.
+void arrangeByParentLinks(KeyedTree& tree, const std::vector<int>& links, const std::function<void()>& corrupted);
 
 // Mouse buttons as the tree reports them (a set of these for a move).
 enum TreeMouseButton : int16_t { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };

@@ -69,10 +69,10 @@ TEST(PeoObjectHeader, FieldsAreReadInFileOrderInBothLayouts) {
         EXPECT_EQ(h.normalListOffset, 108);
         EXPECT_EQ(h.polygonListOffset, 109);
         EXPECT_EQ(h.mother, 68);  // the raw offset
-        EXPECT_EQ(h.daughterOffset, 111);
-        EXPECT_EQ(h.sisterOffset, 112);
-        EXPECT_FLOAT_EQ(h.matrix[0], 0.5f);
-        EXPECT_FLOAT_EQ(h.matrix[15], 15.5f);
+        EXPECT_EQ(h.daughter, 111);
+        EXPECT_EQ(h.sister, 112);
+        EXPECT_FLOAT_EQ(h.fileMatrix[0], 0.5f);
+        EXPECT_FLOAT_EQ(h.fileMatrix[15], 15.5f);
     }
 }
 

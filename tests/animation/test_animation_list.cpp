@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../objects/ObjectFixtures.h"
+#include "AnimationPageFixture.h"
 #include "Fakes.h"
 #include "MadFixtures.h"
 #include "TempDir.h"
@@ -30,30 +31,16 @@ std::string exactText(float value) {
     return text;
 }
 
-std::vector<float> timesOf(const MadObject& track) {
-    std::vector<float> times;
-    for (const MadKeyframe& k : track.keyframes) times.push_back(k.time);
-    return times;
-}
-
 // Three objects ("base", its child "gun", and "arm"), all in the tree; the log at level 3 beside the model.
-class AnimationListTest : public ::testing::Test {
+class AnimationListTest : public AnimationPageFixture {
 protected:
-    TempDir dir;
-    TestContext t{dir.path()};
-    EditingContext& ctx = t.ctx;
-    AnimationsPageState& page = *ctx.animationsPage;
-
     void SetUp() override {
-        ctx.currentModelPath = (dir / "ship.peo").string();
         ctx.prefs.logLevel = 3;
         ctx.prefs.alwaysShowBackup = false;
         makeObjects(ctx, {{"base", 0}, {"gun", 1}, {"arm", 0}});
         createObjectTree(ctx);
         connectAnimation(ctx);
     }
-    void link(int object, int track) { ctx.model.peoObjects[size_t(object)].madObjectIndex = int16_t(track); }
-    MadObject& track(int i) { return ctx.animation.madObjects[size_t(i)]; }
     std::string log() { return fileExists() ? readText(dir / "ship.log") : std::string(); }
     bool fileExists() { return std::filesystem::exists(dir / "ship.log"); }
     void select(int a) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../objects/ObjectFixtures.h"
+#include "AnimationPageFixture.h"
 #include "Fakes.h"
 #include "MadFixtures.h"
 #include "TempDir.h"
@@ -24,22 +25,10 @@ namespace {
 
 double degToRadForTest(double degrees) { return degrees / 180 * M_PI; }
 
-std::vector<float> timesOf(const MadObject& track) {
-    std::vector<float> times;
-    for (const MadKeyframe& k : track.keyframes) times.push_back(k.time);
-    return times;
-}
-
 // Objects "base", "gun" (at 4, 5, 6 by its matrix) and "arm"; animations [0, 2], [3, 5] and [6, 8].
-class KeyframePanelTest : public ::testing::Test {
+class KeyframePanelTest : public AnimationPageFixture {
 protected:
-    TempDir dir;
-    TestContext t{dir.path()};
-    EditingContext& ctx = t.ctx;
-    AnimationsPageState& page = *ctx.animationsPage;
-
     void SetUp() override {
-        ctx.currentModelPath = (dir / "ship.peo").string();
         makeObjects(ctx, {{"base", 0}, {"gun", 1}, {"arm", 0}});
         Matrix4& m = ctx.model.peoObjects[1].matrix;
         m[3] = 4;
@@ -50,8 +39,6 @@ protected:
         connectAnimation(ctx);
         ctx.animation.madAnimations = {{"A", 0, 2, 0}, {"B", 3, 5, 0}, {"C", 6, 8, 0}};
     }
-    void link(int object, int track) { ctx.model.peoObjects[size_t(object)].madObjectIndex = int16_t(track); }
-    MadObject& track(int i) { return ctx.animation.madObjects[size_t(i)]; }
     // Selects the object as a click in the tree does and shows animation a.
     void show(int object, int a) {
         ctx.objects.selectedObject = int16_t(object);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../objects/ObjectFixtures.h"
+#include "AnimationPageFixture.h"
 #include "Fakes.h"
 #include "MadFixtures.h"
 #include "TempDir.h"
@@ -199,15 +200,9 @@ TEST(SmdRotation, TheHelpers) {
 }
 
 // Objects "base" (0), "Gun" (1) and "Arm" (2).
-class SmdImportTest : public ::testing::Test {
+class SmdImportTest : public AnimationPageFixture {
 protected:
-    TempDir dir;
-    TestContext t{dir.path()};
-    EditingContext& ctx = t.ctx;
-    AnimationsPageState& page = *ctx.animationsPage;
-
     void SetUp() override {
-        ctx.currentModelPath = (dir / "ship.peo").string();
         makeObjects(ctx, {{"base", 0}, {"Gun", 1}, {"Arm", 1}});
         connectAnimation(ctx);
     }
@@ -234,12 +229,6 @@ protected:
         return l;
     }
 };
-
-std::vector<float> timesOf(const MadObject& track) {
-    std::vector<float> times;
-    for (const MadKeyframe& k : track.keyframes) times.push_back(k.time);
-    return times;
-}
 
 TEST_F(SmdImportTest, TheWorkedSequenceBecomesOneAnimationWithTheRootsMotion) {
     animateBefore();
@@ -288,8 +277,9 @@ TEST_F(SmdImportTest, YesToThePreviewPlaysTheImport) {
 }
 
 TEST_F(SmdImportTest, TwoChildrenOfTheRootKeepTheirOwnPositions) {
-    const std::string text = "v\nnodes\n0 \"root\" -1\n1 \"Gun\" 0\n2 \"Arm\" 0\nend\nskeleton\ntime 0\n"
-                             "0 0 0 5 0 0 0\n1 1 2 3 0 0 0\n2 4 5 6 0 0 0\nend\n";
+    const std::string text =
+        "v\nnodes\n0 \"root\" -1\n1 \"Gun\" 0\n2 \"Arm\" 0\nend\nskeleton\ntime 0\n"
+        "0 0 0 5 0 0 0\n1 1 2 3 0 0 0\n2 4 5 6 0 0 0\nend\n";
     EXPECT_TRUE(getSMDInfo(ctx, file(text)));
     EXPECT_EQ(ctx.animation.madObjects[0].keyframes[1].position, (Vector3{1, 2, 3}));
     EXPECT_EQ(ctx.animation.madObjects[1].keyframes[1].position, (Vector3{4, 5, 6}));
@@ -408,10 +398,12 @@ TEST_F(SmdImportTest, EveryEarlyEndLeavesTheShipAsItWasAndAsksNoPreview) {
 
 TEST_F(SmdImportTest, ARotationOrderThatDoesNotSurviveTheCheckIsAskedAboutPerPose) {
     // A turn of 2 rad about z comes back from the matrix in another quadrant.
-    const std::string text = "v\nnodes\n0 \"root\" -1\n1 \"Gun\" 0\nend\nskeleton\ntime 0\n0 0 0 0 0 0 0\n"
-                             "1 1 2 3 0 0 2\ntime 1\n0 0 0 0 0 0 0\n1 1 2 3 0 0 2\nend\n";
-    const std::string question = "Tarv detected an inappropriate rotation order (i.e. \xC3\xB2ther than Z -> Y -> X)."
-                                 "\r\nYour animation will probably be disrupted. Continue?";
+    const std::string text =
+        "v\nnodes\n0 \"root\" -1\n1 \"Gun\" 0\nend\nskeleton\ntime 0\n0 0 0 0 0 0 0\n"
+        "1 1 2 3 0 0 2\ntime 1\n0 0 0 0 0 0 0\n1 1 2 3 0 0 2\nend\n";
+    const std::string question =
+        "Tarv detected an inappropriate rotation order (i.e. \xC3\xB2ther than Z -> Y -> X)."
+        "\r\nYour animation will probably be disrupted. Continue?";
     animateBefore();
     const auto tracks = ctx.animation.madObjects;
     t.prompts.expectYesNo(false, question);

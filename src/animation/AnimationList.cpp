@@ -94,7 +94,19 @@ int lstAnimationsSelection(const EditingContext& ctx) {
     return validAnimation(ctx, ctx.animationsPage->lstAnimationsIndex);
 }
 
-int cmbObjAnimsSelection(const EditingContext& ctx) { return validAnimation(ctx, ctx.animationsPage->cmbObjAnimsIndex); }
+int cmbObjAnimsSelection(const EditingContext& ctx) {
+    return validAnimation(ctx, ctx.animationsPage->cmbObjAnimsIndex);
+}
+
+void clearAnimationSelection(EditingContext& ctx) {
+    AnimationsPageState& page = *ctx.animationsPage;
+    page.startTime.clear();
+    page.endTime.clear();
+    page.txtAnimName.clear();
+    page.loopBox = false;
+    page.lstAnimationsIndex = -1;
+    page.cmbObjAnimsIndex = -1;
+}
 
 void lstAnimations_Click(EditingContext& ctx) {
     const int i = lstAnimationsSelection(ctx);
@@ -223,12 +235,7 @@ void cmdAnimDelete_Click(EditingContext& ctx) {
         animations.resize(size_t(n - 1));
         AnimationsPageState& page = *ctx.animationsPage;
         if (animations.empty()) {
-            page.lstAnimationsIndex = -1;
-            page.cmbObjAnimsIndex = -1;
-            page.startTime.clear();
-            page.endTime.clear();
-            page.txtAnimName.clear();
-            page.loopBox = false;
+            clearAnimationSelection(ctx);
             setKeyframeInfo(ctx, false);
             page.frmKeyframeInfo = "No keyframes defined for this animation";
             page.lblkeyfdebug.clear();
@@ -340,13 +347,7 @@ void cmdLoadMADfile_Click(EditingContext& ctx) {
         if (!chosen || chosen->empty()) return;
         stopPlayback(ctx);
         offerBackup(ctx, *chosen);
-        AnimationsPageState& page = *ctx.animationsPage;
-        page.startTime.clear();
-        page.endTime.clear();
-        page.txtAnimName.clear();
-        page.loopBox = false;
-        page.lstAnimationsIndex = -1;
-        page.cmbObjAnimsIndex = -1;
+        clearAnimationSelection(ctx);
         getMadInfo(ctx, *chosen, true);
         prepareKeyframesTab(ctx);
     } catch (const std::exception&) {

@@ -13,6 +13,9 @@ int lstAnimationsSelection(const EditingContext& ctx);
 int cmbObjAnimsSelection(const EditingContext& ctx);
 
 // Shows the selected animation in the four boxes; nothing without a selection.
+// Empties the animation boxes (name, start, end, loop) and selects no animation in either list.
+void clearAnimationSelection(EditingContext& ctx);
+
 void lstAnimations_Click(EditingContext& ctx);
 // Plays the selected animation ("Play").
 void lstAnimations_DblClick(EditingContext& ctx);

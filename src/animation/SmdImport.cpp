@@ -309,17 +309,12 @@ void mnuImportFromSMD_Click(EditingContext& ctx) {
         const std::optional<std::string> chosen = dialog.ShowOpen(ctx.prompts());
         if (!chosen || chosen->empty()) return;
         stopPlayback(ctx);
-        AnimationsPageState& page = *ctx.animationsPage;
-        page.startTime.clear();
-        page.endTime.clear();
-        page.txtAnimName.clear();
-        page.loopBox = false;
-        page.lstAnimationsIndex = -1;
-        page.cmbObjAnimsIndex = -1;
+        clearAnimationSelection(ctx);
         const bool completed = getSMDInfo(ctx, *chosen);
         setErrorContext(ctx, "frmTARV", "mnuImportFromSMD_Click");
         // The preview plays only what a completed import built.
         if (!completed) return;
+        AnimationsPageState& page = *ctx.animationsPage;
         if (ctx.prompts().yesNo("Do you wish to see a preview of the anim, straight from the file?", kTitle,
                                 PromptIcon::Question)) {
             PlaybackState& play = ctx.preview.playback;

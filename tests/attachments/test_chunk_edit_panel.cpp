@@ -373,5 +373,12 @@ TEST_F(EditPanel, AutoCalcStoresTheBoundingBox) {
     EXPECT_EQ(s.chunk(i).normal, (Vector3{2, 2, 2}));
 }
 
+// The attachments' install puts this panel in place of the recording default.
+TEST(EditPanelInstall, ConnectingTheAttachmentsInstallsThePanel) {
+    ChunkShip s;
+    connectAttachments(s.ctx);
+    EXPECT_NE(dynamic_cast<ChunkEditPanel*>(&mexPanel(s.ctx)), nullptr);
+}
+
 }  // namespace
 }  // namespace tarv

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "attachments/ChunkEditPanel.h"
 #include "attachments/ChunkMarkers.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexFile.h"
@@ -196,6 +197,8 @@ public:
 
 void connectAttachments(EditingContext& ctx) {
     static GunChunkAdder gunChunks;  // stateless
+    static ChunkEditPanel chunkPanel;  // stateless: its page is in the context
+    if (!ctx.shipInfoPage->mexPanel) ctx.shipInfoPage->mexPanel = &chunkPanel;
     ctx.road.steps.checkForMex = checkForMex;
     ctx.mex.markers = &chunkMarkerBuilder();
     ctx.objects.gunChunkHook = &gunChunks;

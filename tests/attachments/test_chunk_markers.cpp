@@ -218,6 +218,7 @@ TEST(ChunkMarkers, ScaleByTwo) {
 
 TEST(ChunkMarkers, ScaleLeavesThePanelAsTheSelectedNodeSays) {
     ChunkShip s;
+    s.ctx.shipInfoPage->mexPanel = nullptr;  // the recording default
     const int dmg = s.add("d", "Dmg0", {1, 1, 1});
     const MexPanelRecord& panel = s.ctx.shipInfoPage->mexPanelRecord;
 

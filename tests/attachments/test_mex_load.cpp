@@ -24,6 +24,7 @@ struct AtLoad : ::testing::Test {
         s.ctx.currentModelPath = (s.dir / "ship.peo").string();
         s.ctx.prefs.alwaysShowBackup = false;
         s.ctx.mex.treeMex.clear();
+        s.ctx.shipInfoPage->mexPanel = nullptr;  // the recording default
     }
     MexPanelRecord& panel() { return s.ctx.shipInfoPage->mexPanelRecord; }
     ChunkShip s;

@@ -4,6 +4,7 @@
 // chunk tree itself is ctx.mex.treeMex; page 2's enable flag and the page to switch to are in ctx.road.
 #include <string>
 
+#include "attachments/state/MexDataPage.h"
 #include "attachments/state/MexEditPanel.h"
 #include "base/FixedList.h"
 
@@ -21,6 +22,8 @@ struct ShipInfoPageState {
     // The chunk edit panel and gun panel in use; none means the default, which records into mexPanelRecord.
     MexEditPanel* mexPanel = nullptr;
     MexPanelRecord mexPanelRecord;
+    // The "Mex Data" page of the chunk edit panel.
+    MexDataPage mexData;
 };
 
 }  // namespace tarv

@@ -6,7 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
+#include "Screenshot.h"
 #include "WindowFixture.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "objects/ObjectLinks.h"
@@ -41,6 +43,10 @@ TEST_F(ScaleRotateFrames, TheFramesCarryTheirCaptions) {
     EXPECT_EQ(find<QPushButton>("cmdRotate")->text(), "Rotate");
     EXPECT_EQ(find<QCheckBox>("chkScaleMAD")->text(), "MAD");
     EXPECT_EQ(find<QRadioButton>("rotateOption_2")->text(), "Z ");
+    window.resize(900, 700);
+    window.show();
+    window.SSTab1->setCurrentWidget(window.pageTools);
+    tarv::test::saveScreenshotIfAsked(window, "tools_page");
 }
 
 TEST_F(ScaleRotateFrames, ScaleAndRotateButtonsRunTheCommandsOnTheModel) {

@@ -11,6 +11,10 @@
 #include "MeshGenerators.h"
 #include "editor/context/EditingContext.h"
 #include "meshtools/MeshTools.h"
+#include "meshtools/ScaleRotate.h"
+#include "meshtools/state/ToolsPageState.h"
+#include "scene/Frame.h"
+#include "scene/Scene.h"
 #include "meshtools/literal/LiteralKernels.h"
 #include "objects/ObjectLinks.h"
 
@@ -209,5 +213,31 @@ void BM_ShipCommand(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ShipCommand)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Scale (by 100%, so every run does the same work) and Rotate ("X ", "90") of one object with its preview
+// rebuilt on a frame under the model frame; BM_CopyFloor at the same sizes is the floor.
+void BM_ScaleRotate(benchmark::State& state) {
+    EditingContext ctx;
+    ctx.model.materials.assign(1, PeoMaterial{});
+    ctx.model.textures.push_back(PeoTexture{"hull", false});
+    ctx.model.peoObjects.push_back(gridSurface(int(state.range(0))));
+    ctx.view.viewObjects.assign(1, ViewObject{});
+    ctx.view.modelFrame = scene::createFrame();
+    ToolsPageState& tools = *ctx.toolsPage;
+    tools.txtScaleAmount = "100";
+    tools.chkScalePEO = true;
+    tools.cmbRotateAmount.items = {"90", "180"};
+    tools.cmbRotateAmount.listIndex = 0;
+    const ScaleSteps none{};
+    for (auto _ : state) {
+        if (state.range(1) == 0)
+            cmdScalePeo_Click(ctx, none);
+        else
+            cmdRotate_Click(ctx);
+        benchmark::DoNotOptimize(ctx.model.peoObjects[0].vertices.data());
+    }
+}
+BENCHMARK(BM_ScaleRotate)->Args({4096, 0})->Args({32767, 0})->Args({4096, 1})->Args({32767, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -17,7 +17,9 @@ void cmbObjectSize_Click(EditingContext& ctx) {
     if (index < 0 || index > 5) return;
     tools.txtScaleAmountEnabled = false;
     const double extent = ctx.model.modelExtent;
-    tools.txtScaleAmount = extent > 0 ? doubleText(kTargets[index] / extent * 100.0) : std::string();
+    // Without an extent (no objects, or just after a Scale) the box keeps its text.
+    if (extent == 0) return;
+    tools.txtScaleAmount = doubleText(roundHalfEven(kTargets[index] / extent * 100.0, 3));
 }
 
 void selectObjectSize(EditingContext& ctx, int index) {

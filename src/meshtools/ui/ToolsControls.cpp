@@ -6,6 +6,7 @@
 
 #include "editor/LoadRoad.h"
 #include "meshtools/ObjectSize.h"
+#include "meshtools/ScaleRotate.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "meshtools/ui/LodFrame.h"
 #include "meshtools/ui/MeshToolsFrames.h"
@@ -24,33 +25,54 @@ ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), ctx_(window.ct
         window.syncFromContext();
     });
 
-    auto* scaling = new QGroupBox("Scale and rotate");
-    scaling->setObjectName("fraScaleRotate");
+    auto* scaling = new QGroupBox("Scaling Options");
+    scaling->setObjectName("fraScaling");
     auto* grid = new QGridLayout(scaling);
     cmbObjectSize = namedControl<QComboBox>("cmbObjectSize");
     txtScaleAmount = namedControl<QLineEdit>("txtScaleAmount");
-    cmbRotateAmount = namedControl<QComboBox>("cmbRotateAmount");
     chkScalePEO = namedControl<QCheckBox>("chkScalePEO");
     chkScaleMEX = namedControl<QCheckBox>("chkScaleMEX");
     chkScaleMAD = namedControl<QCheckBox>("chkScaleMAD");
+    cmdScalePeo = namedControl<QPushButton>("cmdScalePeo");
     chkScalePEO->setText("PEO");
     chkScaleMEX->setText("MEX");
     chkScaleMAD->setText("MAD");
+    cmdScalePeo->setText("Scale");
+    grid->addWidget(new QLabel("Size: "), 0, 0);
+    grid->addWidget(cmbObjectSize, 0, 1, 1, 2);
+    grid->addWidget(new QLabel("Scale to: "), 1, 0);
+    grid->addWidget(txtScaleAmount, 1, 1);
+    grid->addWidget(new QLabel("%"), 1, 2);
+    grid->addWidget(chkScalePEO, 2, 0);
+    grid->addWidget(chkScaleMEX, 2, 1);
+    grid->addWidget(chkScaleMAD, 2, 2);
+    grid->addWidget(cmdScalePeo, 3, 0, 1, 3);
+    insertIntoPage(window.pageTools, 1, scaling);
+
+    auto* rotation = new QGroupBox("Rotation Options");
+    rotation->setObjectName("fraRotation");
+    auto* turn = new QGridLayout(rotation);
+    cmbRotateAmount = namedControl<QComboBox>("cmbRotateAmount");
+    cmdRotate = namedControl<QPushButton>("cmdRotate");
+    cmdRotate->setText("Rotate");
     const char* axes[] = {"X ", "Y ", "Z "};
     for (int i = 0; i < 3; ++i) {
         rotateOption[size_t(i)] = namedControl<QRadioButton>(QString("rotateOption_%1").arg(i));
         rotateOption[size_t(i)]->setText(axes[i]);
-        grid->addWidget(rotateOption[size_t(i)], 2, i);
+        turn->addWidget(rotateOption[size_t(i)], 0, i);
     }
-    grid->addWidget(new QLabel("Ship class:"), 0, 0);
-    grid->addWidget(cmbObjectSize, 0, 1, 1, 2);
-    grid->addWidget(new QLabel("Scale %:"), 1, 0);
-    grid->addWidget(txtScaleAmount, 1, 1, 1, 2);
-    grid->addWidget(cmbRotateAmount, 3, 0);
-    grid->addWidget(chkScalePEO, 4, 0);
-    grid->addWidget(chkScaleMEX, 4, 1);
-    grid->addWidget(chkScaleMAD, 4, 2);
-    insertIntoPage(window.pageTools, 1, scaling);
+    turn->addWidget(cmbRotateAmount, 1, 0, 1, 3);
+    turn->addWidget(cmdRotate, 2, 0, 1, 3);
+    insertIntoPage(window.pageTools, 2, rotation);
+
+    connect(cmdScalePeo, &QPushButton::clicked, this, [this, &window] {
+        cmdScalePeo_Click(ctx_);
+        window.syncFromContext();
+    });
+    connect(cmdRotate, &QPushButton::clicked, this, [this, &window] {
+        cmdRotate_Click(ctx_);
+        window.syncFromContext();
+    });
 
     // What the user changes goes to the page's state.
     ToolsPageState& tools = *ctx_.toolsPage;

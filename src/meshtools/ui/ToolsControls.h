@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QObject>
+#include <QPushButton>
 #include <QRadioButton>
 #include <array>
 
@@ -26,6 +27,8 @@ public:
     QCheckBox* chkScalePEO;
     QCheckBox* chkScaleMEX;
     QCheckBox* chkScaleMAD;
+    QPushButton* cmdScalePeo;
+    QPushButton* cmdRotate;
     // Shows the page's state.
     void sync();
 

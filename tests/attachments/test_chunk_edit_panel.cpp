@@ -75,7 +75,9 @@ TEST_F(EditPanel, LaysThePageOutForEachType) {
         const MexDataPage& p = page();
         for (size_t k = 0; k < 9; ++k) {
             EXPECT_EQ(p.mexLabel[k].visible, c.captions[k] != "-") << k;
-            if (p.mexLabel[k].visible) EXPECT_EQ(p.mexLabel[k].caption, c.captions[k]);
+            if (p.mexLabel[k].visible) {
+                EXPECT_EQ(p.mexLabel[k].caption, c.captions[k]);
+            }
         }
         const MexDataBox* boxes[8] = {&p.txtMexPos[0], &p.txtMexPos[1], &p.txtMexPos[2], &p.txtMexOrt[0],
                                       &p.txtMexOrt[1], &p.txtMexOrt[2], &p.txtAngle[0],  &p.txtAngle[1]};
@@ -87,7 +89,9 @@ TEST_F(EditPanel, LaysThePageOutForEachType) {
         EXPECT_EQ(p.txtChunkId.text, "Id0");
         EXPECT_EQ(p.txtChunkId.enabled, c.idEnabled);
         EXPECT_EQ(p.txtMexName.visible, c.name);
-        if (c.name) EXPECT_EQ(p.txtMexName.text, "Point");
+        if (c.name) {
+            EXPECT_EQ(p.txtMexName.text, "Point");
+        }
         EXPECT_EQ(p.cmdMexNormaliseVisible, c.normalise);
         EXPECT_EQ(p.cmdBBAutoCalcVisible, c.autoCalc);
         EXPECT_EQ(p.picNavColourVisible && p.lblNavColour.visible, c.swatch);

@@ -41,7 +41,7 @@ TEST(GunMarkerShape, FollowsTheGunRecordAndTheId) {
         SCOPED_TRACE(r.what);
         ShipDefinition shp;
         shp.shpGuns.assign(2, ShpGun{});
-        shp.shpGuns[0] = ShpGun{r.type};
+        shp.shpGuns[0].gunType = r.type;
         shp.shpGuns[0].minTurnAngle = r.minTurn, shp.shpGuns[0].maxTurnAngle = r.maxTurn;
         shp.shpGuns[0].minDeclination = r.minDecl, shp.shpGuns[0].maxDeclination = r.maxDecl;
         EXPECT_EQ(gunMarkerShape(shp, 0, r.id), r.shape);

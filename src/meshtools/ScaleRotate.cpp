@@ -132,7 +132,8 @@ void cmdScalePeo_Click(EditingContext& ctx, const ScaleSteps& steps) {
     trapErrors(ctx, "frmTARV", "cmdScalePeo_Click", "", [&] {
         ToolsPageState& tools = *ctx.toolsPage;
         const std::optional<double> value = parseNumber(tools.txtScaleAmount);
-        if (!value || !(*value > 0)) {
+        // A percentage so small that its factor is 0 as a 32-bit float would collapse the model as "0" would.
+        if (!value || !(*value > 0) || !(float(*value / 100.0) > 0)) {
             ctx.prompts().messageBox(kScaleAmountRefusal, ctx.version.appTitle, PromptIcon::None);
             return;
         }

@@ -194,7 +194,7 @@ TEST_F(ScaleRotateTest, AnAmountThatIsNotAPositiveNumberIsRefusedBeforeAnythingC
     twoObjects();
     model.modelExtent = 30;
     const auto objects = geometryOf(model);
-    for (const char* text : {"0", "-50", "abc", ""}) {
+    for (const char* text : {"0", "-50", "abc", "", "1e-50"}) {
         prompts.shown.clear();
         t.status.logBox = "kept";
         tools.txtScaleAmount = text;

@@ -52,8 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (state.madAnimations.size() > size_t(tarv::kMaxMadAnimations)) std::abort();
     if (state.madObjectCount() > tarv::kMaxMadObjects) std::abort();
     for (const auto& object : ctx.model.peoObjects) {
-        if (object.madObjectIndex >= state.madObjectCount() && object.madObjectIndex != 9) std::abort();
-        if (object.madObjectIndex >= 0 && object.madObjectIndex < state.madObjectCount() &&
+        bool named = false;  // a track carries the object's name
+        for (const auto& track : state.madObjects) named = named || track.name == object.name;
+        // Without a track of its name, the object keeps the link it had (the stale 9 of object 0, or none).
+        if (!named) {
+            if (object.madObjectIndex != (&object == &ctx.model.peoObjects[0] ? 9 : -1)) std::abort();
+            continue;
+        }
+        if (object.madObjectIndex < 0 || object.madObjectIndex >= state.madObjectCount() ||
             state.madObjects[size_t(object.madObjectIndex)].name != object.name)
             std::abort();
     }

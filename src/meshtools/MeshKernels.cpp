@@ -70,7 +70,9 @@ public:
         std::swap(used_, other.used_);
         return *this;
     }
-    Cell cellAt(double x, double y, double z) const { return {cellOf(x, scale_), cellOf(y, scale_), cellOf(z, scale_)}; }
+    Cell cellAt(double x, double y, double z) const {
+        return {cellOf(x, scale_), cellOf(y, scale_), cellOf(z, scale_)};
+    }
     void file(const Cell& c, int32_t i) {
         Slot& slot = storage_.slots[insert(c)];
         storage_.next[size_t(i)] = slot.head;
@@ -165,7 +167,9 @@ private:
             ++used_;
         }
     }
-    static bool same(const std::array<int32_t, 3>& a, const Cell& b) { return a[0] == b[0] && a[1] == b[1] && a[2] == b[2]; }
+    static bool same(const std::array<int32_t, 3>& a, const Cell& b) {
+        return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+    }
 
     double scale_;
     Storage storage_;
@@ -362,30 +366,8 @@ void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
     const int32_t count = int32_t(v.size());
     for (PeoVertex& vertex : v) vertex.mark = 0;
     if (!(t > 0)) return;  // no difference is below 0 or NaN
-    const double cell = powerOfTwoAtLeast(double(t));
-    if (!std::isfinite(t) || cell > 1e30) {
-        // Every pair of finite vertices may pass: the plain loop.
-        for (int32_t j = 0; j + 1 < count; ++j) {
-            if (v[size_t(j)].mark != 0) continue;
-            PeoVertex& a = v[size_t(j)];
-            for (int32_t k = j + 1; k < count; ++k) {
-                const PeoVertex& b = v[size_t(k)];
-                if (!(std::fabs(b.x - a.x) < t && std::fabs(b.y - a.y) < t && std::fabs(b.z - a.z) < t)) continue;
-                if (symmetry.xz && std::fabs(a.y + b.y) < kPlaneTolerance) a.y = 0;
-                if (symmetry.yz && std::fabs(a.x + b.x) < kPlaneTolerance) a.x = 0;
-                if (symmetry.xy && std::fabs(a.z + b.z) < kPlaneTolerance) a.z = 0;
-                if ((std::fabs(b.y) >= kPlaneTolerance || std::fabs(a.y) < kPlaneTolerance) &&
-                    (std::fabs(b.x) >= kPlaneTolerance || std::fabs(a.x) < kPlaneTolerance))
-                    v[size_t(k)].mark = int16_t(j + 1);
-            }
-        }
-        return;
-    }
-    Grid grid(1.0 / cell, v.size());
-    for (int32_t i = 0; i < count; ++i)
-        if (finite(v[size_t(i)])) grid.file(grid.cellAt(v[size_t(i)].x, v[size_t(i)].y, v[size_t(i)].z), i);
-    std::vector<int32_t> candidates;
-    std::vector<Cell> queried;
+    // One step of j's turn against k: a pair within T may set j's coordinates on a ticked plane to 0, and marks
+    // k to merge into j unless k lies on the plane y = 0 or x = 0 and j does not.
     auto step = [&](PeoVertex& a, int32_t j, int32_t k) {
         const PeoVertex& b = v[size_t(k)];
         if (!(std::fabs(b.x - a.x) < t && std::fabs(b.y - a.y) < t && std::fabs(b.z - a.z) < t)) return;
@@ -396,6 +378,21 @@ void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
             (std::fabs(b.x) >= kPlaneTolerance || std::fabs(a.x) < kPlaneTolerance))
             v[size_t(k)].mark = int16_t(j + 1);
     };
+    const double cell = powerOfTwoAtLeast(double(t));
+    if (!std::isfinite(t) || cell > 1e30) {
+        // Every pair of finite vertices may pass: the plain loop.
+        for (int32_t j = 0; j + 1 < count; ++j) {
+            if (v[size_t(j)].mark != 0) continue;
+            PeoVertex& a = v[size_t(j)];
+            for (int32_t k = j + 1; k < count; ++k) step(a, j, k);
+        }
+        return;
+    }
+    Grid grid(1.0 / cell, v.size());
+    for (int32_t i = 0; i < count; ++i)
+        if (finite(v[size_t(i)])) grid.file(grid.cellAt(v[size_t(i)].x, v[size_t(i)].y, v[size_t(i)].z), i);
+    std::vector<int32_t> candidates;
+    std::vector<Cell> queried;
     for (int32_t j = 0; j + 1 < count; ++j) {
         if (v[size_t(j)].mark != 0 || !finite(v[size_t(j)])) continue;
         PeoVertex& a = v[size_t(j)];
@@ -650,7 +647,8 @@ EdgeMatch matchEdges(const std::vector<PeoPolygon>& polygons, const std::vector<
     EdgeMatch r;
     const int32_t n = int32_t(polygons.size() * 3);
     FlatMap<uint64_t, int32_t, KeyHash> groups{static_cast<size_t>(n)};
-    for (int32_t e = 0; e < n; ++e) ++*groups.tryEmplace(pairKey(edgeStart(polygons, e), edgeEnd(polygons, e)), 0).first;
+    for (int32_t e = 0; e < n; ++e)
+        ++*groups.tryEmplace(pairKey(edgeStart(polygons, e), edgeEnd(polygons, e)), 0).first;
     for (int32_t e = 0; e < n; ++e) {
         const int32_t size = *groups.find(pairKey(edgeStart(polygons, e), edgeEnd(polygons, e)));
         if (size > 1) continue;
@@ -744,8 +742,8 @@ std::vector<PeoPolygon> mendHoles(const std::vector<PeoPolygon>& polygons, const
 }  // namespace
 
 const MeshKernels& fastMeshKernels() {
-    static const MeshKernels kernels{weldMarks,  compact,   dropDuplicates, lodMerge,   lodMirror,
-                                     looseEnds, materialUse, matchEdges,   backToBack, mendHoles};
+    static const MeshKernels kernels{weldMarks, compact,     dropDuplicates, lodMerge,   lodMirror,
+                                     looseEnds, materialUse, matchEdges,     backToBack, mendHoles};
     return kernels;
 }
 

@@ -12,12 +12,6 @@
 
 namespace tarv {
 
-namespace {
-
-int px(int twips) { return twips / kTwipsPerPixel; }
-
-QRect pxRect(const TwipRect& r) { return {px(r.left), px(r.top), px(r.width), px(r.height)}; }
-
 QPixmap pixmapOf(const Image& image) {
     if (image.empty()) return {};
     QImage q(image.width, image.height, QImage::Format_RGBA8888);
@@ -25,6 +19,12 @@ QPixmap pixmapOf(const Image& image) {
         std::memcpy(q.scanLine(y), &image.pixels[size_t(y) * size_t(image.width)], size_t(image.width) * 4);
     return QPixmap::fromImage(q);
 }
+
+namespace {
+
+int px(int twips) { return twips / kTwipsPerPixel; }
+
+QRect pxRect(const TwipRect& r) { return {px(r.left), px(r.top), px(r.width), px(r.height)}; }
 
 // A caption's colours: button face and text, or highlight and highlighted text when selected.
 void paint(QLabel* label, bool selected) {

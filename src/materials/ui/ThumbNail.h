@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QWidget>
 #include <string>
@@ -16,6 +17,9 @@
 namespace tarv {
 
 class PictureLoader;
+
+// The picture of an RGBA image (an empty image gives an empty pixmap).
+QPixmap pixmapOf(const Image& image);
 
 class ThumbNail : public QWidget {
     Q_OBJECT

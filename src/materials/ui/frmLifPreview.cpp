@@ -10,20 +10,13 @@
 #include "materials/LifPreview.h"
 #include "materials/LifRenderer.h"
 #include "materials/state/LifState.h"
+#include "materials/ui/ThumbNail.h"
 
 namespace tarv {
 
 using namespace lifpreview;
 
 namespace {
-
-QPixmap pixmapOf(const Image& image) {
-    if (image.empty()) return {};
-    QImage q(image.width, image.height, QImage::Format_RGBA8888);
-    for (int y = 0; y < image.height; ++y)
-        std::memcpy(q.scanLine(y), &image.pixels[size_t(y) * size_t(image.width)], size_t(image.width) * 4);
-    return QPixmap::fromImage(q);
-}
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 

@@ -7,6 +7,7 @@
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "attachments/ui/ShipFileDataControls.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -88,10 +89,6 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
                                                 : static_cast<QWidget*>(namedControl<QLabel>(name, mexData));
         mexFields.push_back(field);
     }
-    cmbShpGunType = namedControl<QComboBox>("cmbShpGunType", pageLayout(window.pageShipInfo->pageShipFileData));
-    connect(cmbShpGunType, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!syncing_) ctx_.shipInfoPage->cmbShpGunType.listIndex = index;
-    });
 }
 
 void ShipInfoControls::sync() {
@@ -104,7 +101,6 @@ void ShipInfoControls::sync() {
     chkMexMirrorY->setChecked(state.chkMexMirrorY);
     chkMexMirrorZ->setChecked(state.chkMexMirrorZ);
     for (QWidget* field : mexFields) field->setVisible(state.mexFieldsVisible);
-    showItems(cmbShpGunType, state.cmbShpGunType);
     syncing_ = false;
 }
 
@@ -112,6 +108,7 @@ void installAttachments(frmTARV& window) {
     connectAttachments(window.ctx);
     auto* controls = new ShipInfoControls(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
+    installShipFileDataControls(window);
 }
 
 }  // namespace tarv

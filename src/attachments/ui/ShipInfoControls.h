@@ -1,8 +1,7 @@
 #pragma once
 // The mesh-extras controls of the "Ship Info" page: on "Elements" the chunk commands beside the chunk tree
-// and the selected chunk's key, on "Mex Data" the chunk edit fields, on "Ship File Data" the gun-type list.
+// and the selected chunk's key, on "Mex Data" the chunk edit fields.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QObject>
 #include <QPushButton>
@@ -27,7 +26,6 @@ public:
     QPushButton* cmdAttachMexFile;
     std::vector<QWidget*>
         mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
-    QComboBox* cmbShpGunType;
     // Shows the page's state.
     void sync();
 

@@ -161,6 +161,7 @@ TEST_F(GunPanel, ApplyEdgeCases) {
         EXPECT_NE(ship.marker(i).mesh, marker);
         EXPECT_TRUE(ship.t.errors.reports.empty());
         EXPECT_TRUE(ship.t.prompts.shown.empty());
+        EXPECT_EQ(ship.ctx.err.errProc, "cmdApplyShpInfo_Click");  // a later report names the gun panel
     }
 }
 
@@ -264,6 +265,24 @@ TEST_F(GunPanel, TheGunComesFromTheSelectedNodesText) {
         EXPECT_EQ(s.ctx.shp.shpGuns, before);
         EXPECT_TRUE(s.t.errors.reports.empty());
     }
+}
+
+// The gun's values are stored before the chunk page's Apply runs: a box of that page that is no number
+// stops only the chunk's part.
+TEST_F(GunPanel, TheChunkPagesRefusalLeavesTheGunsValuesStored) {
+    s.loadShp(1, 60, 20);
+    const int i = s.add("g", "Gun0", {1, 2, 3});
+    click(i);
+    s.ctx.shipInfoPage->mexData.txtMexPos[0].text = "abc";
+    page().txtShpGunAngles[0] = "-10";
+    const MexChunk chunk = s.chunk(i);
+    const scene::MeshPtr marker = s.marker(i).mesh;
+    s.t.prompts.expectMessage("Invalid numeric input. Please check and re-enter.", "TARV");
+    apply();
+    EXPECT_EQ(s.t.prompts.pending(), 0u);
+    EXPECT_EQ(gun(0).minTurnAngle, -10.0f);
+    EXPECT_EQ(s.chunk(i), chunk);
+    EXPECT_EQ(s.marker(i).mesh, marker);
 }
 
 // Apply rebuilds the arc on the chunk's frame from scratch: twice gives the placement of once, and of the

@@ -135,11 +135,9 @@ void getPeoInfo(EditingContext& ctx, RepairView& view, const std::string& path) 
         position = firstRecord;
         const int64_t fitting = std::max<int64_t>(0, (file.size() - firstRecord) / recordSize);
         view.lstObjects.reserve(size_t(std::clamp<int64_t>(records, 0, fitting)));
-        for (int64_t i = 1; i <= records && position + recordSize <= file.size(); ++i) {
+        // Stepping over a record moves by its size: its fields are not needed here.
+        for (int64_t i = 1; i <= records && position + recordSize <= file.size(); ++i, position += recordSize)
             view.lstObjects.push_back(intText(i) + " @ " + intText(position + 1));
-            getObject(ctx, file, position, version);
-        }
-        setErrorContext(ctx, "frmRepair", "getPeoInfo", path);
         view.mnuFileLoadIntoTARVEnabled = true;
     });
 }

@@ -28,7 +28,6 @@ void DefaultMexPanel::setMexInputVisible(EditingContext& ctx, const std::string&
     r.txtMexOrt = {"0", "0", "0"};
     if (letter.empty()) r.cmdBBAutoCalcVisible = false;
     if (letter == "c" || letter == "r") r.cmdBBAutoCalcVisible = true;  // the bounding volumes have Auto-calc
-    ctx.shipInfoPage->mexFieldsVisible = !letter.empty();
 }
 
 void DefaultMexPanel::cmdMexEditApply_Click(EditingContext& ctx) {

@@ -12,7 +12,6 @@ namespace tarv {
 
 struct ShipInfoPageState {
     std::string lblMexKey;          // the key of the chunk tree node clicked last
-    bool mexFieldsVisible = false;  // the chunk edit fields of the "Mex Data" tab
     FixedList cmbShpGunType;
     // "Elements": the enable flags of "Add/Clone" and "Delete", the mirror boxes "X", "Y", "Z".
     bool cmdMexAddEnabled = true;

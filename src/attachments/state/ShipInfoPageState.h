@@ -18,7 +18,7 @@ struct ShipInfoPageState {
     bool cmdMexDelEnabled = true;
     bool chkMexMirrorX = false, chkMexMirrorY = false, chkMexMirrorZ = false;
     bool mexDataPageEnabled = true;  // page 1 "Mex Data" of SSTab3
-    // The chunk edit panel and gun panel in use; none means the default, which records into mexPanelRecord.
+    // The chunk edit panel and gun panel in use; none means the chunk edit panel of "Mex Data".
     MexEditPanel* mexPanel = nullptr;
     MexPanelRecord mexPanelRecord;
     // The "Mex Data" page of the chunk edit panel.

@@ -2,11 +2,11 @@
 
 #include <QBoxLayout>
 #include <QGridLayout>
-#include <QLineEdit>
 
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "attachments/ui/MexDataControls.h"
 #include "attachments/ui/ShipFileDataControls.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
@@ -74,21 +74,6 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem*, int) { handle([this] { treeMex_DblClick(ctx_); }); });
 
-    QLayout* mexData = pageLayout(window.pageShipInfo->pageMexData);
-    QStringList fieldNames;
-    for (int i = 0; i <= 8; ++i) fieldNames << QString("mexLabel_%1").arg(i);
-    fieldNames << "txtMexName"
-               << "txtAngle_0"
-               << "txtAngle_1";
-    for (int i = 0; i < 3; ++i) fieldNames << QString("txtMexPos_%1").arg(i);
-    for (int i = 0; i < 3; ++i) fieldNames << QString("txtMexOrt_%1").arg(i);
-    fieldNames << "txtChunkId"
-               << "lblChunkID";
-    for (const QString& name : fieldNames) {
-        QWidget* field = name.startsWith("txt") ? static_cast<QWidget*>(namedControl<QLineEdit>(name, mexData))
-                                                : static_cast<QWidget*>(namedControl<QLabel>(name, mexData));
-        mexFields.push_back(field);
-    }
 }
 
 void ShipInfoControls::sync() {
@@ -100,7 +85,6 @@ void ShipInfoControls::sync() {
     chkMexMirrorX->setChecked(state.chkMexMirrorX);
     chkMexMirrorY->setChecked(state.chkMexMirrorY);
     chkMexMirrorZ->setChecked(state.chkMexMirrorZ);
-    for (QWidget* field : mexFields) field->setVisible(state.mexFieldsVisible);
     syncing_ = false;
 }
 
@@ -108,6 +92,7 @@ void installAttachments(frmTARV& window) {
     connectAttachments(window.ctx);
     auto* controls = new ShipInfoControls(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
+    installMexDataControls(window);
     installShipFileDataControls(window);
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 // The mesh-extras controls of the "Ship Info" page: on "Elements" the chunk commands beside the chunk tree
-// and the selected chunk's key, on "Mex Data" the chunk edit fields.
+// and the selected chunk's key. The "Mex Data" page is MexDataControls, "Ship File Data" ShipFileDataControls.
 #include <QCheckBox>
 #include <QLabel>
 #include <QObject>
 #include <QPushButton>
-#include <vector>
 
 namespace tarv {
 
@@ -24,8 +23,6 @@ public:
     QCheckBox* chkMexMirrorZ;
     QPushButton* cmdMexDel;
     QPushButton* cmdAttachMexFile;
-    std::vector<QWidget*>
-        mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
     // Shows the page's state.
     void sync();
 

@@ -91,6 +91,9 @@ void cmdApplyShpInfo_Click(EditingContext& ctx) {
         next.azimuthJoint = p.txtShpObjAz;
         next.declinationJoint = p.txtShpObjDecl;
         record = next;
+        // A box that was taken as edited stays edited until the panel is filled again.
+        for (size_t k = 0; k < 2; ++k)
+            if (p.filledGunInfo[k] != p.txtShpGunInfo[k]) p.filledGunInfo[k].reset();
 
         mexPanel(ctx).cmdMexEditApply_Click(ctx);
         setErrorContext(ctx, "frmTARV", "cmdApplyShpInfo_Click");

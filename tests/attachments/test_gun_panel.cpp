@@ -207,10 +207,21 @@ TEST_F(GunPanel, AnUneditedLengthKeepsTheStoredValue) {
     page().txtShpGunInfo[1] = "-5.5";
     apply();
     EXPECT_EQ(gun(0).barrelLength, 5.5f);
-    // Typed back to the text first shown, the box reads as unedited again.
+    // Typed back to the text first shown after an Apply took the box as edited: still an edit.
     page().txtShpGunInfo[1] = "-5";
     apply();
-    EXPECT_EQ(gun(0).barrelLength, 5.5f);
+    EXPECT_EQ(gun(0).barrelLength, 5.0f);
+    // A new fill makes the boxes unedited again.
+    gun(0).barrelLength = -7.0f;
+    displayShpGunInfo(s.ctx, 0);
+    apply();
+    EXPECT_EQ(gun(0).barrelLength, -7.0f);
+    // The boxes filled from another gun are edits for this one.
+    s.ctx.shp.shpGuns.insert(s.ctx.shp.shpGuns.begin() + 1, gun(0));
+    s.ctx.shp.shpGunCount = 2;
+    displayShpGunInfo(s.ctx, 1);
+    apply();
+    EXPECT_EQ(gun(0).barrelLength, 7.0f);
 }
 
 // The gun is the number from the fourth character of the selected node's text, rounded down; a number

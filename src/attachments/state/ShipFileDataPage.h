@@ -19,7 +19,8 @@ struct ShipFileDataPage {
     std::string txtShpObjAz;                     // the object the gun's azimuth turns
     std::string txtShpObjDecl;                   // the object the gun's declination turns
     // The gun the boxes were last filled from, and the texts the two length boxes were filled with: a length
-    // box still showing that text is unedited, and Apply keeps that gun's stored length as it is.
+    // box still showing that text is unedited, and Apply keeps that gun's stored length as it is. Once Apply
+    // has taken a box as edited, its text is forgotten until the next fill.
     int16_t shownGun = -1;
     std::array<std::optional<std::string>, 2> filledGunInfo;
 };

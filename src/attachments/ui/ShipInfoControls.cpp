@@ -7,6 +7,7 @@
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "attachments/ui/DamagePointsButton.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -111,6 +112,7 @@ void ShipInfoControls::sync() {
 void installAttachments(frmTARV& window) {
     connectAttachments(window.ctx);
     auto* controls = new ShipInfoControls(window);
+    installRandomDamagePoints(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 

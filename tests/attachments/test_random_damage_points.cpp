@@ -291,6 +291,20 @@ TEST_F(DamagePoints, ADeletedDamagePointDoesNotBlockAndTheIdsStartAgain) {
     EXPECT_EQ(getCounter(s.ctx, "d"), 8);
 }
 
+TEST_F(DamagePoints, ATableThatWouldPassSixteenBitsIsReportedWithNothingAdded) {
+    s.ctx.mex.mexChunks.resize(32760);
+    s.ctx.mex.mexMeshes.resize(32760);
+    expectRun("8", 8);
+    cmdRDP_Click(s.ctx);
+    ASSERT_EQ(s.t.errors.reports.size(), 1u);
+    EXPECT_EQ(s.t.errors.reports[0].number, 6);
+    EXPECT_EQ(s.t.errors.reports[0].procedure, "cmdRDP_Click");
+    EXPECT_EQ(s.ctx.mex.mexChunkCount(), 32760);
+    EXPECT_EQ(s.ctx.mex.mexMeshes.size(), 32760u);
+    EXPECT_TRUE(s.ctx.mex.treeMex.childrenOf("dRoot").empty());
+    EXPECT_EQ(getCounter(s.ctx, "d"), 0);
+}
+
 TEST(DamagePointPicks, ReferenceAndFastPickAlikeOnSeededSources) {
     struct Case {
         uint32_t seed;

@@ -93,13 +93,11 @@ void ChunkEditPanel::setMexInputVisible(EditingContext& ctx, const std::string& 
             p.lblNavColour.visible = false;
             p.txtChunkId.enabled = true;
             p.cmdMexEditApplyEnabled = false;
-            ctx.shipInfoPage->mexFieldsVisible = false;
             return;
         }
         const bool direction = letter == "g" || letter == "d" || letter == "e";
         const bool named = letter == "k" || letter == "s";
         if (letter != "c" && letter != "r" && !direction && !named && letter != "n") return;
-        ctx.shipInfoPage->mexFieldsVisible = true;
         p.lblChunkID.visible = true;
         showBox(p.txtChunkId, chunk.chunkId);
         if (letter == "c") {

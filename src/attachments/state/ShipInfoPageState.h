@@ -12,14 +12,13 @@ namespace tarv {
 
 struct ShipInfoPageState {
     std::string lblMexKey;          // the key of the chunk tree node clicked last
-    bool mexFieldsVisible = false;  // the chunk edit fields of the "Mex Data" tab
     FixedList cmbShpGunType;
     // "Elements": the enable flags of "Add/Clone" and "Delete", the mirror boxes "X", "Y", "Z".
     bool cmdMexAddEnabled = true;
     bool cmdMexDelEnabled = true;
     bool chkMexMirrorX = false, chkMexMirrorY = false, chkMexMirrorZ = false;
     bool mexDataPageEnabled = true;  // page 1 "Mex Data" of SSTab3
-    // The chunk edit panel and gun panel in use; none means the default, which records into mexPanelRecord.
+    // The chunk edit panel and gun panel in use; none means the chunk edit panel of "Mex Data".
     MexEditPanel* mexPanel = nullptr;
     MexPanelRecord mexPanelRecord;
     // The "Mex Data" page of the chunk edit panel.

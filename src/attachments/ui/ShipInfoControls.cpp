@@ -6,6 +6,7 @@
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "attachments/ui/DamagePointsButton.h"
 #include "attachments/ui/MexDataControls.h"
 #include "attachments/ui/ShipFileDataControls.h"
 #include "shell/ControlSync.h"
@@ -91,6 +92,7 @@ void ShipInfoControls::sync() {
 void installAttachments(frmTARV& window) {
     connectAttachments(window.ctx);
     auto* controls = new ShipInfoControls(window);
+    installRandomDamagePoints(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
     installMexDataControls(window);
     installShipFileDataControls(window);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "attachments/ChunkMarkers.h"
+#include "attachments/GunPanel.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "base/NumberText.h"
@@ -93,13 +94,11 @@ void ChunkEditPanel::setMexInputVisible(EditingContext& ctx, const std::string& 
             p.lblNavColour.visible = false;
             p.txtChunkId.enabled = true;
             p.cmdMexEditApplyEnabled = false;
-            ctx.shipInfoPage->mexFieldsVisible = false;
             return;
         }
         const bool direction = letter == "g" || letter == "d" || letter == "e";
         const bool named = letter == "k" || letter == "s";
         if (letter != "c" && letter != "r" && !direction && !named && letter != "n") return;
-        ctx.shipInfoPage->mexFieldsVisible = true;
         p.lblChunkID.visible = true;
         showBox(p.txtChunkId, chunk.chunkId);
         if (letter == "c") {
@@ -225,9 +224,7 @@ void ChunkEditPanel::setMexOrtText(EditingContext& ctx, int i, const std::string
 
 void ChunkEditPanel::hideAutoCalc(EditingContext& ctx) { pageOf(ctx).cmdBBAutoCalcVisible = false; }
 
-void ChunkEditPanel::displayShpGunInfo(EditingContext& ctx, int16_t gun) {
-    ctx.shipInfoPage->mexPanelRecord.shownGun = gun;
-}
+void ChunkEditPanel::displayShpGunInfo(EditingContext& ctx, int16_t gun) { tarv::displayShpGunInfo(ctx, gun); }
 
 void cmdMexNormalise_Click(EditingContext& ctx) {
     MexDataPage& p = pageOf(ctx);

@@ -22,6 +22,7 @@
 #include "editor/context/TrapGuard.h"
 #include "meshtools/LodFiles.h"
 #include "meshtools/ObjectSize.h"
+#include "meshtools/state/ToolsPageState.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
 #include "preview/MaterialPreview.h"
@@ -115,6 +116,10 @@ ResolvedParents resolveObjectParents(const ShipModel& model) {
         }
     }
     return r;
+}
+
+void connectLoadRoad(EditingContext& ctx) {
+    ctx.toolsPage->startprocess = [](EditingContext& c) { startprocess(c); };
 }
 
 RoadSteps& roadSteps(EditingContext& ctx) {

@@ -15,6 +15,17 @@ namespace tarv {
 
 namespace {
 
+// The chunk edit fields of "Mex Data" stay hidden until a chunk type shows the ones it needs.
+void hideChunkEditFields(MexDataPage& page) {
+    for (MexDataLabel& label : page.mexLabel) label.visible = false;
+    for (MexDataBox& box : page.txtAngle) box.visible = false;
+    for (MexDataBox& box : page.txtMexPos) box.visible = false;
+    for (MexDataBox& box : page.txtMexOrt) box.visible = false;
+    page.txtMexName.visible = false;
+    page.txtChunkId.visible = false;
+    page.lblChunkID.visible = false;
+}
+
 void deleteSessionLogs(EditingContext& ctx, size_t from) {
     const auto& files = ctx.log.sessionLogFiles;
     for (size_t i = from; i < files.size(); ++i) {
@@ -67,7 +78,7 @@ void applyStartupState(EditingContext& ctx) {
     ctx.animationsPage->cmbApplyKeyframeType.items = {"Current keyframe only", "Current key all objects",
                                                       "All keys current object"};
     ctx.animationsPage->cmbApplyKeyframeType.listIndex = 0;
-    ctx.shipInfoPage->mexFieldsVisible = false;
+    hideChunkEditFields(ctx.shipInfoPage->mexData);
     tools.rotateOption = 0;
     tools.cmbRotateAmount.items = {"90", "180"};
     tools.cmbRotateAmount.listIndex = 0;

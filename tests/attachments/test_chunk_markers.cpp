@@ -6,6 +6,7 @@
 
 #include "ChunkFixtures.h"
 #include "MexFixtures.h"
+#include "RecordingMexPanel.h"
 #include "attachments/MexFile.h"
 #include "attachments/MexPanel.h"
 
@@ -218,7 +219,8 @@ TEST(ChunkMarkers, ScaleByTwo) {
 
 TEST(ChunkMarkers, ScaleLeavesThePanelAsTheSelectedNodeSays) {
     ChunkShip s;
-    s.ctx.shipInfoPage->mexPanel = nullptr;  // the recording default
+    RecordingMexPanel recording;
+    s.ctx.shipInfoPage->mexPanel = &recording;
     const int dmg = s.add("d", "Dmg0", {1, 1, 1});
     const MexPanelRecord& panel = s.ctx.shipInfoPage->mexPanelRecord;
 

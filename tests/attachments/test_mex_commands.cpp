@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ChunkFixtures.h"
+#include "RecordingMexPanel.h"
 #include "attachments/MexPanel.h"
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
@@ -12,20 +13,20 @@ namespace {
 
 using namespace tarv::test;
 
-// Records what the commands ask of the panel, in order; its Apply goes on to the default's.
-class RecordingPanel : public DefaultMexPanel {
+// Records what the commands ask of the panel, in order, besides the record.
+class RecordingPanel : public RecordingMexPanel {
 public:
     void setMexInputVisible(EditingContext& ctx, const std::string& letter, const MexChunk& chunk) override {
         calls.push_back("visible " + letter + " " + chunk.chunkId);
-        DefaultMexPanel::setMexInputVisible(ctx, letter, chunk);
+        RecordingMexPanel::setMexInputVisible(ctx, letter, chunk);
     }
     void cmdMexEditApply_Click(EditingContext& ctx) override {
         calls.push_back("apply " + ctx.mex.treeMex.selectedKey());
-        DefaultMexPanel::cmdMexEditApply_Click(ctx);
+        RecordingMexPanel::cmdMexEditApply_Click(ctx);
     }
     void displayShpGunInfo(EditingContext& ctx, int16_t gun) override {
         calls.push_back("gun " + std::to_string(gun));
-        DefaultMexPanel::displayShpGunInfo(ctx, gun);
+        RecordingMexPanel::displayShpGunInfo(ctx, gun);
     }
     std::vector<std::string> calls;
 };
@@ -310,7 +311,8 @@ TEST_F(Commands, AddReEnablesItsButtonBeforeTheReport) {
 
 // F23: with the root or a group selected, Apply, Mirror, Auto-calc and Delete leave chunk 0 alone.
 TEST_F(Commands, RootAndGroupsAreNoChunks) {
-    page().mexPanel = nullptr;  // the default panel
+    RecordingMexPanel recording;
+    page().mexPanel = &recording;
     const int col = s.add("c", "Col0", {1, 2, 3}, {}, 4);
     const int gun = s.add("g", "Gun0");
     const MexChunk before = s.chunk(col);

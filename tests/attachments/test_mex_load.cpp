@@ -5,6 +5,7 @@
 
 #include "ChunkFixtures.h"
 #include "MexFixtures.h"
+#include "RecordingMexPanel.h"
 #include "attachments/MexFile.h"
 #include "attachments/MexPanel.h"
 #include "attachments/MexSteps.h"
@@ -24,10 +25,11 @@ struct AtLoad : ::testing::Test {
         s.ctx.currentModelPath = (s.dir / "ship.peo").string();
         s.ctx.prefs.alwaysShowBackup = false;
         s.ctx.mex.treeMex.clear();
-        s.ctx.shipInfoPage->mexPanel = nullptr;  // the recording default
+        s.ctx.shipInfoPage->mexPanel = &recording;
     }
     MexPanelRecord& panel() { return s.ctx.shipInfoPage->mexPanelRecord; }
     ChunkShip s;
+    RecordingMexPanel recording;
 };
 
 TEST_F(AtLoad, ASingleObjectGetsItsSphereAndBox) {

@@ -41,6 +41,26 @@ TEST(StartupState, TheVariantFollowsDefaultFileFormatAndEverythingStartsDisabled
     }
 }
 
+// The chunk edit fields of "Mex Data" start hidden; a chunk type shows the ones it needs.
+TEST(StartupState, TheChunkEditFieldsStartHidden) {
+    TempDir dir;
+    TestContext t(dir.path());
+    MexDataPage& page = t.ctx.shipInfoPage->mexData;
+    for (auto& label : page.mexLabel) label.visible = true;
+    for (MexDataBox* box :
+         {&page.txtMexName, &page.txtChunkId, &page.txtAngle[0], &page.txtAngle[1], &page.txtMexPos[0],
+          &page.txtMexPos[1], &page.txtMexPos[2], &page.txtMexOrt[0], &page.txtMexOrt[1], &page.txtMexOrt[2]})
+        box->visible = true;
+    page.lblChunkID.visible = true;
+    applyStartupState(t.ctx);
+    for (const auto& label : page.mexLabel) EXPECT_FALSE(label.visible);
+    for (const MexDataBox* box :
+         {&page.txtMexName, &page.txtChunkId, &page.txtAngle[0], &page.txtAngle[1], &page.txtMexPos[0],
+          &page.txtMexPos[1], &page.txtMexPos[2], &page.txtMexOrt[0], &page.txtMexOrt[1], &page.txtMexOrt[2]})
+        EXPECT_FALSE(box->visible);
+    EXPECT_FALSE(page.lblChunkID.visible);
+}
+
 class ExitTest : public RoadTest {
 protected:
     int ended = 0;

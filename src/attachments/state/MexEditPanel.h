@@ -1,9 +1,9 @@
 #pragma once
 // What the chunk tree's commands ask of the chunk edit panel and the gun panel: lay the panel out for a
 // chunk (an empty letter hides it), apply it to the selected chunk, write its position and direction boxes,
-// hide its Auto-calc button, and show a gun of the ship definition. The windows put in the real panels; the
-// default records what it was asked (MexPanelRecord) and its Apply rebuilds the selected chunk's marker from
-// the record as it stands.
+// hide its Auto-calc button, and show a gun of the ship definition. The chunk edit panel of the "Mex Data"
+// page answers unless another is set; a panel that only records what it is asked writes it into a
+// MexPanelRecord.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,7 +26,7 @@ public:
     virtual void displayShpGunInfo(EditingContext& ctx, int16_t gun) = 0;
 };
 
-// What the default panel was last asked.
+// What a recording panel was last asked.
 struct MexPanelRecord {
     std::string letter;  // the letter of the last layout; empty: hidden
     MexChunk chunk;      // the chunk it was laid out for

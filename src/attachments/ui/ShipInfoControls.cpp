@@ -2,11 +2,13 @@
 
 #include <QBoxLayout>
 #include <QGridLayout>
-#include <QLineEdit>
 
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "attachments/ui/DamagePointsButton.h"
+#include "attachments/ui/MexDataControls.h"
+#include "attachments/ui/ShipFileDataControls.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -73,25 +75,6 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem*, int) { handle([this] { treeMex_DblClick(ctx_); }); });
 
-    QLayout* mexData = pageLayout(window.pageShipInfo->pageMexData);
-    QStringList fieldNames;
-    for (int i = 0; i <= 8; ++i) fieldNames << QString("mexLabel_%1").arg(i);
-    fieldNames << "txtMexName"
-               << "txtAngle_0"
-               << "txtAngle_1";
-    for (int i = 0; i < 3; ++i) fieldNames << QString("txtMexPos_%1").arg(i);
-    for (int i = 0; i < 3; ++i) fieldNames << QString("txtMexOrt_%1").arg(i);
-    fieldNames << "txtChunkId"
-               << "lblChunkID";
-    for (const QString& name : fieldNames) {
-        QWidget* field = name.startsWith("txt") ? static_cast<QWidget*>(namedControl<QLineEdit>(name, mexData))
-                                                : static_cast<QWidget*>(namedControl<QLabel>(name, mexData));
-        mexFields.push_back(field);
-    }
-    cmbShpGunType = namedControl<QComboBox>("cmbShpGunType", pageLayout(window.pageShipInfo->pageShipFileData));
-    connect(cmbShpGunType, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!syncing_) ctx_.shipInfoPage->cmbShpGunType.listIndex = index;
-    });
 }
 
 void ShipInfoControls::sync() {
@@ -103,15 +86,16 @@ void ShipInfoControls::sync() {
     chkMexMirrorX->setChecked(state.chkMexMirrorX);
     chkMexMirrorY->setChecked(state.chkMexMirrorY);
     chkMexMirrorZ->setChecked(state.chkMexMirrorZ);
-    for (QWidget* field : mexFields) field->setVisible(state.mexFieldsVisible);
-    showItems(cmbShpGunType, state.cmbShpGunType);
     syncing_ = false;
 }
 
 void installAttachments(frmTARV& window) {
     connectAttachments(window.ctx);
     auto* controls = new ShipInfoControls(window);
+    installRandomDamagePoints(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
+    installMexDataControls(window);
+    installShipFileDataControls(window);
 }
 
 }  // namespace tarv

@@ -1,12 +1,10 @@
 #pragma once
 // The mesh-extras controls of the "Ship Info" page: on "Elements" the chunk commands beside the chunk tree
-// and the selected chunk's key, on "Mex Data" the chunk edit fields, on "Ship File Data" the gun-type list.
+// and the selected chunk's key. The "Mex Data" page is MexDataControls, "Ship File Data" ShipFileDataControls.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QObject>
 #include <QPushButton>
-#include <vector>
 
 namespace tarv {
 
@@ -25,9 +23,6 @@ public:
     QCheckBox* chkMexMirrorZ;
     QPushButton* cmdMexDel;
     QPushButton* cmdAttachMexFile;
-    std::vector<QWidget*>
-        mexFields;  // mexLabel(0..8), txtMexName, txtAngle, txtMexPos, txtMexOrt, txtChunkId, lblChunkID
-    QComboBox* cmbShpGunType;
     // Shows the page's state.
     void sync();
 

@@ -330,6 +330,7 @@ TEST_F(PeoRepairTest, RepairNeedsTheLayoutTheCountRestsOn) {
         EXPECT_NE(report.description.find(c.check), std::string::npos) << report.description;
         EXPECT_NE(report.detail.find(path), std::string::npos) << report.detail;
         EXPECT_EQ(report.procedure, "cmdRepairMats_Click");
+        EXPECT_FALSE(view.cmdRepairMatsEnabled) << c.check;
     }
     getPeoInfo(t.ctx, view, write(good));
     EXPECT_TRUE(view.cmdRepairMatsEnabled);
@@ -345,6 +346,9 @@ TEST_F(PeoRepairTest, AFileChangedAfterItWasShownIsNotWritten) {
     EXPECT_EQ(readBytes(path), changed.data());
     ASSERT_EQ(t.errors.reports.size(), 1u);
     EXPECT_NE(t.errors.reports[0].description.find("no longer gives the count shown (12)"), std::string::npos);
+    // The window shows the file as it is now.
+    EXPECT_EQ(view.lblMatSize, "13");
+    EXPECT_TRUE(view.cmdRepairMatsEnabled);
 }
 
 // Damaged and foreign files: shown without a hang, every list bounded by the file, Repair off, file untouched.

@@ -169,6 +169,31 @@ TEST_F(RepairWindow, RepairMaterialsPatchesTheFileAndAnEditedVersionIsUsed) {
     EXPECT_EQ(bytes, expected.data());
 }
 
+TEST_F(RepairWindow, TheLargestNormalListFillsTheViewInOneGo) {
+    // One object with 32,767 vertex normals and no face normals, right after its record.
+    ByteBuilder b;
+    b.str("RMF99ba").u8(0).i32(1026).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0).i32(1).fill(24, 0xAB);
+    b.i32(0).i32(0).i32(0).i32(0).i32(32767).i32(0).i32(0).i32(180).i32(0).i32(0).i32(0).i32(0).fill(64);
+    for (int i = 0; i < 32767 * 2; ++i) b.f32(float(i)).f32(0.5f).f32(-1).fill(4, 0xAB);
+    b.writeTo(path);
+    t.prompts.expectOpen(FileDialogChoice{path, 2});
+    whileShown([&](frmRepair& d) {
+        d.mnuFileOpen->trigger();
+        int resets = 0, inserts = 0;
+        QObject::connect(d.ListView1->model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+        QObject::connect(d.ListView1->model(), &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+        d.lstObjects->setCurrentRow(0);
+        EXPECT_EQ(d.ListView1->model()->rowCount(), 32767);
+        EXPECT_EQ(resets, 1);
+        EXPECT_EQ(inserts, 0);
+        EXPECT_EQ(cell(d, 32766, 0), "32766");
+        EXPECT_EQ(cell(d, 32766, 1), "32766");
+        EXPECT_EQ(cell(d, 32766, 4), "65533");
+        d.mnuFileExit->trigger();
+    });
+    EXPECT_TRUE(t.errors.reports.empty());
+}
+
 TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     samples::writeSampleShip(dir.path());
     const std::string peo = (dir / samples::kSamplePeoName).string();

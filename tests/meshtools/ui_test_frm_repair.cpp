@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,6 +16,7 @@
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
+#include "meshtools/state/ToolsPageState.h"
 #include "meshtools/ui/frmRepair.h"
 #include "preview/PreviewScene.h"
 
@@ -200,6 +203,8 @@ TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     t.ctx.prefs.alwaysShowBackup = false;
     InitialiseComponents(t.ctx);
     t.prompts.expectOpen(FileDialogChoice{peo, 2});
+    window.show();
+    t.ctx.services.status = &window;  // the load's event pumps hold back the user's input to the main window
     whileShown([&](frmRepair& d) {
         d.mnuFileOpen->trigger();
         d.mnuFileLoadIntoTARV->trigger();
@@ -209,6 +214,18 @@ TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     EXPECT_EQ(t.ctx.model.objectCount(), 4);
     EXPECT_FALSE(window.mnuFileSaveSHP->isEnabled());
     EXPECT_TRUE(t.errors.reports.empty());
+    // Once the load is over, the main window takes the user's input again: a click on Rotate turns the model.
+    t.ctx.toolsPage->cmbRotateAmount = FixedList{{"90", "180"}, 0};
+    t.ctx.toolsPage->rotateOption = 0;
+    window.syncFromContext();
+    window.SSTab1->setCurrentWidget(window.pageTools);
+    const PeoVertex before = t.ctx.model.peoObjects[0].vertices.at(0);
+    QTest::mouseClick(find<QPushButton>("cmdRotate"), Qt::LeftButton);
+    QApplication::processEvents();
+    const PeoVertex after = t.ctx.model.peoObjects[0].vertices.at(0);
+    EXPECT_EQ(after.y, before.z);
+    EXPECT_EQ(after.z, before.y);
+    t.ctx.services.status = &t.status;
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // "Repair PEO tool": opened from Tools > "&Repair PEO file", its controls, a file read through its own File
 // menu, an object's normals, the repair of the material count, the hand-over to the main window, and a
-// window that keeps its texts when it is hidden and shown again.
+// window that keeps its texts when it is hidden and shown again; and a main window that takes the user's input
+// again after a load road started from the repair window or the LOD frame.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -64,6 +66,19 @@ struct RepairWindow : ::testing::Test, WindowFixture {
         });
         window.mnuToolsRepair->trigger();
         EXPECT_TRUE(ran);
+    }
+    // A click on the Tools page's Rotate button reaches the command: the first vertex turns about X.
+    void expectRotateClickTurnsTheModel() {
+        t.ctx.toolsPage->cmbRotateAmount = FixedList{{"90", "180"}, 0};
+        t.ctx.toolsPage->rotateOption = 0;
+        window.syncFromContext();
+        window.SSTab1->setCurrentWidget(window.pageTools);
+        const PeoVertex before = t.ctx.model.peoObjects.at(0).vertices.at(0);
+        QTest::mouseClick(find<QPushButton>("cmdRotate"), Qt::LeftButton);
+        QApplication::processEvents();
+        const PeoVertex after = t.ctx.model.peoObjects.at(0).vertices.at(0);
+        EXPECT_EQ(after.y, before.z);
+        EXPECT_EQ(after.z, before.y);
     }
     static QString cell(frmRepair& d, int row, int column) {
         return d.ListView1->model()->index(row, column).data().toString();
@@ -214,17 +229,27 @@ TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     EXPECT_EQ(t.ctx.model.objectCount(), 4);
     EXPECT_FALSE(window.mnuFileSaveSHP->isEnabled());
     EXPECT_TRUE(t.errors.reports.empty());
-    // Once the load is over, the main window takes the user's input again: a click on Rotate turns the model.
-    t.ctx.toolsPage->cmbRotateAmount = FixedList{{"90", "180"}, 0};
-    t.ctx.toolsPage->rotateOption = 0;
-    window.syncFromContext();
+    // Once the load is over, the main window takes the user's input again.
+    expectRotateClickTurnsTheModel();
+    t.ctx.services.status = &t.status;
+}
+
+// The LOD frame's level switch runs the load road the same way: afterwards the main window takes input again.
+TEST_F(RepairWindow, AfterALevelSwitchTheMainWindowTakesInputAgain) {
+    samples::writeSampleShip(dir.path());
+    t.ctx.prefs.alwaysShowBackup = false;
+    InitialiseComponents(t.ctx);
+    window.show();
+    window.loadThisFile((dir / samples::kSampleShpName).string());
+    ASSERT_EQ(t.ctx.lod.lstLodFiles.size(), 1u);
+    t.ctx.services.status = &window;
     window.SSTab1->setCurrentWidget(window.pageTools);
-    const PeoVertex before = t.ctx.model.peoObjects[0].vertices.at(0);
-    QTest::mouseClick(find<QPushButton>("cmdRotate"), Qt::LeftButton);
-    QApplication::processEvents();
-    const PeoVertex after = t.ctx.model.peoObjects[0].vertices.at(0);
-    EXPECT_EQ(after.y, before.z);
-    EXPECT_EQ(after.z, before.y);
+    find<QListWidget>("lstLodFiles")->setCurrentRow(0);
+    find<QAction>("mnuLodFileSwitch")->trigger();
+    EXPECT_NE(t.ctx.currentModelPath.find("LOD1"), std::string::npos);
+    EXPECT_EQ(t.ctx.model.objectCount(), 1);
+    expectRotateClickTurnsTheModel();
+    EXPECT_TRUE(t.errors.reports.empty());
     t.ctx.services.status = &t.status;
 }
 

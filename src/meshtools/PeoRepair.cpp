@@ -209,12 +209,14 @@ void cmdRepairMats_Click(EditingContext& ctx, RepairView& view) {
         std::string failed = check.failedCheck;
         if (failed.empty() && doubleText(check.computed) != view.lblMatSize)
             failed = "the file no longer gives the count shown (" + view.lblMatSize + ")";
-        if (!failed.empty())
-            throw RunTimeError::badFile("The material count was not repaired: " + failed)
-                .withDetail("nothing was written to " + path);
-        put32(bytes, peo::header::publicMaterialCount, toInt32(*shown));
-        put32(bytes, peo::header::localMaterialCount, 0);
-        writeFileAtomically(path, std::span<const uint8_t>(bytes));
+        if (failed.empty()) {
+            put32(bytes, peo::header::publicMaterialCount, toInt32(*shown));
+            put32(bytes, peo::header::localMaterialCount, 0);
+            writeFileAtomically(path, std::span<const uint8_t>(bytes));
+        } else {
+            reportError(ctx, RunTimeError::badFile("The material count was not repaired: " + failed)
+                                 .withDetail("nothing was written to " + path));
+        }
         getPeoInfo(ctx, view, path);
         setErrorContext(ctx, "frmRepair", "cmdRepairMats_Click");
     });

@@ -104,7 +104,7 @@ void dispVertNormals(EditingContext& ctx, RepairView& view, const ZeroFilledByte
 // "Repair Materials": reads the file again and, when it still passes every check of checkMaterialCount and
 // still gives the count shown, writes that count (halves to even) at offset 24 and 0 at offset 28 by the
 // atomic road; every other byte stays. Otherwise nothing is written and the error report names the file and
-// the failed check. Then reads the file into the window again. Traps its errors ("frmRepair").
+// the failed check. Either way the window then shows the file as it is now. Traps its errors ("frmRepair").
 void cmdRepairMats_Click(EditingContext& ctx, RepairView& view);
 // "&Load into TARV": with a file shown, empties the ship-definition paths (and marks the model as coming
 // without a ship definition), the LOD list and the thumbnails, clears the selection and the LOD path, makes

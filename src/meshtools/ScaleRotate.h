@@ -2,6 +2,8 @@
 // The whole-model commands of the "Tools" page: Scale resizes every object (and, when asked, the mesh-extras
 // chunks and the animation keys); Rotate exchanges or negates axes in every object. Both change the model in
 // memory only and rebuild the preview of every live object; deleted objects are changed too but stay hidden.
+// While one runs, the window gets its log lines, status texts and progress values in batches, at most once every
+// few milliseconds with an event pump, and all of them before a message or an error report and at the end.
 #include <cstdint>
 #include <functional>
 

@@ -10,7 +10,9 @@
 #include "TempDir.h"
 #include "attachments/state/ShipDefinition.h"
 #include "editor/LoadRoad.h"
+#include "base/BinaryReader.h"
 #include "meshtools/PeoRepair.h"
+#include "model/PeoObjectHeader.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "preview/PreviewScene.h"
 
@@ -330,6 +332,7 @@ TEST_F(PeoRepairTest, RepairNeedsTheLayoutTheCountRestsOn) {
         EXPECT_NE(report.description.find(c.check), std::string::npos) << report.description;
         EXPECT_NE(report.detail.find(path), std::string::npos) << report.detail;
         EXPECT_EQ(report.procedure, "cmdRepairMats_Click");
+        EXPECT_FALSE(view.cmdRepairMatsEnabled) << c.check;
     }
     getPeoInfo(t.ctx, view, write(good));
     EXPECT_TRUE(view.cmdRepairMatsEnabled);
@@ -345,6 +348,9 @@ TEST_F(PeoRepairTest, AFileChangedAfterItWasShownIsNotWritten) {
     EXPECT_EQ(readBytes(path), changed.data());
     ASSERT_EQ(t.errors.reports.size(), 1u);
     EXPECT_NE(t.errors.reports[0].description.find("no longer gives the count shown (12)"), std::string::npos);
+    // The window shows the file as it is now.
+    EXPECT_EQ(view.lblMatSize, "13");
+    EXPECT_TRUE(view.cmdRepairMatsEnabled);
 }
 
 // Damaged and foreign files: shown without a hang, every list bounded by the file, Repair off, file untouched.
@@ -494,6 +500,35 @@ TEST_F(PeoRepairTest, OpenAsksForAPeoAndReadsTheChosenFile) {
     }
     EXPECT_EQ(view.StatusBar1, path);
     EXPECT_EQ(view.lstObjects, (std::vector<std::string>{"1 @ 69"}));
+}
+
+// Whole ship files, ours and the real ones beside the project: every record listed, and each shown with the
+// offsets, counts and name the import's reader finds; the header's material count agrees with the layout.
+TEST_F(PeoRepairTest, ShipFilesShowTheirRecordsAsTheImportReadsThem) {
+    samples::writeSampleShip(dir.path());
+    std::vector<std::filesystem::path> files = {dir / samples::kSamplePeoName, dir / "Tarvlet_LOD1.peo"};
+    if (const auto real = samplesFolder(); !real.empty())
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(real))
+            if (entry.path().extension() == ".peo" || entry.path().extension() == ".PEO") files.push_back(entry.path());
+    for (const auto& file : files) {
+        const PeoObjectHeaderFile expected = readPeoObjectHeaders(BinaryReader::fromFile(file));
+        const auto before = readBytes(file);
+        RepairView v;
+        getPeoInfo(t.ctx, v, file.string());
+        ASSERT_EQ(v.lstObjects.size(), expected.records.size()) << file;
+        EXPECT_FALSE(v.cmdRepairMatsEnabled) << file;
+        for (size_t i = 0; i < expected.records.size(); ++i) {
+            lstObjects_Click(t.ctx, v, int(i));
+            const PeoObjectHeader& h = expected.records[i];
+            EXPECT_EQ(v.Label5, h.name) << file << " " << i;
+            EXPECT_EQ(v.txtObjNameOffset, std::to_string(h.nameOffset));
+            EXPECT_EQ(v.txtObjInfo[1], std::to_string(h.polygonListOffset));
+            EXPECT_EQ(v.txtObjInfo[5], std::to_string(h.nVertNormals));
+            EXPECT_EQ(v.ListView1.size(), size_t(std::max(0, h.nVertNormals)));
+        }
+        EXPECT_EQ(readBytes(file), before) << file;
+    }
+    EXPECT_TRUE(t.errors.reports.empty());
 }
 
 TEST_F(PeoRepairTest, ExitOnlyHidesTheWindow) {

@@ -365,3 +365,51 @@ TEST_F(ScaleRotateTest, DeletedObjectsAreTurnedButStayHidden) {
 }
 
 }  // namespace
+
+namespace {
+
+// ---- What the window hears of a command ----
+
+// The status texts and log lines of a whole-model command reach the window together, with an event pump at
+// most once every few milliseconds, and all of them at the end.
+TEST_F(ScaleRotateTest, TheWindowHearsOfTheCommandInSpacedBatches) {
+    for (int i = 0; i < 20; ++i)
+        add(makeObject("O" + std::to_string(i), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}));
+    preview();
+    t.status.statusHistory.clear();
+    t.status.eventPumps = 0;
+    int pumpsBefore = -1, pumpsAfter = -1;
+    std::string logBefore, logAfter;
+    const ScaleSteps watching{[&](EditingContext& c, float) {
+                                  // The clock stands still: nothing went through yet, and a pump is held back.
+                                  c.status().processEvents();
+                                  pumpsBefore = t.status.eventPumps;
+                                  logBefore = t.status.logBox;
+                                  t.clock.advance(0.01);
+                                  c.status().processEvents();
+                                  pumpsAfter = t.status.eventPumps;
+                                  logAfter = t.status.logBox;
+                              },
+                              nullptr};
+    tools.txtScaleAmount = "100";
+    tools.chkScaleMAD = false;
+    cmdScalePeo_Click(ctx, watching);
+    noReports();
+    EXPECT_EQ(pumpsBefore, 0);
+    EXPECT_EQ(logBefore, "");
+    EXPECT_EQ(pumpsAfter, 1);
+    size_t previous = 0;
+    for (int i = 0; i < 20; ++i) {  // every line, in order
+        const size_t at = logAfter.find("Rescaling object " + std::to_string(i) + ": O" + std::to_string(i) + " by");
+        ASSERT_NE(at, std::string::npos) << i;
+        EXPECT_GE(at, previous) << i;
+        previous = at;
+    }
+    // Each object set the status label twice; the window got the latest text once, with the one pump.
+    EXPECT_EQ(t.status.statusHistory, (std::vector<std::string>{"Optimizing mesh"}));
+    EXPECT_NE(t.status.logBox.find("Scaling complete."), std::string::npos);
+    EXPECT_FALSE(t.status.progress(ProgressBar::Status2).visible);
+    EXPECT_EQ(prompts.messages(), (std::vector<std::string>{"Scaling complete."}));
+}
+
+}  // namespace

@@ -1,11 +1,15 @@
 // "Repair PEO tool": opened from Tools > "&Repair PEO file", its controls, a file read through its own File
 // menu, an object's normals, the repair of the material count, the hand-over to the main window, and a
-// window that keeps its texts when it is hidden and shown again.
+// window that keeps its texts when it is hidden and shown again; and a main window that takes the user's input
+// again after a load road started from the repair window or the LOD frame.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,6 +18,7 @@
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
+#include "meshtools/state/ToolsPageState.h"
 #include "meshtools/ui/frmRepair.h"
 #include "preview/PreviewScene.h"
 
@@ -61,6 +66,19 @@ struct RepairWindow : ::testing::Test, WindowFixture {
         });
         window.mnuToolsRepair->trigger();
         EXPECT_TRUE(ran);
+    }
+    // A click on the Tools page's Rotate button reaches the command: the first vertex turns about X.
+    void expectRotateClickTurnsTheModel() {
+        t.ctx.toolsPage->cmbRotateAmount = FixedList{{"90", "180"}, 0};
+        t.ctx.toolsPage->rotateOption = 0;
+        window.syncFromContext();
+        window.SSTab1->setCurrentWidget(window.pageTools);
+        const PeoVertex before = t.ctx.model.peoObjects.at(0).vertices.at(0);
+        QTest::mouseClick(find<QPushButton>("cmdRotate"), Qt::LeftButton);
+        QApplication::processEvents();
+        const PeoVertex after = t.ctx.model.peoObjects.at(0).vertices.at(0);
+        EXPECT_EQ(after.y, before.z);
+        EXPECT_EQ(after.z, before.y);
     }
     static QString cell(frmRepair& d, int row, int column) {
         return d.ListView1->model()->index(row, column).data().toString();
@@ -169,12 +187,39 @@ TEST_F(RepairWindow, RepairMaterialsPatchesTheFileAndAnEditedVersionIsUsed) {
     EXPECT_EQ(bytes, expected.data());
 }
 
+TEST_F(RepairWindow, TheLargestNormalListFillsTheViewInOneGo) {
+    // One object with 32,767 vertex normals and no face normals, right after its record.
+    ByteBuilder b;
+    b.str("RMF99ba").u8(0).i32(1026).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0).i32(0).i32(1).fill(24, 0xAB);
+    b.i32(0).i32(0).i32(0).i32(0).i32(32767).i32(0).i32(0).i32(180).i32(0).i32(0).i32(0).i32(0).fill(64);
+    for (int i = 0; i < 32767 * 2; ++i) b.f32(float(i)).f32(0.5f).f32(-1).fill(4, 0xAB);
+    b.writeTo(path);
+    t.prompts.expectOpen(FileDialogChoice{path, 2});
+    whileShown([&](frmRepair& d) {
+        d.mnuFileOpen->trigger();
+        int resets = 0, inserts = 0;
+        QObject::connect(d.ListView1->model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+        QObject::connect(d.ListView1->model(), &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+        d.lstObjects->setCurrentRow(0);
+        EXPECT_EQ(d.ListView1->model()->rowCount(), 32767);
+        EXPECT_EQ(resets, 1);
+        EXPECT_EQ(inserts, 0);
+        EXPECT_EQ(cell(d, 32766, 0), "32766");
+        EXPECT_EQ(cell(d, 32766, 1), "32766");
+        EXPECT_EQ(cell(d, 32766, 4), "65533");
+        d.mnuFileExit->trigger();
+    });
+    EXPECT_TRUE(t.errors.reports.empty());
+}
+
 TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     samples::writeSampleShip(dir.path());
     const std::string peo = (dir / samples::kSamplePeoName).string();
     t.ctx.prefs.alwaysShowBackup = false;
     InitialiseComponents(t.ctx);
     t.prompts.expectOpen(FileDialogChoice{peo, 2});
+    window.show();
+    t.ctx.services.status = &window;  // the load's event pumps hold back the user's input to the main window
     whileShown([&](frmRepair& d) {
         d.mnuFileOpen->trigger();
         d.mnuFileLoadIntoTARV->trigger();
@@ -184,6 +229,28 @@ TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     EXPECT_EQ(t.ctx.model.objectCount(), 4);
     EXPECT_FALSE(window.mnuFileSaveSHP->isEnabled());
     EXPECT_TRUE(t.errors.reports.empty());
+    // Once the load is over, the main window takes the user's input again.
+    expectRotateClickTurnsTheModel();
+    t.ctx.services.status = &t.status;
+}
+
+// The LOD frame's level switch runs the load road the same way: afterwards the main window takes input again.
+TEST_F(RepairWindow, AfterALevelSwitchTheMainWindowTakesInputAgain) {
+    samples::writeSampleShip(dir.path());
+    t.ctx.prefs.alwaysShowBackup = false;
+    InitialiseComponents(t.ctx);
+    window.show();
+    window.loadThisFile((dir / samples::kSampleShpName).string());
+    ASSERT_EQ(t.ctx.lod.lstLodFiles.size(), 1u);
+    t.ctx.services.status = &window;
+    window.SSTab1->setCurrentWidget(window.pageTools);
+    find<QListWidget>("lstLodFiles")->setCurrentRow(0);
+    find<QAction>("mnuLodFileSwitch")->trigger();
+    EXPECT_NE(t.ctx.currentModelPath.find("LOD1"), std::string::npos);
+    EXPECT_EQ(t.ctx.model.objectCount(), 1);
+    expectRotateClickTurnsTheModel();
+    EXPECT_TRUE(t.errors.reports.empty());
+    t.ctx.services.status = &t.status;
 }
 
 }  // namespace

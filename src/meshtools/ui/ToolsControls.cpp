@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "editor/LoadRoad.h"
 #include "meshtools/ObjectSize.h"
 #include "meshtools/ScaleRotate.h"
 #include "meshtools/state/ToolsPageState.h"
@@ -21,10 +20,9 @@ ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), ctx_(window.ct
     setObjectName("toolsControls");
     fraLod = new LodFrame(ctx_);
     insertIntoPage(window.pageTools, 0, fraLod);
-    fraLod->setStartProcess([&window](EditingContext& c) {
-        startprocess(c);
-        window.syncFromContext();
-    });
+    // The load road runs as a command of the main window, which holds back the user's input while it runs
+    // and hands it over afterwards.
+    fraLod->setStartProcess([&window](EditingContext&) { window.startprocess(); });
 
     auto* scaling = new QGroupBox("Scaling Options");
     scaling->setObjectName("fraScaling");

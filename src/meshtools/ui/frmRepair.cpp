@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "base/NumberText.h"
-#include "editor/LoadRoad.h"
+#include "meshtools/state/ToolsPageState.h"
 #include "editor/context/EditingContext.h"
 #include "shell/frmTARV.h"
 
@@ -264,7 +264,9 @@ void mnuToolsRepair_Click(frmTARV& window) {
 }
 
 void installRepairWindow(frmTARV& window) {
-    connectLoadRoad(window.ctx);
+    // In the editor the load road runs as a command of the main window, which holds back the user's input
+    // while it runs and hands it over afterwards.
+    window.ctx.toolsPage->startprocess = [&window](EditingContext&) { window.startprocess(); };
     QObject::connect(window.mnuToolsRepair, &QAction::triggered, &window, [&window] { mnuToolsRepair_Click(window); });
     window.mnuToolsRepair->setEnabled(true);
 }

@@ -2,7 +2,7 @@
 // with its marker, ticking the root of the chunk tree, Add/Clone on a full tree, the default chunks of a
 // large ship, and the reset that takes every marker off the scene. Each beside its floor: the bare marker
 // builds, the bare attaches, one walk over the tree's nodes, and one pass over every vertex. Growth from 3k
-// to 32k chunks must be near-linear.
+// to 32k chunks must be near-linear; the reset is read against a floor that frees the same memory.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -146,7 +146,8 @@ void BM_AddCloneFloorTreeWalk(benchmark::State& state) {
 }
 BENCHMARK(BM_AddCloneFloorTreeWalk)->Arg(32767)->ArgName("nodes")->Unit(benchmark::kMicrosecond);
 
-// The reset of the clean-up: every marker off the scene, the table emptied.
+// The reset of the clean-up: every marker off the scene, the table emptied. Ten times the chunks should cost
+// about ten times as much (the frames leave their parent in one pass, not one search each).
 void BM_ResetMarkers(benchmark::State& state) {
     EditingContext ctx;
     prepare(ctx);
@@ -173,7 +174,61 @@ void BM_ResetFloorRelease(benchmark::State& state) {
         ctx.mex.mexChunks.clear();
     }
 }
-BENCHMARK(BM_ResetFloorRelease)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResetFloorRelease)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
+
+// The floor of the reset that frees what it frees: the carrying frame, the marker records, the chunks and the
+// tree let go at once, so every marker frame and mesh is released without any per-frame step. Freeing this
+// much memory itself grows faster than the count once it no longer fits the caches, so the reset is read
+// against this floor at each size.
+void BM_ResetFloorLetGo(benchmark::State& state) {
+    EditingContext ctx;
+    prepare(ctx);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ctx.view.viewObjects[0].frame = scene::createFrame();
+        fillChunks(ctx, int(state.range(0)));
+        state.ResumeTiming();
+        ctx.view.viewObjects[0].frame.reset();
+        ctx.mex.mexMeshes.clear();
+        ctx.mex.mexChunks.clear();
+        ctx.mex.treeMex.clear();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ResetFloorLetGo)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
+
+// The scene's part of the reset alone: every marker frame off the frame that carries them, in one call.
+void BM_DetachMarkerFrames(benchmark::State& state) {
+    EditingContext ctx;
+    prepare(ctx);
+    fillChunks(ctx, int(state.range(0)));
+    std::vector<scene::FramePtr> frames;
+    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    const scene::FramePtr carrier = ctx.view.viewObjects[0].frame;
+    for (auto _ : state) {
+        scene::Frame::detachFrames(frames);
+        state.PauseTiming();
+        for (const scene::FramePtr& f : frames) carrier->addChild(f);
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_DetachMarkerFrames)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMicrosecond);
+
+// Its floor: one look at each marker frame's parent.
+void BM_DetachFloorParentLook(benchmark::State& state) {
+    EditingContext ctx;
+    prepare(ctx);
+    fillChunks(ctx, int(state.range(0)));
+    std::vector<scene::FramePtr> frames;
+    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    for (auto _ : state) {
+        size_t attached = 0;
+        for (const scene::FramePtr& f : frames) attached += f->getParent() ? 1 : 0;
+        benchmark::DoNotOptimize(attached);
+    }
+}
+BENCHMARK(BM_DetachFloorParentLook)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMicrosecond);
 
 // A ship of objects x vertices, every object a root.
 void syntheticShip(EditingContext& ctx, int objects, int vertices) {

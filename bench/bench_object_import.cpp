@@ -1,5 +1,5 @@
 // The object import and the object dialogs at their limits: importing every object of a second file (10
-// and 100 objects of 968 polygons; our writer refuses a synthetic file of a few hundred of them) into a
+// and 100 objects of 968 polygons; a saved file holds at most 291 active objects, 281 in Cataclysm) into a
 // 1,000-object model, beside the floor of parsing that file; the import window's tree of 3,276 and 32,768
 // records, one-pass and by the literal node moves, wide and deep;
 // Bake and Pivot on objects of 3,276 and 32,767 vertices (their log lines included) beside a plain pass

@@ -26,11 +26,13 @@ int main(int argc, char** argv) {
 
     tarv::QtPrompts prompts;
     tarv::QtClock clock;
+    tarv::SystemRandomSource random;
     tarv::QtTextViewer viewer;
     tarv::QtSettingsStore preferences = tarv::QtSettingsStore::preferences();
     tarv::QtSettingsStore recentFiles = tarv::QtSettingsStore::recentFiles();
     ctx.services.prompts = &prompts;
     ctx.services.clock = &clock;
+    ctx.services.random = &random;
     ctx.services.textViewer = &viewer;
     ctx.services.preferencesStore = &preferences;
     ctx.services.recentFilesStore = &recentFiles;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "attachments/ChunkMarkers.h"
+#include "attachments/GunPanel.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "base/NumberText.h"
@@ -223,9 +224,7 @@ void ChunkEditPanel::setMexOrtText(EditingContext& ctx, int i, const std::string
 
 void ChunkEditPanel::hideAutoCalc(EditingContext& ctx) { pageOf(ctx).cmdBBAutoCalcVisible = false; }
 
-void ChunkEditPanel::displayShpGunInfo(EditingContext& ctx, int16_t gun) {
-    ctx.shipInfoPage->mexPanelRecord.shownGun = gun;
-}
+void ChunkEditPanel::displayShpGunInfo(EditingContext& ctx, int16_t gun) { tarv::displayShpGunInfo(ctx, gun); }
 
 void cmdMexNormalise_Click(EditingContext& ctx) {
     MexDataPage& p = pageOf(ctx);

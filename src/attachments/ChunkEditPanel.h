@@ -29,7 +29,7 @@ public:
     void setMexPosText(EditingContext& ctx, int i, const std::string& text) override;
     void setMexOrtText(EditingContext& ctx, int i, const std::string& text) override;
     void hideAutoCalc(EditingContext& ctx) override;
-    // Records the gun in ShipInfoPageState::mexPanelRecord for the gun page.
+    // Fills the gun panel of the "Ship File Data" page from the gun.
     void displayShpGunInfo(EditingContext& ctx, int16_t gun) override;
 };
 

@@ -39,12 +39,14 @@ void resetMexChunkTable(EditingContext& ctx) {
 }
 
 void takeMexMarkersOffScene(std::vector<ViewObject>& markers) {
-    // From the last to the first, so each frame is found and taken from the end of its parent's children.
-    for (auto it = markers.rbegin(); it != markers.rend(); ++it) {
-        if (!it->frame) continue;
-        if (it->mesh) it->frame->deleteVisual(it->mesh);
-        if (auto parent = it->frame->getParent()) parent->deleteChild(it->frame);
+    std::vector<scene::FramePtr> frames;
+    frames.reserve(markers.size());
+    for (ViewObject& marker : markers) {
+        if (!marker.frame) continue;
+        if (marker.mesh) marker.frame->deleteVisual(marker.mesh);
+        frames.push_back(marker.frame);
     }
+    scene::Frame::detachFrames(frames);
     markers.clear();
 }
 

@@ -22,6 +22,7 @@
 #include "editor/context/TrapGuard.h"
 #include "meshtools/LodFiles.h"
 #include "meshtools/ObjectSize.h"
+#include "meshtools/state/ToolsPageState.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectTree.h"
 #include "preview/MaterialPreview.h"
@@ -115,6 +116,10 @@ ResolvedParents resolveObjectParents(const ShipModel& model) {
         }
     }
     return r;
+}
+
+void connectLoadRoad(EditingContext& ctx) {
+    ctx.toolsPage->startprocess = [](EditingContext& c) { startprocess(c); };
 }
 
 RoadSteps& roadSteps(EditingContext& ctx) {
@@ -397,9 +402,11 @@ void cleanup(EditingContext& ctx, bool fileExit) {
             if (view.modelFrame && !view.modelFrame->children().empty()) {
                 for (ViewObject& v : view.viewObjects)
                     if (v.shown && v.frame && v.mesh) v.frame->deleteVisual(v.mesh);
-                for (ViewObject& v : view.viewObjects)
-                    if (v.frame)
-                        if (auto parent = v.frame->getParent()) parent->deleteChild(v.frame);
+                std::vector<scene::FramePtr> frames;
+                frames.reserve(view.viewObjects.size());
+                for (const ViewObject& v : view.viewObjects)
+                    if (v.frame) frames.push_back(v.frame);
+                scene::Frame::detachFrames(frames);
             }
             if (view.lightAdded && view.lightFrame && view.cameraLight) view.lightFrame->deleteLight(view.cameraLight);
         }

@@ -52,6 +52,10 @@ struct ResolvedParents {
 };
 ResolvedParents resolveObjectParents(const ShipModel& model);
 
+// Hands the load road to the subsystems that start it from their own windows (the repair window of the mesh
+// tools).
+void connectLoadRoad(EditingContext& ctx);
+
 // The steps of other subsystems; a step no subsystem filled does nothing.
 RoadSteps& roadSteps(EditingContext& ctx);
 

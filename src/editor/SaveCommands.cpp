@@ -40,7 +40,9 @@ void startSaveLog(EditingContext& ctx, const std::string& shownName) {
 // new file is complete. After a failure the copy may remain beside the intact old file.
 void writePeoWithSafetyCopy(EditingContext& ctx, const std::string& target, const std::string& safetyCopy) {
     if (exists(target)) copyFileAtomically(target, safetyCopy);
+    const ErrorContext command = ctx.err;
     roadSteps(ctx).fixHierarchy(ctx);
+    ctx.err = command;  // fixHierarchy recorded its own: a failure of the writer is the command's
     writePeoFile(ctx, target, ctx.road.cataclysmVariant);
     if (exists(safetyCopy)) removeIfPresent(safetyCopy);
 }

@@ -2,6 +2,7 @@
 
 #include "animation/MadSteps.h"
 #include "attachments/MexSteps.h"
+#include "editor/LoadRoad.h"
 #include "materials/MaterialList.h"
 #include "objects/ObjectSteps.h"
 #include "preview/PreviewSteps.h"
@@ -14,6 +15,7 @@ void connectSubsystemSteps(EditingContext& ctx) {
     connectObjects(ctx);
     connectAttachments(ctx);
     connectAnimation(ctx);
+    connectLoadRoad(ctx);
 }
 
 }  // namespace tarv

@@ -176,22 +176,50 @@ struct Plan {
     }
 };
 
-// Checks the limits that the file's 16-bit fields set, before anything is changed or written.
-void checkObjectAndMaterialLimits(const ShipModel& model, const LiveSwitches& live, size_t activeCount,
-                                  int32_t recordSize) {
-    toInt16(int64_t(activeCount) * recordSize + kHeaderSize);      // material list offset M
-    toInt16(int64_t(model.materialCount()) * kMaterialEntrySize);  // material list length
-    if (live.chkSHIPfilePEO) toInt16(int64_t(model.publicMaterialCount) + model.localMaterialCount);
+// The most active objects a file of this record size takes: the material list offset, header plus records,
+// is kept within a signed 16-bit number (291 records of 112 bytes, 281 of 116).
+int64_t mostActiveObjects(int32_t recordSize) { return (INT16_MAX - int64_t(kHeaderSize)) / recordSize; }
+
+RunTimeError limitPassed(const std::string& what, int64_t value, int64_t most, const std::string& why) {
+    return RunTimeError::overflow().withDetail(what + " " + intText(value) + " does not fit (at most " +
+                                               intText(most) + why + ")");
 }
 
+// Checks the limits that the writer's 16-bit numbers set, before anything is changed or written. Each
+// refusal is an Overflow whose detail names the count, its limit and why.
+void checkObjectAndMaterialLimits(const ShipModel& model, const LiveSwitches& live, size_t activeCount,
+                                  int32_t recordSize, bool cataclysm) {
+    const int64_t mostObjects = mostActiveObjects(recordSize);
+    if (int64_t(activeCount) > mostObjects)
+        throw limitPassed("the active object count", int64_t(activeCount), mostObjects,
+                          std::string(" in a ") + (cataclysm ? "Cataclysm" : "Homeworld") +
+                              " .peo file, whose material list offset " + intText(int64_t(kHeaderSize)) + " + " +
+                              intText(recordSize) + " x count must stay within 32767");
+    const int64_t mostMaterials = INT16_MAX / kMaterialEntrySize;
+    if (int64_t(model.materialCount()) > mostMaterials)
+        throw limitPassed("the material count", model.materialCount(), mostMaterials,
+                          ": the material list's length, " + intText(int64_t(kMaterialEntrySize)) +
+                              " bytes per material, must stay within 32767");
+    const int64_t folded = int64_t(model.publicMaterialCount) + model.localMaterialCount;
+    if (live.chkSHIPfilePEO && (folded > INT16_MAX || folded < INT16_MIN))
+        throw limitPassed("the SHIP-file PEO material count (public + local)", folded, INT16_MAX, "");
+}
+
+// Polygon corners and material numbers are 16-bit fields of the polygon entry.
 void checkPolygonIndices(const ShipModel& model, const Plan& plan) {
+    const auto check = [](int32_t value, const char* what, size_t polygon, const PeoObject& object) {
+        if (value >= INT16_MIN && value <= INT16_MAX) return;
+        throw RunTimeError::overflow().withDetail(std::string(what) + " " + intText(value) + " of polygon " +
+                                                  intText(int64_t(polygon)) + " of object " + object.name +
+                                                  " does not fit the polygon entry's 16-bit field (-32768 to 32767)");
+    };
     for (const PlannedObject& planned : plan.objects) {
         if (!planned.owner) continue;
-        for (const PeoPolygon& p : model.peoObjects[planned.index].polygons) {
-            toInt16(int64_t(p.v0));
-            toInt16(int64_t(p.v1));
-            toInt16(int64_t(p.v2));
-            toInt16(int64_t(p.material));
+        const PeoObject& object = model.peoObjects[planned.index];
+        for (size_t k = 0; k < object.polygons.size(); ++k) {
+            const PeoPolygon& p = object.polygons[k];
+            for (int32_t corner : {p.v0, p.v1, p.v2}) check(corner, "the corner index", k, object);
+            check(p.material, "the material index", k, object);
         }
     }
 }
@@ -210,7 +238,7 @@ public:
         const bool shipFile = ctx_.live.chkSHIPfilePEO;
         log(cataclysm_ ? "Saving Homeworld:Cataclysm format PEO," : "Saving Homeworld format PEO,");
         logActiveCount();
-        checkObjectAndMaterialLimits(model_, ctx_.live, activeCount(), recordSize_);
+        checkObjectAndMaterialLimits(model_, ctx_.live, activeCount(), recordSize_, cataclysm_);
         const int32_t materialListOffset = int32_t(activeCount()) * recordSize_ + kHeaderSize;
 
         recalculateNormals();

@@ -1,6 +1,7 @@
 #include "scene/Frame.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "base/RunTimeError.h"
 
@@ -64,6 +65,26 @@ void Frame::deleteChild(const FramePtr& child) {
     if (!child || child->getParent().get() != this) return;
     removeOne(children_, child);
     child->parent_.reset();
+    markSceneChanged();
+}
+
+void Frame::detachFrames(std::span<const FramePtr> frames) {
+    // First every frame forgets its parent; then each parent that lost one keeps only the children that still
+    // name it (a child's parent handle is empty exactly when it was detached here).
+    std::vector<FramePtr> parents;
+    for (const FramePtr& frame : frames) {
+        if (!frame) continue;
+        FramePtr parent = frame->parent_.lock();
+        if (!parent) continue;
+        frame->parent_.reset();
+        if (parents.empty() || parents.back() != parent) parents.push_back(std::move(parent));
+    }
+    if (parents.empty()) return;
+    std::sort(parents.begin(), parents.end(),
+              [](const FramePtr& a, const FramePtr& b) { return std::less<Frame*>{}(a.get(), b.get()); });
+    parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+    for (const FramePtr& parent : parents)
+        std::erase_if(parent->children_, [](const FramePtr& child) { return child->parent_.expired(); });
     markSceneChanged();
 }
 

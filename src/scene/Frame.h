@@ -5,6 +5,7 @@
 // scene root (the top of the tree).
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,11 @@ public:
     void addChild(const FramePtr& child);
     // Detaches child; harmless when it is not a child of this frame.
     void deleteChild(const FramePtr& child);
+    // Detaches every frame of the list from whatever parent it has, in one pass over each parent's children
+    // (deleteChild searches them once per call). Frames without a parent, empty handles and repeats are
+    // harmless; the children that stay keep their order. The scene counts as changed once when any frame was
+    // detached, not at all otherwise.
+    static void detachFrames(std::span<const FramePtr> frames);
     FramePtr getParent() const { return parent_.lock(); }
     const std::vector<FramePtr>& children() const { return children_; }
 

@@ -62,7 +62,7 @@ void frmTARV::connectRoads() {
     connect(mnuToolsRepair, &QAction::triggered, this, &frmTARV::mnuToolsRepair_Click);
     for (int i = 1; i < int(mnuRecentFile.size()); ++i)
         connect(mnuRecentFile[size_t(i)], &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
-    // There is no repair window: its item stays disabled.
+    // The repair window belongs to the mesh tools, which enable the item when they install it.
     mnuToolsRepair->setEnabled(false);
 }
 
@@ -181,7 +181,7 @@ void frmTARV::mnuToolsOptions_Click() {
 }
 
 void frmTARV::mnuToolsRepair_Click() {
-    // Does nothing: the item is disabled, as there is no repair window.
+    // Does nothing of its own: the mesh tools connect the item to their repair window.
 }
 
 void frmTARV::Form_QueryUnload() { tarv::Form_QueryUnload(ctx); }

@@ -9,12 +9,14 @@
 #include <QTabWidget>
 #include <QTreeWidgetItemIterator>
 
+#include "CubeFixture.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
 #include "attachments/ChunkMarkers.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "editor/context/EditingContext.h"
+#include "objects/state/ObjectsState.h"
 #include "scene/Scene.h"
 #include "shell/KeyedTreeWidget.h"
 
@@ -113,6 +115,48 @@ TEST(ElementsPageControls, ClicksTicksAndCommandsReachTheChunks) {
     emit f.window.treeMex->itemDoubleClicked(f.item("d2"), 0);
     EXPECT_EQ(f.window.pageShipInfo->SSTab3->currentIndex(), 1);
     EXPECT_TRUE(f.t.errors.reports.empty());
+}
+
+TEST(ElementsPageControls, RandomDamagePointsRunsFromChunkOptions) {
+    ElementsPage f;
+    EditingContext& ctx = f.t.ctx;
+    auto* cmdRDP = f.find<QGroupBox>("Frame3")->findChild<QPushButton*>("cmdRDP");
+    ASSERT_NE(cmdRDP, nullptr);
+    EXPECT_EQ(cmdRDP->text(), "Random Damage Points");
+
+    f.t.prompts.expectMessage("Please select an object first");
+    cmdRDP->click();
+
+    // The page's two damage points block it until they are deleted.
+    ctx.model.peoObjects = {cubeObject("Hull")};
+    ctx.objects.selectedObject = 0;
+    f.t.prompts.expectInput("3").expectMessage("Please delete all existing damage points before proceeding");
+    cmdRDP->click();
+    for (const char* key : {"d0", "d1"}) {
+        f.window.treeMex->setCurrentItem(f.item(key));
+        f.click(key);
+        f.find<QPushButton>("cmdMexDel")->click();
+    }
+    ASSERT_EQ(f.item("d0"), nullptr);
+
+    f.t.random.then({6, 1, 3});
+    f.t.prompts.expectInput("3").expectMessage("... randomizing 3 damage points on object Hull ...");
+    cmdRDP->click();
+    EXPECT_EQ(f.t.prompts.pending(), 0u);
+    ASSERT_EQ(ctx.mex.mexChunkCount(), 5);
+    const char* const keys[] = {"d2", "d3", "d4"};
+    for (int j = 0; j < 3; ++j) {
+        QTreeWidgetItem* node = f.item(keys[j]);
+        ASSERT_NE(node, nullptr) << keys[j];
+        EXPECT_EQ(node->text(0).toStdString(), "Dmg" + std::to_string(j));
+        EXPECT_EQ(node->checkState(0), Qt::Checked);
+        EXPECT_EQ(ctx.mex.mexMeshes[size_t(2 + j)].shown, -1);
+    }
+    EXPECT_EQ(ctx.mex.mexChunks[2].position, (Vector3{-1, 1, 1}));  // corner 6 first
+    EXPECT_EQ(f.item("dRoot")->text(0), "Damage points (3)");
+    EXPECT_TRUE(f.t.errors.reports.empty());
+    f.window.show();
+    saveScreenshotIfAsked(f.window, "elements_page_damage_points");
 }
 
 }  // namespace

@@ -179,6 +179,35 @@ TEST_F(SaveTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(readBytes(at("Tarvlet.pe~")), before);
 }
 
+// The writer's refusal names the object limit, and the report names the command, not the link recomputation
+// that ran just before the writer.
+TEST_F(SaveTest, ASaveOfTooManyObjectsReportsTheLimitAndLeavesTheFileWhole) {
+    const auto before = readBytes(at("Tarvlet.peo"));
+    PeoObject part = ctx.model.peoObjects[3];
+    part.mother = 1;  // each a child of the base with no sister
+    part.daughter = part.sister = 0;
+    ctx.model.peoObjects.resize(300, part);
+    ctx.view.viewObjects.resize(300);
+    const std::string copy = (dir.path() / "Copy.peo").string();
+    writeBytes(copy, {1, 2, 3});
+    t.prompts.expectSave(FileDialogChoice{copy, 1});
+    const std::pair<const char*, void (*)(EditingContext&)> commands[] = {
+        {"mnuSavePeo_Click", mnuSavePeo_Click}, {"mnuFileSaveAs_Click", mnuFileSaveAs_Click}};
+    for (const auto& [procedure, command] : commands) {
+        t.errors.reports.clear();
+        command(ctx);
+        ASSERT_EQ(t.errors.reports.size(), 1u) << procedure;
+        const ErrorReportInfo& report = t.errors.reports[0];
+        EXPECT_EQ(report.module, "frmTARV") << procedure;
+        EXPECT_EQ(report.procedure, procedure);
+        EXPECT_EQ(report.number, 6) << procedure;
+        EXPECT_EQ(report.description, "Overflow") << procedure;
+        EXPECT_EQ(report.detail.rfind("the active object count 300 does not fit (at most 2", 0), 0u) << report.detail;
+    }
+    EXPECT_EQ(readBytes(at("Tarvlet.peo")), before);
+    EXPECT_EQ(readBytes(copy), (std::vector<uint8_t>{1, 2, 3}));
+}
+
 TEST_F(SaveTest, SaveAllSaysDoneOnlyWhenEveryPartWasWritten) {
     // A .mad that cannot be replaced: a folder stands where it would go.
     fs::remove(at("TARVLET.MAD"));

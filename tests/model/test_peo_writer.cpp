@@ -10,6 +10,7 @@
 #include "PeoFixture.h"
 #include "TempDir.h"
 #include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
 #include "model/PeoReader.h"
 #include "model/PeoWriter.h"
 #include "base/RunTimeError.h"
@@ -497,6 +498,126 @@ TEST_F(WriterFixture, LimitsAreCheckedBeforeAnyFileIsTouched) {
         }
         EXPECT_EQ(filesInFolder(), std::vector<std::string>{"ship.peo"}) << c.what;
     }
+}
+
+TEST_F(WriterFixture, EachRefusalNamesItsLimit) {
+    struct Case {
+        const char* what;
+        bool cataclysm;
+        std::function<void(ShipModel&, LiveSwitches&)> setUp;
+        std::string detail;
+    };
+    auto objects = [](int n) {
+        return [n](ShipModel& m, LiveSwitches&) {
+            m.peoObjects.clear();
+            for (int k = 0; k < n; ++k) m.peoObjects.push_back(triangleObject("o" + std::to_string(k)));
+        };
+    };
+    const Case cases[] = {
+        {"292 objects, Homeworld", false, objects(292),
+         "the active object count 292 does not fit (at most 291 in a Homeworld .peo file, whose material list "
+         "offset 68 + 112 x count must stay within 32767)"},
+        {"282 objects, Cataclysm", true, objects(282),
+         "the active object count 282 does not fit (at most 281 in a Cataclysm .peo file, whose material list "
+         "offset 68 + 116 x count must stay within 32767)"},
+        {"1024 materials", false, [](ShipModel& m, LiveSwitches&) { m.materials.resize(1024, m.materials[0]); },
+         "the material count 1024 does not fit (at most 1023: the material list's length, 32 bytes per material, "
+         "must stay within 32767)"},
+        {"fold to 32768", false,
+         [](ShipModel& m, LiveSwitches& live) {
+             live.chkSHIPfilePEO = true;
+             m.publicMaterialCount = 20000;
+             m.localMaterialCount = 12768;
+         },
+         "the SHIP-file PEO material count (public + local) 32768 does not fit (at most 32767)"},
+        {"corner 32768", false, [](ShipModel& m, LiveSwitches&) { m.peoObjects[0].polygons[0].v1 = 32768; },
+         "the corner index 32768 of polygon 0 of object Root does not fit the polygon entry's 16-bit field "
+         "(-32768 to 32767)"},
+        {"material -32769", true,
+         [](ShipModel& m, LiveSwitches&) {
+             m.peoObjects.push_back(triangleObject("Second"));
+             m.peoObjects[1].polygons.push_back(m.peoObjects[1].polygons[0]);
+             m.peoObjects[1].polygons[1].material = -32769;
+         },
+         "the material index -32769 of polygon 1 of object Second does not fit the polygon entry's 16-bit field "
+         "(-32768 to 32767)"},
+    };
+    for (const Case& c : cases) {
+        t.ctx.live = LiveSwitches{};
+        fillWorkedModel(model);
+        c.setUp(model, t.ctx.live);
+        try {
+            save(c.cataclysm);
+            ADD_FAILURE() << c.what << ": saved";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.number(), 6) << c.what;
+            EXPECT_EQ(e.description(), "Overflow") << c.what;
+            EXPECT_EQ(e.detail(), c.detail) << c.what;
+        }
+        EXPECT_TRUE(filesInFolder().empty()) << c.what;
+    }
+}
+
+namespace {
+
+// A flat object of n x n quads (2 n^2 polygons), its corners numbered row by row.
+PeoObject gridObject(const std::string& name, int n) {
+    PeoObject o;
+    o.name = name;
+    o.matrix = Matrix4::identity();
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j) o.vertices.push_back({float(i), float(j), 0, 0, 0});
+    const auto at = [n](int i, int j) { return int32_t(i * (n + 1) + j); };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            o.polygons.push_back(newPolygon(at(i, j), at(i + 1, j), at(i + 1, j + 1), 0));
+            o.polygons.push_back(newPolygon(at(i, j), at(i + 1, j + 1), at(i, j + 1), 0));
+        }
+    return o;
+}
+
+}  // namespace
+
+// 300 objects of 968 polygons are refused for the object count alone: the same objects, 291 of them, make a
+// file of some 11 MB whose 32-bit offsets read back.
+TEST_F(WriterFixture, AShipOfThreeHundredObjectsIsRefusedForItsObjectCountAlone) {
+    fillWorkedModel(model);
+    const PeoObject part = gridObject("part", 22);
+    ASSERT_EQ(part.polygons.size(), 968u);
+    model.peoObjects.assign(300, part);
+    for (size_t k = 0; k < 300; ++k) model.peoObjects[k].name = "part" + std::to_string(k);
+    for (bool cataclysm : {false, true}) {
+        try {
+            save(cataclysm);
+            ADD_FAILURE() << "300 objects saved";
+        } catch (const RunTimeError& e) {
+            EXPECT_EQ(e.detail().rfind("the active object count 300 does not fit (at most ", 0), 0u) << e.detail();
+        }
+        EXPECT_TRUE(filesInFolder().empty());
+    }
+
+    model.peoObjects.resize(291);
+    const std::vector<uint8_t> file = save(false);
+    const RecordFields r(false);
+    const int32_t M = 68 + 291 * 112, P = M + 32, V = P + 291 * 968 * 40;
+    EXPECT_EQ(i32At(file, 40), 291);
+    EXPECT_EQ(i32At(file, 32), M);
+    EXPECT_EQ(i32At(file, 36), M);
+    EXPECT_EQ(i32At(file, r.at(1, r.polygonList)), P);
+    EXPECT_EQ(i32At(file, r.at(291, r.polygonList)), P + 290 * 968 * 40);
+    EXPECT_EQ(i32At(file, r.at(291, r.vertexList)), V + 290 * 529 * 16);
+    EXPECT_EQ(i32At(file, 16), int32_t(file.size()) - 68);
+
+    const PeoFileContents contents = parsePeoFile(BinaryReader::fromFile((dir / "ship.peo").string()));
+    ASSERT_EQ(contents.objects.size(), 291u);
+    const PeoObjectContents& last = contents.objects.back();
+    EXPECT_EQ(last.name, "part290");
+    ASSERT_TRUE(last.polygons && last.vertices);
+    ASSERT_EQ(last.polygons->size(), 968u);
+    ASSERT_EQ(last.vertices->size(), 529u);
+    EXPECT_EQ((*last.polygons)[967].v0, part.polygons[967].v0);
+    EXPECT_EQ((*last.polygons)[967].v2, part.polygons[967].v2);
+    EXPECT_EQ((*last.vertices)[528].x, 22.0f);
 }
 
 TEST_F(WriterFixture, AFailedWriteLeavesTheOldFileAsItWas) {

@@ -169,6 +169,47 @@ TEST(Frames, AddChildKeepsLocalTransformAndRefusesCycles) {
     EXPECT_EQ(root->children().size(), 1u);
 }
 
+TEST(Frames, DetachFramesTakesManyChildrenOffTheirParentsInOnePass) {
+    auto root = createSceneRoot();
+    std::vector<FramePtr> kids;
+    for (int i = 0; i < 6; ++i) {
+        kids.push_back(createFrame(root));
+        kids.back()->setName("k" + std::to_string(i));
+    }
+    auto other = createFrame(root);
+    auto x = createFrame(other), y = createFrame(other);
+    auto grandchild = createFrame(kids[3]);
+    auto loose = createFrame(nullptr);
+    const auto names = [](const FramePtr& parent) {
+        std::vector<std::string> out;
+        for (const FramePtr& c : parent->children()) out.push_back(c->getName());
+        return out;
+    };
+    other->setName("other");
+
+    const uint64_t before = sceneChangeCount();
+    const std::vector<FramePtr> gone{kids[4], nullptr, kids[1], y, kids[1], loose, kids[3]};
+    Frame::detachFrames(gone);
+    EXPECT_EQ(sceneChangeCount(), before + 1);
+    EXPECT_EQ(names(root), (std::vector<std::string>{"k0", "k2", "k5", "other"}));
+    EXPECT_EQ(other->children(), std::vector<FramePtr>{x});
+    for (const FramePtr& f : gone) {
+        if (f) {
+            EXPECT_EQ(f->getParent(), nullptr);
+        }
+    }
+    EXPECT_EQ(x->getParent(), other);
+    EXPECT_EQ(grandchild->getParent(), kids[3]);  // a detached frame keeps its own children
+
+    Frame::detachFrames(gone);  // nothing left to detach
+    Frame::detachFrames({});
+    EXPECT_EQ(sceneChangeCount(), before + 1);
+
+    root->addChild(kids[1]);  // a detached frame can hang anywhere again
+    EXPECT_EQ(names(root), (std::vector<std::string>{"k0", "k2", "k5", "other", "k1"}));
+    EXPECT_EQ(kids[1]->getParent(), root);
+}
+
 TEST(Frames, AParentKeepsItsChildrenAliveAndAChildItsParentOnlyWeakly) {
     std::weak_ptr<Frame> child;
     FramePtr orphan;

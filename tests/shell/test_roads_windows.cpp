@@ -107,7 +107,7 @@ TEST(StartUp, AnEmptyCommandLineStartsWithCommandsAndPagesDisabled) {
     EXPECT_FALSE(window.mnuReload->isEnabled());
     EXPECT_FALSE(window.mnuBUC->isEnabled());
     EXPECT_FALSE(window.mnuRevBU->isEnabled());
-    EXPECT_FALSE(window.mnuToolsRepair->isEnabled());
+    EXPECT_TRUE(window.mnuToolsRepair->isEnabled());  // the mesh tools' repair window
     EXPECT_TRUE(window.SSTab1->isTabEnabled(0));
     for (int i = 1; i < window.SSTab1->count(); ++i) EXPECT_FALSE(window.SSTab1->isTabEnabled(i)) << i;
     EXPECT_FALSE(window.pageObjects->SSTab2->isTabEnabled(2));

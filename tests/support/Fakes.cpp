@@ -105,10 +105,26 @@ std::optional<int32_t> ScriptedPrompts::chooseColour(int32_t) {
     return next("colour", "").colour;
 }
 
+int32_t ScriptedRandomSource::uniformIndex(int32_t count) {
+    counts.push_back(count);
+    if (queue.empty()) {
+        ADD_FAILURE() << "a random position was drawn (of " << count << ") with none scripted";
+        return 0;
+    }
+    const int32_t position = queue.front();
+    queue.pop_front();
+    if (position < 0 || position >= count) {
+        ADD_FAILURE() << "scripted position " << position << " lies outside 0.." << count - 1;
+        return 0;
+    }
+    return position;
+}
+
 TestContext::TestContext(const std::filesystem::path& dataFolder) {
     ctx.services.prompts = &prompts;
     ctx.services.status = &status;
     ctx.services.clock = &clock;
+    ctx.services.random = &random;
     ctx.services.errorReport = &errors;
     ctx.services.preferencesStore = &preferencesStore;
     ctx.services.recentFilesStore = &recentFilesStore;

@@ -1,5 +1,5 @@
 #pragma once
-// Fakes of the platform services: scripted prompts, recorders and a settable clock.
+// Fakes of the platform services: scripted prompts, recorders, a settable clock and scripted random positions.
 #include <deque>
 #include <optional>
 #include <string>
@@ -10,6 +10,7 @@
 #include "platform/StatusDisplay.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "platform/RandomSource.h"
 
 namespace tarv::test {
 
@@ -121,6 +122,21 @@ public:
     double now = 1000.0;
 };
 
+// Gives the queued positions in turn and records every count it was asked for and every run started. A draw
+// with the queue empty, or a queued position outside the count asked for, fails the test (and gives 0).
+class ScriptedRandomSource : public RandomSource {
+public:
+    ScriptedRandomSource& then(std::vector<int32_t> positions) {
+        queue.insert(queue.end(), positions.begin(), positions.end());
+        return *this;
+    }
+    void startRun() override { ++runs; }
+    int32_t uniformIndex(int32_t count) override;
+    std::deque<int32_t> queue;
+    std::vector<int32_t> counts;
+    int runs = 0;
+};
+
 // A context wired to fresh fakes, with its data folder in a temporary folder of the test's.
 struct TestContext {
     explicit TestContext(const std::filesystem::path& dataFolder);
@@ -128,6 +144,7 @@ struct TestContext {
     ScriptedPrompts prompts;
     RecordingStatus status;
     FakeClock clock;
+    ScriptedRandomSource random;
     RecordingErrorReport errors;
     MemorySettingsStore preferencesStore;
     MemorySettingsStore recentFilesStore;

@@ -1,11 +1,12 @@
 #pragma once
 // What the "Ship Info" page shows: on "Elements" the selected chunk's key, the chunk commands' enable flags
-// and the mirror boxes; on "Mex Data" the chunk edit fields; on "Ship File Data" the gun-type list. The
+// and the mirror boxes; on "Mex Data" the chunk edit fields; on "Ship File Data" the gun panel. The
 // chunk tree itself is ctx.mex.treeMex; page 2's enable flag and the page to switch to are in ctx.road.
 #include <string>
 
 #include "attachments/state/MexDataPage.h"
 #include "attachments/state/MexEditPanel.h"
+#include "attachments/state/ShipFileDataPage.h"
 #include "base/FixedList.h"
 
 namespace tarv {
@@ -23,6 +24,8 @@ struct ShipInfoPageState {
     MexPanelRecord mexPanelRecord;
     // The "Mex Data" page of the chunk edit panel.
     MexDataPage mexData;
+    // The gun panel of the "Ship File Data" page (its type list is cmbShpGunType).
+    ShipFileDataPage shipFileData;
 };
 
 }  // namespace tarv

@@ -6,7 +6,9 @@
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "attachments/state/ShipInfoPageState.h"
+#include "attachments/ui/DamagePointsButton.h"
 #include "attachments/ui/MexDataControls.h"
+#include "attachments/ui/ShipFileDataControls.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -73,10 +75,6 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem*, int) { handle([this] { treeMex_DblClick(ctx_); }); });
 
-    cmbShpGunType = namedControl<QComboBox>("cmbShpGunType", pageLayout(window.pageShipInfo->pageShipFileData));
-    connect(cmbShpGunType, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!syncing_) ctx_.shipInfoPage->cmbShpGunType.listIndex = index;
-    });
 }
 
 void ShipInfoControls::sync() {
@@ -88,15 +86,16 @@ void ShipInfoControls::sync() {
     chkMexMirrorX->setChecked(state.chkMexMirrorX);
     chkMexMirrorY->setChecked(state.chkMexMirrorY);
     chkMexMirrorZ->setChecked(state.chkMexMirrorZ);
-    showItems(cmbShpGunType, state.cmbShpGunType);
     syncing_ = false;
 }
 
 void installAttachments(frmTARV& window) {
     connectAttachments(window.ctx);
     auto* controls = new ShipInfoControls(window);
+    installRandomDamagePoints(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
     installMexDataControls(window);
+    installShipFileDataControls(window);
 }
 
 }  // namespace tarv

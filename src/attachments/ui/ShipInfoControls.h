@@ -1,8 +1,7 @@
 #pragma once
 // The mesh-extras controls of the "Ship Info" page: on "Elements" the chunk commands beside the chunk tree
-// and the selected chunk's key, on "Ship File Data" the gun-type list. The "Mex Data" page is MexDataControls.
+// and the selected chunk's key. The "Mex Data" page is MexDataControls, "Ship File Data" ShipFileDataControls.
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QObject>
 #include <QPushButton>
@@ -24,7 +23,6 @@ public:
     QCheckBox* chkMexMirrorZ;
     QPushButton* cmdMexDel;
     QPushButton* cmdAttachMexFile;
-    QComboBox* cmbShpGunType;
     // Shows the page's state.
     void sync();
 

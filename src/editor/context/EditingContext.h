@@ -17,6 +17,7 @@ public:
     Prompts& prompts() { return services.prompts ? *services.prompts : decliningPrompts_; }
     StatusDisplay& status() { return services.status ? *services.status : silentStatus_; }
     Clock& clock() { return services.clock ? *services.clock : systemClock_; }
+    RandomSource& random() { return services.random ? *services.random : systemRandom_; }
     ErrorReport& errorReport() { return services.errorReport ? *services.errorReport : silentReport_; }
     SettingsStore& preferencesStore() {
         return services.preferencesStore ? *services.preferencesStore : memoryPreferences_;
@@ -30,6 +31,7 @@ private:
     DecliningPrompts decliningPrompts_;
     StatusDisplay silentStatus_;
     SystemClock systemClock_;
+    SystemRandomSource systemRandom_;
     SilentErrorReport silentReport_;
     MemorySettingsStore memoryPreferences_;
     MemorySettingsStore memoryRecentFiles_;

@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/ErrorReport.h"
 #include "platform/Prompts.h"
+#include "platform/RandomSource.h"
 #include "platform/SettingsStore.h"
 #include "platform/StatusDisplay.h"
 #include "platform/TextViewer.h"
@@ -66,6 +67,7 @@ struct Services {
     Prompts* prompts = nullptr;
     StatusDisplay* status = nullptr;
     Clock* clock = nullptr;
+    RandomSource* random = nullptr;  // the random damage points
     ErrorReport* errorReport = nullptr;
     SettingsStore* preferencesStore = nullptr;  // the seventeen preferences
     SettingsStore* recentFilesStore = nullptr;  // section "Recent Files"

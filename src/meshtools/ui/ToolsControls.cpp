@@ -10,6 +10,7 @@
 #include "meshtools/state/ToolsPageState.h"
 #include "meshtools/ui/LodFrame.h"
 #include "meshtools/ui/MeshToolsFrames.h"
+#include "meshtools/ui/frmRepair.h"
 #include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -117,6 +118,7 @@ void ToolsControls::sync() {
 void installMeshTools(frmTARV& window) {
     auto* controls = new ToolsControls(window);
     installMeshToolsFrames(window);
+    installRepairWindow(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
 }
 

@@ -37,7 +37,7 @@ private:
     bool syncing_ = false;
 };
 
-// Installs the mesh tools into the main window: the "Tools" page's controls.
+// Installs the mesh tools into the main window: the "Tools" page's controls and Tools > "&Repair PEO file".
 void installMeshTools(frmTARV& window);
 
 }  // namespace tarv

@@ -222,7 +222,7 @@ TEST(ChunkMarkers, ScaleLeavesThePanelAsTheSelectedNodeSays) {
     RecordingMexPanel recording;
     s.ctx.shipInfoPage->mexPanel = &recording;
     const int dmg = s.add("d", "Dmg0", {1, 1, 1});
-    const MexPanelRecord& panel = s.ctx.shipInfoPage->mexPanelRecord;
+    const MexPanelRecord& panel = recording.record;
 
     s.ctx.shipInfoPage->lblMexKey = "dRoot";
     mexPanel(s.ctx).setMexInputVisible(s.ctx, "", MexChunk{});

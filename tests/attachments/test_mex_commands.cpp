@@ -98,7 +98,7 @@ TEST_F(Commands, ClicksHighlightOneChunkAndSetTheButtons) {
     treeMex_NodeClick(s.ctx, "d0");
     EXPECT_EQ(s.colourOf(d0), kWhite);
     EXPECT_EQ(page().lblMexKey, "d0");
-    EXPECT_EQ(page().mexPanelRecord.letter, "d");
+    EXPECT_EQ(panel.record.letter, "d");
     treeMex_NodeClick(s.ctx, "d1");
     EXPECT_EQ(s.colourOf(d0), (std::array<int, 3>{0, 255, 255}));
     EXPECT_EQ(s.colourOf(d1), kWhite);
@@ -117,7 +117,7 @@ TEST_F(Commands, ClicksHighlightOneChunkAndSetTheButtons) {
         treeMex_NodeClick(s.ctx, r.key);
         EXPECT_EQ(page().cmdMexAddEnabled, r.add);
         EXPECT_EQ(page().cmdMexDelEnabled, r.del);
-        EXPECT_EQ(page().mexPanelRecord.letter, r.panelLetter);
+        EXPECT_EQ(panel.record.letter, r.panelLetter);
         EXPECT_EQ(s.ctx.road.shipFileDataPageEnabled, std::optional<bool>(false));
     }
 }
@@ -146,7 +146,7 @@ TEST_F(Commands, GunPageOnlyForATypeTwoGunWithARecord) {
         const int i = ship.add("g", r.id);
         treeMex_NodeClick(ship.ctx, mexChunkKey('g', i));
         EXPECT_EQ(ship.ctx.road.shipFileDataPageEnabled, std::optional<bool>(r.page));
-        EXPECT_EQ(ship.ctx.shipInfoPage->mexPanelRecord.shownGun, r.page ? 1 : -1);
+        EXPECT_EQ(rec.record.shownGun, r.page ? 1 : -1);
     }
 }
 
@@ -323,9 +323,9 @@ TEST_F(Commands, RootAndGroupsAreNoChunks) {
         const scene::MeshPtr mesh = s.marker(col).mesh;
         mexPanel(s.ctx).cmdMexEditApply_Click(s.ctx);
         EXPECT_EQ(s.marker(col).mesh, mesh);
-        page().mexPanelRecord.cmdBBAutoCalcVisible = true;
+        recording.record.cmdBBAutoCalcVisible = true;
         cmdBBAutoCalc_Click(s.ctx);
-        EXPECT_FALSE(page().mexPanelRecord.cmdBBAutoCalcVisible);
+        EXPECT_FALSE(recording.record.cmdBBAutoCalcVisible);
         cmdMexDel_Click(s.ctx);
         EXPECT_EQ(s.chunk(col), before);
     }

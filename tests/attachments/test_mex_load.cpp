@@ -27,7 +27,7 @@ struct AtLoad : ::testing::Test {
         s.ctx.mex.treeMex.clear();
         s.ctx.shipInfoPage->mexPanel = &recording;
     }
-    MexPanelRecord& panel() { return s.ctx.shipInfoPage->mexPanelRecord; }
+    MexPanelRecord& panel() { return recording.record; }
     ChunkShip s;
     RecordingMexPanel recording;
 };

@@ -306,6 +306,18 @@ TEST(MexDataPage, AutoCalcThroughThePage) {
     EXPECT_EQ(f.s.chunk(c1).level, 3);
     EXPECT_EQ(f.s.chunk(c1).coneAngle, std::stof(floatText(radius)));
     EXPECT_EQ(f.s.colourOf(c1), kWhite);
+
+    // The selection moved to a damage point by the keyboard while the sphere's page shows: Auto-calc only
+    // hides itself.
+    const int d = f.s.add("d", "Dmg0", {1, 2, 3});
+    f.click(c1);
+    f.window.syncFromContext();
+    f.window.treeMex->setCurrentItem(f.window.treeMex->itemForKey(mexChunkKey('d', d)));
+    const std::vector<MexChunk> before = f.s.ctx.mex.mexChunks;
+    ASSERT_FALSE(f.button("cmdBBAutoCalc")->isHidden());
+    f.button("cmdBBAutoCalc")->click();
+    EXPECT_TRUE(f.button("cmdBBAutoCalc")->isHidden());
+    EXPECT_EQ(f.s.ctx.mex.mexChunks, before);
     EXPECT_TRUE(f.s.t.errors.reports.empty());
 }
 

@@ -2,9 +2,7 @@
 // What the chunk tree's commands ask of the chunk edit panel and the gun panel: lay the panel out for a
 // chunk (an empty letter hides it), apply it to the selected chunk, write its position and direction boxes,
 // hide its Auto-calc button, and show a gun of the ship definition. The chunk edit panel of the "Mex Data"
-// page answers unless another is set; a panel that only records what it is asked writes it into a
-// MexPanelRecord.
-#include <array>
+// page answers unless another is set.
 #include <cstdint>
 #include <string>
 
@@ -24,17 +22,6 @@ public:
     virtual void setMexOrtText(EditingContext& ctx, int i, const std::string& text) = 0;
     virtual void hideAutoCalc(EditingContext& ctx) = 0;
     virtual void displayShpGunInfo(EditingContext& ctx, int16_t gun) = 0;
-};
-
-// What a recording panel was last asked.
-struct MexPanelRecord {
-    std::string letter;  // the letter of the last layout; empty: hidden
-    MexChunk chunk;      // the chunk it was laid out for
-    std::array<std::string, 3> txtMexPos{"0", "0", "0"};
-    std::array<std::string, 3> txtMexOrt{"0", "0", "0"};
-    bool cmdBBAutoCalcVisible = true;
-    int16_t shownGun = -1;  // the gun last shown on the gun panel, -1 none
-    int applies = 0;        // how often Apply ran
 };
 
 }  // namespace tarv

@@ -21,7 +21,6 @@ struct ShipInfoPageState {
     bool mexDataPageEnabled = true;  // page 1 "Mex Data" of SSTab3
     // The chunk edit panel and gun panel in use; none means the chunk edit panel of "Mex Data".
     MexEditPanel* mexPanel = nullptr;
-    MexPanelRecord mexPanelRecord;
     // The "Mex Data" page of the chunk edit panel.
     MexDataPage mexData;
     // The gun panel of the "Ship File Data" page (its type list is cmbShpGunType).

@@ -2,7 +2,9 @@
 // with its marker, ticking the root of the chunk tree, Add/Clone on a full tree, the default chunks of a
 // large ship, and the reset that takes every marker off the scene. Each beside its floor: the bare marker
 // builds, the bare attaches, one walk over the tree's nodes, and one pass over every vertex. Growth from 3k
-// to 32k chunks must be near-linear; the reset is read against a floor that frees the same memory.
+// to 32k chunks must be near-linear; the reset is read against a floor that frees the same memory, and its
+// scene step (every marker frame off its carrier in one call) against one look per frame and against the
+// removal one frame at a time.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -214,6 +216,24 @@ void BM_DetachMarkerFrames(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_DetachMarkerFrames)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMicrosecond);
+
+// The same frames taken off one call each, last to first: every call searches the carrier's children.
+void BM_DetachMarkerFramesOneByOne(benchmark::State& state) {
+    EditingContext ctx;
+    prepare(ctx);
+    fillChunks(ctx, int(state.range(0)));
+    std::vector<scene::FramePtr> frames;
+    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    const scene::FramePtr carrier = ctx.view.viewObjects[0].frame;
+    for (auto _ : state) {
+        for (auto it = frames.rbegin(); it != frames.rend(); ++it) carrier->deleteChild(*it);
+        state.PauseTiming();
+        for (const scene::FramePtr& f : frames) carrier->addChild(f);
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_DetachMarkerFramesOneByOne)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMicrosecond);
 
 // Its floor: one look at each marker frame's parent.
 void BM_DetachFloorParentLook(benchmark::State& state) {

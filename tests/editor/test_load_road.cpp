@@ -14,6 +14,7 @@
 #include "base/RunTimeError.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
+#include "preview/PreviewCamera.h"
 #include "ByteBuilder.h"
 #include "meshtools/LodFiles.h"
 #include "meshtools/ObjectSize.h"
@@ -314,6 +315,24 @@ TEST_F(RoadTest, AFileTheReaderRefusesLeavesNoViewRecords) {
     EXPECT_EQ(ctx.model.objectCount(), 0);
     EXPECT_TRUE(ctx.view.viewObjects.empty());
     EXPECT_TRUE(ctx.view.modelFrame->children().empty());
+}
+
+TEST_F(RoadTest, AClickInTheViewAfterAFailedReloadReportsNothing) {
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ctx.view.viewport->setSize(200, 200);
+    ASSERT_NE(ctx.preview.pickSelection, nullptr);
+    ctx.preview.pickSelection->selectPickedObject(ctx, 2);
+    ASSERT_EQ(ctx.objects.selectedObject, 2);
+    writeBytes(at("Tarvlet.peo"), {1, 2, 3});
+    mnuReload_Click(ctx);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(reportsOf("getGeneralInfo"), 1);
+
+    RMCanvas1_MouseDown(ctx, 1, 0, 3, 3);
+    RMCanvas1_MouseUp(ctx, 1, 0, 3, 3);
+    EXPECT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(ctx.objects.selectedObject, -1);
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Nothing selected");
 }
 
 TEST_F(RoadTest, TheErrorLineOfABadFileSaysWhatIsWrongAndInWhichFile) {

@@ -326,6 +326,7 @@ void endRefusedLoad(EditingContext& ctx) {
     // Nothing of the file is in memory: no command may write the empty model over it. Reload stays for
     // another try once the file is mended.
     ctx.model.modelLoaded = false;
+    ctx.objects.selectedObject = -1;  // its object went with the model
     ctx.road.mnuFileSaveEnabled = false;
     ctx.road.mnuFileSaveAsEnabled = false;
     ctx.road.mnuReloadEnabled = true;

@@ -318,8 +318,14 @@ TEST_F(RoadTest, AFileTheReaderRefusesLeavesNoViewRecords) {
 }
 
 TEST_F(RoadTest, AClickInTheViewAfterAFailedReloadReportsNothing) {
-    loadThisFile(ctx, at("Tarvlet.peo"));
     ctx.view.viewport->setSize(200, 200);
+    // Before any model: a click on the empty view deselects nothing and reports nothing.
+    RMCanvas1_MouseDown(ctx, 1, 0, 3, 3);
+    RMCanvas1_MouseUp(ctx, 1, 0, 3, 3);
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Nothing selected");
+
+    loadThisFile(ctx, at("Tarvlet.peo"));
     ASSERT_NE(ctx.preview.pickSelection, nullptr);
     ctx.preview.pickSelection->selectPickedObject(ctx, 2);
     ASSERT_EQ(ctx.objects.selectedObject, 2);
@@ -327,7 +333,13 @@ TEST_F(RoadTest, AClickInTheViewAfterAFailedReloadReportsNothing) {
     mnuReload_Click(ctx);
     ASSERT_EQ(t.errors.reports.size(), 1u);
     EXPECT_EQ(reportsOf("getGeneralInfo"), 1);
+    EXPECT_EQ(ctx.objects.selectedObject, -1) << "the gone model's object is no selection";
+    RMCanvas1_MouseDown(ctx, 2, 0, 3, 3);
+    RMCanvas1_MouseUp(ctx, 2, 0, 3, 3);
+    EXPECT_EQ(ctx.preview.ownControls.popupsShown, 0);
 
+    // A selection that outlived its model all the same is cleared by a click without a report.
+    ctx.objects.selectedObject = 2;
     RMCanvas1_MouseDown(ctx, 1, 0, 3, 3);
     RMCanvas1_MouseUp(ctx, 1, 0, 3, 3);
     EXPECT_EQ(t.errors.reports.size(), 1u);

@@ -14,6 +14,7 @@
 #include "base/RunTimeError.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
+#include "preview/LocalAxes.h"
 #include "preview/PreviewCamera.h"
 #include "ByteBuilder.h"
 #include "meshtools/LodFiles.h"
@@ -160,6 +161,38 @@ TEST_F(RoadTest, AMissingLodListLeavesThePreviousModel) {
     EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.peo"));
     EXPECT_NE(ctx.shell.mnuRecentFile[2].path, at("Tarvlet.shp"));
     EXPECT_EQ(ctx.lod.lblLodPath, (ship / "").string());
+}
+
+// The refused file ends the selection (step one of every open); the object that was selected on the model that
+// stays shown loses its selected look and its axes, so a later pick never leaves two objects looking selected.
+TEST_F(RoadTest, ARefusedFileLeavesNoObjectLookingSelected) {
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        const char* file;
+        const char* message;
+    } cases[] = {
+        {"missing .lod", [&] { fs::remove(at("Tarvlet.lod")); }, "Tarvlet.shp", "No LOD file found! Aborting load."},
+        {"unsupported type", [] {}, "Tarvlet.txt", "Sorry this file type is not supported!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        samples::writeSampleShip(ship);
+        loadThisFile(ctx, at("Tarvlet.peo"));
+        ctx.preview.pickSelection->selectPickedObject(ctx, 1);
+        const scene::MeshPtr mesh = ctx.view.viewObjects[1].mesh;
+        const int plain = ctx.view.viewObjects[2].mesh->quality();
+        ASSERT_NE(mesh->quality(), plain);
+        ASSERT_TRUE(selectionMarkerOn(ctx.view, ctx.view.viewObjects[1].frame));
+        c.prepare();
+        t.prompts.expectMessage(c.message, ctx.version.appTitle);
+        loadThisFile(ctx, at(c.file));
+        EXPECT_EQ(ctx.objects.selectedObject, -1);
+        EXPECT_EQ(ctx.view.viewObjects.size(), 4u) << "the previous model stays";
+        EXPECT_EQ(mesh->quality(), plain);
+        EXPECT_FALSE(selectionMarkerOn(ctx.view, ctx.view.viewObjects[1].frame));
+        EXPECT_TRUE(t.errors.reports.empty());
+    }
 }
 
 TEST(ObjectParents, LinksAreReadInObjectOrderAndBadOnesHangUnderTheRoot) {

@@ -515,6 +515,7 @@ TEST(SpacedWindow, AReloadShowsTheSameLogWithFewerPaintsAndNoPumpsWhileTheClockS
     EXPECT_EQ(syncs, 1);  // the command's own, at its end
     EXPECT_LT(counter.paints, paintsOneByOne);
     EXPECT_TRUE(s.t.errors.reports.empty());
+    saveScreenshotIfAsked(window, "spaced_reload");
 }
 
 // A command the window does not run itself (a page's button) shows what it left held back once the event loop

@@ -199,13 +199,19 @@ void BM_ResetFloorLetGo(benchmark::State& state) {
 }
 BENCHMARK(BM_ResetFloorLetGo)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit(benchmark::kMillisecond);
 
+// A context with n chunk markers on view, and their frames.
+std::vector<scene::FramePtr> markerFrames(EditingContext& ctx, int n) {
+    prepare(ctx);
+    fillChunks(ctx, n);
+    std::vector<scene::FramePtr> frames;
+    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    return frames;
+}
+
 // The scene's part of the reset alone: every marker frame off the frame that carries them, in one call.
 void BM_DetachMarkerFrames(benchmark::State& state) {
     EditingContext ctx;
-    prepare(ctx);
-    fillChunks(ctx, int(state.range(0)));
-    std::vector<scene::FramePtr> frames;
-    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    const std::vector<scene::FramePtr> frames = markerFrames(ctx, int(state.range(0)));
     const scene::FramePtr carrier = ctx.view.viewObjects[0].frame;
     for (auto _ : state) {
         scene::Frame::detachFrames(frames);
@@ -220,10 +226,7 @@ BENCHMARK(BM_DetachMarkerFrames)->Arg(3276)->Arg(32767)->ArgName("chunks")->Unit
 // The same frames taken off one call each, last to first: every call searches the carrier's children.
 void BM_DetachMarkerFramesOneByOne(benchmark::State& state) {
     EditingContext ctx;
-    prepare(ctx);
-    fillChunks(ctx, int(state.range(0)));
-    std::vector<scene::FramePtr> frames;
-    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    const std::vector<scene::FramePtr> frames = markerFrames(ctx, int(state.range(0)));
     const scene::FramePtr carrier = ctx.view.viewObjects[0].frame;
     for (auto _ : state) {
         for (auto it = frames.rbegin(); it != frames.rend(); ++it) carrier->deleteChild(*it);
@@ -238,10 +241,7 @@ BENCHMARK(BM_DetachMarkerFramesOneByOne)->Arg(3276)->Arg(32767)->ArgName("chunks
 // Its floor: one look at each marker frame's parent.
 void BM_DetachFloorParentLook(benchmark::State& state) {
     EditingContext ctx;
-    prepare(ctx);
-    fillChunks(ctx, int(state.range(0)));
-    std::vector<scene::FramePtr> frames;
-    for (const ViewObject& v : ctx.mex.mexMeshes) frames.push_back(v.frame);
+    const std::vector<scene::FramePtr> frames = markerFrames(ctx, int(state.range(0)));
     for (auto _ : state) {
         size_t attached = 0;
         for (const scene::FramePtr& f : frames) attached += f->getParent() ? 1 : 0;

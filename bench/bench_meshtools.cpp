@@ -214,6 +214,14 @@ void BM_ShipCommand(benchmark::State& state) {
 }
 BENCHMARK(BM_ShipCommand)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The Tools page set for Scale by 100% ("PEO" ticked) and Rotate by "90".
+void scaleBy100AndTurnX90(ToolsPageState& tools) {
+    tools.txtScaleAmount = "100";
+    tools.chkScalePEO = true;
+    tools.cmbRotateAmount.items = {"90", "180"};
+    tools.cmbRotateAmount.listIndex = 0;
+}
+
 // Scale (by 100%, so every run does the same work) and Rotate ("X ", "90") of one object with its preview
 // rebuilt on a frame under the model frame; BM_CopyFloor at the same sizes is the floor.
 void BM_ScaleRotate(benchmark::State& state) {
@@ -223,11 +231,7 @@ void BM_ScaleRotate(benchmark::State& state) {
     ctx.model.peoObjects.push_back(gridSurface(int(state.range(0))));
     ctx.view.viewObjects.assign(1, ViewObject{});
     ctx.view.modelFrame = scene::createFrame();
-    ToolsPageState& tools = *ctx.toolsPage;
-    tools.txtScaleAmount = "100";
-    tools.chkScalePEO = true;
-    tools.cmbRotateAmount.items = {"90", "180"};
-    tools.cmbRotateAmount.listIndex = 0;
+    scaleBy100AndTurnX90(*ctx.toolsPage);
     const ScaleSteps none{};
     for (auto _ : state) {
         if (state.range(1) == 0)
@@ -248,11 +252,7 @@ struct ShipWithPreview : Ship {
         ctx.model.peoObjects.resize(size_t(objects));
         ctx.view.viewObjects.assign(size_t(objects), ViewObject{});
         ctx.view.modelFrame = scene::createFrame();
-        ToolsPageState& tools = *ctx.toolsPage;
-        tools.txtScaleAmount = "100";
-        tools.chkScalePEO = true;
-        tools.cmbRotateAmount.items = {"90", "180"};
-        tools.cmbRotateAmount.listIndex = 0;
+        scaleBy100AndTurnX90(*ctx.toolsPage);
     }
 };
 

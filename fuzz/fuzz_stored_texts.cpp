@@ -61,9 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Preferences first = ctx.prefs;
     writeAllRegKeys(ctx);
     readPreferences(ctx);
-    const RgbColour& base = first.playerBaseColor;
-    const bool finite = std::isfinite(base.red) && std::isfinite(base.green) && std::isfinite(base.blue);
-    if (finite && colourValue(base) != colourValue(ctx.prefs.playerBaseColor))
+    // A colour read from the store is always finite, so each of the three reads back as itself.
+    if (colourValue(first.playerBaseColor) != colourValue(ctx.prefs.playerBaseColor) ||
+        colourValue(first.playerStripeColor) != colourValue(ctx.prefs.playerStripeColor) ||
+        colourValue(first.highlightColour) != colourValue(ctx.prefs.highlightColour))
         fail("a stored colour reads back otherwise");
     if (first.logLevel != ctx.prefs.logLevel || first.defaultFileFormat != ctx.prefs.defaultFileFormat)
         fail("a stored number reads back otherwise");

@@ -24,6 +24,7 @@
 #include "meshtools/ObjectSize.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "objects/ObjectLinks.h"
+#include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
 #include "preview/MaterialPreview.h"
 #include "preview/ObjectMeshes.h"
@@ -180,7 +181,17 @@ void mnuRevBU_Click(EditingContext& ctx) {
     startprocess(ctx);
 }
 
+namespace {
+// A refused file leaves the previous model on screen with nothing selected: its object that was selected
+// gets its deselected look back, or it would still show as selected.
+void unselectShownObject(EditingContext& ctx, int16_t objNo) {
+    if (objNo < 0 || objNo >= ctx.model.objectCount() || size_t(objNo) >= ctx.view.viewObjects.size()) return;
+    resetPreviousObject(ctx, objNo);
+}
+}  // namespace
+
 void loadThisFile(EditingContext& ctx, const std::string& filename) {
+    const int16_t shownSelection = ctx.objects.selectedObject;
     ShipDefinition& shp = ctx.shp;
     shp.lodFilePath.clear();
     shp.mexFilePath.clear();
@@ -226,9 +237,11 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
             disableShpSave(ctx);
             startprocess(ctx);
         } else {
+            unselectShownObject(ctx, shownSelection);
             okMessage(ctx, "No LOD file found! Aborting load.");
         }
     } else {
+        unselectShownObject(ctx, shownSelection);
         okMessage(ctx, "Sorry this file type is not supported!");
     }
     ctx.road.CommonDialog1.FileName = filename;
@@ -326,6 +339,7 @@ void endRefusedLoad(EditingContext& ctx) {
     // Nothing of the file is in memory: no command may write the empty model over it. Reload stays for
     // another try once the file is mended.
     ctx.model.modelLoaded = false;
+    ctx.objects.selectedObject = -1;  // its object went with the model
     ctx.road.mnuFileSaveEnabled = false;
     ctx.road.mnuFileSaveAsEnabled = false;
     ctx.road.mnuReloadEnabled = true;

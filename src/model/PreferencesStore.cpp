@@ -69,7 +69,12 @@ bool applyText(Preferences& prefs, const Field& field, const std::string& text) 
             using T = std::remove_reference_t<decltype(prefs.*member)>;
             if constexpr (std::is_same_v<T, RgbColour>) {
                 if (!isColourText(text)) return false;
-                prefs.*member = parseColour(text);
+                // A component beyond the float range would be held as infinity, whose text form is no
+                // number: written back, it would read as the default next time. Unreadable now instead.
+                const RgbColour colour = parseColour(text);
+                if (!std::isfinite(colour.red) || !std::isfinite(colour.green) || !std::isfinite(colour.blue))
+                    return false;
+                prefs.*member = colour;
             } else if constexpr (std::is_same_v<T, bool>) {
                 prefs.*member = parseBoolean(text);
             } else if constexpr (std::is_same_v<T, std::string>) {

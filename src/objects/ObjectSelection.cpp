@@ -192,9 +192,20 @@ void cmdApplyMatrix_Click(EditingContext& ctx) {
     });
 }
 
+namespace {
+// Gives the selected object its deselected look. A selection left over from a model whose read failed has
+// no view object any more: there is nothing to give back, and a click must not report that as an error.
+void deselectCurrent(EditingContext& ctx) {
+    const int16_t selected = ctx.objects.selectedObject;
+    if (selected < 0) return;
+    if (selected >= ctx.model.objectCount() || size_t(selected) >= ctx.view.viewObjects.size()) return;
+    resetPreviousObject(ctx, selected);
+}
+}  // namespace
+
 void selectPickedObject(EditingContext& ctx, int16_t objNo) {
     ObjectsState& s = ctx.objects;
-    if (s.selectedObject >= 0) resetPreviousObject(ctx, s.selectedObject);
+    deselectCurrent(ctx);
     s.lblKey = objectKey(objNo);
     s.selectedObject = objNo;
     getObjectDetails(ctx, objNo);
@@ -208,7 +219,7 @@ void selectPickedObject(EditingContext& ctx, int16_t objNo) {
 
 void clearPickedSelection(EditingContext& ctx) {
     ObjectsState& s = ctx.objects;
-    if (s.selectedObject >= 0) resetPreviousObject(ctx, s.selectedObject);
+    deselectCurrent(ctx);
     s.lblKey.clear();
     s.selectedObject = -1;
     s.Dx_Label1 = "Nothing selected";

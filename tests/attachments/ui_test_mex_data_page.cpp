@@ -80,7 +80,7 @@ TEST(MexDataPage, ControlsSitOnThePageWithTheirCaptions) {
     for (const QString& name : names) EXPECT_TRUE(f.find<QWidget>(name)->isHidden()) << name.toStdString();
     EXPECT_FALSE(f.button("cmdMexEditApply")->isEnabled());
     EXPECT_FALSE(f.button("mexZoom")->isHidden());
-    // The old per-field stand-ins of the page are gone: each name exists once in the window.
+    // Each name exists once in the window.
     for (const QString& name : names) EXPECT_EQ(f.window.findChildren<QWidget*>(name).size(), 1) << name.toStdString();
 }
 

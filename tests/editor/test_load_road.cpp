@@ -14,6 +14,8 @@
 #include "base/RunTimeError.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
+#include "preview/LocalAxes.h"
+#include "preview/PreviewCamera.h"
 #include "ByteBuilder.h"
 #include "meshtools/LodFiles.h"
 #include "meshtools/ObjectSize.h"
@@ -159,6 +161,38 @@ TEST_F(RoadTest, AMissingLodListLeavesThePreviousModel) {
     EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.peo"));
     EXPECT_NE(ctx.shell.mnuRecentFile[2].path, at("Tarvlet.shp"));
     EXPECT_EQ(ctx.lod.lblLodPath, (ship / "").string());
+}
+
+// The refused file ends the selection (step one of every open); the object that was selected on the model that
+// stays shown loses its selected look and its axes, so a later pick never leaves two objects looking selected.
+TEST_F(RoadTest, ARefusedFileLeavesNoObjectLookingSelected) {
+    struct Case {
+        const char* what;
+        std::function<void()> prepare;
+        const char* file;
+        const char* message;
+    } cases[] = {
+        {"missing .lod", [&] { fs::remove(at("Tarvlet.lod")); }, "Tarvlet.shp", "No LOD file found! Aborting load."},
+        {"unsupported type", [] {}, "Tarvlet.txt", "Sorry this file type is not supported!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        samples::writeSampleShip(ship);
+        loadThisFile(ctx, at("Tarvlet.peo"));
+        ctx.preview.pickSelection->selectPickedObject(ctx, 1);
+        const scene::MeshPtr mesh = ctx.view.viewObjects[1].mesh;
+        const int plain = ctx.view.viewObjects[2].mesh->quality();
+        ASSERT_NE(mesh->quality(), plain);
+        ASSERT_TRUE(selectionMarkerOn(ctx.view, ctx.view.viewObjects[1].frame));
+        c.prepare();
+        t.prompts.expectMessage(c.message, ctx.version.appTitle);
+        loadThisFile(ctx, at(c.file));
+        EXPECT_EQ(ctx.objects.selectedObject, -1);
+        EXPECT_EQ(ctx.view.viewObjects.size(), 4u) << "the previous model stays";
+        EXPECT_EQ(mesh->quality(), plain);
+        EXPECT_FALSE(selectionMarkerOn(ctx.view, ctx.view.viewObjects[1].frame));
+        EXPECT_TRUE(t.errors.reports.empty());
+    }
 }
 
 TEST(ObjectParents, LinksAreReadInObjectOrderAndBadOnesHangUnderTheRoot) {
@@ -314,6 +348,36 @@ TEST_F(RoadTest, AFileTheReaderRefusesLeavesNoViewRecords) {
     EXPECT_EQ(ctx.model.objectCount(), 0);
     EXPECT_TRUE(ctx.view.viewObjects.empty());
     EXPECT_TRUE(ctx.view.modelFrame->children().empty());
+}
+
+TEST_F(RoadTest, AClickInTheViewAfterAFailedReloadReportsNothing) {
+    ctx.view.viewport->setSize(200, 200);
+    // Before any model: a click on the empty view deselects nothing and reports nothing.
+    RMCanvas1_MouseDown(ctx, 1, 0, 3, 3);
+    RMCanvas1_MouseUp(ctx, 1, 0, 3, 3);
+    EXPECT_TRUE(t.errors.reports.empty());
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Nothing selected");
+
+    loadThisFile(ctx, at("Tarvlet.peo"));
+    ASSERT_NE(ctx.preview.pickSelection, nullptr);
+    ctx.preview.pickSelection->selectPickedObject(ctx, 2);
+    ASSERT_EQ(ctx.objects.selectedObject, 2);
+    writeBytes(at("Tarvlet.peo"), {1, 2, 3});
+    mnuReload_Click(ctx);
+    ASSERT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(reportsOf("getGeneralInfo"), 1);
+    EXPECT_EQ(ctx.objects.selectedObject, -1) << "the gone model's object is no selection";
+    RMCanvas1_MouseDown(ctx, 2, 0, 3, 3);
+    RMCanvas1_MouseUp(ctx, 2, 0, 3, 3);
+    EXPECT_EQ(ctx.preview.ownControls.popupsShown, 0);
+
+    // A selection that outlived its model all the same is cleared by a click without a report.
+    ctx.objects.selectedObject = 2;
+    RMCanvas1_MouseDown(ctx, 1, 0, 3, 3);
+    RMCanvas1_MouseUp(ctx, 1, 0, 3, 3);
+    EXPECT_EQ(t.errors.reports.size(), 1u);
+    EXPECT_EQ(ctx.objects.selectedObject, -1);
+    EXPECT_EQ(ctx.objects.Dx_Label1, "Nothing selected");
 }
 
 TEST_F(RoadTest, TheErrorLineOfABadFileSaysWhatIsWrongAndInWhichFile) {

@@ -134,6 +134,22 @@ TEST(PreferencesStore, ReadsStoredTextsByKind) {
              return p.playerStripeColor == RgbColour{0, 0, 160, 0};
          },
          true},
+        {"PlayerStripeColor", "inf 0 0",
+         [](auto& p) {
+             return p.playerStripeColor == RgbColour{0, 0, 160, 0};
+         },
+         true},
+        // A component beyond the float range: it could not be written back as a number.
+        {"PlayerBaseColor", "1e39 0 0",
+         [](auto& p) {
+             return p.playerBaseColor == RgbColour{0, 128, 255, 0};
+         },
+         true},
+        {"selectionColour", "0 -1e40 0",
+         [](auto& p) {
+             return p.highlightColour == RgbColour{255, 0, 0, 0};
+         },
+         true},
         {"NavLightSize", "70000", [](auto& p) { return p.navLightSize == 3; }, true},
         {"DefaultFileFormat", "3000000000", [](auto& p) { return p.defaultFileFormat == 1026; }, true},
     };
@@ -147,6 +163,21 @@ TEST(PreferencesStore, ReadsStoredTextsByKind) {
         if (c.defaulted) expectedWrites.push_back(c.name);
         EXPECT_EQ(f.t.preferencesStore.writes, expectedWrites) << c.name << " = \"" << c.text << "\"";
         EXPECT_TRUE(f.t.errors.reports.empty());
+    }
+}
+
+TEST(PreferencesStore, AStoredColourSurvivesWritingBackAndReadingAgain) {
+    for (const char* text : {"3e38 0 0", "0 -3.4e38 1e-30", "12.5 0.001 255", "1e39 0 0"}) {
+        Fixture f;
+        f.storeDefaults();
+        f.t.preferencesStore.values["PlayerBaseColor"] = text;
+        readPreferences(f.t.ctx);
+        const RgbColour first = f.t.ctx.prefs.playerBaseColor;
+        writeAllRegKeys(f.t.ctx);
+        f.t.ctx.prefs = Preferences{};
+        readPreferences(f.t.ctx);
+        EXPECT_EQ(f.t.ctx.prefs.playerBaseColor, first) << text << " stored as \""
+                                                        << f.t.preferencesStore.values["PlayerBaseColor"] << "\"";
     }
 }
 

@@ -255,6 +255,38 @@ TEST(Selection, PickingSelectsTheNodeWithTheObjectsName) {
     EXPECT_EQ(f.markersOn(2), 0u);
 }
 
+// A selection left over from a model that is gone (a reload whose read failed empties the model and its view
+// records but not the selection): the pick on empty space and the pick of a new object clear or replace it
+// without an error report.
+TEST(Selection, ASelectionWithoutItsViewObjectIsReplacedWithoutAReport) {
+    struct Case {
+        const char* what;
+        bool keepModel;  // the records stay, only the view records went
+        int16_t pick;    // -1: a pick on empty space
+    } cases[] = {{"nothing loaded, empty pick", false, -1},
+                 {"model records without view records, empty pick", true, -1},
+                 {"nothing loaded, then a new model's object", false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SelectionFixture f;
+        f.select(2);
+        if (!c.keepModel) f.ctx.model.peoObjects.clear();
+        f.ctx.view.viewObjects.clear();
+        if (c.pick < 0) {
+            clearPickedSelection(f.ctx);
+            EXPECT_EQ(f.ctx.objects.selectedObject, -1);
+            EXPECT_EQ(f.ctx.objects.Dx_Label1, "Nothing selected");
+            EXPECT_FALSE(f.ctx.objects.cmdAdvancedObjPropsEnabled);
+        } else {
+            makeObjects(f.ctx, {{"base", 0}, {"hull", 1}});
+            selectPickedObject(f.ctx, c.pick);
+            EXPECT_EQ(f.ctx.objects.selectedObject, c.pick);
+            EXPECT_EQ(f.ctx.objects.lblKey, "o1");
+        }
+        EXPECT_TRUE(f.t.errors.reports.empty());
+    }
+}
+
 // ----- Apply -----
 
 namespace {

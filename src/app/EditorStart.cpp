@@ -28,6 +28,7 @@ std::unique_ptr<frmTARV> startEditor(EditingContext& ctx, const std::string& com
     installSubsystems(*window);
     ctx.services.status = window.get();
     ctx.services.errorReport = window->errorWindow;
+    window->spaceUpdates();
     window->Form_Load(commandLine);
     return window;
 }

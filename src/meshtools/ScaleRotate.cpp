@@ -1,6 +1,5 @@
 #include "meshtools/ScaleRotate.h"
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -29,107 +28,18 @@ PeoObject& objectAt(EditingContext& ctx, int16_t objNo) {
     return ctx.model.peoObjects[size_t(objNo)];
 }
 
-// Lets the window handle pending events while a long loop runs, at most once every few milliseconds.
+// Lets the window handle pending events while a long loop runs; the window's status display spaces the
+// pumps in time, this only keeps the loop from asking for one on every vertex.
 class EventPump {
 public:
-    explicit EventPump(EditingContext& ctx) : ctx_(ctx), last_(std::chrono::steady_clock::now()) {}
+    explicit EventPump(EditingContext& ctx) : ctx_(ctx) {}
     void tick() {
-        if (++count_ % 1024 != 0) return;
-        const auto now = std::chrono::steady_clock::now();
-        if (now - last_ < std::chrono::milliseconds(5)) return;
-        last_ = now;
-        ctx_.status().processEvents();
+        if (++count_ % 1024 == 0) ctx_.status().processEvents();
     }
 
 private:
     EditingContext& ctx_;
-    std::chrono::steady_clock::time_point last_;
     unsigned count_ = 0;
-};
-
-// The main window's status display and error report for the length of a whole-model command. The command
-// logs several lines and sets the status label and the progress bar several times per object, and the window
-// repaints on each; here the latest status texts and progress values, and the log lines, reach the window at
-// most once every few milliseconds, with the event pump, and all of them before an error report, before a
-// message and at the end.
-class SpacedUpdates : public StatusDisplay, public ErrorReport {
-public:
-    explicit SpacedUpdates(EditingContext& ctx)
-        : ctx_(ctx),
-          savedStatus_(ctx.services.status),
-          savedReport_(ctx.services.errorReport),
-          status_(ctx.status()),
-          report_(ctx.errorReport()),
-          last_(ctx.clock().monotonicSeconds()) {
-        ctx.services.status = this;
-        ctx.services.errorReport = this;
-    }
-    ~SpacedUpdates() override {
-        flush();
-        ctx_.services.status = savedStatus_;
-        ctx_.services.errorReport = savedReport_;
-    }
-    SpacedUpdates(const SpacedUpdates&) = delete;
-    SpacedUpdates& operator=(const SpacedUpdates&) = delete;
-
-    void setStatus(const std::string& text) override { status1_ = text; }
-    void setStatus2(const std::string& text) override { status2_ = text; }
-    void setProgressMax(ProgressBar bar, int maximum) override { progress(bar).maximum = maximum; }
-    void setProgressValue(ProgressBar bar, int value) override { progress(bar).value = value; }
-    void setProgressVisible(ProgressBar bar, bool visible) override {
-        flush();
-        status_.setProgressVisible(bar, visible);
-    }
-    void setPanelText(int panel, const std::string& text) override {
-        flush();
-        status_.setPanelText(panel, text);
-    }
-    void appendLog(const std::string& text) override { log_ += text; }
-    void clearLog() override {
-        log_.clear();
-        status_.clearLog();
-    }
-    void setBusy(bool busy) override {
-        flush();
-        status_.setBusy(busy);
-    }
-    void processEvents() override {
-        const double now = ctx_.clock().monotonicSeconds();
-        if (now - last_ < 0.005) return;
-        last_ = now;
-        flush();
-        status_.processEvents();
-    }
-    void show(const ErrorReportInfo& info) override {
-        flush();
-        report_.show(info);
-    }
-    // Hands everything held back to the window.
-    void flush() {
-        if (status1_) status_.setStatus(*std::exchange(status1_, std::nullopt));
-        if (status2_) status_.setStatus2(*std::exchange(status2_, std::nullopt));
-        for (ProgressBar bar : {ProgressBar::LoadTextures, ProgressBar::Status2}) {
-            Progress& p = progress(bar);
-            if (p.maximum) status_.setProgressMax(bar, *std::exchange(p.maximum, std::nullopt));
-            if (p.value) status_.setProgressValue(bar, *std::exchange(p.value, std::nullopt));
-        }
-        if (!log_.empty()) status_.appendLog(std::exchange(log_, std::string()));
-    }
-
-private:
-    struct Progress {
-        std::optional<int> maximum, value;
-    };
-    Progress& progress(ProgressBar bar) { return bar == ProgressBar::LoadTextures ? loadTextures_ : status2Bar_; }
-    EditingContext& ctx_;
-    StatusDisplay* savedStatus_;
-    ErrorReport* savedReport_;
-    StatusDisplay& status_;
-    ErrorReport& report_;
-    double last_;
-    std::optional<std::string> status1_, status2_;
-    Progress loadTextures_, status2Bar_;
-    std::string log_;
 };
 
 // The object's view record rebuilt on its frame and linked under its mother's frame (or modelFrame), shown,
@@ -216,7 +126,6 @@ bool rotateObject(EditingContext& ctx, int16_t objNo, int16_t axis, int16_t mode
 }
 
 void cmdScalePeo_Click(EditingContext& ctx, const ScaleSteps& steps) {
-    SpacedUpdates updates(ctx);
     trapErrors(ctx, "frmTARV", "cmdScalePeo_Click", "", [&] {
         ToolsPageState& tools = *ctx.toolsPage;
         const std::optional<double> value = parseNumber(tools.txtScaleAmount);
@@ -258,7 +167,6 @@ void cmdScalePeo_Click(EditingContext& ctx, const ScaleSteps& steps) {
         status.setProgressVisible(ProgressBar::LoadTextures, false);
         status.setProgressVisible(ProgressBar::Status2, false);
         if (peo || mex || mad) {
-            updates.flush();
             ctx.prompts().messageBox(kScalingComplete, ctx.version.appTitle, PromptIcon::None);
             addToLog(ctx, kScalingComplete);
         }
@@ -266,7 +174,6 @@ void cmdScalePeo_Click(EditingContext& ctx, const ScaleSteps& steps) {
 }
 
 void cmdRotate_Click(EditingContext& ctx) {
-    SpacedUpdates updates(ctx);
     trapErrors(ctx, "frmTARV", "cmdRotate_Click", "", [&] {
         const ToolsPageState& tools = *ctx.toolsPage;
         const int16_t mode = int16_t(tools.cmbRotateAmount.listIndex);

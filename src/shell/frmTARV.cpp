@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "model/Backups.h"
@@ -122,6 +123,26 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
 
 frmTARV::~frmTARV() {
     if (busy_) QApplication::restoreOverrideCursor();
+    if (spaced_) {
+        // The context outlives the window: it goes back to the services it had.
+        Services& services = ctx.services;
+        if (services.status == &spaced_->status()) services.status = nullptr;
+        if (services.errorReport == &spaced_->errorReport()) services.errorReport = nullptr;
+        if (services.prompts == &spaced_->prompts()) services.prompts = unspacedPrompts_;
+    }
+}
+
+void frmTARV::spaceUpdates() {
+    if (spaced_) return;
+    unspacedPrompts_ = ctx.services.prompts;
+    spaced_ = std::make_unique<SpacedUpdates>(*this, ctx.errorReport(), ctx.prompts(), ctx.clock());
+    // Whatever a command leaves held back reaches the window once the command returns to the event loop.
+    spaced_->onHeld = [this] {
+        QTimer::singleShot(0, this, [this] { spaced_->flush(); });
+    };
+    ctx.services.status = &spaced_->status();
+    ctx.services.errorReport = &spaced_->errorReport();
+    ctx.services.prompts = &spaced_->prompts();
 }
 
 void frmTARV::buildMenus() {

@@ -11,9 +11,11 @@
 #include <QVBoxLayout>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/CommonDialog.h"
+#include "platform/SpacedUpdates.h"
 #include "platform/StatusDisplay.h"
 #include "shell/MainWindowPages.h"
 #include "shell/ShellDialogs.h"
@@ -86,6 +88,12 @@ public:
     void clearLog() override;
     void setBusy(bool busy) override;
     void processEvents() override;
+    // From now on the context's operations report to this window, the context's error report and its
+    // prompts through SpacedUpdates: the window takes their updates at most every few milliseconds, and
+    // all of them before a prompt or an error report and at the end of each command.
+    void spaceUpdates();
+    // What is held back for the window, when spaceUpdates() was called.
+    SpacedUpdates* spacedUpdates() const { return spaced_.get(); }
 
     // Pages of SSTab1, in order.
     QTabWidget* SSTab1;
@@ -172,6 +180,8 @@ private:
     void buildStatusBar();
     QProgressBar* bar(ProgressBar which) const;
     bool busy_ = false;
+    std::unique_ptr<SpacedUpdates> spaced_;
+    Prompts* unspacedPrompts_ = nullptr;
 };
 
 }  // namespace tarv

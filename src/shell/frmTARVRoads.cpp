@@ -27,6 +27,7 @@ namespace tarv {
 template <class Command>
 void frmTARV::runCommand(Command&& command) {
     command();
+    if (spaced_) spaced_->flush();
     syncFromContext();
     if (ctx.road.operationsRunning > 0) return;  // a command inside a running operation
     inputGate_->release();

@@ -7,6 +7,7 @@
 #include "meshtools/ObjectSize.h"
 #include "meshtools/ScaleRotate.h"
 #include "meshtools/state/ToolsPageState.h"
+#include "platform/SpacedUpdates.h"
 #include "preview/ObjectMeshes.h"
 #include "scene/Frame.h"
 #include "scene/Scene.h"
@@ -370,14 +371,19 @@ namespace {
 
 // ---- What the window hears of a command ----
 
-// The status texts and log lines of a whole-model command reach the window together, with an event pump at
-// most once every few milliseconds, and all of them at the end.
+// Through the window's spaced updates, the status texts and log lines of a whole-model command reach the
+// window together, with an event pump at most once every few milliseconds, all of them before the message and
+// the rest at the end of the command.
 TEST_F(ScaleRotateTest, TheWindowHearsOfTheCommandInSpacedBatches) {
     for (int i = 0; i < 20; ++i)
         add(makeObject("O" + std::to_string(i), {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}));
     preview();
     t.status.statusHistory.clear();
     t.status.eventPumps = 0;
+    SpacedUpdates spaced(t.status, t.errors, prompts, t.clock);
+    ctx.services.status = &spaced.status();
+    ctx.services.errorReport = &spaced.errorReport();
+    ctx.services.prompts = &spaced.prompts();
     int pumpsBefore = -1, pumpsAfter = -1;
     std::string logBefore, logAfter;
     const ScaleSteps watching{[&](EditingContext& c, float) {
@@ -394,7 +400,13 @@ TEST_F(ScaleRotateTest, TheWindowHearsOfTheCommandInSpacedBatches) {
     tools.txtScaleAmount = "100";
     tools.chkScaleMAD = false;
     cmdScalePeo_Click(ctx, watching);
+    const std::string logAtEnd = t.status.logBox;
+    spaced.flush();  // the window's end of the command
+    ctx.services.status = &t.status;
+    ctx.services.errorReport = &t.errors;
+    ctx.services.prompts = &prompts;
     noReports();
+    EXPECT_EQ(logAtEnd.find("Scaling complete."), std::string::npos);  // logged after the message
     EXPECT_EQ(pumpsBefore, 0);
     EXPECT_EQ(logBefore, "");
     EXPECT_EQ(pumpsAfter, 1);

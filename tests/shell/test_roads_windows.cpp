@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QTest>
 #include <filesystem>
 
 #include "Fakes.h"
@@ -21,6 +22,7 @@
 #include "shell/frmTARV.h"
 #include <QListWidget>
 #include "meshtools/ui/LodFrame.h"
+#include "meshtools/state/ToolsPageState.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 #include "editor/context/EditingContext.h"
@@ -467,4 +469,71 @@ TEST(LoadCommands, ARefusedModelLeavesTheSaveMenusDisabledAndReloadEnabled) {
     EXPECT_EQ(s.window->statusPanels[0]->text().toStdString(), s.at("Broken.peo"));
     for (int panel = 2; panel <= 4; ++panel) EXPECT_EQ(s.window->statusPanels[size_t(panel - 1)]->text(), "") << panel;
     saveScreenshotIfAsked(*s.window, "roads_refused_load");
+}
+
+// ---- The window's spaced updates ----
+
+namespace {
+
+// Counts the paints of the status label and the log box.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+}  // namespace
+
+// A load reports to the window in spaced batches: the same log box and status text as when every update
+// reaches the window at once, while the clock stands still no event pump during the command and fewer paints,
+// and the whole log at the end of the command.
+TEST(SpacedWindow, AReloadShowsTheSameLogWithFewerPaintsAndNoPumpsWhileTheClockStandsStill) {
+    Started s;
+    frmTARV& window = *s.window;
+    window.loadThisFile(s.at(samples::kSamplePeoName));
+    ASSERT_EQ(s.t.ctx.model.objectCount(), 4);
+    PaintCounter counter;
+    window.lblStatus->installEventFilter(&counter);
+    window.Text1->viewport()->installEventFilter(&counter);
+    int syncs = 0;
+    window.syncHooks.push_back([&] { ++syncs; });
+
+    window.mnuReload_Click();
+    const QString oneByOne = window.Text1->toPlainText();
+    const int paintsOneByOne = counter.paints, syncsOneByOne = syncs;
+    ASSERT_FALSE(oneByOne.isEmpty());
+
+    window.spaceUpdates();
+    counter.paints = 0;
+    syncs = 0;
+    window.mnuReload_Click();
+    EXPECT_EQ(window.Text1->toPlainText(), oneByOne);
+    EXPECT_EQ(window.lblStatus->text(), "Ship loaded");
+    EXPECT_GE(syncsOneByOne, 2);
+    EXPECT_EQ(syncs, 1);  // the command's own, at its end
+    EXPECT_LT(counter.paints, paintsOneByOne);
+    EXPECT_TRUE(s.t.errors.reports.empty());
+    saveScreenshotIfAsked(window, "spaced_reload");
+}
+
+// A command the window does not run itself (a page's button) shows what it left held back once the event loop
+// runs again.
+TEST(SpacedWindow, WhatACommandLeavesHeldBackReachesTheWindowWhenTheEventLoopRuns) {
+    Started s;
+    frmTARV& window = *s.window;
+    window.spaceUpdates();
+    ASSERT_NE(window.spacedUpdates(), nullptr);
+    QTimer::singleShot(0, &window, [&] {
+        s.t.ctx.status().appendLog("Rotating object 0: Hull\r\n");
+        s.t.ctx.status().setStatus("Optimizing mesh");
+    });
+    QApplication::processEvents();  // runs the command
+    EXPECT_TRUE(window.spacedUpdates()->holding());
+    EXPECT_FALSE(window.Text1->toPlainText().contains("Rotating object 0: Hull"));
+    QApplication::processEvents();
+    EXPECT_FALSE(window.spacedUpdates()->holding());
+    EXPECT_TRUE(window.Text1->toPlainText().endsWith("Rotating object 0: Hull\n"));
+    EXPECT_EQ(window.lblStatus->text(), "Optimizing mesh");
 }

@@ -1,0 +1,149 @@
+// The window's spaced updates: what an operation reports reaches the window at most once every few
+// milliseconds, the latest status texts and every log line in order, and everything before a prompt, an error
+// report, a change of the progress bars, panels or pointer, and on flush().
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Fakes.h"
+#include "platform/SpacedUpdates.h"
+
+using namespace tarv;
+using namespace tarv::test;
+
+namespace {
+
+// Prompts that note what the log box held when each was shown.
+class WitnessPrompts : public DecliningPrompts {
+public:
+    explicit WitnessPrompts(const RecordingStatus& window) : window_(window) {}
+    void messageBox(const std::string&, const std::string&, PromptIcon) override { seen.push_back(window_.logBox); }
+    bool yesNo(const std::string&, const std::string&, PromptIcon) override {
+        seen.push_back(window_.logBox);
+        return true;
+    }
+    std::optional<FileDialogChoice> openFile(const FileDialogRequest&) override {
+        seen.push_back(window_.logBox);
+        return std::nullopt;
+    }
+    std::vector<std::string> seen;
+
+private:
+    const RecordingStatus& window_;
+};
+
+class WitnessReport : public ErrorReport {
+public:
+    explicit WitnessReport(const RecordingStatus& window) : window_(window) {}
+    void show(const ErrorReportInfo&) override { seen.push_back(window_.logBox); }
+    std::vector<std::string> seen;
+
+private:
+    const RecordingStatus& window_;
+};
+
+struct SpacedUpdatesTest : ::testing::Test {
+    RecordingStatus window;
+    WitnessPrompts prompts{window};
+    WitnessReport report{window};
+    FakeClock clock;
+    SpacedUpdates spaced{window, report, prompts, clock};
+    int announced = 0;
+    SpacedUpdatesTest() {
+        spaced.onHeld = [this] { ++announced; };
+    }
+    void report3() {
+        StatusDisplay& s = spaced.status();
+        s.setStatus("Reading 1");
+        s.appendLog("one\r\n");
+        s.setStatus("Reading 2");
+        s.setStatus2("half");
+        s.setProgressMax(ProgressBar::Status2, 10);
+        s.setProgressValue(ProgressBar::Status2, 4);
+        s.appendLog("two\r\n");
+        s.setProgressValue(ProgressBar::Status2, 5);
+        s.appendLog("three\r\n");
+    }
+};
+
+TEST_F(SpacedUpdatesTest, UpdatesWaitForTheSpacingAndThenTheLatestTextsAndEveryLineArriveTogether) {
+    report3();
+    EXPECT_TRUE(window.statusHistory.empty());
+    EXPECT_EQ(window.logBox, "");
+    EXPECT_EQ(window.status2Bar.value, 0);
+    EXPECT_EQ(announced, 1);  // once for the whole batch
+    EXPECT_TRUE(spaced.holding());
+
+    clock.advance(SpacedUpdates::kSpacingSeconds + 0.001);
+    spaced.status().appendLog("four\r\n");
+    EXPECT_EQ(window.statusHistory, (std::vector<std::string>{"Reading 2"}));
+    EXPECT_EQ(window.status2, "half");
+    EXPECT_EQ(window.status2Bar.maximum, 10);
+    EXPECT_EQ(window.status2Bar.value, 5);
+    EXPECT_EQ(window.logBox, "one\r\ntwo\r\nthree\r\nfour\r\n");
+    EXPECT_FALSE(spaced.holding());
+
+    spaced.status().appendLog("five\r\n");  // a new batch
+    EXPECT_EQ(announced, 2);
+    spaced.flush();
+    EXPECT_EQ(window.logBox, "one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n");
+}
+
+// Everything held reaches the window before each of these, whatever the clock says.
+TEST_F(SpacedUpdatesTest, EverythingHeldReachesTheWindowFirst) {
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"message box", [&] { spaced.prompts().messageBox("m", "c", PromptIcon::None); }},
+        {"yes/no", [&] { spaced.prompts().yesNo("q", "c", PromptIcon::Question); }},
+        {"open dialog", [&] { spaced.prompts().openFile({}); }},
+        {"error report", [&] { spaced.errorReport().show({}); }},
+        {"progress bar shown", [&] { spaced.status().setProgressVisible(ProgressBar::LoadTextures, true); }},
+        {"busy pointer", [&] { spaced.status().setBusy(false); }},
+        {"status bar panel", [&] { spaced.status().setPanelText(2, "p"); }},
+        {"flush", [&] { spaced.flush(); }},
+    };
+    for (const auto& [name, trigger] : cases) {
+        SCOPED_TRACE(name);
+        window.logBox.clear();
+        window.statusHistory.clear();
+        prompts.seen.clear();
+        report.seen.clear();
+        report3();
+        trigger();
+        EXPECT_EQ(window.logBox, "one\r\ntwo\r\nthree\r\n");
+        EXPECT_EQ(window.statusHistory, (std::vector<std::string>{"Reading 2"}));
+        EXPECT_EQ(window.status2Bar.value, 5);
+        for (const std::string& seen : prompts.seen) EXPECT_EQ(seen, "one\r\ntwo\r\nthree\r\n");
+        for (const std::string& seen : report.seen) EXPECT_EQ(seen, "one\r\ntwo\r\nthree\r\n");
+    }
+}
+
+TEST_F(SpacedUpdatesTest, TheEventPumpRunsAtMostOncePerSpacingAfterTheHeldUpdates) {
+    report3();
+    for (int i = 0; i < 50; ++i) spaced.status().processEvents();
+    EXPECT_EQ(window.eventPumps, 0);
+    EXPECT_EQ(window.logBox, "");
+    clock.advance(0.002);
+    spaced.status().processEvents();
+    EXPECT_EQ(window.eventPumps, 0);
+    clock.advance(0.004);
+    for (int i = 0; i < 50; ++i) spaced.status().processEvents();
+    EXPECT_EQ(window.eventPumps, 1);
+    EXPECT_EQ(window.logBox, "one\r\ntwo\r\nthree\r\n");
+    clock.advance(0.006);
+    spaced.status().processEvents();
+    EXPECT_EQ(window.eventPumps, 2);
+}
+
+TEST_F(SpacedUpdatesTest, ClearingTheLogDropsTheLinesHeldBeforeIt) {
+    window.logBox = "earlier\r\n";
+    spaced.status().appendLog("gone\r\n");
+    spaced.status().clearLog();
+    spaced.status().appendLog("kept\r\n");
+    EXPECT_EQ(window.logBox, "");
+    spaced.flush();
+    EXPECT_EQ(window.logBox, "kept\r\n");
+}
+
+}  // namespace

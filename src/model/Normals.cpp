@@ -47,7 +47,7 @@ struct AxisCells {
     int64_t first, last;  // the cells to probe on this axis: cell - 1 or cell up to cell or cell + 1
 };
 
-AxisCells cellsOf(float value) {
+[[gnu::always_inline]] inline AxisCells cellsOf(float value) {
     const double scaled = std::clamp(double(value) * kCellsPerUnit, -kCellLimit, kCellLimit);
     int64_t c = int64_t(scaled);  // towards zero; one less below zero when there was a fraction
     if (double(c) > scaled) --c;
@@ -109,15 +109,22 @@ private:
     size_t used_ = 0;
 };
 
-}  // namespace
+// roundHalfEven(value, 6) written out where the compiler can keep it in line: the same steps in the same
+// order, so the same result to the bit (a NaN or a value beyond 2^52 millionths comes back as it is).
+[[gnu::always_inline]] inline double roundToMillionths(double value) {
+    const double scaled = value * 1e6;
+    if (!std::isfinite(scaled)) return value;
+    const double magnitude = std::fabs(scaled);
+    if (!(magnitude < 4503599627370496.0)) return scaled / 1e6;
+    const int64_t truncated = int64_t(magnitude);
+    double whole = double(truncated);
+    const double fraction = magnitude - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && (truncated & 1) != 0)) whole += 1;
+    return std::copysign(whole, scaled) / 1e6;
+}
 
-Vector3 calcFaceNormal(const PeoObject& object, int32_t p) {
-    const PeoPolygon& poly = object.polygons.at(size_t(p));
-    if (!cornerInRange(object, poly.v0) || !cornerInRange(object, poly.v1) || !cornerInRange(object, poly.v2))
-        return {};
-    const PeoVertex& a = object.vertices[size_t(poly.v0)];
-    const PeoVertex& b = object.vertices[size_t(poly.v1)];
-    const PeoVertex& c = object.vertices[size_t(poly.v2)];
+// The face normal of corners a, b, c; the caller has checked that they lie in the vertex list.
+[[gnu::always_inline]] inline Vector3 faceNormalOf(const PeoVertex& a, const PeoVertex& b, const PeoVertex& c) {
     const float ux = a.x - b.x, uy = a.y - b.y, uz = a.z - b.z;
     const float wx = b.x - c.x, wy = b.y - c.y, wz = b.z - c.z;
     const float nx = float(double(uy) * wz - double(uz) * wy);
@@ -125,8 +132,18 @@ Vector3 calcFaceNormal(const PeoObject& object, int32_t p) {
     const float nz = float(double(ux) * wy - double(uy) * wx);
     const double length = std::sqrt(double(nx) * nx + double(ny) * ny + double(nz) * nz);
     if (length == 0) return {};
-    return {float(roundHalfEven(nx / length, 6)), float(roundHalfEven(ny / length, 6)),
-            float(roundHalfEven(nz / length, 6))};
+    return {float(roundToMillionths(nx / length)), float(roundToMillionths(ny / length)),
+            float(roundToMillionths(nz / length))};
+}
+
+}  // namespace
+
+Vector3 calcFaceNormal(const PeoObject& object, int32_t p) {
+    const PeoPolygon& poly = object.polygons.at(size_t(p));
+    if (!cornerInRange(object, poly.v0) || !cornerInRange(object, poly.v1) || !cornerInRange(object, poly.v2))
+        return {};
+    return faceNormalOf(object.vertices[size_t(poly.v0)], object.vertices[size_t(poly.v1)],
+                        object.vertices[size_t(poly.v2)]);
 }
 
 FaceNormalMerge mergeFaceNormalsLiteral(const std::vector<Vector3>& polygonNormals) {
@@ -192,7 +209,16 @@ FaceNormalMerge mergeFaceNormals(const std::vector<Vector3>& polygonNormals) {
 void recalcObjectFaceNormals(PeoObject& object) {
     std::vector<Vector3> normals;
     normals.reserve(object.polygons.size());
-    for (size_t p = 0; p < object.polygons.size(); ++p) normals.push_back(calcFaceNormal(object, int32_t(p)));
+    const PeoVertex* vertices = object.vertices.data();
+    const size_t vertexCount = object.vertices.size();
+    for (const PeoPolygon& poly : object.polygons) {
+        // One unsigned comparison per corner: a negative index wraps beyond every list.
+        if (size_t(uint32_t(poly.v0)) < vertexCount && size_t(uint32_t(poly.v1)) < vertexCount &&
+            size_t(uint32_t(poly.v2)) < vertexCount)
+            normals.push_back(faceNormalOf(vertices[poly.v0], vertices[poly.v1], vertices[poly.v2]));
+        else
+            normals.push_back({});
+    }
     FaceNormalMerge merge = mergeFaceNormals(normals);
     for (size_t p = 0; p < object.polygons.size(); ++p) object.polygons[p].faceNormal = merge.polygonIndices[p];
     object.faceNormals = std::move(merge.normals);
@@ -210,11 +236,12 @@ void calcObjectVertexNormals(PeoObject& object) {
     std::vector<PeoNormal> sums(vertexCount);
     std::vector<int32_t> contributions(vertexCount, 0);
     // One pass in polygon order adds to each vertex in the same order as a scan per vertex would.
+    const size_t faceNormalCount = object.faceNormals.size();
     for (const PeoPolygon& poly : object.polygons) {
+        const bool faceNormalKnown = size_t(uint32_t(poly.faceNormal)) < faceNormalCount;
         for (int32_t v : {poly.v0, poly.v1, poly.v2}) {
-            if (!cornerInRange(object, v)) continue;
-            if (poly.faceNormal < 0 || size_t(poly.faceNormal) >= object.faceNormals.size())
-                throw RunTimeError::subscriptOutOfRange();
+            if (size_t(uint32_t(v)) >= vertexCount) continue;  // a negative index wraps beyond the list
+            if (!faceNormalKnown) throw RunTimeError::subscriptOutOfRange();
             const PeoNormal& f = object.faceNormals[size_t(poly.faceNormal)];
             PeoNormal& s = sums[size_t(v)];
             s.x += f.x;

@@ -2,7 +2,9 @@
 
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <random>
+#include <string>
 
 #include "Fakes.h"
 #include "TempDir.h"
@@ -195,6 +197,121 @@ TEST(Normals, FastMergeEqualsTheLiteralMerge) {
                 << "input " << k << " entry " << i;
         }
         EXPECT_GT(literal.normals.size(), 50u) << "input " << k << " should exercise the merge";
+    }
+}
+
+// The face normal as first written: each step a call, the rounding through roundHalfEven. The writer's own
+// path must give the same bits for every input, odd ones included.
+Vector3 faceNormalAsFirstWritten(const PeoObject& object, const PeoPolygon& poly) {
+    const auto inRange = [&](int32_t v) { return v >= 0 && size_t(v) < object.vertices.size(); };
+    if (!inRange(poly.v0) || !inRange(poly.v1) || !inRange(poly.v2)) return {};
+    const PeoVertex& a = object.vertices[size_t(poly.v0)];
+    const PeoVertex& b = object.vertices[size_t(poly.v1)];
+    const PeoVertex& c = object.vertices[size_t(poly.v2)];
+    const float ux = a.x - b.x, uy = a.y - b.y, uz = a.z - b.z;
+    const float wx = b.x - c.x, wy = b.y - c.y, wz = b.z - c.z;
+    const float nx = float(double(uy) * wz - double(uz) * wy);
+    const float ny = float(double(uz) * wx - double(ux) * wz);
+    const float nz = float(double(ux) * wy - double(uy) * wx);
+    const double length = std::sqrt(double(nx) * nx + double(ny) * ny + double(nz) * nz);
+    if (length == 0) return {};
+    return {float(roundHalfEven(nx / length, 6)), float(roundHalfEven(ny / length, 6)),
+            float(roundHalfEven(nz / length, 6))};
+}
+
+bool sameBits(const Vector3& a, const Vector3& b) { return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z); }
+bool sameBits(const PeoNormal& a, const Vector3& b) { return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z); }
+
+// Checks calcFaceNormal and the whole-object path (normals merged) against the first formula, bit for bit.
+void expectFaceNormalsAsFirstWritten(const PeoObject& object, const std::string& what) {
+    std::vector<Vector3> expected;
+    for (size_t p = 0; p < object.polygons.size(); ++p) {
+        expected.push_back(faceNormalAsFirstWritten(object, object.polygons[p]));
+        const Vector3 got = calcFaceNormal(object, int32_t(p));
+        EXPECT_TRUE(sameBits(got, expected.back()))
+            << what << " polygon " << p << ": " << got.x << " " << got.y << " " << got.z << " against "
+            << expected.back().x << " " << expected.back().y << " " << expected.back().z;
+    }
+    const FaceNormalMerge merge = mergeFaceNormals(expected);
+    PeoObject recalculated = object;
+    recalcObjectFaceNormals(recalculated);
+    ASSERT_EQ(recalculated.faceNormals.size(), merge.normals.size()) << what;
+    for (size_t i = 0; i < merge.normals.size(); ++i)
+        EXPECT_TRUE(sameBits(recalculated.faceNormals[i],
+                             Vector3{merge.normals[i].x, merge.normals[i].y, merge.normals[i].z}))
+            << what << " entry " << i;
+    for (size_t p = 0; p < object.polygons.size(); ++p)
+        EXPECT_EQ(recalculated.polygons[p].faceNormal, merge.polygonIndices[p]) << what << " polygon " << p;
+}
+
+TEST(Normals, FaceNormalsKeepTheBitsOfTheFirstFormulaOnOddInputs) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float tiny = std::numeric_limits<float>::denorm_min();
+    const float big = std::numeric_limits<float>::max();
+    struct Case {
+        const char* what;
+        std::vector<Vector3> v;
+        std::vector<std::array<int32_t, 3>> c;
+    };
+    const Case cases[] = {
+        {"one point three times", {{1, 2, 3}}, {{0, 0, 0}}},
+        {"corners on a line", {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}}, {{0, 1, 2}}},
+        {"two equal corners", {{0, 0, 0}, {0, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}},
+        {"negative zeros", {{-0.f, -0.f, -0.f}, {1, -0.f, 0}, {0, 1, -0.f}}, {{0, 1, 2}, {0, 2, 1}}},
+        {"huge coordinates", {{big, 0, 0}, {-big, 0, 0}, {0, big, big}}, {{0, 1, 2}, {2, 1, 0}}},
+        {"huge but finite products", {{1e19f, 0, 0}, {0, 1e19f, 0}, {0, 0, 1e19f}}, {{0, 1, 2}}},
+        {"denormal coordinates", {{0, 0, 0}, {tiny, 0, 0}, {0, tiny, 0}}, {{0, 1, 2}}},
+        {"small coordinates", {{0, 0, 0}, {1e-20f, 0, 0}, {0, 3e-20f, 1e-21f}}, {{0, 1, 2}}},
+        {"a sliver far from the origin", {{1e7f, 1e7f, 0}, {1e7f + 1, 1e7f, 0}, {1e7f, 1e7f + 1, 1}}, {{0, 1, 2}}},
+        {"a NaN corner", {{nan, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}, {1, 2, 0}}},
+        {"an infinite corner", {{inf, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}}},
+        {"opposite infinities", {{inf, -inf, 0}, {-inf, inf, 1}, {0, 1, inf}}, {{0, 1, 2}}},
+        {"corners outside the list", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 3}, {-1, 1, 2}, {0, 1, 2}}},
+        {"axis-aligned and diagonal faces", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}},
+         {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 2, 3}, {4, 3, 2}}},
+        {"thirds and sevenths", {{0, 0, 0}, {3, 0, 0}, {0, 7, 0}, {1, 1, 3}}, {{0, 1, 3}, {1, 2, 3}, {2, 0, 3}}},
+    };
+    for (const Case& c : cases) expectFaceNormalsAsFirstWritten(objectWith(c.v, c.c), c.what);
+
+    // Many random faces: ordinary coordinates, coordinates of any bit pattern (NaN, infinities and denormals
+    // among them), and faces built so that a component lands near a half millionth.
+    std::mt19937 rng(2024);
+    std::uniform_real_distribution<float> ordinary(-100, 100);
+    std::uniform_int_distribution<uint32_t> anyBits;
+    std::uniform_int_distribution<int> scale(-40, 40);
+    std::vector<Vector3> v;
+    std::vector<std::array<int32_t, 3>> c;
+    for (int k = 0; k < 30000; ++k) {
+        const int kind = k % 3;
+        auto coordinate = [&] {
+            if (kind == 0) return ordinary(rng);
+            if (kind == 1) return std::bit_cast<float>(anyBits(rng));
+            return std::ldexp(ordinary(rng), scale(rng));
+        };
+        for (int i = 0; i < 3; ++i) v.push_back({coordinate(), coordinate(), coordinate()});
+        c.push_back({3 * k, 3 * k + 1, 3 * k + 2});
+    }
+    // A right angle of sides 1 and t leans by a component t / sqrt(1 + t^2): sweep t across half-millionth steps.
+    for (int k = 0; k < 20000; ++k) {
+        const float t = float(k) * 0.0000005f;
+        const int32_t base = int32_t(v.size());
+        v.push_back({0, 0, 0});
+        v.push_back({1, 0, 0});
+        v.push_back({0, 1, t});
+        c.push_back({base, base + 1, base + 2});
+    }
+    for (size_t start = 0; start < c.size(); start += 1000) {
+        std::vector<std::array<int32_t, 3>> part(c.begin() + std::ptrdiff_t(start),
+                                                  c.begin() + std::ptrdiff_t(std::min(start + 1000, c.size())));
+        const int32_t first = part.front()[0];
+        for (auto& corners : part)
+            for (int32_t& corner : corners) corner -= first;
+        const int32_t last = part.back()[2];
+        expectFaceNormalsAsFirstWritten(
+            objectWith({v.begin() + first, v.begin() + first + last + 1}, part),
+            "random faces from " + std::to_string(start));
+        if (::testing::Test::HasFailure()) break;
     }
 }
 

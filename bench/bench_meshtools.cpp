@@ -5,6 +5,7 @@
 // only), and every benchmark beside the floor of copying its input.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -152,7 +153,37 @@ void BM_LodMerge(benchmark::State& state) {
         benchmark::DoNotOptimize(vertices.data());
     }
 }
-BENCHMARK(BM_LodMerge)->Args({1, 0})->Args({1, 1})->Args({20, 0})->Args({20, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LodMerge)
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({5, 0})
+    ->Args({5, 1})
+    ->Args({20, 0})
+    ->Args({20, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The ratio table of the merge pass: per level, both forms on the same copy of the 32,767-vertex surface in
+// every iteration, and literal / production of their summed times (at least 1: the command never runs the
+// slower form).
+void BM_LodMergeRatio(benchmark::State& state) {
+    const PeoObject object = gridSurface(32767);
+    const float t = lodDistance(int(state.range(0)), object.maxX - object.minX);
+    double seconds[2] = {0, 0};  // production, literal
+    for (auto _ : state) {
+        for (int literal : {0, 1}) {
+            std::vector<PeoVertex> vertices = object.vertices;
+            const auto start = std::chrono::steady_clock::now();
+            form(literal).lodMerge(vertices, t, {true, true, false});
+            seconds[literal] += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            benchmark::DoNotOptimize(vertices.data());
+        }
+    }
+    const double n = double(state.iterations());
+    state.counters["production_ms"] = seconds[0] * 1000 / n;
+    state.counters["literal_ms"] = seconds[1] * 1000 / n;
+    state.counters["literal_over_production"] = seconds[1] / seconds[0];
+}
+BENCHMARK(BM_LodMergeRatio)->Arg(1)->Arg(5)->Arg(20)->Unit(benchmark::kMillisecond);
 
 void BM_LodMirror(benchmark::State& state) {
     PeoObject object = gridSurface(int(state.range(0)));

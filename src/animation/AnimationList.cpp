@@ -265,7 +265,8 @@ void cmdCloneAnimation_Click(EditingContext& ctx) {
 
         const std::string prompt = "Type an end time for this anim.\r\n\r\n(The start time is " + floatText(S) +
                                    " and the duration\r\n of the anim to be cloned is " + floatText(D) + " ).";
-        const std::string defaultText = floatText(S + D);
+        // The proposed end reads back to S + D exactly: accepting it gives the keys that typing the end gives.
+        const std::string defaultText = roundTripFloatText(S + D);
         int invalid = 0;
         float E = 0;
         for (;;) {

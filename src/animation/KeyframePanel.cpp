@@ -207,7 +207,11 @@ void cmdKeyfApply_Click(EditingContext& ctx) {
         K.bias = v[9];
         const int s = page.sldObjKeyf.value;
         const int16_t o = ctx.objects.selectedObject;
-        switch (page.cmbApplyKeyframeType.listIndex) {
+        const int mode = page.cmbApplyKeyframeType.listIndex;
+        // The current key and the window's keys are the selected object's: without an object or its track
+        // there are none.
+        if ((mode == 0 || mode == 2) && (o < 0 || objectAt(ctx, o).madObjectIndex < 0)) return;
+        switch (mode) {
         case 0: {
             keyAt(trackAt(ctx, objectAt(ctx, o).madObjectIndex), s) = K;
             applyKeyframeMatrix(ctx, o, K);
@@ -282,7 +286,10 @@ void cmdKeyInsert_Click(EditingContext& ctx) {
 
 void cmdKeyDelete_Click(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "cmdKeyDelete_Click", "", [&] {
-        MadObject& track = trackAt(ctx, objectAt(ctx, ctx.objects.selectedObject).madObjectIndex);
+        // Without a selected object or a track of its own there is no key to delete.
+        const int16_t o = ctx.objects.selectedObject;
+        if (o < 0 || objectAt(ctx, o).madObjectIndex < 0) return;
+        MadObject& track = trackAt(ctx, objectAt(ctx, o).madObjectIndex);
         const int c = track.keyframeCount();
         if (c - 1 < 2) {
             track.keyframes.clear();

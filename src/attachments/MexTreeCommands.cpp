@@ -112,10 +112,16 @@ bool addChunk(EditingContext& ctx, bool mirror) {
 
     ShipDefinition& shp = ctx.shp;
     if (l == 'g' && !shp.noShpLoaded) {
-        if (shp.shpGunCount > 0)
-            shp.shpGuns.resize(size_t(shp.shpGunCount) + 2);
-        else
-            shp.shpGuns.assign(2, ShpGun{});
+        // The table only grows: the reader may have made it longer than the definition's count for the
+        // .mex's guns, and those records keep their arcs. It holds at least the count + 2 records and the
+        // record the new chunk's ID names.
+        size_t wanted = shp.shpGunCount > 0 ? size_t(shp.shpGunCount) + 2 : 2;
+        const std::string& id = mex.mexChunks[size_t(i)].chunkId;
+        if (id.size() >= 3) {
+            const double number = roundHalfEven(leadingNumber(std::string_view(id).substr(3)));
+            if (number >= 0 && number <= 32767) wanted = std::max(wanted, size_t(number) + 1);
+        }
+        if (shp.shpGuns.size() < wanted) shp.shpGuns.resize(wanted);
         shp.shpGunCount = int16_t(shp.shpGunCount + 1);
     }
 

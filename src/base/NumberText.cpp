@@ -127,6 +127,16 @@ int16_t toInt16(int64_t value) { return checkedNarrow<int16_t>(value); }
 int32_t toInt32(int64_t value) { return checkedNarrow<int32_t>(value); }
 
 std::string floatText(float value) { return significantText(double(value), 7); }
+std::string roundTripFloatText(float value) {
+    // The fewest decimals whose text reads back to the value as a typed answer is read (through a double).
+    char buf[128];
+    for (int decimals = 0; decimals <= 60; ++decimals) {
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, double(value));
+        if (const auto back = parseNumber(buf); back && float(*back) == value) break;
+    }
+    return std::string(buf) == "-0" ? "0" : buf;
+}
+
 std::string doubleText(double value) { return significantText(value, 15); }
 std::string intText(int64_t value) { return std::to_string(value); }
 

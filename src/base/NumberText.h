@@ -25,6 +25,9 @@ inline int32_t toInt32(int value) { return toInt32(int64_t(value)); }
 // A 32-bit float as text: at most seven significant digits, no leading blank, no trailing zeros or
 // point; exponent form ("1.234568E+07", "1E-05") from 1E7 up and below 1E-4 in magnitude. 0 is "0".
 std::string floatText(float value);
+// The shortest plain decimal text (no exponent) that parseNumber reads back, through a double, to the same
+// 32-bit float: 4.0333333 for the float nearest 4.0333333, where floatText gives 4.033333. Finite values only.
+std::string roundTripFloatText(float value);
 // A 64-bit float as text: the same rules with fifteen significant digits (exponent from 1E15 up).
 std::string doubleText(double value);
 // An integer in plain decimal.

@@ -81,6 +81,9 @@ bool lstTextures_AfterLabelEdit(EditingContext& ctx, bool cancelled, const std::
     case TextureRenameCheck::NotUnique:
         ctx.prompts().messageBox(kTextureNameRefused, ctx.version.appTitle, PromptIcon::None);
         return false;
+    case TextureRenameCheck::HoldsFolder:
+        ctx.prompts().messageBox(kTextureNameHoldsFolder, ctx.version.appTitle, PromptIcon::None);
+        return false;
     case TextureRenameCheck::Rename: break;
     }
     const bool renamed = trapErrors(

@@ -5,7 +5,12 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <unordered_map>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace tarv {
 
@@ -351,6 +356,12 @@ std::vector<PeoPolygon> dropDuplicates(std::vector<PeoPolygon>& p, std::vector<P
     return result;
 }
 
+// The LOD merge builds its grid once its scans have visited this many times the vertex count; a grid
+// candidate (gathered, sorted, stepped) costs about as much as this many scanned vertices.
+constexpr int64_t kGridAfterScans = 64;
+constexpr size_t kScansPerCandidate = 64;
+constexpr int kGridTrials = 64;
+
 // The smallest power of two at or above t (t finite and above 0).
 double powerOfTwoAtLeast(double t) {
     int exponent = 0;
@@ -358,14 +369,107 @@ double powerOfTwoAtLeast(double t) {
     return mantissa == 0.5 ? t : std::ldexp(1.0, exponent);
 }
 
-// The merge pass: positions of k > j do not change before j's turn, so a grid of power-of-two cells at
-// least T wide over the original positions names every k that the T test can pass against any position j
-// takes during its turn (its own, or with a coordinate set to 0 that a ticked box allows). Those k are
-// visited in ascending order and run the steps exactly.
+// The coordinates of the vertices by axis, padded with a block of NaN, for the scans: a NaN lane never passes
+// a "below T" test. The storage is kept per thread between objects, as the grid's is.
+constexpr int32_t kBlock = 16;
+struct Axes {
+    explicit Axes(const std::vector<PeoVertex>& v) {
+        const size_t padded = v.size() + kBlock;  // a block may start at the last vertex
+        for (auto* axis : {&x, &y, &z}) axis->resize(padded);
+        for (size_t i = 0; i < v.size(); ++i) x[i] = v[i].x, y[i] = v[i].y, z[i] = v[i].z;
+        for (auto* axis : {&x, &y, &z})
+            std::fill(axis->begin() + std::ptrdiff_t(v.size()), axis->end(), std::numeric_limits<float>::quiet_NaN());
+        mark.assign(v.size(), 0);
+    }
+    static std::vector<float>& kept(int axis) {
+        thread_local std::vector<float> storage[3];
+        return storage[axis];
+    }
+    static std::vector<int16_t>& keptMarks() {
+        thread_local std::vector<int16_t> storage;
+        return storage;
+    }
+    std::vector<float>& x = kept(0);
+    std::vector<float>& y = kept(1);
+    std::vector<float>& z = kept(2);
+    std::vector<int16_t>& mark = keptMarks();  // the marks while the pass runs, side by side
+};
+
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = int32_t __attribute__((vector_size(16)));
+
+inline Float4 load4(const float* p) {
+    Float4 r;
+    std::memcpy(&r, p, sizeof r);
+    return r;
+}
+inline Float4 abs4(Float4 d) {
+    Int4 bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    bits &= 0x7fffffff;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+// The four lanes of a comparison as the bits 0 to 3.
+inline uint32_t laneBits(Int4 in) {
+#if defined(__SSE2__)
+    return uint32_t(_mm_movemask_ps(_mm_castsi128_ps(__m128i(in))));
+#else
+    return uint32_t((in[0] & 1) | (in[1] & 2) | (in[2] & 4) | (in[3] & 8));
+#endif
+}
+
+// The lanes of the kBlock vertices from k that pass the step's T test against a, as bits: the same float
+// differences and comparisons as the step, four lanes at a time.
+inline uint32_t withinBits(const Axes& p, int32_t k, const PeoVertex& a, float t) {
+    uint32_t bits = 0;
+    for (int32_t i = 0; i < kBlock; i += 4) {
+        const size_t at = size_t(k + i);
+        const Int4 in = (abs4(load4(&p.x[at]) - a.x) < t) & (abs4(load4(&p.y[at]) - a.y) < t) &
+                        (abs4(load4(&p.z[at]) - a.z) < t);
+        bits |= laneBits(in) << i;
+    }
+    return bits;
+}
+
+// For the same block and a: the lanes whose pair would set one of a's coordinates to 0 on a ticked plane
+// (snap), and those the plane rule lets merge into a (merge).
+inline void planeBits(const Axes& p, int32_t k, const PeoVertex& a, LodSymmetry symmetry, uint32_t& snap,
+                      uint32_t& merge) {
+    const float tol = kPlaneTolerance;
+    const Int4 all = ~Int4{}, none = Int4{};
+    const Int4 aOnY0 = std::fabs(a.y) < tol ? all : none, aOnX0 = std::fabs(a.x) < tol ? all : none;
+    snap = merge = 0;
+    for (int32_t i = 0; i < kBlock; i += 4) {
+        const size_t at = size_t(k + i);
+        const Float4 bx = load4(&p.x[at]), by = load4(&p.y[at]), bz = load4(&p.z[at]);
+        Int4 s = none;
+        if (symmetry.xz) s |= abs4(a.y + by) < tol;
+        if (symmetry.yz) s |= abs4(a.x + bx) < tol;
+        if (symmetry.xy) s |= abs4(a.z + bz) < tol;
+        snap |= laneBits(s) << i;
+        merge |= laneBits((aOnY0 | (abs4(by) >= tol)) & (aOnX0 | (abs4(bx) >= tol))) << i;
+    }
+}
+
+// The merge pass, exact to the step order: j's turn runs the step on every k > j in ascending order. Positions
+// of k > j do not change before j's turn, so the coordinates copied by axis at the start stand for them.
+// A turn scans the k after j a block at a time, testing four at once, and deals only with the k within T of
+// j's position as it stands: one by one through the steps where one of them may move j, else marked at
+// once. When the scans have cost many times the vertex count (many kept vertices, a small T), a grid of
+// power-of-two cells at least T wide over the positions names every k that the T test can pass against any
+// position j takes during its turn (its own, or with a coordinate set to 0 that a ticked box allows); a turn
+// whose cells hold few of the remaining vertices then visits only those k, in ascending order, and runs the
+// steps exactly.
 void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
     const int32_t count = int32_t(v.size());
-    for (PeoVertex& vertex : v) vertex.mark = 0;
-    if (!(t > 0)) return;  // no difference is below 0 or NaN
+    if (!(t > 0)) {  // no difference is below 0 or NaN
+        for (PeoVertex& vertex : v) vertex.mark = 0;
+        return;
+    }
+    Axes axes(v);
+    std::vector<int16_t>& mark = axes.mark;
     // One step of j's turn against k: a pair within T may set j's coordinates on a ticked plane to 0, and marks
     // k to merge into j unless k lies on the plane y = 0 or x = 0 and j does not.
     auto step = [&](PeoVertex& a, int32_t j, int32_t k) {
@@ -376,52 +480,86 @@ void lodMerge(std::vector<PeoVertex>& v, float t, LodSymmetry symmetry) {
         if (symmetry.xy && std::fabs(a.z + b.z) < kPlaneTolerance) a.z = 0;
         if ((std::fabs(b.y) >= kPlaneTolerance || std::fabs(a.y) < kPlaneTolerance) &&
             (std::fabs(b.x) >= kPlaneTolerance || std::fabs(a.x) < kPlaneTolerance))
-            v[size_t(k)].mark = int16_t(j + 1);
+            mark[size_t(k)] = int16_t(j + 1);
+    };
+    auto scan = [&](PeoVertex& a, int32_t j) {
+        for (int32_t k = j + 1; k < count; k += kBlock) {
+            const uint32_t within = withinBits(axes, k, a, t);
+            if (within == 0) continue;
+            uint32_t snap, merge;
+            planeBits(axes, k, a, symmetry, snap, merge);
+            if (within & snap) {
+                // A pair may move j: the steps one by one.
+                for (int32_t i = k, end = std::min(count, k + kBlock); i < end; ++i) step(a, j, i);
+                continue;
+            }
+            // j stays where it is for the whole block.
+            const uint32_t merged = within & merge;
+            if (merged == (1u << kBlock) - 1) {
+                std::fill_n(mark.begin() + k, kBlock, int16_t(j + 1));
+                continue;
+            }
+            for (uint32_t m = merged; m != 0; m &= m - 1) mark[size_t(k + __builtin_ctz(m))] = int16_t(j + 1);
+        }
     };
     const double cell = powerOfTwoAtLeast(double(t));
-    if (!std::isfinite(t) || cell > 1e30) {
-        // Every pair of finite vertices may pass: the plain loop.
-        for (int32_t j = 0; j + 1 < count; ++j) {
-            if (v[size_t(j)].mark != 0) continue;
-            PeoVertex& a = v[size_t(j)];
-            for (int32_t k = j + 1; k < count; ++k) step(a, j, k);
-        }
-        return;
-    }
-    Grid grid(1.0 / cell, v.size());
-    for (int32_t i = 0; i < count; ++i)
-        if (finite(v[size_t(i)])) grid.file(grid.cellAt(v[size_t(i)].x, v[size_t(i)].y, v[size_t(i)].z), i);
+    // Where every pair of finite vertices may pass there is no grid. It is built once the scans have visited
+    // kGridAfterScans times the vertex count, and given up when its cells hold too many vertices for most of
+    // its first kGridTrials turns.
+    bool gridWanted = std::isfinite(t) && cell <= 1e30;
+    const int64_t budget = kGridAfterScans * int64_t(count);
+    int64_t scanned = 0;
+    int trials = 0, crowded = 0;
+    std::optional<Grid> grid;
     std::vector<int32_t> candidates;
     std::vector<Cell> queried;
     for (int32_t j = 0; j + 1 < count; ++j) {
-        if (v[size_t(j)].mark != 0 || !finite(v[size_t(j)])) continue;
+        if (mark[size_t(j)] != 0 || !finite(v[size_t(j)])) continue;
         PeoVertex& a = v[size_t(j)];
+        const size_t following = size_t(count - j - 1);
+        if (!gridWanted || (!grid && scanned + int64_t(following) <= budget)) {
+            scanned += int64_t(following);
+            scan(a, j);
+            continue;
+        }
+        if (!grid) {
+            grid.emplace(1.0 / cell, v.size());
+            for (int32_t i = j + 1; i < count; ++i)
+                if (finite(v[size_t(i)])) grid->file(grid->cellAt(v[size_t(i)].x, v[size_t(i)].y, v[size_t(i)].z), i);
+        }
         queried.clear();
         const float x0 = a.x, y0 = a.y, z0 = a.z;
         size_t around = 0;
-        for (int variant = 0; variant < 8; ++variant) {
+        const size_t enough = following / kScansPerCandidate + 1;
+        for (int variant = 0; variant < 8 && around < enough; ++variant) {
             if ((variant & 1) && !symmetry.xz) continue;
             if ((variant & 2) && !symmetry.yz) continue;
             if ((variant & 4) && !symmetry.xy) continue;
-            const Cell c = grid.cellAt((variant & 2) ? 0.0f : x0, (variant & 1) ? 0.0f : y0, (variant & 4) ? 0.0f : z0);
+            const Cell c = grid->cellAt((variant & 2) ? 0.0f : x0, (variant & 1) ? 0.0f : y0, (variant & 4) ? 0.0f : z0);
             if (std::find(queried.begin(), queried.end(), c) != queried.end()) continue;
             queried.push_back(c);
-            around += grid.countAround(c, size_t(count - j));
+            around += grid->countAround(c, enough - around);
         }
-        if (around >= size_t(count - j)) {
-            // The cells hold about as many vertices as follow j: the plain loop costs no more.
-            for (int32_t k = j + 1; k < count; ++k) step(a, j, k);
+        if (around >= enough) {
+            // The cells hold too many of the vertices that follow j: the scan costs no more.
+            if (++trials <= kGridTrials && ++crowded * 4 > kGridTrials * 3) {
+                gridWanted = false;
+                grid.reset();
+            }
+            scan(a, j);
             continue;
         }
+        ++trials;
         candidates.clear();
         for (const Cell& c : queried)
-            grid.around(c, [&](int32_t k) {
+            grid->around(c, [&](int32_t k) {
                 if (k > j) candidates.push_back(k);
             });
         std::sort(candidates.begin(), candidates.end());
         candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
         for (int32_t k : candidates) step(a, j, k);
     }
+    for (int32_t i = 0; i < count; ++i) v[size_t(i)].mark = mark[size_t(i)];
 }
 
 // The mirror pass: kept vertices filed at their mirror image (x, -y, z) in cells of 1.0; a marked m is

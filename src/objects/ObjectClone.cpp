@@ -129,14 +129,16 @@ CloneRun planClone(const EditingContext& ctx, int sourceNode) {
     const int64_t last = largestKey < ctx.model.objectCount() ? int64_t(ctx.model.objectCount()) - 1 : largestKey;
     if (last + int64_t(nodes.size()) > kLargestObjectNumber) throw RunTimeError::overflow();
     NameFamilyIndex families(objectTreeTexts(ctx));
+    TakenNames taken(ctx.model.peoObjects);
     CloneRun run;
     run.copies.reserve(nodes.size());
     for (size_t i = 0; i < nodes.size(); ++i) {
         PlannedCopy copy;
         copy.sourceNode = nodes[i];
         copy.number = int16_t(last + 1 + int64_t(i));
-        copy.name = families.copyName(tree.nodeAt(nodes[i]).text);
+        copy.name = families.copyName(tree.nodeAt(nodes[i]).text, &taken);
         families.add(copy.name.name);
+        taken.add(copy.name.name);
         run.copies.push_back(std::move(copy));
     }
     return run;

@@ -226,7 +226,8 @@ CheckedObject checkObject(const ImportSession& session, int16_t r) {
 std::string importedName(EditingContext& ctx, const std::string& name) {
     const KeyedTree& tree = ctx.shell.treeHeirachy;
     if (!name.empty() && name != kDeletedObjectName && !tree.firstWithText(name)) return name;
-    const std::string renamed = copyNameAmong(name, objectTreeTexts(ctx)).name;
+    const TakenNames taken(ctx.model.peoObjects);
+    const std::string renamed = copyNameAmong(name, objectTreeTexts(ctx), &taken).name;
     addToLog(ctx, "Imported object " + name + " renamed to " + renamed + ".");
     return renamed;
 }

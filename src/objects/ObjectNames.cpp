@@ -23,11 +23,31 @@ double runValue(const std::string& digits) {
     return value;
 }
 
+// The name of number n in the rule's form: appended when the family has no number above 0, else in place of
+// the digit run with the fill.
+std::string numbered(const std::string& name, const NameSplit& split, const CopyName& copy, int64_t n) {
+    const std::string number = intText(n);
+    if (!copy.numbered) return name + number;
+    if (!split.prefix.empty()) return split.prefix + copy.fill + number + split.suffix;
+    if (!split.digits.empty()) return copy.fill + number + split.suffix;
+    return name + copy.fill + number;
+}
+
+// The rule's number n, and the next numbers while the name is taken.
+void takeFreeName(const std::string& name, const NameSplit& split, CopyName& copy, int64_t n,
+                  const TakenNames* taken) {
+    copy.name = numbered(name, split, copy, n);
+    while (taken && taken->taken(copy.name)) {
+        if (n >= int64_t(kLargestNameNumber)) throw RunTimeError::overflow();
+        copy.name = numbered(name, split, copy, ++n);
+    }
+}
+
 // The copy name of a split name whose family's largest number is largest.
-CopyName finish(const std::string& name, const NameSplit& split, double largest) {
+CopyName finish(const std::string& name, const NameSplit& split, double largest, const TakenNames* taken) {
     CopyName copy;
     if (largest == 0) {
-        copy.name = name + "2";
+        takeFreeName(name, split, copy, 2, taken);
         return copy;
     }
     if (largest >= kLargestNameNumber) throw RunTimeError::overflow();
@@ -42,19 +62,22 @@ CopyName finish(const std::string& name, const NameSplit& split, double largest)
     else if (max <= 999)
         fill = copy.zeros > 2 ? copy.zeros - 2 : 0;
     copy.fill.assign(size_t(fill), '0');
-    const std::string number = intText(max + 1);
-    if (!split.prefix.empty())
-        copy.name = split.prefix + copy.fill + number + split.suffix;
-    else if (!split.digits.empty())
-        copy.name = copy.fill + number + split.suffix;
-    else
-        copy.name = name + copy.fill + number;
+    takeFreeName(name, split, copy, max + 1, taken);
     return copy;
 }
 
 }  // namespace
 
-CopyName copyNameAmong(const std::string& name, const std::vector<std::string>& names) {
+TakenNames::TakenNames(const std::vector<PeoObject>& objects) {
+    names_.reserve(objects.size());
+    for (const PeoObject& object : objects) names_.insert(object.name);
+}
+
+bool TakenNames::taken(const std::string& name) const {
+    return name.empty() || name == kDeletedObjectName || names_.count(name) != 0;
+}
+
+CopyName copyNameAmong(const std::string& name, const std::vector<std::string>& names, const TakenNames* taken) {
     const NameSplit split = splitAtLastNumber(name);
     const std::string base = split.prefix + split.suffix;
     double largest = 0;
@@ -67,7 +90,7 @@ CopyName copyNameAmong(const std::string& name, const std::vector<std::string>& 
             largest = value;
         }
     }
-    return finish(name, split, largest);
+    return finish(name, split, largest, taken);
 }
 
 NameFamilyIndex::NameFamilyIndex(const std::vector<std::string>& names) {
@@ -85,14 +108,14 @@ void NameFamilyIndex::add(const std::string& name) {
         family.largest = std::max(family.largest, value);
 }
 
-CopyName NameFamilyIndex::copyName(const std::string& name) const {
+CopyName NameFamilyIndex::copyName(const std::string& name, const TakenNames* taken) const {
     const NameSplit split = splitAtLastNumber(name);
     double largest = 0;
     if (auto it = families_.find(split.prefix + split.suffix); it != families_.end()) {
         if (it->second.overflow) throw RunTimeError::overflow();
         largest = it->second.largest;
     }
-    return finish(name, split, largest);
+    return finish(name, split, largest, taken);
 }
 
 std::vector<std::string> objectTreeTexts(const EditingContext& ctx) {
@@ -115,7 +138,8 @@ std::string checkName(EditingContext& ctx, int nodeIndex) {
     trapErrors(ctx, "frmTARV", "checkName", intText(nodeIndex), [&] {
         const std::string text = ctx.shell.treeHeirachy.nodeAt(nodeIndex).text;
         logCheckingName(ctx, text);
-        const CopyName copy = copyNameAmong(text, objectTreeTexts(ctx));
+        const TakenNames taken(ctx.model.peoObjects);
+        const CopyName copy = copyNameAmong(text, objectTreeTexts(ctx), &taken);
         logCopyName(ctx, copy);
         result = copy.name;
     });

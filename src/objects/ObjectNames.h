@@ -2,11 +2,16 @@
 // Unique names and numbers for copied objects. A name splits at its last run of digits into prefix, digit
 // run and suffix (getPositions); its base is prefix & suffix, its number the run's value (0 for no run).
 // Names of one base form a family (compared exactly, case-sensitive). A copy takes the family's largest
-// number + 1, keeping the source's leading zeros by a fill chosen from that largest number.
+// number + 1, keeping the source's leading zeros by a fill chosen from that largest number. Objects are
+// matched to their nodes by name, so a copy never takes a name that is taken (TakenNames): where the rule's
+// name is, the next numbers are tried in turn.
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
+
+#include "model/state/ShipModel.h"
 
 namespace tarv {
 
@@ -21,10 +26,25 @@ struct CopyName {
     std::string fill;
 };
 
+// The names that neither a rename nor a copy may give: empty, the deleted-object name, and the name of any
+// object. Built once, kept up to date with add().
+class TakenNames {
+public:
+    explicit TakenNames(const std::vector<PeoObject>& objects);
+    bool taken(const std::string& name) const;
+    // A name that now exists (a copy just named).
+    void add(const std::string& name) { names_.insert(name); }
+
+private:
+    std::unordered_set<std::string> names_;
+};
+
 // The copy name of `name` among `names`, scanning every one of them (the name itself counts when it is
 // among them). A digit run in the family beyond 2147483647, and a largest number of 2147483647, throw
-// error 6 "Overflow". The object import renames clashing names with it.
-CopyName copyNameAmong(const std::string& name, const std::vector<std::string>& names);
+// error 6 "Overflow". The object import renames clashing names with it. Where the rule's name is taken, the
+// rule's next number is taken until the name is free (none given: every name is free).
+CopyName copyNameAmong(const std::string& name, const std::vector<std::string>& names,
+                       const TakenNames* taken = nullptr);
 
 // The same answers from an index of each family's largest number, built once and kept up to date with
 // add(): one name costs a lookup instead of a scan.
@@ -32,7 +52,7 @@ class NameFamilyIndex {
 public:
     explicit NameFamilyIndex(const std::vector<std::string>& names);
     // Like copyNameAmong over the names given so far (same errors).
-    CopyName copyName(const std::string& name) const;
+    CopyName copyName(const std::string& name, const TakenNames* taken = nullptr) const;
     // A name that now exists (a copy just made).
     void add(const std::string& name);
 

@@ -9,6 +9,7 @@
 #include "model/RotationMath.h"
 #include "editor/context/TrapGuard.h"
 #include "objects/ObjectLinks.h"
+#include "objects/ObjectNames.h"
 #include "objects/ObjectSelection.h"
 #include "preview/PreviewScene.h"
 #include "editor/context/EditingContext.h"
@@ -196,9 +197,7 @@ bool treeHeirachy_AfterLabelEdit(EditingContext& ctx, int16_t cancel, const std:
         const int16_t k = objectOfKey(ctx, key);
         PeoObject& object = ctx.model.peoObjects[size_t(k)];
         if (cancel != 0 || newText == object.name) return;
-        bool clash = newText.empty() || newText == kDeletedObjectName;
-        for (const PeoObject& other : ctx.model.peoObjects) clash = clash || other.name == newText;
-        if (clash) {
+        if (TakenNames(ctx.model.peoObjects).taken(newText)) {
             // Nodes are matched to objects by name: names stay unique and not empty. The node keeps its text.
             ctx.prompts().messageBox(kUniqueNamesText, ctx.version.appTitle, PromptIcon::None);
             return;

@@ -236,6 +236,36 @@ TEST_F(AnimationListTest, CloneCopiesTheWindowsKeysStretchedToTheTypedEnd) {
     }
 }
 
+TEST_F(AnimationListTest, AcceptingTheProposedEndGivesTheKeysOfTheExactEnd) {
+    const float S = 2.0f + 0.03333334f;
+    const float thirty = 30 * 0.033333335f;
+    struct Case {
+        bool reversed;
+        bool typed;  // the exact end typed, else the proposed end accepted
+    };
+    for (const Case c : {Case{false, false}, Case{false, true}, Case{true, false}, Case{true, true}}) {
+        ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
+        ctx.animation.madObjects = {makeTrack("gun", {0, 1, 2})};
+        link(1, 0);
+        select(0);
+        t.prompts.shown.clear();
+        t.prompts.expectYesNo(c.reversed);
+        if (c.typed)
+            t.prompts.expectInput(exactText(S + 2.0f));
+        else
+            t.prompts.expectInputDefault();
+        cmdCloneAnimation_Click(ctx);
+        const std::string which = std::string(c.reversed ? "reversed, " : "forward, ") + (c.typed ? "typed" : "proposed");
+        ASSERT_EQ(t.prompts.shown.size(), 2u) << which;
+        EXPECT_EQ(t.prompts.shown[1].defaultText, "4.0333333") << which;
+        const float E = S + 2.0f;
+        EXPECT_EQ(ctx.animation.madAnimations[1].endTime, E) << which;
+        const float middle = c.reversed ? E - thirty : S + thirty;
+        EXPECT_EQ(timesOf(track(0)), (std::vector<float>{-1, 0, 1, 2, S, middle, E, E + 1.0f})) << which;
+        EXPECT_TRUE(t.errors.reports.empty()) << which;
+    }
+}
+
 TEST_F(AnimationListTest, CloneOfALaterAnimationCopiesOnlyItsKeys) {
     ctx.animation.madAnimations = {{"A", 0, 2, 0}, {"B", 3, 4, 0}};
     ctx.animation.madObjects = {makeTrack("gun", {1, 3, 4})};

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ChunkFixtures.h"
 #include "attachments/ChunkEditPanel.h"
 #include "attachments/MexSteps.h"
@@ -366,6 +368,32 @@ TEST_F(EditPanel, AddCloneRoundsThroughTheBoxes) {
     ASSERT_EQ(s.ctx.mex.mexChunkCount(), 2);
     EXPECT_EQ(s.chunk(1).position.x, 0.1234568f);
     EXPECT_EQ(s.chunk(i).position.x, 0.1234567891f);
+}
+
+// The .mex has more gun chunks than the ship definition has guns, so the reader grew the gun table: adding
+// or cloning a gun keeps every record with its arc and names a record of the table.
+TEST_F(EditPanel, AddingAGunChunkOnlyGrowsTheGunTable) {
+    s.loadShp(1);
+    for (int g = 0; g < 7; ++g) s.add("g", "Gun" + std::to_string(g));
+    s.ctx.shp.shpGuns.resize(8);
+    for (int g = 0; g < 8; ++g) s.ctx.shp.shpGuns[size_t(g)].maxTurnAngle = float(10 * g);
+    const std::vector<ShpGun> read = s.ctx.shp.shpGuns;
+    struct Case {
+        const char* selected;
+        const char* id;
+    };
+    const Case cases[] = {{"gRoot", "Gun7"}, {"g3", "Gun8"}, {"gRoot", "Gun9"}};
+    for (const Case& c : cases) {
+        tree().setSelected(c.selected);
+        cmdMexAdd_Click(s.ctx);
+        const int made = s.ctx.mex.mexChunkCount() - 1;
+        EXPECT_EQ(s.chunk(made).chunkId, c.id);
+        EXPECT_GE(s.ctx.shp.shpGuns.size(), size_t(std::stoi(c.id + 3)) + 1) << c.id;
+        ASSERT_GE(s.ctx.shp.shpGuns.size(), read.size());
+        EXPECT_TRUE(std::equal(read.begin(), read.end(), s.ctx.shp.shpGuns.begin())) << c.id;
+    }
+    EXPECT_EQ(s.ctx.shp.shpGunCount, 4);
+    EXPECT_EQ(errorTexts(), std::vector<std::string>{});
 }
 
 // Auto-calc writes object 0's box into the page and applies it.

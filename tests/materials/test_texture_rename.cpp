@@ -1,4 +1,5 @@
-// Which in-place renames of a texture go ahead: cancelled, unchanged, empty and clashing names are refused.
+// Which in-place renames of a texture go ahead: cancelled, unchanged, empty and clashing names are refused, and
+// so is a name that holds a folder.
 #include <gtest/gtest.h>
 
 #include "materials/TextureRename.h"
@@ -21,6 +22,12 @@ TEST(TextureRename, RefusedAndAcceptedNames) {
         {false, "", TextureRenameCheck::NotUnique},
         {false, "engine", TextureRenameCheck::NotUnique},  // another entry's name, loaded or not
         {false, "Glow", TextureRenameCheck::NotUnique},
+        {false, "../outside", TextureRenameCheck::HoldsFolder},
+        {false, "/tmp/outside", TextureRenameCheck::HoldsFolder},
+        {false, "sub\\hull2", TextureRenameCheck::HoldsFolder},
+        {false, "..", TextureRenameCheck::HoldsFolder},
+        {false, ".", TextureRenameCheck::HoldsFolder},
+        {false, "..hull", TextureRenameCheck::Rename},  // dots inside a name are no folder
     };
     for (const Case& c : cases)
         EXPECT_EQ(checkTextureRename(c.cancelled, "hull", c.newText, textures), c.result) << c.newText;

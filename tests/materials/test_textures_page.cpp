@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "Fakes.h"
 #include "LifFixtures.h"
@@ -166,6 +167,33 @@ TEST(TexturesPage, RenamesThatChangeNothing) {
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(p.ship), {}), 2);
         EXPECT_EQ(p.t.prompts.shown.size(), c.told ? 1u : 0u);
     }
+}
+
+// Every file under a folder with its bytes.
+std::map<std::string, std::vector<uint8_t>> filesUnder(const std::filesystem::path& folder) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file()) files[entry.path().string()] = test::readBytes(entry.path());
+    return files;
+}
+
+TEST(TexturesPage, ANameThatHoldsAFolderIsRefusedBeforeAnyFileIsTouched) {
+    Page p;
+    test::writeBytes(p.dir / "victim.lif", lifWith(7, 7, 7));
+    std::filesystem::create_directories(p.dir / "elsewhere");
+    const std::string absolute = (p.dir / "elsewhere" / "hull").string();
+    const std::string forms[] = {"../outside", "../victim", "..\\victim", "sub/hull2", absolute, "..", "."};
+    const auto before = filesUnder(p.dir.path());
+    for (const std::string& text : forms) {
+        p.ctx.preview.lstTexturesSelected = 0;
+        p.t.prompts.expectMessage(kTextureNameHoldsFolder);  // and no question about the old file
+        EXPECT_FALSE(lstTextures_AfterLabelEdit(p.ctx, false, text)) << text;
+        EXPECT_EQ(p.ctx.preview.lstTextures[0].name, "hull") << text;
+        EXPECT_EQ(p.ctx.model.textures[0].name, "hull") << text;
+        EXPECT_EQ(p.ctx.materialsPage->lstMaterial[0], "hull") << text;
+    }
+    EXPECT_EQ(filesUnder(p.dir.path()), before);
+    EXPECT_TRUE(p.t.errors.reports.empty());
 }
 
 TEST(TexturesPage, SaveChangesConvertsTheBoxes) {

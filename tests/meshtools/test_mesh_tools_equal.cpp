@@ -223,4 +223,25 @@ TEST(MeshToolsEqual, KernelsOnCellBordersAndToleranceEdges) {
     }
 }
 
+// The merge pass on clouds of thousands of vertices and small distances: many kept vertices, so the pass
+// builds its grid part-way and takes most turns from the cells; spread out three ways.
+TEST(MeshToolsEqual, LodMergeOnCloudsLargeEnoughForItsGrid) {
+    for (uint32_t seed = 1; seed <= 4; ++seed) {
+        std::mt19937 rng(seed);
+        PeoObject object = randomObject(rng, "cloud", 3000, 1, 1, seed % 2 == 0);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        for (float spread : {1.0f, 4.0f, 16.0f}) {
+            std::vector<PeoVertex> cloud = object.vertices;
+            for (PeoVertex& v : cloud) v.x *= spread, v.y *= spread, v.z *= spread;
+            for (float t : {0.2f, 0.25f, 1.0f}) {
+                const LodSymmetry symmetry{seed % 2 == 1, seed % 3 != 0, seed >= 3};
+                std::vector<PeoVertex> a = cloud, b = cloud;
+                fastMeshKernels().lodMerge(a, t, symmetry);
+                literalMeshKernels().lodMerge(b, t, symmetry);
+                EXPECT_EQ(listed(a), listed(b)) << "spread " << spread << ", T " << t;
+            }
+        }
+    }
+}
+
 }  // namespace

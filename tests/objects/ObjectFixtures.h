@@ -10,6 +10,9 @@
 #include "animation/MadTracks.h"
 #include "attachments/state/ShipDefinition.h"
 #include "base/KeyedTree.h"
+#include "model/PeoReader.h"
+#include "model/PeoWriter.h"
+#include "objects/ObjectLinks.h"
 #include "preview/PreviewScene.h"
 #include "scene/Scene.h"
 
@@ -81,6 +84,20 @@ inline std::vector<std::string> linkTexts(const EditingContext& ctx) {
     for (const PeoObject& o : ctx.model.peoObjects)
         texts.push_back(std::to_string(o.mother) + "/" + std::to_string(o.daughter) + "/" + std::to_string(o.sister));
     return texts;
+}
+
+// The links of every object as linkTexts shows them, after the save's link pass, a write of the .peo into
+// folder and a read-back of it by another context.
+inline std::vector<std::string> savedLinkTexts(EditingContext& ctx, const std::filesystem::path& folder) {
+    const std::string path = (folder / "saved.peo").string();
+    fixHierarchy(ctx);
+    writePeoFile(ctx, path, false);
+    TempDir dir;
+    TestContext back(dir.path());
+    back.prompts.answerYesNoCycling({false});  // keep each object as written
+    back.ctx.prefs.logLevel = 0;
+    readPeoFile(back.ctx, path);
+    return linkTexts(back.ctx);
 }
 
 }  // namespace tarv::test

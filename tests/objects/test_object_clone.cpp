@@ -102,6 +102,51 @@ TEST(ObjectClone, CopiesNestUnderTheCopiesOfTheirParentsWithinOneFamily) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "[2]    new parent: Gun4"), 2);
 }
 
+// Links are found by name, so a copy never takes the name of a live object: where the rule's name is taken
+// ("Gun0a" gives "Gun0a2", of another family), the rule's next number is taken until the name is free. The
+// links in memory and in the saved file then follow the tree.
+TEST(ObjectClone, ACopyNeverTakesTheNameOfALiveObject) {
+    using Command = void (*)(EditingContext&);
+    struct Case {
+        const char* name;
+        std::vector<ObjectRow> rows;
+        std::vector<Command> commands;  // each on o1
+        std::string names;
+        std::string shape;
+        std::vector<std::string> links;
+    };
+    const std::vector<std::string> threeSiblings = {"0/2/0", "1/0/3", "1/0/4", "1/0/0"};
+    const Case cases[] = {
+        {"Clone twice", {{"base", 0}, {"Gun0a", 1}}, {cmdCloneObject_Click, cmdCloneObject_Click},
+         "base Gun0a Gun0a2 Gun0a3", "o0(o1,o2,o3)", threeSiblings},
+        {"mirror X, then mirror Z", {{"base", 0}, {"Gun0a", 1}}, {cmdYZmirror_Click, cmdXYmirror_Click},
+         "base Gun0a Gun0a2 Gun0a3", "o0(o1,o2,o3)", threeSiblings},
+        {"mirror Y of a zero name", {{"base", 0}, {"Pod00b", 1}, {"Pod00b2", 1}}, {cmdXZmirror_Click},
+         "base Pod00b Pod00b2 Pod00b3", "o0(o1,o2,o3)", threeSiblings},
+        {"a subtree whose child holds the rule's name", {{"base", 0}, {"Gun0a", 1}, {"Gun0a2", 2}},
+         {cmdCloneObject_Click}, "base Gun0a Gun0a2 Gun0a3 Gun0a4", "o0(o1(o2),o3(o4))",
+         {"0/2/0", "1/3/4", "2/0/0", "1/5/0", "4/0/0"}},
+    };
+    for (const Case& c : cases) {
+        CloneFixture f(c.rows);
+        for (PeoObject& o : f.ctx.model.peoObjects) {
+            o.vertices = {{0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}};
+            o.polygons = {PeoPolygon{0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}};
+            o.nVertices = 3;
+            o.nPolygons = 1;
+        }
+        for (Command command : c.commands) {
+            f.select("o1");
+            command(f.ctx);
+        }
+        EXPECT_EQ(f.names(), c.names) << c.name;
+        EXPECT_EQ(treeShape(f.ctx.shell.treeHeirachy), c.shape) << c.name;
+        EXPECT_EQ(linkTexts(f.ctx), c.links) << c.name;
+        EXPECT_EQ(savedLinkTexts(f.ctx, f.dir.path()), c.links) << c.name;
+        EXPECT_TRUE(f.t.errors.reports.empty()) << c.name;
+    }
+}
+
 TEST(ObjectClone, TheLogOfATwoLevelCloneInOrder) {
     CloneFixture f({{"base", 0}, {"Hull", 1}, {"Gun01", 2}});
     f.select("o1");

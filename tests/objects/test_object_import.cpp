@@ -363,6 +363,41 @@ TEST(ObjectImport, ClashingEmptyAndDeletedNamesGetTheCloneRulesUniqueName) {
     }
 }
 
+// A renamed object never takes the name of a live object: "Gun0a" renamed by the rule is "Gun0a2", of another
+// family, so a second import of it takes the rule's next number. The links in memory and in the saved file
+// follow the tree.
+TEST(ObjectImport, ARenamedObjectNeverTakesTheNameOfALiveObject) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> objects;  // of the file, all ticked
+        int imports;
+        std::string names;
+        std::vector<std::string> links;
+    };
+    const Case cases[] = {
+        {"one file three times", {"Gun0a"}, 3, "base Hull Gun0a Gun0a2 Gun0a3",
+         {"0/2/0", "1/0/3", "1/0/4", "1/0/5", "1/0/0"}},
+        {"twice in one file, imported twice", {"Gun0a", "Gun0a"}, 2, "base Hull Gun0a Gun0a2 Gun0a3 Gun0a4",
+         {"0/2/0", "1/0/3", "1/0/4", "1/0/5", "1/0/6", "1/0/0"}},
+    };
+    for (const Case& c : cases) {
+        ImportFixture f;
+        FxFile file;
+        file.publicMaterials = {material("a")};
+        for (const std::string& name : c.objects) file.objects.push_back(squareObject(name));
+        const std::string path = f.writeOther(file);
+        for (int i = 0; i < c.imports; ++i) {
+            f.choose(path);
+            for (int r = 0; r < int(c.objects.size()); ++r) f.tick({r});
+            cmdImport_Click(f.ctx, f.session);
+        }
+        EXPECT_EQ(f.names(), c.names) << c.name;
+        EXPECT_EQ(linkTexts(f.ctx), c.links) << c.name;
+        EXPECT_EQ(savedLinkTexts(f.ctx, f.dir.path()), c.links) << c.name;
+        EXPECT_TRUE(f.t.errors.reports.empty()) << c.name;
+    }
+}
+
 TEST(ObjectImport, AFailedCommitLeavesTheModelAsItWasAndTheNextImportTakesTheSameSlot) {
     ImportFixture f;
     FxFile file;

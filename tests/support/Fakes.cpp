@@ -35,6 +35,12 @@ ScriptedPrompts& ScriptedPrompts::expectInput(std::optional<std::string> answer,
     script_.push_back(s);
     return *this;
 }
+ScriptedPrompts& ScriptedPrompts::expectInputDefault(std::string prompt) {
+    Step s{"input", std::move(prompt)};
+    s.flag = true;
+    script_.push_back(s);
+    return *this;
+}
 ScriptedPrompts& ScriptedPrompts::expectOpen(std::optional<FileDialogChoice> answer) {
     Step s{"open"};
     s.file = std::move(answer);
@@ -88,9 +94,10 @@ bool ScriptedPrompts::yesNo(const std::string& text, const std::string& caption,
     return next("yesNo", text).flag;
 }
 std::optional<std::string> ScriptedPrompts::inputBox(const std::string& prompt, const std::string& title,
-                                                     const std::string&) {
-    shown.push_back({"input", prompt, title, PromptIcon::None});
-    return next("input", prompt).input;
+                                                     const std::string& defaultText) {
+    shown.push_back({"input", prompt, title, PromptIcon::None, {}, defaultText});
+    Step s = next("input", prompt);
+    return s.flag ? std::optional<std::string>(defaultText) : s.input;
 }
 std::optional<FileDialogChoice> ScriptedPrompts::openFile(const FileDialogRequest& request) {
     shown.push_back({"open", request.title, request.title, PromptIcon::None, request});

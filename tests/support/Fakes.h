@@ -21,6 +21,7 @@ struct ShownPrompt {
     std::string caption;
     PromptIcon icon = PromptIcon::None;
     FileDialogRequest request;  // for the file dialogs
+    std::string defaultText;    // for the input box
 };
 
 // Expects prompts in order, each with its answer; an unexpected prompt or one left unanswered fails the
@@ -34,6 +35,8 @@ public:
     ScriptedPrompts& expectOkCancel(bool ok, std::string text = {});
     ScriptedPrompts& expectYesNo(bool yes, std::string text = {});
     ScriptedPrompts& expectInput(std::optional<std::string> answer, std::string prompt = {});
+    // An input box answered with its default text, as OK on the proposed text does.
+    ScriptedPrompts& expectInputDefault(std::string prompt = {});
     ScriptedPrompts& expectOpen(std::optional<FileDialogChoice> answer);
     ScriptedPrompts& expectSave(std::optional<FileDialogChoice> answer);
     ScriptedPrompts& expectColour(std::optional<int32_t> answer);

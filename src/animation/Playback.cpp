@@ -245,6 +245,7 @@ void chkObjectsShowAnims_Click(EditingContext& ctx, bool ticked) {
 }
 
 void chkShowRecoil_Click(EditingContext& ctx, bool ticked) {
+    ctx.objects.chkShowRecoil = ticked;
     trapErrors(ctx, "frmTARV", "chkShowRecoil_Click", "", [&] {
         const int16_t objNo = ctx.objects.selectedObject;
         if (objNo < 0 || objNo >= ctx.model.objectCount() || size_t(objNo) >= ctx.view.viewObjects.size())

@@ -202,6 +202,7 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
     ctx.objects.lblKey.clear();
     ctx.objects.Dx_Label1.clear();
     ctx.objects.selectedObject = -1;
+    ctx.objects.chkShowRecoil = ctx.objects.chkShowRecoilEnabled = false;  // no gun joint selected
 
     const std::string ending = lowerLastFour(filename);
     if (ending == ".peo" || ending == ".geo") {
@@ -269,6 +270,7 @@ void startprocess(EditingContext& ctx) {
     bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
         steps.stopPlayback(ctx);
+        ctx.objects.chkShowRecoil = ctx.objects.chkShowRecoilEnabled = false;  // no gun joint selected
         refuseUnreadableModel(ctx.currentModelPath);
         startModelLog(ctx);
         offerBackup(ctx, ctx.currentModelPath);

@@ -28,6 +28,19 @@ void resetControls(EditingContext& ctx) {
     pv.picTeam1Visible = false;
 }
 
+// A file that cannot be drawn: no picture, no size and layer, and nothing to view, export or fix.
+void clearShownTexture(LifPreviewState& pv) {
+    pv.picLif1 = Image{};
+    pv.Image1 = Image{};
+    pv.Image1Width = pv.Image1Height = 0;
+    pv.panel2.clear();
+    pv.panel3.clear();
+    pv.panel4.clear();
+    pv.mnuView = false;
+    pv.mnuFileExportBMP = false;
+    pv.mnuFixLif = false;
+}
+
 void apply(LifViewSwatches::Change change, bool& visible) {
     if (change == LifViewSwatches::Show) visible = true;
     if (change == LifViewSwatches::Hide) visible = false;
@@ -82,7 +95,10 @@ void openLif(EditingContext& ctx, const std::string& path) {
         pv.mnuView = false;
         return;
     }
-    LoadFile(ctx, path, true);
+    if (LoadFile(ctx, path, true) != LifReadResult::Read || !lifDrawingCanStart(ctx.lif.texture)) {
+        clearShownTexture(pv);
+        return;
+    }
     pv.panel4 = "1";
     drawLayer(ctx);
     pv.mnuView = true;

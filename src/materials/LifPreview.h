@@ -30,7 +30,9 @@ namespace lifpreview {
 void frmLifPreview_Load(EditingContext& ctx);
 // Every showing (traps its errors): the same, with setNavButtons before openLif.
 void frmLifPreview_Activate(EditingContext& ctx);
-// Shows the .lif at path in layer 1 and enables the View menu; an empty path disables the View menu.
+// Shows the .lif at path in layer 1 and enables the View menu; an empty path disables the View menu. A file
+// that cannot be drawn clears the picture and panels 2 to 4 and leaves the View menu, "As &BMP" and
+// "&Fix Lif" disabled.
 void openLif(EditingContext& ctx, const std::string& path);
 // Previous and Next from the texture list's selection.
 void setNavButtons(EditingContext& ctx);

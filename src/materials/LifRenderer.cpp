@@ -37,13 +37,20 @@ TeamColourTable::TeamColourTable(Team team, const RgbColour& colour) {
     }
 }
 
-std::optional<Image> drawLifPicture(const LoadedTexture& texture, uint8_t layer, const RgbColour& team0,
-                                    const RgbColour& team1, Rgba background) {
+bool lifDrawingCanStart(const LoadedTexture& texture) {
     const int32_t width = texture.lifHeader.width;
     const int32_t height = texture.lifHeader.height;
-    if (width < 0 || height < 0 || width > 32767 || height > 32767) return std::nullopt;
+    if (width < 0 || height < 0 || width > 32767 || height > 32767) return false;
     const int64_t n = int64_t(width) * height;
-    if (n > texture.lifPixelCount || n > int64_t(texture.lifPixels.size())) return std::nullopt;
+    return n <= texture.lifPixelCount && n <= int64_t(texture.lifPixels.size());
+}
+
+std::optional<Image> drawLifPicture(const LoadedTexture& texture, uint8_t layer, const RgbColour& team0,
+                                    const RgbColour& team1, Rgba background) {
+    if (!lifDrawingCanStart(texture)) return std::nullopt;
+    const int32_t width = texture.lifHeader.width;
+    const int32_t height = texture.lifHeader.height;
+    const int64_t n = int64_t(width) * height;
 
     Image surface(width, height, background);
     const bool alpha = texture.lifLayers[kLifAlpha];

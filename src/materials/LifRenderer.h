@@ -41,6 +41,9 @@ private:
     std::array<std::optional<Rgba>, 256> colours_;
 };
 
+// Whether a drawing of the texture can start: its sides lie in 0..32,767 and its pixels are all loaded.
+bool lifDrawingCanStart(const LoadedTexture& texture);
+
 // The drawing of a texture in a layer (an unknown layer gives the cleared surface). Nothing when the
 // drawing cannot start: a negative side, a side above 32,767, or more pixels than the texture holds.
 // A team colour outside 0..255 ends the drawing at that pixel; the pixels drawn so far stay.

@@ -66,6 +66,8 @@ void displayMaterialInfo(EditingContext& ctx, int i) {
         for (size_t c = 0; c < 3; ++c) {
             for (size_t k = 0; k < 3; ++k) d.txtColours[3 * c + k] = intText((*colours[c])[k]);
             d.txtColours[9 + c] = intText((*colours[c])[3]);
+            // The swatch beside the boxes shows the same colour.
+            d.swatches[c] = (*colours[c])[0] + 256 * (*colours[c])[1] + 65536 * (*colours[c])[2];
         }
         d.txtMtrKAlpha = floatText(m.kAlpha);
         d.txtFullAmbient = intText(m.fullAmbient);

@@ -8,12 +8,12 @@ namespace tarv {
 
 class EditingContext;
 
-// Fills every control but the swatches from material i. Traps its errors.
+// Fills every control and the swatches from material i. Traps its errors.
 void displayMaterialInfo(EditingContext& ctx, int i);
 // On every showing: the navigation buttons, displayMaterialInfo on the selected material, the colour boxes
 // 0 to 8 locked, the swatches painted from the boxes. Traps its errors.
 void frmMaterials_Activate(EditingContext& ctx);
-// Move the list's selection by one and show that material; the swatches stay. Trap their errors.
+// Move the list's selection by one and show that material, its swatches too. Trap their errors.
 void cmdPrev_Click(EditingContext& ctx);
 void cmdNext_Click(EditingContext& ctx);
 // The colour picker of swatch 0 (ambient), 1 (diffuse) or 2 (specular): starts from the three boxes; Cancel

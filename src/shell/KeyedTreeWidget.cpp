@@ -6,6 +6,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 namespace tarv {
 
@@ -131,6 +133,20 @@ void KeyedTreeWidget::sync(bool force) {
     }
     syncing_ = false;
     shownRevision_ = model_->revision();
+}
+
+bool KeyedTreeWidget::isOnCheckBox(const QPoint& pos) const {
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid() || !(index.flags() & Qt::ItemIsUserCheckable)) return false;
+    // The box where the item's delegate draws it and takes its clicks.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    option.index = index;
+    option.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.checkState = index.data(Qt::CheckStateRole).value<Qt::CheckState>();
+    option.text = index.data(Qt::DisplayRole).toString();
+    return style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, this).contains(pos);
 }
 
 QString KeyedTreeWidget::keyAt(const QPoint& pos) const { return QString::fromStdString(keyOf(itemAt(pos))); }

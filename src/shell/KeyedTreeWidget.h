@@ -29,6 +29,8 @@ public:
     // trees whose handlers decide when a drag begins (setDragEnabled(false) stops the view's own start).
     // The view's own start uses it too, without a picture.
     void beginDrag(const QPixmap& image);
+    // Whether pos (in the viewport) lies on a node's check box.
+    bool isOnCheckBox(const QPoint& pos) const;
 
 signals:
     void nodeMousePressed(const QString& key, Qt::MouseButton button, const QPoint& pos);

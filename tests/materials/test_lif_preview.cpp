@@ -304,5 +304,66 @@ TEST(LifPreview, FixLifRepairsTheTextureOfPanelOne) {
     EXPECT_EQ(p.ctx.lif.boxes.txtLifFlags, "50");
 }
 
+// Whatever the window opens, "&Fix Lif" is offered only with the file drawn, and the fix keeps the picture that
+// was drawn; a file that cannot be drawn leaves no picture, size or layer of the texture shown before.
+TEST(LifPreview, FixLifIsOfferedOnlyForADrawnFileAndKeepsItsPicture) {
+    const auto withTail = [](std::vector<uint8_t> bytes) {
+        bytes.resize(bytes.size() + 16, 0);
+        return bytes;
+    };
+    test::LifFields tall;
+    tall.flags = 0;
+    tall.width = 1;
+    tall.height = 40000;
+    tall.palette = 48 + 40000;
+    test::LifFields cut;
+    cut.width = 64;
+    cut.height = 32;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> bytes;  // none: no file
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"standard with flags 0", test::standard2x2(0), true},
+        {"16 bytes after the blocks, read as three bytes a pixel", withTail(test::standard2x2()), true},
+        {"three bytes a pixel", test::lifHeader(test::LifFields{}).bytes({250, 0, 0, 0, 0, 250, 250, 0, 0, 0, 250, 0}).data(),
+         true},
+        {"16 bytes after the blocks of an 8-bit texture", withTail(texture64x32()), false},
+        {"pixels cut short", test::lifHeader(cut).fill(10, 1).data(), false},
+        {"a side beyond 32,767", test::lifHeader(tall).fill(40000 + 1536, 1).data(), false},
+        {"no file", {}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Preview p;
+        const std::string before = p.lif("before.lif", texture64x32());
+        openLifPreview(p.ctx, before, true);
+        frmLifPreview_Activate(p.ctx);
+        ASSERT_TRUE(p.pv.mnuView);
+        const std::string path = c.bytes.empty() ? (p.folder / "none.lif").string() : p.lif("case.lif", c.bytes);
+        p.pv.panel1 = path;
+        frmLifPreview_Activate(p.ctx);
+        EXPECT_EQ(p.pv.mnuFixLif, c.drawn);
+        EXPECT_EQ(p.pv.mnuView, c.drawn);
+        if (!c.drawn) {
+            EXPECT_TRUE(p.pv.Image1.empty());
+            EXPECT_TRUE(p.pv.picLif1.empty());
+            EXPECT_EQ(p.pv.panel2 + p.pv.panel3 + p.pv.panel4, "");
+            EXPECT_FALSE(p.pv.mnuFileExportBMP);
+            continue;
+        }
+        const Image shown = p.pv.Image1;
+        EXPECT_EQ(p.pv.panel2 + "x" + p.pv.panel3, "2x2");
+        p.t.prompts.expectMessage("Fix Lif done!");
+        mnuFixLif_Click(p.ctx);
+        EXPECT_TRUE(p.t.errors.reports.empty()) << p.t.errors.reports.front().description;
+        EXPECT_EQ(test::readBytes(path).size(), 4u + 1584u);
+        frmLifPreview_Activate(p.ctx);
+        EXPECT_FALSE(p.pv.mnuFixLif);
+        EXPECT_EQ(p.pv.Image1, shown);
+    }
+}
+
 }  // namespace
 }  // namespace tarv

@@ -77,7 +77,7 @@ TEST_F(MaterialPropertiesTest, ShowsTheSelectedMaterial) {
     EXPECT_TRUE(d.lstMatFaces.empty());
 }
 
-TEST_F(MaterialPropertiesTest, NavigationFollowsTheListAndLeavesTheSwatches) {
+TEST_F(MaterialPropertiesTest, NavigationFollowsTheListAndTheSwatchesFollowTheMaterial) {
     model(1);
     frmMaterials_Activate(t.ctx);
     EXPECT_FALSE(d.cmdPrevEnabled);
@@ -85,14 +85,16 @@ TEST_F(MaterialPropertiesTest, NavigationFollowsTheListAndLeavesTheSwatches) {
 
     model(2);
     frmMaterials_Activate(t.ctx);
-    const auto swatches = d.swatches;
+    EXPECT_EQ(d.swatches[0], 10 + 256 * 20 + 65536 * 30);
     cmdNext_Click(t.ctx);
     EXPECT_EQ(page.selectedIndex, 1);
     EXPECT_TRUE(d.cmdPrevEnabled);
     EXPECT_FALSE(d.cmdNextEnabled);
     EXPECT_EQ(d.txtColours[0], "11");
-    EXPECT_EQ(d.swatches, swatches);
+    EXPECT_EQ(d.swatches, (std::array<int32_t, 3>{11 + 256 * 20 + 65536 * 30, 40 + 256 * 50 + 65536 * 60,
+                                                  70 + 256 * 80 + 65536 * 90}));
     cmdPrev_Click(t.ctx);
+    EXPECT_EQ(d.swatches[0], 10 + 256 * 20 + 65536 * 30);
     EXPECT_FALSE(d.cmdPrevEnabled);
     EXPECT_TRUE(d.cmdNextEnabled);
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QTest>
+#include <QTimer>
 
 #include "scene/Scene.h"
 #include "scene/gl/RMCanvas.h"
@@ -180,4 +183,42 @@ TEST(Canvas, UnchangedMeshesAreNotSentAgain) {
     mesh->setColorRGB(0, 1, 0);
     s.grab("upload_4");
     EXPECT_EQ(s.canvas.meshUploads(), uploads + 1);
+}
+
+// The main window's 1 ms timer asks the canvas to draw on every tick: the draws come at most once per display
+// frame, and keep coming while the ticks do.
+TEST(Canvas, DrawsAskedForOnEveryMillisecondComeAtMostOncePerDisplayFrame) {
+    struct CountingCanvas : RMCanvas {
+        int draws = 0;
+        void paintGL() override {
+            ++draws;
+            RMCanvas::paintGL();
+        }
+    };
+    auto viewport = std::make_shared<Viewport>(createSceneRoot());
+    CountingCanvas canvas;
+    canvas.resize(kSize, kSize);
+    canvas.setScene(viewport);
+    canvas.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&canvas));
+    QTest::qWait(50);
+
+    const int before = canvas.draws;
+    int requests = 0;
+    QTimer ticks;
+    ticks.setInterval(1);
+    QObject::connect(&ticks, &QTimer::timeout, &canvas, [&] {
+        ++requests;
+        canvas.render();
+    });
+    QElapsedTimer wall;
+    wall.start();
+    ticks.start();
+    QTest::qWait(500);
+    ticks.stop();
+    const double seconds = double(wall.nsecsElapsed()) / 1e9;
+    const int draws = canvas.draws - before;
+    EXPECT_LE(draws, int(seconds / canvas.displayFrameSeconds()) + 2) << requests << " requests in " << seconds << " s";
+    EXPECT_GE(draws, 2);
+    EXPECT_GT(requests, draws);
 }

@@ -58,6 +58,7 @@ struct ObjectsState {
     bool cmdApplyMatrixEnabled = false;
     bool cmdAdvancedObjPropsEnabled = false;
     bool chkShowRecoilEnabled = false;
+    bool chkShowRecoil = false;  // "Show Gun Recoil" ticked
     bool cmdKeyfApplyEnabled = false;  // kept here for the Keyframes page
 
     // The "Object Options" frame: the object number of the top copy made by the last Clone command that got

@@ -158,6 +158,7 @@ void MatrixPage::showState() {
     cmdApplyMatrix->setEnabled(s.cmdApplyMatrixEnabled);
     cmdAdvancedObjProps->setEnabled(s.cmdAdvancedObjPropsEnabled);
     chkShowRecoil->setEnabled(s.chkShowRecoilEnabled);
+    chkShowRecoil->setChecked(s.chkShowRecoil);
 }
 
 void MatrixPage::readBoxes() {
@@ -196,7 +197,9 @@ ObjectPanel::ObjectPanel(frmTARV& w) : QObject(&w), window(w) {
     connect(treeHeirachy, &KeyedTreeWidget::nodeMousePressed, this,
             [this, &ctx, &tree](const QString& key, Qt::MouseButton button, const QPoint& pos) {
                 // The tree selects the node under the pointer before it reports the press.
-                pressedSelected_ = !key.isEmpty() && key.toStdString() == tree.selectedKey();
+                // A press on the check box ticks only: it never leads to renaming the node.
+                pressedSelected_ = !key.isEmpty() && key.toStdString() == tree.selectedKey() &&
+                                   !treeHeirachy->isOnCheckBox(pos);
                 if (!key.isEmpty()) tree.setSelected(key.toStdString());
                 treeHeirachy_MouseDown(ctx, buttonCode(button), 0, float(pos.x()), float(pos.y()));
             });

@@ -5,7 +5,10 @@
 #include <QOpenGLContext>
 #include <QOpenGLExtraFunctions>
 #include <QOpenGLShaderProgram>
+#include <QScreen>
+#include <QTimer>
 #include <QSurfaceFormat>
+#include <cmath>
 #include <cstring>
 #include <unordered_map>
 
@@ -231,6 +234,26 @@ RMCanvas::RMCanvas(QWidget* parent) : QOpenGLWidget(parent) {
     setObjectName("RMCanvas1");
     setFormat(canvasFormat());
     setMouseTracking(true);
+    clock_.start();
+    pacedDraw_ = new QTimer(this);
+    pacedDraw_->setSingleShot(true);
+    pacedDraw_->setTimerType(Qt::PreciseTimer);
+    connect(pacedDraw_, &QTimer::timeout, this, [this] { update(); });
+}
+
+double RMCanvas::displayFrameSeconds() const {
+    const qreal rate = screen() ? screen()->refreshRate() : 0;
+    return rate >= 1 ? 1.0 / rate : 1.0 / 60;
+}
+
+void RMCanvas::render() {
+    pacer_.setFrameSeconds(displayFrameSeconds());
+    const std::optional<double> delay = pacer_.request(clock_.nsecsElapsed() / 1e9);
+    if (!delay) return;  // the waiting draw shows this request too
+    if (*delay <= 0)
+        update();
+    else
+        pacedDraw_->start(int(std::ceil(*delay * 1000)));
 }
 
 RMCanvas::~RMCanvas() {
@@ -316,6 +339,8 @@ void RMCanvas::releaseGpu() {
 }
 
 void RMCanvas::paintGL() {
+    pacer_.drawn(clock_.nsecsElapsed() / 1e9);
+    pacedDraw_->stop();  // this draw shows what it waited for
     auto* f = QOpenGLContext::currentContext()->extraFunctions();
     const auto background = viewport_ ? viewport_->scene()->sceneBackground() : std::nullopt;
     const PackedColor bg = background ? colorFromRgbLong(*background) : 0xFF000000u;

@@ -1,14 +1,17 @@
 #pragma once
 // The 3D canvas: one OpenGL widget that draws a scene root through a viewport, and forwards the mouse.
+#include <QElapsedTimer>
 #include <QOpenGLWidget>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "scene/Canvas.h"
+#include "scene/RepaintPacer.h"
 #include "scene/Viewport.h"
 
 class QOpenGLShaderProgram;
+class QTimer;
 
 namespace tarv::scene {
 
@@ -24,8 +27,12 @@ public:
 
     bool start() override;
     std::string lastErrorText() const override { return lastError_; }
-    void render() override { update(); }
+    // Asks for a draw; the draws come at most once per display frame, however often this is called (the
+    // 1 ms timer calls it on every tick).
+    void render() override;
     void refresh() override { update(); }
+    // The display frame the draws are spaced by: the canvas's screen's, or 1/60 s when it reports none.
+    double displayFrameSeconds() const;
 
     // How many times a mesh's vertex buffer was filled, for checking that unchanged meshes are not re-sent.
     uint64_t meshUploads() const { return meshUploads_; }
@@ -60,6 +67,9 @@ private:
     uint64_t meshUploads_ = 0;
     std::vector<float> plainTriangles_;
     bool plainChanged_ = false;
+    RepaintPacer pacer_;
+    QElapsedTimer clock_;
+    QTimer* pacedDraw_;
 };
 
 // The canvas the main window shows; offscreen widget tests replace the factory, since an OpenGL widget

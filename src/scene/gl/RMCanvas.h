@@ -9,6 +9,7 @@
 #include "scene/Viewport.h"
 
 class QOpenGLShaderProgram;
+class QMouseEvent;
 
 namespace tarv::scene {
 
@@ -66,5 +67,9 @@ private:
 // cannot live on Qt's offscreen platform.
 using CanvasFactory = QWidget* (*)(QWidget* parent);
 QWidget* createRMCanvas(QWidget* parent);
+
+// Hands a press, move or release of the mouse to the handler as the canvas does (the buttons and keys as
+// CanvasMouseHandler takes them); false for any other event.
+bool forwardCanvasMouse(CanvasMouseHandler& handler, const QMouseEvent& event);
 
 }  // namespace tarv::scene

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "OffscreenMain.h"
 #include "base/Image.h"
 #include "materials/ThumbLayout.h"
 #include "materials/ui/ThumbNail.h"
@@ -73,11 +74,4 @@ BENCHMARK(BM_LabelsPlacedOnceFloor)->Arg(100)->Arg(kThumbs)->Unit(benchmark::kMi
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return tarv::bench::runWidgetBenchmarks(argc, argv); }

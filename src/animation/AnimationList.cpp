@@ -14,6 +14,7 @@
 #include "base/Paths.h"
 #include "base/RunTimeError.h"
 #include "editor/context/EditingContext.h"
+#include "editor/context/Messages.h"
 #include "editor/context/TrapGuard.h"
 #include "model/Backups.h"
 #include "model/LogFiles.h"
@@ -30,14 +31,9 @@ constexpr int kDebugLevel = 3;
 constexpr int kMaxInvalidAnswers = 10;
 
 const char* const kTooManyAnimations = "Can't have more than 32 animations!";
-const char* const kInvalidNumber = "Invalid numeric input. Please check and re-enter";
 
 int validAnimation(const EditingContext& ctx, int index) {
     return index >= 0 && size_t(index) < ctx.animation.madAnimations.size() ? index : -1;
-}
-
-void message(EditingContext& ctx, const std::string& text) {
-    ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::None);
 }
 
 void selectInList(EditingContext& ctx, int index) {
@@ -127,7 +123,7 @@ bool cmdAnimNew_Click(EditingContext& ctx) {
         auto& animations = ctx.animation.madAnimations;
         const int n = int(animations.size());
         if (n >= kMaxMadAnimations) {
-            message(ctx, kTooManyAnimations);
+            okMessage(ctx, kTooManyAnimations);
             return;
         }
         float latest = 0;
@@ -158,7 +154,7 @@ void cmdAnimApply_Click(EditingContext& ctx) {
         const auto start = parseNumber(page.startTime);
         // A window before the opening key's time would take the opening key with its keys.
         if (!end || !start || float(*start) < 0) {
-            message(ctx, kInvalidNumber);
+            okMessage(ctx, kAnimationInvalidNumberText);
             return;
         }
         if (page.txtAnimName.empty()) return;
@@ -275,7 +271,7 @@ void cmdCloneAnimation_Click(EditingContext& ctx) {
             if (number) {
                 E = float(*number);
                 if (E > S) break;
-                message(ctx, "This is no good, if you can't handle it, stick to the default.");
+                okMessage(ctx, "This is no good, if you can't handle it, stick to the default.");
                 continue;
             }
             if (invalid == kMaxInvalidAnswers) {
@@ -283,7 +279,7 @@ void cmdCloneAnimation_Click(EditingContext& ctx) {
                 moveClosingKeys(ctx, S + D + kClosingOffset);
                 return;
             }
-            message(ctx, "Please enter a valid number.");
+            okMessage(ctx, "Please enter a valid number.");
             ++invalid;
         }
         animations[c].endTime = E;

@@ -8,6 +8,10 @@ namespace tarv {
 
 class EditingContext;
 
+// The animation list's and the keyframe panel's message for a box that is not a number (without the full
+// stop of the chunk panels' message).
+inline const char* const kAnimationInvalidNumberText = "Invalid numeric input. Please check and re-enter";
+
 // The selected animation of lstAnimations or of cmbObjAnims: the index when it names an animation, else -1.
 int lstAnimationsSelection(const EditingContext& ctx);
 int cmbObjAnimsSelection(const EditingContext& ctx);

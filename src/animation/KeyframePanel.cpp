@@ -6,6 +6,7 @@
 #include "base/NumberText.h"
 #include "base/RunTimeError.h"
 #include "editor/context/EditingContext.h"
+#include "editor/context/Messages.h"
 #include "editor/context/TrapGuard.h"
 #include "model/ModelHelpers.h"
 #include "model/RotationMath.h"
@@ -54,10 +55,6 @@ int16_t appendTrack(EditingContext& ctx, PeoObject& object) {
     tracks.push_back(track);
     object.madObjectIndex = int16_t(tracks.size() - 1);
     return object.madObjectIndex;
-}
-
-void message(EditingContext& ctx, const std::string& text) {
-    ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::None);
 }
 
 }  // namespace
@@ -175,7 +172,7 @@ void sldObjKeyf_Scroll(EditingContext& ctx, int value) {
         ctx.animationsPage->sldObjKeyf.value = value;
         const int16_t o = ctx.objects.selectedObject;
         if (o < 0) {
-            message(ctx, "Please select an object first.");
+            okMessage(ctx, "Please select an object first.");
             return;
         }
         const int16_t t = objectAt(ctx, o).madObjectIndex;
@@ -193,7 +190,7 @@ void cmdKeyfApply_Click(EditingContext& ctx) {
         for (int i = 0; i < kKeyValCount; ++i) {
             const auto number = parseNumber(page.txtKeyVal[size_t(i)]);
             if (!number) {
-                message(ctx, "Invalid numeric input. Please check and re-enter");
+                okMessage(ctx, kAnimationInvalidNumberText);
                 return;
             }
             v[i] = float(*number);

@@ -76,11 +76,7 @@ struct ParsedMad {
 
 float snapped(float angle) { return std::fabs(angle) < kSnapBelow ? 0.0f : angle; }
 
-float floatAt(const uint8_t* base, int64_t index) {
-    const uint8_t* p = base + index * 4;
-    return std::bit_cast<float>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
-                                (uint32_t(p[3]) << 24));
-}
+float floatAt(const uint8_t* base, int64_t index) { return loadF32({base + index * 4, 4}, 0); }
 
 std::string nameAt(const BinaryReader& r, const std::string& block, int64_t offset, const std::string& owner) {
     if (offset < 0 || offset >= int64_t(block.size()))

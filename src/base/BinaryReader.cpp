@@ -45,16 +45,14 @@ uint8_t BinaryReader::u8(int64_t offset, const char* field) const {
 
 uint16_t BinaryReader::u16(int64_t offset, const char* field) const {
     require(offset, 2, field);
-    const uint8_t* p = bytes_.data() + offset;
-    return uint16_t(p[0] | (p[1] << 8));
+    return loadU16(bytes_, size_t(offset));
 }
 
 int16_t BinaryReader::i16(int64_t offset, const char* field) const { return int16_t(u16(offset, field)); }
 
 uint32_t BinaryReader::u32(int64_t offset, const char* field) const {
     require(offset, 4, field);
-    const uint8_t* p = bytes_.data() + offset;
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+    return loadU32(bytes_, size_t(offset));
 }
 
 int32_t BinaryReader::i32(int64_t offset, const char* field) const { return int32_t(u32(offset, field)); }

@@ -1,6 +1,7 @@
 #pragma once
 // Bounds-checked little-endian reading of a whole file held in memory. Every read is checked against the
 // buffer; a read outside it throws a RunTimeError (62) naming the field, the offset and the file size.
+#include <bit>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -8,6 +9,17 @@
 #include <vector>
 
 namespace tarv {
+
+// Little-endian values at a position of a byte span that the caller has checked lies inside it.
+inline uint16_t loadU16(std::span<const uint8_t> bytes, size_t at) {
+    return uint16_t(bytes[at] | (bytes[at + 1] << 8));
+}
+inline uint32_t loadU32(std::span<const uint8_t> bytes, size_t at) {
+    return uint32_t(bytes[at]) | (uint32_t(bytes[at + 1]) << 8) | (uint32_t(bytes[at + 2]) << 16) |
+           (uint32_t(bytes[at + 3]) << 24);
+}
+inline int32_t loadI32(std::span<const uint8_t> bytes, size_t at) { return int32_t(loadU32(bytes, at)); }
+inline float loadF32(std::span<const uint8_t> bytes, size_t at) { return std::bit_cast<float>(loadU32(bytes, at)); }
 
 class BinaryReader {
 public:
@@ -73,6 +85,22 @@ private:
     }
     const BinaryReader& r_;
     int64_t pos_;
+};
+
+// A file's bytes where a field, or the part of it, that lies outside the file reads as zero bytes.
+class ZeroFilledBytes {
+public:
+    explicit ZeroFilledBytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+    int64_t size() const { return int64_t(bytes_.size()); }
+    uint8_t u8(int64_t at) const { return at >= 0 && at < size() ? bytes_[size_t(at)] : 0; }
+    int32_t i32(int64_t at) const {
+        const uint8_t field[4] = {u8(at), u8(at + 1), u8(at + 2), u8(at + 3)};
+        return loadI32(field, 0);
+    }
+    float f32(int64_t at) const { return std::bit_cast<float>(i32(at)); }
+
+private:
+    std::span<const uint8_t> bytes_;
 };
 
 }  // namespace tarv

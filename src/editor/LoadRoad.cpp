@@ -34,6 +34,7 @@
 #include "scene/Scene.h"
 #include "materials/state/MaterialsPageState.h"
 #include "editor/context/EditingContext.h"
+#include "editor/context/Messages.h"
 
 namespace tarv {
 
@@ -41,10 +42,6 @@ namespace {
 
 std::string lowerLastFour(const std::string& name) {
     return asciiLower(name.size() > 4 ? name.substr(name.size() - 4) : name);
-}
-
-void okMessage(EditingContext& ctx, const std::string& text) {
-    ctx.prompts().messageBox(text, ctx.version.appTitle, PromptIcon::None);
 }
 
 // A path named in the .shp, found in its folder without regard to case (as written when missing).

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "base/AtomicFile.h"
+#include "base/ByteWriter.h"
 #include "editor/context/EditingContext.h"
 #include "base/NumberText.h"
 #include "base/RunTimeError.h"
@@ -18,14 +19,6 @@ namespace tarv {
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, int32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(uint32_t(v) >> 8));
-}
-void put32(std::vector<uint8_t>& out, int64_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(uint64_t(v) >> (8 * i)));
-}
-
 int64_t strideFor(int64_t width) { return (3 * width + 3) & ~int64_t(3); }
 
 }  // namespace
@@ -34,24 +27,24 @@ void appendBitmapFileHeader(std::vector<uint8_t>& out, int64_t fileSize, int64_t
     if (fileSize > INT32_MAX) throw RunTimeError::overflow();
     out.push_back('B');
     out.push_back('M');
-    put32(out, fileSize);
-    put16(out, 0);
-    put16(out, 0);
-    put32(out, offBits);
+    appendLittleEndian(out, uint32_t(fileSize));
+    appendLittleEndian(out, uint16_t(0));
+    appendLittleEndian(out, uint16_t(0));
+    appendLittleEndian(out, uint32_t(offBits));
 }
 
 void appendBitmapInfoHeader(std::vector<uint8_t>& out, const BitmapInfoHeader& h) {
-    put32(out, h.biSize);
-    put32(out, h.biWidth);
-    put32(out, h.biHeight);
-    put16(out, h.biPlanes);
-    put16(out, h.biBitCount);
-    put32(out, h.biCompression);
-    put32(out, h.biSizeImage);
-    put32(out, h.biXPelsPerMeter);
-    put32(out, h.biYPelsPerMeter);
-    put32(out, h.biClrUsed);
-    put32(out, h.biClrImportant);
+    appendLittleEndian(out, uint32_t(h.biSize));
+    appendLittleEndian(out, uint32_t(h.biWidth));
+    appendLittleEndian(out, uint32_t(h.biHeight));
+    appendLittleEndian(out, uint16_t(h.biPlanes));
+    appendLittleEndian(out, uint16_t(h.biBitCount));
+    appendLittleEndian(out, uint32_t(h.biCompression));
+    appendLittleEndian(out, uint32_t(h.biSizeImage));
+    appendLittleEndian(out, uint32_t(h.biXPelsPerMeter));
+    appendLittleEndian(out, uint32_t(h.biYPelsPerMeter));
+    appendLittleEndian(out, uint32_t(h.biClrUsed));
+    appendLittleEndian(out, uint32_t(h.biClrImportant));
 }
 
 bool writePictureFile(EditingContext& ctx, const std::string& sFileName, std::span<const uint8_t> bytes) {

@@ -6,6 +6,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/BinaryReader.h"
+#include "base/ByteWriter.h"
 #include "base/NumberText.h"
 #include "base/Paths.h"
 #include "base/RunTimeError.h"
@@ -24,16 +25,6 @@ namespace tarv {
 namespace {
 
 constexpr int64_t kStandardExtra = 1584;  // header, palette and the two team tables
-
-int32_t i32At(std::span<const uint8_t> bytes, size_t offset) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= uint32_t(bytes[offset + size_t(i)]) << (8 * i);
-    return int32_t(v);
-}
-
-void putI32(std::vector<uint8_t>& out, size_t offset, int32_t value) {
-    for (int i = 0; i < 4; ++i) out[offset + size_t(i)] = uint8_t(uint32_t(value) >> (8 * i));
-}
 
 FixLifFailure badFile(std::string reason) { return {62, std::move(reason)}; }
 
@@ -54,10 +45,6 @@ std::optional<FixLifFailure> copyBlockProblem(const char* block, int64_t offset,
                    intText(length) + " bytes)");
 }
 
-int32_t littleEndianAt(const std::vector<uint8_t>& bytes, size_t offset) {
-    return i32At(std::span<const uint8_t>(bytes), offset);
-}
-
 }  // namespace
 
 FixLifSourceOrFailure inspectLifForFix(std::span<const uint8_t> bytes) {
@@ -68,18 +55,8 @@ FixLifSourceOrFailure inspectLifForFix(std::span<const uint8_t> bytes) {
         return out;
     }
     FixLifSource s;
-    LifHeader& h = s.header;
-    h.ident.assign(reinterpret_cast<const char*>(bytes.data()), 8);
-    h.version = i32At(bytes, 8);
-    h.flags = i32At(bytes, 12);
-    h.width = i32At(bytes, 16);
-    h.height = i32At(bytes, 20);
-    h.paletteCRC = i32At(bytes, 24);
-    h.imageCRC = i32At(bytes, 28);
-    h.data = i32At(bytes, 32);
-    h.Palette = i32At(bytes, 36);
-    h.Team0 = i32At(bytes, 40);
-    h.Team1 = i32At(bytes, 44);
+    s.header = readLifHeader(bytes);
+    const LifHeader& h = s.header;
     if (h.width < 0 || h.height < 0) {
         out.failure = badFile("Negative width or height (" + intText(h.width) + " x " + intText(h.height) + ")");
         return out;
@@ -159,9 +136,9 @@ std::optional<ReducedPicture> reduceLikeEightBitBmp(const Image& picture) {
     if (!bmp || bmp->size() < 54) return std::nullopt;
     // Decode the 8-bit file: the colour table (blue, green, red, 0) from 54, index rows bottom first.
     const std::vector<uint8_t>& file = *bmp;
-    const int64_t offBits = littleEndianAt(file, 10);
-    const int32_t width = littleEndianAt(file, 18);
-    const int32_t height = littleEndianAt(file, 22);
+    const int64_t offBits = loadI32(file, 10);
+    const int32_t width = loadI32(file, 18);
+    const int32_t height = loadI32(file, 22);
     const int64_t tableEntries = (offBits - 54) / 4;
     const int64_t rowLength = (int64_t(width) + 3) & ~int64_t(3);
     if (width != picture.width || height != picture.height || tableEntries < 1 ||
@@ -248,7 +225,7 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
 
     log("-- Writing flags", 1);
     out.header.flags = fixedLifFlags(h.flags, out.conversion);
-    putI32(file, 12, out.header.flags);
+    patchI32(file, 12, out.header.flags);
     out.header.data = kLifHeaderSize;
     out.header.Palette = int32_t(kLifHeaderSize + n);
     out.header.Team0 = int32_t(kLifHeaderSize + n + 1024);
@@ -257,10 +234,10 @@ FixLifResult fixLifBytes(std::span<const uint8_t> source, const Image* basePictu
     log("-- Data: " + intText(out.header.data) + " Palette: " + intText(out.header.Palette) +
             " Team0: " + intText(out.header.Team0) + " Team1: " + intText(out.header.Team1),
         2);
-    putI32(file, 32, out.header.data);
-    putI32(file, 36, out.header.Palette);
-    putI32(file, 40, out.header.Team0);
-    putI32(file, 44, out.header.Team1);
+    patchI32(file, 32, out.header.data);
+    patchI32(file, 36, out.header.Palette);
+    patchI32(file, 40, out.header.Team0);
+    patchI32(file, 44, out.header.Team1);
 
     // Every file made here has the standard layout.
     if (int64_t(file.size()) != n + kStandardExtra)

@@ -17,28 +17,6 @@ namespace tarv {
 
 namespace {
 
-int32_t i32At(std::span<const uint8_t> bytes, size_t offset) {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= uint32_t(bytes[offset + size_t(i)]) << (8 * i);
-    return int32_t(v);
-}
-
-LifHeader readHeader(std::span<const uint8_t> bytes) {
-    LifHeader h;
-    h.ident.assign(reinterpret_cast<const char*>(bytes.data()), 8);
-    h.version = i32At(bytes, 8);
-    h.flags = i32At(bytes, 12);
-    h.width = i32At(bytes, 16);
-    h.height = i32At(bytes, 20);
-    h.paletteCRC = i32At(bytes, 24);
-    h.imageCRC = i32At(bytes, 28);
-    h.data = i32At(bytes, 32);
-    h.Palette = i32At(bytes, 36);
-    h.Team0 = i32At(bytes, 40);
-    h.Team1 = i32At(bytes, 44);
-    return h;
-}
-
 // The four layer bits as longToBinary spells them: positions 16, 14, 13 and 12 of its 17 characters.
 std::array<bool, 4> layerBits(int32_t flags) {
     const std::string bits = longToBinary(flags);
@@ -102,6 +80,22 @@ void refuse(EditingContext& ctx, const std::string& reason) { writeLog(ctx, "  -
 
 }  // namespace
 
+LifHeader readLifHeader(std::span<const uint8_t> bytes) {
+    LifHeader h;
+    h.ident.assign(reinterpret_cast<const char*>(bytes.data()), 8);
+    h.version = loadI32(bytes, 8);
+    h.flags = loadI32(bytes, 12);
+    h.width = loadI32(bytes, 16);
+    h.height = loadI32(bytes, 20);
+    h.paletteCRC = loadI32(bytes, 24);
+    h.imageCRC = loadI32(bytes, 28);
+    h.data = loadI32(bytes, 32);
+    h.Palette = loadI32(bytes, 36);
+    h.Team0 = loadI32(bytes, 40);
+    h.Team1 = loadI32(bytes, 44);
+    return h;
+}
+
 void startLifRead(EditingContext& ctx, const std::string& path) {
     auto& pv = ctx.lif.preview;
     pv.mnuViewAlpha = pv.mnuViewTeam0 = pv.mnuViewTeam1 = false;
@@ -120,7 +114,7 @@ LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool
         refuse(ctx, "the file is shorter than its 48-byte header");
         return LifReadResult::Failed;
     }
-    tex.lifHeader = readHeader(bytes);
+    tex.lifHeader = readLifHeader(bytes);
     const LifHeader& h = tex.lifHeader;
 
     const auto bits = layerBits(h.flags);
@@ -221,7 +215,7 @@ LifReadResult LoadFile(EditingContext& ctx, const std::string& path, bool loadPi
 std::optional<Image> quickLoadLifBytes(std::span<const uint8_t> bytes) {
     const int64_t length = int64_t(bytes.size());
     if (length < kLifHeaderSize) return std::nullopt;
-    const LifHeader h = readHeader(bytes);
+    const LifHeader h = readLifHeader(bytes);
     const auto bits = layerBits(h.flags);
     const PixelLayout layout = layoutOf(h, bits[kLifAlpha], length);
     const int bytesPerPixel = bits[kLifAlpha] || layout.forcedAlpha ? 4 : layout.is24Bit ? 3 : 1;

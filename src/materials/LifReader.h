@@ -7,12 +7,16 @@
 
 #include "base/Image.h"
 #include "materials/TextureSource.h"
+#include "materials/state/LifState.h"
 
 namespace tarv {
 
 class EditingContext;
 
 class PictureLoader;
+
+// The 48-byte header at the start of bytes, which holds at least that many.
+LifHeader readLifHeader(std::span<const uint8_t> bytes);
 
 inline constexpr const char* kCorruptLifWarning = "Warning! Corrupted lif detected.  Fix using File -> Fix lif";
 

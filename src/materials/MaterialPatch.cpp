@@ -1,33 +1,21 @@
 #include "materials/MaterialPatch.h"
 
 #include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
+#include "base/ByteWriter.h"
 #include "editor/context/EditingContext.h"
 #include "model/state/PeoLayout.h"
 #include "model/state/ShipModel.h"
 
 namespace tarv {
 
-namespace {
-
-int64_t i32At(std::span<const uint8_t> file, size_t at) {
-    return int32_t(uint32_t(file[at]) | uint32_t(file[at + 1]) << 8 | uint32_t(file[at + 2]) << 16 |
-                   uint32_t(file[at + 3]) << 24);
-}
-
-void put16(std::vector<uint8_t>& file, size_t at, int16_t value) {
-    file[at] = uint8_t(uint16_t(value) & 0xFF);
-    file[at + 1] = uint8_t(uint16_t(value) >> 8);
-}
-
-}  // namespace
-
 std::optional<size_t> materialEntryOffset(std::span<const uint8_t> file, int32_t filePosition) {
     if (file.size() < size_t(peo::kHeaderSize) || filePosition <= 0) return std::nullopt;
-    const int64_t publicCount = i32At(file, peo::header::publicMaterialCount);
+    const int64_t publicCount = loadI32(file, peo::header::publicMaterialCount);
     const bool usePublic = publicCount != 0;
-    const int64_t count = usePublic ? publicCount : i32At(file, peo::header::localMaterialCount);
+    const int64_t count = usePublic ? publicCount : loadI32(file, peo::header::localMaterialCount);
     const int64_t list =
-        i32At(file, usePublic ? peo::header::publicMaterialListOffset : peo::header::localMaterialListOffset);
+        loadI32(file, usePublic ? peo::header::publicMaterialListOffset : peo::header::localMaterialListOffset);
     if (count <= 0 || list < 0) return std::nullopt;
     if (list + count * peo::kMaterialEntrySize > int64_t(file.size())) return std::nullopt;
     const int64_t entry = int64_t(filePosition) - 1;
@@ -43,8 +31,8 @@ void patchMaterialEntry(std::vector<uint8_t>& file, size_t entry, const PeoMater
         file[entry + 8 + b] = material.diffuse[b];
         file[entry + 12 + b] = material.specular[b];
     }
-    put16(file, entry + 24, flagsWord);
-    put16(file, entry + 26, material.fullAmbient);
+    patchU16(file, entry + 24, uint16_t(flagsWord));
+    patchU16(file, entry + 26, uint16_t(material.fullAmbient));
 }
 
 void patchMaterialInModelFile(EditingContext& ctx, int i, int16_t flagsWord) {

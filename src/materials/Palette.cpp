@@ -5,6 +5,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/BinaryReader.h"
+#include "base/ByteWriter.h"
 #include "editor/context/EditingContext.h"
 #include "base/NumberText.h"
 #include "base/RunTimeError.h"
@@ -307,8 +308,7 @@ bool cPalette::Load(const std::string& sFileName, int32_t& lPosition) {
 bool cPalette::Save(const std::string& sFileName, int32_t lPosition) const {
     try {
         std::vector<uint8_t> bytes(lPosition >= 1 ? size_t(lPosition) : 0, 0);
-        const uint32_t n = uint32_t(Count());
-        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(n >> (8 * i)));
+        appendLittleEndian(bytes, uint32_t(Count()));
         for (const PaletteEntry& e : paletteEntries) {
             bytes.insert(bytes.end(), {e.red, e.green, e.blue, e.reserved});
         }

@@ -323,17 +323,8 @@ void remLowPolObject(EditingContext& ctx, int16_t objNo) {
             repointSharers(ctx, {objNo});
             return;
         }
-        const std::vector<int16_t> subtree = subtreeObjects(ctx, key);
-        repointSharers(ctx, subtree);
-        deselectIfAmong(ctx, subtree);
-        setErrorContext(ctx, "modPeo", "remLowPolObject", "objNo");
-        TraverseTreeDelete(ctx, node->index);
-        setErrorContext(ctx, "modPeo", "remLowPolObject", "objNo");
-        tree.remove(key);
-        for (int i = 1; i <= tree.count(); ++i) {
-            const KeyedTree::Node& n = tree.nodeAt(i);
-            if (!n.expanded) tree.setExpanded(n.key, true);
-        }
+        deleteSubtree(ctx, key, "modPeo", "remLowPolObject", "objNo");
+        expandEveryNode(ctx);
     });
 }
 

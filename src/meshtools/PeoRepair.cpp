@@ -6,6 +6,7 @@
 
 #include "attachments/ShpFile.h"
 #include "base/AtomicFile.h"
+#include "base/ByteWriter.h"
 #include "base/NumberText.h"
 #include "base/RunTimeError.h"
 #include "editor/context/EditingContext.h"
@@ -31,19 +32,7 @@ int64_t wholeNumberOf(const std::string& text) {
     return toInt32(*value);
 }
 
-void put32(std::vector<uint8_t>& bytes, size_t at, int32_t value) {
-    for (size_t i = 0; i < 4; ++i) bytes[at + i] = uint8_t(uint32_t(value) >> (8 * i));
-}
-
 }  // namespace
-
-int32_t ZeroFilledBytes::i32(int64_t at) const {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= uint32_t(u8(at + i)) << (8 * i);
-    return int32_t(value);
-}
-
-float ZeroFilledBytes::f32(int64_t at) const { return std::bit_cast<float>(i32(at)); }
 
 std::array<std::string, 7> normalRowTexts(const RepairView& view, size_t row) {
     std::array<std::string, 7> texts;
@@ -210,8 +199,8 @@ void cmdRepairMats_Click(EditingContext& ctx, RepairView& view) {
         if (failed.empty() && doubleText(check.computed) != view.lblMatSize)
             failed = "the file no longer gives the count shown (" + view.lblMatSize + ")";
         if (failed.empty()) {
-            put32(bytes, peo::header::publicMaterialCount, toInt32(*shown));
-            put32(bytes, peo::header::localMaterialCount, 0);
+            patchI32(bytes, peo::header::publicMaterialCount, toInt32(*shown));
+            patchI32(bytes, peo::header::localMaterialCount, 0);
             writeFileAtomically(path, std::span<const uint8_t>(bytes));
         } else {
             reportError(ctx, RunTimeError::badFile("The material count was not repaired: " + failed)

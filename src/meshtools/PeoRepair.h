@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "base/BinaryReader.h"
 #include "model/PeoObjectHeader.h"
 #include "platform/CommonDialog.h"
 
@@ -53,20 +54,6 @@ struct RepairView {
 
 // The seven texts of a ListView1 row: its number from 0, then the six coordinates as 32-bit float text.
 std::array<std::string, 7> normalRowTexts(const RepairView& view, size_t row);
-
-// A file's bytes read the way the window reads them: a field, or the part of it, that lies outside the
-// file reads as zero bytes.
-class ZeroFilledBytes {
-public:
-    explicit ZeroFilledBytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
-    int64_t size() const { return int64_t(bytes_.size()); }
-    uint8_t u8(int64_t at) const { return at >= 0 && at < size() ? bytes_[size_t(at)] : 0; }
-    int32_t i32(int64_t at) const;
-    float f32(int64_t at) const;
-
-private:
-    std::span<const uint8_t> bytes_;
-};
 
 // The object record at position (0-based) in the layout of version (116 bytes for 1280, else 112), read
 // field by field in file order; position moves past it. The name stays empty; mother is the file's offset.

@@ -14,6 +14,8 @@
 #endif
 
 #include "base/AtomicFile.h"
+#include "base/BinaryReader.h"
+#include "base/ByteWriter.h"
 #include "model/LogFiles.h"
 #include "model/ModelHelpers.h"
 #include "model/Normals.h"
@@ -55,9 +57,7 @@ public:
         uint8_t* at = room(count);
         if (count) std::memset(at, value, count);
     }
-    void patchI32(size_t at, int32_t v) {
-        for (int i = 0; i < 4; ++i) bytes_.get()[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
-    }
+    void patchI32(size_t at, int32_t v) { storeLittleEndian(bytes_.get() + at, uint32_t(v)); }
     size_t size() const { return used_; }
     // The 1-based position of the next byte, as the log names it.
     std::string positionText() const { return intText(int64_t(used_) + 1); }
@@ -78,8 +78,7 @@ public:
 private:
     template <class Unsigned>
     void put(Unsigned v) {
-        uint8_t* at = room(sizeof v);
-        for (size_t i = 0; i < sizeof v; ++i) at[i] = uint8_t(v >> (8 * i));
+        storeLittleEndian(room(sizeof v), v);
     }
     struct Free {
         void operator()(uint8_t* p) const { std::free(p); }
@@ -123,11 +122,7 @@ public:
 private:
     template <class Unsigned>
     void put(Unsigned v) {
-        if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(at_, &v, sizeof v);
-        } else {
-            for (size_t i = 0; i < sizeof v; ++i) at_[i] = uint8_t(v >> (8 * i));
-        }
+        storeLittleEndian(at_, v);
         at_ += sizeof v;
     }
     uint8_t* at_;
@@ -565,8 +560,7 @@ void refreshMaterialPositions(EditingContext& ctx, const std::filesystem::path& 
     if (ctx.currentModelPath.empty() || bytes.size() < size_t(kHeaderSize)) return;
     if (!std::filesystem::equivalent(written, ctx.currentModelPath, ec) || ec) return;
     const size_t at = size_t(peo::header::publicMaterialListOffset);
-    const int64_t list = int32_t(uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
-                                 uint32_t(bytes[at + 3]) << 24);
+    const int64_t list = loadI32(bytes, at);
     for (size_t i = 0; i < ctx.model.materials.size(); ++i)
         ctx.model.materials[i].filePosition = int32_t(list + int64_t(kMaterialEntrySize) * int64_t(i) + 1);
 }

@@ -148,6 +148,26 @@ void TraverseTreeDelete(EditingContext& ctx, int strKey) {
     });
 }
 
+void deleteSubtree(EditingContext& ctx, const std::string& key, const std::string& module, const std::string& procedure,
+                   const std::string& arguments) {
+    KeyedTree& tree = ctx.shell.treeHeirachy;
+    const std::vector<int16_t> subtree = subtreeObjects(ctx, key);
+    repointSharers(ctx, subtree);
+    deselectIfAmong(ctx, subtree);
+    setErrorContext(ctx, module, procedure, arguments);
+    TraverseTreeDelete(ctx, tree.find(key)->index);
+    setErrorContext(ctx, module, procedure, arguments);
+    tree.remove(key);
+}
+
+void expandEveryNode(EditingContext& ctx) {
+    KeyedTree& tree = ctx.shell.treeHeirachy;
+    for (int i = 1; i <= tree.count(); ++i) {
+        const KeyedTree::Node& node = tree.nodeAt(i);
+        if (!node.expanded) tree.setExpanded(node.key, true);
+    }
+}
+
 void cmdDeleteObject_Click(EditingContext& ctx) {
     ObjectsState& s = ctx.objects;
     s.cmdDeleteObjectEnabled = false;
@@ -160,19 +180,10 @@ void cmdDeleteObject_Click(EditingContext& ctx) {
             ctx.prompts().messageBox(kCantDeleteBaseText, ctx.version.appTitle, PromptIcon::None);
             return;
         }
-        const std::vector<int16_t> subtree = subtreeObjects(ctx, key);
-        repointSharers(ctx, subtree);
-        deselectIfAmong(ctx, subtree);
-        setErrorContext(ctx, "frmTARV", "cmdDeleteObject_Click", "");
-        TraverseTreeDelete(ctx, selected->index);
-        setErrorContext(ctx, "frmTARV", "cmdDeleteObject_Click", "");
-        tree.remove(key);
+        deleteSubtree(ctx, key, "frmTARV", "cmdDeleteObject_Click", "");
         calcHeirachy(ctx);
         setErrorContext(ctx, "frmTARV", "cmdDeleteObject_Click", "");
-        for (int i = 1; i <= tree.count(); ++i) {
-            const KeyedTree::Node& node = tree.nodeAt(i);
-            if (!node.expanded) tree.setExpanded(node.key, true);
-        }
+        expandEveryNode(ctx);
     });
     s.cmdDeleteObjectEnabled = true;
 }

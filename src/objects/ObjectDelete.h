@@ -47,6 +47,15 @@ void deselectIfAmong(EditingContext& ctx, const std::vector<int16_t>& objects);
 // (window procedure "frmTARV").
 void TraverseTreeDelete(EditingContext& ctx, int strKey);
 
+// Deletes the subtree of the node with this key, which exists: re-points the sharers of its objects,
+// deselects when the selected object is among them, marks its objects deleted and removes its node. The
+// caller's error context (module, procedure, arguments) is recorded again after each trapping step.
+void deleteSubtree(EditingContext& ctx, const std::string& key, const std::string& module, const std::string& procedure,
+                   const std::string& arguments);
+
+// Expands every node of the object tree.
+void expandEveryNode(EditingContext& ctx);
+
 // "Delete": refused for the base node ("Can't delete base object!"); otherwise re-points the sharers of
 // every object of the selected subtree, deselects when the selected object is among them, marks the
 // subtree deleted, removes its node, recomputes the links and expands every node. The Delete button is

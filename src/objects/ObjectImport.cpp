@@ -6,6 +6,7 @@
 #include "base/NumberText.h"
 #include "base/Paths.h"
 #include "editor/context/EditingContext.h"
+#include "editor/context/Messages.h"
 #include "editor/context/TrapGuard.h"
 #include "materials/TextureSource.h"
 #include "materials/state/MaterialsPageState.h"
@@ -23,10 +24,6 @@
 namespace tarv {
 
 namespace {
-
-void okMessage(EditingContext& ctx, const std::string& text, const std::string& caption) {
-    ctx.prompts().messageBox(text, caption, PromptIcon::None);
-}
 
 std::string homeFolder() {
     const char* home = std::getenv("HOME");
@@ -61,7 +58,7 @@ std::vector<int> parentRecords(const ImportSession& session) {
     return parents;
 }
 
-void corrupted(EditingContext& ctx) { okMessage(ctx, kCorruptedHierarchyText, ctx.version.appTitle); }
+void corrupted(EditingContext& ctx) { okMessage(ctx, kCorruptedHierarchyText); }
 
 // The first pass of both builds: record 0 at the top, records with a parent link under "o0", the others
 // at the top, in record order.

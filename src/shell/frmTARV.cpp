@@ -234,6 +234,11 @@ void frmTARV::buildStatusBar() {
 }
 
 void frmTARV::syncFromContext() {
+    struct Syncing {
+        int& depth;
+        explicit Syncing(int& d) : depth(d) { ++depth; }
+        ~Syncing() { --depth; }
+    } syncing(syncing_);
     statusPanels[0]->setText(QString::fromStdString(ctx.currentModelPath));
     mnuBUC->setEnabled(ctx.shell.mnuBUCEnabled);
     mnuRevBU->setEnabled(ctx.shell.mnuRevBUEnabled);
@@ -251,13 +256,14 @@ void frmTARV::syncFromContext() {
 }
 
 void frmTARV::mnuBUC_Click() {
-    createModelBackup(ctx);
-    syncFromContext();
+    runCommand([&] { createModelBackup(ctx); });
 }
 
 void frmTARV::mnuHelpAbout_Click() {
-    auto* about = new frmAbout(ctx, this);
-    about->exec();
+    runCommand([&] {
+        auto* about = new frmAbout(ctx, this);
+        about->exec();
+    });
 }
 
 void frmTARV::mnuFileExit_Click() { tarv::mnuFileExit_Click(ctx); }

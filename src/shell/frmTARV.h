@@ -48,6 +48,13 @@ public:
     // Called at the end of syncFromContext: the pages of the subsystems show their state. Each subsystem's
     // installer adds its own.
     std::vector<std::function<void()>> syncHooks;
+    // The one road of every control event, of this window and of the subsystems' windows: runs the command,
+    // reports an error that escapes it, and then every page shows the context once. The user's input held
+    // back during the command is handled afterwards, and a close asked for meanwhile happens. A control
+    // changed while the window shows the context runs no command.
+    void runCommand(const std::function<void()>& command);
+    // True while the window shows the context: a control that changes now is not the user's doing.
+    bool syncing() const { return syncing_ > 0; }
 
     // Handlers.
     void mnuBUC_Click();
@@ -170,10 +177,7 @@ protected:
 
 private:
     void connectRoads();
-    // Runs a command of the roads; afterwards the window shows the new state, the user's input held back
-    // during the command is handled, and a close asked for meanwhile happens.
-    template <class Command>
-    void runCommand(Command&& command);
+    int syncing_ = 0;
     UserInputGate* inputGate_ = nullptr;
     bool closePending_ = false;
     void buildMenus();

@@ -24,9 +24,13 @@
 
 namespace tarv {
 
-template <class Command>
-void frmTARV::runCommand(Command&& command) {
-    command();
+void frmTARV::runCommand(const std::function<void()>& command) {
+    if (syncing_ > 0) return;
+    try {
+        command();
+    } catch (const std::exception& error) {
+        reportError(ctx, error);
+    }
     if (spaced_) spaced_->flush();
     syncFromContext();
     if (ctx.road.operationsRunning > 0) return;  // a command inside a running operation
@@ -176,9 +180,10 @@ void frmTARV::mnuSaveTypeHWC_Click() {
 }
 
 void frmTARV::mnuToolsOptions_Click() {
-    if (!optionsWindow) optionsWindow = new frmOptions(ctx, this);
-    optionsWindow->exec();
-    syncFromContext();
+    runCommand([&] {
+        if (!optionsWindow) optionsWindow = new frmOptions(ctx, this);
+        optionsWindow->exec();
+    });
 }
 
 void frmTARV::mnuToolsRepair_Click() {

@@ -12,6 +12,7 @@
 #include "Fakes.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "WindowFixture.h"
 #include "animation/state/AnimationsPageState.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
@@ -78,10 +79,8 @@ TEST(PlaybackSample, TheSampleShipsAnimationPlaysInThePreviewAndStops) {
     EXPECT_TRUE(samePose(ctx.view.viewObjects[size_t(turret)].frame->localTransform(), rest));
 
     // The Keyframes tab for the turret: its three keys of "Sweep", the first shown.
-    treeHeirachy_NodeClick(ctx, "o" + std::to_string(turret));
-    window->syncFromContext();
-    window->SSTab1->setCurrentWidget(window->pageObjects);
-    window->pageObjects->SSTab2->setCurrentIndex(2);
+    clickObjectNode(*window, "o" + std::to_string(turret));
+    clickTab(window->pageObjects->SSTab2, window->pageObjects->SSTab2->widget(2));
     QApplication::processEvents();
     EXPECT_EQ(window->findChild<QGroupBox*>("frmKeyframeInfo")->title(), "Keyframe Information: 3 found");
     saveScreenshotIfAsked(*window, "playback_sample_keyframes");

@@ -54,7 +54,7 @@ class PlaybackTest : public ::testing::Test {
 protected:
     TempDir dir;
     TestContext t{dir.path()};
-    FakeCanvas canvas;
+    CountingCanvas canvas;
     EditingContext& ctx = t.ctx;
     AnimationsPageState& page = *ctx.animationsPage;
     PlaybackState& play = ctx.preview.playback;

@@ -103,9 +103,7 @@ struct PlaybackCheckBoxesTest : WindowFixture, ::testing::Test {
 TEST_F(PlaybackCheckBoxesTest, ShowGunRecoilMovesTheSelectedJointBackWhileTicked) {
     auto* recoil = find<QCheckBox>("chkShowRecoil");
     EXPECT_FALSE(recoil->isEnabled()) << "no object is selected";
-    window.treeHeirachy->setCurrentItem(window.treeHeirachy->itemForKey("o1"));
-    treeHeirachy_NodeClick(t.ctx, "o1");
-    window.syncFromContext();
+    clickObjectNode(window, "o1");
     ASSERT_EQ(t.ctx.objects.selectedObject, 1);
     ASSERT_TRUE(recoil->isEnabled()) << "the selected object is a recoil joint";
     EXPECT_NEAR(frameZ(1), 7, 1e-6);
@@ -174,9 +172,8 @@ TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlide
     ctx.animation.madObjects = {makeTrack("gun", {0.5f, 1.5f, 4})};
     ctx.animation.madObjects[0].keyframes[2].position = {9, 8, 7};
     ctx.animation.madObjects[0].keyframes.back().time = 9;  // after every window
-    window.syncFromContext();
-    treeHeirachy_NodeClick(ctx, "o1");
-    window.syncFromContext();
+    window.syncFromContext();                               // the tracks set above, as a load leaves them
+    clickObjectNode(window, "o1");
     EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 2 found");
     auto* slider = find<QSlider>("sldObjKeyf");
     EXPECT_TRUE(slider->isEnabled());
@@ -195,8 +192,7 @@ TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlide
     EXPECT_FALSE(slider->isEnabled());
     EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "4");
 
-    treeHeirachy_NodeClick(ctx, "o2");  // "arm" has no track
-    window.syncFromContext();
+    clickObjectNode(window, "o2");  // "arm" has no track
     EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "No keyframes defined for this object");
     EXPECT_TRUE(slider->isHidden());
     EXPECT_TRUE(find<QLineEdit>("txtKeyVal_4")->isHidden());

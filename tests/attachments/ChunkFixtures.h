@@ -14,15 +14,6 @@
 
 namespace tarv::test {
 
-class CountingCanvas : public scene::Canvas {
-public:
-    int renders = 0, refreshes = 0;
-    bool start() override { return true; }
-    std::string lastErrorText() const override { return {}; }
-    void render() override { ++renders; }
-    void refresh() override { ++refreshes; }
-};
-
 // An object of the given corner and size with the eight corners of its box as vertices.
 inline PeoObject boxObject(const std::string& name, Vector3 min, Vector3 size, int32_t mother = 0) {
     PeoObject o;

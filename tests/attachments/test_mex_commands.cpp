@@ -309,7 +309,7 @@ TEST_F(Commands, AddReEnablesItsButtonBeforeTheReport) {
     expectOneList();
 }
 
-// F23: with the root or a group selected, Apply, Mirror, Auto-calc and Delete leave chunk 0 alone.
+// With the root or a group selected, Apply, Mirror, Auto-calc and Delete leave chunk 0 alone.
 TEST_F(Commands, RootAndGroupsAreNoChunks) {
     RecordingMexPanel recording;
     page().mexPanel = &recording;
@@ -337,7 +337,7 @@ TEST_F(Commands, RootAndGroupsAreNoChunks) {
     EXPECT_EQ(selectedChunkIndex(s.ctx), gun);
 }
 
-// F24: the gun-chunk hook on an empty tree changes nothing; on the skeleton with "gRoot" selected it adds Gun0.
+// The gun-chunk hook on an empty tree changes nothing; on the skeleton with "gRoot" selected it adds Gun0.
 TEST_F(Commands, GunChunkHookNeedsASelection) {
     connectAttachments(s.ctx);
     ASSERT_NE(s.ctx.objects.gunChunkHook, nullptr);

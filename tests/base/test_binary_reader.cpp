@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "base/BinaryReader.h"
 #include "base/RunTimeError.h"
+#include "editor/context/EditingContext.h"
 #include "editor/context/TrapGuard.h"
 
 using namespace tarv;

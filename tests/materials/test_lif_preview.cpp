@@ -19,13 +19,7 @@ namespace {
 using namespace lifpreview;
 using test::TempDir;
 using test::TestContext;
-
-// Makes the process's working directory another folder for the test's length.
-struct WorkingDirectory {
-    std::filesystem::path old = std::filesystem::current_path();
-    explicit WorkingDirectory(const std::filesystem::path& p) { std::filesystem::current_path(p); }
-    ~WorkingDirectory() { std::filesystem::current_path(old); }
-};
+using test::WorkingDirectory;
 
 struct Preview {
     TempDir dir;

@@ -21,12 +21,7 @@ namespace {
 
 using test::TempDir;
 using test::TestContext;
-
-struct WorkingDirectory {
-    std::filesystem::path old = std::filesystem::current_path();
-    explicit WorkingDirectory(const std::filesystem::path& p) { std::filesystem::current_path(p); }
-    ~WorkingDirectory() { std::filesystem::current_path(old); }
-};
+using test::WorkingDirectory;
 
 std::vector<uint8_t> lifWith(int32_t flags, int32_t paletteCRC, int32_t imageCRC) {
     test::LifFields f;

@@ -523,7 +523,7 @@ TEST_P(KernelSets, YesAppendsAPatchOfTheNewPolygonKindAndAnswersGoPerObjectInOrd
     const PeoObject& a = model.peoObjects[0];
     ASSERT_EQ(a.polygons.size(), 2u);
     EXPECT_EQ(a.nPolygons, 2);
-    PeoPolygon expected = a.polygons[0];  // F08: the same corners in the same order
+    PeoPolygon expected = a.polygons[0];  // the added face: the same corners in the same order
     expected.reserved = kNewPolygonReserved;
     EXPECT_EQ(a.polygons[1], expected);
     EXPECT_EQ(model.peoObjects[2].polygons.size(), 1u);

@@ -10,17 +10,17 @@
 #include "Fakes.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "WindowFixture.h"
 #include "meshtools/ui/LodFrame.h"
 #include "editor/context/EditingContext.h"
 
 using namespace tarv;
 
 namespace {
-struct FrameFixture : ::testing::Test {
-    tarv::test::TempDir dir;
-    tarv::test::TestContext t{dir.path()};
-    LodFrame frame{t.ctx};
-    FrameFixture() { frame.show(); }
+// The frame as the mesh tools build it into the main window.
+struct FrameFixture : tarv::test::WindowFixture, ::testing::Test {
+    LodFrame& frame = *window.findChild<LodFrame*>("fraLod");
+    FrameFixture() { window.show(); }
     template <class T>
     T* find(const char* name) {
         return frame.findChild<T*>(name);

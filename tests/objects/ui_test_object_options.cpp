@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "../objects/ObjectFixtures.h"
+#include "WindowFixture.h"
 #include "Screenshot.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
@@ -43,11 +44,9 @@ TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
         EXPECT_TRUE(button->isEnabled());
     }
 
-    t.ctx.shell.treeHeirachy.setSelected("o1");
-    treeHeirachy_NodeClick(t.ctx, "o1");
-    window.syncFromContext();
     window.resize(1100, 800);
     window.show();
+    clickObjectNode(window, "o1");
     QTest::mouseClick(frame->findChild<QPushButton*>("cmdCloneObject"), Qt::LeftButton);
     EXPECT_EQ(t.ctx.model.objectCount(), 5);
     EXPECT_EQ(t.ctx.model.peoObjects[3].name, "Hull2");

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "../objects/ObjectFixtures.h"
+#include "WindowFixture.h"
 #include "Screenshot.h"
 #include "shell/frmTARV.h"
 #include "objects/ObjectLinks.h"
@@ -143,8 +144,7 @@ TEST(ObjectPages, AClickOnANodeSelectsAndFillsThePageAndFocusSelectsAllText) {
 
 TEST(ObjectPages, ApplyShowsTheValidationMessage) {
     PagesFixture f;
-    treeHeirachy_NodeClick(f.t.ctx, "o2");
-    f.window.syncFromContext();
+    clickObjectNode(f.window, "o2");
     f.find<QLineEdit>("rotX")->setText("abc");
     f.t.prompts.expectMessage("Error in numeric input (rot. X abc), please re-enter.");
     f.find<QPushButton>("cmdApplyMatrix")->click();

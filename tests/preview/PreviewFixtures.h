@@ -13,15 +13,6 @@
 
 namespace tarv::test {
 
-class FakeCanvas : public scene::Canvas {
-public:
-    int renders = 0, refreshes = 0;
-    bool start() override { return true; }
-    std::string lastErrorText() const override { return {}; }
-    void render() override { ++renders; }
-    void refresh() override { ++refreshes; }
-};
-
 // Reads the textures it was given (by file name, any folder); draws a 2 x 2 checker whose colours say
 // which layer was asked for.
 class FakeTextureSource : public TextureSource {

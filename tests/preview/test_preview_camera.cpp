@@ -44,7 +44,7 @@ class CameraTest : public ::testing::Test {
 protected:
     TempDir dir;
     TestContext t{dir.path()};
-    FakeCanvas canvas;
+    CountingCanvas canvas;
     EditingContext& ctx = t.ctx;
     PreviewControls& controls = ctx.preview.ownControls;
     static constexpr float kCentre = 100, kEmpty = 3;

@@ -217,7 +217,7 @@ protected:
 };
 
 TEST_F(AxesTest, ShowAxesHangsThreeColouredConesOnObjectZero) {
-    FakeCanvas canvas;
+    CountingCanvas canvas;
     t.ctx.view.canvas = &canvas;
     const auto& base = t.ctx.view.viewObjects[0].frame;
     const size_t before = base->children().size();

@@ -113,7 +113,9 @@ TEST(PreviewWindow, APickShowsInTheWindow) {
     WindowFixture f;
     EditingContext& ctx = f.t.ctx;
     InitialiseComponents(ctx);
-    ctx.view.viewport->setSize(200, 200);
+    f.window.show();
+    QWidget* canvas = f.window.RMCanvas1;
+    ctx.view.viewport->setSize(canvas->width(), canvas->height());
     PeoObject o = squarePeoObject("hull", 10);
     for (PeoVertex& v : o.vertices) v.x -= 5, v.y -= 5;
     o.matrix[3] = 1.5f;
@@ -121,11 +123,10 @@ TEST(PreviewWindow, APickShowsInTheWindow) {
     buildScene(ctx);
     ctx.shell.treeHeirachy.addTopLevel("o0", "hull");
     f.window.syncFromContext();
-    mnuRenderReset_Click(ctx);
+    f.window.mnuRenderReset->trigger();
     f.window.pageObjects->SSTab2->setCurrentIndex(0);
 
-    RMCanvas1_MouseDown(ctx, 1, 0, 100, 100);
-    RMCanvas1_MouseUp(ctx, 1, 0, 100, 100);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->rect().center());
     EXPECT_EQ(f.window.pageObjects->lblKey->text(), "o0");
     EXPECT_EQ(f.window.Dx_Label1->text(), "Selected object: hull (X: 1.5 Y: 0 Z: 0)");
     EXPECT_TRUE(f.find<QPushButton>("cmdApplyMatrix")->isEnabled());
@@ -142,8 +143,7 @@ TEST(PreviewWindow, APickShowsInTheWindow) {
     EXPECT_EQ(f.find<QAction>("mnu3dPreviewSpin")->text(), "Spin Object");
 
     // A click on empty canvas.
-    RMCanvas1_MouseDown(ctx, 1, 0, 2, 2);
-    RMCanvas1_MouseUp(ctx, 1, 0, 2, 2);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(f.window.pageObjects->lblKey->text(), "");
     EXPECT_EQ(f.window.Dx_Label1->text(), "Nothing selected");
     EXPECT_FALSE(f.find<QPushButton>("cmdKeyfApply")->isEnabled());

@@ -11,6 +11,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/RandomSource.h"
+#include "scene/Canvas.h"
 
 namespace tarv::test {
 
@@ -152,6 +153,16 @@ struct TestContext {
     MemorySettingsStore preferencesStore;
     MemorySettingsStore recentFilesStore;
     RecordingTextViewer textViewer;
+};
+
+// A canvas that starts and counts its renders and refreshes.
+class CountingCanvas : public scene::Canvas {
+public:
+    int renders = 0, refreshes = 0;
+    bool start() override { return true; }
+    std::string lastErrorText() const override { return {}; }
+    void render() override { ++renders; }
+    void refresh() override { ++refreshes; }
 };
 
 }  // namespace tarv::test

@@ -29,4 +29,11 @@ void writeBytes(const std::filesystem::path& path, const std::vector<uint8_t>& b
 // The real game files shared beside the project, or an empty path when the folder is absent.
 std::filesystem::path samplesFolder();
 
+// Makes the process's working directory another folder while it lives.
+struct WorkingDirectory {
+    std::filesystem::path old = std::filesystem::current_path();
+    explicit WorkingDirectory(const std::filesystem::path& p) { std::filesystem::current_path(p); }
+    ~WorkingDirectory() { std::filesystem::current_path(old); }
+};
+
 }  // namespace tarv::test

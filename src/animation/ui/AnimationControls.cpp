@@ -65,7 +65,6 @@ AnimationControls::AnimationControls(frmTARV& window) : QObject(&window), window
     playback_ = std::make_unique<WindowPlayback>(*this);
     ctx_.preview.playbackHook = playback_.get();
     connectHandlers();
-    sync();
 }
 
 void AnimationControls::buildAnimationsPage() {
@@ -183,31 +182,25 @@ void AnimationControls::buildKeyframesTab() {
     if (auto* box = qobject_cast<QBoxLayout*>(page)) box->addStretch(1);
 }
 
-template <class F>
-void AnimationControls::run(F&& handler) {
-    if (syncing_) return;
-    handler();
-    window_.syncFromContext();
-}
-
 void AnimationControls::connectHandlers() {
     AnimationsPageState& s = *ctx_.animationsPage;
     auto button = [this](QPushButton* b, void (*handler)(EditingContext&)) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { run([&] { handler(ctx_); }); });
+        connect(b, &QPushButton::clicked, this, [this, handler] { window_.runCommand([&] { handler(ctx_); }); });
     };
     // The Animations page.
     connect(lstAnimations, &QListWidget::currentRowChanged, this, [this, &s](int row) {
-        run([&] {
+        window_.runCommand([&] {
             s.lstAnimationsIndex = row;
             lstAnimations_Click(ctx_);
         });
     });
-    connect(lstAnimations, &QListWidget::itemDoubleClicked, this, [this] { run([&] { lstAnimations_DblClick(ctx_); }); });
+    connect(lstAnimations, &QListWidget::itemDoubleClicked, this,
+            [this] { window_.runCommand([&] { lstAnimations_DblClick(ctx_); }); });
     connect(txtAnimName, &QLineEdit::textEdited, this, [&s](const QString& t) { s.txtAnimName = t.toStdString(); });
     connect(startTime, &QLineEdit::textEdited, this, [&s](const QString& t) { s.startTime = t.toStdString(); });
     connect(endTime, &QLineEdit::textEdited, this, [&s](const QString& t) { s.endTime = t.toStdString(); });
     connect(loopBox, &QCheckBox::clicked, this, [&s](bool checked) { s.loopBox = checked; });
-    connect(cmdAnimNew, &QPushButton::clicked, this, [this] { run([&] { cmdAnimNew_Click(ctx_); }); });
+    connect(cmdAnimNew, &QPushButton::clicked, this, [this] { window_.runCommand([&] { cmdAnimNew_Click(ctx_); }); });
     button(cmdCloneAnimation, cmdCloneAnimation_Click);
     button(cmdAnimDelete, cmdAnimDelete_Click);
     button(cmdAnimApply, cmdAnimApply_Click);
@@ -215,26 +208,28 @@ void AnimationControls::connectHandlers() {
     button(cmdResetAllObjects, cmdResetAllObjects_Click);
     button(cmdLoadMADfile, cmdLoadMADfile_Click);
     button(cmdDumpAllKeyframes, dumpAllKeyframes);
-    connect(window_.mnuImportFromSMD, &QAction::triggered, this, [this] { run([&] { mnuImportFromSMD_Click(ctx_); }); });
+    connect(window_.mnuImportFromSMD, &QAction::triggered, this,
+            [this] { window_.runCommand([&] { mnuImportFromSMD_Click(ctx_); }); });
 
     // The Keyframes tab.
     connect(cmbObjAnims, &QComboBox::activated, this, [this, &s](int index) {
-        run([&] {
+        window_.runCommand([&] {
             s.cmbObjAnimsIndex = index;
             cmbObjAnims_Click(ctx_);
         });
     });
-    connect(sldObjKeyf, &QSlider::valueChanged, this, [this](int value) { run([&] { sldObjKeyf_Scroll(ctx_, value); }); });
+    connect(sldObjKeyf, &QSlider::valueChanged, this,
+            [this](int value) { window_.runCommand([&] { sldObjKeyf_Scroll(ctx_, value); }); });
     for (int i = 0; i < 10; ++i)
         connect(txtKeyVal[size_t(i)], &QLineEdit::textEdited, this,
                 [&s, i](const QString& t) { s.txtKeyVal[size_t(i)] = t.toStdString(); });
     for (int i = 0; i < 9; ++i)
         connect(chkKeyfUse[size_t(i)], &QCheckBox::clicked, this, [&s, i](bool checked) { s.chkKeyfUse[size_t(i)] = checked; });
     connect(cmbApplyKeyframeType, &QComboBox::currentIndexChanged, this, [this, &s](int index) {
-        if (!syncing_) s.cmbApplyKeyframeType.listIndex = index;
+        if (!window_.syncing()) s.cmbApplyKeyframeType.listIndex = index;
     });
     connect(cmbObjectList, &QComboBox::currentIndexChanged, this, [this, &s](int index) {
-        if (!syncing_) s.cmbObjectListIndex = index;
+        if (!window_.syncing()) s.cmbObjectListIndex = index;
     });
     button(cmdKeyfApply, cmdKeyfApply_Click);
     button(cmdKeyInsert, cmdKeyInsert_Click);
@@ -246,10 +241,10 @@ void AnimationControls::connectHandlers() {
     button(cmdObjectPlay, cmdObjectPlay_Click);
 
     connect(chkObjectsShowAnims, &QCheckBox::clicked, this,
-            [this](bool checked) { run([&] { chkObjectsShowAnims_Click(ctx_, checked); }); });
+            [this](bool checked) { window_.runCommand([&] { chkObjectsShowAnims_Click(ctx_, checked); }); });
     if (auto* recoil = window_.findChild<QCheckBox*>("chkShowRecoil")) {
         connect(recoil, &QCheckBox::clicked, this,
-                [this](bool checked) { run([&] { chkShowRecoil_Click(ctx_, checked); }); });
+                [this](bool checked) { window_.runCommand([&] { chkShowRecoil_Click(ctx_, checked); }); });
     }
 }
 
@@ -266,7 +261,6 @@ void AnimationControls::showPlayCaptions() {
 }
 
 void AnimationControls::sync() {
-    syncing_ = true;
     AnimationsPageState& s = *ctx_.animationsPage;
     // A selection beyond the animations (they were replaced) is none.
     const int count = int(ctx_.animation.madAnimations.size());
@@ -302,7 +296,6 @@ void AnimationControls::sync() {
 
     chkObjectsShowAnims->setChecked(s.chkObjectsShowAnims);
     showPlayCaptions();
-    syncing_ = false;
 }
 
 void installAnimation(frmTARV& window) {

@@ -73,14 +73,10 @@ private:
     void buildAnimationsPage();
     void buildKeyframesTab();
     void connectHandlers();
-    // Runs a logic handler, then shows the context again.
-    template <class F>
-    void run(F&& handler);
 
     frmTARV& window_;
     std::unique_ptr<PlaybackHook> playback_;  // the timer's playback step while the controls exist
     EditingContext& ctx_;
-    bool syncing_ = false;
 };
 
 // Installs the animation subsystem into the main window: its road steps and hooks, its playback step in the

@@ -10,10 +10,8 @@ namespace tarv {
 QPushButton* installRandomDamagePoints(frmTARV& window) {
     auto* cmdRDP = namedControl<QPushButton>("cmdRDP", pageLayout(window.pageShipInfo->Frame3));
     cmdRDP->setText("Random Damage Points");
-    QObject::connect(cmdRDP, &QPushButton::clicked, &window, [&window] {
-        cmdRDP_Click(window.ctx);
-        window.syncFromContext();
-    });
+    QObject::connect(cmdRDP, &QPushButton::clicked, &window,
+                     [&window] { window.runCommand([&window] { cmdRDP_Click(window.ctx); }); });
     return cmdRDP;
 }
 

@@ -32,17 +32,10 @@ void showBox(QLineEdit* box, const MexDataBox& state) {
 
 }  // namespace
 
-template <class F>
-void MexDataControls::handle(F&& f) {
-    if (syncing_) return;
-    f();
-    window_.syncFromContext();
-}
-
 QLineEdit* MexDataControls::box(const QString& name, MexDataBox& state) {
     auto* edit = namedControl<QLineEdit>(name);
     connect(edit, &QLineEdit::textEdited, this, [this, &state](const QString& text) {
-        if (!syncing_) state.text = text.toStdString();
+        if (!window_.syncing()) state.text = text.toStdString();
     });
     return edit;
 }
@@ -108,15 +101,17 @@ MexDataControls::MexDataControls(frmTARV& window) : QObject(&window), window_(wi
     if (auto* box = qobject_cast<QBoxLayout*>(holder)) box->addStretch();
 
     connect(cmdMexEditApply, &QPushButton::clicked, this,
-            [this] { handle([this] { mexPanel(ctx_).cmdMexEditApply_Click(ctx_); }); });
-    connect(cmdMexNormalise, &QPushButton::clicked, this, [this] { handle([this] { cmdMexNormalise_Click(ctx_); }); });
-    connect(picNavColour, &QPushButton::clicked, this, [this] { handle([this] { picNavColour_Click(ctx_); }); });
-    connect(cmdBBAutoCalc, &QPushButton::clicked, this, [this] { handle([this] { cmdBBAutoCalc_Click(ctx_); }); });
-    connect(mexZoom, &QPushButton::clicked, this, [this] { handle([this] { mexZoom_Click(ctx_); }); });
+            [this] { window_.runCommand([this] { mexPanel(ctx_).cmdMexEditApply_Click(ctx_); }); });
+    connect(cmdMexNormalise, &QPushButton::clicked, this,
+            [this] { window_.runCommand([this] { cmdMexNormalise_Click(ctx_); }); });
+    connect(picNavColour, &QPushButton::clicked, this,
+            [this] { window_.runCommand([this] { picNavColour_Click(ctx_); }); });
+    connect(cmdBBAutoCalc, &QPushButton::clicked, this,
+            [this] { window_.runCommand([this] { cmdBBAutoCalc_Click(ctx_); }); });
+    connect(mexZoom, &QPushButton::clicked, this, [this] { window_.runCommand([this] { mexZoom_Click(ctx_); }); });
 }
 
 void MexDataControls::sync() {
-    syncing_ = true;
     const MexDataPage& page = ctx_.shipInfoPage->mexData;
     for (size_t i = 0; i < mexLabel.size(); ++i) showLabel(mexLabel[i], page.mexLabel[i]);
     showLabel(lblChunkID, page.lblChunkID);
@@ -134,13 +129,11 @@ void MexDataControls::sync() {
     cmdMexEditApply->setEnabled(page.cmdMexEditApplyEnabled);
     cmdMexNormalise->setVisible(page.cmdMexNormaliseVisible);
     cmdBBAutoCalc->setVisible(page.cmdBBAutoCalcVisible);
-    syncing_ = false;
 }
 
 void installMexDataControls(frmTARV& window) {
     auto* controls = new MexDataControls(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
-    controls->sync();
 }
 
 }  // namespace tarv

@@ -35,14 +35,10 @@ public:
     void sync();
 
 private:
-    // Runs a command, then the window shows the context again.
-    template <class F>
-    void handle(F&& f);
     // A text box whose edits go into its box of the page state.
     QLineEdit* box(const QString& name, MexDataBox& state);
     frmTARV& window_;
     EditingContext& ctx_;
-    bool syncing_ = false;
 };
 
 // Builds the "Mex Data" page into the window's page holder and keeps it in step with the context.

@@ -72,7 +72,7 @@ ShipFileDataControls::ShipFileDataControls(frmTARV& window)
     // Typing writes the box's text into the page state.
     auto typedAt = [this](QLineEdit* box, std::string* text) {
         connect(box, &QLineEdit::textEdited, this, [this, text](const QString& typed) {
-            if (!syncing_) *text = typed.toStdString();
+            if (!window_.syncing()) *text = typed.toStdString();
         });
     };
     ShipFileDataPage& state = ctx_.shipInfoPage->shipFileData;
@@ -81,17 +81,13 @@ ShipFileDataControls::ShipFileDataControls(frmTARV& window)
     typedAt(txtShpObjAz, &state.txtShpObjAz);
     typedAt(txtShpObjDecl, &state.txtShpObjDecl);
     connect(cmbShpGunType, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!syncing_) ctx_.shipInfoPage->cmbShpGunType.listIndex = index;
+        if (!window_.syncing()) ctx_.shipInfoPage->cmbShpGunType.listIndex = index;
     });
-    connect(cmdApplyShpInfo, &QPushButton::clicked, this, [this] {
-        if (syncing_) return;
-        cmdApplyShpInfo_Click(ctx_);
-        window_.syncFromContext();
-    });
+    connect(cmdApplyShpInfo, &QPushButton::clicked, this,
+            [this] { window_.runCommand([this] { cmdApplyShpInfo_Click(ctx_); }); });
 }
 
 void ShipFileDataControls::sync() {
-    syncing_ = true;
     const ShipInfoPageState& state = *ctx_.shipInfoPage;
     const ShipFileDataPage& page = state.shipFileData;
     showItems(cmbShpGunType, state.cmbShpGunType);
@@ -101,7 +97,6 @@ void ShipFileDataControls::sync() {
     for (size_t i = 0; i < txtShpGunAngles.size(); ++i) showText(txtShpGunAngles[i], page.txtShpGunAngles[i]);
     showText(txtShpObjAz, page.txtShpObjAz);
     showText(txtShpObjDecl, page.txtShpObjDecl);
-    syncing_ = false;
 }
 
 void installShipFileDataControls(frmTARV& window) {

@@ -36,7 +36,6 @@ public:
 private:
     frmTARV& window_;
     EditingContext& ctx_;
-    bool syncing_ = false;
 };
 
 // Builds the gun panel on the main window's "Ship File Data" page and lets it show the context.

@@ -15,13 +15,6 @@
 
 namespace tarv {
 
-template <class F>
-void ShipInfoControls::handle(F&& f) {
-    if (syncing_) return;
-    f();
-    window_.syncFromContext();
-}
-
 ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(window), ctx_(window.ctx) {
     setObjectName("shipInfoControls");
     // "Chunk Options" beside the chunk tree.
@@ -54,31 +47,31 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
     grid->addWidget(cmdAttachMexFile, 4, 0, 1, 3);
     lblMexKey = namedControl<QLabel>("lblMexKey", frame);
     ShipInfoPageState& page = *ctx_.shipInfoPage;
-    connect(cmdMexAdd, &QPushButton::clicked, this, [this] { handle([this] { cmdMexAdd_Click(ctx_); }); });
-    connect(cmdMexMirror, &QPushButton::clicked, this, [this] { handle([this] { cmdMexMirror_Click(ctx_); }); });
-    connect(cmdMexDel, &QPushButton::clicked, this, [this] { handle([this] { cmdMexDel_Click(ctx_); }); });
+    connect(cmdMexAdd, &QPushButton::clicked, this, [this] { window_.runCommand([this] { cmdMexAdd_Click(ctx_); }); });
+    connect(cmdMexMirror, &QPushButton::clicked, this,
+            [this] { window_.runCommand([this] { cmdMexMirror_Click(ctx_); }); });
+    connect(cmdMexDel, &QPushButton::clicked, this, [this] { window_.runCommand([this] { cmdMexDel_Click(ctx_); }); });
     connect(cmdAttachMexFile, &QPushButton::clicked, this,
-            [this] { handle([this] { cmdAttachMexFile_Click(ctx_); }); });
+            [this] { window_.runCommand([this] { cmdAttachMexFile_Click(ctx_); }); });
     const std::pair<QCheckBox*, bool*> mirrors[] = {{chkMexMirrorX, &page.chkMexMirrorX},
                                                     {chkMexMirrorY, &page.chkMexMirrorY},
                                                     {chkMexMirrorZ, &page.chkMexMirrorZ}};
     for (const auto& [box, flag] : mirrors)
         connect(box, &QCheckBox::toggled, this, [this, flag](bool on) {
-            if (!syncing_) *flag = on;
+            if (!window_.syncing()) *flag = on;
         });
     KeyedTreeWidget* tree = window.treeMex;
-    connect(tree, &KeyedTreeWidget::nodeClicked, this,
-            [this](const QString& key) { handle([this, key] { treeMex_NodeClick(ctx_, key.toStdString()); }); });
+    connect(tree, &KeyedTreeWidget::nodeClicked, this, [this](const QString& key) {
+        window_.runCommand([this, key] { treeMex_NodeClick(ctx_, key.toStdString()); });
+    });
     connect(tree, &KeyedTreeWidget::nodeChecked, this, [this](const QString& key, bool checked) {
-        handle([this, key, checked] { treeMex_NodeCheck(ctx_, key.toStdString(), checked); });
+        window_.runCommand([this, key, checked] { treeMex_NodeCheck(ctx_, key.toStdString(), checked); });
     });
     connect(tree, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem*, int) { handle([this] { treeMex_DblClick(ctx_); }); });
-
+            [this](QTreeWidgetItem*, int) { window_.runCommand([this] { treeMex_DblClick(ctx_); }); });
 }
 
 void ShipInfoControls::sync() {
-    syncing_ = true;
     const ShipInfoPageState& state = *ctx_.shipInfoPage;
     lblMexKey->setText(QString::fromStdString(state.lblMexKey));
     cmdMexAdd->setEnabled(state.cmdMexAddEnabled);
@@ -86,7 +79,6 @@ void ShipInfoControls::sync() {
     chkMexMirrorX->setChecked(state.chkMexMirrorX);
     chkMexMirrorY->setChecked(state.chkMexMirrorY);
     chkMexMirrorZ->setChecked(state.chkMexMirrorZ);
-    syncing_ = false;
 }
 
 void installAttachments(frmTARV& window) {

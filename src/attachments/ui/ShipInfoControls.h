@@ -27,12 +27,8 @@ public:
     void sync();
 
 private:
-    // Runs a handler, then the window shows the context again.
-    template <class F>
-    void handle(F&& f);
     frmTARV& window_;
     EditingContext& ctx_;
-    bool syncing_ = false;
 };
 
 // Installs the attachments subsystem into the main window: its road steps and its controls.

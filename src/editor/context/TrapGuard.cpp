@@ -1,5 +1,7 @@
 #include "editor/context/TrapGuard.h"
 
+#include "editor/context/EditingContext.h"
+
 namespace tarv {
 
 void setErrorContext(EditingContext& ctx, std::string module, std::string procedure, std::string arguments) {

@@ -7,10 +7,11 @@
 #include <string>
 #include <utility>
 
-#include "editor/context/EditingContext.h"
 #include "base/RunTimeError.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // Records module, procedure and arguments as the running procedure's error context.
 void setErrorContext(EditingContext& ctx, std::string module, std::string procedure, std::string arguments = {});

@@ -21,10 +21,8 @@ MaterialsPageControls::MaterialsPageControls(frmTARV& window) : QObject(&window)
     const auto button = [this](const char* name, const char* caption, void (*command)(EditingContext&)) {
         auto* b = namedControl<QPushButton>(name);
         b->setText(caption);
-        connect(b, &QPushButton::clicked, this, [this, command] {
-            command(ctx_);
-            window_.syncFromContext();
-        });
+        connect(b, &QPushButton::clicked, this,
+                [this, command] { window_.runCommand([this, command] { command(ctx_); }); });
         return b;
     };
 
@@ -72,9 +70,10 @@ MaterialsPageControls::MaterialsPageControls(frmTARV& window) : QObject(&window)
 
 void MaterialsPageControls::lstMaterial_DblClick() {
     if (ctx_.materialsPage->selectedIndex < 0) return;
-    if (!materialProperties) materialProperties = new frmMaterials(ctx_, &window_);
-    materialProperties->exec();
-    window_.syncFromContext();
+    window_.runCommand([this] {
+        if (!materialProperties) materialProperties = new frmMaterials(window_);
+        materialProperties->exec();
+    });
 }
 
 void MaterialsPageControls::sync() {
@@ -88,6 +87,7 @@ void MaterialsPageControls::sync() {
     };
     show(txtPublic, state.txtPublic);
     show(txtLocal, state.txtLocal);
+    if (materialProperties && materialProperties->isVisible()) materialProperties->sync();
 }
 
 void installMaterials(frmTARV& window) {

@@ -64,12 +64,8 @@ TexturesPageControls::TexturesPageControls(frmTARV& window)
     }
     cmdFixLif->hide();
 
-    lifPreview = new frmLifPreview(ctx_, &window);
-    lifPreview->afterCommand = [this] { window_.syncFromContext(); };
-    ctx_.lif.preview.showModal = [this](bool) {
-        lifPreview->exec();
-        window_.syncFromContext();
-    };
+    lifPreview = new frmLifPreview(window);
+    ctx_.lif.preview.showModal = [this](bool) { lifPreview->exec(); };
 
     connect(txtImgCRC, &QLineEdit::textEdited, this,
             [this](const QString& t) { ctx_.lif.boxes.txtImgCRC = t.toStdString(); });
@@ -81,29 +77,28 @@ TexturesPageControls::TexturesPageControls(frmTARV& window)
     connect(cmdLifApplyToAll, &QPushButton::clicked, this, [this] { run(cmdLifApplyToAll_Click); });
     connect(window.mnuTexPeek, &QAction::triggered, this, [this] { run(mnuTexPeek_Click); });
     connect(ctlThumbs, &ThumbNail::DblClick, this, [this] {
-        ctlThumbs_DblClick(ctx_, ctlThumbs->grid().selection().selectedThumbPath);
-        window_.syncFromContext();
+        window_.runCommand([this] { ctlThumbs_DblClick(ctx_, ctlThumbs->grid().selection().selectedThumbPath); });
     });
 
     connect(lstTextures_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (!syncing_) ctx_.preview.lstTexturesSelected = indexOf(item);
+        if (!window_.syncing()) ctx_.preview.lstTexturesSelected = indexOf(item);
     });
     connect(lstTextures_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        lstTextures_ItemClick(ctx_, indexOf(item));
-        window_.syncFromContext();
+        window_.runCommand([this, index = indexOf(item)] { lstTextures_ItemClick(ctx_, index); });
     });
     connect(lstTextures_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
         ctx_.preview.lstTexturesSelected = indexOf(item);
         run(lstTextures_DblClick);
     });
     connect(lstTextures_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int column) {
-        if (syncing_ || column != 0) return;
+        if (column != 0) return;
         const int index = indexOf(item);
-        if (index < 0 || index >= int(ctx_.preview.lstTextures.size())) return;
-        ctx_.preview.lstTexturesSelected = index;
         const std::string newText = item->text(0).toStdString();
-        lstTextures_AfterLabelEdit(ctx_, false, newText);
-        window_.syncFromContext();
+        window_.runCommand([this, index, &newText] {
+            if (index < 0 || index >= int(ctx_.preview.lstTextures.size())) return;
+            ctx_.preview.lstTexturesSelected = index;
+            lstTextures_AfterLabelEdit(ctx_, false, newText);
+        });
     });
 }
 
@@ -114,12 +109,10 @@ int TexturesPageControls::indexOf(QTreeWidgetItem* item) const {
 }
 
 void TexturesPageControls::run(void (*command)(EditingContext&)) {
-    command(ctx_);
-    window_.syncFromContext();
+    window_.runCommand([this, command] { command(ctx_); });
 }
 
 void TexturesPageControls::sync() {
-    syncing_ = true;
     const QSignalBlocker blockList(lstTextures_);
     const std::vector<TextureListItem>& items = ctx_.preview.lstTextures;
     if (lstTextures_->topLevelItemCount() == int(items.size())) {
@@ -134,7 +127,6 @@ void TexturesPageControls::sync() {
     const int selected = ctx_.preview.lstTexturesSelected;
     QTreeWidgetItem* current = selected >= 0 ? lstTextures_->topLevelItem(selected) : nullptr;
     if (lstTextures_->currentItem() != current) lstTextures_->setCurrentItem(current);
-    syncing_ = false;
     showText(txtImgCRC, ctx_.lif.boxes.txtImgCRC);
     showText(txtPalCRC, ctx_.lif.boxes.txtPalCRC);
     showText(txtLifFlags, ctx_.lif.boxes.txtLifFlags);

@@ -44,7 +44,6 @@ private:
     frmTARV& window_;
     EditingContext& ctx_;
     QTreeWidget* lstTextures_;
-    bool syncing_ = false;
 };
 
 // Builds the page's controls and the preview window into the main window and connects their handlers.

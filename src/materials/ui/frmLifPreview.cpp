@@ -11,6 +11,7 @@
 #include "materials/LifRenderer.h"
 #include "materials/state/LifState.h"
 #include "materials/ui/ThumbNail.h"
+#include "shell/frmTARV.h"
 
 namespace tarv {
 
@@ -27,7 +28,7 @@ constexpr const char* kViewNames[7] = {"mnuViewBase",      "mnuViewAlpha",     "
 
 }  // namespace
 
-frmLifPreview::frmLifPreview(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
+frmLifPreview::frmLifPreview(frmTARV& window) : QDialog(&window), window_(window), ctx_(window.ctx) {
     setObjectName("frmLifPreview");
     setModal(true);
     auto* column = new QVBoxLayout(this);
@@ -154,16 +155,12 @@ void frmLifPreview::paintSwatch(QLabel* swatch, int32_t colour) {
 }
 
 void frmLifPreview::run(const std::function<void(EditingContext&)>& command) {
-    command(ctx_);
-    sync();
-    if (afterCommand) afterCommand();
+    window_.runCommand([this, &command] { command(ctx_); });
 }
 
 void frmLifPreview::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    frmLifPreview_Activate(ctx_);
-    sync();
-    if (afterCommand) afterCommand();
+    run(frmLifPreview_Activate);
 }
 
 bool frmLifPreview::eventFilter(QObject* watched, QEvent* event) {

@@ -17,17 +17,16 @@
 namespace tarv {
 
 class EditingContext;
+class frmTARV;
 
 class frmLifPreview : public QDialog {
     Q_OBJECT
 public:
-    explicit frmLifPreview(EditingContext& ctx, QWidget* owner = nullptr);
+    explicit frmLifPreview(frmTARV& window);
     ~frmLifPreview() override;
 
-    // Shows the state of ctx.lif.preview.
+    // Shows the state of ctx.lif.preview (while it shows, the main window calls it with its pages).
     void sync();
-    // Runs after each command: the main window shows the context again.
-    std::function<void()> afterCommand;
 
     QMenuBar* menuBar;
     QMenu* mnuFile;
@@ -55,10 +54,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Runs a command, then shows the state here and in the main window.
+    // Runs a command on the main window's road, which shows the state here and in the main window.
     void run(const std::function<void(EditingContext&)>& command);
     void paintSwatch(QLabel* swatch, int32_t colour);
 
+    frmTARV& window_;
     EditingContext& ctx_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -10,6 +10,7 @@
 #include "materials/MaterialProperties.h"
 #include "materials/state/MaterialsPageState.h"
 #include "shell/ControlSync.h"
+#include "shell/frmTARV.h"
 
 namespace tarv {
 
@@ -24,7 +25,7 @@ void showText(QLineEdit* box, const std::string& text) {
 
 }  // namespace
 
-frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
+frmMaterials::frmMaterials(frmTARV& window) : QDialog(&window), window_(window), ctx_(window.ctx) {
     setObjectName("frmMaterials");
     setWindowTitle("Material Properties");
     setModal(true);
@@ -63,10 +64,8 @@ frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner)
         swatch->setAutoFillBackground(true);
         pictures[size_t(r)] = swatch;
         colours->addWidget(swatch, r + 1, 5);
-        connect(swatch, &QPushButton::clicked, this, [this, r] {
-            pictureClick(ctx_, r);
-            sync();
-        });
+        connect(swatch, &QPushButton::clicked, this,
+                [this, r] { window_.runCommand([this, r] { pictureClick(ctx_, r); }); });
     }
     column->addLayout(colours);
 
@@ -88,8 +87,9 @@ frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner)
     column->addWidget(new QLabel("Faces:"));
     lstMatFaces = namedControl<QListWidget>("lstMatFaces", column);
 
-    connect(lstMatFaces, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { lstMatFaces_Click(ctx_, item->text().toStdString()); });
+    connect(lstMatFaces, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        window_.runCommand([this, face = item->text().toStdString()] { lstMatFaces_Click(ctx_, face); });
+    });
 
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* name, const char* caption) {
@@ -111,14 +111,12 @@ frmMaterials::frmMaterials(EditingContext& ctx, QWidget* owner) : QDialog(owner)
 }
 
 void frmMaterials::run(void (*command)(EditingContext&)) {
-    command(ctx_);
-    sync();
+    window_.runCommand([this, command] { command(ctx_); });
 }
 
 void frmMaterials::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    frmMaterials_Activate(ctx_);
-    sync();
+    run(frmMaterials_Activate);
 }
 
 void frmMaterials::sync() {

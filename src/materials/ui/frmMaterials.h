@@ -11,11 +11,12 @@
 namespace tarv {
 
 class EditingContext;
+class frmTARV;
 
 class frmMaterials : public QDialog {
     Q_OBJECT
 public:
-    frmMaterials(EditingContext& ctx, QWidget* owner);
+    explicit frmMaterials(frmTARV& window);
     std::array<QCheckBox*, 6> chkFlags{};
     std::array<QLineEdit*, 12> txtColours{};
     std::array<QPushButton*, 3> pictures{};  // Picture1 to Picture3
@@ -27,7 +28,7 @@ public:
     QPushButton* cmdNext;
     QPushButton* cmdClose;
     QPushButton* cmdApply;
-    // Shows the dialog's state.
+    // Shows the dialog's state (while it shows, the main window calls it with its pages).
     void sync();
 
 protected:
@@ -35,6 +36,7 @@ protected:
 
 private:
     void run(void (*command)(EditingContext&));
+    frmTARV& window_;
     EditingContext& ctx_;
 };
 

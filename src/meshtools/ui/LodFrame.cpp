@@ -10,10 +10,12 @@
 #include "shell/WidgetNames.h"
 #include "meshtools/LodFiles.h"
 #include "editor/context/EditingContext.h"
+#include "shell/frmTARV.h"
 
 namespace tarv {
 
-LodFrame::LodFrame(EditingContext& ctx, QWidget* parent) : QGroupBox("Multi-File options (LOD)", parent), ctx_(ctx) {
+LodFrame::LodFrame(frmTARV& window, QWidget* parent)
+    : QGroupBox("Multi-File options (LOD)", parent), window_(window), ctx_(window.ctx) {
     setObjectName("fraLod");
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel("LOD Path:", this), 0, 0);
@@ -61,8 +63,7 @@ void LodFrame::takeSelection() {
 }
 
 void LodFrame::cmdAddToLod_Click() {
-    tarv::cmdAddToLod_Click(ctx_);
-    refresh();
+    window_.runCommand([this] { tarv::cmdAddToLod_Click(ctx_); });
 }
 
 void LodFrame::cmdMultiFile_Click() {
@@ -78,18 +79,22 @@ void LodFrame::lstLodFiles_MouseDown(Qt::MouseButton button, const QPoint& globa
 }
 
 void LodFrame::mnuLodFileSwitch_Click() {
-    takeSelection();
-    tarv::mnuLodFileSwitch_Click(ctx_, startprocess_);
-    refresh();
+    window_.runCommand([this] {
+        takeSelection();
+        tarv::mnuLodFileSwitch_Click(ctx_, startprocess_);
+    });
 }
 
 void LodFrame::mnuLodListDelete_Click() {
-    takeSelection();
-    tarv::mnuLodListDelete_Click(ctx_);
-    refresh();
+    window_.runCommand([this] {
+        takeSelection();
+        tarv::mnuLodListDelete_Click(ctx_);
+    });
 }
 
-void LodFrame::mnuLodCommandsMatrix_Click() { tarv::mnuLodCommandsMatrix_Click(ctx_); }
+void LodFrame::mnuLodCommandsMatrix_Click() {
+    window_.runCommand([this] { tarv::mnuLodCommandsMatrix_Click(ctx_); });
+}
 
 bool LodFrame::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lstLodFiles->viewport() && event->type() == QEvent::MouseButtonPress) {

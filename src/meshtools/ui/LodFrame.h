@@ -12,11 +12,12 @@ class QAction;
 namespace tarv {
 
 class EditingContext;
+class frmTARV;
 
 class LodFrame : public QGroupBox {
     Q_OBJECT
 public:
-    LodFrame(EditingContext& ctx, QWidget* parent = nullptr);
+    explicit LodFrame(frmTARV& window, QWidget* parent = nullptr);
 
     // The load road that "Switch to..." runs on the chosen level.
     void setStartProcess(std::function<void(EditingContext&)> startprocess) { startprocess_ = std::move(startprocess); }
@@ -45,6 +46,7 @@ protected:
 
 private:
     void takeSelection();
+    frmTARV& window_;
     EditingContext& ctx_;
     std::function<void(EditingContext&)> startprocess_;
 };

@@ -102,33 +102,27 @@ LodSymmetry MeshToolsFrames::symmetry() const {
 }
 
 void MeshToolsFrames::checkDupes_Click() {
-    tarv::checkDupes_Click(ctx_);
-    window_.syncFromContext();
+    window_.runCommand([&] { tarv::checkDupes_Click(ctx_); });
 }
 
 void MeshToolsFrames::remDupes_Click() {
-    tarv::remDupes_Click(ctx_);
-    window_.syncFromContext();
+    window_.runCommand([&] { tarv::remDupes_Click(ctx_); });
 }
 
 void MeshToolsFrames::CreateLOD_Click(int level) {
-    tarv::CreateLOD_Click(ctx_, level, symmetry());
-    window_.syncFromContext();
+    window_.runCommand([&] { tarv::CreateLOD_Click(ctx_, level, symmetry()); });
 }
 
 void MeshToolsFrames::cmdGoLOD_Click() {
-    tarv::cmdGoLOD_Click(ctx_, txtHighLOD->text().toStdString(), symmetry());
-    window_.syncFromContext();
+    window_.runCommand([&] { tarv::cmdGoLOD_Click(ctx_, txtHighLOD->text().toStdString(), symmetry()); });
 }
 
 void MeshToolsFrames::cmdFixMesh_Click() {
-    tarv::cmdFixMesh_Click(ctx_);
-    window_.syncFromContext();
+    window_.runCommand([&] { tarv::cmdFixMesh_Click(ctx_); });
 }
 
 void MeshToolsFrames::cmdWaterProof_Click() {
-    tarv::cmdWaterProof_Click(ctx_);
-    window_.syncFromContext();
+    window_.runCommand([&] { tarv::cmdWaterProof_Click(ctx_); });
 }
 
 MeshToolsFrames* installMeshToolsFrames(frmTARV& window) { return new MeshToolsFrames(window); }

@@ -16,9 +16,9 @@
 
 namespace tarv {
 
-ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), ctx_(window.ctx) {
+ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), window_(window), ctx_(window.ctx) {
     setObjectName("toolsControls");
-    fraLod = new LodFrame(ctx_);
+    fraLod = new LodFrame(window);
     insertIntoPage(window.pageTools, 0, fraLod);
     // The load road runs as a command of the main window, which holds back the user's input while it runs
     // and hands it over afterwards.
@@ -64,41 +64,32 @@ ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), ctx_(window.ct
     turn->addWidget(cmdRotate, 2, 0, 1, 3);
     insertIntoPage(window.pageTools, 2, rotation);
 
-    connect(cmdScalePeo, &QPushButton::clicked, this, [this, &window] {
-        cmdScalePeo_Click(ctx_);
-        window.syncFromContext();
-    });
-    connect(cmdRotate, &QPushButton::clicked, this, [this, &window] {
-        cmdRotate_Click(ctx_);
-        window.syncFromContext();
-    });
+    connect(cmdScalePeo, &QPushButton::clicked, this,
+            [this] { window_.runCommand([this] { cmdScalePeo_Click(ctx_); }); });
+    connect(cmdRotate, &QPushButton::clicked, this, [this] { window_.runCommand([this] { cmdRotate_Click(ctx_); }); });
 
     // What the user changes goes to the page's state.
     ToolsPageState& tools = *ctx_.toolsPage;
-    connect(cmbObjectSize, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (syncing_) return;
-        selectObjectSize(ctx_, index);
-        sync();
-    });
+    connect(cmbObjectSize, &QComboBox::currentIndexChanged, this,
+            [this](int index) { window_.runCommand([this, index] { selectObjectSize(ctx_, index); }); });
     connect(txtScaleAmount, &QLineEdit::textEdited, this,
             [&tools](const QString& text) { tools.txtScaleAmount = text.toStdString(); });
     for (int i = 0; i < 3; ++i)
         connect(rotateOption[size_t(i)], &QRadioButton::toggled, this, [this, &tools, i](bool on) {
-            if (on && !syncing_) tools.rotateOption = i;
+            if (on && !window_.syncing()) tools.rotateOption = i;
         });
     connect(cmbRotateAmount, &QComboBox::currentIndexChanged, this, [this, &tools](int index) {
-        if (!syncing_) tools.cmbRotateAmount.listIndex = index;
+        if (!window_.syncing()) tools.cmbRotateAmount.listIndex = index;
     });
     const std::pair<QCheckBox*, bool*> scales[] = {
         {chkScalePEO, &tools.chkScalePEO}, {chkScaleMEX, &tools.chkScaleMEX}, {chkScaleMAD, &tools.chkScaleMAD}};
     for (auto [box, value] : scales)
         connect(box, &QCheckBox::toggled, this, [this, value](bool on) {
-            if (!syncing_) *value = on;
+            if (!window_.syncing()) *value = on;
         });
 }
 
 void ToolsControls::sync() {
-    syncing_ = true;
     const ToolsPageState& tools = *ctx_.toolsPage;
     fraLod->refresh();
     showItems(cmbObjectSize, tools.cmbObjectSize);
@@ -110,7 +101,6 @@ void ToolsControls::sync() {
     chkScalePEO->setChecked(tools.chkScalePEO);
     chkScaleMEX->setChecked(tools.chkScaleMEX);
     chkScaleMAD->setChecked(tools.chkScaleMAD);
-    syncing_ = false;
 }
 
 void installMeshTools(frmTARV& window) {

@@ -33,8 +33,8 @@ public:
     void sync();
 
 private:
+    frmTARV& window_;
     EditingContext& ctx_;
-    bool syncing_ = false;
 };
 
 // Installs the mesh tools into the main window: the "Tools" page's controls and Tools > "&Repair PEO file".

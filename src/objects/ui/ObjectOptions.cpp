@@ -23,10 +23,8 @@ ObjectOptions::ObjectOptions(frmTARV& window) : QObject(&window), window_(window
         auto* b = new QPushButton(caption, frame);
         b->setObjectName(name);
         grid->addWidget(b, row, column);
-        connect(b, &QPushButton::clicked, this, [this, command] {
-            command(window_.ctx);
-            window_.syncFromContext();
-        });
+        connect(b, &QPushButton::clicked, this,
+                [this, command] { window_.runCommand([this, command] { command(window_.ctx); }); });
         return b;
     };
     cmdCloneObject = button("cmdCloneObject", "Clone", 0, 0, cmdCloneObject_Click);
@@ -35,7 +33,6 @@ ObjectOptions::ObjectOptions(frmTARV& window) : QObject(&window), window_(window
     cmdXZmirror = button("cmdXZmirror", "mirror Y", 1, 1, cmdXZmirror_Click);
     cmdXYmirror = button("cmdXYmirror", "mirror Z", 1, 2, cmdXYmirror_Click);
     window.syncHooks.push_back([this] { sync(); });
-    sync();
 }
 
 void ObjectOptions::sync() {

@@ -52,7 +52,7 @@ int16_t buttonCode(Qt::MouseButtons buttons) {
 
 }  // namespace
 
-MatrixPage::MatrixPage(EditingContext& ctx, QWidget* parent) : QWidget(parent), ctx_(ctx) {
+MatrixPage::MatrixPage(frmTARV& window, QWidget* parent) : QWidget(parent), window_(window), ctx_(window.ctx) {
     setObjectName("MatrixPage");
     lblObjectName_0 = named<QLabel>("lblObjectName_0");
     QFont bold = lblObjectName_0->font();
@@ -170,10 +170,10 @@ void MatrixPage::readBoxes() {
 }
 
 void MatrixPage::cmdApplyMatrix_Click() {
-    readBoxes();
-    tarv::cmdApplyMatrix_Click(ctx_);
-    showState();
-    if (changed) changed();
+    window_.runCommand([this] {
+        readBoxes();
+        tarv::cmdApplyMatrix_Click(ctx_);
+    });
 }
 
 ObjectPanel::ObjectPanel(frmTARV& w) : QObject(&w), window(w) {
@@ -182,9 +182,8 @@ ObjectPanel::ObjectPanel(frmTARV& w) : QObject(&w), window(w) {
     ObjectsPage* page = window.pageObjects;
 
     // The Matrix tab's page holder gets the matrix page.
-    matrixPage = new MatrixPage(ctx);
+    matrixPage = new MatrixPage(window);
     page->pageMatrix->layout()->addWidget(matrixPage);
-    matrixPage->changed = [this] { sync(); };
 
     lblNoOfObjs = named<QLabel>("lblNoOfObjs");
     if (auto* layout = qobject_cast<QVBoxLayout*>(page->pageHeirachy->layout()))
@@ -196,59 +195,64 @@ ObjectPanel::ObjectPanel(frmTARV& w) : QObject(&w), window(w) {
 
     connect(treeHeirachy, &KeyedTreeWidget::nodeMousePressed, this,
             [this, &ctx, &tree](const QString& key, Qt::MouseButton button, const QPoint& pos) {
-                // The tree selects the node under the pointer before it reports the press.
-                // A press on the check box ticks only: it never leads to renaming the node.
-                pressedSelected_ = !key.isEmpty() && key.toStdString() == tree.selectedKey() &&
-                                   !treeHeirachy->isOnCheckBox(pos);
-                if (!key.isEmpty()) tree.setSelected(key.toStdString());
-                treeHeirachy_MouseDown(ctx, buttonCode(button), 0, float(pos.x()), float(pos.y()));
+                window.runCommand([&] {
+                    // The tree selects the node under the pointer before it reports the press.
+                    // A press on the check box ticks only: it never leads to renaming the node.
+                    pressedSelected_ = !key.isEmpty() && key.toStdString() == tree.selectedKey() &&
+                                       !treeHeirachy->isOnCheckBox(pos);
+                    if (!key.isEmpty()) tree.setSelected(key.toStdString());
+                    treeHeirachy_MouseDown(ctx, buttonCode(button), 0, float(pos.x()), float(pos.y()));
+                });
             });
     connect(treeHeirachy, &KeyedTreeWidget::nodeMouseMoved, this,
             [this, &ctx](const QString&, Qt::MouseButtons buttons, const QPoint& pos) {
-                if (treeHeirachy_MouseMove(ctx, buttonCode(buttons), 0, float(pos.x()), float(pos.y()))) {
+                window.runCommand([&] {
+                    if (!treeHeirachy_MouseMove(ctx, buttonCode(buttons), 0, float(pos.x()), float(pos.y()))) return;
                     pressedSelected_ = false;
                     treeHeirachy->beginDrag(window.windowIcon().pixmap(32, 32));
                     ctx.objects.dragStartTime = -1;  // a drag that ended outside the tree
-                    sync();
-                }
+                });
             });
     connect(treeHeirachy, &KeyedTreeWidget::nodeMouseReleased, this,
-            [&ctx](const QString&, Qt::MouseButton button, const QPoint& pos) {
-                treeHeirachy_MouseUp(ctx, buttonCode(button), 0, float(pos.x()), float(pos.y()));
+            [this, &ctx](const QString&, Qt::MouseButton button, const QPoint& pos) {
+                window.runCommand(
+                    [&] { treeHeirachy_MouseUp(ctx, buttonCode(button), 0, float(pos.x()), float(pos.y())); });
             });
     connect(treeHeirachy, &KeyedTreeWidget::nodeDragOver, this, [this, &ctx](const QString&, const QString& target) {
-        treeHeirachy_DragOver(ctx, target.toStdString());
-        sync();
+        window.runCommand([&] { treeHeirachy_DragOver(ctx, target.toStdString()); });
     });
     connect(treeHeirachy, &KeyedTreeWidget::nodeDropped, this, [this, &ctx](const QString&, const QString& target) {
-        treeHeirachy_DragOver(ctx, target.toStdString());
-        treeHeirachy_DragDrop(ctx);
-        sync();
+        window.runCommand([&] {
+            treeHeirachy_DragOver(ctx, target.toStdString());
+            treeHeirachy_DragDrop(ctx);
+        });
     });
     connect(treeHeirachy, &KeyedTreeWidget::nodeClicked, this, [this, &ctx](const QString& key) {
         const bool editNow = pressedSelected_;
-        treeHeirachy_NodeClick(ctx, key.toStdString());
-        sync();
+        window.runCommand([&] { treeHeirachy_NodeClick(ctx, key.toStdString()); });
         // A click on the node that was selected already edits its text.
         if (editNow) treeHeirachy->startEditing(key.toStdString());
     });
     connect(treeHeirachy, &KeyedTreeWidget::nodeChecked, this, [this, &ctx](const QString& key, bool checked) {
-        treeHeirachy_NodeCheck(ctx, key.toStdString(), checked);
-        sync();
+        window.runCommand([&] { treeHeirachy_NodeCheck(ctx, key.toStdString(), checked); });
     });
     connect(treeHeirachy, &KeyedTreeWidget::editCommitted, this,
             [this, &ctx, &tree](const QString& key, const QString& text) {
-                if (tree.find(key.toStdString())) tree.setSelected(key.toStdString());
-                treeHeirachy_AfterLabelEdit(ctx, 0, text.toStdString());
+                window.runCommand([&] {
+                    if (tree.find(key.toStdString())) tree.setSelected(key.toStdString());
+                    treeHeirachy_AfterLabelEdit(ctx, 0, text.toStdString());
+                });
                 treeHeirachy->sync(true);  // a refused name shows the old text again
-                sync();
             });
     connect(treeHeirachy, &KeyedTreeWidget::editCancelled, this, [this, &ctx, &tree](const QString& key) {
-        const KeyedTree::Node* node = tree.find(key.toStdString());
-        treeHeirachy_AfterLabelEdit(ctx, -1, node ? node->text : std::string());
+        window.runCommand([&] {
+            const KeyedTree::Node* node = tree.find(key.toStdString());
+            treeHeirachy_AfterLabelEdit(ctx, -1, node ? node->text : std::string());
+        });
         treeHeirachy->sync(true);
     });
-    connect(treeHeirachy, &QTreeWidget::itemDoubleClicked, this, [&ctx] { treeHeirachy_DblClick(ctx); });
+    connect(treeHeirachy, &QTreeWidget::itemDoubleClicked, this,
+            [this, &ctx] { window.runCommand([&] { treeHeirachy_DblClick(ctx); }); });
     auto* rename = new QShortcut(QKeySequence(Qt::Key_F2), treeHeirachy);
     rename->setContext(Qt::WidgetShortcut);
     connect(rename, &QShortcut::activated, this, [this, &tree] {
@@ -256,7 +260,6 @@ ObjectPanel::ObjectPanel(frmTARV& w) : QObject(&w), window(w) {
     });
 
     window.syncHooks.push_back([this] { sync(); });
-    sync();
 }
 
 void ObjectPanel::sync() {

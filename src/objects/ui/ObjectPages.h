@@ -21,16 +21,13 @@ class KeyedTreeWidget;
 class MatrixPage : public QWidget {
     Q_OBJECT
 public:
-    explicit MatrixPage(EditingContext& ctx, QWidget* parent = nullptr);
+    explicit MatrixPage(frmTARV& window, QWidget* parent = nullptr);
 
     // Shows ctx.objects: the name, the grid, the boxes and the enable flags.
     void showState();
     // The boxes' texts into ctx.objects.
     void readBoxes();
     void cmdApplyMatrix_Click();
-
-    // Run after the page changed the state, so the window shows it.
-    std::function<void()> changed;
 
     QLabel* lblObjectName_0;
     std::array<QLineEdit*, 16> localmatrix;  // objectNames localmatrix_1 ... localmatrix_16
@@ -54,6 +51,7 @@ protected:
 
 private:
     std::array<QLineEdit*, 10> boxes() const;
+    frmTARV& window_;
     EditingContext& ctx_;
 };
 

@@ -181,8 +181,9 @@ void openAdvancedObjects(frmTARV& window, frmAdvancedObjects& dialog) {
 frmAdvancedObjects* installObjectDialogs(frmTARV& window, QPushButton* cmdAdvancedObjProps) {
     auto* dialog = new frmAdvancedObjects(window.ctx, &window);
     dialog->changed = [&window] { window.syncFromContext(); };
-    QObject::connect(cmdAdvancedObjProps, &QPushButton::clicked, dialog,
-                     [&window, dialog] { openAdvancedObjects(window, *dialog); });
+    QObject::connect(cmdAdvancedObjProps, &QPushButton::clicked, dialog, [&window, dialog] {
+        window.runCommand([&window, dialog] { openAdvancedObjects(window, *dialog); });
+    });
     // The size labels and the list follow every selection, also while the dialog is hidden.
     window.syncHooks.push_back([dialog] { dialog->showState(); });
     return dialog;

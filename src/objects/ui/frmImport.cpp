@@ -110,7 +110,7 @@ void mnuImportFromPEO_Click(frmTARV& window) {
 
 void installObjectImport(frmTARV& window) {
     QObject::connect(window.mnuImportFromPEO, &QAction::triggered, &window,
-                     [&window] { mnuImportFromPEO_Click(window); });
+                     [&window] { window.runCommand([&window] { mnuImportFromPEO_Click(window); }); });
 }
 
 }  // namespace tarv

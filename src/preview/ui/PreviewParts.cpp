@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 #include "shell/frmTARV.h"
@@ -41,13 +42,15 @@ PreviewParts::PreviewParts(frmTARV& window)
     // The canvas draws the preview's scene and hands its mouse to the camera handlers.
     if (auto* canvas = qobject_cast<scene::RMCanvas*>(w_.RMCanvas1)) {
         canvas->setScene(ctx.view.viewport);
-        canvas->setMouseHandler(&mouse_);
+        canvas->setMouseHandler(&canvasMouse_);
         ctx.view.canvas = canvas;
         canvas_ = canvas;
         connect(canvas, &QObject::destroyed, this, [this] {
             if (ctx_.view.canvas == canvas_) ctx_.view.canvas = nullptr;
             canvas_ = nullptr;
         });
+    } else {
+        w_.RMCanvas1->installEventFilter(this);
     }
 
     // The preset views, in a row under the canvas.
@@ -59,7 +62,8 @@ PreviewParts::PreviewParts(frmTARV& window)
         view3d[size_t(i)] = new QRadioButton(kView3dCaptions[i]);
         view3d[size_t(i)]->setObjectName(QString("view3d_%1").arg(i));
         rowLayout->addWidget(view3d[size_t(i)]);
-        connect(view3d[size_t(i)], &QRadioButton::clicked, this, [this, i] { view3d_Click(w_.ctx, int16_t(i)); });
+        connect(view3d[size_t(i)], &QRadioButton::clicked, this,
+                [this, i] { w_.runCommand([this, i] { view3d_Click(w_.ctx, int16_t(i)); }); });
     }
     rowLayout->addStretch(1);
     w_.canvasColumn->addWidget(row);
@@ -67,9 +71,13 @@ PreviewParts::PreviewParts(frmTARV& window)
     // The Render menu.
     w_.mnuRenderWireframe->setCheckable(true);
     setRenderTicks(ctx.view.mnuRenderFlat);
-    connect(w_.mnuRenderWireframe, &QAction::triggered, this, [this] { mnuRenderWireframe_Click(w_.ctx); });
-    connect(w_.mnuRenderFlat, &QAction::triggered, this, [this] { mnuRenderFlat_Click(w_.ctx); });
-    connect(w_.mnuRenderReset, &QAction::triggered, this, [this] { mnuRenderReset_Click(w_.ctx); });
+    const auto command = [this](QAction* item, void (*handler)(EditingContext&)) {
+        connect(item, &QAction::triggered, this,
+                [this, handler] { w_.runCommand([this, handler] { handler(w_.ctx); }); });
+    };
+    command(w_.mnuRenderWireframe, mnuRenderWireframe_Click);
+    command(w_.mnuRenderFlat, mnuRenderFlat_Click);
+    command(w_.mnuRenderReset, mnuRenderReset_Click);
 
     // The canvas popup.
     QMenu* popup = w_.mnu3dPreview;
@@ -83,10 +91,10 @@ PreviewParts::PreviewParts(frmTARV& window)
     mnu3dPreviewKeyframes = item("mnu3dPreviewKeyframes", "Edit Keyframes");
     popup->addSeparator();
     mnu3dPreviewSpin = item("mnu3dPreviewSpin", "Spin Object");
-    connect(mnu3dPreviewHeirachy, &QAction::triggered, this, [this] { mnu3dPreviewHeirachy_Click(w_.ctx); });
-    connect(mnu3dPreviewMatrix, &QAction::triggered, this, [this] { mnu3dPreviewMatrix_Click(w_.ctx); });
-    connect(mnu3dPreviewKeyframes, &QAction::triggered, this, [this] { mnu3dPreviewKeyframes_Click(w_.ctx); });
-    connect(mnu3dPreviewSpin, &QAction::triggered, this, [this] { mnu3dPreviewSpin_Click(w_.ctx); });
+    command(mnu3dPreviewHeirachy, mnu3dPreviewHeirachy_Click);
+    command(mnu3dPreviewMatrix, mnu3dPreviewMatrix_Click);
+    command(mnu3dPreviewKeyframes, mnu3dPreviewKeyframes_Click);
+    command(mnu3dPreviewSpin, mnu3dPreviewSpin_Click);
 
     connect(w_.Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(w_.ctx); });
 
@@ -114,9 +122,22 @@ int PreviewParts::objectsTab() const { return w_.pageObjects->SSTab2->currentInd
 
 void PreviewParts::setObjectsTab(int tab) { w_.pageObjects->SSTab2->setCurrentIndex(tab); }
 
-void PreviewParts::selectionChanged() {
-    PreviewControls::selectionChanged();
-    w_.syncFromContext();  // the object pages show the selection
+bool PreviewParts::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == w_.RMCanvas1 && dynamic_cast<QMouseEvent*>(event))
+        return scene::forwardCanvasMouse(canvasMouse_, *static_cast<QMouseEvent*>(event));
+    return QObject::eventFilter(watched, event);
+}
+
+void CanvasCommands::mouseDown(int16_t button, int16_t shift, float x, float y) {
+    window_.runCommand([&] { preview_.mouseDown(button, shift, x, y); });
+}
+
+void CanvasCommands::mouseMove(int16_t button, int16_t shift, float x, float y) {
+    preview_.mouseMove(button, shift, x, y);
+}
+
+void CanvasCommands::mouseUp(int16_t button, int16_t shift, float x, float y) {
+    window_.runCommand([&] { preview_.mouseUp(button, shift, x, y); });
 }
 
 void PreviewParts::showPreviewPopup(float x, float y) {

@@ -29,6 +29,20 @@ class frmTARV;
 // Installs the preview into the main window: its road steps, the canvas, the view controls and thumbnails.
 void installPreview(frmTARV& window);
 
+// The canvas's presses and releases run on the main window's command road (a pick changes the selection
+// every page shows); moves turn the camera only and go straight to the preview.
+class CanvasCommands : public scene::CanvasMouseHandler {
+public:
+    CanvasCommands(frmTARV& window, scene::CanvasMouseHandler& preview) : window_(window), preview_(preview) {}
+    void mouseDown(int16_t button, int16_t shift, float x, float y) override;
+    void mouseMove(int16_t button, int16_t shift, float x, float y) override;
+    void mouseUp(int16_t button, int16_t shift, float x, float y) override;
+
+private:
+    frmTARV& window_;
+    scene::CanvasMouseHandler& preview_;
+};
+
 class PreviewParts : public QObject, public PreviewControls {
     Q_OBJECT
 public:
@@ -48,7 +62,6 @@ public:
     void setMainTab(int tab) override;
     int objectsTab() const override;
     void setObjectsTab(int tab) override;
-    void selectionChanged() override;
     void showPreviewPopup(float x, float y) override;
     std::string spinCaption() const override;
     void setSpinCaption(const std::string& text) override;
@@ -56,11 +69,16 @@ public:
     void setViewButton(int index) override;
     void texturesChanged() override;
 
+protected:
+    // A canvas without OpenGL (offscreen) hands its mouse to the preview here.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     frmTARV& w_;
     // The window is already gone when its children are deleted: the clean-up reaches the context directly.
     EditingContext& ctx_;
     PreviewMouseHandler mouse_;
+    CanvasCommands canvasMouse_{w_, mouse_};
     LifTextureSource textureSource_;
     PreviewMaterialHook materialHook_;
     scene::Canvas* canvas_ = nullptr;  // the canvas this window gave the scene to, while it lives

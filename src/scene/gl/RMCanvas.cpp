@@ -550,22 +550,27 @@ int16_t shiftMask(Qt::KeyboardModifiers m) {
 }
 }  // namespace
 
+bool forwardCanvasMouse(CanvasMouseHandler& handler, const QMouseEvent& e) {
+    const int16_t shift = shiftMask(e.modifiers());
+    const float x = float(e.position().x()), y = float(e.position().y());
+    switch (e.type()) {
+    case QEvent::MouseButtonPress: handler.mouseDown(buttonMask(e.button()), shift, x, y); return true;
+    case QEvent::MouseMove: handler.mouseMove(buttonMask(e.buttons()), shift, x, y); return true;
+    case QEvent::MouseButtonRelease: handler.mouseUp(buttonMask(e.button()), shift, x, y); return true;
+    default: return false;
+    }
+}
+
 void RMCanvas::mousePressEvent(QMouseEvent* e) {
-    if (mouseHandler_)
-        mouseHandler_->mouseDown(buttonMask(e->button()), shiftMask(e->modifiers()), float(e->position().x()),
-                                 float(e->position().y()));
+    if (mouseHandler_) forwardCanvasMouse(*mouseHandler_, *e);
 }
 
 void RMCanvas::mouseMoveEvent(QMouseEvent* e) {
-    if (mouseHandler_)
-        mouseHandler_->mouseMove(buttonMask(e->buttons()), shiftMask(e->modifiers()), float(e->position().x()),
-                                 float(e->position().y()));
+    if (mouseHandler_) forwardCanvasMouse(*mouseHandler_, *e);
 }
 
 void RMCanvas::mouseReleaseEvent(QMouseEvent* e) {
-    if (mouseHandler_)
-        mouseHandler_->mouseUp(buttonMask(e->button()), shiftMask(e->modifiers()), float(e->position().x()),
-                               float(e->position().y()));
+    if (mouseHandler_) forwardCanvasMouse(*mouseHandler_, *e);
 }
 
 QWidget* createRMCanvas(QWidget* parent) { return new RMCanvas(parent); }

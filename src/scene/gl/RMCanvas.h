@@ -11,6 +11,7 @@
 #include "scene/Viewport.h"
 
 class QOpenGLShaderProgram;
+class QMouseEvent;
 class QTimer;
 
 namespace tarv::scene {
@@ -76,5 +77,9 @@ private:
 // cannot live on Qt's offscreen platform.
 using CanvasFactory = QWidget* (*)(QWidget* parent);
 QWidget* createRMCanvas(QWidget* parent);
+
+// Hands a press, move or release of the mouse to the handler as the canvas does (the buttons and keys as
+// CanvasMouseHandler takes them); false for any other event.
+bool forwardCanvasMouse(CanvasMouseHandler& handler, const QMouseEvent& event);
 
 }  // namespace tarv::scene

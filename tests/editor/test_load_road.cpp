@@ -12,6 +12,7 @@
 #include "model/PeoReader.h"
 #include "model/PeoWriter.h"
 #include "base/RunTimeError.h"
+#include "editor/DocumentFiles.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
 #include "preview/LocalAxes.h"
@@ -160,7 +161,9 @@ TEST_F(RoadTest, AMissingLodListLeavesThePreviousModel) {
     EXPECT_TRUE(ctx.model.modelLoaded);
     EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.peo"));
     EXPECT_NE(ctx.shell.mnuRecentFile[2].path, at("Tarvlet.shp"));
-    EXPECT_EQ(ctx.lod.lblLodPath, (ship / "").string());
+    // The LOD label still describes the ship on screen, and the status says the new file was not loaded.
+    EXPECT_EQ(ctx.lod.lblLodPath, "");
+    EXPECT_EQ(t.status.status, notLoadedStatusText(at("Tarvlet.shp")));
 }
 
 // The refused file ends the selection (step one of every open); the object that was selected on the model that

@@ -387,8 +387,10 @@ bool getGeneralInfo(EditingContext& ctx) {
         try {
             readPeoFile(ctx, ctx.currentModelPath);
         } catch (...) {
-            // The reader leaves the model empty; no view record may outlive it.
+            // The reader leaves the model empty; no view record may outlive it. Its steps (the material list,
+            // the textures) recorded their own error contexts: the refusal is this procedure's.
             ctx.view.viewObjects.clear();
+            setErrorContext(ctx, "frmTARV", "getGeneralInfo", "");
             throw;
         }
         ctx.road.mnuFileSaveEnabled = true;

@@ -135,6 +135,10 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
             const std::string tried = o.prepare(a, b);
             loadThisFile(ctx, (a / "Tarvlet.shp").string());
             ASSERT_TRUE(ctx.model.modelLoaded);
+            ASSERT_FALSE(ctx.mex.mexChunks.empty());
+            // A's ship is edited, so every file a save writes differs from B's.
+            ctx.model.peoObjects[0].matrix[12] += 1;
+            ctx.mex.mexChunks[0].coneAngle += 1;
             t.prompts.shown.clear();
             if (o.emptied)
                 for (PeoObject& object : ctx.model.peoObjects) object.name = kDeletedObjectName;

@@ -418,6 +418,22 @@ TEST_F(RoadTest, TheErrorLineOfABadFileSaysWhatIsWrongAndInWhichFile) {
     EXPECT_EQ(t.errors.reports[0].detail, "");
 }
 
+// The sample ship cut short at several points after its material list (whose textures load through their
+// own procedures): the refusal names the load road's procedure, not the last texture step.
+TEST_F(RoadTest, ARefusedModelNamesTheProcedureThatRefusedIt) {
+    const auto whole = readBytes(at("Tarvlet.peo"));
+    for (const size_t cut : {size_t(60), whole.size() / 2, whole.size() - 40, whole.size() - 1}) {
+        SCOPED_TRACE(cut);
+        writeBytes(at("Cut.peo"), std::vector<uint8_t>(whole.begin(), whole.begin() + ptrdiff_t(cut)));
+        t.errors.reports.clear();
+        t.prompts.allowUnused();
+        loadThisFile(ctx, at("Cut.peo"));
+        if (ctx.model.modelLoaded) continue;  // a cut the reader reads past
+        ASSERT_FALSE(t.errors.reports.empty());
+        EXPECT_EQ(t.errors.reports.back().procedure, "getGeneralInfo") << t.errors.reports.back().description;
+    }
+}
+
 TEST_F(RoadTest, AFolderGivenAsTheModelIsReportedOnceBeforeAnyBackupQuestion) {
     loadThisFile(ctx, at("Tarvlet.peo"));
     ctx.prefs.alwaysShowBackup = true;

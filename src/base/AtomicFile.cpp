@@ -252,6 +252,11 @@ bool parseRecord(const std::string& text, const fs::path& folder, std::vector<Re
         }
         if (fields.size() != 4 || fields[0].empty() || fields[1].empty()) return false;
         RecordEntry e{pathFromRecord(fields[0], folder), pathFromRecord(fields[1], folder), 0, 0};
+        // A record only ever names temporaries beside their targets: any other line is not ours, and
+        // nothing it names is renamed or removed.
+        if (e.temporary.parent_path() != e.target.parent_path() ||
+            !isTemporaryNameOf(e.target.filename().string(), e.temporary.filename().string()))
+            return false;
         char* end = nullptr;
         e.size = std::strtoull(fields[2].c_str(), &end, 10);
         if (*end) return false;

@@ -374,6 +374,31 @@ TEST(AtomicFileSet, TheCommitRecordListsEachTemporaryAndItsTargetBeforeTheFirstR
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.peo"}));
 }
 
+TEST(AtomicFileSet, ARecordNamingAnythingButTemporariesBesideTheirTargetsTouchesNothing) {
+    TempDir dir;
+    fs::create_directories(dir / "set");
+    writeText(dir / "outside.peo", "kept");
+    writeText(dir / "set" / "ship.peo", "old");
+    writeText(dir / "set" / "notes.txt", "kept");
+    const std::string hash = "0123456789abcdef";
+    const std::string lines[] = {
+        "../outside.peo\tship.peo\t4\t" + hash,  // another folder
+        (dir / "outside.peo").string() + "\t" + (dir / "set" / "ship.peo").string() + "\t4\t" + hash,
+        "notes.txt\tship.peo\t4\t" + hash,                       // not a temporary
+        ".ship.peo.tarv-1-2-3.tmp\t../outside.peo\t4\t" + hash,  // not beside its target
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        const fs::path record = dir / "set" / commitRecordNameFor("ship.peo", goneProcess());
+        writeText(record, "tarv file set\n" + line + "\nend\n");
+        EXPECT_EQ(finishInterruptedSaves(dir / "set").size(), 1u);
+        EXPECT_EQ(readText(dir / "outside.peo"), "kept");
+        EXPECT_EQ(readText(dir / "set" / "notes.txt"), "kept");
+        EXPECT_EQ(readText(dir / "set" / "ship.peo"), "old");
+        EXPECT_FALSE(fs::exists(record));
+    }
+}
+
 TEST(AtomicFileSet, AnInterruptedSetIsFinishedWhenWholeAndUndoneOtherwise) {
     // A set stopped just before its first rename, as a kill leaves it.
     TempDir snapshot;

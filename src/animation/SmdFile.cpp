@@ -151,6 +151,7 @@ SmdSequence parseSmd(std::span<const uint8_t> bytes, const std::string& fileName
         SmdFrame frame;
         frame.frameNo = int16_t(smd.frames.size() + 1);
         frame.time = float(time.text.size() > 5 ? leadingNumber(std::string_view(time.text).substr(5)) : 0.0);
+        if (!std::isfinite(frame.time)) in.refuse("\"" + time.text + "\" is beyond the range of a number", time.line);
         frame.poses.resize(nodes);
         bool complete = true;
         for (size_t k = 0; k < nodes && complete; ++k) {
@@ -177,6 +178,9 @@ SmdSequence parseSmd(std::span<const uint8_t> bytes, const std::string& fileName
                                       intText(pose.boneId) + " where " + intText(int64_t(k)) + " belongs)",
                                   f.line);
                 }
+                // A value beyond the range of the file's 32-bit floats would be saved as infinity.
+                if (!std::isfinite(float(f.value)))
+                    in.refuse("\"" + f.text + "\" is beyond the range of a number", f.line);
                 v[j] = float(f.value);
             }
             if (!complete) break;

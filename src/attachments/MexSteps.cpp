@@ -92,6 +92,10 @@ CollisionSphere collisionSphere(const ShipModel& model) {
     return s;
 }
 
+std::string mexIsFolderText(const std::string& path) {
+    return path + " is a folder, not a mesh extras file: the ship gets the default chunks.";
+}
+
 void checkForMex(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "checkForMex", "", [&] {
         addMexTreeDefaults(ctx);
@@ -104,6 +108,8 @@ void checkForMex(EditingContext& ctx) {
             logChunkNames(ctx);
             ctx.shipInfoPage->cmdMexDelEnabled = false;
         } else {
+            if (!path.empty() && std::filesystem::is_directory(path, ec))
+                ctx.prompts().messageBox(mexIsFolderText(path), ctx.version.appTitle, PromptIcon::Exclamation);
             makeDefaultChunks(ctx);
         }
         ctx.mex.treeMex.setSelected("Root");

@@ -2,6 +2,8 @@
 // The mesh extras at model load and the bounding volumes: the chunks of the .mex beside the model or the
 // default collision sphere "Col0" and bounding box "Rct0", "Attach existing MEX file to ship" and
 // "Auto-calc".
+#include <string>
+
 #include "model/state/ShipModel.h"
 
 namespace tarv {
@@ -23,6 +25,8 @@ CollisionSphere collisionSphere(const ShipModel& model);
 // case; the backup offer, the reader, a log line per chunk, Delete disabled) or the default chunks (status
 // panel 3 emptied); the root selected. No marker goes on view. Traps its errors ("frmTARV", "checkForMex").
 void checkForMex(EditingContext& ctx);
+// The message of a load that finds a folder where the .mex belongs.
+std::string mexIsFolderText(const std::string& path);
 // Replaces the chunks by those of a .mex the user chooses; nothing changes on Cancel. The old markers leave
 // the scene, nodes come unticked and markers hidden as after a load. Traps its errors.
 void cmdAttachMexFile_Click(EditingContext& ctx);

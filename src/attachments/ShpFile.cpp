@@ -26,10 +26,24 @@ std::string toLower(std::string s) {
 bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
 // A whole number as the file states it: a number rounded half to even into 16 bits.
+// The detail of a refusal names the word that did not read.
+std::string wordDetail(const std::string& word) {
+    return word.empty() ? std::string("no number") : "the word \"" + word + "\"";
+}
+
+// A number read from word, rounded half to even into 16 bits.
+int16_t sixteenBits(double value, const std::string& word) {
+    try {
+        return toInt16(value);
+    } catch (RunTimeError& e) {
+        throw e.withDetail(wordDetail(word));
+    }
+}
+
 int16_t wholeNumber(const std::string& word) {
     auto value = parseNumber(word);
-    if (!value) throw RunTimeError(13, "Type mismatch");
-    return toInt16(*value);
+    if (!value) throw RunTimeError(13, "Type mismatch").withDetail(wordDetail(word));
+    return sixteenBits(*value, word);
 }
 
 // Adds one to a 16-bit count; the 32768th line of a kind overflows.
@@ -137,7 +151,11 @@ void parseLine(ShpLine& entry, LineCounts& counts) {
     case ShpKeyword::MaxTurnAngle:
     case ShpKeyword::MinDeclination:
     case ShpKeyword::MaxDeclination: entry.number = float(leadingNumber(word2())); break;
-    case ShpKeyword::SlaveDriver: entry.count = toInt16(leadingNumber(word2())); break;
+    case ShpKeyword::SlaveDriver: {
+        const std::string master = word2();
+        entry.count = sixteenBits(leadingNumber(master), master);
+        break;
+    }
     case ShpKeyword::BindGun: {
         const std::string joint = word2();
         entry.words.push_back(3);
@@ -208,11 +226,17 @@ void applyLine(EditingContext& ctx, const ShpLine& entry, const std::string& fol
 void parseShpLines(const std::vector<std::string>& lines, ShpFileContents& contents) {
     contents = ShpFileContents{};
     LineCounts counts;
-    for (const std::string& line : lines) {
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const std::string& line = lines[n];
         if (line.empty()) continue;
         ShpLine& entry = contents.lines.emplace_back();
         entry.text = line;
-        parseLine(entry, counts);
+        try {
+            parseLine(entry, counts);
+        } catch (RunTimeError& e) {
+            const std::string word = e.detail();
+            throw e.withDetail("line " + intText(int64_t(n + 1)) + (word.empty() ? "" : ", " + word));
+        }
     }
 }
 
@@ -251,6 +275,7 @@ void loadShpFile(EditingContext& ctx, const std::string& path) {
             parseShpLines(splitTextLines(std::string(bytes.begin(), bytes.end())), contents);
         } catch (const RunTimeError& e) {
             fault = e;
+            fault->withDetail(path + ", " + e.detail());
         }
         int currentGun = -1;
         for (size_t i = 0; i < contents.lines.size(); ++i) {

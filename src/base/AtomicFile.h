@@ -24,7 +24,10 @@ struct FileToWrite {
     std::vector<uint8_t> bytes;
 };
 // Writes a set of files as one: each goes to its own temporary file first, and only when every temporary
-// is written and synced are they renamed over their targets, one after the other. A failure before the
+// is written and synced is a commit record written beside the first target (which temporary becomes which
+// target), synced with its folder; then the temporaries are renamed over their targets, one after the other,
+// and the record goes. Whoever finds a record its writer left (finishInterruptedSaves, every later write into
+// that folder) finishes the set or undoes it: a kill at any moment leaves the old set or the new one. A failure before the
 // renames leaves every target as it was and removes every temporary. The RunTimeError is that of the file
 // that failed; its index in files goes to failedIndex. renamedCount receives how many files, from the first,
 // were renamed over their targets: all of them after success, and after a failure those already in place
@@ -34,8 +37,20 @@ void writeFilesAtomically(std::span<const FileToWrite> files, size_t* failedInde
 
 // The temporary files of a target are named "." & target name & ".tarv-" & process number & "-" & counter
 // & "-" & random number & ".tmp", beside the target. A write removes the ones an interrupted earlier save
-// left (only of this pattern, only for its target, only older than the running process).
+// left: only of this pattern, only for its target, only when their writing process is gone (not this
+// process; a running process of another program under a reused number counts as gone when the file is
+// older than it).
 bool isTemporaryNameOf(const std::string& targetName, const std::string& name);
+
+// The commit record of a set: "." & first target's name & ".tarv-" & process number & ".commit". Its lines:
+// "tarv file set", then one line per file: temporary TAB target TAB size TAB 16 hex digits of its hash
+// (a name alone when the file lies in the record's folder), then "end".
+std::string commitRecordNameFor(const std::string& firstTargetName, long processId);
+
+// Finishes or undoes, in folder, every set whose writer is gone and left its commit record, and removes the
+// temporaries of gone writers. A record in a folder that cannot be written stays. Returns one line per record
+// found, for the log.
+std::vector<std::string> finishInterruptedSaves(const std::filesystem::path& folder);
 
 // Copies from to to by the same road (backups, safety copies). A missing source is error 53.
 void copyFileAtomically(const std::filesystem::path& from, const std::filesystem::path& to);
@@ -47,6 +62,8 @@ std::vector<uint8_t> readWholeFile(const std::filesystem::path& path);
 // With writesLetThrough, that many writes succeed first and the one after them fails. Each file of a set
 // counts as one write.
 void failNextAtomicWriteForTesting(int writesLetThrough = 0);
+// For tests: hook runs after a set's commit record was written, before its first rename (empty: none).
+void setBeforeSetRenamesHookForTesting(std::function<void()> hook);
 // For tests: the next rename of a written temporary over its target fails (the temporary goes, the target
 // stays). With renamesLetThrough, that many renames succeed first.
 void failNextAtomicRenameForTesting(int renamesLetThrough = 0);

@@ -16,6 +16,7 @@
 #include "base/NumberText.h"
 #include "base/Paths.h"
 #include "model/PeoReader.h"
+#include "editor/DocumentFiles.h"
 #include "editor/RecentFiles.h"
 #include "model/RotationMath.h"
 #include "base/RunTimeError.h"
@@ -23,6 +24,7 @@
 #include "meshtools/LodFiles.h"
 #include "meshtools/ObjectSize.h"
 #include "meshtools/state/ToolsPageState.h"
+#include "model/LoadSummary.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
@@ -185,10 +187,20 @@ void unselectShownObject(EditingContext& ctx, int16_t objNo) {
     if (objNo < 0 || objNo >= ctx.model.objectCount() || size_t(objNo) >= ctx.view.viewObjects.size()) return;
     resetPreviousObject(ctx, objNo);
 }
+
+// A folder, or a file that exists but cannot be opened.
+bool isUnreadableModel(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    return std::filesystem::is_directory(status) ||
+           (std::filesystem::exists(status) && ::access(path.c_str(), R_OK) != 0);
+}
 }  // namespace
 
 void loadThisFile(EditingContext& ctx, const std::string& filename) {
     const int16_t shownSelection = ctx.objects.selectedObject;
+    KeptShip kept = keepShip(ctx);
+    finishInterruptedSavesBeside(ctx, filename);
     ShipDefinition& shp = ctx.shp;
     shp.lodFilePath.clear();
     shp.mexFilePath.clear();
@@ -202,7 +214,12 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
     ctx.objects.chkShowRecoil = ctx.objects.chkShowRecoilEnabled = false;  // no gun joint selected
 
     const std::string ending = lowerLastFour(filename);
-    if (ending == ".peo" || ending == ".geo") {
+    if ((ending == ".peo" || ending == ".geo") && isUnreadableModel(filename)) {
+        // Refused before anything of the ship on screen goes: it stays with its own files.
+        unselectShownObject(ctx, shownSelection);
+        trapErrors(ctx, "frmTARV", "loadThisFile", filename, [&] { readWholeFile(filename); });
+        restoreKeptShip(ctx, std::move(kept), filename);
+    } else if (ending == ".peo" || ending == ".geo") {
         addRecentFile(ctx, filename);
         loadRecentFiles(ctx);
         ctx.lod.lblLodPath.clear();
@@ -237,10 +254,12 @@ void loadThisFile(EditingContext& ctx, const std::string& filename) {
         } else {
             unselectShownObject(ctx, shownSelection);
             okMessage(ctx, "No LOD file found! Aborting load.");
+            restoreKeptShip(ctx, std::move(kept), filename);
         }
     } else {
         unselectShownObject(ctx, shownSelection);
         okMessage(ctx, "Sorry this file type is not supported!");
+        restoreKeptShip(ctx, std::move(kept), filename);
     }
     ctx.road.CommonDialog1.FileName = filename;
 }
@@ -250,10 +269,7 @@ namespace {
 // A model path that names a folder, or a file that cannot be opened, is refused with the reader's own error
 // (which names the file), before anything else of the road runs. A missing file is the reader's to report.
 void refuseUnreadableModel(const std::string& path) {
-    std::error_code ec;
-    const std::filesystem::file_status status = std::filesystem::status(path, ec);
-    if (std::filesystem::is_directory(status) || (std::filesystem::exists(status) && ::access(path.c_str(), R_OK) != 0))
-        readWholeFile(path);  // throws
+    if (isUnreadableModel(path)) readWholeFile(path);  // throws
 }
 
 }  // namespace
@@ -321,8 +337,12 @@ void startprocess(EditingContext& ctx) {
         pointerSet = false;
         ctx.model.modelLoaded = true;
         updateShpSaveAfterLoad(ctx);
-
-        if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded && !ctx.shell.loadSummaryNotes.empty())
+        recordDocumentFiles(ctx);
+        if (!ctx.documentFiles.damage.empty()) {
+            addToLoadSummary(ctx, readWithDamageNote(ctx.currentModelPath, ctx.documentFiles.damage));
+            steps.showLoadSummary(ctx);
+        } else if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded &&
+                   !ctx.shell.loadSummaryNotes.empty())
             steps.showLoadSummary(ctx);
     });
     if ((!completed || refused) && pointerSet) {
@@ -331,13 +351,15 @@ void startprocess(EditingContext& ctx) {
         status.setProgressVisible(ProgressBar::Status2, false);
         status.setBusy(false);
     }
-    if (refused) endRefusedLoad(ctx);
+    // A road that stopped half-way leaves no ship to save: nothing of it may go over the files.
+    if (refused || !completed) endRefusedLoad(ctx);
 }
 
 void endRefusedLoad(EditingContext& ctx) {
     // Nothing of the file is in memory: no command may write the empty model over it. Reload stays for
     // another try once the file is mended.
     ctx.model.modelLoaded = false;
+    ctx.documentFiles = {};
     ctx.objects.selectedObject = -1;  // its object went with the model
     ctx.road.mnuFileSaveEnabled = false;
     ctx.road.mnuFileSaveAsEnabled = false;
@@ -364,8 +386,10 @@ bool getGeneralInfo(EditingContext& ctx) {
         try {
             readPeoFile(ctx, ctx.currentModelPath);
         } catch (...) {
-            // The reader leaves the model empty; no view record may outlive it.
+            // The reader leaves the model empty; no view record may outlive it. Its steps (the material list,
+            // the textures) recorded their own error contexts: the refusal is this procedure's.
             ctx.view.viewObjects.clear();
+            setErrorContext(ctx, "frmTARV", "getGeneralInfo", "");
             throw;
         }
         ctx.road.mnuFileSaveEnabled = true;

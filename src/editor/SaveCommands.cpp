@@ -1,6 +1,7 @@
 #include "editor/SaveCommands.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "animation/MadFile.h"
 #include "attachments/MexFile.h"
@@ -11,6 +12,7 @@
 #include "model/PeoWriter.h"
 #include "model/PreferencesStore.h"
 #include "editor/context/TrapGuard.h"
+#include "editor/DocumentFiles.h"
 #include "editor/LoadRoad.h"
 #include "base/Paths.h"
 #include "editor/context/EditingContext.h"
@@ -29,6 +31,14 @@ bool exists(const std::string& path) {
 void removeIfPresent(const std::string& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
+}
+
+// Refuses, with one message, a save that would write the model over file when its file cannot take it.
+bool refusedOverwrite(EditingContext& ctx, const std::string& file, bool ownFile = true) {
+    const std::string refusal = overwriteRefusal(ctx, file, ownFile);
+    if (refusal.empty()) return false;
+    ctx.prompts().messageBox(refusal, ctx.version.appTitle, PromptIcon::Exclamation);
+    return true;
 }
 
 void startSaveLog(EditingContext& ctx, const std::string& shownName) {
@@ -69,20 +79,32 @@ std::string saveAllFailedText(const std::string& file, const std::string& reason
     return "'Save All' changed no file: " + file + " could not be saved. " + reason;
 }
 
-std::string saveBaseRuleB(const EditingContext& ctx) { return baseWithDot(ctx.currentModelPath); }
+std::string saveAllPartlyDoneText(const std::vector<std::string>& replaced, const std::vector<std::string>& kept,
+                                  const std::string& reason) {
+    auto list = [](const std::vector<std::string>& files) {
+        std::string text;
+        for (const std::string& f : files) text += (text.empty() ? "" : ", ") + f;
+        return text;
+    };
+    return "'Save All' replaced " + list(replaced) + " but not " + list(kept) + ", which keep their old content. " +
+           reason;
+}
+
+std::string saveBaseRuleB(const EditingContext& ctx) { return baseWithDot(ctx.documentFiles.model); }
 
 std::string saveBaseRuleA(const EditingContext& ctx) {
-    if (ctx.lod.lblLodPath.empty()) return saveBaseRuleB(ctx);
-    return ctx.lod.lblLodPath + baseWithDot(fileNameOf(ctx.currentModelPath));
+    if (ctx.documentFiles.shpFolder.empty()) return saveBaseRuleB(ctx);
+    return ctx.documentFiles.shpFolder + baseWithDot(fileNameOf(ctx.documentFiles.model));
 }
 
 void mnuSaveAll_Click(EditingContext& ctx) {
-    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
+    if (!ctx.road.mnuFileSaveEnabled || ctx.documentFiles.model.empty()) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSaveAll_Click", "", [&] {
         const bool cataclysm = ctx.road.cataclysmVariant;
         const std::string base = saveBaseRuleA(ctx);
         ctx.road.ssTab1Page = 0;
+        if (refusedOverwrite(ctx, findBesideIgnoringCase(base + "peo"))) return;
         startSaveLog(ctx, base + "peo");
         roadSteps(ctx).fixHierarchy(ctx);
         // Every file is built first, then the set is written as one: all of it or none of it.
@@ -101,15 +123,21 @@ void mnuSaveAll_Click(EditingContext& ctx) {
             size_t failed = 0, renamed = 0;
             try {
                 writeFilesAtomically(files, &failed, &renamed);
-            } catch (const RunTimeError&) {
-                if (renamed > 0) refreshMaterialPositions(ctx, files[0].target, files[0].bytes);
+            } catch (const RunTimeError& e) {
                 current = files.at(failed).target.string();
-                throw;
+                if (renamed == 0) throw;
+                refreshMaterialPositions(ctx, files[0].target, files[0].bytes);
+                std::vector<std::string> replaced, kept;
+                for (size_t i = 0; i < files.size(); ++i)
+                    (i < renamed ? replaced : kept).push_back(files[i].target.string());
+                setErrorContext(ctx, "frmTARV", "mnuSaveAll_Click", "");
+                throw RunTimeError(e.number(), saveAllPartlyDoneText(replaced, kept, e.description()), e.source());
             }
             refreshMaterialPositions(ctx, files[0].target, files[0].bytes);
         } catch (const RunTimeError& e) {
             // The builders run trapping steps of their own: the report names this command.
             setErrorContext(ctx, "frmTARV", "mnuSaveAll_Click", "");
+            if (e.description().rfind("'Save All' replaced ", 0) == 0) throw;
             throw RunTimeError(e.number(), saveAllFailedText(current, e.description()), e.source());
         }
         ctx.status().setStatus("'Save All' done!");
@@ -117,33 +145,35 @@ void mnuSaveAll_Click(EditingContext& ctx) {
 }
 
 void mnuSavePeo_Click(EditingContext& ctx) {
-    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
+    if (!ctx.road.mnuFileSaveEnabled || ctx.documentFiles.model.empty()) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSavePeo_Click", "", [&] {
         const std::string base = saveBaseRuleB(ctx);
         ctx.road.ssTab1Page = 0;
+        const std::string target = findBesideIgnoringCase(base + "peo");
+        if (refusedOverwrite(ctx, target)) return;
         startSaveLog(ctx, base + "peo");
-        writePeoWithSafetyCopy(ctx, findBesideIgnoringCase(base + "peo"), base + "pe~");
+        writePeoWithSafetyCopy(ctx, target, base + "pe~");
         ctx.status().setStatus("Save done!");
     });
 }
 
 void mnuSaveMex_Click(EditingContext& ctx) {
-    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
+    if (!ctx.road.mnuFileSaveEnabled || ctx.documentFiles.model.empty()) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSaveMex_Click", "", [&] {
         ctx.road.ssTab1Page = 0;
-        exportMex(ctx, findBesideIgnoringCase(saveBaseRuleB(ctx) + "mex"), ctx.road.cataclysmVariant);
+        if (!exportMex(ctx, findBesideIgnoringCase(saveBaseRuleB(ctx) + "mex"), ctx.road.cataclysmVariant)) return;
         ctx.status().setStatus("MEX save done!");
     });
 }
 
 void mnuSaveMad_Click(EditingContext& ctx) {
-    if (!ctx.road.mnuFileSaveEnabled) return;  // no model read: nothing to write
+    if (!ctx.road.mnuFileSaveEnabled || ctx.documentFiles.model.empty()) return;  // no model read: nothing to write
     OperationScope operation(ctx);
     trapErrors(ctx, "frmTARV", "mnuSaveMad_Click", "", [&] {
         ctx.road.ssTab1Page = 0;
-        exportMad(ctx, findBesideIgnoringCase(saveBaseRuleA(ctx) + "mad"));
+        if (!exportMad(ctx, findBesideIgnoringCase(saveBaseRuleA(ctx) + "mad"))) return;
         ctx.status().setStatus("MAD save done!");
     });
 }
@@ -168,6 +198,8 @@ void mnuFileSaveAs_Click(EditingContext& ctx) {
         }
         const std::string target = *chosen;
         ctx.road.ssTab1Page = 0;
+        // A file read with damage may be written under another name; an empty model nowhere.
+        if (refusedOverwrite(ctx, target, false)) return;
         startSaveLog(ctx, target);
         writePeoWithSafetyCopy(ctx, target, target + "pe~");
         ctx.status().setStatus("Save done!");

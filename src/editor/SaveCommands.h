@@ -4,12 +4,14 @@
 // the writer's atomic save, so an old file is replaced only by a complete new one; "&All" writes its .peo,
 // .mex and .mad as one set, all of them or none.
 #include <string>
+#include <vector>
 
 namespace tarv {
 
 class EditingContext;
 
 // The base names, up to and including the "." to which "peo", "mex" or "mad" is added.
+// They come from the document's own files (what the ship on screen was loaded from), never from a label.
 // Rule B: the model path up to and including its last ".".
 std::string saveBaseRuleB(const EditingContext& ctx);
 // Rule A: the folder of the ship definition the model came from & the model's file name up to its last
@@ -26,6 +28,9 @@ std::string saveAsOtherKindText(const std::string& fileName);
 
 // The description of the error report when "&All" writes nothing: the file that failed and why.
 std::string saveAllFailedText(const std::string& file, const std::string& reason);
+// The description when "&All" replaced some files of its set and then failed: which were replaced, which not.
+std::string saveAllPartlyDoneText(const std::vector<std::string>& replaced, const std::vector<std::string>& kept,
+                                  const std::string& reason);
 
 // Each traps its errors through the error report. Each does nothing while its menu item is disabled (no
 // model read).

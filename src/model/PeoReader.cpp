@@ -559,6 +559,9 @@ void readPeoFile(EditingContext& ctx, const std::string& path) {
             }
         }
         applyModel(ctx, contents, fault);
+        ctx.model.readDamage.clear();
+        if (contents.materials.fault)
+            ctx.model.readDamage = "its material list is damaged (" + contents.materials.fault->description() + ")";
     } catch (RunTimeError& e) {
         clearModel();
         e.whileReading(std::filesystem::path(path).filename().string());

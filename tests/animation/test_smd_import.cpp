@@ -119,6 +119,12 @@ TEST(SmdFile, RefusesFilesItCannotImport) {
         {"letters in a bone line", "v\nnodes\n0 \"a\" -1\nend\nskeleton\ntime 0\n0 0 x 0 0 0 0\nend\n",
          "\"x 0 0 0 0\" is not a number"},
         {"empty", "", "it has no nodes"},
+        {"a value beyond a 32-bit float", "v\nnodes\n0 \"a\" -1\nend\nskeleton\ntime 0\n0 0 1e308 0 0 0 0\nend\n",
+         "\"1e308\" is beyond the range of a number (line 7)"},
+        {"a negative one", "v\nnodes\n0 \"a\" -1\nend\nskeleton\ntime 0\n0 0 0 0 0 0 -3.5e38\nend\n",
+         "\"-3.5e38\" is beyond the range of a number (line 7)"},
+        {"a time beyond it", "v\nnodes\n0 \"a\" -1\nend\nskeleton\ntime 1e39\n0 0 0 0 0 0 0\nend\n",
+         "\"time 1e39\" is beyond the range of a number (line 6)"},
     };
     for (const Case& c : cases) {
         try {

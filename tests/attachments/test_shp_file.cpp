@@ -219,10 +219,14 @@ TEST(ShpParse, CountsAndMastersThatAreNo16BitNumbersAreRefused) {
     struct Case {
         std::string line;
         int number;
+        std::string detail;  // the line and the word that did not read
     };
-    for (const Case& c :
-         {Case{"NUMBER_OF_GUNS abc", 13}, Case{"NUMBER_OF_NAV_LIGHTS 2.5x", 13}, Case{"NUMBER_OF_SALVAGE_POINTS", 13},
-          Case{"NUMBER_OF_DOCK_POINTS 40000", 6}, Case{"NUMBER_OF_GUNS -32769", 6}, Case{"SlaveDriver 32768", 6}}) {
+    for (const Case& c : {Case{"NUMBER_OF_GUNS abc", 13, "line 3, the word \"abc\""},
+                          Case{"NUMBER_OF_NAV_LIGHTS 2.5x", 13, "line 3, the word \"2.5x\""},
+                          Case{"NUMBER_OF_SALVAGE_POINTS", 13, "line 3, no number"},
+                          Case{"NUMBER_OF_DOCK_POINTS 40000", 6, "line 3, the word \"40000\""},
+                          Case{"NUMBER_OF_GUNS -32769", 6, "line 3, the word \"-32769\""},
+                          Case{"SlaveDriver 32768", 6, "line 3, the word \"32768\""}}) {
         SCOPED_TRACE(c.line);
         ShpFileContents contents;
         try {
@@ -231,6 +235,7 @@ TEST(ShpParse, CountsAndMastersThatAreNo16BitNumbersAreRefused) {
         } catch (const RunTimeError& e) {
             EXPECT_EQ(e.number(), c.number);
             EXPECT_EQ(e.description(), c.number == 6 ? "Overflow" : "Type mismatch");
+            EXPECT_EQ(e.detail(), c.detail);
         }
         // The lines before the fault, and the line at fault last.
         ASSERT_EQ(contents.lines.size(), 2u);

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <regex>
+
+#include <sys/wait.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -281,32 +285,187 @@ TEST(AtomicFileSet, AFailedRenameLeavesTheFilesBeforeItRenamedAndTheRestAsTheyWe
     EXPECT_EQ(renamed, 2u);
 }
 
-TEST(AtomicFile, AWriteRemovesOnlyItsTargetsStaleTemporaries) {
+// A process number no process has now: a child that has ended and been waited for.
+pid_t goneProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+// A running process of this program: a child that waits until the test kills it.
+struct LiveChild {
+    pid_t pid = ::fork();
+    LiveChild() {
+        if (pid == 0)
+            for (;;) ::pause();
+    }
+    ~LiveChild() {
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+    }
+};
+
+TEST(AtomicFile, AWriteRemovesOnlyItsTargetsTemporariesWhoseWriterIsGone) {
     TempDir dir;
     writeText(dir / "ship.peo", "old");
-    const auto yesterday = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365 * 40);
+    const auto now = fs::file_time_type::clock::now();
+    LiveChild sameProgram;
+    const std::string gone = std::to_string(goneProcess());
+    const std::string self = std::to_string(::getpid());
+    const std::string live = std::to_string(sameProgram.pid);
     struct Planted {
         std::string name;
-        bool old;
+        fs::file_time_type written;
         bool removed;
     };
     const Planted planted[] = {
-        {".ship.peo.tarv-4242-7-123456.tmp", true, true},   // left by an interrupted save
-        {".ship.peo.tarv-4242-8-99.tmp", false, false},     // newer than this process: another save's
-        {".ship.mex.tarv-4242-7-123456.tmp", true, false},  // another target's
-        {".Ship.peo.tarv-4242-7-123456.tmp", true, false},  // another name in another letter case
-        {".ship.peo.tarv-4242-7.tmp", true, false},         // not the pattern
-        {".ship.peo.tarv-x-7-1.tmp", true, false},          // not the pattern
-        {".ship.peo.tarv-4242-7-123456.tmp.keep", true, false},
-        {"ship.peo.tarv-4242-7-123456.tmp", true, false},
+        {".ship.peo.tarv-" + gone + "-7-123456.tmp", now, true},  // its writer was killed a moment ago
+        {".ship.peo.tarv-" + gone + "-8-9.tmp", longAgo, true},
+        {".ship.peo.tarv-" + self + "-7-1.tmp", longAgo, false},   // this process's own
+        {".ship.peo.tarv-" + live + "-7-1.tmp", longAgo, false},   // another running editor's
+        {".ship.peo.tarv-1-7-1.tmp", longAgo, true},               // a reused number: older than that process
+        {".ship.peo.tarv-1-7-2.tmp", now, false},                  // newer than that process: not known gone
+        {".ship.mex.tarv-" + gone + "-7-123456.tmp", now, false},  // another target's
+        {".Ship.peo.tarv-" + gone + "-7-123456.tmp", now, false},  // another name in another letter case
+        {".ship.peo.tarv-" + gone + "-7.tmp", now, false},         // not the pattern
+        {".ship.peo.tarv-x-7-1.tmp", now, false},                  // not the pattern
+        {".ship.peo.tarv-" + gone + "-7-123456.tmp.keep", now, false},
+        {"ship.peo.tarv-" + gone + "-7-123456.tmp", now, false},
     };
     for (const Planted& p : planted) {
         writeText(dir / p.name, "partial");
-        fs::last_write_time(dir / p.name, p.old ? yesterday : fs::file_time_type::clock::now());
+        fs::last_write_time(dir / p.name, p.written);
     }
     writeFileAtomically(dir / "ship.peo", std::string_view("new"));
     EXPECT_EQ(readText(dir / "ship.peo"), "new");
     for (const Planted& p : planted) EXPECT_EQ(fs::exists(dir / p.name), !p.removed) << p.name;
     EXPECT_TRUE(isTemporaryNameOf("ship.peo", ".ship.peo.tarv-4242-7-123456.tmp"));
     EXPECT_FALSE(isTemporaryNameOf("ship.peo", ".ship.peo.tarv--7-123456.tmp"));
+}
+
+TEST(AtomicFileSet, TheCommitRecordListsEachTemporaryAndItsTargetBeforeTheFirstRename) {
+    TempDir dir;
+    writeText(dir / "ship.peo", "old peo");
+    std::vector<std::string> namesDuring;
+    std::string record;
+    const std::string recordName = ".ship.peo.tarv-" + std::to_string(::getpid()) + ".commit";
+    EXPECT_EQ(commitRecordNameFor("ship.peo", ::getpid()), recordName);
+    setBeforeSetRenamesHookForTesting([&] {
+        namesDuring = namesIn(dir.path());
+        record = readText(dir / recordName);
+    });
+    writeFilesAtomically(
+        std::vector<FileToWrite>{{dir / "ship.peo", bytesOf("new peo")}, {dir / "ship.mad", bytesOf("a new mad")}});
+    setBeforeSetRenamesHookForTesting({});
+    ASSERT_EQ(namesDuring.size(), 4u);  // the record, the two temporaries and the old .peo
+    const std::string peoTemp = namesDuring[1].rfind(".ship.peo.tarv-", 0) == 0 && namesDuring[1] != recordName
+                                    ? namesDuring[1]
+                                    : namesDuring[2];
+    const std::string madTemp = namesDuring[0];
+    ASSERT_TRUE(isTemporaryNameOf("ship.mad", madTemp)) << madTemp;
+    ASSERT_TRUE(isTemporaryNameOf("ship.peo", peoTemp)) << peoTemp;
+    const std::regex lines("tarv file set\n" + peoTemp + "\tship\\.peo\t7\t[0-9a-f]{16}\n" + madTemp +
+                           "\tship\\.mad\t9\t[0-9a-f]{16}\nend\n");
+    EXPECT_TRUE(std::regex_match(record, lines)) << record;
+    EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.peo"}));
+}
+
+TEST(AtomicFileSet, ARecordNamingAnythingButTemporariesBesideTheirTargetsTouchesNothing) {
+    TempDir dir;
+    fs::create_directories(dir / "set");
+    writeText(dir / "outside.peo", "kept");
+    writeText(dir / "set" / "ship.peo", "old");
+    writeText(dir / "set" / "notes.txt", "kept");
+    const std::string hash = "0123456789abcdef";
+    const std::string lines[] = {
+        "../outside.peo\tship.peo\t4\t" + hash,  // another folder
+        (dir / "outside.peo").string() + "\t" + (dir / "set" / "ship.peo").string() + "\t4\t" + hash,
+        "notes.txt\tship.peo\t4\t" + hash,                       // not a temporary
+        ".ship.peo.tarv-1-2-3.tmp\t../outside.peo\t4\t" + hash,  // not beside its target
+    };
+    for (const std::string& line : lines) {
+        SCOPED_TRACE(line);
+        const fs::path record = dir / "set" / commitRecordNameFor("ship.peo", goneProcess());
+        writeText(record, "tarv file set\n" + line + "\nend\n");
+        EXPECT_EQ(finishInterruptedSaves(dir / "set").size(), 1u);
+        EXPECT_EQ(readText(dir / "outside.peo"), "kept");
+        EXPECT_EQ(readText(dir / "set" / "notes.txt"), "kept");
+        EXPECT_EQ(readText(dir / "set" / "ship.peo"), "old");
+        EXPECT_FALSE(fs::exists(record));
+    }
+}
+
+TEST(AtomicFileSet, AnInterruptedSetIsFinishedWhenWholeAndUndoneOtherwise) {
+    // A set stopped just before its first rename, as a kill leaves it.
+    TempDir snapshot;
+    {
+        TempDir dir;
+        writeText(dir / "ship.peo", "old peo");
+        writeText(dir / "ship.mex", "old mex");
+        writeText(dir / "ship.mad", "old mad");
+        setBeforeSetRenamesHookForTesting([&] {
+            for (const auto& e : fs::directory_iterator(dir.path())) fs::copy(e.path(), snapshot / e.path().filename());
+        });
+        writeFilesAtomically(std::vector<FileToWrite>{{dir / "ship.peo", bytesOf("new peo")},
+                                                      {dir / "ship.mex", bytesOf("new mex")},
+                                                      {dir / "ship.mad", bytesOf("new mad")}});
+        setBeforeSetRenamesHookForTesting({});
+    }
+    const std::string ownRecord = commitRecordNameFor("ship.peo", ::getpid());
+    std::string temps[3];
+    for (const auto& e : fs::directory_iterator(snapshot.path())) {
+        const std::string name = e.path().filename().string();
+        const char* kinds[] = {"ship.peo", "ship.mex", "ship.mad"};
+        for (int k = 0; k < 3; ++k)
+            if (isTemporaryNameOf(kinds[k], name)) temps[k] = name;
+    }
+    struct Case {
+        const char* what;
+        int renamedBefore;  // how many of the set were renamed before the kill
+        int lost;           // a temporary that is gone (-1: none)
+        int cut;            // a temporary shorter than the record says (-1: none)
+        bool recordCut;     // the record lacks its last line
+        bool newSet;
+    };
+    const Case cases[] = {
+        {"every temporary whole", 0, -1, -1, false, true},
+        {"killed after the first rename", 1, -1, -1, false, true},
+        {"killed after the last rename", 3, -1, -1, false, true},
+        {"one temporary missing", 0, 1, -1, false, false},
+        {"no temporary at all", 0, -2, -1, false, false},
+        {"one temporary cut", 0, -1, 2, false, false},
+        {"the record cut", 0, -1, -1, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        for (const auto& e : fs::directory_iterator(snapshot.path())) fs::copy(e.path(), dir / e.path().filename());
+        const fs::path record = dir / commitRecordNameFor("ship.peo", goneProcess());
+        fs::rename(dir / ownRecord, record);
+        const char* targets[] = {"ship.peo", "ship.mex", "ship.mad"};
+        for (int k = 0; k < c.renamedBefore; ++k) fs::rename(dir / temps[k], dir / targets[k]);
+        for (int k = 0; k < 3; ++k)
+            if (c.lost == k || c.lost == -2) fs::remove(dir / temps[k]);
+        if (c.cut >= 0) writeText(dir / temps[c.cut], "new");
+        if (c.recordCut) {
+            std::string text = readText(record);
+            writeText(record, text.substr(0, text.size() - 4));
+        }
+        const std::vector<std::string> notes = finishInterruptedSaves(dir.path());
+        ASSERT_EQ(notes.size(), 1u);
+        EXPECT_EQ(notes[0], "An interrupted save of " + (dir / "ship.peo").string() +
+                                (c.newSet ? " was finished." : " was undone; the files before it stay."));
+        for (const char* kind : {"peo", "mex", "mad"})
+            EXPECT_EQ(readText(dir / ("ship." + std::string(kind))), (c.newSet ? "new " : "old ") + std::string(kind));
+        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"ship.mad", "ship.mex", "ship.peo"}));
+    }
+    // The record of a running writer (here this process) is its own business.
+    TempDir dir;
+    for (const auto& e : fs::directory_iterator(snapshot.path())) fs::copy(e.path(), dir / e.path().filename());
+    EXPECT_TRUE(finishInterruptedSaves(dir.path()).empty());
+    EXPECT_EQ(namesIn(dir.path()).size(), 7u);
 }

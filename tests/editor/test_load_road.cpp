@@ -12,6 +12,7 @@
 #include "model/PeoReader.h"
 #include "model/PeoWriter.h"
 #include "base/RunTimeError.h"
+#include "editor/DocumentFiles.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
 #include "preview/LocalAxes.h"
@@ -160,7 +161,9 @@ TEST_F(RoadTest, AMissingLodListLeavesThePreviousModel) {
     EXPECT_TRUE(ctx.model.modelLoaded);
     EXPECT_EQ(ctx.shell.mnuRecentFile[1].path, at("Tarvlet.peo"));
     EXPECT_NE(ctx.shell.mnuRecentFile[2].path, at("Tarvlet.shp"));
-    EXPECT_EQ(ctx.lod.lblLodPath, (ship / "").string());
+    // The LOD label still describes the ship on screen, and the status says the new file was not loaded.
+    EXPECT_EQ(ctx.lod.lblLodPath, "");
+    EXPECT_EQ(t.status.status, notLoadedStatusText(at("Tarvlet.shp")));
 }
 
 // The refused file ends the selection (step one of every open); the object that was selected on the model that
@@ -413,6 +416,22 @@ TEST_F(RoadTest, TheErrorLineOfABadFileSaysWhatIsWrongAndInWhichFile) {
     ASSERT_EQ(t.errors.reports.size(), 1u);
     EXPECT_NE(t.errors.reports[0].description.find("Bad.peo"), std::string::npos);
     EXPECT_EQ(t.errors.reports[0].detail, "");
+}
+
+// The sample ship cut short at several points after its material list (whose textures load through their
+// own procedures): the refusal names the load road's procedure, not the last texture step.
+TEST_F(RoadTest, ARefusedModelNamesTheProcedureThatRefusedIt) {
+    const auto whole = readBytes(at("Tarvlet.peo"));
+    for (const size_t cut : {size_t(60), whole.size() / 2, whole.size() - 40, whole.size() - 1}) {
+        SCOPED_TRACE(cut);
+        writeBytes(at("Cut.peo"), std::vector<uint8_t>(whole.begin(), whole.begin() + ptrdiff_t(cut)));
+        t.errors.reports.clear();
+        t.prompts.allowUnused();
+        loadThisFile(ctx, at("Cut.peo"));
+        if (ctx.model.modelLoaded) continue;  // a cut the reader reads past
+        ASSERT_FALSE(t.errors.reports.empty());
+        EXPECT_EQ(t.errors.reports.back().procedure, "getGeneralInfo") << t.errors.reports.back().description;
+    }
 }
 
 TEST_F(RoadTest, AFolderGivenAsTheModelIsReportedOnceBeforeAnyBackupQuestion) {

@@ -118,7 +118,7 @@ TEST_F(MaterialPositionsTest, SaveAsToAnotherFileLeavesThePositionsOnTheModelFil
 TEST_F(MaterialPositionsTest, SaveAllIntoTheShipDefinitionsFolderLeavesThePositions) {
     const fs::path elsewhere = dir.path() / "shipdefs";
     fs::create_directories(elsewhere);
-    ctx.lod.lblLodPath = elsewhere.string() + "/";
+    ctx.documentFiles.shpFolder = elsewhere.string() + "/";  // as a load through a ship definition there sets it
     deleteTheGun();
     mnuSaveAll_Click(ctx);
     ASSERT_EQ(t.status.status, "'Save All' done!");

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "RoadFixture.h"
+#include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
@@ -65,6 +66,17 @@ TEST_F(MexAtLoad, EveryLoadEndsWithTheShipsChunksAndNoMarkerOfTheLastOne) {
     EXPECT_EQ(markers().shown, 0);
     EXPECT_EQ(ctx.mex.treeMex.selectedKey(), "Root");
     EXPECT_TRUE(t.errors.reports.empty());
+}
+
+TEST_F(MexAtLoad, AFolderWhereTheMexBelongsIsReportedAndTheShipGetsTheDefaultChunks) {
+    const fs::path other = dir.path() / "other";
+    fs::create_directories(other / "Plain.mex");
+    fs::copy_file(at("Tarvlet_LOD1.peo"), other / "Plain.peo");
+    t.prompts.expectMessage(mexIsFolderText((other / "Plain.mex").string()));
+    loadThisFile(ctx, (other / "Plain.peo").string());
+    EXPECT_EQ(t.prompts.pending(), 0u);
+    EXPECT_EQ(ctx.mex.mexChunkCount(), 2);
+    EXPECT_TRUE(ctx.model.modelLoaded);
 }
 
 // A load with MEX loading disabled after one with chunks: the tree is empty, the commands do nothing, and

@@ -7,6 +7,7 @@
 
 #include "RoadFixture.h"
 #include "base/AtomicFile.h"
+#include "base/Paths.h"
 #include "model/PeoReader.h"
 #include "model/PreferencesStore.h"
 #include "editor/LoadRoad.h"
@@ -30,10 +31,15 @@ protected:
 TEST(SaveBases, RuleAUsesTheShipDefinitionsFolderAndRuleBTheModels) {
     TempDir dir;
     TestContext t(dir.path());
-    t.ctx.currentModelPath = "/d/models/ship.peo";
+    t.ctx.documentFiles.model = "/d/models/ship.peo";
     EXPECT_EQ(saveBaseRuleA(t.ctx), "/d/models/ship.");
     EXPECT_EQ(saveBaseRuleB(t.ctx), "/d/models/ship.");
-    t.ctx.lod.lblLodPath = "/d/shp/";
+    t.ctx.documentFiles.shpFolder = "/d/shp/";
+    EXPECT_EQ(saveBaseRuleA(t.ctx), "/d/shp/ship.");
+    EXPECT_EQ(saveBaseRuleB(t.ctx), "/d/models/ship.");
+    // The labels and the last path opened change no base: only a successful load does.
+    t.ctx.currentModelPath = "/e/other.peo";
+    t.ctx.lod.lblLodPath = "/e/";
     EXPECT_EQ(saveBaseRuleA(t.ctx), "/d/shp/ship.");
     EXPECT_EQ(saveBaseRuleB(t.ctx), "/d/models/ship.");
 }
@@ -283,6 +289,55 @@ TEST_F(SaveTest, SaveAllWritesTheWholeSetOrNothing) {
     EXPECT_EQ(t.status.status, "'Save All' done!");
     for (const std::string& f : files) EXPECT_NE(readText(f), "old " + f);
     EXPECT_EQ(namesInShip(), namesBefore);
+}
+
+TEST_F(SaveTest, ASaveAllStoppedAfterSomeRenamesSaysWhichFilesWereReplaced) {
+    const std::vector<std::string> files = {at("Tarvlet.peo"), at("tarvlet.mex"), at("TARVLET.MAD")};
+    for (size_t failing = 1; failing < 3; ++failing) {
+        SCOPED_TRACE(failing);
+        t.errors.reports.clear();
+        t.status.status = "before";
+        ctx.road.steps.fixHierarchy = [failing](EditingContext&) { failNextAtomicRenameForTesting(int(failing)); };
+        mnuSaveAll_Click(ctx);
+        EXPECT_NE(t.status.status, "'Save All' done!");
+        ASSERT_EQ(t.errors.reports.size(), 1u);
+        const std::vector<std::string> replaced(files.begin(), files.begin() + ptrdiff_t(failing));
+        const std::vector<std::string> kept(files.begin() + ptrdiff_t(failing), files.end());
+        EXPECT_EQ(t.errors.reports[0].description.rfind(saveAllPartlyDoneText(replaced, kept, ""), 0), 0u)
+            << t.errors.reports[0].description;
+    }
+    EXPECT_EQ(
+        saveAllPartlyDoneText({"/s/a.peo"}, {"/s/a.mex", "/s/a.mad"}, "Device I/O error"),
+        "'Save All' replaced /s/a.peo but not /s/a.mex, /s/a.mad, which keep their old content. Device I/O error");
+}
+
+TEST_F(SaveTest, TheSingleFileSavesSayDoneOnlyAfterTheirWrite) {
+    struct Case {
+        const char* what;
+        void (*run)(EditingContext&);
+        std::string file;
+        std::string done;
+        int writesBefore;  // PEO only writes its safety copy first
+    };
+    const Case cases[] = {{"PEO only", mnuSavePeo_Click, at("Tarvlet.peo"), "Save done!", 1},
+                          {"MEX only", mnuSaveMex_Click, at("tarvlet.mex"), "MEX save done!", 0},
+                          {"MAD only", mnuSaveMad_Click, at("TARVLET.MAD"), "MAD save done!", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeText(c.file, "old");
+        t.errors.reports.clear();
+        t.status.status = "before";
+        failNextAtomicWriteForTesting(c.writesBefore);
+        c.run(ctx);
+        EXPECT_NE(t.status.status, c.done);
+        EXPECT_EQ(readText(c.file), "old");
+        ASSERT_EQ(t.errors.reports.size(), 1u);
+        EXPECT_NE(t.errors.reports[0].description.find(fileNameOf(c.file)), std::string::npos)
+            << t.errors.reports[0].description;
+        c.run(ctx);
+        EXPECT_EQ(t.status.status, c.done);
+        EXPECT_NE(readText(c.file), "old");
+    }
 }
 
 TEST_F(SaveTest, MexAndMadOnlyReportTheirErrorsToo) {

@@ -12,6 +12,14 @@
 
 namespace tarv {
 
+// The files the ship on screen was loaded from, set only when a load succeeds (as its last step) and
+// cleared when a load leaves no ship. Every save writes into these (Save As into the name chosen).
+struct DocumentFiles {
+    std::string model;      // the .peo (or .geo) read
+    std::string shpFolder;  // the folder (with its "/") of the ship definition it came through; empty without
+    std::string damage;     // what was found damaged when it was read; empty for a sound file
+};
+
 struct Document {
     ShipModel model;
     MexChunkTable mex;         // the mesh-extras chunks
@@ -21,6 +29,7 @@ struct Document {
     ViewState view;            // the preview's records and scene
     // The full path of the loaded model (the first panel of the status bar); empty before the first load.
     std::string currentModelPath;
+    DocumentFiles documentFiles;
 };
 
 }  // namespace tarv

@@ -134,6 +134,9 @@ struct ShipModel {
     int32_t peoVersion = 0;
     double modelExtent = 1.0;
     bool modelLoaded = false;
+    // What the reader found damaged and read past (empty for a sound file): the file on disk holds more
+    // than the model, so the model is not written back over it silently.
+    std::string readDamage;
 
     int objectCount() const { return int(peoObjects.size()); }
     int materialCount() const { return int(materials.size()); }

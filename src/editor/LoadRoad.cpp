@@ -401,6 +401,7 @@ bool getGeneralInfo(EditingContext& ctx) {
         ctx.materialsPage->txtPublic = intText(model.publicMaterialCount);
         ctx.materialsPage->txtLocal = intText(model.localMaterialCount);
 
+        HeldCanvas held(ctx);  // the canvas draws the ship once it is built and linked
         status.setProgressMax(ProgressBar::LoadTextures, count);
         status.setProgressValue(ProgressBar::LoadTextures, 0);
         for (int i = 0; i < count; ++i) {

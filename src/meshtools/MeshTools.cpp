@@ -10,6 +10,7 @@
 #include "objects/ObjectDelete.h"
 #include "objects/ObjectLinks.h"
 #include "preview/ObjectMeshes.h"
+#include "preview/PreviewCamera.h"
 #include "preview/PreviewScene.h"
 
 namespace tarv {
@@ -154,6 +155,15 @@ void rebuildPreview(EditingContext& ctx, int level) {
     StatusDisplay& status = ctx.status();
     const int count = model.objectCount();
     const std::string levelText = intText(level);
+    // The canvas draws the new meshes once, at the end; meanwhile the bar shows how far the rebuild is.
+    HeldCanvas held(ctx);
+    status.setProgressMax(ProgressBar::LoadTextures, count);
+    status.setProgressValue(ProgressBar::LoadTextures, 0);
+    status.setProgressVisible(ProgressBar::LoadTextures, true);
+    struct HideBar {
+        StatusDisplay& status;
+        ~HideBar() { status.setProgressVisible(ProgressBar::LoadTextures, false); }
+    } hideBar{status};
     for (int i = 0; i < count; ++i) {
         const PeoObject& object = model.peoObjects[size_t(i)];
         const std::string text = "Creating 3d view for LOD" + levelText + ", object " + object.name;

@@ -20,8 +20,13 @@ bool SpacedUpdates::holding() const {
 }
 
 void SpacedUpdates::flush() {
+    if (handOver() && onFlushed) onFlushed();
+}
+
+bool SpacedUpdates::handOver() {
     announced_ = false;
     lastFlush_ = clock_.monotonicSeconds();
+    if (!holding()) return false;
     if (status1_) window_.setStatus(*std::exchange(status1_, std::nullopt));
     if (status2_) window_.setStatus2(*std::exchange(status2_, std::nullopt));
     for (ProgressBar bar : {ProgressBar::LoadTextures, ProgressBar::Status2}) {
@@ -30,10 +35,14 @@ void SpacedUpdates::flush() {
         if (p.value) window_.setProgressValue(bar, *std::exchange(p.value, std::nullopt));
     }
     if (!log_.empty()) window_.appendLog(std::exchange(log_, std::string()));
+    return true;
 }
 
 void SpacedUpdates::held() {
-    if (clock_.monotonicSeconds() - lastFlush_ >= spacing_) {
+    const double now = clock_.monotonicSeconds();
+    if (now - lastFlush_ >= spacing_) {
+        // The window is up to date: its event pump too waits for the spacing from here.
+        lastPump_ = now;
         flush();
         return;
     }
@@ -55,9 +64,12 @@ void SpacedUpdates::Status::setStatus2(const std::string& text) {
 
 void SpacedUpdates::Status::setProgressMax(ProgressBar bar, int maximum) {
     // The batch sets the maximum before the value; a value held from before that the new maximum would
-    // refuse reaches the bar first, as it did when it was set.
+    // refuse reaches the bar first, as it did when it was set (the bar alone: the rest of the batch waits).
     Progress& p = owner_.progress(bar);
-    if (p.value && *p.value > maximum) owner_.flush();
+    if (p.value && *p.value > maximum) {
+        if (p.maximum) owner_.window_.setProgressMax(bar, *std::exchange(p.maximum, std::nullopt));
+        owner_.window_.setProgressValue(bar, *std::exchange(p.value, std::nullopt));
+    }
     p.maximum = maximum;
     owner_.held();
 }
@@ -98,7 +110,7 @@ void SpacedUpdates::Status::processEvents() {
     const double now = owner_.clock_.monotonicSeconds();
     if (now - owner_.lastPump_ < owner_.spacing_) return;
     owner_.lastPump_ = now;
-    owner_.flush();
+    owner_.handOver();  // the pump repaints what changed, the batch with the rest
     owner_.window_.processEvents();
 }
 

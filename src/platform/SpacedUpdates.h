@@ -2,7 +2,8 @@
 // The main window's status display, error report and prompts as long operations see them. An operation may
 // log a line, set a status text or a progress value many times a second, and the window repaints on each;
 // here the latest status texts and progress values, and the log lines in their order, reach the window at
-// most once every few milliseconds, and so does the window's event pump. Everything held back reaches the
+// most ten times a second (slower than the display's frame rate: each batch costs the window one repaint),
+// and so does the window's event pump. Everything held back reaches the
 // window before an error report, before any prompt or dialog, before a progress bar, status bar panel or the
 // busy pointer changes, and when flush() is called (the window calls it at the end of every command).
 #include <functional>
@@ -18,7 +19,7 @@ namespace tarv {
 
 class SpacedUpdates {
 public:
-    static constexpr double kSpacingSeconds = 0.005;
+    static constexpr double kSpacingSeconds = 0.1;
 
     SpacedUpdates(StatusDisplay& window, ErrorReport& report, Prompts& prompts, Clock& clock,
                   double spacingSeconds = kSpacingSeconds);
@@ -36,6 +37,8 @@ public:
     // Called when an update is held back while nothing else was: the window arranges a flush for when its
     // event loop runs again, so the end of a command shows even when nobody calls flush().
     std::function<void()> onHeld;
+    // Called after a batch reached the window: the window shows the widgets it changed, all in one repaint.
+    std::function<void()> onFlushed;
 
 private:
     class Status : public StatusDisplay {
@@ -85,6 +88,8 @@ private:
     Progress& progress(ProgressBar bar) { return bar == ProgressBar::LoadTextures ? loadTextures_ : status2Bar_; }
     // Called after an update was held: the window gets the batch when the last one is far enough back.
     void held();
+    // Hands everything held back to the window; false when nothing was held.
+    bool handOver();
 
     StatusDisplay& window_;
     ErrorReport& windowReport_;

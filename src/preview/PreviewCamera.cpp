@@ -277,10 +277,14 @@ void Timer1_Timer(EditingContext& ctx) {
             if (hook.advancePlayback(ctx)) return;
         }
     }
-    if (ctx.model.modelLoaded && ctx.preview.drawnSceneChanges != scene::sceneChangeCount()) {
+    if (ctx.model.modelLoaded && ctx.preview.canvasHolds == 0 &&
+        ctx.preview.drawnSceneChanges != scene::sceneChangeCount()) {
         renderCanvas(ctx);
         ctx.preview.drawnSceneChanges = scene::sceneChangeCount();
     }
 }
+
+HeldCanvas::HeldCanvas(EditingContext& ctx) : ctx_(ctx) { ++ctx_.preview.canvasHolds; }
+HeldCanvas::~HeldCanvas() { --ctx_.preview.canvasHolds; }
 
 }  // namespace tarv

@@ -35,8 +35,21 @@ void mnu3dPreviewSpin_Click(EditingContext& ctx);
 
 // The playback timer's tick: the spin (or the animation hook) advances; while a model is loaded the canvas
 // renders when the scene changed since the last tick that drew (a step of the spin or playback, a camera
-// move, an edit, a resize), and not otherwise.
+// move, an edit, a resize), and not otherwise, nor while a HeldCanvas lives.
 void Timer1_Timer(EditingContext& ctx);
+
+// While one lives the tick draws nothing: the meshes of a load or of a rebuild are drawn once, when the last
+// of them is built and linked, not at each event pump on the way.
+class HeldCanvas {
+public:
+    explicit HeldCanvas(EditingContext& ctx);
+    ~HeldCanvas();
+    HeldCanvas(const HeldCanvas&) = delete;
+    HeldCanvas& operator=(const HeldCanvas&) = delete;
+
+private:
+    EditingContext& ctx_;
+};
 
 // The canvas's mouse events go to the handlers above.
 class PreviewMouseHandler : public scene::CanvasMouseHandler {

@@ -140,6 +140,9 @@ void frmTARV::spaceUpdates() {
     spaced_->onHeld = [this] {
         QTimer::singleShot(0, this, [this] { spaced_->flush(); });
     };
+    // A batch reaches the screen at once, in one repaint of the widgets it changed; nothing else of the
+    // event loop runs for it.
+    spaced_->onFlushed = [this] { QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest); };
     ctx.services.status = &spaced_->status();
     ctx.services.errorReport = &spaced_->errorReport();
     ctx.services.prompts = &spaced_->prompts();
@@ -279,15 +282,25 @@ QProgressBar* frmTARV::bar(ProgressBar which) const {
 }
 
 void frmTARV::setStatus(const std::string& text) {
+    // Painted with the other widgets that changed, at the next repaint of the window: a repaint of its own
+    // would repaint the whole window for each text.
     lblStatus->setText(QString::fromStdString(text));
-    lblStatus->repaint();
 }
 
 void frmTARV::setStatus2(const std::string& text) { lblStatus2->setText(QString::fromStdString(text)); }
 
 void frmTARV::setProgressMax(ProgressBar which, int maximum) { bar(which)->setMaximum(maximum); }
 
-void frmTARV::setProgressValue(ProgressBar which, int value) { bar(which)->setValue(value); }
+void frmTARV::setProgressValue(ProgressBar which, int value) {
+    // A progress bar repaints itself at once on a new value, which repaints the whole window; here it is
+    // painted with the other widgets that changed, at the next repaint of the window.
+    QProgressBar* progress = bar(which);
+    const bool updates = progress->updatesEnabled();
+    progress->setUpdatesEnabled(false);
+    progress->setValue(value);
+    progress->setUpdatesEnabled(updates);
+    if (updates) progress->update();
+}
 
 void frmTARV::setProgressVisible(ProgressBar which, bool visible) { bar(which)->setVisible(visible); }
 

@@ -96,7 +96,7 @@ public:
     void setBusy(bool busy) override;
     void processEvents() override;
     // From now on the context's operations report to this window, the context's error report and its
-    // prompts through SpacedUpdates: the window takes their updates at most every few milliseconds, and
+    // prompts through SpacedUpdates: the window takes their updates at most ten times a second, and
     // all of them before a prompt or an error report and at the end of each command.
     void spaceUpdates();
     // What is held back for the window, when spaceUpdates() was called.

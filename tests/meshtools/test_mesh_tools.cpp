@@ -8,6 +8,9 @@
 #include "meshtools/MeshTools.h"
 #include "model/PeoReader.h"
 #include "preview/ObjectMeshes.h"
+#include "preview/PreviewCamera.h"
+#include "preview/PreviewScene.h"
+#include "scene/Canvas.h"
 #include "model/PeoWriter.h"
 #include "meshtools/literal/LiteralKernels.h"
 #include "scene/Frame.h"
@@ -251,6 +254,55 @@ TEST_F(MeshToolsFixture, OneRemovedVertexIsReportedAndRebuilds) {
     EXPECT_EQ(prompts.messages()[0], "Besides removal of only one vertex," + CRLF);
     EXPECT_EQ(t.status.statusHistory.front(), "Reducing to LOD1");
     EXPECT_EQ(t.status.status, "Reticulating splines");
+}
+
+// The window's clock ticks at every event pump of a rebuild; the canvas draws the new meshes only once the
+// last of them is built and linked, while the bar shows how far the rebuild is.
+TEST_F(MeshToolsFixture, TheRebuildDrawsOnceAtItsEndAndShowsItsProgressMeanwhile) {
+    struct CountingCanvas : scene::Canvas {
+        int renders = 0;
+        bool start() override { return true; }
+        std::string lastErrorText() const override { return {}; }
+        void render() override { ++renders; }
+        void refresh() override { ++renders; }
+    } canvas;
+    struct TickingStatus : RecordingStatus {
+        EditingContext* ctx = nullptr;
+        const CountingCanvas* canvas = nullptr;
+        int rendersDuring = 0, pumps = 0, pumpsWithBar = 0;
+        void processEvents() override {
+            RecordingStatus::processEvents();
+            Timer1_Timer(*ctx);
+            rendersDuring = canvas->renders;
+            if (status.rfind("Creating 3d view", 0) != 0 && status != "Reticulating splines") return;
+            ++pumps;  // a pump of the rebuild
+            if (loadTextures.visible && loadTextures.maximum == 3) ++pumpsWithBar;
+        }
+    } status;
+    status.ctx = &ctx;
+    status.canvas = &canvas;
+    ctx.services.status = &status;
+    InitialiseComponents(ctx);
+    ctx.view.canvas = &canvas;
+    materials(1);
+    for (float at : {0.0f, 400.0f, 800.0f})
+        add(lodObject({{100 + at, 100, 100}, {109.9f + at, 109.9f, 109.9f}, {200 + at, 200, 200},
+                       {300 + at, 100, 100}, {100 + at, 300, 100}, {100 + at, 100, 300}},
+                      322.036f, 1));
+    ctx.view.viewObjects.assign(3, ViewObject{});
+    ctx.model.modelLoaded = true;
+    Timer1_Timer(ctx);  // the scene as it stands is drawn
+    canvas.renders = 0;
+
+    reduceToLOD(ctx, 1, {});
+    for (const PeoObject& o : model.peoObjects) ASSERT_EQ(o.vertices.size(), 5u) << o.name;  // all reduced
+    EXPECT_GE(status.pumps, 3);
+    EXPECT_EQ(status.rendersDuring, 0);
+    EXPECT_EQ(status.pumpsWithBar, status.pumps);
+    EXPECT_FALSE(status.loadTextures.visible);
+    EXPECT_EQ(status.loadTextures.value, 3);
+    Timer1_Timer(ctx);
+    EXPECT_EQ(canvas.renders, 1);
 }
 
 TEST_F(MeshToolsFixture, ManyRemovedVerticesAndThePolygonReport) {

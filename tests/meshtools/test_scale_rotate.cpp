@@ -391,7 +391,7 @@ TEST_F(ScaleRotateTest, TheWindowHearsOfTheCommandInSpacedBatches) {
                                   c.status().processEvents();
                                   pumpsBefore = t.status.eventPumps;
                                   logBefore = t.status.logBox;
-                                  t.clock.advance(0.01);
+                                  t.clock.advance(SpacedUpdates::kSpacingSeconds);
                                   c.status().processEvents();
                                   pumpsAfter = t.status.eventPumps;
                                   logAfter = t.status.logBox;

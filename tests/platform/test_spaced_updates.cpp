@@ -124,14 +124,15 @@ TEST_F(SpacedUpdatesTest, TheEventPumpRunsAtMostOncePerSpacingAfterTheHeldUpdate
     for (int i = 0; i < 50; ++i) spaced.status().processEvents();
     EXPECT_EQ(window.eventPumps, 0);
     EXPECT_EQ(window.logBox, "");
-    clock.advance(0.002);
+    const double spacing = SpacedUpdates::kSpacingSeconds;
+    clock.advance(0.4 * spacing);
     spaced.status().processEvents();
     EXPECT_EQ(window.eventPumps, 0);
-    clock.advance(0.004);
+    clock.advance(0.8 * spacing);
     for (int i = 0; i < 50; ++i) spaced.status().processEvents();
     EXPECT_EQ(window.eventPumps, 1);
     EXPECT_EQ(window.logBox, "one\r\ntwo\r\nthree\r\n");
-    clock.advance(0.006);
+    clock.advance(1.2 * spacing);
     spaced.status().processEvents();
     EXPECT_EQ(window.eventPumps, 2);
 }

@@ -13,6 +13,7 @@
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "../model/PeoFixture.h"
 #include "model/LogFiles.h"
 #include "model/PreferencesStore.h"
 #include "editor/LoadRoad.h"
@@ -477,9 +478,11 @@ namespace {
 
 // Counts the paints of the status label and the log box.
 struct PaintCounter : QObject {
+    explicit PaintCounter(QEvent::Type counted = QEvent::Paint) : counted(counted) {}
+    QEvent::Type counted;  // a paint of the widget, or a repaint of the whole window (UpdateRequest)
     int paints = 0;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
+        if (event->type() == counted) ++paints;
         return false;
     }
 };
@@ -536,4 +539,39 @@ TEST(SpacedWindow, WhatACommandLeavesHeldBackReachesTheWindowWhenTheEventLoopRun
     EXPECT_FALSE(window.spacedUpdates()->holding());
     EXPECT_TRUE(window.Text1->toPlainText().endsWith("Rotating object 0: Hull\n"));
     EXPECT_EQ(window.lblStatus->text(), "Optimizing mesh");
+}
+
+// A ship of many objects, each of them 10 ms in the building, loads through File > Open in two seconds of the
+// clock: the window takes the load's updates in a few batches, each repainted at once, rather than a repaint
+// of the whole window for each object, and the end of the load shows whole.
+TEST(SpacedWindow, ALoadOfManyObjectsRepaintsTheWindowAFewTimesASecond) {
+    Started s;
+    frmTARV& window = *s.window;
+    window.spaceUpdates();
+    s.t.ctx.prefs.objectSharing = false;  // the parts are alike: no offer to share them
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    for (int k = 0; k < 200; ++k) file.objects.push_back(squareObject("Part" + std::to_string(k), float(k)));
+    const fs::path many = s.dir.path() / "Many.peo";
+    buildPeo(file).bytes.writeTo(many);
+    const auto build = s.t.ctx.road.steps.create3dObject;
+    s.t.ctx.road.steps.create3dObject = [&](EditingContext& ctx, int objNo) {
+        build(ctx, objNo);
+        s.t.clock.advance(0.01);
+    };
+    QApplication::processEvents();
+    PaintCounter windowRepaints(QEvent::UpdateRequest), labelPaints;
+    window.installEventFilter(&windowRepaints);
+    window.lblStatus->installEventFilter(&labelPaints);
+
+    s.t.prompts.expectOpen(FileDialogChoice{many.string(), 1});
+    window.mnuFileOpen->trigger();
+    QApplication::processEvents();
+    ASSERT_EQ(s.t.ctx.model.objectCount(), 200);
+    EXPECT_EQ(window.lblStatus->text(), "Ship loaded");
+    EXPECT_TRUE(window.Text1->toPlainText().contains("Statistics for object 199 :"));
+    EXPECT_GT(labelPaints.paints, 0);
+    EXPECT_LT(windowRepaints.paints, 50);
+    EXPECT_LT(labelPaints.paints, 50);
+    EXPECT_TRUE(s.t.errors.reports.empty());
 }

@@ -112,6 +112,7 @@ struct PreviewState {
     PlaybackState playback;
     std::shared_ptr<scene::Interpolator> spinInterpolator;
     uint64_t drawnSceneChanges = 0;  // the scene's change count when the clock last drew
+    int canvasHolds = 0;             // the HeldCanvas alive: the clock draws nothing while any is
     std::vector<TextureListItem> lstTextures;
     int lstTexturesSelected = -1;  // the list's selected item, 0-based; -1 for none
     ThumbnailList ctlThumbs;

@@ -347,6 +347,8 @@ void RMCanvas::paintGL() {
     f->glClearColor(redOf(bg) / 255.f, greenOf(bg) / 255.f, blueOf(bg) / 255.f, 1.f);
     f->glClearDepthf(1.f);
     f->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ++framesDrawn_;
+    lastFrameMeshes_ = lastFrameTriangles_ = 0;
     if (!gpu_ || !viewport_) return;
     f->glEnable(GL_DEPTH_TEST);
     f->glDepthFunc(GL_LEQUAL);
@@ -410,6 +412,7 @@ void RMCanvas::drawScene() {
         for (const MeshPtr& mesh : visit.frame->visuals()) {
             GpuMesh& gm = gpu_->meshes[mesh.get()];
             if (gm.version != mesh->changeCount() || gm.owner.expired()) uploadMesh(mesh, gm);
+            ++lastFrameMeshes_;
             const bool wire = mesh->wireframe();
             const auto model = visit.world.toRowMajor4x4();
             const auto cof = cofactorRowMajor(visit.world);
@@ -437,6 +440,7 @@ void RMCanvas::drawScene() {
                 }
                 f->glBindTexture(GL_TEXTURE_2D, r.texture ? gpu_->textures[r.texture].id : 0);
                 f->glDrawArrays(GL_TRIANGLES, r.first, r.count);
+                lastFrameTriangles_ += uint64_t(r.count / 3);
             }
         }
     }

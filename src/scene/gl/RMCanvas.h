@@ -37,6 +37,10 @@ public:
 
     // How many times a mesh's vertex buffer was filled, for checking that unchanged meshes are not re-sent.
     uint64_t meshUploads() const { return meshUploads_; }
+    // What the last frame drew: its meshes and their triangles; and how many frames were drawn.
+    uint64_t lastFrameMeshes() const { return lastFrameMeshes_; }
+    uint64_t lastFrameTriangles() const { return lastFrameTriangles_; }
+    uint64_t framesDrawn() const { return framesDrawn_; }
     // Draws the given triangles (world positions, three per triangle) in one buffer with the plainest shader
     // instead of the scene: the yardstick the benchmark compares the scene's drawing with.
     void setPlainTriangles(std::vector<float> positions);
@@ -66,6 +70,7 @@ private:
     std::string lastError_;
     std::unique_ptr<Gpu> gpu_;
     uint64_t meshUploads_ = 0;
+    uint64_t lastFrameMeshes_ = 0, lastFrameTriangles_ = 0, framesDrawn_ = 0;
     std::vector<float> plainTriangles_;
     bool plainChanged_ = false;
     RepaintPacer pacer_;

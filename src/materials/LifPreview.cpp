@@ -82,7 +82,12 @@ void openLif(EditingContext& ctx, const std::string& path) {
         pv.mnuView = false;
         return;
     }
-    LoadFile(ctx, path, true);
+    if (LoadFile(ctx, path, true) == LifReadResult::Failed && !ctx.lif.texture.lifRefusal.empty()) {
+        // Nothing of a damaged or foreign file is shown as if it were a texture.
+        pv.mnuView = false;
+        ctx.prompts().messageBox(ctx.lif.texture.lifRefusal, ctx.version.appTitle, PromptIcon::Exclamation);
+        return;
+    }
     pv.panel4 = "1";
     drawLayer(ctx);
     pv.mnuView = true;

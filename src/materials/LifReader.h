@@ -14,6 +14,9 @@ class EditingContext;
 
 class PictureLoader;
 
+// The one message for a texture refused as damaged or of another format, naming the file and why.
+std::string textureRefusalText(const std::string& path, const std::string& reason);
+
 inline constexpr const char* kCorruptLifWarning = "Warning! Corrupted lif detected.  Fix using File -> Fix lif";
 
 // Reads the .lif at path into ctx.lif: the header alone, or with loadPixels the blocks too. Updates the

@@ -109,6 +109,14 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
              return std::string();
          },
          "", true},
+        {"A cut inside its names block",
+         [](const fs::path& a, auto&) {
+             std::vector<uint8_t> bytes = readBytes(a / "Tarvlet.peo");
+             bytes.resize(bytes.size() - 3);  // inside the last texture name, "Panel"
+             writeBytes(a / "Tarvlet.peo", bytes);
+             return std::string();
+         },
+         "", true},
         {"A's models emptied by the mesh tools", [](auto&, auto&) { return std::string(); }, "", false, true},
     };
     struct Command {

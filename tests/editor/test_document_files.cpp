@@ -11,6 +11,8 @@
 #include "ByteBuilder.h"
 #include "RoadFixture.h"
 #include "attachments/MexSteps.h"
+#include "attachments/ShpFile.h"
+#include "meshtools/LodFiles.h"
 #include "editor/DocumentFiles.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
@@ -125,12 +127,16 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
         std::string done;
         bool overwritesPeo;  // refused for a file read with damage
         bool writesPeo;      // refused for a model without objects
+        const char* doneMessage = nullptr;  // said in a message box rather than the status line
     };
     const std::vector<Command> commands = {
         {"Save All", mnuSaveAll_Click, "'Save All' done!", true, true},
         {"PEO only", mnuSavePeo_Click, "Save done!", true, true},
         {"MEX only", mnuSaveMex_Click, "MEX save done!", false, false},
         {"MAD only", mnuSaveMad_Click, "MAD save done!", false, false},
+        {"SHP only", [](EditingContext& ctx) { mnuFileSaveSHP_Click(ctx); }, "Save done!", false, false},
+        {"the level files' patch", mnuLodCommandsMatrix_Click, "before", false, false,
+         "Apply matrix/heirachy operation completed!"},
         {"Save As", mnuFileSaveAs_Click, "Save done!", false, true},
     };
     for (const Outcome& o : outcomes) {
@@ -171,6 +177,7 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
             if (o.emptied && c.writesPeo)
                 refusal = emptyModelRefusalText((isSaveAs ? saveAs : a / "Tarvlet.peo").string());
             if (!refusal.empty()) t.prompts.expectMessage(refusal);
+            if (c.doneMessage && refusal.empty()) t.prompts.expectMessage(c.doneMessage);
 
             const auto before = filesUnder(dir.path());
             t.status.status = "before";
@@ -178,6 +185,7 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
             // What may change: A's own .peo, .mex, .mad and its log, or the Save As target.
             const std::set<std::string> own = {(a / "Tarvlet.peo").string(), (a / "tarvlet.mex").string(),
                                                (a / "TARVLET.MAD").string(), (a / "Tarvlet.log").string(),
+                                               (a / "Tarvlet.shp").string(), (a / "Tarvlet_LOD1.peo").string(),
                                                saveAs.string()};
             for (const auto& [path, bytes] : filesUnder(dir.path())) {
                 if (own.count(path) || path.rfind((dir.path() / "data").string(), 0) == 0) continue;

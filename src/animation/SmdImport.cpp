@@ -293,8 +293,13 @@ bool getSMDInfo(EditingContext& ctx, const std::string& path) {
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     trapErrors(ctx, "modSmd", "getSMDInfo", path, [&] {
         const BinaryReader file = BinaryReader::fromFile(path);
-        SmdSequence smd = parseSmd(file.data(), fileNameOf(path));
-        completed = importSmd(ctx, smd);
+        try {
+            SmdSequence smd = parseSmd(file.data(), fileNameOf(path));
+            completed = importSmd(ctx, smd);
+        } catch (RunTimeError& e) {
+            e.whileReading(fileNameOf(path));
+            throw;
+        }
     });
     return completed;
 }

@@ -11,6 +11,7 @@
 #include "base/ByteWriter.h"
 #include "model/LogFiles.h"
 #include "base/NumberText.h"
+#include "base/Paths.h"
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
 #include "editor/context/EditingContext.h"
@@ -346,10 +347,11 @@ void getMexInfo(EditingContext& ctx, const std::string& fileName) {
         MexFileContents contents;
         try {
             contents = parseMexFile(BinaryReader::fromFile(fileName));
-        } catch (...) {
+        } catch (RunTimeError& e) {
             // A refused file leaves no chunks behind, so no save can write what it did not read.
             mex.mexChunks.clear();
             takeMexMarkersOffScene(mex.mexMeshes);
+            e.whileReading(fileNameOf(fileName));
             throw;
         }
 

@@ -338,10 +338,11 @@ void startprocess(EditingContext& ctx) {
         ctx.model.modelLoaded = true;
         updateShpSaveAfterLoad(ctx);
         recordDocumentFiles(ctx);
-        if (!ctx.documentFiles.damage.empty()) {
-            addToLoadSummary(ctx, readWithDamageNote(ctx.currentModelPath, ctx.documentFiles.damage));
+        if (!ctx.documentFiles.damage.empty())
+            addWarningToLoadSummary(ctx, readWithDamageNote(ctx.currentModelPath, ctx.documentFiles.damage));
+        if (ctx.shell.loadSummaryWarns)
             steps.showLoadSummary(ctx);
-        } else if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded &&
+        else if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded &&
                    !ctx.shell.loadSummaryNotes.empty())
             steps.showLoadSummary(ctx);
     });

@@ -95,8 +95,12 @@ void openLif(EditingContext& ctx, const std::string& path) {
         pv.mnuView = false;
         return;
     }
-    if (LoadFile(ctx, path, true) != LifReadResult::Read || !lifDrawingCanStart(ctx.lif.texture)) {
+    const LifReadResult read = LoadFile(ctx, path, true);
+    if (read != LifReadResult::Read || !lifDrawingCanStart(ctx.lif.texture)) {
+        // Nothing of a file the viewer cannot draw stays on show; a damaged or foreign file is named.
         clearShownTexture(pv);
+        if (read == LifReadResult::Failed && !ctx.lif.texture.lifRefusal.empty())
+            ctx.prompts().messageBox(ctx.lif.texture.lifRefusal, ctx.version.appTitle, PromptIcon::Exclamation);
         return;
     }
     pv.panel4 = "1";

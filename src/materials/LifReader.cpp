@@ -76,7 +76,23 @@ void offerFix(EditingContext& ctx) {
     ctx.lif.preview.Label1 = kCorruptLifWarning;
 }
 
-void refuse(EditingContext& ctx, const std::string& reason) { writeLog(ctx, "  -> Lif not read: " + reason, 1); }
+// One message for a refused file: in the log, and kept for the load summary and the viewer.
+void refuse(EditingContext& ctx, const std::string& path, const std::string& reason) {
+    ctx.lif.texture.lifRefusal = textureRefusalText(path, reason);
+    writeLog(ctx, ctx.lif.texture.lifRefusal, 1);
+}
+
+// The picture kind a file of another format begins with, or null.
+const char* foreignPictureKind(std::span<const uint8_t> bytes) {
+    auto startsWith = [&](std::initializer_list<uint8_t> magic) {
+        return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
+    };
+    if (startsWith({0x89, 'P', 'N', 'G', 0x0d, 0x0a, 0x1a, 0x0a})) return "PNG";
+    if (startsWith({0xff, 0xd8, 0xff})) return "JPEG";
+    if (startsWith({'G', 'I', 'F', '8'})) return "GIF";
+    if (startsWith({'B', 'M'}) && bytes.size() >= 6 && loadU32(bytes, 2) == bytes.size()) return "BMP";
+    return nullptr;
+}
 
 }  // namespace
 
@@ -96,6 +112,10 @@ LifHeader readLifHeader(std::span<const uint8_t> bytes) {
     return h;
 }
 
+std::string textureRefusalText(const std::string& path, const std::string& reason) {
+    return "The texture " + path + " cannot be read (" + reason + "): it is left out.";
+}
+
 void startLifRead(EditingContext& ctx, const std::string& path) {
     auto& pv = ctx.lif.preview;
     pv.mnuViewAlpha = pv.mnuViewTeam0 = pv.mnuViewTeam1 = false;
@@ -110,8 +130,13 @@ LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool
     auto& tex = ctx.lif.texture;
     auto& pv = ctx.lif.preview;
     const int64_t length = int64_t(bytes.size());
+    tex.lifRefusal.clear();
+    if (const char* kind = foreignPictureKind(bytes)) {
+        refuse(ctx, path, std::string("it is a ") + kind + " picture, not a .lif");
+        return LifReadResult::Failed;
+    }
     if (length < kLifHeaderSize) {
-        refuse(ctx, "the file is shorter than its 48-byte header");
+        refuse(ctx, path, "the file is shorter than its 48-byte header");
         return LifReadResult::Failed;
     }
     tex.lifHeader = readLifHeader(bytes);
@@ -161,7 +186,7 @@ LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool
     const bool alpha = tex.lifLayers[kLifAlpha] || layout.forcedAlpha;
     const int bytesPerPixel = alpha ? 4 : tex.lifIs24Bit ? 3 : 1;
     if (h.width < 0 || h.height < 0) {
-        refuse(ctx, "negative width or height");
+        refuse(ctx, path, "negative width or height");
         return LifReadResult::Failed;
     }
     if (layout.n == 0) {
@@ -170,7 +195,7 @@ LifReadResult parseLif(EditingContext& ctx, std::span<const uint8_t> bytes, bool
         return LifReadResult::NotRead;
     }
     if (auto problem = pixelBlockProblem(h, layout.n, bytesPerPixel, length); !problem.empty()) {
-        refuse(ctx, problem);
+        refuse(ctx, path, problem);
         return LifReadResult::Failed;
     }
 
@@ -203,6 +228,7 @@ LifReadResult LoadFile(EditingContext& ctx, const std::string& path, bool loadPi
             }
             startLifRead(ctx, path);
             ctx.lif.texture.lifBlocksPath.clear();
+            ctx.lif.texture.lifRefusal.clear();
             const BinaryReader file = BinaryReader::fromFile(path);
             result = parseLif(ctx, file.data(), loadPixels, path);
             if (loadPixels && result == LifReadResult::Read) ctx.lif.texture.lifBlocksPath = path;

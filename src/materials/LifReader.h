@@ -18,6 +18,9 @@ class PictureLoader;
 // The 48-byte header at the start of bytes, which holds at least that many.
 LifHeader readLifHeader(std::span<const uint8_t> bytes);
 
+// The one message for a texture refused as damaged or of another format, naming the file and why.
+std::string textureRefusalText(const std::string& path, const std::string& reason);
+
 inline constexpr const char* kCorruptLifWarning = "Warning! Corrupted lif detected.  Fix using File -> Fix lif";
 
 // Reads the .lif at path into ctx.lif: the header alone, or with loadPixels the blocks too. Updates the

@@ -112,8 +112,9 @@ bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
             for (int32_t k = 0; k < count; ++k)
                 names.push_back(
                     file.zeroTerminated(file.i32(kHeaderSize + k * recordSize, "name offset"), "object name"));
-        } catch (const RunTimeError& e) {
+        } catch (RunTimeError& e) {
             writeLog(ctx, "-> " + path + " was not patched: " + e.description(), 1);
+            e.whileReading(fileNameOf(path));
             throw;
         }
         const bool cataclysm = recordSize == 116;

@@ -9,8 +9,14 @@ void addToLoadSummary(EditingContext& ctx, const std::string& note) {
     ctx.status().processEvents();
 }
 
+void addWarningToLoadSummary(EditingContext& ctx, const std::string& note) {
+    ctx.shell.loadSummaryWarns = true;
+    addToLoadSummary(ctx, note);
+}
+
 void dropLoadSummary(EditingContext& ctx) {
     ctx.shell.loadSummaryExists = false;
+    ctx.shell.loadSummaryWarns = false;
     ctx.shell.loadSummaryNotes.clear();
 }
 

@@ -518,11 +518,20 @@ void parsePeoFile(const BinaryReader& reader, int32_t previousVersion, PeoFileCo
                              ? parseMaterialList(reader, publicMaterialCount, header.publicMaterialListOffset)
                              : parseMaterialList(reader, localMaterialCount, header.localMaterialListOffset);
 
+    // A name without its zero runs to the end of the file: what was read of it is all there is.
+    const auto noteCut = [&](int64_t offset, const std::string& name, const char* what) {
+        if (contents.cutName.empty() && offset + int64_t(name.size()) == reader.size())
+            contents.cutName = std::string(what) + " \"" + name + "\"";
+    };
+    const PeoMaterialList& materials = contents.materials;
+    for (size_t m = 0; m < materials.textureNames.size(); ++m)
+        noteCut(materials.entries[m].textureNameOffset, materials.textureNames[m], "texture name");
     contents.objects.reserve(size_t(objectCount));
     for (int k = 0; k < objectCount; ++k) {
         PeoObjectContents object;
         object.record = peo::readObjectRecord(reader, peo::recordOffset(k + 1, cataclysm), cataclysm);
         object.name = reader.zeroTerminated(object.record.nameOffset, "object name");
+        noteCut(object.record.nameOffset, object.name, "object name");
         contents.objects.push_back(std::move(object));
         parseLists(reader, k, contents.objects.back());
     }
@@ -562,6 +571,8 @@ void readPeoFile(EditingContext& ctx, const std::string& path) {
         ctx.model.readDamage.clear();
         if (contents.materials.fault)
             ctx.model.readDamage = "its material list is damaged (" + contents.materials.fault->description() + ")";
+        else if (!contents.cutName.empty())
+            ctx.model.readDamage = "its " + contents.cutName + " is cut short by the end of the file";
     } catch (RunTimeError& e) {
         clearModel();
         e.whileReading(std::filesystem::path(path).filename().string());

@@ -49,6 +49,9 @@ struct PeoFileContents {
     int16_t localMaterialCount = 0;
     PeoMaterialList materials;
     std::vector<PeoObjectContents> objects;  // in file order; fewer than objectCount after a fault
+    // The first name the end of the file cut before its terminating zero, as read ("object name \"Hu\""); empty
+    // when every name read is whole.
+    std::string cutName;
 };
 
 // Parses the whole file into contents. A file of an unknown version is read with the record layout of

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "model/LoadSummary.h"
 #include "model/LogFiles.h"
 #include "base/NumberText.h"
 #include "base/Paths.h"
@@ -58,7 +59,10 @@ void PreviewMaterialHook::texturePass(EditingContext& ctx, const std::string& mo
             const std::string lifPath =
                 modelFolder.empty() ? found->filename().string() : modelFolder + found->filename().string();
             preview.lstTextures.push_back({texture.name, {}});
-            if (source_.LoadFile(lifPath, true) == LifReadResult::Read) {
+            const LifReadResult read = source_.LoadFile(lifPath, true);
+            if (read == LifReadResult::Failed && !ctx.lif.texture.lifRefusal.empty())
+                addWarningToLoadSummary(ctx, ctx.lif.texture.lifRefusal);
+            if (read == LifReadResult::Read) {
                 preview.lstTextures.back().subItems = {intText(source_.width()), intText(source_.height()),
                                                        intText(source_.flags())};
                 Image drawn = source_.drawLayer(ctx.prefs.drawTeamColours ? 7 : 1);

@@ -11,10 +11,17 @@
 #include "ByteBuilder.h"
 #include "RoadFixture.h"
 #include "attachments/MexSteps.h"
+#include "attachments/ShpFile.h"
+#include "meshtools/LodFiles.h"
 #include "editor/DocumentFiles.h"
 #include "editor/LoadRoad.h"
 #include "editor/SaveCommands.h"
 #include "editor/context/EditingContext.h"
+#include "materials/LifPreview.h"
+#include "materials/LifReader.h"
+#include "model/LoadSummary.h"
+#include "preview/MaterialPreview.h"
+#include "model/LogFiles.h"
 
 namespace tarv::test {
 namespace fs = std::filesystem;
@@ -104,6 +111,14 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
              return std::string();
          },
          "", true},
+        {"A cut inside its names block",
+         [](const fs::path& a, auto&) {
+             std::vector<uint8_t> bytes = readBytes(a / "Tarvlet.peo");
+             bytes.resize(bytes.size() - 3);  // inside the last texture name, "Panel"
+             writeBytes(a / "Tarvlet.peo", bytes);
+             return std::string();
+         },
+         "", true},
         {"A's models emptied by the mesh tools", [](auto&, auto&) { return std::string(); }, "", false, true},
     };
     struct Command {
@@ -112,12 +127,16 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
         std::string done;
         bool overwritesPeo;  // refused for a file read with damage
         bool writesPeo;      // refused for a model without objects
+        const char* doneMessage = nullptr;  // said in a message box rather than the status line
     };
     const std::vector<Command> commands = {
         {"Save All", mnuSaveAll_Click, "'Save All' done!", true, true},
         {"PEO only", mnuSavePeo_Click, "Save done!", true, true},
         {"MEX only", mnuSaveMex_Click, "MEX save done!", false, false},
         {"MAD only", mnuSaveMad_Click, "MAD save done!", false, false},
+        {"SHP only", [](EditingContext& ctx) { mnuFileSaveSHP_Click(ctx); }, "Save done!", false, false},
+        {"the level files' patch", mnuLodCommandsMatrix_Click, "before", false, false,
+         "Apply matrix/heirachy operation completed!"},
         {"Save As", mnuFileSaveAs_Click, "Save done!", false, true},
     };
     for (const Outcome& o : outcomes) {
@@ -158,6 +177,7 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
             if (o.emptied && c.writesPeo)
                 refusal = emptyModelRefusalText((isSaveAs ? saveAs : a / "Tarvlet.peo").string());
             if (!refusal.empty()) t.prompts.expectMessage(refusal);
+            if (c.doneMessage && refusal.empty()) t.prompts.expectMessage(c.doneMessage);
 
             const auto before = filesUnder(dir.path());
             t.status.status = "before";
@@ -165,6 +185,7 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
             // What may change: A's own .peo, .mex, .mad and its log, or the Save As target.
             const std::set<std::string> own = {(a / "Tarvlet.peo").string(), (a / "tarvlet.mex").string(),
                                                (a / "TARVLET.MAD").string(), (a / "Tarvlet.log").string(),
+                                               (a / "Tarvlet.shp").string(), (a / "Tarvlet_LOD1.peo").string(),
                                                saveAs.string()};
             for (const auto& [path, bytes] : filesUnder(dir.path())) {
                 if (own.count(path) || path.rfind((dir.path() / "data").string(), 0) == 0) continue;
@@ -178,6 +199,9 @@ TEST(DocumentFiles, NoSaveWritesOutsideTheLoadedShipsOwnFilesWhateverTheLastLoad
             EXPECT_EQ(t.prompts.pending(), 0u);
             if (o.damaged) {
                 EXPECT_FALSE(ctx.documentFiles.damage.empty());
+                EXPECT_NE(ctx.shell.loadSummaryNotes.find(
+                              readWithDamageNote((a / "Tarvlet.peo").string(), ctx.documentFiles.damage)),
+                          std::string::npos);
             }
             if (!refusal.empty() && c.overwritesPeo) {
                 EXPECT_EQ(before, filesUnder(dir.path()));
@@ -199,6 +223,8 @@ TEST(DocumentFiles, TheRefusalTextsNameTheFileAndWhatIsWrong) {
          "a.peo was read with damage: object Hull has a polygon with vertex 32752 of 24."},
         {mexIsFolderText("/s/a.mex"),
          "/s/a.mex is a folder, not a mesh extras file: the ship gets the default chunks."},
+        {textureRefusalText("/s/Hull.lif", "it is a PNG picture, not a .lif"),
+         "The texture /s/Hull.lif cannot be read (it is a PNG picture, not a .lif): it is left out."},
     };
     for (const auto& [text, pinned] : texts) EXPECT_EQ(text, pinned);
 }
@@ -228,6 +254,76 @@ TEST(DocumentFiles, PolygonsIndexingOutsideTheirListsAreDamage) {
     for (const Case& c : cases) {
         hull.polygons = {c.polygon};
         EXPECT_EQ(modelDamage(t.ctx), c.damage);
+    }
+}
+
+using ReaderMessages = RoadTest;
+
+// A texture that is damaged or of another format is named once in the log and in the load summary, which
+// shows, and the texture viewer refuses it with the same words instead of drawing it.
+TEST_F(ReaderMessages, ADamagedOrForeignTextureIsNamedInTheLogTheSummaryAndTheViewer) {
+    const std::vector<uint8_t> lif = readBytes(at("Hull.lif"));
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"a PNG named .lif",
+         ByteBuilder().u8(0x89).str("PNG").u8(0x0d).u8(0x0a).u8(0x1a).u8(0x0a).i32(0x0d000000).str("IHDR")
+             .i32(0x20000000).i32(0x20000000).i32(0).i32(0).i32(0).i32(0).i32(0).data(),
+         "it is a PNG picture, not a .lif"},
+        {"a .lif cut inside its header", {lif.begin(), lif.begin() + 20}, "the file is shorter than its 48-byte header"},
+        {"a .lif cut inside its pixels", {lif.begin(), lif.begin() + 100}, "pixel block runs past the end of the file"},
+    };
+    LifTextureSource source(ctx);
+    PreviewMaterialHook textures(source);
+    ctx.services.materialPreview = &textures;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(at("Hull.lif"), c.bytes);
+        dropLoadSummary(ctx);
+        int shown = 0;
+        ctx.road.steps.showLoadSummary = [&](EditingContext&) { ++shown; };
+        loadThisFile(ctx, at("Tarvlet.shp"));
+        ASSERT_TRUE(ctx.model.modelLoaded);
+        const std::string message = textureRefusalText(at("Hull.lif"), c.reason);
+        const std::string log = readText(currentLogPath(ctx));
+        const size_t first = log.find(message);
+        EXPECT_NE(first, std::string::npos) << log;
+        EXPECT_EQ(log.find(message, first + 1), std::string::npos);
+        EXPECT_EQ(ctx.shell.loadSummaryNotes, message + "\r\n");
+        EXPECT_EQ(shown, 1);
+
+        t.prompts.expectMessage(message);
+        lifpreview::openLif(ctx, at("Hull.lif"));
+        EXPECT_EQ(t.prompts.pending(), 0u);
+        EXPECT_FALSE(ctx.lif.preview.mnuView);
+    }
+}
+
+// The classic texts of a reader that do not name the file get it as their detail.
+TEST_F(ReaderMessages, AReadersClassicTextGetsTheFileAsItsDetail) {
+    struct Case {
+        const char* file;
+        std::vector<uint8_t> bytes;
+        std::string procedure, description, detail;
+    };
+    const Case cases[] = {
+        {"tarvlet.mex", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "getMexInfo",
+         "The MEX file is 10 bytes long, shorter than its 12-byte header.", "while reading tarvlet.mex"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        writeBytes(at(c.file), c.bytes);
+        t.errors.reports.clear();
+        t.prompts.allowUnused();
+        loadThisFile(ctx, at("Tarvlet.shp"));
+        ASSERT_EQ(t.errors.reports.size(), 1u);
+        const ErrorReportInfo& report = t.errors.reports[0];
+        EXPECT_EQ(report.procedure, c.procedure);
+        EXPECT_EQ(report.description, c.description);
+        EXPECT_EQ(report.detail, c.detail);
     }
 }
 

@@ -398,7 +398,7 @@ TEST(LifReader, DamagedFilesAreRefusedWithALogLineAndKeepTheBlocks) {
         EXPECT_EQ(tex.lifPalette, before.lifPalette);
         EXPECT_EQ(tex.lifTeam0Table, before.lifTeam0Table);
         EXPECT_EQ(tex.lifTeam1Table, before.lifTeam1Table);
-        EXPECT_TRUE(logHas(t.ctx, std::string("[1]   -> Lif not read: ") + c.reason));
+        EXPECT_TRUE(logHas(t.ctx, "[1] " + textureRefusalText(bad, c.reason)));
         EXPECT_TRUE(t.errors.reports.empty());
         // The same bytes give no thumbnail either.
         EXPECT_FALSE(quickLoadLifBytes(c.file).has_value());

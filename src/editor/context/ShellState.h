@@ -38,6 +38,8 @@ struct ShellState {
     // Notes of the Cataclysm load summary (frmLoad's AdequateNotes), each ending in CR LF.
     std::string loadSummaryNotes;
     bool loadSummaryExists = false;
+    // A note the user must see at the end of this load (a damaged file): the summary shows whatever the ship.
+    bool loadSummaryWarns = false;
     // Filled by the windows that hold swatches, in the order they are created.
     std::vector<SwatchHook> swatchHooks;
     KeyedTree treeHeirachy;  // the chunk tree lives with the chunk table

@@ -54,6 +54,8 @@ struct LoadedTexture {
     // The path of the last read, when it was a read with blocks that succeeded; empty after any other
     // read. The pixels above are that file's while it is set.
     std::string lifBlocksPath;
+    // Why the last read refused its file as damaged or foreign, naming it; empty when it did not.
+    std::string lifRefusal;
 };
 
 // The texture preview window (frmLifPreview) as far as the reader and the renderer set it.

@@ -12,10 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "attachments/ChunkEditPanel.h"
 #include "attachments/ChunkMarkers.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/MexSteps.h"
 #include "attachments/MexTreeCommands.h"
+#include "attachments/state/ShipInfoPageState.h"
 #include "editor/context/EditingContext.h"
 #include "preview/PreviewMarkers.h"
 #include "scene/Scene.h"
@@ -24,7 +26,10 @@ namespace {
 
 using namespace tarv;
 
+ChunkEditPanel chunkPanel;  // stateless: its page is in the context
+
 void prepare(EditingContext& ctx) {
+    ctx.shipInfoPage->mexPanel = &chunkPanel;  // the panel of "Mex Data", as the attachments' install sets it
     ctx.prefs.logLevel = -1;
     ctx.view.viewObjects.resize(1);
     ctx.view.viewObjects[0].frame = scene::createFrame();

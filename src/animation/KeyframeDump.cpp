@@ -51,7 +51,7 @@ void showDump(EditingContext& ctx, const std::string& text) {
 
 }  // namespace
 
-std::string allKeyframesText(EditingContext& ctx) {
+std::string allKeyframesText(const EditingContext& ctx) {
     std::string text;
     for (const PeoObject& object : ctx.model.peoObjects) {
         const MadObject* track = keysOf(ctx, object);

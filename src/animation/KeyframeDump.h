@@ -11,7 +11,7 @@ namespace tarv {
 class EditingContext;
 
 // The dump texts (8-bit, every line ended by CR LF); empty when there is nothing to write.
-std::string allKeyframesText(EditingContext& ctx);
+std::string allKeyframesText(const EditingContext& ctx);
 std::string selectedKeyframesText(EditingContext& ctx);
 
 std::filesystem::path keyframeDumpPath(const EditingContext& ctx);

@@ -36,7 +36,7 @@ MadKeyframe& keyAt(MadObject& track, int index) {
     return track.keyframes[size_t(index)];
 }
 
-const MadAnimation& animationAt(EditingContext& ctx, int animation) {
+const MadAnimation& animationAt(const EditingContext& ctx, int animation) {
     if (animation < 0) throw RunTimeError::subscriptOutOfRange();
     return ctx.animation.madAnimations.at(size_t(animation));
 }

@@ -1,7 +1,6 @@
 #include "animation/MadSteps.h"
 
 #include "animation/AnimationList.h"
-#include "animation/KeyframeDump.h"
 #include "animation/KeyframePanel.h"
 #include "animation/Playback.h"
 #include "editor/context/EditingContext.h"
@@ -9,9 +8,7 @@
 namespace tarv {
 
 void connectAnimation(EditingContext& ctx) {
-    ctx.road.steps.checkForMad = checkForMad;
     ctx.objects.getAnimations = getAnimations;
-    ctx.road.steps.removeKeyframeDump = removeKeyframeDump;
     connectPlayback(ctx);
 }
 

@@ -1,12 +1,11 @@
 #pragma once
-// The animation's parts of the roads and of the object tree.
+// The animation's hooks in lower layers: the object tree's and the preview's.
 
 namespace tarv {
 
 class EditingContext;
 
-// Fills the load road's .mad step, the exit's removal of the keyframe dump and the object tree's Keyframes
-// hook, and installs playback into the preview's timer and the roads.
+// Sets the object tree's Keyframes hook and installs playback into the preview's timer.
 void connectAnimation(EditingContext& ctx);
 
 }  // namespace tarv

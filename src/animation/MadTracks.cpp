@@ -31,8 +31,8 @@ MadObject& trackAt(EditingContext& ctx, int track) {
     return tracks[size_t(track)];
 }
 
-const MadAnimation& animationAt(EditingContext& ctx, int animation) {
-    auto& animations = ctx.animation.madAnimations;
+const MadAnimation& animationAt(const EditingContext& ctx, int animation) {
+    const auto& animations = ctx.animation.madAnimations;
     if (animation < 0 || animation >= int(animations.size())) throw RunTimeError::subscriptOutOfRange();
     return animations[size_t(animation)];
 }

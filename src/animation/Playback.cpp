@@ -278,7 +278,6 @@ AnimationPlayback animationPlayback;  // no state of its own: everything lives i
 
 void connectPlayback(EditingContext& ctx) {
     ctx.preview.playbackHook = &animationPlayback;
-    ctx.road.steps.stopPlayback = stopPlayback;
 }
 
 }  // namespace tarv

@@ -277,11 +277,10 @@ public:
     void setChunkColour(EditingContext& ctx, int index) override { tarv::setChunkColour(ctx, index); }
 };
 
+ChunkMarkerBuilder builder;  // stateless
+
 }  // namespace
 
-MexMarkerBuilder& chunkMarkerBuilder() {
-    static ChunkMarkerBuilder builder;  // stateless
-    return builder;
-}
+MexMarkerBuilder& chunkMarkerBuilder() { return builder; }
 
 }  // namespace tarv

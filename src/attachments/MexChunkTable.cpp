@@ -50,9 +50,4 @@ void takeMexMarkersOffScene(std::vector<ViewObject>& markers) {
     markers.clear();
 }
 
-MexMarkerBuilder& mexMarkers(EditingContext& ctx) {
-    static MexMarkerBuilder none;  // stateless
-    return ctx.mex.markers ? *ctx.mex.markers : none;
-}
-
 }  // namespace tarv

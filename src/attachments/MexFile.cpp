@@ -165,7 +165,7 @@ void applyRecord(EditingContext& ctx, int i, const MexRecord& rec, bool cataclys
     }
     const char letter = rec.type->letter;
     MexChunkTable& mex = ctx.mex;
-    MexMarkerBuilder& markers = mexMarkers(ctx);
+    MexMarkerBuilder* markers = ctx.mex.markers;
 
     // The slot.
     MexChunk& slot = mex.mexChunks[size_t(i)];
@@ -175,7 +175,7 @@ void applyRecord(EditingContext& ctx, int i, const MexRecord& rec, bool cataclys
     if (letter == 'n') slot.coneAngle = float(ctx.prefs.navLightSize);
     if (letter == 'g' && rec.id.size() >= 3 && upper(rec.id.substr(0, 3)) == "GUN")
         mex.mexGunCount = toInt16(int64_t(mex.mexGunCount) + 1);
-    markers.createBlankMexMesh(ctx, rec.id, i);
+    if (markers) markers->createBlankMexMesh(ctx, rec.id, i);
 
     // The node, the last child of its parent, unticked.
     std::string text = letter == 'c' ? "Collision Sphere" : letter == 'r' ? "Bounding box" : rec.id;
@@ -224,8 +224,10 @@ void applyRecord(EditingContext& ctx, int i, const MexRecord& rec, bool cataclys
     }
 
     // The marker.
-    markers.buildMarker(ctx, i, markerFor(ctx, letter, rec.id));
-    markers.setChunkColour(ctx, i);
+    if (markers) {
+        markers->buildMarker(ctx, i, markerFor(ctx, letter, rec.id));
+        markers->setChunkColour(ctx, i);
+    }
 
     // The group caption's count.
     if (*rec.type->groupCaption) {

@@ -1,6 +1,5 @@
 #include "attachments/MexPanel.h"
 
-#include "attachments/ChunkEditPanel.h"
 #include "attachments/MexChunkTree.h"
 #include "attachments/state/ShipInfoPageState.h"
 #include "editor/context/EditingContext.h"
@@ -8,9 +7,7 @@
 namespace tarv {
 
 MexEditPanel& mexPanel(EditingContext& ctx) {
-    static ChunkEditPanel chunkPanel;  // stateless: its page is in the context
-    MexEditPanel* panel = ctx.shipInfoPage->mexPanel;
-    return panel ? *panel : chunkPanel;
+    return *ctx.shipInfoPage->mexPanel;
 }
 
 int32_t selectedChunkIndex(const EditingContext& ctx) {

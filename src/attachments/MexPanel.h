@@ -9,8 +9,8 @@ namespace tarv {
 
 class EditingContext;
 
-// The panel in use: the one set in ShipInfoPageState::mexPanel, else the chunk edit panel of the
-// "Mex Data" page.
+// The panel in use, ShipInfoPageState::mexPanel: the chunk edit panel of the "Mex Data" page, which the
+// attachments' install entry sets, or a test's own.
 MexEditPanel& mexPanel(EditingContext& ctx);
 
 // The index of the chunk whose node is selected in the chunk tree; -1 when no node, the root or a group is

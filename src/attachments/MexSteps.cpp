@@ -199,13 +199,13 @@ public:
     void cmdMexAdd_Click(EditingContext& ctx) override { tarv::cmdMexAdd_Click(ctx); }
 };
 
+GunChunkAdder gunChunks;    // stateless
+ChunkEditPanel chunkPanel;  // stateless: its page is in the context
+
 }  // namespace
 
 void connectAttachments(EditingContext& ctx) {
-    static GunChunkAdder gunChunks;  // stateless
-    static ChunkEditPanel chunkPanel;  // stateless: its page is in the context
-    if (!ctx.shipInfoPage->mexPanel) ctx.shipInfoPage->mexPanel = &chunkPanel;
-    ctx.road.steps.checkForMex = checkForMex;
+    if (!ctx.shipInfoPage->mexPanel) ctx.shipInfoPage->mexPanel = &chunkPanel;  // unless a test set its own
     ctx.mex.markers = &chunkMarkerBuilder();
     ctx.objects.gunChunkHook = &gunChunks;
 }

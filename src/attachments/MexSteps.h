@@ -34,7 +34,7 @@ void cmdAttachMexFile_Click(EditingContext& ctx);
 // Apply; with any other node selected it hides the button.
 void cmdBBAutoCalc_Click(EditingContext& ctx);
 
-// Fills the load road's mesh-extras step, the chunk markers and the object clone's gun-chunk hook.
+// Sets the chunk markers, the chunk edit panel and the object clone's gun-chunk hook.
 void connectAttachments(EditingContext& ctx);
 
 }  // namespace tarv

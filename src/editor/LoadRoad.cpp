@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "animation/AnimationList.h"
 #include "animation/MadTracks.h"
+#include "animation/Playback.h"
+#include "attachments/MexSteps.h"
 #include "attachments/state/MexChunkTable.h"
 #include "attachments/ShpFile.h"
 #include "attachments/state/ShipInfoPageState.h"
@@ -25,6 +28,8 @@
 #include "meshtools/ObjectSize.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "model/LoadSummary.h"
+#include "materials/MaterialList.h"
+#include "materials/MaterialProperties.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
 #include "objects/ObjectTree.h"
@@ -85,6 +90,14 @@ void linkObjectFrames(EditingContext& ctx) {
 
 void noStep(EditingContext&) {}
 
+// Reload's last step: the render mode the model was shown in before.
+void applyRenderMode(EditingContext& ctx) {
+    if (ctx.view.mnuRenderFlat)
+        mnuRenderFlat_Click(ctx);
+    else
+        mnuRenderWireframe_Click(ctx);
+}
+
 }  // namespace
 
 OperationScope::OperationScope(EditingContext& ctx) : ctx_(ctx) { ++ctx_.road.operationsRunning; }
@@ -124,12 +137,13 @@ void connectLoadRoad(EditingContext& ctx) {
 
 RoadSteps& roadSteps(EditingContext& ctx) {
     RoadSteps& s = ctx.road.steps;
-    // A step no subsystem filled does nothing.
-    if (!s.create3dObject) s.create3dObject = [](EditingContext&, int) {};
-    for (auto* step : {&s.showMaterials, &s.showAxes, &s.createObjectTree, &s.fixHierarchy, &s.checkForMex,
-                       &s.resetView, &s.applyRenderMode, &s.showLoadSummary, &s.clearMaterialFlags, &s.stopPlayback})
-        if (!*step) *step = noStep;
-    if (!s.checkForMad) s.checkForMad = [](EditingContext&, const std::string&) {};
+    // A step nobody replaced is the subsystem's own; the load summary is the main window's.
+    if (!s.create3dObject) s.create3dObject = [](EditingContext& c, int objNo) { create3dObject(c, int16_t(objNo)); };
+    if (!s.showAxes) s.showAxes = showAxes;
+    if (!s.createObjectTree) s.createObjectTree = createObjectTree;
+    if (!s.fixHierarchy) s.fixHierarchy = fixHierarchy;
+    if (!s.applyRenderMode) s.applyRenderMode = applyRenderMode;
+    if (!s.showLoadSummary) s.showLoadSummary = noStep;
     return s;
 }
 
@@ -282,7 +296,7 @@ void startprocess(EditingContext& ctx) {
     bool pointerSet = false;
     bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
-        steps.stopPlayback(ctx);
+        stopPlayback(ctx);
         ctx.objects.chkShowRecoil = ctx.objects.chkShowRecoilEnabled = false;  // no gun joint selected
         refuseUnreadableModel(ctx.currentModelPath);
         startModelLog(ctx);
@@ -306,10 +320,10 @@ void startprocess(EditingContext& ctx) {
         }
         setErrorContext(ctx, "frmTARV", "startProcess", "");
         steps.createObjectTree(ctx);
-        if (!ctx.live.chkMEXload) steps.checkForMex(ctx);
-        steps.checkForMad(ctx, !ctx.shp.madFilePath.empty()
-                                   ? ctx.shp.madFilePath
-                                   : findBesideIgnoringCase(replaceExtension(ctx.currentModelPath, "mad")));
+        if (!ctx.live.chkMEXload) checkForMex(ctx);
+        checkForMad(ctx, !ctx.shp.madFilePath.empty()
+                             ? ctx.shp.madFilePath
+                             : findBesideIgnoringCase(replaceExtension(ctx.currentModelPath, "mad")));
         // The steps above record their own context; what fails from here on is this procedure's.
         setErrorContext(ctx, "frmTARV", "startProcess", "");
 
@@ -323,7 +337,8 @@ void startprocess(EditingContext& ctx) {
         }
         ctx.objects.selectedObject = -1;
         ctx.shipInfoPage->lblMexKey.clear();
-        steps.resetView(ctx);
+        mnuRenderReset_Click(ctx);  // Render > Reset View, then the Front view
+        view3d_Click(ctx, 0);
         road.pagesEnabled = true;
         selectObjectSize(ctx, 1);
         selectObjectSize(ctx, 0);
@@ -416,7 +431,7 @@ bool getGeneralInfo(EditingContext& ctx) {
         status.setProgressMax(ProgressBar::LoadTextures, count);
         status.setProgressValue(ProgressBar::LoadTextures, 0);
         if (ctx.view.modelFrame) linkObjectFrames(ctx);
-        steps.showMaterials(ctx);
+        showMaterials(ctx);
         ViewState& view = ctx.view;
         if (view.zoomFrame && view.orbitFrame)
             view.zoomFrame->setPosition(view.orbitFrame->getParent(), 0, 0, 2.0 * model.modelExtent);
@@ -426,14 +441,14 @@ bool getGeneralInfo(EditingContext& ctx) {
 
 void cleanup(EditingContext& ctx, bool fileExit) {
     trapErrors(ctx, "frmTARV", "cleanup", fileExit ? "True" : "False", [&] {
-        roadSteps(ctx).stopPlayback(ctx);
+        stopPlayback(ctx);
         ctx.materialsPage->lstMaterial.clear();
         ctx.materialsPage->selectedIndex = -1;
         ctx.preview.lstTextures.clear();
         ctx.preview.lstTexturesSelected = -1;
         ctx.preview.ctlThumbs.Clear();
         previewControls(ctx).texturesChanged();
-        roadSteps(ctx).clearMaterialFlags(ctx);
+        clearMaterialFlags(ctx);
         ctx.shell.treeHeirachy.clear();
         ctx.status().clearLog();
         ViewState& view = ctx.view;

@@ -56,7 +56,7 @@ ResolvedParents resolveObjectParents(const ShipModel& model);
 // tools).
 void connectLoadRoad(EditingContext& ctx);
 
-// The steps of other subsystems; a step no subsystem filled does nothing.
+// The road's replaceable steps; one nobody replaced is the subsystem's own, the load summary none.
 RoadSteps& roadSteps(EditingContext& ctx);
 
 // Marks a load or save as running for as long as it lives (no user input is handled meanwhile).

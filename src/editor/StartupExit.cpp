@@ -1,5 +1,7 @@
 #include "editor/StartupExit.h"
 
+#include "animation/KeyframeDump.h"
+
 #include <filesystem>
 
 #include "base/NumberText.h"
@@ -36,7 +38,7 @@ void deleteSessionLogs(EditingContext& ctx, size_t from) {
 }
 
 void endProgram(EditingContext& ctx) {
-    if (ctx.road.steps.removeKeyframeDump) ctx.road.steps.removeKeyframeDump(ctx);
+    removeKeyframeDump(ctx);
     if (ctx.road.endProgram) ctx.road.endProgram();
 }
 

@@ -278,9 +278,4 @@ void cmdSaveMtl_Click(EditingContext& ctx) {
     });
 }
 
-void connectMaterials(EditingContext& ctx) {
-    ctx.road.steps.showMaterials = showMaterials;
-    ctx.road.steps.clearMaterialFlags = clearMaterialFlags;
-}
-
 }  // namespace tarv

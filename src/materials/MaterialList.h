@@ -60,7 +60,5 @@ void saveMaterialList(EditingContext& ctx);
 // report and no message, and leaves the .hml as it was.
 void cmdSaveMtl_Click(EditingContext& ctx);
 
-// Fills the load road's material steps.
-void connectMaterials(EditingContext& ctx);
 
 }  // namespace tarv

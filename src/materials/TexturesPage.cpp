@@ -18,16 +18,16 @@ namespace tarv {
 
 namespace {
 
-std::filesystem::path modelFolder(EditingContext& ctx) { return folderOf(ctx.currentModelPath); }
+std::filesystem::path modelFolder(const EditingContext& ctx) { return folderOf(ctx.currentModelPath); }
 
 // The texture's file, or error 53 naming where it was looked for.
-std::filesystem::path existingTextureFile(EditingContext& ctx, const std::string& name) {
+std::filesystem::path existingTextureFile(const EditingContext& ctx, const std::string& name) {
     const auto found = textureFileOf(ctx, name);
     if (!found) throw RunTimeError::fileNotFound((modelFolder(ctx) / (name + ".lif")).string());
     return *found;
 }
 
-const TextureListItem* selectedItem(EditingContext& ctx) {
+const TextureListItem* selectedItem(const EditingContext& ctx) {
     const PreviewState& p = ctx.preview;
     if (p.lstTexturesSelected < 0 || p.lstTexturesSelected >= int(p.lstTextures.size())) return nullptr;
     return &p.lstTextures[size_t(p.lstTexturesSelected)];
@@ -40,7 +40,7 @@ bool sameFile(const std::string& a, const std::filesystem::path& b) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> textureFileOf(EditingContext& ctx, const std::string& name) {
+std::optional<std::filesystem::path> textureFileOf(const EditingContext& ctx, const std::string& name) {
     const std::filesystem::path folder = modelFolder(ctx);
     if (folder.empty() || name.empty()) return std::nullopt;
     auto found = findCaseInsensitive(folder, name + ".lif");

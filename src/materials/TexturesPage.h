@@ -17,7 +17,7 @@ inline constexpr const char* kRenameLifQuestion =
 inline constexpr const char* kRenameLifTitle = "TARV material handling";
 
 // The file of the texture named name in the model folder, when there is one.
-std::optional<std::filesystem::path> textureFileOf(EditingContext& ctx, const std::string& name);
+std::optional<std::filesystem::path> textureFileOf(const EditingContext& ctx, const std::string& name);
 
 // The list's selection moves to item index (0-based) and its file's header is read into the boxes.
 void lstTextures_ItemClick(EditingContext& ctx, int index);

@@ -92,7 +92,7 @@ struct ModelMark {
     std::string txtPublic, txtLocal;
 };
 
-ModelMark markModel(EditingContext& ctx) {
+ModelMark markModel(const EditingContext& ctx) {
     return {ctx.model.peoObjects.size(),
             ctx.view.viewObjects.size(),
             ctx.model.materials.size(),

@@ -284,11 +284,12 @@ public:
     void selectPickedObject(EditingContext& ctx, int16_t objNo) override { tarv::selectPickedObject(ctx, objNo); }
     void clearPickedSelection(EditingContext& ctx) override { tarv::clearPickedSelection(ctx); }
 };
+
+ObjectPickSelection pickSelection;  // holds no state: one serves every context
 }  // namespace
 
 void connectPickSelection(EditingContext& ctx) {
-    static ObjectPickSelection selection;  // holds no state: one serves every context
-    ctx.preview.pickSelection = &selection;
+    ctx.preview.pickSelection = &pickSelection;
 }
 
 }  // namespace tarv

@@ -4,13 +4,10 @@
 #include "objects/ObjectDialogs.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
-#include "objects/ObjectTree.h"
 
 namespace tarv {
 
 void connectObjects(EditingContext& ctx) {
-    ctx.road.steps.createObjectTree = createObjectTree;
-    ctx.road.steps.fixHierarchy = fixHierarchy;
     // The level files get the links of the object tree.
     ctx.lod.recomputeLinks = [](EditingContext& c) { calcHeirachy(c); };
     connectPickSelection(ctx);

@@ -1,6 +1,6 @@
 #pragma once
-// The object subsystem's part of the roads: the object tree at load, the links from it before a save and
-// for the level files, and the canvas's picks.
+// The object subsystem's hooks in lower layers: the links for the level files, the canvas's picks and the
+// object dialogs.
 namespace tarv {
 
 class EditingContext;

@@ -482,7 +482,7 @@ TEST_F(PlaybackTest, StopPlaybackStopsEverythingAndKeepsThePose) {
     t.clock.advance(0.5);
     Timer1_Timer(ctx);
     const scene::Transform posed = pose(1);
-    ctx.road.steps.stopPlayback(ctx);
+    stopPlayback(ctx);
     EXPECT_EQ(play.isPlaying, 0);
     EXPECT_EQ(play.playObject, -1);
     EXPECT_EQ(play.playAnimation, -1);

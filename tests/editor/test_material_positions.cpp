@@ -142,7 +142,7 @@ TEST_F(MaterialPositionsTest, ASaveAllThatFailsRefreshesOnlyOnceThePeoIsInPlace)
     };
     ASSERT_GT(ctx.mex.mexChunkCount(), 0);
     ASSERT_GT(ctx.animation.madObjectCount(), 0);
-    const auto original = ctx.road.steps.fixHierarchy;
+    const auto original = roadSteps(ctx).fixHierarchy;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         loadThisFile(ctx, model);

@@ -220,7 +220,7 @@ TEST_F(MaterialPropertiesTest, AnEntryCutOffByTheFilesEndIsNeitherWrittenNorExte
 
 TEST_F(MaterialPropertiesTest, TheCleanUpUnticksTheFlagBoxes) {
     d.chkFlags = {true, true, true, true, true, true};
-    t.ctx.road.steps.clearMaterialFlags(t.ctx);
+    clearMaterialFlags(t.ctx);
     EXPECT_EQ(d.chkFlags, (std::array<bool, 6>{}));
 }
 

@@ -60,8 +60,8 @@ struct MexMarkerRequest {
     friend bool operator==(const MexMarkerRequest&, const MexMarkerRequest&) = default;
 };
 
-// What the .mex reader asks of the chunk markers, in this order for each chunk it reads. The default builds
-// nothing; the marker code puts in its own.
+// What the .mex reader asks of the chunk markers, in this order for each chunk it reads. The attachments'
+// install entry sets the marker code; a test may set its own.
 class MexMarkerBuilder {
 public:
     virtual ~MexMarkerBuilder() = default;
@@ -96,8 +96,5 @@ void resetMexChunkTable(EditingContext& ctx);
 // Takes every marker off the scene (each shown mesh off its frame, each frame off its parent) and empties
 // the list. Whatever empties or re-sizes the marker list calls it first.
 void takeMexMarkersOffScene(std::vector<ViewObject>& markers);
-
-// The marker code in use (a builder that does nothing when none is set).
-MexMarkerBuilder& mexMarkers(EditingContext& ctx);
 
 }  // namespace tarv

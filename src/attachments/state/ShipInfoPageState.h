@@ -19,7 +19,8 @@ struct ShipInfoPageState {
     bool cmdMexDelEnabled = true;
     bool chkMexMirrorX = false, chkMexMirrorY = false, chkMexMirrorZ = false;
     bool mexDataPageEnabled = true;  // page 1 "Mex Data" of SSTab3
-    // The chunk edit panel and gun panel in use; none means the chunk edit panel of "Mex Data".
+    // The chunk edit panel and gun panel in use: the one of "Mex Data", set by the attachments' install
+    // entry, or a test's own.
     MexEditPanel* mexPanel = nullptr;
     // The "Mex Data" page of the chunk edit panel.
     MexDataPage mexData;

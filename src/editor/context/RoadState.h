@@ -14,25 +14,16 @@ namespace tarv {
 
 class EditingContext;
 
-// The steps of the load and save roads that belong to the subsystems; each subsystem fills its own when it is
-// installed. A step nobody filled does nothing.
+// The steps of the load and save roads that the roads cannot call themselves, or that tests replace. The
+// roads call every other subsystem step directly. An unset step is the subsystem's own (the load summary:
+// none); the main window sets the load summary, tests set the others to watch or break the road.
 struct RoadSteps {
     std::function<void(EditingContext&, int objNo)> create3dObject;  // one object's mesh and frame
-    std::function<void(EditingContext&)> showMaterials;              // the material list
     std::function<void(EditingContext&)> showAxes;
     std::function<void(EditingContext&)> createObjectTree;  // treeHeirachy from the mother links
     std::function<void(EditingContext&)> fixHierarchy;      // the links from the tree, before a save
-    std::function<void(EditingContext&)> checkForMex;
-    std::function<void(EditingContext&, const std::string& madFile)> checkForMad;
-    std::function<void(EditingContext&)> resetView;        // Render > Reset View, then the Front view
-    std::function<void(EditingContext&)> applyRenderMode;  // Reload's last step: textured or wireframe
-    std::function<void(EditingContext&)> showLoadSummary;  // the modal load summary
-    // The clean-up's step of the Material Properties window (its flag boxes).
-    std::function<void(EditingContext&)> clearMaterialFlags;
-    // The first step of the load and of the clean-up: whatever plays stops before any data is replaced.
-    std::function<void(EditingContext&)> stopPlayback;
-    // The exit's last step before the program ends: the keyframe dump file goes.
-    std::function<void(EditingContext&)> removeKeyframeDump;
+    std::function<void(EditingContext&)> applyRenderMode;   // Reload's last step: textured or wireframe
+    std::function<void(EditingContext&)> showLoadSummary;   // the modal load summary (the main window's)
 };
 
 struct RoadState {

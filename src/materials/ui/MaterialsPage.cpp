@@ -91,7 +91,6 @@ void MaterialsPageControls::sync() {
 }
 
 void installMaterials(frmTARV& window) {
-    connectMaterials(window.ctx);
     auto* controls = new MaterialsPageControls(window);
     window.syncHooks.push_back([controls] { controls->sync(); });
     installTextures(window);

@@ -6,11 +6,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
-#include <unordered_map>
 
 #include "base/NumberText.h"
 #include "meshtools/state/ToolsPageState.h"
 #include "editor/context/EditingContext.h"
+#include "shell/OwnedWindowSlot.h"
 #include "shell/frmTARV.h"
 
 namespace tarv {
@@ -240,30 +240,26 @@ void frmRepair::cmdRepairMats_Click() {
 }
 
 namespace {
-frmRepair*& windowSlot(frmTARV& window) {
-    static std::unordered_map<frmTARV*, frmRepair*> windows;
-    return windows[&window];
-}
+using RepairWindowSlot = OwnedWindowSlot<frmRepair>;
+const QString kRepairWindowSlot = QStringLiteral("repairWindowSlot");
 }  // namespace
 
-frmRepair* repairWindow(frmTARV& window) { return windowSlot(window); }
+frmRepair* repairWindow(frmTARV& window) {
+    RepairWindowSlot* slot = RepairWindowSlot::of(window, kRepairWindowSlot);
+    return slot ? slot->window : nullptr;
+}
 
 void mnuToolsRepair_Click(frmTARV& window) {
-    frmRepair*& dialog = windowSlot(window);
+    frmRepair*& dialog = RepairWindowSlot::of(window, kRepairWindowSlot)->window;
     if (!dialog) {
         dialog = new frmRepair(window.ctx);
         dialog->changed = [&window] { window.syncFromContext(); };
-        // Without an owner it is not deleted with the main window: it goes when the main window goes.
-        QObject::connect(&window, &QObject::destroyed, dialog, [&window] {
-            frmRepair*& slot = windowSlot(window);
-            delete slot;
-            slot = nullptr;
-        });
     }
     dialog->exec();
 }
 
 void installRepairWindow(frmTARV& window) {
+    new RepairWindowSlot(window, kRepairWindowSlot);
     // In the editor the load road runs as a command of the main window, which holds back the user's input
     // while it runs and hands it over afterwards.
     window.ctx.toolsPage->startprocess = [&window](EditingContext&) { window.startprocess(); };

@@ -1,10 +1,10 @@
 #include "objects/ui/frmImport.h"
 
 #include <QVBoxLayout>
-#include <unordered_map>
 
 #include "editor/context/EditingContext.h"
 #include "shell/KeyedTreeWidget.h"
+#include "shell/OwnedWindowSlot.h"
 #include "shell/frmTARV.h"
 
 namespace tarv {
@@ -84,31 +84,26 @@ void frmImport::cmdImport_Click() {
 }
 
 namespace {
-frmImport*& windowSlot(frmTARV& window) {
-    static std::unordered_map<frmTARV*, frmImport*> windows;
-    frmImport*& slot = windows[&window];
-    return slot;
-}
+using ImportWindowSlot = OwnedWindowSlot<frmImport>;
+const QString kImportWindowSlot = QStringLiteral("importWindowSlot");
 }  // namespace
 
-frmImport* importWindow(frmTARV& window) { return windowSlot(window); }
+frmImport* importWindow(frmTARV& window) {
+    ImportWindowSlot* slot = ImportWindowSlot::of(window, kImportWindowSlot);
+    return slot ? slot->window : nullptr;
+}
 
 void mnuImportFromPEO_Click(frmTARV& window) {
-    frmImport*& dialog = windowSlot(window);
+    frmImport*& dialog = ImportWindowSlot::of(window, kImportWindowSlot)->window;
     if (!dialog) {
         dialog = new frmImport(window.ctx);
         dialog->changed = [&window] { window.syncFromContext(); };
-        // Without an owner it is not deleted with the main window: it goes when the main window goes.
-        QObject::connect(&window, &QObject::destroyed, dialog, [&window] {
-            frmImport*& slot = windowSlot(window);
-            delete slot;
-            slot = nullptr;
-        });
     }
     dialog->exec();
 }
 
 void installObjectImport(frmTARV& window) {
+    new ImportWindowSlot(window, kImportWindowSlot);
     QObject::connect(window.mnuImportFromPEO, &QAction::triggered, &window,
                      [&window] { window.runCommand([&window] { mnuImportFromPEO_Click(window); }); });
 }

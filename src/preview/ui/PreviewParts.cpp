@@ -6,7 +6,6 @@
 #include <QStyledItemDelegate>
 
 #include "shell/frmTARV.h"
-#include "preview/PreviewSteps.h"
 #include "scene/gl/RMCanvas.h"
 #include "editor/context/EditingContext.h"
 
@@ -183,7 +182,6 @@ void PreviewParts::texturesChanged() {
 }
 
 void installPreview(frmTARV& window) {
-    connectPreview(window.ctx);
     new PreviewParts(window);
 }
 

@@ -317,14 +317,16 @@ TEST(LifPreview, FixLifIsOfferedOnlyForADrawnFileAndKeepsItsPicture) {
         const char* name;
         std::vector<uint8_t> bytes;  // none: no file
         bool drawn;
+        const char* refusal = nullptr;  // the viewer's message for a file it refuses to read
     };
     const Case cases[] = {
         {"standard with flags 0", test::standard2x2(0), true},
         {"16 bytes after the blocks, read as three bytes a pixel", withTail(test::standard2x2()), true},
         {"three bytes a pixel", test::lifHeader(test::LifFields{}).bytes({250, 0, 0, 0, 0, 250, 250, 0, 0, 0, 250, 0}).data(),
          true},
-        {"16 bytes after the blocks of an 8-bit texture", withTail(texture64x32()), false},
-        {"pixels cut short", test::lifHeader(cut).fill(10, 1).data(), false},
+        {"16 bytes after the blocks of an 8-bit texture", withTail(texture64x32()), false,
+         "pixel block runs past the end of the file"},
+        {"pixels cut short", test::lifHeader(cut).fill(10, 1).data(), false, "pixel block runs past the end of the file"},
         {"a side beyond 32,767", test::lifHeader(tall).fill(40000 + 1536, 1).data(), false},
         {"no file", {}, false},
     };
@@ -337,6 +339,7 @@ TEST(LifPreview, FixLifIsOfferedOnlyForADrawnFileAndKeepsItsPicture) {
         ASSERT_TRUE(p.pv.mnuView);
         const std::string path = c.bytes.empty() ? (p.folder / "none.lif").string() : p.lif("case.lif", c.bytes);
         p.pv.panel1 = path;
+        if (c.refusal) p.t.prompts.expectMessage("The texture " + path + " cannot be read (" + c.refusal + "): it is left out.");
         frmLifPreview_Activate(p.ctx);
         EXPECT_EQ(p.pv.mnuFixLif, c.drawn);
         EXPECT_EQ(p.pv.mnuView, c.drawn);

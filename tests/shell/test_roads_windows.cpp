@@ -554,7 +554,7 @@ TEST(SpacedWindow, ALoadOfManyObjectsRepaintsTheWindowAFewTimesASecond) {
     for (int k = 0; k < 200; ++k) file.objects.push_back(squareObject("Part" + std::to_string(k), float(k)));
     const fs::path many = s.dir.path() / "Many.peo";
     buildPeo(file).bytes.writeTo(many);
-    const auto build = s.t.ctx.road.steps.create3dObject;
+    const auto build = roadSteps(s.t.ctx).create3dObject;
     s.t.ctx.road.steps.create3dObject = [&](EditingContext& ctx, int objNo) {
         build(ctx, objNo);
         s.t.clock.advance(0.01);

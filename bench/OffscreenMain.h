@@ -4,14 +4,18 @@
 
 #include <QApplication>
 
+#include <functional>
+
 namespace tarv::bench {
 
-inline int runWidgetBenchmarks(int argc, char** argv) {
+// beforeQuit runs while the application still exists: widgets kept between benchmarks go there.
+inline int runWidgetBenchmarks(int argc, char** argv, const std::function<void()>& beforeQuit = {}) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (beforeQuit) beforeQuit();
     return 0;
 }
 

@@ -92,9 +92,16 @@ struct BigShipWindow {
     }
 };
 
-BigShipWindow& ship() {
-    static BigShipWindow big;
+// Built on first use and taken down before the application ends, as its windows need the application.
+std::unique_ptr<BigShipWindow>& shipHolder() {
+    static std::unique_ptr<BigShipWindow> big;
     return big;
+}
+
+BigShipWindow& ship() {
+    auto& big = shipHolder();
+    if (!big) big = std::make_unique<BigShipWindow>();
+    return *big;
 }
 
 void BM_TreeClickSyncsTheWholeWindow(benchmark::State& state) {
@@ -123,4 +130,6 @@ BENCHMARK(BM_TreeClickSyncsTheObjectPanelFloor)->Unit(benchmark::kMillisecond)->
 
 }  // namespace
 
-int main(int argc, char** argv) { return tarv::bench::runWidgetBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    return tarv::bench::runWidgetBenchmarks(argc, argv, [] { shipHolder().reset(); });
+}

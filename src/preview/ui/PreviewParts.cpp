@@ -49,7 +49,8 @@ PreviewParts::PreviewParts(frmTARV& window)
             canvas_ = nullptr;
         });
     } else {
-        w_.RMCanvas1->installEventFilter(this);
+        plainCanvas_ = w_.RMCanvas1;
+        plainCanvas_->installEventFilter(this);
     }
 
     // The preset views, in a row under the canvas.
@@ -122,7 +123,8 @@ int PreviewParts::objectsTab() const { return w_.pageObjects->SSTab2->currentInd
 void PreviewParts::setObjectsTab(int tab) { w_.pageObjects->SSTab2->setCurrentIndex(tab); }
 
 bool PreviewParts::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == w_.RMCanvas1 && dynamic_cast<QMouseEvent*>(event))
+    // Compared with the pointer kept at start: events still come while the window is taken down.
+    if (watched == plainCanvas_ && dynamic_cast<QMouseEvent*>(event))
         return scene::forwardCanvasMouse(canvasMouse_, *static_cast<QMouseEvent*>(event));
     return QObject::eventFilter(watched, event);
 }

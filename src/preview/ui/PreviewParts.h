@@ -82,6 +82,7 @@ private:
     LifTextureSource textureSource_;
     PreviewMaterialHook materialHook_;
     scene::Canvas* canvas_ = nullptr;  // the canvas this window gave the scene to, while it lives
+    QObject* plainCanvas_ = nullptr;     // the canvas without OpenGL whose mouse this filter forwards
 };
 
 }  // namespace tarv

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <unistd.h>
 
 #include "animation/AnimationList.h"
@@ -296,6 +297,10 @@ void startprocess(EditingContext& ctx) {
     bool pointerSet = false;
     bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
+        // The canvas shows the ship it showed until the new one is built, linked and placed, and then draws it
+        // once: not at the window's repaints for the status texts, bars and pointer on the way. A fault ends
+        // the hold before its report shows.
+        std::optional<HeldCanvas> held(std::in_place, ctx);
         stopPlayback(ctx);
         ctx.objects.chkShowRecoil = ctx.objects.chkShowRecoilEnabled = false;  // no gun joint selected
         refuseUnreadableModel(ctx.currentModelPath);
@@ -353,6 +358,7 @@ void startprocess(EditingContext& ctx) {
         ctx.model.modelLoaded = true;
         updateShpSaveAfterLoad(ctx);
         recordDocumentFiles(ctx);
+        held.reset();  // the summary shows over the new ship
         if (!ctx.documentFiles.damage.empty())
             addWarningToLoadSummary(ctx, readWithDamageNote(ctx.currentModelPath, ctx.documentFiles.damage));
         if (ctx.shell.loadSummaryWarns)

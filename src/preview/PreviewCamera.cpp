@@ -284,7 +284,18 @@ void Timer1_Timer(EditingContext& ctx) {
     }
 }
 
-HeldCanvas::HeldCanvas(EditingContext& ctx) : ctx_(ctx) { ++ctx_.preview.canvasHolds; }
-HeldCanvas::~HeldCanvas() { --ctx_.preview.canvasHolds; }
+HeldCanvas::HeldCanvas(EditingContext& ctx) : ctx_(ctx), canvas_(ctx.view.canvas) {
+    if (ctx_.preview.canvasHolds++ == 0 && canvas_) canvas_->setHeld(true);
+}
+
+HeldCanvas::~HeldCanvas() {
+    if (--ctx_.preview.canvasHolds != 0 || !canvas_ || canvas_ != ctx_.view.canvas) return;
+    // One draw shows whatever changed while held; the clock's next tick has nothing left to draw.
+    if (ctx_.preview.drawnSceneChanges != scene::sceneChangeCount()) {
+        canvas_->render();
+        ctx_.preview.drawnSceneChanges = scene::sceneChangeCount();
+    }
+    canvas_->setHeld(false);
+}
 
 }  // namespace tarv

@@ -38,8 +38,9 @@ void mnu3dPreviewSpin_Click(EditingContext& ctx);
 // move, an edit, a resize), and not otherwise, nor while a HeldCanvas lives.
 void Timer1_Timer(EditingContext& ctx);
 
-// While one lives the tick draws nothing: the meshes of a load or of a rebuild are drawn once, when the last
-// of them is built and linked, not at each event pump on the way.
+// While one lives the tick draws nothing and the canvas is held (it draws nothing either when the window
+// around it repaints): the meshes of a load or of a rebuild are drawn once, when the last of them is built
+// and linked, not at each event pump or status repaint on the way.
 class HeldCanvas {
 public:
     explicit HeldCanvas(EditingContext& ctx);
@@ -49,6 +50,7 @@ public:
 
 private:
     EditingContext& ctx_;
+    scene::Canvas* canvas_;
 };
 
 // The canvas's mouse events go to the handlers above.

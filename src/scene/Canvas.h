@@ -15,6 +15,9 @@ public:
     // Draw the scene again soon (requests are coalesced).
     virtual void render() = 0;
     virtual void refresh() = 0;
+    // While held the canvas keeps showing the frame it drew last and draws nothing, whatever asks it to
+    // (a render, a repaint of the window around it); released, it draws once if anything asked meanwhile.
+    virtual void setHeld(bool held) = 0;
 };
 
 // Mouse events of the canvas. Button: 1 left, 2 right, 4 middle (on a move the buttons held, on a press or

@@ -265,6 +265,7 @@ TEST_F(MeshToolsFixture, TheRebuildDrawsOnceAtItsEndAndShowsItsProgressMeanwhile
         std::string lastErrorText() const override { return {}; }
         void render() override { ++renders; }
         void refresh() override { ++renders; }
+        void setHeld(bool) override {}
     } canvas;
     struct TickingStatus : RecordingStatus {
         EditingContext* ctx = nullptr;

@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QTest>
 
 #include "Fakes.h"
 #include "PreviewFixtures.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "../model/PeoFixture.h"
 #include "shell/frmTARV.h"
 #include "preview/PreviewCamera.h"
 #include "preview/PreviewMarkers.h"
@@ -113,4 +115,41 @@ TEST(PreviewCanvas, TexturedAndOwnColouredObjectsAtResetView) {
     EXPECT_TRUE(near(selectedAt(-2, 3), 127, 0, 127)) << "blue tinted";
     EXPECT_TRUE(near(selectedAt(-2, 7), 255, 127, 0)) << "yellow tinted";
     EXPECT_TRUE(t.errors.reports.empty());
+}
+
+// File > Open of a ship of many objects in the spaced window: the canvas keeps the frame it showed while the
+// load repaints its status, bars and pointer, and draws the new ship once, when it is whole.
+TEST(PreviewCanvas, AnOpenDrawsTheNewShipOnceAtItsEnd) {
+    TempDir dir;
+    TestContext t(dir.path());
+    t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
+    t.preferencesStore.setKeyValue("ObjectSharing", "0");
+    t.ctx.road.endProgram = [] {};
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    constexpr int kObjects = 40;
+    for (int k = 0; k < kObjects; ++k) file.objects.push_back(squareObject("Part" + std::to_string(k), float(k)));
+    const std::filesystem::path many = dir.path() / "Many.peo";
+    buildPeo(file).bytes.writeTo(many);
+
+    auto window = std::make_unique<frmTARV>(t.ctx, scene::createRMCanvas);
+    installSubsystems(*window);
+    t.ctx.services.status = window.get();
+    window->spaceUpdates();
+    window->Form_Load();
+    auto* canvas = qobject_cast<scene::RMCanvas*>(window->RMCanvas1);
+    ASSERT_NE(canvas, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(200);
+    const uint64_t framesBefore = canvas->framesDrawn();
+
+    t.prompts.expectOpen(FileDialogChoice{many.string(), 1});
+    window->mnuFileOpen->trigger();
+    QTest::qWait(300);  // the clock ticks every millisecond meanwhile
+    ASSERT_EQ(t.ctx.model.objectCount(), kObjects);
+    EXPECT_EQ(canvas->framesDrawn() - framesBefore, 1u);
+    EXPECT_EQ(canvas->lastFrameMeshes(), uint64_t(kObjects) + 3);  // the ship and its three axes
+    EXPECT_GE(canvas->lastFrameTriangles(), uint64_t(2 * kObjects));
+    EXPECT_TRUE(t.errors.reports.empty());
+    window.reset();
 }

@@ -26,6 +26,7 @@ public:
     std::string lastErrorText() const override { return error; }
     void render() override { ++renders; }
     void refresh() override { ++renders; }
+    void setHeld(bool) override {}
 };
 
 void expectPosition(const Vector3& got, const Vector3& want) {

@@ -155,14 +155,16 @@ struct TestContext {
     RecordingTextViewer textViewer;
 };
 
-// A canvas that starts and counts its renders and refreshes.
+// A canvas that starts and counts its renders and refreshes, and notes whether it is held.
 class CountingCanvas : public scene::Canvas {
 public:
     int renders = 0, refreshes = 0;
+    bool held = false;
     bool start() override { return true; }
     std::string lastErrorText() const override { return {}; }
     void render() override { ++renders; }
     void refresh() override { ++refreshes; }
+    void setHeld(bool h) override { held = h; }
 };
 
 }  // namespace tarv::test

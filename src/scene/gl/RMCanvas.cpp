@@ -10,6 +10,7 @@
 #include <QSurfaceFormat>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <unordered_map>
 
 #include "scene/MeshVertices.h"
@@ -247,6 +248,10 @@ double RMCanvas::displayFrameSeconds() const {
 }
 
 void RMCanvas::render() {
+    if (held_) {
+        owed_ = true;
+        return;
+    }
     pacer_.setFrameSeconds(displayFrameSeconds());
     const std::optional<double> delay = pacer_.request(clock_.nsecsElapsed() / 1e9);
     if (!delay) return;  // the waiting draw shows this request too
@@ -254,6 +259,20 @@ void RMCanvas::render() {
         update();
     else
         pacedDraw_->start(int(std::ceil(*delay * 1000)));
+}
+
+void RMCanvas::setHeld(bool held) {
+    if (held == held_) return;
+    held_ = held;
+    if (!held && std::exchange(owed_, false)) update();
+}
+
+void RMCanvas::paintEvent(QPaintEvent* event) {
+    if (held_) {
+        owed_ = true;
+        return;
+    }
+    QOpenGLWidget::paintEvent(event);
 }
 
 RMCanvas::~RMCanvas() {

@@ -32,6 +32,7 @@ public:
     // 1 ms timer calls it on every tick).
     void render() override;
     void refresh() override { update(); }
+    void setHeld(bool held) override;
     // The display frame the draws are spaced by: the canvas's screen's, or 1/60 s when it reports none.
     double displayFrameSeconds() const;
 
@@ -46,6 +47,8 @@ public:
     void setPlainTriangles(std::vector<float> positions);
 
 protected:
+    // Skipped while held: the window's repaints show the frame drawn last.
+    void paintEvent(QPaintEvent* event) override;
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
@@ -76,6 +79,8 @@ private:
     RepaintPacer pacer_;
     QElapsedTimer clock_;
     QTimer* pacedDraw_;
+    bool held_ = false;
+    bool owed_ = false;  // a draw was asked for while held
 };
 
 // The canvas the main window shows; offscreen widget tests replace the factory, since an OpenGL widget

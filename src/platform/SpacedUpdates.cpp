@@ -25,6 +25,7 @@ void SpacedUpdates::flush() {
 
 bool SpacedUpdates::handOver() {
     announced_ = false;
+    valuesSinceClockRead_ = 0;
     lastFlush_ = clock_.monotonicSeconds();
     if (!holding()) return false;
     if (status1_) window_.setStatus(*std::exchange(status1_, std::nullopt));
@@ -76,16 +77,19 @@ void SpacedUpdates::Status::setProgressMax(ProgressBar bar, int maximum) {
 
 void SpacedUpdates::Status::setProgressValue(ProgressBar bar, int value) {
     owner_.progress(bar).value = value;
+    // While a batch waits, only every so many values ask the clock whether it is due.
+    if (owner_.announced_ && ++owner_.valuesSinceClockRead_ < kValuesPerClockRead) return;
+    owner_.valuesSinceClockRead_ = 0;
     owner_.held();
 }
 
 void SpacedUpdates::Status::setProgressVisible(ProgressBar bar, bool visible) {
-    owner_.flush();
+    owner_.handOver();
     owner_.window_.setProgressVisible(bar, visible);
 }
 
 void SpacedUpdates::Status::setPanelText(int panel, const std::string& text) {
-    owner_.flush();
+    owner_.handOver();
     owner_.window_.setPanelText(panel, text);
 }
 
@@ -97,12 +101,12 @@ void SpacedUpdates::Status::appendLog(const std::string& text) {
 void SpacedUpdates::Status::clearLog() {
     // The lines held back would be cleared with the others.
     owner_.log_.clear();
-    owner_.flush();
+    owner_.handOver();
     owner_.window_.clearLog();
 }
 
 void SpacedUpdates::Status::setBusy(bool busy) {
-    owner_.flush();
+    owner_.handOver();
     owner_.window_.setBusy(busy);
 }
 

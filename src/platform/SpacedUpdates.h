@@ -3,9 +3,12 @@
 // log a line, set a status text or a progress value many times a second, and the window repaints on each;
 // here the latest status texts and progress values, and the log lines in their order, reach the window at
 // most ten times a second (slower than the display's frame rate: each batch costs the window one repaint),
-// and so does the window's event pump. Everything held back reaches the
-// window before an error report, before any prompt or dialog, before a progress bar, status bar panel or the
-// busy pointer changes, and when flush() is called (the window calls it at the end of every command).
+// and so does the window's event pump. Everything held back reaches the window before an error report,
+// before any prompt or dialog, and when flush() is called (the window calls it at the end of every command),
+// each time in one repaint. A progress bar shown or hidden, a status bar panel, the busy pointer and a cleared
+// log reach the window at once, after what was held, and are repainted with the next batch: a load that
+// shows its bars, sets the pointer and clears the log costs the window no repaint of its own for them.
+// A long loop may set a progress value per item: the clock is read once every kValuesPerClockRead values.
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,6 +23,7 @@ namespace tarv {
 class SpacedUpdates {
 public:
     static constexpr double kSpacingSeconds = 0.1;
+    static constexpr int kValuesPerClockRead = 256;
 
     SpacedUpdates(StatusDisplay& window, ErrorReport& report, Prompts& prompts, Clock& clock,
                   double spacingSeconds = kSpacingSeconds);
@@ -105,6 +109,7 @@ private:
     Progress loadTextures_, status2Bar_;
     std::string log_;
     bool announced_ = false;
+    int valuesSinceClockRead_ = 0;
 };
 
 }  // namespace tarv

@@ -1,6 +1,7 @@
 // The window's spaced updates: what an operation reports reaches the window at most once every few
 // milliseconds, the latest status texts and every log line in order, and everything before a prompt, an error
-// report, a change of the progress bars, panels or pointer, and on flush().
+// report, a change of the progress bars, panels or pointer, and on flush(); a repaint of its own only before
+// a prompt, an error report and on flush().
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -135,6 +136,65 @@ TEST_F(SpacedUpdatesTest, TheEventPumpRunsAtMostOncePerSpacingAfterTheHeldUpdate
     clock.advance(1.2 * spacing);
     spaced.status().processEvents();
     EXPECT_EQ(window.eventPumps, 2);
+}
+
+// The bars, a panel, the pointer and a cleared log reach the window at once but cost no repaint of their own:
+// the window repaints them with the next batch.
+TEST_F(SpacedUpdatesTest, BarsPanelsPointerAndAClearedLogWaitForTheNextBatchsRepaint) {
+    int repaints = 0;
+    spaced.onFlushed = [&] { ++repaints; };
+    StatusDisplay& s = spaced.status();
+    report3();
+    s.clearLog();
+    s.setProgressVisible(ProgressBar::LoadTextures, true);
+    s.setBusy(true);
+    s.setStatus("Loading");
+    s.setPanelText(2, "HW");
+    s.appendLog("after\r\n");
+    EXPECT_EQ(repaints, 0);
+    EXPECT_TRUE(window.loadTextures.visible);
+    EXPECT_TRUE(window.busy);
+    EXPECT_EQ(window.panels[2], "HW");
+    EXPECT_EQ(window.statusHistory, (std::vector<std::string>{"Reading 2", "Loading"}));
+    EXPECT_EQ(window.logBox, "");
+    spaced.flush();
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(window.logBox, "after\r\n");
+    spaced.flush();  // nothing held: nothing to repaint
+    EXPECT_EQ(repaints, 1);
+}
+
+namespace {
+struct CountingClock : FakeClock {
+    int reads = 0;
+    double monotonicSeconds() override {
+        ++reads;
+        return now;
+    }
+};
+}  // namespace
+
+// A loop that sets a progress value per item reads the clock once every so many values while a batch waits,
+// and its values still reach the window once the spacing has passed.
+TEST(SpacedUpdates, ProgressValuesPerItemReadTheClockOnceEverySoManyValues) {
+    RecordingStatus window;
+    DecliningPrompts prompts;
+    RecordingErrorReport report;
+    CountingClock clock;
+    SpacedUpdates spaced(window, report, prompts, clock);
+    StatusDisplay& s = spaced.status();
+    s.setStatus("Reading");
+    const int readsBefore = clock.reads;
+    constexpr int kItems = 10000;
+    for (int j = 1; j <= kItems; ++j) s.setProgressValue(ProgressBar::Status2, j);
+    EXPECT_LE(clock.reads - readsBefore, kItems / SpacedUpdates::kValuesPerClockRead + 1);
+    EXPECT_EQ(window.status2Bar.value, 0);
+    clock.advance(SpacedUpdates::kSpacingSeconds);
+    for (int j = 1; j <= SpacedUpdates::kValuesPerClockRead; ++j) s.setProgressValue(ProgressBar::Status2, kItems + j);
+    EXPECT_GT(window.status2Bar.value, kItems);
+    EXPECT_EQ(window.status, "Reading");
+    spaced.flush();
+    EXPECT_EQ(window.status2Bar.value, kItems + SpacedUpdates::kValuesPerClockRead);
 }
 
 TEST_F(SpacedUpdatesTest, ClearingTheLogDropsTheLinesHeldBeforeIt) {

@@ -571,7 +571,9 @@ TEST(SpacedWindow, ALoadOfManyObjectsRepaintsTheWindowAFewTimesASecond) {
     EXPECT_EQ(window.lblStatus->text(), "Ship loaded");
     EXPECT_TRUE(window.Text1->toPlainText().contains("Statistics for object 199 :"));
     EXPECT_GT(labelPaints.paints, 0);
-    EXPECT_LT(windowRepaints.paints, 50);
+    // Two seconds of the clock at ten batches a second, and the end of the load: the bars, the pointer and the
+    // cleared log cost no repaints of their own.
+    EXPECT_LE(windowRepaints.paints, 23);
     EXPECT_LT(labelPaints.paints, 50);
     EXPECT_TRUE(s.t.errors.reports.empty());
 }

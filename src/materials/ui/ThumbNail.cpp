@@ -108,7 +108,10 @@ void ThumbNail::Add(std::string& filename, bool isLifFile, const Image* picture)
     picThumbs[size_t(n)]->setToolTip(QString::fromStdString(e.path));
     VScroll1->setMaximum(grid_.scrollMaximum());
     VScroll1->setEnabled(grid_.scrollEnabled());
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (pumpEvents)
+        pumpEvents();
+    else
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     Redraw();
 }
 

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
     // Appends a thumbnail of filename; with isLifFile, filename becomes the texture's .lif name. A picture
     // handed in is shown as is; otherwise the file is drawn, and a file that cannot be drawn is blank.
     void Add(std::string& filename, bool isLifFile = false, const Image* picture = nullptr);
+    // Lets pending events run after each Add: the window's spaced event pump when its owner sets one, the
+    // application's event loop otherwise.
+    std::function<void()> pumpEvents;
     void Redraw();
     // Accepted and does nothing.
     void Remove(int) {}

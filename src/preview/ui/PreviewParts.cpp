@@ -105,6 +105,9 @@ PreviewParts::PreviewParts(frmTARV& window)
         if (auto* texturesLayout = qobject_cast<QVBoxLayout*>(w_.pageTextures->layout()))
             texturesLayout->insertWidget(1, ctlThumbs, 1);
     }
+    // Filling the grid during a load lets events run through the window's pump, spaced like the load's own.
+    EditingContext& context = w_.ctx;
+    ctlThumbs->pumpEvents = [&context] { context.status().processEvents(); };
 }
 
 PreviewParts::~PreviewParts() {

@@ -8,6 +8,7 @@
 
 #include "editor/context/EditingContext.h"
 #include "objects/ObjectDialogs.h"
+#include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 
 namespace tarv {
@@ -146,14 +147,14 @@ void frmAdvancedObjects::showState() {
     lblBakeStatus->setText(q(d.lblBakeStatus));
     // The list follows the object tree; the chosen entry stays while it is there.
     const std::vector<std::string>& names = ctx_.objects.cmbMatrixObjectList;
-    bool same = int(names.size()) == cmbMatrixObjectList->count();
-    for (int i = 0; same && i < int(names.size()); ++i) same = cmbMatrixObjectList->itemText(i) == q(names[size_t(i)]);
-    if (!same) {
-        const QString chosen = cmbMatrixObjectList->currentText();
-        cmbMatrixObjectList->clear();
-        for (const std::string& name : names) cmbMatrixObjectList->addItem(q(name));
-        cmbMatrixObjectList->setCurrentIndex(cmbMatrixObjectList->findText(chosen));
+    int chosen = cmbMatrixObjectList->currentIndex();
+    if (!showsItems(cmbMatrixObjectList, names)) {
+        const QString text = cmbMatrixObjectList->currentText();
+        chosen = -1;
+        for (size_t i = 0; chosen < 0 && i < names.size(); ++i)
+            if (showsText(text, names[i])) chosen = int(i);
     }
+    showItems(cmbMatrixObjectList, names, chosen);
 }
 
 void frmAdvancedObjects::cmdBakeVertices_Click() {

@@ -1,6 +1,8 @@
 // Every page that acts on the selected object follows the selection the user makes, by a click in the
 // object tree or by a pick in the 3D view: it shows the newly selected object, and its buttons change that
-// object and leave the one selected before as it was. The window is driven by mouse and keys only.
+// object and leave the one selected before as it was. The pages of the chunk tree's and the texture list's own
+// selection keep showing and acting on what was chosen there last. The Keyframes tab follows loads, deletes
+// and deselections too. The window is driven by mouse and keys only.
 #include <gtest/gtest.h>
 
 #include <QGroupBox>

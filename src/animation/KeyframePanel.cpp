@@ -61,7 +61,7 @@ int16_t appendTrack(EditingContext& ctx, PeoObject& object) {
 
 void getAnimations(EditingContext& ctx, int16_t objNo) {
     trapErrors(ctx, "modMad", "getAnimations", intText(objNo), [&] {
-        if (objectAt(ctx, objNo).madObjectIndex == -1) {
+        if (objNo < 0 || objectAt(ctx, objNo).madObjectIndex == -1) {
             hideKeys(ctx, kNoKeysForObject);
             ctx.animationsPage->lblkeyfdebug.clear();
             return;

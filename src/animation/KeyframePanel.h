@@ -11,7 +11,8 @@ namespace tarv {
 class EditingContext;
 struct AnimationsPageState;
 
-// Prepares the panel for object objNo (the object tree's getAnimations hook). Traps its errors.
+// Prepares the panel for object objNo (the object tree's getAnimations hook); without an object (-1) the
+// panel shows no keys. Traps its errors.
 void getAnimations(EditingContext& ctx, int16_t objNo);
 // Shows or hides the key controls; every check box is ticked. Traps its errors.
 void setKeyframeInfo(EditingContext& ctx, bool visible);

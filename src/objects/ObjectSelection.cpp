@@ -224,6 +224,8 @@ void clearPickedSelection(EditingContext& ctx) {
     s.selectedObject = -1;
     s.Dx_Label1 = "Nothing selected";
     s.cmdApplyMatrixEnabled = s.cmdKeyfApplyEnabled = s.cmdAdvancedObjPropsEnabled = false;
+    // The Keyframes tab learns of the selection through the same hook as of a selected object.
+    if (s.getAnimations) s.getAnimations(ctx, -1);
 }
 
 namespace {

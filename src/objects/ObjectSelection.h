@@ -31,7 +31,8 @@ void cmdApplyMatrix_Click(EditingContext& ctx);
 
 // The pick of the 3D view: the calling order above, lblKey, and the node with the object's name selected.
 void selectPickedObject(EditingContext& ctx, int16_t objNo);
-// A pick on empty space: deselects, clears lblKey and disables the three buttons.
+// A pick on empty space: deselects, clears lblKey, disables the three buttons and leaves the Keyframes tab
+// without keys.
 void clearPickedSelection(EditingContext& ctx);
 // Connects the canvas's picks to the two above (the object subsystem's install does it).
 void connectPickSelection(EditingContext& ctx);

@@ -97,6 +97,34 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
     EXPECT_TRUE(f.t.errors.reports.empty());
 }
 
+// Bake runs on the main window's command road: while the dialog is still open, the Matrix page shows the
+// baked object, whose translation went into its vertices.
+TEST(ObjectDialogsWindow, TheMatrixPageShowsABakeWhileTheDialogIsOpen) {
+    DialogWindow f;
+    f.t.ctx.model.peoObjects[1].matrix[3] = 10;
+    f.t.ctx.model.peoObjects[1].matrix[7] = -2.5f;
+    f.select("o1");
+    auto* posX = f.find<QLineEdit>("posX");
+    auto* posY = f.find<QLineEdit>("posY");
+    ASSERT_EQ(posX->text(), "10");
+    bool shown = false;
+    f.whenShown([&] {
+        auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
+        shown = open != nullptr;
+        if (!open) return;
+        QTest::mouseClick(open->cmdBakeVertices, Qt::LeftButton);
+        EXPECT_TRUE(open->isVisible());
+        EXPECT_EQ(open->lblBakeStatus->text(), "Bake complete!");
+        EXPECT_EQ(posX->text(), "0");
+        EXPECT_EQ(posY->text(), "0");
+        QTest::mouseClick(open->OKButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(f.find<QPushButton>("cmdAdvancedObjProps"), Qt::LeftButton);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].x, 11);
+    EXPECT_TRUE(f.t.errors.reports.empty());
+}
+
 TEST(ObjectDialogsWindow, NothingOpensWithoutASelection) {
     DialogWindow f;
     f.t.ctx.objects.cmdAdvancedObjPropsEnabled = true;

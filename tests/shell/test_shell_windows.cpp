@@ -1,7 +1,9 @@
 // The main window frame, the error report, the load summary and the About box.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QApplication>
+#include <QComboBox>
 #include <QClipboard>
 #include <QMenuBar>
 #include <QPointer>
@@ -16,6 +18,7 @@
 #include "editor/RecentFiles.h"
 #include "editor/context/TrapGuard.h"
 #include "WindowFixture.h"
+#include "shell/ControlSync.h"
 #include "shell/frmOptions.h"
 #include "shell/frmTARV.h"
 #include "editor/context/EditingContext.h"
@@ -395,4 +398,37 @@ TEST(frmAbout, ShowsTheVersionAndCredits) {
     about->cmdOK->click();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull()) << "OK unloads the About box";
+}
+
+// A combo box shown a list again keeps the items it shows already: only the names that differ are set, the
+// rest added or removed, and the chosen entry is the list's.
+TEST(ControlSync, AComboBoxShowsAListInPlace) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> after;
+        int index;
+        QStringList shown;
+        int setNames;  // items whose text was set
+    };
+    const std::vector<std::string> before = {"Hull", "T\xc3\xbcrme", "Gun"};
+    const Case cases[] = {
+        {"the same list", before, 1, {"Hull", "T\u00fcrme", "Gun"}, 0},
+        {"one name differs", {"Hull", "Turret", "Gun"}, 2, {"Hull", "Turret", "Gun"}, 1},
+        {"a shorter list", {"Hull", "T\xc3\xbcrme"}, 2, {"Hull", "T\u00fcrme"}, 0},
+        {"a longer list", {"Hull", "T\xc3\xbcrme", "Gun", "Mast"}, 3, {"Hull", "T\u00fcrme", "Gun", "Mast"}, 0},
+        {"no list", {}, 0, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QComboBox box;
+        showItems(&box, before, 0);
+        int setNames = 0;
+        QObject::connect(box.model(), &QAbstractItemModel::dataChanged, [&] { ++setNames; });
+        showItems(&box, c.after, c.index);
+        QStringList shown;
+        for (int i = 0; i < box.count(); ++i) shown << box.itemText(i);
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(setNames, c.setNames);
+        EXPECT_EQ(box.currentIndex(), c.index < int(c.after.size()) ? c.index : -1);
+    }
 }

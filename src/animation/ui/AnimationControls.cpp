@@ -44,7 +44,7 @@ W* captioned(const QString& name, const QString& caption, QWidget* parent = null
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
 void showText(QLineEdit* box, const std::string& s) {
-    if (box->text() != text(s)) box->setText(text(s));
+    if (!showsText(box->text(), s)) box->setText(text(s));
 }
 
 // The names of the animations, as both animation lists show them.
@@ -268,7 +268,7 @@ void AnimationControls::sync() {
     if (s.cmbObjAnimsIndex >= count) s.cmbObjAnimsIndex = -1;
     const std::vector<std::string> names = animationNames(ctx_);
     showItems(lstAnimations, names);
-    showItems(cmbObjAnims, FixedList{names, s.cmbObjAnimsIndex});
+    showItems(cmbObjAnims, names, s.cmbObjAnimsIndex);
     if (lstAnimations->currentRow() != s.lstAnimationsIndex) lstAnimations->setCurrentRow(s.lstAnimationsIndex);
     showText(txtAnimName, s.txtAnimName);
     showText(startTime, s.startTime);
@@ -292,7 +292,7 @@ void AnimationControls::sync() {
     showItems(cmbApplyKeyframeType, s.cmbApplyKeyframeType);
     cmdKeyfApply->setEnabled(ctx_.objects.cmdKeyfApplyEnabled);
     if (s.cmbObjectListIndex >= int(ctx_.objects.cmbObjectList.size())) s.cmbObjectListIndex = -1;
-    showItems(cmbObjectList, FixedList{ctx_.objects.cmbObjectList, s.cmbObjectListIndex});
+    showItems(cmbObjectList, ctx_.objects.cmbObjectList, s.cmbObjectListIndex);
 
     chkObjectsShowAnims->setChecked(s.chkObjectsShowAnims);
     showPlayCaptions();

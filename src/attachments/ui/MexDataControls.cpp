@@ -17,15 +17,13 @@ namespace tarv {
 namespace {
 
 void showLabel(QLabel* label, const MexDataLabel& state) {
-    const QString caption = QString::fromStdString(state.caption);
-    if (label->text() != caption) label->setText(caption);
+    if (!showsText(label->text(), state.caption)) label->setText(QString::fromStdString(state.caption));
     label->setVisible(state.visible);
 }
 
 // The text is replaced only when it differs, so a box being typed in keeps its cursor.
 void showBox(QLineEdit* box, const MexDataBox& state) {
-    const QString text = QString::fromStdString(state.text);
-    if (box->text() != text) box->setText(text);
+    if (!showsText(box->text(), state.text)) box->setText(QString::fromStdString(state.text));
     box->setVisible(state.visible);
     box->setEnabled(state.enabled);
 }

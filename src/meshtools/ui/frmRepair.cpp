@@ -213,29 +213,35 @@ void frmRepair::followVisibility(bool rowsChanged) {
     if (!view.visible && isVisible()) hide();
 }
 
+void frmRepair::runCommand(const std::function<void()>& command) {
+    if (run)
+        run(command);
+    else
+        command();
+}
+
 void frmRepair::mnuFileOpen_Click() {
-    tarv::mnuFileOpen_Click(ctx_, view);
+    runCommand([this] { tarv::mnuFileOpen_Click(ctx_, view); });
     followVisibility();
 }
 
 void frmRepair::mnuFileLoadIntoTARV_Click() {
-    tarv::mnuFileLoadIntoTARV_Click(ctx_, view);
-    if (changed) changed();
+    runCommand([this] { tarv::mnuFileLoadIntoTARV_Click(ctx_, view); });
     followVisibility();
 }
 
 void frmRepair::mnuFileExit_Click() {
-    tarv::mnuFileExit_Click(view);
+    runCommand([this] { tarv::mnuFileExit_Click(view); });
     followVisibility();
 }
 
 void frmRepair::lstObjects_Click(int index) {
-    tarv::lstObjects_Click(ctx_, view, index);
+    runCommand([this, index] { tarv::lstObjects_Click(ctx_, view, index); });
     followVisibility(true);
 }
 
 void frmRepair::cmdRepairMats_Click() {
-    tarv::cmdRepairMats_Click(ctx_, view);
+    runCommand([this] { tarv::cmdRepairMats_Click(ctx_, view); });
     followVisibility();
 }
 
@@ -253,7 +259,7 @@ void mnuToolsRepair_Click(frmTARV& window) {
     frmRepair*& dialog = RepairWindowSlot::of(window, kRepairWindowSlot)->window;
     if (!dialog) {
         dialog = new frmRepair(window.ctx);
-        dialog->changed = [&window] { window.syncFromContext(); };
+        dialog->run = [&window](const std::function<void()>& command) { window.runCommand(command); };
     }
     dialog->exec();
 }

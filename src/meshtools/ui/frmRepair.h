@@ -56,13 +56,16 @@ public:
     void cmdRepairMats_Click();
     // How often Form_Load ran: once per window.
     int formLoads() const { return formLoads_; }
-    std::function<void()> changed;  // the main window shows the context again
+    // Runs a command of this window on the main window's one road, which then shows the context on every
+    // page; unset, the command runs alone.
+    std::function<void(const std::function<void()>&)> run;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void runCommand(const std::function<void()>& command);
     void Form_Load();
     // Hides the window when a command asked for it.
     void followVisibility(bool rowsChanged = false);

@@ -8,6 +8,7 @@
 
 #include "editor/context/EditingContext.h"
 #include "objects/ObjectDialogs.h"
+#include "shell/ControlSync.h"
 #include "shell/frmTARV.h"
 
 namespace tarv {
@@ -21,6 +22,14 @@ W* named(const QString& name, A&&... args) {
     auto* w = new W(std::forward<A>(args)...);
     w->setObjectName(name);
     return w;
+}
+
+// Runs the command on the road given, or alone without one.
+void runCommand(const std::function<void(const std::function<void()>&)>& road, const std::function<void()>& command) {
+    if (road)
+        road(command);
+    else
+        command();
 }
 
 }  // namespace
@@ -74,8 +83,8 @@ bool frmPivot::eventFilter(QObject* watched, QEvent* event) {
 
 void frmPivot::cmdPivot_Click() {
     for (size_t i = 0; i < txtPivot.size(); ++i) ctx_.objects.dialogs.txtPivot[i] = txtPivot[i]->text().toStdString();
-    const bool hideIt = tarv::cmdPivot_Click(ctx_);
-    if (changed) changed();
+    bool hideIt = false;
+    runCommand(run, [this, &hideIt] { hideIt = tarv::cmdPivot_Click(ctx_); });
     if (hideIt) hide();
 }
 
@@ -129,10 +138,8 @@ frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner) : QD
     connect(cmdCopyRotationMatrix, &QPushButton::clicked, this, &frmAdvancedObjects::cmdCopyRotationMatrix_Click);
     connect(cmdMovePivot, &QPushButton::clicked, this, &frmAdvancedObjects::cmdMovePivot_Click);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::hide);
-    pivot->changed = [this] {
-        showState();
-        if (changed) changed();
-    };
+    // The pivot window runs its commands on the same road as this one.
+    pivot->run = [this](const std::function<void()>& command) { runCommand(run, command); };
     ctx.objects.dialogs.showBakeStatus = [this](EditingContext&) {
         lblBakeStatus->setText(q(ctx_.objects.dialogs.lblBakeStatus));
         lblBakeStatus->repaint();
@@ -146,28 +153,26 @@ void frmAdvancedObjects::showState() {
     lblBakeStatus->setText(q(d.lblBakeStatus));
     // The list follows the object tree; the chosen entry stays while it is there.
     const std::vector<std::string>& names = ctx_.objects.cmbMatrixObjectList;
-    bool same = int(names.size()) == cmbMatrixObjectList->count();
-    for (int i = 0; same && i < int(names.size()); ++i) same = cmbMatrixObjectList->itemText(i) == q(names[size_t(i)]);
-    if (!same) {
-        const QString chosen = cmbMatrixObjectList->currentText();
-        cmbMatrixObjectList->clear();
-        for (const std::string& name : names) cmbMatrixObjectList->addItem(q(name));
-        cmbMatrixObjectList->setCurrentIndex(cmbMatrixObjectList->findText(chosen));
+    int chosen = cmbMatrixObjectList->currentIndex();
+    if (!showsItems(cmbMatrixObjectList, names)) {
+        const QString text = cmbMatrixObjectList->currentText();
+        chosen = -1;
+        for (size_t i = 0; chosen < 0 && i < names.size(); ++i)
+            if (showsText(text, names[i])) chosen = int(i);
     }
+    showItems(cmbMatrixObjectList, names, chosen);
 }
 
 void frmAdvancedObjects::cmdBakeVertices_Click() {
-    tarv::cmdBakeVertices_Click(ctx_);
+    runCommand(run, [this] { tarv::cmdBakeVertices_Click(ctx_); });
     showState();
-    if (changed) changed();
 }
 
 void frmAdvancedObjects::cmdCopyRotationMatrix_Click() {
     const std::string chosen =
         cmbMatrixObjectList->currentIndex() >= 0 ? cmbMatrixObjectList->currentText().toStdString() : std::string();
-    tarv::cmdCopyRotationMatrix_Click(ctx_, chosen);
+    runCommand(run, [this, &chosen] { tarv::cmdCopyRotationMatrix_Click(ctx_, chosen); });
     showState();
-    if (changed) changed();
 }
 
 void frmAdvancedObjects::cmdMovePivot_Click() { pivot->exec(); }
@@ -180,7 +185,7 @@ void openAdvancedObjects(frmTARV& window, frmAdvancedObjects& dialog) {
 
 frmAdvancedObjects* installObjectDialogs(frmTARV& window, QPushButton* cmdAdvancedObjProps) {
     auto* dialog = new frmAdvancedObjects(window.ctx, &window);
-    dialog->changed = [&window] { window.syncFromContext(); };
+    dialog->run = [&window](const std::function<void()>& command) { window.runCommand(command); };
     QObject::connect(cmdAdvancedObjProps, &QPushButton::clicked, dialog, [&window, dialog] {
         window.runCommand([&window, dialog] { openAdvancedObjects(window, *dialog); });
     });

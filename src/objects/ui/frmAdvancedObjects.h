@@ -27,7 +27,9 @@ public:
     QPushButton* cmdPivot;
     QPushButton* cmdCancel;
     void cmdPivot_Click();
-    std::function<void()> changed;  // the main window shows the context again
+    // Runs a command of this window on the main window's one road, which then shows the context on every
+    // page; unset, the command runs alone.
+    std::function<void(const std::function<void()>&)> run;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -58,7 +60,9 @@ public:
     void cmdBakeVertices_Click();
     void cmdCopyRotationMatrix_Click();
     void cmdMovePivot_Click();
-    std::function<void()> changed;
+    // Runs a command of this window on the main window's one road, which then shows the context on every
+    // page; unset, the command runs alone.
+    std::function<void(const std::function<void()>&)> run;
 
 private:
     EditingContext& ctx_;

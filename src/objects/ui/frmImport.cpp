@@ -71,14 +71,21 @@ void frmImport::showState() {
     cmdImport->setEnabled(session.cmdImportEnabled);
 }
 
+void frmImport::runCommand(const std::function<void()>& command) {
+    if (run)
+        run(command);
+    else
+        command();
+}
+
 void frmImport::mnuFileImport_Click() {
-    tarv::mnuFileImport_Click(ctx_, session);
+    runCommand([this] { tarv::mnuFileImport_Click(ctx_, session); });
     showState();
 }
 
 void frmImport::cmdImport_Click() {
-    const bool hideIt = tarv::cmdImport_Click(ctx_, session);
-    if (changed) changed();
+    bool hideIt = false;
+    runCommand([this, &hideIt] { hideIt = tarv::cmdImport_Click(ctx_, session); });
     showState();
     if (hideIt) hide();
 }
@@ -97,7 +104,7 @@ void mnuImportFromPEO_Click(frmTARV& window) {
     frmImport*& dialog = ImportWindowSlot::of(window, kImportWindowSlot)->window;
     if (!dialog) {
         dialog = new frmImport(window.ctx);
-        dialog->changed = [&window] { window.syncFromContext(); };
+        dialog->run = [&window](const std::function<void()>& command) { window.runCommand(command); };
     }
     dialog->exec();
 }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <functional>
 
 #include "objects/ObjectImport.h"
 
@@ -35,12 +36,15 @@ public:
     void showState();
     void mnuFileImport_Click();
     void cmdImport_Click();
-    std::function<void()> changed;  // the main window shows the context again
+    // Runs a command of this window on the main window's one road, which then shows the context on every
+    // page; unset, the command runs alone.
+    std::function<void(const std::function<void()>&)> run;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void runCommand(const std::function<void()>& command);
     EditingContext& ctx_;
 };
 

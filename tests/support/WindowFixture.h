@@ -4,6 +4,11 @@
 
 #include <QTabBar>
 #include <QTest>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "Fakes.h"
 #include "TempDir.h"
@@ -31,17 +36,45 @@ inline void clickObjectNode(frmTARV& window, const std::string& key) {
                       window.treeHeirachy->visualItemRect(item).center());
 }
 
+// One file of a ship's folder: its name and its bytes.
+using ShipFile = std::pair<std::string, std::vector<uint8_t>>;
+
 struct WindowFixture {
     TempDir dir;
     TestContext t{dir.path()};
     frmTARV window{t.ctx};
     bool installed = (installSubsystems(window), true);  // every subsystem, as the editor has them
+    std::filesystem::path shipFolder = dir / "ship";
+
+    // The window started as the editor starts it (once), then the files written into shipFolder and the
+    // one named `open` opened through File > Open, the common dialog answering with its path: the pages
+    // show the ship as a load leaves it.
+    void openShipFolder(const std::vector<ShipFile>& files, const std::string& open) {
+        std::filesystem::create_directories(shipFolder);
+        for (const auto& [name, bytes] : files) writeBytes(shipFolder / name, bytes);
+        if (!started_) {
+            t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
+            window.Form_Load("");
+            started_ = true;
+        }
+        t.prompts.expectOpen(FileDialogChoice{(shipFolder / open).string(), 1});
+        window.mnuFileOpen->trigger();
+        ASSERT_EQ(t.prompts.pending(), 0u);
+        ASSERT_TRUE(t.ctx.model.modelLoaded) << t.status.status;
+    }
+    // A single model file, opened as above.
+    void openShip(const std::vector<uint8_t>& peo, const std::string& name = "Ship.peo") {
+        openShipFolder({{name, peo}}, name);
+    }
     template <class T>
     T* find(const char* name) {
         T* found = window.findChild<T*>(name);
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
+
+private:
+    bool started_ = false;
 };
 
 }  // namespace tarv::test

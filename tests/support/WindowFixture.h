@@ -13,6 +13,8 @@
 #include "Fakes.h"
 #include "TempDir.h"
 #include "app/EditorStart.h"
+#include "editor/context/EditingContext.h"
+#include "scene/Viewport.h"
 #include "shell/KeyedTreeWidget.h"
 #include "shell/frmTARV.h"
 
@@ -36,6 +38,31 @@ inline void clickObjectNode(frmTARV& window, const std::string& key) {
                       window.treeHeirachy->visualItemRect(item).center());
 }
 
+// A click on a pixel of the 3D view where the object, and only it, is under the pointer.
+inline void pickObject(frmTARV& window, int object) {
+    EditingContext& ctx = window.ctx;
+    ASSERT_GE(object, 0);
+    ASSERT_LT(object, ctx.model.objectCount());
+    QWidget* canvas = window.RMCanvas1;
+    const std::string frame = "peo_" + ctx.model.peoObjects[size_t(object)].name;
+    const auto onlyThere = [&](int x, int y) {
+        const auto hits = ctx.view.viewport->pick(x, y);
+        for (const scene::PickHit& hit : hits) {
+            bool there = false;
+            for (const scene::FramePtr& f : hit.path) there = there || f->getName() == frame;
+            if (!there) return false;
+        }
+        return !hits.empty();
+    };
+    for (int y = 2; y < canvas->height(); y += 4)
+        for (int x = 2; x < canvas->width(); x += 4) {
+            if (!onlyThere(x, y)) continue;
+            QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(x, y));
+            return;
+        }
+    FAIL() << "no pixel shows " << frame;
+}
+
 // One file of a ship's folder: its name and its bytes.
 using ShipFile = std::pair<std::string, std::vector<uint8_t>>;
 
@@ -55,6 +82,8 @@ struct WindowFixture {
         if (!started_) {
             t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
             window.Form_Load("");
+            // The offscreen canvas draws nothing: the scene's viewport takes its size, as the GL canvas gives it.
+            t.ctx.view.viewport->setSize(window.RMCanvas1->width(), window.RMCanvas1->height());
             started_ = true;
         }
         t.prompts.expectOpen(FileDialogChoice{(shipFolder / open).string(), 1});

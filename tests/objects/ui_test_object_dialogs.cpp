@@ -32,7 +32,6 @@ namespace {
 struct DialogWindow : WindowFixture {
     DialogWindow() {
         t.preferencesStore.setKeyValue("LogLevel", "0");
-        t.preferencesStore.setKeyValue("ObjectSharing", "0");  // the two are alike: no offer to share them
         FxFile file;
         file.publicMaterials = {FxMaterial{}};
         for (const char* name : {"base", "Hull"}) {

@@ -81,6 +81,8 @@ struct WindowFixture {
         for (const auto& [name, bytes] : files) writeBytes(shipFolder / name, bytes);
         if (!started_) {
             t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
+            if (t.preferencesStore.getKeyValue("ObjectSharing").empty())
+                t.preferencesStore.setKeyValue("ObjectSharing", "0");  // alike objects: no offer to share them
             window.Form_Load("");
             // The offscreen canvas draws nothing: the scene's viewport takes its size, as the GL canvas gives it.
             t.ctx.view.viewport->setSize(window.RMCanvas1->width(), window.RMCanvas1->height());

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMimeData>
-#include <QStyleOptionViewItem>
 #include <QTest>
 
 #include "../model/PeoFixture.h"
@@ -67,16 +66,6 @@ struct PagesFixture : WindowFixture {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
-
-// The middle of a node's check box in the tree's viewport.
-QPoint checkBoxOf(QTreeWidget* tree, QTreeWidgetItem* item) {
-    QStyleOptionViewItem option;
-    option.initFrom(tree);
-    option.rect = tree->visualItemRect(item);
-    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    option.text = item->text(0);
-    return tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree).center();
-}
 
 // Collects Qt's warnings while it lives.
 struct WarningCatcher {

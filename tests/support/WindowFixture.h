@@ -2,6 +2,7 @@
 // A main window on a fresh test context with every subsystem installed, its controls found by name.
 #include <gtest/gtest.h>
 
+#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTest>
 #include <cstdint>
@@ -36,6 +37,16 @@ inline void clickObjectNode(frmTARV& window, const std::string& key) {
     ASSERT_NE(item, nullptr) << key;
     QTest::mouseClick(window.treeHeirachy->viewport(), Qt::LeftButton, {},
                       window.treeHeirachy->visualItemRect(item).center());
+}
+
+// The middle of a node's check box in the tree's viewport.
+inline QPoint checkBoxOf(QTreeWidget* tree, QTreeWidgetItem* item) {
+    QStyleOptionViewItem option;
+    option.initFrom(tree);
+    option.rect = tree->visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = item->text(0);
+    return tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree).center();
 }
 
 // A click on a pixel of the 3D view where the object, and only it, is under the pointer.

@@ -102,7 +102,10 @@ struct WindowFixture {
         t.prompts.expectOpen(FileDialogChoice{(shipFolder / open).string(), 1});
         window.mnuFileOpen->trigger();
         ASSERT_EQ(t.prompts.pending(), 0u);
-        ASSERT_TRUE(t.ctx.model.modelLoaded) << t.status.status;
+        std::string reports;
+        for (const ErrorReportInfo& r : t.errors.reports) reports += "\n" + r.procedure + ": " + r.description + " " + r.detail;
+        for (const ShownPrompt& p : t.prompts.shown) reports += "\n" + p.kind + ": " + p.text;
+        ASSERT_TRUE(t.ctx.model.modelLoaded) << t.status.status << reports;
     }
     // A single model file, opened as above.
     void openShip(const std::vector<uint8_t>& peo, const std::string& name = "Ship.peo") {

@@ -2,6 +2,8 @@
 // A main window on a fresh test context with every subsystem installed, its controls found by name.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTest>
@@ -49,6 +51,21 @@ inline QPoint checkBoxOf(QTreeWidget* tree, QTreeWidgetItem* item) {
     return tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree).center();
 }
 
+// Chooses an entry of a combo box with the arrow keys, as the user does.
+inline void chooseWithKeys(QComboBox* combo, int index) {
+    combo->setFocus();
+    while (combo->currentIndex() < index) QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index) QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(combo->currentIndex(), index);
+}
+
+// Replaces a box's text by typing it, as the user does after selecting the old text.
+inline void typeInto(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
 // A click on a pixel of the 3D view where the object, and only it, is under the pointer.
 inline void pickObject(frmTARV& window, int object) {
     EditingContext& ctx = window.ctx;
@@ -90,22 +107,29 @@ struct WindowFixture {
     void openShipFolder(const std::vector<ShipFile>& files, const std::string& open) {
         std::filesystem::create_directories(shipFolder);
         for (const auto& [name, bytes] : files) writeBytes(shipFolder / name, bytes);
-        if (!started_) {
-            t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
-            if (t.preferencesStore.getKeyValue("ObjectSharing").empty())
-                t.preferencesStore.setKeyValue("ObjectSharing", "0");  // alike objects: no offer to share them
-            window.Form_Load("");
-            // The offscreen canvas draws nothing: the scene's viewport takes its size, as the GL canvas gives it.
-            t.ctx.view.viewport->setSize(window.RMCanvas1->width(), window.RMCanvas1->height());
-            started_ = true;
-        }
-        t.prompts.expectOpen(FileDialogChoice{(shipFolder / open).string(), 1});
-        window.mnuFileOpen->trigger();
-        ASSERT_EQ(t.prompts.pending(), 0u);
+        openThroughMenu(shipFolder / open);
         std::string reports;
         for (const ErrorReportInfo& r : t.errors.reports) reports += "\n" + r.procedure + ": " + r.description + " " + r.detail;
         for (const ShownPrompt& p : t.prompts.shown) reports += "\n" + p.kind + ": " + p.text;
         ASSERT_TRUE(t.ctx.model.modelLoaded) << t.status.status << reports;
+    }
+    // The window's start-up, as the editor runs it (once): preferences, scene, the starting state of the pages.
+    void start() {
+        if (started_) return;
+        t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
+        if (t.preferencesStore.getKeyValue("ObjectSharing").empty())
+            t.preferencesStore.setKeyValue("ObjectSharing", "0");  // alike objects: no offer to share them
+        window.Form_Load("");
+        // The offscreen canvas draws nothing: the scene's viewport takes its size, as the GL canvas gives it.
+        t.ctx.view.viewport->setSize(window.RMCanvas1->width(), window.RMCanvas1->height());
+        started_ = true;
+    }
+    // Opens a file through File > Open, the common dialog answering with its path.
+    void openThroughMenu(const std::filesystem::path& file) {
+        start();
+        t.prompts.expectOpen(FileDialogChoice{file.string(), 1});
+        window.mnuFileOpen->trigger();
+        ASSERT_EQ(t.prompts.pending(), 0u);
     }
     // A single model file, opened as above.
     void openShip(const std::vector<uint8_t>& peo, const std::string& name = "Ship.peo") {

@@ -32,7 +32,7 @@ namespace {
 
 struct PlaybackControlsTest : WindowFixture, ::testing::Test {};
 
-// The ship "ship.shp" in shipFolder: its .lod names ship.peo (the objects base, gun a child of base standing
+// The ship "ship.shp" in shipFolder (no ship.mex): its .lod names ship.peo (the objects base, gun a child of base standing
 // at z 7, and arm), and ship.mad holds the animations and tracks; gun 0 recoils 5 on the joint "gun".
 void openAnimatedShip(WindowFixture& f, const std::vector<MadAnimation>& animations,
                       const std::vector<MadObject>& tracks) {
@@ -41,15 +41,9 @@ void openAnimatedShip(WindowFixture& f, const std::vector<MadAnimation>& animati
     for (const char* name : {"base", "gun", "arm"}) peo.objects.push_back(squareObject(name));
     peo.objects[1].mother = 68;  // base's record
     peo.objects[1].fileMatrix[14] = 7;
-    const std::string shp =
-        "LODFile\tship.lod\r\nNUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nRecoilLength\t5\r\n"
-        "BindGun\tgun\tGUN0,Recoil\r\n";
-    const std::string lod = "pMeshFile       ship.peo\r\n";
-    f.openShipFolder({{"ship.shp", {shp.begin(), shp.end()}},
-                      {"ship.lod", {lod.begin(), lod.end()}},
-                      {"ship.peo", buildPeo(peo).data()},
-                      {"ship.mad", madFile(animations, tracks).data()}},
-                     "ship.shp");
+    f.openShipDefinition("NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nRecoilLength\t5\r\n"
+                         "BindGun\tgun\tGUN0,Recoil\r\n",
+                         buildPeo(peo).data(), {{"ship.mad", madFile(animations, tracks).data()}});
     EXPECT_TRUE(f.t.errors.reports.empty()) << f.t.errors.reports.front().detail;
 }
 

@@ -131,6 +131,17 @@ struct WindowFixture {
         window.mnuFileOpen->trigger();
         ASSERT_EQ(t.prompts.pending(), 0u);
     }
+    // The ship definition "ship.shp", which names ship.lod (naming ship.peo) and ship.mex and then holds
+    // `shpLines`, opened as above with the model and the other files given.
+    void openShipDefinition(const std::string& shpLines, const std::vector<uint8_t>& peo,
+                            std::vector<ShipFile> more = {}) {
+        const std::string shp = "LODFile\tship.lod\r\npMexData\tship.mex\r\n" + shpLines;
+        const std::string lod = "pMeshFile       ship.peo\r\n";
+        more.push_back({"ship.shp", {shp.begin(), shp.end()}});
+        more.push_back({"ship.lod", {lod.begin(), lod.end()}});
+        more.push_back({"ship.peo", peo});
+        openShipFolder(more, "ship.shp");
+    }
     // A single model file, opened as above.
     void openShip(const std::vector<uint8_t>& peo, const std::string& name = "Ship.peo") {
         openShipFolder({{name, peo}}, name);

@@ -42,13 +42,20 @@ struct MexDataWindow {
     }
     QLineEdit* box(const QString& name) { return find<QLineEdit>(name); }
     QPushButton* button(const QString& name) { return find<QPushButton>(name); }
-    // The node of the chunk tree clicked as the user does: it becomes current, then the click.
+    // A mouse click on the node of the chunk tree, its group opened first when it is closed. The chunks
+    // the test added to the table are shown first, as a load shows what it read.
     void click(const std::string& key) {
         window.syncFromContext();
+        if (!window.isVisible()) window.show();
+        window.SSTab1->setCurrentWidget(window.pageShipInfo);
+        window.pageShipInfo->SSTab3->setCurrentWidget(window.pageShipInfo->pageElements);
         QTreeWidgetItem* item = window.treeMex->itemForKey(key);
         ASSERT_NE(item, nullptr) << key;
-        window.treeMex->setCurrentItem(item);
-        emit window.treeMex->itemClicked(item, 0);
+        for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
+        window.treeMex->scrollToItem(item);
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, window.treeMex->visualItemRect(item).center());
+        ASSERT_EQ(window.treeMex->currentItem(), item);
+        window.pageShipInfo->SSTab3->setCurrentWidget(window.pageShipInfo->pageMexData);
     }
     void click(int chunk) { click(mexChunkKey(s.chunk(chunk).chunkType[0], chunk)); }
     // Replaces a box's text by typing.

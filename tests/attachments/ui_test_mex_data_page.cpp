@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "ChunkFixtures.h"
+#include "WindowFixture.h"
 #include "Screenshot.h"
 #include "app/EditorStart.h"
 #include "attachments/ChunkEditPanel.h"
@@ -47,15 +48,28 @@ struct MexDataWindow {
     void click(const std::string& key) {
         window.syncFromContext();
         if (!window.isVisible()) window.show();
-        window.SSTab1->setCurrentWidget(window.pageShipInfo);
-        window.pageShipInfo->SSTab3->setCurrentWidget(window.pageShipInfo->pageElements);
+        clickTab(window.SSTab1, window.pageShipInfo);
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
         QTreeWidgetItem* item = window.treeMex->itemForKey(key);
         ASSERT_NE(item, nullptr) << key;
         for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
         window.treeMex->scrollToItem(item);
         QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, window.treeMex->visualItemRect(item).center());
         ASSERT_EQ(window.treeMex->currentItem(), item);
-        window.pageShipInfo->SSTab3->setCurrentWidget(window.pageShipInfo->pageMexData);
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageMexData);
+    }
+    // Moves the tree's selection to the node with the arrow keys, without a click.
+    void moveByKeys(const std::string& key) {
+        QTreeWidgetItem* target = window.treeMex->itemForKey(key);
+        ASSERT_NE(target, nullptr) << key;
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
+        for (QTreeWidgetItem* up = target->parent(); up; up = up->parent()) up->setExpanded(true);
+        window.treeMex->setFocus();
+        const bool down = window.treeMex->visualItemRect(target).top() > window.treeMex->visualItemRect(window.treeMex->currentItem()).top();
+        for (int n = 0; n < 100 && window.treeMex->currentItem() != target; ++n)
+            QTest::keyClick(window.treeMex, down ? Qt::Key_Down : Qt::Key_Up);
+        ASSERT_EQ(window.treeMex->currentItem(), target) << key;
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageMexData);
     }
     void click(int chunk) { click(mexChunkKey(s.chunk(chunk).chunkType[0], chunk)); }
     // Replaces a box's text by typing.
@@ -318,8 +332,7 @@ TEST(MexDataPage, AutoCalcThroughThePage) {
     // hides itself.
     const int d = f.s.add("d", "Dmg0", {1, 2, 3});
     f.click(c1);
-    f.window.syncFromContext();
-    f.window.treeMex->setCurrentItem(f.window.treeMex->itemForKey(mexChunkKey('d', d)));
+    f.moveByKeys(mexChunkKey('d', d));
     const std::vector<MexChunk> before = f.s.ctx.mex.mexChunks;
     ASSERT_FALSE(f.button("cmdBBAutoCalc")->isHidden());
     f.button("cmdBBAutoCalc")->click();
@@ -356,7 +369,7 @@ TEST(MexDataPage, ApplyAndZoomIgnoreTheRootAndGroups) {
     const scene::MeshPtr mesh = f.s.marker(i).mesh;
     for (const char* key : {"Root", "dRoot", "gRoot"}) {
         SCOPED_TRACE(key);
-        f.window.treeMex->setCurrentItem(f.window.treeMex->itemForKey(key));
+        f.moveByKeys(key);
         ASSERT_EQ(f.s.ctx.mex.treeMex.selectedKey(), key);
         ASSERT_TRUE(f.button("cmdMexEditApply")->isEnabled());
         f.button("cmdMexEditApply")->click();

@@ -88,7 +88,8 @@ inline ByteBuilder madFile(const std::vector<MadAnimation>& animations, const st
     const int32_t objects = 40 + 16 * int32_t(animations.size());
     int32_t data = objects + 48 * int32_t(tracks.size());
     int32_t stringBlock = data;
-    for (const auto& t : tracks) stringBlock += 4 * 10 * int32_t(t.keyframes.size());  // time, tension, continuity, bias and six values
+    for (const auto& t : tracks)
+        stringBlock += 4 * 10 * int32_t(t.keyframes.size());  // time, tension, continuity, bias and six values
     float length = 0;
     for (const auto& a : animations) length = std::max(length, a.endTime);
     ByteBuilder b;

@@ -41,9 +41,10 @@ void openAnimatedShip(WindowFixture& f, const std::vector<MadAnimation>& animati
     for (const char* name : {"base", "gun", "arm"}) peo.objects.push_back(squareObject(name));
     peo.objects[1].mother = 68;  // base's record
     peo.objects[1].fileMatrix[14] = 7;
-    f.openShipDefinition("NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nRecoilLength\t5\r\n"
-                         "BindGun\tgun\tGUN0,Recoil\r\n",
-                         buildPeo(peo).data(), {{"ship.mad", madFile(animations, tracks).data()}});
+    f.openShipDefinition(
+        "NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nRecoilLength\t5\r\n"
+        "BindGun\tgun\tGUN0,Recoil\r\n",
+        buildPeo(peo).data(), {{"ship.mad", madFile(animations, tracks).data()}});
     EXPECT_TRUE(f.t.errors.reports.empty()) << f.t.errors.reports.front().detail;
 }
 
@@ -73,8 +74,9 @@ TEST_F(PlaybackControlsTest, ControlsSitInTheirFramesWithTheirCaptions) {
 
 TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimationEnds) {
     EditingContext& ctx = t.ctx;
-    openAnimatedShip(*this, {{"Open", 0, 2, 0}},
-                     {MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}});
+    openAnimatedShip(
+        *this, {{"Open", 0, 2, 0}},
+        {MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}});
     clickTab(window.SSTab1, window.pageAnimations);
     auto* play = find<QPushButton>("cmdPlayAnimation");
     auto* list = find<QListWidget>("lstAnimations");

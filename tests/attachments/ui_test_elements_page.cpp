@@ -61,7 +61,8 @@ struct ElementsPage : WindowFixture {
     }
     QTreeWidgetItem* item(const char* key) { return window.treeMex->itemForKey(key); }
     void click(const char* key) {
-        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, window.treeMex->visualItemRect(item(key)).center());
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
+                          window.treeMex->visualItemRect(item(key)).center());
     }
     void doubleClick(const char* key) {
         const QPoint at = window.treeMex->visualItemRect(item(key)).center();

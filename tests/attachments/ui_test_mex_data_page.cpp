@@ -54,7 +54,8 @@ struct MexDataWindow {
         ASSERT_NE(item, nullptr) << key;
         for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
         window.treeMex->scrollToItem(item);
-        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, window.treeMex->visualItemRect(item).center());
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
+                          window.treeMex->visualItemRect(item).center());
         ASSERT_EQ(window.treeMex->currentItem(), item);
         clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageMexData);
     }
@@ -65,7 +66,8 @@ struct MexDataWindow {
         clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
         for (QTreeWidgetItem* up = target->parent(); up; up = up->parent()) up->setExpanded(true);
         window.treeMex->setFocus();
-        const bool down = window.treeMex->visualItemRect(target).top() > window.treeMex->visualItemRect(window.treeMex->currentItem()).top();
+        const bool down = window.treeMex->visualItemRect(target).top() >
+                          window.treeMex->visualItemRect(window.treeMex->currentItem()).top();
         for (int n = 0; n < 100 && window.treeMex->currentItem() != target; ++n)
             QTest::keyClick(window.treeMex, down ? Qt::Key_Down : Qt::Key_Up);
         ASSERT_EQ(window.treeMex->currentItem(), target) << key;

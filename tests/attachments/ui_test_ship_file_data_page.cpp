@@ -37,10 +37,11 @@ struct ShipFileDataPageFixture : WindowFixture {
         mexHeader(mex, kHomeworld, 1);
         coneChunk(mex, "Gun", "Gun0", 0, 0, 0, 0, 0, 1, 15, 5);
         window.resize(900, 650);
-        openShipDefinition("NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nBarrelLength\t-5\r\n"
-                           "RecoilLength\t1.5\r\nBindGun\tHull\tGUN0,Azimuth\r\nminturnangle\t-30\r\n"
-                           "maxturnangle\t30\r\nmindeclination\t-10\r\nmaxdeclination\t45.5\r\n",
-                           buildPeo(peo).data(), {{"ship.mex", mex.data()}});
+        openShipDefinition(
+            "NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nBarrelLength\t-5\r\n"
+            "RecoilLength\t1.5\r\nBindGun\tHull\tGUN0,Azimuth\r\nminturnangle\t-30\r\n"
+            "maxturnangle\t30\r\nmindeclination\t-10\r\nmaxdeclination\t45.5\r\n",
+            buildPeo(peo).data(), {{"ship.mex", mex.data()}});
         EXPECT_TRUE(t.errors.reports.empty()) << t.errors.reports.front().detail;
         clickTab(window.SSTab1, window.pageShipInfo);
     }
@@ -53,7 +54,8 @@ struct ShipFileDataPageFixture : WindowFixture {
                               window.treeMex->visualItemRect(group).center());
             QTest::keyClick(window.treeMex, Qt::Key_Right);
         }
-        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, window.treeMex->visualItemRect(item).center());
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
+                          window.treeMex->visualItemRect(item).center());
     }
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
 };

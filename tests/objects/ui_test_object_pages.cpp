@@ -32,7 +32,7 @@ struct PagesFixture : WindowFixture {
         file.publicMaterials = {FxMaterial{}};
         for (const char* name : {"base", "hull", "wing", "gun"}) file.objects.push_back(squareObject(name));
         file.objects[1].mother = file.objects[2].mother = 68;  // base's record
-        file.objects[3].mother = 68 + 112;                      // hull's
+        file.objects[3].mother = 68 + 112;                     // hull's
         file.objects[1].fileMatrix[12] = 2.5f;
         openShip(buildPeo(file).data());
         clickTab(window.SSTab1, window.pageObjects);
@@ -166,7 +166,8 @@ TEST(ObjectPages, ApplyShowsTheValidationMessage) {
 TEST(ObjectPages, AUserTickAndAnEditReachTheHandlers) {
     PagesFixture f;
     clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageHeirachy);
-    QTest::mouseClick(f.window.treeHeirachy->viewport(), Qt::LeftButton, {}, checkBoxOf(f.window.treeHeirachy, f.item("o2")));
+    QTest::mouseClick(f.window.treeHeirachy->viewport(), Qt::LeftButton, {},
+                      checkBoxOf(f.window.treeHeirachy, f.item("o2")));
     EXPECT_EQ(f.t.ctx.view.viewObjects[2].shown, 0);
     EXPECT_FALSE(f.t.ctx.shell.treeHeirachy.at("o2").checked);
     EXPECT_EQ(f.item("o2")->checkState(0), Qt::Unchecked);

@@ -109,7 +109,8 @@ struct WindowFixture {
         for (const auto& [name, bytes] : files) writeBytes(shipFolder / name, bytes);
         openThroughMenu(shipFolder / open);
         std::string reports;
-        for (const ErrorReportInfo& r : t.errors.reports) reports += "\n" + r.procedure + ": " + r.description + " " + r.detail;
+        for (const ErrorReportInfo& r : t.errors.reports)
+            reports += "\n" + r.procedure + ": " + r.description + " " + r.detail;
         for (const ShownPrompt& p : t.prompts.shown) reports += "\n" + p.kind + ": " + p.text;
         ASSERT_TRUE(t.ctx.model.modelLoaded) << t.status.status << reports;
     }

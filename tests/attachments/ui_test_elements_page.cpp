@@ -59,7 +59,12 @@ struct ElementsPage : WindowFixture {
         clickTab(window.SSTab1, window.pageShipInfo);
         clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
     }
-    QTreeWidgetItem* item(const char* key) { return window.treeMex->itemForKey(key); }
+    // The node, its groups opened to show it.
+    QTreeWidgetItem* item(const char* key) {
+        QTreeWidgetItem* node = window.treeMex->itemForKey(key);
+        if (node) openGroupsOf(window.treeMex, node);
+        return node;
+    }
     void click(const char* key) {
         QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
                           window.treeMex->visualItemRect(item(key)).center());
@@ -107,9 +112,8 @@ TEST(ElementsPageControls, ClicksTicksAndCommandsReachTheChunks) {
     EditingContext& ctx = f.t.ctx;
     ShipInfoPageState& page = *ctx.shipInfoPage;
 
-    f.tick("d1");  // the user's untick and tick
-    EXPECT_EQ(ctx.mex.mexMeshes[1].shown, 0);
-    f.tick("d1");
+    ASSERT_EQ(f.item("d1")->checkState(0), Qt::Unchecked);  // a load shows no damage point
+    f.tick("d1");                                           // the user's tick
     EXPECT_EQ(ctx.mex.mexMeshes[1].shown, -1);
     EXPECT_TRUE(ctx.mex.treeMex.at("d1").checked);
 

@@ -52,8 +52,7 @@ struct MexDataWindow {
         clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
         QTreeWidgetItem* item = window.treeMex->itemForKey(key);
         ASSERT_NE(item, nullptr) << key;
-        for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) up->setExpanded(true);
-        window.treeMex->scrollToItem(item);
+        openGroupsOf(window.treeMex, item);
         QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
                           window.treeMex->visualItemRect(item).center());
         ASSERT_EQ(window.treeMex->currentItem(), item);
@@ -64,7 +63,7 @@ struct MexDataWindow {
         QTreeWidgetItem* target = window.treeMex->itemForKey(key);
         ASSERT_NE(target, nullptr) << key;
         clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
-        for (QTreeWidgetItem* up = target->parent(); up; up = up->parent()) up->setExpanded(true);
+        openGroupsOf(window.treeMex, target);
         window.treeMex->setFocus();
         const bool down = window.treeMex->visualItemRect(target).top() >
                           window.treeMex->visualItemRect(window.treeMex->currentItem()).top();

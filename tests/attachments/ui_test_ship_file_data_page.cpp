@@ -48,12 +48,7 @@ struct ShipFileDataPageFixture : WindowFixture {
     void click(const char* key) {
         QTreeWidgetItem* item = window.treeMex->itemForKey(key);
         ASSERT_NE(item, nullptr) << key;
-        if (QTreeWidgetItem* group = item->parent(); group && !group->isExpanded()) {
-            // The group opened first: a click on it and the Right key.
-            QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
-                              window.treeMex->visualItemRect(group).center());
-            QTest::keyClick(window.treeMex, Qt::Key_Right);
-        }
+        openGroupsOf(window.treeMex, item);
         QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
                           window.treeMex->visualItemRect(item).center());
     }

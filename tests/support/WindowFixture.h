@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QStyleOptionViewItem>
 #include <QTabBar>
+#include <QTreeWidget>
 #include <QTest>
 #include <cstdint>
 #include <filesystem>
@@ -39,6 +40,20 @@ inline void clickObjectNode(frmTARV& window, const std::string& key) {
     ASSERT_NE(item, nullptr) << key;
     QTest::mouseClick(window.treeHeirachy->viewport(), Qt::LeftButton, {},
                       window.treeHeirachy->visualItemRect(item).center());
+}
+
+// Opens the closed groups above a node with clicks on their arrows, so the node shows.
+inline void openGroupsOf(QTreeWidget* tree, QTreeWidgetItem* item) {
+    std::vector<QTreeWidgetItem*> groups;
+    for (QTreeWidgetItem* up = item->parent(); up; up = up->parent()) groups.insert(groups.begin(), up);
+    for (QTreeWidgetItem* group : groups) {
+        if (group->isExpanded()) continue;
+        const QRect r = tree->visualItemRect(group);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() - tree->indentation() / 2, r.center().y()));
+        ASSERT_TRUE(group->isExpanded()) << group->text(0).toStdString();
+    }
+    tree->scrollToItem(item);
 }
 
 // The middle of a node's check box in the tree's viewport.

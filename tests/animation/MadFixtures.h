@@ -1,5 +1,6 @@
 #pragma once
 // Small ships and .mad byte tables for the animation tests, built independently of the writer.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,54 @@ inline ByteBuilder workedFixture(const std::string& identifier = std::string("Me
     for (auto& k : keys) b.f32(-k.rotation.y);                            // P 232
     for (auto& k : keys) b.f32(-k.rotation.z);                            // B 248
     b.zstr("Fire").zstr("Gun");                                           // 264
+    return b;
+}
+
+// A .mad of the given animations and tracks, laid out as the worked fixture: header, animation entries,
+// object entries, each track's eight arrays, the string block. A track has keys in every animation.
+inline ByteBuilder madFile(const std::vector<MadAnimation>& animations, const std::vector<MadObject>& tracks) {
+    std::string names;
+    std::vector<int32_t> animationName, trackName;
+    for (const auto& a : animations) {
+        animationName.push_back(int32_t(names.size()));
+        names += a.name + '\0';
+    }
+    for (const auto& t : tracks) {
+        trackName.push_back(int32_t(names.size()));
+        names += t.name + '\0';
+    }
+    const int32_t objects = 40 + 16 * int32_t(animations.size());
+    int32_t data = objects + 48 * int32_t(tracks.size());
+    int32_t stringBlock = data;
+    for (const auto& t : tracks)
+        stringBlock += 4 * 10 * int32_t(t.keyframes.size());  // time, tension, continuity, bias and six values
+    float length = 0;
+    for (const auto& a : animations) length = std::max(length, a.endTime);
+    ByteBuilder b;
+    b.str(std::string("Mellonn\0", 8)).f32(0.91f).i32(int32_t(names.size())).i32(stringBlock).f32(length).f32(30);
+    b.i32(int32_t(tracks.size())).i32(objects).i32(int32_t(animations.size()));
+    for (size_t a = 0; a < animations.size(); ++a)
+        b.i32(animationName[a]).f32(animations[a].startTime).f32(animations[a].endTime).i32(animations[a].loop);
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        const int32_t n = int32_t(tracks[i].keyframes.size());
+        b.i32(trackName[i]).i32(0).u32((1u << animations.size()) - 1).i32(n);
+        for (int32_t width : {1, 3, 1, 1, 1, 1, 1, 1}) {
+            b.i32(data);
+            data += 4 * width * n;
+        }
+    }
+    for (const auto& t : tracks) {
+        const auto& keys = t.keyframes;
+        for (auto& k : keys) b.f32(k.time);
+        for (auto& k : keys) b.f32(k.tension).f32(k.continuity).f32(k.bias);
+        for (auto& k : keys) b.f32(-k.position.z);
+        for (auto& k : keys) b.f32(k.position.x);
+        for (auto& k : keys) b.f32(k.position.y);
+        for (auto& k : keys) b.f32(k.rotation.x);
+        for (auto& k : keys) b.f32(-k.rotation.y);
+        for (auto& k : keys) b.f32(-k.rotation.z);
+    }
+    b.str(names);
     return b;
 }
 

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <QTest>
+
+#include "../model/PeoFixture.h"
 #include "../objects/ObjectFixtures.h"
 #include "MadFixtures.h"
 #include "Screenshot.h"
@@ -28,6 +31,22 @@ using namespace tarv::test;
 namespace {
 
 struct PlaybackControlsTest : WindowFixture, ::testing::Test {};
+
+// The ship "ship.shp" in shipFolder (no ship.mex): its .lod names ship.peo (the objects base, gun a child of base standing
+// at z 7, and arm), and ship.mad holds the animations and tracks; gun 0 recoils 5 on the joint "gun".
+void openAnimatedShip(WindowFixture& f, const std::vector<MadAnimation>& animations,
+                      const std::vector<MadObject>& tracks) {
+    FxFile peo;
+    peo.publicMaterials = {FxMaterial{}};
+    for (const char* name : {"base", "gun", "arm"}) peo.objects.push_back(squareObject(name));
+    peo.objects[1].mother = 68;  // base's record
+    peo.objects[1].fileMatrix[14] = 7;
+    f.openShipDefinition(
+        "NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nRecoilLength\t5\r\n"
+        "BindGun\tgun\tGUN0,Recoil\r\n",
+        buildPeo(peo).data(), {{"ship.mad", madFile(animations, tracks).data()}});
+    EXPECT_TRUE(f.t.errors.reports.empty()) << f.t.errors.reports.front().detail;
+}
 
 TEST_F(PlaybackControlsTest, ControlsSitInTheirFramesWithTheirCaptions) {
     EXPECT_EQ(find<QGroupBox>("fraAnimationOptions")->title(), "Options");
@@ -55,18 +74,19 @@ TEST_F(PlaybackControlsTest, ControlsSitInTheirFramesWithTheirCaptions) {
 
 TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimationEnds) {
     EditingContext& ctx = t.ctx;
-    ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
-    ctx.animation.madObjects = {
-        MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}};
-    window.syncFromContext();
+    openAnimatedShip(
+        *this, {{"Open", 0, 2, 0}},
+        {MadObject{"gun", 1, {makeKey(-1, 0, {}, {}), makeKey(0.5f, 0, {}, {}), makeKey(1.5f, 0, {}, {})}}});
+    clickTab(window.SSTab1, window.pageAnimations);
     auto* play = find<QPushButton>("cmdPlayAnimation");
-    find<QListWidget>("lstAnimations")->setCurrentRow(0);
+    auto* list = find<QListWidget>("lstAnimations");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     play->click();
     EXPECT_EQ(play->text(), "Stop");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 1);
 
-    t.clock.advance(0.5);
-    Timer1_Timer(ctx);
+    t.clock.advance(2.5);  // past the animation's end
+    QTest::qWait(20);      // the window's frame timer ticks
     EXPECT_EQ(play->text(), "Play");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
 
@@ -80,22 +100,7 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
 // A ship of three objects in the window: "base" with its child "gun" (the recoil joint of the one gun, recoil
 // length 5, moved to z 7 by its matrix) and "arm"; only "gun" has a track.
 struct PlaybackCheckBoxesTest : WindowFixture, ::testing::Test {
-    void SetUp() override {
-        EditingContext& ctx = t.ctx;
-        makeObjects(ctx, {{"base", 0}, {"gun", 1}, {"arm", 0}});
-        ctx.model.peoObjects[1].matrix[11] = 7;
-        ctx.view.viewObjects[1].matrix = ctx.model.peoObjects[1].matrix;
-        createObjectTree(ctx);
-        ShpGun gun;
-        gun.recoilJoint = "gun";
-        gun.recoilLength = 5;
-        ctx.shp.shpGuns = {gun};
-        ctx.shp.shpGunCount = 1;
-        ctx.animation.madAnimations = {{"Open", 0, 2, 0}};
-        ctx.animation.madObjects = {makeTrack("gun", {0.5f})};
-        ctx.model.peoObjects[1].madObjectIndex = 0;
-        window.syncFromContext();
-    }
+    void SetUp() override { openAnimatedShip(*this, {{"Open", 0, 2, 0}}, {makeTrack("gun", {0.5f})}); }
     double frameZ(int object) { return t.ctx.view.viewObjects[size_t(object)].frame->localTransform().t.z; }
     Qt::CheckState node(const char* key) { return window.treeHeirachy->itemForKey(key)->checkState(0); }
 };
@@ -148,7 +153,8 @@ TEST_F(AnimationPagesTest, TheAnimationsPageListsShowsAndAddsAnimations) {
     EXPECT_EQ(find<QPushButton>("cmdAnimNew")->parentWidget()->objectName(), "fraAnimationOptions");
     auto* list = find<QListWidget>("lstAnimations");
     ASSERT_EQ(list->count(), 1);
-    list->setCurrentRow(0);
+    clickTab(window.SSTab1, window.pageAnimations);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Open");
     EXPECT_EQ(find<QLineEdit>("endTime")->text(), "2");
     find<QPushButton>("cmdAnimNew")->click();
@@ -158,21 +164,27 @@ TEST_F(AnimationPagesTest, TheAnimationsPageListsShowsAndAddsAnimations) {
     EXPECT_EQ(find<QComboBox>("cmbObjAnims")->count(), 2);
 
     // A name typed and applied shows in both lists.
-    find<QLineEdit>("txtAnimName")->setText("Fire");
-    emit find<QLineEdit>("txtAnimName")->textEdited("Fire");
+    auto* name = find<QLineEdit>("txtAnimName");
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClicks(name, "Fire");
     find<QPushButton>("cmdAnimApply")->click();
     EXPECT_EQ(ctx.animation.madAnimations[1].name, "Fire");
     EXPECT_EQ(list->item(1)->text(), "Fire");
     EXPECT_EQ(find<QComboBox>("cmbObjAnims")->itemText(1), "Fire");
 }
 
-TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlider) {
-    EditingContext& ctx = t.ctx;
-    ctx.animation.madAnimations.push_back({"Close", 3, 5, 0});
-    ctx.animation.madObjects = {makeTrack("gun", {0.5f, 1.5f, 4})};
-    ctx.animation.madObjects[0].keyframes[2].position = {9, 8, 7};
-    ctx.animation.madObjects[0].keyframes.back().time = 9;  // after every window
-    window.syncFromContext();                               // the tracks set above, as a load leaves them
+// The ship of the check box tests, with a second animation "Close" [3, 5] and three keys for gun.
+struct KeyframesTabTest : WindowFixture, ::testing::Test {
+    void SetUp() override {
+        MadObject gun = makeTrack("gun", {0.5f, 1.5f, 4});
+        gun.keyframes[2].position = {9, 8, 7};
+        gun.keyframes.back().time = 9;  // after every window
+        openAnimatedShip(*this, {{"Open", 0, 2, 0}, {"Close", 3, 5, 0}}, {gun});
+    }
+};
+
+TEST_F(KeyframesTabTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlider) {
     clickObjectNode(window, "o1");
     EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 2 found");
     auto* slider = find<QSlider>("sldObjKeyf");
@@ -180,14 +192,18 @@ TEST_F(AnimationPagesTest, TheKeyframesTabFollowsTheSelectionTheComboAndTheSlide
     EXPECT_FALSE(slider->isHidden());
     EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "0.5");
     EXPECT_EQ(find<QLabel>("lblkeyfdebug")->text(), "1 of 2");
-    slider->setValue(2);
+    clickTab(window.pageObjects->SSTab2, window.pageObjects->SSTab2->widget(2));
+    slider->setFocus();
+    QTest::keyClick(slider, Qt::Key_Right);  // the next key
+    ASSERT_EQ(slider->value(), 2);
     EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "1.5");
     EXPECT_EQ(find<QLineEdit>("txtKeyVal_1")->text(), "9");
     EXPECT_NEAR(t.ctx.view.viewObjects[1].frame->localTransform().t.x, 9, 1e-6) << "the key poses the object";
 
     auto* combo = find<QComboBox>("cmbObjAnims");
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);  // the next animation, chosen by the keyboard
+    ASSERT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(find<QGroupBox>("frmKeyframeInfo")->title(), "Keyframe Information: 1 found");
     EXPECT_FALSE(slider->isEnabled());
     EXPECT_EQ(find<QLineEdit>("txtKeyVal_0")->text(), "4");

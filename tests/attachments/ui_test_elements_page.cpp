@@ -9,7 +9,11 @@
 #include <QTabWidget>
 #include <QTreeWidgetItemIterator>
 
+#include <QTest>
+
+#include "../model/PeoFixture.h"
 #include "CubeFixture.h"
+#include "MexFixtures.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
 #include "attachments/ChunkMarkers.h"
@@ -25,32 +29,55 @@ using namespace tarv::test;
 
 namespace {
 
+// The cube "Hull" (corners at +-1) as the .peo lays it out.
+FxObject cubeRecord() {
+    const PeoObject cube = cubeObject("Hull");
+    FxObject o;
+    o.name = cube.name;
+    for (const PeoVertex& v : cube.vertices) o.vertices.push_back({v.x, v.y, v.z, 0});
+    o.vertexNormals = {{0, 0, 1}};
+    for (const PeoPolygon& p : cube.polygons) {
+        o.polygons.push_back({int16_t(p.v0), int16_t(p.v1), int16_t(p.v2), 0, int32_t(o.faceNormals.size())});
+        o.faceNormals.push_back({0, 0, 1});
+    }
+    for (int i = 0; i < 16; i += 5) o.fileMatrix[size_t(i)] = 1;
+    return o;
+}
+
+// The ship of the cube "Hull" with the damage points Dmg0 and Dmg1 in its .mex, on the Elements page.
 struct ElementsPage : WindowFixture {
     ElementsPage() {
-        EditingContext& ctx = t.ctx;
-        ctx.view.viewObjects.resize(1);
-        ctx.view.viewObjects[0].frame = scene::createFrame();
-        addMexTreeDefaults(ctx);
-        for (int i = 0; i < 2; ++i) {
-            MexChunk c;
-            c.chunkType = "d";
-            c.chunkId = "Dmg" + std::to_string(i);
-            c.normal = {0, 0, 1};
-            c.coneAngle = 15;
-            ctx.mex.mexChunks.push_back(c);
-            ctx.mex.mexMeshes.emplace_back();
-            createBlankMexMesh(ctx, c.chunkId, i);
-            buildMarkerShape(ctx, i, panelMarkerRequest(ctx, c));
-            setChunkColour(ctx, i);
-            ctx.mex.treeMex.addChild("dRoot", mexChunkKey('d', i), c.chunkId);
-        }
-        setCounter(ctx, 2, "d");
-        window.syncFromContext();
+        FxFile peo;
+        peo.publicMaterials = {FxMaterial{}};
+        peo.objects = {cubeRecord()};
+        ByteBuilder mex;
+        mexHeader(mex, kHomeworld, 2);
+        for (const char* id : {"Dmg0", "Dmg1"}) coneChunk(mex, "Dmg", id, 0, 0, 0, 0, 0, 1, 15, 0);
         window.resize(900, 650);
-        window.SSTab1->setCurrentIndex(window.SSTab1->indexOf(window.pageShipInfo));
+        openShipDefinition("", buildPeo(peo).data(), {{"ship.mex", mex.data()}});
+        EXPECT_TRUE(t.errors.reports.empty()) << t.errors.reports.front().detail;
+        clickTab(window.SSTab1, window.pageShipInfo);
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
     }
-    QTreeWidgetItem* item(const char* key) { return window.treeMex->itemForKey(key); }
-    void click(const char* key) { emit window.treeMex->itemClicked(item(key), 0); }
+    // The node, its groups opened to show it.
+    QTreeWidgetItem* item(const char* key) {
+        QTreeWidgetItem* node = window.treeMex->itemForKey(key);
+        if (node) openGroupsOf(window.treeMex, node);
+        return node;
+    }
+    void click(const char* key) {
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
+                          window.treeMex->visualItemRect(item(key)).center());
+    }
+    void doubleClick(const char* key) {
+        const QPoint at = window.treeMex->visualItemRect(item(key)).center();
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(window.treeMex->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(window.treeMex->viewport(), Qt::LeftButton, {}, at);
+    }
+    void tick(const char* key) {
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {}, checkBoxOf(window.treeMex, item(key)));
+    }
 };
 
 TEST(ElementsPageControls, ChunkOptionsHoldTheCommands) {
@@ -85,17 +112,16 @@ TEST(ElementsPageControls, ClicksTicksAndCommandsReachTheChunks) {
     EditingContext& ctx = f.t.ctx;
     ShipInfoPageState& page = *ctx.shipInfoPage;
 
-    f.item("d1")->setCheckState(0, Qt::Checked);  // the user's tick
+    ASSERT_EQ(f.item("d1")->checkState(0), Qt::Unchecked);  // a load shows no damage point
+    f.tick("d1");                                           // the user's tick
     EXPECT_EQ(ctx.mex.mexMeshes[1].shown, -1);
     EXPECT_TRUE(ctx.mex.treeMex.at("d1").checked);
 
-    f.window.treeMex->setCurrentItem(f.item("d1"));
     f.click("d1");
     EXPECT_EQ(page.lblMexKey, "d1");
     EXPECT_EQ(f.find<QLabel>("lblMexKey")->text(), "d1");
     EXPECT_TRUE(f.find<QPushButton>("cmdMexDel")->isEnabled());
 
-    f.window.treeMex->setCurrentItem(f.item("dRoot"));
     f.click("dRoot");
     EXPECT_FALSE(f.find<QPushButton>("cmdMexDel")->isEnabled());
     f.find<QCheckBox>("chkMexMirrorY")->click();
@@ -112,7 +138,7 @@ TEST(ElementsPageControls, ClicksTicksAndCommandsReachTheChunks) {
     EXPECT_EQ(f.item("dRoot")->text(0), "Damage points (3)");
 
     // A double click opens "Mex Data".
-    emit f.window.treeMex->itemDoubleClicked(f.item("d2"), 0);
+    f.doubleClick("d2");
     EXPECT_EQ(f.window.pageShipInfo->SSTab3->currentIndex(), 1);
     EXPECT_TRUE(f.t.errors.reports.empty());
 }
@@ -128,12 +154,12 @@ TEST(ElementsPageControls, RandomDamagePointsRunsFromChunkOptions) {
     cmdRDP->click();
 
     // The page's two damage points block it until they are deleted.
-    ctx.model.peoObjects = {cubeObject("Hull")};
-    ctx.objects.selectedObject = 0;
+    clickObjectNode(f.window, "o0");
+    ASSERT_EQ(ctx.objects.selectedObject, 0);
+    clickTab(f.window.SSTab1, f.window.pageShipInfo);
     f.t.prompts.expectInput("3").expectMessage("Please delete all existing damage points before proceeding");
     cmdRDP->click();
     for (const char* key : {"d0", "d1"}) {
-        f.window.treeMex->setCurrentItem(f.item(key));
         f.click(key);
         f.find<QPushButton>("cmdMexDel")->click();
     }

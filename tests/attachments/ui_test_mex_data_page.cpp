@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "ChunkFixtures.h"
+#include "WindowFixture.h"
 #include "Screenshot.h"
 #include "app/EditorStart.h"
 #include "attachments/ChunkEditPanel.h"
@@ -42,13 +43,34 @@ struct MexDataWindow {
     }
     QLineEdit* box(const QString& name) { return find<QLineEdit>(name); }
     QPushButton* button(const QString& name) { return find<QPushButton>(name); }
-    // The node of the chunk tree clicked as the user does: it becomes current, then the click.
+    // A mouse click on the node of the chunk tree, its group opened first when it is closed. The chunks
+    // the test added to the table are shown first, as a load shows what it read.
     void click(const std::string& key) {
         window.syncFromContext();
+        if (!window.isVisible()) window.show();
+        clickTab(window.SSTab1, window.pageShipInfo);
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
         QTreeWidgetItem* item = window.treeMex->itemForKey(key);
         ASSERT_NE(item, nullptr) << key;
-        window.treeMex->setCurrentItem(item);
-        emit window.treeMex->itemClicked(item, 0);
+        openGroupsOf(window.treeMex, item);
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
+                          window.treeMex->visualItemRect(item).center());
+        ASSERT_EQ(window.treeMex->currentItem(), item);
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageMexData);
+    }
+    // Moves the tree's selection to the node with the arrow keys, without a click.
+    void moveByKeys(const std::string& key) {
+        QTreeWidgetItem* target = window.treeMex->itemForKey(key);
+        ASSERT_NE(target, nullptr) << key;
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageElements);
+        openGroupsOf(window.treeMex, target);
+        window.treeMex->setFocus();
+        const bool down = window.treeMex->visualItemRect(target).top() >
+                          window.treeMex->visualItemRect(window.treeMex->currentItem()).top();
+        for (int n = 0; n < 100 && window.treeMex->currentItem() != target; ++n)
+            QTest::keyClick(window.treeMex, down ? Qt::Key_Down : Qt::Key_Up);
+        ASSERT_EQ(window.treeMex->currentItem(), target) << key;
+        clickTab(window.pageShipInfo->SSTab3, window.pageShipInfo->pageMexData);
     }
     void click(int chunk) { click(mexChunkKey(s.chunk(chunk).chunkType[0], chunk)); }
     // Replaces a box's text by typing.
@@ -311,8 +333,7 @@ TEST(MexDataPage, AutoCalcThroughThePage) {
     // hides itself.
     const int d = f.s.add("d", "Dmg0", {1, 2, 3});
     f.click(c1);
-    f.window.syncFromContext();
-    f.window.treeMex->setCurrentItem(f.window.treeMex->itemForKey(mexChunkKey('d', d)));
+    f.moveByKeys(mexChunkKey('d', d));
     const std::vector<MexChunk> before = f.s.ctx.mex.mexChunks;
     ASSERT_FALSE(f.button("cmdBBAutoCalc")->isHidden());
     f.button("cmdBBAutoCalc")->click();
@@ -349,7 +370,7 @@ TEST(MexDataPage, ApplyAndZoomIgnoreTheRootAndGroups) {
     const scene::MeshPtr mesh = f.s.marker(i).mesh;
     for (const char* key : {"Root", "dRoot", "gRoot"}) {
         SCOPED_TRACE(key);
-        f.window.treeMex->setCurrentItem(f.window.treeMex->itemForKey(key));
+        f.moveByKeys(key);
         ASSERT_EQ(f.s.ctx.mex.treeMex.selectedKey(), key);
         ASSERT_TRUE(f.button("cmdMexEditApply")->isEnabled());
         f.button("cmdMexEditApply")->click();

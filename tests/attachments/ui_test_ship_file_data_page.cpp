@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "../model/PeoFixture.h"
+#include "MexFixtures.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
 #include "attachments/ChunkMarkers.h"
@@ -24,48 +26,31 @@ using namespace tarv::test;
 
 namespace {
 
+// The ship of the object "Hull" and the gun chunk Gun0, whose gun 0 is turreted on Hull's azimuth: barrel -5,
+// recoil 1.5, turns -30 to 30, declinations -10 to 45.5.
 struct ShipFileDataPageFixture : WindowFixture {
     ShipFileDataPageFixture() {
-        EditingContext& ctx = t.ctx;
-        ctx.model.peoObjects.resize(1);
-        ctx.model.peoObjects[0].name = "Hull";
-        ctx.model.peoObjects[0].matrix = Matrix4::identity();
-        ctx.view.viewObjects.resize(1);
-        ctx.view.viewObjects[0].frame = scene::createFrame();
-        ctx.model.modelExtent = 30;
-        ctx.shipInfoPage->cmbShpGunType.items = {"Fixed", "Turreted", "Missiles", "Mines"};
-        ctx.shipInfoPage->cmbShpGunType.listIndex = -1;
-        ShipDefinition& shp = ctx.shp;
-        shp.noShpLoaded = false;
-        shp.shpGuns.assign(2, ShpGun{});
-        shp.shpGunCount = 1;
-        ShpGun& g = shp.shpGuns[0];
-        g.gunType = 2;
-        g.barrelLength = -5;
-        g.recoilLength = 1.5f;
-        g.minTurnAngle = -30, g.maxTurnAngle = 30, g.minDeclination = -10, g.maxDeclination = 45.5f;
-        g.azimuthJoint = "Hull";
-        g.declinationJoint = "(none)";
-        addMexTreeDefaults(ctx);
-        MexChunk c;
-        c.chunkType = "g";
-        c.chunkId = "Gun0";
-        c.normal = {0, 0, 1};
-        ctx.mex.mexChunks.push_back(c);
-        ctx.mex.mexMeshes.emplace_back();
-        createBlankMexMesh(ctx, c.chunkId, 0);
-        buildMarkerShape(ctx, 0, panelMarkerRequest(ctx, c));
-        setChunkColour(ctx, 0);
-        ctx.mex.treeMex.addChild("gRoot", mexChunkKey('g', 0), c.chunkId);
-        setCounter(ctx, 1, "g");
-        window.syncFromContext();
+        FxFile peo;
+        peo.publicMaterials = {FxMaterial{}};
+        peo.objects = {squareObject("Hull")};
+        ByteBuilder mex;
+        mexHeader(mex, kHomeworld, 1);
+        coneChunk(mex, "Gun", "Gun0", 0, 0, 0, 0, 0, 1, 15, 5);
         window.resize(900, 650);
-        window.SSTab1->setCurrentIndex(window.SSTab1->indexOf(window.pageShipInfo));
+        openShipDefinition(
+            "NUMBER_OF_GUNS\t1\r\nGUN\t0\r\nType\tGUN_NewGimble\r\nBarrelLength\t-5\r\n"
+            "RecoilLength\t1.5\r\nBindGun\tHull\tGUN0,Azimuth\r\nminturnangle\t-30\r\n"
+            "maxturnangle\t30\r\nmindeclination\t-10\r\nmaxdeclination\t45.5\r\n",
+            buildPeo(peo).data(), {{"ship.mex", mex.data()}});
+        EXPECT_TRUE(t.errors.reports.empty()) << t.errors.reports.front().detail;
+        clickTab(window.SSTab1, window.pageShipInfo);
     }
     void click(const char* key) {
         QTreeWidgetItem* item = window.treeMex->itemForKey(key);
-        window.treeMex->setCurrentItem(item);
-        emit window.treeMex->itemClicked(item, 0);
+        ASSERT_NE(item, nullptr) << key;
+        openGroupsOf(window.treeMex, item);
+        QTest::mouseClick(window.treeMex->viewport(), Qt::LeftButton, {},
+                          window.treeMex->visualItemRect(item).center());
     }
     QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
 };
@@ -112,7 +97,7 @@ TEST(ShipFileDataPage, AClickShowsTheGunAndApplyStoresWhatWasTyped) {
     f.click("g0");
     QTabWidget* tabs = f.window.pageShipInfo->SSTab3;
     EXPECT_TRUE(tabs->isTabEnabled(2));
-    tabs->setCurrentIndex(2);
+    clickTab(tabs, tabs->widget(2));
     EXPECT_EQ(f.find<QComboBox>("cmbShpGunType")->currentText(), "Turreted");
     EXPECT_EQ(f.box("txtShpGunInfo_0")->text(), "1.5");
     EXPECT_EQ(f.box("txtShpGunInfo_1")->text(), "-5");
@@ -128,12 +113,13 @@ TEST(ShipFileDataPage, AClickShowsTheGunAndApplyStoresWhatWasTyped) {
     QLineEdit* recoil = f.box("txtShpGunInfo_0");
     recoil->selectAll();
     QTest::keyClicks(recoil, "-2.75");
-    f.box("txtShpGunAngles_1")->clear();
-    QTest::keyClicks(f.box("txtShpGunAngles_1"), "40");
+    typeInto(f.box("txtShpGunAngles_1"), "40");
+    f.box("txtShpObjDecl")->setFocus();
+    QTest::keyClick(f.box("txtShpObjDecl"), Qt::Key_End);
     QTest::keyClicks(f.box("txtShpObjDecl"), "X");
-    f.find<QComboBox>("cmbShpGunType")->setCurrentIndex(3);
+    chooseWithKeys(f.find<QComboBox>("cmbShpGunType"), 3);
     const scene::MeshPtr marker = ctx.mex.mexMeshes[0].mesh;
-    f.find<QPushButton>("cmdApplyShpInfo")->click();
+    QTest::mouseClick(f.find<QPushButton>("cmdApplyShpInfo"), Qt::LeftButton);
 
     const ShpGun& g = ctx.shp.shpGuns[0];
     EXPECT_EQ(g.recoilLength, 2.75f);

@@ -8,8 +8,12 @@
 #include <QPushButton>
 
 #include <QCheckBox>
+#include <QTest>
 #include <QTimer>
 
+#include <functional>
+
+#include "../model/PeoFixture.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
 #include "materials/ui/MaterialsPage.h"
@@ -20,17 +24,29 @@
 namespace tarv {
 namespace {
 
+// Opens a model of `count` public materials on the textures "Hull" and "Engine" in turn, and one object whose
+// three triangles use materials 1, 0 and 1.
 struct MaterialsPageTest : test::WindowFixture, ::testing::Test {
-    void loadMaterials(int count) {
-        auto& model = t.ctx.model;
-        model.textures = {{"Hull", false}, {"Engine", false}};
-        model.materials.assign(size_t(count), PeoMaterial{});
-        for (int i = 0; i < count; ++i) model.materials[size_t(i)].texture = int16_t(i % 2);
-        model.publicMaterialCount = int16_t(count);
-        t.ctx.materialsPage->txtPublic = std::to_string(count);
-        t.ctx.materialsPage->txtLocal = "0";
-        showMaterials(t.ctx);
-        window.syncFromContext();
+    void loadMaterials(int count, const std::function<void(test::FxFile&)>& change = {}) {
+        test::FxFile file;
+        for (int i = 0; i < count; ++i) {
+            file.publicMaterials.emplace_back();
+            file.publicMaterials.back().texture = i % 2 ? "Engine" : "Hull";
+        }
+        test::FxObject object = test::squareObject("Hull");
+        object.polygons = {{0, 1, 2, 1, 0}, {0, 1, 2, 0, 0}, {0, 1, 2, 1, 0}};
+        file.objects = {object};
+        if (change) change(file);
+        openShip(test::buildPeo(file).data());
+        test::clickTab(window.SSTab1, window.pageMaterials);
+    }
+    QListWidget* list() { return find<QListWidget>("lstMaterial"); }
+    QPoint rowAt(int row) { return list()->visualItemRect(list()->item(row)).center(); }
+    // A double click as the mouse sends it: press, release, the second press, release.
+    void doubleClick(QPoint at) {
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(list()->viewport(), Qt::LeftButton, {}, at);
     }
 };
 
@@ -53,7 +69,7 @@ TEST_F(MaterialsPageTest, ShowsTheMaterialNamesAndTheirSelection) {
     auto* list = find<QListWidget>("lstMaterial");
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(1)->text(), "Engine");
-    list->setCurrentRow(2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowAt(2));
     EXPECT_EQ(t.ctx.materialsPage->selectedIndex, 2);
 }
 
@@ -87,18 +103,20 @@ TEST_F(MaterialsPageTest, ADoubleClickWithoutASelectionOpensNothing) {
     loadMaterials(2);
     auto* controls = window.findChild<MaterialsPageControls*>("materialsPageControls");
     ASSERT_NE(controls, nullptr);
-    controls->lstMaterial_DblClick();
+    ASSERT_EQ(t.ctx.materialsPage->selectedIndex, -1);
+    const QRect last = list()->visualItemRect(list()->item(1));
+    ASSERT_LT(last.bottom() + 10, list()->viewport()->height());
+    doubleClick({last.center().x(), last.bottom() + 10});  // below the names
+    EXPECT_EQ(t.ctx.materialsPage->selectedIndex, -1);
     EXPECT_EQ(controls->materialProperties, nullptr);
 }
 
 TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
-    loadMaterials(3);
-    t.ctx.model.materials[1].twoSided = true;
-    t.ctx.model.materials[1].ambient = {1, 2, 3, 0};
-    t.ctx.model.peoObjects.assign(1, PeoObject{});
-    t.ctx.model.peoObjects[0].polygons = {newPolygon(0, 1, 2, 1), newPolygon(0, 1, 2, 0), newPolygon(0, 1, 2, 1)};
+    loadMaterials(3, [](test::FxFile& file) {
+        file.publicMaterials[1].flags = 8;  // two-sided
+        file.publicMaterials[1].ambient = {1, 2, 3, 0};
+    });
     auto* controls = window.findChild<MaterialsPageControls*>("materialsPageControls");
-    find<QListWidget>("lstMaterial")->setCurrentRow(0);
     bool ran = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = window.findChild<frmMaterials*>("frmMaterials");
@@ -121,7 +139,7 @@ TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
         ran = true;
         dialog->cmdClose->click();
     });
-    controls->lstMaterial_DblClick();
+    doubleClick(rowAt(0));
     EXPECT_TRUE(ran);
     EXPECT_EQ(find<QListWidget>("lstMaterial")->currentRow(), 1);
     EXPECT_FALSE(t.ctx.model.materials[1].smoothing);

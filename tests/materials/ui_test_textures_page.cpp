@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "../model/PeoFixture.h"
 #include "LifFixtures.h"
 #include "WindowFixture.h"
 #include "materials/TextureRename.h"
@@ -23,27 +25,57 @@
 namespace tarv {
 namespace {
 
+// A model whose materials name the textures "hull", "engine" and "wing", opened from a folder that holds
+// hull.lif and Engine.lif (no wing.lif).
 struct TexturesPageTest : test::WindowFixture, ::testing::Test {
-    std::filesystem::path ship = dir / "ship";
+    std::filesystem::path& ship = shipFolder;
     QTreeWidget* list = nullptr;
     frmLifPreview* preview = nullptr;
 
     void SetUp() override {
-        std::filesystem::create_directories(ship);
-        test::writeBytes(ship / "hull.lif", test::standard2x2(50));
-        test::writeBytes(ship / "Engine.lif", test::standardLif(std::vector<uint8_t>(64 * 32, 2), 64, 32, 18));
-        t.ctx.currentModelPath = (ship / "model.peo").string();
-        t.ctx.model.textures = {{"hull", true}, {"engine", true}, {"wing", false}};
-        t.ctx.preview.lstTextures = {{"hull", {"2", "2", "50"}}, {"engine", {"64", "32", "18"}}, {"wing", {}}};
-        previewControls(t.ctx).texturesChanged();
-        window.syncFromContext();
+        test::FxFile model;
+        for (const char* texture : {"hull", "engine", "wing"}) {
+            model.publicMaterials.emplace_back();
+            model.publicMaterials.back().texture = texture;
+        }
+        model.objects = {test::squareObject("Hull")};
+        openShipFolder({{"hull.lif", test::standard2x2(50)},
+                        {"Engine.lif", test::standardLif(std::vector<uint8_t>(64 * 32, 2), 64, 32, 18)},
+                        {"model.peo", test::buildPeo(model).data()}},
+                       "model.peo");
         list = find<QTreeWidget>("lstTextures");
         preview = find<frmLifPreview>("frmLifPreview");
+        test::clickTab(window.SSTab1, window.pageTextures);
+    }
+
+    // The middle of the row's name.
+    QPoint at(int row) {
+        const QRect r = list->visualItemRect(list->topLevelItem(row));
+        return {list->header()->sectionViewportPosition(0) + list->header()->sectionSize(0) / 2, r.center().y()};
+    }
+    void clickRow(int row) { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at(row)); }
+    // A double click as the mouse sends it: press, release, the second press, release.
+    void doubleClickRow(int row) {
+        clickRow(row);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at(row));
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at(row));
+    }
+    // Selects the row, presses F2 and types the new name into the editor that opens, ending with Enter.
+    void renameRow(int row, const char* name) {
+        if (list->currentItem() != list->topLevelItem(row)) clickRow(row);
+        QTest::keyClick(list, Qt::Key_F2);
+        auto* editor = list->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, name);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the list takes the text after the key
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     // Runs check while the modal preview window is shown, then closes it with its Close button.
     void whileShown(std::function<void()> check) {
-        QTimer::singleShot(0, [this, check] {
+        QTimer::singleShot(0, preview, [this, check] {
             EXPECT_TRUE(preview->isVisible());
             check();
             preview->cmdClose->click();
@@ -83,8 +115,15 @@ TEST_F(TexturesPageTest, StartUpPaintsThePreviewsSwatches) {
     EXPECT_EQ(preview->picTeam1->palette().color(QPalette::Window), QColor(0, 0, 255));
 }
 
+TEST_F(TexturesPageTest, TheLoadListsTheModelsTexturesWithTheirHeaders) {
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    const char* rows[3][4] = {{"hull", "2", "2", "50"}, {"engine", "64", "32", "18"}, {"wing", "", "", ""}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(list->topLevelItem(r)->text(c), rows[r][c]) << r << " " << c;
+}
+
 TEST_F(TexturesPageTest, AClickReadsTheHeaderIntoTheBoxes) {
-    emit list->itemClicked(list->topLevelItem(1), 0);
+    clickRow(1);
     EXPECT_EQ(find<QLineEdit>("txtLifFlags")->text(), "18");
     EXPECT_EQ(find<QLineEdit>("txtPalCRC")->text(), "9");
     EXPECT_EQ(find<QLineEdit>("txtImgCRC")->text(), "7");
@@ -102,11 +141,11 @@ TEST_F(TexturesPageTest, ADoubleClickShowsThePreviewOnTheTexture) {
         EXPECT_TRUE(preview->cmdNext->isEnabled());
         checked = true;
     });
-    emit list->itemDoubleClicked(list->topLevelItem(1), 0);
+    doubleClickRow(1);
     EXPECT_TRUE(checked);
     EXPECT_FALSE(preview->isVisible());
     // The missing texture opens nothing.
-    emit list->itemDoubleClicked(list->topLevelItem(2), 0);
+    doubleClickRow(2);
     EXPECT_FALSE(preview->isVisible());
 }
 
@@ -143,16 +182,14 @@ TEST_F(TexturesPageTest, InThePreviewNextViewItemsZoomAndASwatch) {
         EXPECT_EQ(preview->Image1->size(), QSize(256, 256));
         checked = true;
     });
-    t.ctx.preview.lstTexturesSelected = 0;
-    window.syncFromContext();
-    emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+    doubleClickRow(0);
     EXPECT_TRUE(checked);
 }
 
 TEST_F(TexturesPageTest, ARenameTypedIntoTheListMovesTheFile) {
     t.prompts.expectYesNo(false,
                           "A material was renamed, do you want to copy (Yes) or move (No) the LiF to its new name?");
-    list->topLevelItem(0)->setText(0, "hull2");
+    renameRow(0, "hull2");
     EXPECT_TRUE(std::filesystem::exists(ship / "hull2.lif"));
     EXPECT_FALSE(std::filesystem::exists(ship / "hull.lif"));
     EXPECT_EQ(list->topLevelItem(0)->text(0), "hull2");
@@ -160,12 +197,12 @@ TEST_F(TexturesPageTest, ARenameTypedIntoTheListMovesTheFile) {
     EXPECT_EQ(t.ctx.model.textures[0].name, "hull2");
     // A clashing name is refused and the item gets its old text back.
     t.prompts.expectMessage(kTextureNameRefused);
-    list->topLevelItem(0)->setText(0, "engine");
+    renameRow(0, "engine");
     EXPECT_EQ(list->topLevelItem(0)->text(0), "hull2");
 }
 
 TEST_F(TexturesPageTest, SaveChangesWritesTheEditedBoxes) {
-    emit list->itemClicked(list->topLevelItem(0), 0);
+    clickRow(0);
     auto* flags = find<QLineEdit>("txtLifFlags");
     flags->setFocus();
     flags->selectAll();

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QComboBox>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -69,16 +71,20 @@ struct RepairWindow : ::testing::Test, WindowFixture {
     }
     // A click on the Tools page's Rotate button reaches the command: the first vertex turns about X.
     void expectRotateClickTurnsTheModel() {
-        t.ctx.toolsPage->cmbRotateAmount = FixedList{{"90", "180"}, 0};
-        t.ctx.toolsPage->rotateOption = 0;
-        window.syncFromContext();
-        window.SSTab1->setCurrentWidget(window.pageTools);
+        clickTab(window.SSTab1, window.pageTools);
+        chooseWithKeys(find<QComboBox>("cmbRotateAmount"), 0);  // "90"
+        QTest::mouseClick(find<QRadioButton>("rotateOption_0"), Qt::LeftButton);
         const PeoVertex before = t.ctx.model.peoObjects.at(0).vertices.at(0);
         QTest::mouseClick(find<QPushButton>("cmdRotate"), Qt::LeftButton);
         QApplication::processEvents();
         const PeoVertex after = t.ctx.model.peoObjects.at(0).vertices.at(0);
         EXPECT_EQ(after.y, before.z);
         EXPECT_EQ(after.z, before.y);
+    }
+    // A click on a row of a list, as the user makes it.
+    static void clickRow(QListWidget* list, int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        ASSERT_EQ(list->currentRow(), row);
     }
     static QString cell(frmRepair& d, int row, int column) {
         return d.ListView1->model()->index(row, column).data().toString();
@@ -135,7 +141,7 @@ TEST_F(RepairWindow, AFileIsReadShownAndKeptWhileTheWindowIsHidden) {
         EXPECT_EQ(d.lstObjects->item(1)->text(), "2 @ 181");
         EXPECT_TRUE(d.cmdRepairMats->isEnabled());
         EXPECT_TRUE(d.mnuFileLoadIntoTARV->isEnabled());
-        d.lstObjects->setCurrentRow(0);  // the user clicks the first entry
+        clickRow(d.lstObjects, 0);  // the user clicks the first entry
         EXPECT_EQ(d.Label5->text(), "Hull");
         EXPECT_EQ(d.txtObjInfo[5]->text(), "2");
         ASSERT_EQ(d.ListView1->model()->rowCount(), 2);
@@ -172,12 +178,12 @@ TEST_F(RepairWindow, RepairMaterialsPatchesTheFileAndAnEditedVersionIsUsed) {
         EXPECT_FALSE(d.cmdRepairMats->isEnabled());
         d.txtVersion->clear();
         QTest::keyClicks(d.txtVersion, "abc");
-        d.lstObjects->setCurrentRow(1);
+        clickRow(d.lstObjects, 1);
         ASSERT_EQ(t.errors.reports.size(), 1u);
         EXPECT_EQ(t.errors.reports[0].number, 13);
         d.txtVersion->clear();
         QTest::keyClicks(d.txtVersion, "1026");
-        d.lstObjects->setCurrentRow(0);
+        clickRow(d.lstObjects, 0);
         EXPECT_EQ(d.Label5->text(), "Hull");
         d.mnuFileExit->trigger();
     });
@@ -200,7 +206,7 @@ TEST_F(RepairWindow, TheLargestNormalListFillsTheViewInOneGo) {
         int resets = 0, inserts = 0;
         QObject::connect(d.ListView1->model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
         QObject::connect(d.ListView1->model(), &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
-        d.lstObjects->setCurrentRow(0);
+        clickRow(d.lstObjects, 0);
         EXPECT_EQ(d.ListView1->model()->rowCount(), 32767);
         EXPECT_EQ(resets, 1);
         EXPECT_EQ(inserts, 0);
@@ -215,10 +221,8 @@ TEST_F(RepairWindow, TheLargestNormalListFillsTheViewInOneGo) {
 TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
     samples::writeSampleShip(dir.path());
     const std::string peo = (dir / samples::kSamplePeoName).string();
-    t.ctx.prefs.alwaysShowBackup = false;
-    InitialiseComponents(t.ctx);
+    start();
     t.prompts.expectOpen(FileDialogChoice{peo, 2});
-    window.show();
     t.ctx.services.status = &window;  // the load's event pumps hold back the user's input to the main window
     whileShown([&](frmRepair& d) {
         d.mnuFileOpen->trigger();
@@ -237,14 +241,12 @@ TEST_F(RepairWindow, LoadIntoTarvOpensTheFileInTheMainWindowAndHides) {
 // The LOD frame's level switch runs the load road the same way: afterwards the main window takes input again.
 TEST_F(RepairWindow, AfterALevelSwitchTheMainWindowTakesInputAgain) {
     samples::writeSampleShip(dir.path());
-    t.ctx.prefs.alwaysShowBackup = false;
-    InitialiseComponents(t.ctx);
-    window.show();
-    window.loadThisFile((dir / samples::kSampleShpName).string());
+    openThroughMenu(dir / samples::kSampleShpName);
     ASSERT_EQ(t.ctx.lod.lstLodFiles.size(), 1u);
     t.ctx.services.status = &window;
-    window.SSTab1->setCurrentWidget(window.pageTools);
-    find<QListWidget>("lstLodFiles")->setCurrentRow(0);
+    clickTab(window.SSTab1, window.pageTools);
+    auto* levels = find<QListWidget>("lstLodFiles");
+    QTest::mouseClick(levels->viewport(), Qt::LeftButton, {}, levels->visualItemRect(levels->item(0)).center());
     find<QAction>("mnuLodFileSwitch")->trigger();
     EXPECT_NE(t.ctx.currentModelPath.find("LOD1"), std::string::npos);
     EXPECT_EQ(t.ctx.model.objectCount(), 1);

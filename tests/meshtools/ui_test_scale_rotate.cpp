@@ -8,6 +8,9 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+#include <QTest>
+
+#include "../model/PeoFixture.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
 #include "meshtools/state/ToolsPageState.h"
@@ -15,24 +18,25 @@
 
 using namespace tarv;
 using tarv::test::WindowFixture;
+namespace test = tarv::test;
 
 namespace {
 
+// The object "Hull" whose first vertex stands at (1, 2, 3); only the .peo is scaled.
 struct ScaleRotateFrames : ::testing::Test, WindowFixture {
     ScaleRotateFrames() {
-        t.ctx.version.appTitle = "TARV";
-        t.ctx.prefs.logLevel = 0;
-        PeoObject o;
-        o.name = "Hull";
-        o.matrix = Matrix4::identity();
-        o.vertices = {PeoVertex{1, 2, 3, 0, 0}};
-        t.ctx.model.peoObjects.push_back(o);
-        ToolsPageState& tools = *t.ctx.toolsPage;
-        tools.cmbObjectSize.items = {"Fighter", "Corvette", "Frigate", "Destroyer", "Cruiser", "Mothership", "Custom"};
-        tools.cmbRotateAmount.items = {"90", "180"};
-        tools.cmbRotateAmount.listIndex = 0;
-        tools.chkScalePEO = true;
-        window.syncFromContext();
+        t.preferencesStore.setKeyValue("LogLevel", "0");
+        test::FxFile file;
+        file.publicMaterials = {test::FxMaterial{}};
+        file.objects = {test::squareObject("Hull")};
+        file.objects[0].vertices[0] = {1, 2, 3, 0};
+        openShip(test::buildPeo(file).data());
+        test::clickTab(window.SSTab1, window.pageTools);
+        for (const char* box : {"chkScaleMEX", "chkScaleMAD"}) {
+            auto* tick = find<QCheckBox>(box);
+            if (tick->isChecked()) QTest::mouseClick(tick, Qt::LeftButton, {}, QPoint(4, tick->height() / 2));
+            EXPECT_FALSE(tick->isChecked()) << box;
+        }
     }
 };
 
@@ -50,18 +54,16 @@ TEST_F(ScaleRotateFrames, TheFramesCarryTheirCaptions) {
 }
 
 TEST_F(ScaleRotateFrames, ScaleAndRotateButtonsRunTheCommandsOnTheModel) {
-    find<QComboBox>("cmbObjectSize")->setCurrentIndex(6);  // "Custom"
+    test::chooseWithKeys(find<QComboBox>("cmbObjectSize"), 6);  // "Custom"
     auto* amount = find<QLineEdit>("txtScaleAmount");
     ASSERT_TRUE(amount->isEnabled());
-    amount->clear();
-    amount->setText("200");
-    emit amount->textEdited("200");
+    test::typeInto(amount, "200");
     t.prompts.expectMessage("Scaling complete.");
     find<QPushButton>("cmdScalePeo")->click();
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices[0], (PeoVertex{2, 4, 6, 0, 0}));
 
     find<QRadioButton>("rotateOption_1")->click();
-    find<QComboBox>("cmbRotateAmount")->setCurrentIndex(1);  // "180"
+    test::chooseWithKeys(find<QComboBox>("cmbRotateAmount"), 1);  // "180"
     find<QPushButton>("cmdRotate")->click();
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices[0], (PeoVertex{-2, 4, 6, 0, 0}));
     EXPECT_TRUE(t.errors.reports.empty());

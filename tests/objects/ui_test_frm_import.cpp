@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 
@@ -27,19 +28,16 @@ namespace fs = std::filesystem;
 TEST(ImportWindow, ATickedObjectIsImportedAndTheWindowHides) {
     WindowFixture f;
     EditingContext& ctx = f.t.ctx;
-    ctx.prefs.logLevel = 0;
-    fs::create_directories(f.dir.path() / "ship");
-    ctx.currentModelPath = (f.dir.path() / "ship" / "ship.peo").string();
-    makeObjects(ctx, {{"base", 0}});
-    ctx.model.peoObjects[0].vertices = {{0, 0, 0, 0, 0}, {1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}};
-    ctx.model.peoObjects[0].polygons = {newPolygon(0, 1, 2, 0)};
-    ctx.model.materials = {PeoMaterial{}};
-    ctx.model.textures = {PeoTexture{"hull", false}};
-    createObjectTree(ctx);
-    calcHeirachy(ctx);
-    f.window.syncFromContext();
+    f.t.preferencesStore.setKeyValue("LogLevel", "0");
+    // The open model: the object "base" on a material of the texture "hull", in the folder "ship".
+    FxFile open;
+    FxMaterial hull;
+    hull.texture = "hull";
+    open.publicMaterials = {hull};
+    open.objects = {squareObject("base")};
     f.window.resize(1100, 800);
-    f.window.show();
+    f.openShip(buildPeo(open).data(), "ship.peo");
+    f.t.prompts.shown.clear();
 
     FxFile file;
     FxMaterial m;
@@ -77,9 +75,11 @@ TEST(ImportWindow, ATickedObjectIsImportedAndTheWindowHides) {
         QTreeWidgetItem* wing = dialog->treeHeirachy->itemForKey("o1");
         ASSERT_NE(wing, nullptr);
         EXPECT_EQ(wing->text(0), "Wing");
-        wing->setCheckState(0, Qt::Checked);  // the user ticks it
+        QTest::mouseClick(dialog->treeHeirachy->viewport(), Qt::LeftButton, {},
+                          checkBoxOf(dialog->treeHeirachy, wing));  // the user ticks it
+        EXPECT_EQ(wing->checkState(0), Qt::Checked);
         saveScreenshotIfAsked(*dialog, "tarv_import");
-        dialog->cmdImport->click();
+        QTest::mouseClick(dialog->cmdImport, Qt::LeftButton);
     });
     f.window.mnuImportFromPEO->trigger();
     EXPECT_TRUE(checked);

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "../model/PeoFixture.h"
 #include "../objects/ObjectFixtures.h"
 #include "Screenshot.h"
 #include "WindowFixture.h"
@@ -26,25 +27,30 @@ using namespace tarv::test;
 
 namespace {
 
+// The objects "base" and "Hull" (a child of base), each one triangle of both windings: Hull's (1, 0, 0)
+// (2, 0, 0) (1, 3, 4), base's the same 4 further left.
 struct DialogWindow : WindowFixture {
     DialogWindow() {
-        t.ctx.prefs.logLevel = 0;
-        makeObjects(t.ctx, {{"base", 0}, {"Hull", 1}});
-        for (PeoObject& o : t.ctx.model.peoObjects) {
-            o.vertices = {{1, 0, 0, 0, 0}, {2, 0, 0, 0, 0}, {1, 3, 4, 0, 0}};
-            o.polygons = {newPolygon(0, 1, 2, 0)};
-            recomputeExtents(o);
+        t.preferencesStore.setKeyValue("LogLevel", "0");
+        FxFile file;
+        file.publicMaterials = {FxMaterial{}};
+        for (const char* name : {"base", "Hull"}) {
+            FxObject o;
+            o.name = name;
+            o.vertices = {{1, 0, 0, 0}, {2, 0, 0, 0}, {1, 3, 4, 0}};
+            o.faceNormals = {{0, 0, 1}};
+            o.vertexNormals = {{0, 0, 1}};
+            o.polygons = {FxPolygon{0, 1, 2, 0, 0}, FxPolygon{0, 2, 1, 0, 0}};  // seen from either side
+            for (int i = 0; i < 16; i += 5) o.fileMatrix[size_t(i)] = 1;
+            file.objects.push_back(o);
         }
-        createObjectTree(t.ctx);
-        calcHeirachy(t.ctx);
-        window.syncFromContext();
+        for (FxVertex& v : file.objects[0].vertices) v.x -= 4;
+        file.objects[1].mother = 68;  // base's record
         window.resize(1100, 800);
-        window.show();
+        openShip(buildPeo(file).data());
     }
-    void select(const std::string& key) {
-        selectPickedObject(t.ctx, int16_t(keyIndex(key)));  // a pick in the 3D view enables the button
-        window.syncFromContext();
-    }
+    // A pick in the 3D view enables the button.
+    void select(const std::string& key) { pickObject(window, keyIndex(key)); }
     frmAdvancedObjects* dialog() { return window.findChild<frmAdvancedObjects*>("frmAdvancedObjects"); }
     // Runs body on the modal dialog once it is shown.
     void whenShown(std::function<void()> body) {
@@ -73,7 +79,14 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
         EXPECT_EQ(dialog->findChild<QCheckBox*>(QString("chkObjFlags_%1").arg(i))->text(), flags[i]);
 
     f.select("o1");
-    f.t.ctx.model.peoObjects[1].matrix[3] = 10;
+    // Hull moved 10 along x on the Matrix page.
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
+    auto* posX = f.find<QLineEdit>("posX");
+    posX->setFocus();
+    posX->selectAll();
+    QTest::keyClicks(posX, "10");
+    QTest::mouseClick(f.find<QPushButton>("cmdApplyMatrix"), Qt::LeftButton);
+    ASSERT_EQ(f.t.ctx.model.peoObjects[1].matrix[3], 10);
     bool shown = false;
     f.whenShown([&] {
         auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
@@ -127,11 +140,14 @@ TEST(ObjectDialogsWindow, TheMatrixPageShowsABakeWhileTheDialogIsOpen) {
 
 TEST(ObjectDialogsWindow, NothingOpensWithoutASelection) {
     DialogWindow f;
-    f.t.ctx.objects.cmdAdvancedObjPropsEnabled = true;
-    f.window.syncFromContext();
+    f.select("o1");
+    QTest::mouseClick(f.window.RMCanvas1, Qt::LeftButton, {}, QPoint(2, 2));  // on empty canvas
+    ASSERT_EQ(f.t.ctx.objects.selectedObject, -1);
+    auto* button = f.find<QPushButton>("cmdAdvancedObjProps");
+    EXPECT_FALSE(button->isEnabled());
     bool shown = false;
     f.whenShown([&] { shown = QApplication::activeModalWidget() != nullptr; });
-    f.find<QPushButton>("cmdAdvancedObjProps")->click();
+    QTest::mouseClick(button, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_FALSE(shown);
 }

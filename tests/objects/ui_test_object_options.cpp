@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "../model/PeoFixture.h"
 #include "../objects/ObjectFixtures.h"
 #include "WindowFixture.h"
 #include "Screenshot.h"
@@ -19,15 +20,18 @@ using namespace tarv;
 using namespace tarv::test;
 
 TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
-    TempDir dir;
-    TestContext t(dir.path());
-    frmTARV window(t.ctx);
-    installSubsystems(window);
-    t.ctx.prefs.createGunChunkOnClone = false;
-    makeObjects(t.ctx, {{"base", 0}, {"Hull", 1}, {"Gun1", 2}});
-    createObjectTree(t.ctx);
-    calcHeirachy(t.ctx);
-    window.syncFromContext();
+    // base, Hull a child of base and Gun1 a child of Hull.
+    WindowFixture f;
+    frmTARV& window = f.window;
+    TestContext& t = f.t;
+    t.preferencesStore.setKeyValue("CreateGunChunkOnClone", "0");
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    for (const char* name : {"base", "Hull", "Gun1"}) file.objects.push_back(squareObject(name));
+    file.objects[1].mother = 68;        // base's record
+    file.objects[2].mother = 68 + 112;  // Hull's
+    window.resize(1100, 800);
+    f.openShip(buildPeo(file).data());
 
     auto* frame = window.findChild<QGroupBox*>("Frame4");
     ASSERT_NE(frame, nullptr);
@@ -44,8 +48,6 @@ TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
         EXPECT_TRUE(button->isEnabled());
     }
 
-    window.resize(1100, 800);
-    window.show();
     clickObjectNode(window, "o1");
     QTest::mouseClick(frame->findChild<QPushButton*>("cmdCloneObject"), Qt::LeftButton);
     EXPECT_EQ(t.ctx.model.objectCount(), 5);

@@ -4,9 +4,9 @@
 
 #include <QApplication>
 #include <QMimeData>
-#include <QStyleOptionViewItem>
 #include <QTest>
 
+#include "../model/PeoFixture.h"
 #include "../objects/ObjectFixtures.h"
 #include "WindowFixture.h"
 #include "Screenshot.h"
@@ -23,36 +23,49 @@ using namespace tarv::test;
 
 namespace {
 
-struct PagesFixture {
-    TempDir dir;
-    TestContext t{dir.path()};
-    frmTARV window{t.ctx};
-    ObjectPanel* panel = (installSubsystems(window), window.findChild<ObjectPanel*>());
+// The objects base, hull and wing (children of base) and gun (a child of hull), squares; hull stands 2.5
+// along x.
+struct PagesFixture : WindowFixture {
+    ObjectPanel* panel = window.findChild<ObjectPanel*>();
     PagesFixture() {
-        makeObjects(t.ctx, {{"base", 0}, {"hull", 1}, {"wing", 1}, {"gun", 2}});
-        t.ctx.model.peoObjects[1].matrix[3] = 2.5f;
-        createObjectTree(t.ctx);
-        calcHeirachy(t.ctx);
-        window.syncFromContext();
-    }
-    template <class T>
-    T* find(const char* name) {
-        T* found = window.findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        FxFile file;
+        file.publicMaterials = {FxMaterial{}};
+        for (const char* name : {"base", "hull", "wing", "gun"}) file.objects.push_back(squareObject(name));
+        file.objects[1].mother = file.objects[2].mother = 68;  // base's record
+        file.objects[3].mother = 68 + 112;                     // hull's
+        file.objects[1].fileMatrix[12] = 2.5f;
+        openShip(buildPeo(file).data());
+        clickTab(window.SSTab1, window.pageObjects);
     }
     QTreeWidgetItem* item(const char* key) { return window.treeHeirachy->itemForKey(key); }
+    // Replaces a box's text by typing.
+    void type(const char* name, const char* text) {
+        auto* box = find<QLineEdit>(name);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+    void clickText(const char* key) {
+        KeyedTreeWidget* tree = window.treeHeirachy;
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item(key)).center());
+    }
+    QLineEdit* editorOpen() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.treeHeirachy->viewport()->findChild<QLineEdit*>();
+    }
+    // A click on the node's text, and one more on the selected node edits it: the text typed, then Enter.
+    void rename(const char* key, const char* text) {
+        clickText(key);
+        if (!editorOpen()) clickText(key);
+        QLineEdit* editor = editorOpen();
+        ASSERT_NE(editor, nullptr) << key;
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 };
-
-// The middle of a node's check box in the tree's viewport.
-QPoint checkBoxOf(QTreeWidget* tree, QTreeWidgetItem* item) {
-    QStyleOptionViewItem option;
-    option.initFrom(tree);
-    option.rect = tree->visualItemRect(item);
-    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
-    option.text = item->text(0);
-    return tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree).center();
-}
 
 // Collects Qt's warnings while it lives.
 struct WarningCatcher {
@@ -87,7 +100,7 @@ TEST(ObjectPages, MatrixPageHasItsControlsByNameAndStartsEmpty) {
     EXPECT_EQ(f.find<QPushButton>("cmdAdvancedObjProps")->text(), "Advanced Properties");
     EXPECT_TRUE(f.find<QLabel>("lblTmpQuat")->text().isEmpty());
     EXPECT_EQ(f.find<QLabel>("lblObjectName_0")->text(), "base") << "the build names the first object";
-    EXPECT_EQ(f.find<QLabel>("lblNoOfObjs")->text(), "4");
+    EXPECT_EQ(f.find<QLabel>("lblNoOfObjs")->text(), "") << "a load counts no objects; a drop does";
     EXPECT_EQ(f.find<QLabel>("lblNoOfObjs")->parentWidget(), f.window.pageObjects->pageHeirachy);
     EXPECT_EQ(f.find<QLineEdit>("posX")->window(), &f.window);
 }
@@ -111,10 +124,7 @@ TEST(ObjectPages, TheTabOrderRunsThroughTheBoxesToApply) {
 
 TEST(ObjectPages, AClickOnANodeSelectsAndFillsThePageAndFocusSelectsAllText) {
     PagesFixture f;
-    f.window.show();
-    f.window.SSTab1->setCurrentWidget(f.window.pageObjects);
-    QTest::mouseClick(f.window.treeHeirachy->viewport(), Qt::LeftButton, {},
-                      f.window.treeHeirachy->visualItemRect(f.item("o1")).center());
+    clickObjectNode(f.window, "o1");
     EXPECT_EQ(f.t.ctx.objects.selectedObject, 1);
     EXPECT_EQ(f.window.Dx_Label1->text(), "Selected object: hull");
     EXPECT_EQ(f.window.pageObjects->lblKey->text(), "o1");
@@ -123,7 +133,7 @@ TEST(ObjectPages, AClickOnANodeSelectsAndFillsThePageAndFocusSelectsAllText) {
     EXPECT_EQ(f.find<QLineEdit>("rotX")->text(), "0");
     EXPECT_TRUE(f.find<QPushButton>("cmdApplyMatrix")->isEnabled());
 
-    f.window.pageObjects->SSTab2->setCurrentWidget(f.window.pageObjects->pageMatrix);
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
     saveScreenshotIfAsked(f.window, "frmTARV_Matrix");
     auto* posY = f.find<QLineEdit>("posY");
     f.window.activateWindow();
@@ -133,7 +143,7 @@ TEST(ObjectPages, AClickOnANodeSelectsAndFillsThePageAndFocusSelectsAllText) {
     EXPECT_FALSE(posY->text().isEmpty());
 
     // Enter in a box presses Apply.
-    posY->setText("7");
+    QTest::keyClicks(posY, "7");  // replaces the selected text
     QTest::keyClick(posY, Qt::Key_Return);
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].matrix[7], 7.0f);
     EXPECT_EQ(f.find<QLineEdit>("localmatrix_8")->text(), "7");
@@ -145,45 +155,37 @@ TEST(ObjectPages, AClickOnANodeSelectsAndFillsThePageAndFocusSelectsAllText) {
 TEST(ObjectPages, ApplyShowsTheValidationMessage) {
     PagesFixture f;
     clickObjectNode(f.window, "o2");
-    f.find<QLineEdit>("rotX")->setText("abc");
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
+    f.type("rotX", "abc");
     f.t.prompts.expectMessage("Error in numeric input (rot. X abc), please re-enter.");
-    f.find<QPushButton>("cmdApplyMatrix")->click();
+    QTest::mouseClick(f.find<QPushButton>("cmdApplyMatrix"), Qt::LeftButton);
     EXPECT_EQ(f.t.prompts.pending(), 0u);
     EXPECT_EQ(f.find<QLineEdit>("rotX")->text(), "abc");
 }
 
 TEST(ObjectPages, AUserTickAndAnEditReachTheHandlers) {
     PagesFixture f;
-    f.item("o2")->setCheckState(0, Qt::Unchecked);  // what a click on the box does
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageHeirachy);
+    QTest::mouseClick(f.window.treeHeirachy->viewport(), Qt::LeftButton, {},
+                      checkBoxOf(f.window.treeHeirachy, f.item("o2")));
     EXPECT_EQ(f.t.ctx.view.viewObjects[2].shown, 0);
     EXPECT_FALSE(f.t.ctx.shell.treeHeirachy.at("o2").checked);
     EXPECT_EQ(f.item("o2")->checkState(0), Qt::Unchecked);
 
-    f.window.treeHeirachy->startEditing("o3");
-    auto* editor = f.window.treeHeirachy->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText("cannon");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
+    f.rename("o3", "cannon");
     EXPECT_EQ(f.t.ctx.model.peoObjects[3].name, "cannon");
     EXPECT_EQ(f.item("o3")->text(0), "cannon");
     EXPECT_EQ(f.t.ctx.view.viewObjects[3].frame->getName(), "peo_cannon");
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     f.t.prompts.expectMessage("Object names must be unique and can't be empty.");
-    f.window.treeHeirachy->startEditing("o3");
-    editor = f.window.treeHeirachy->viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText("hull");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
+    f.rename("o3", "hull");
     EXPECT_EQ(f.item("o3")->text(0), "cannon") << "a refused name shows the old text again";
 }
 
 TEST(ObjectPages, ADropOnTheTreeReparentsTheObject) {
     PagesFixture f;
-    f.t.ctx.shell.treeHeirachy.setSelected("o2");
-    treeHeirachy_MouseDown(f.t.ctx, kLeftButton, 0, 0, 0);
+    clickObjectNode(f.window, "o2");  // the press on the node starts the drag
     QPoint target = f.window.treeHeirachy->visualItemRect(f.item("o3")).center();
     QMimeData mime;
     mime.setData("application/x-tarv-tree-key", "o2");
@@ -196,34 +198,18 @@ TEST(ObjectPages, ADropOnTheTreeReparentsTheObject) {
     EXPECT_EQ(f.t.ctx.shell.treeHeirachy.parentOf("o2"), "o3");
     EXPECT_EQ(f.item("o2")->parent(), f.item("o3"));
     EXPECT_EQ(f.t.ctx.view.viewObjects[2].frame->getParent(), f.t.ctx.view.viewObjects[3].frame);
+    EXPECT_EQ(f.find<QLabel>("lblNoOfObjs")->text(), "4");
 }
 
 TEST(ObjectPages, TicksUnticksAndRenamesWithTheMouseRaiseNoErrorAndNoWarning) {
     PagesFixture f;
     WarningCatcher warnings;
-    f.window.show();
-    f.window.SSTab1->setCurrentWidget(f.window.pageObjects);
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageHeirachy);
     KeyedTreeWidget* tree = f.window.treeHeirachy;
     auto clickBox = [&](const char* key) {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, checkBoxOf(tree, f.item(key)));
     };
-    auto clickText = [&](const char* key) {
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(f.item(key)).center());
-    };
-    auto editorOpen = [&] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return tree->viewport()->findChild<QLineEdit*>();
-    };
-    auto rename = [&](const char* key, const char* text) {
-        clickText(key);
-        if (!editorOpen()) clickText(key);  // a click on the selected node edits its text
-        QLineEdit* editor = editorOpen();
-        ASSERT_NE(editor, nullptr) << key;
-        editor->setText(text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    };
+    auto rename = [&](const char* key, const char* text) { f.rename(key, text); };
 
     clickBox("o2");
     EXPECT_EQ(f.t.ctx.view.viewObjects[2].shown, 0);

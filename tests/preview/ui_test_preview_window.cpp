@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTreeWidget>
 
+#include "../model/PeoFixture.h"
 #include "Fakes.h"
 #include "PreviewFixtures.h"
 #include "Screenshot.h"
@@ -112,19 +113,16 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
 TEST(PreviewWindow, APickShowsInTheWindow) {
     WindowFixture f;
     EditingContext& ctx = f.t.ctx;
-    InitialiseComponents(ctx);
-    f.window.show();
+    FxFile file;  // a square "hull" of side 10 round its centre, which stands 1.5 along x
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("hull", 0, 10)};
+    for (FxVertex& v : file.objects[0].vertices) v.x -= 5, v.y -= 5;
+    file.objects[0].fileMatrix[12] = 1.5f;
+    f.openShip(buildPeo(file).data());
     QWidget* canvas = f.window.RMCanvas1;
-    ctx.view.viewport->setSize(canvas->width(), canvas->height());
-    PeoObject o = squarePeoObject("hull", 10);
-    for (PeoVertex& v : o.vertices) v.x -= 5, v.y -= 5;
-    o.matrix[3] = 1.5f;
-    ctx.model.peoObjects = {o};
-    buildScene(ctx);
-    ctx.shell.treeHeirachy.addTopLevel("o0", "hull");
-    f.window.syncFromContext();
     f.window.mnuRenderReset->trigger();
-    f.window.pageObjects->SSTab2->setCurrentIndex(0);
+    clickTab(f.window.SSTab1, f.window.pageObjects);
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageHeirachy);
 
     QTest::mouseClick(canvas, Qt::LeftButton, {}, canvas->rect().center());
     EXPECT_EQ(f.window.pageObjects->lblKey->text(), "o0");

@@ -13,6 +13,7 @@
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "WindowFixture.h"
 #include "../model/PeoFixture.h"
 #include "model/LogFiles.h"
 #include "model/PreferencesStore.h"
@@ -316,8 +317,7 @@ TEST(frmOptions, TheFirstShowingAfterTheDefaults) {
 TEST(frmOptions, GreyIsStoredAppliedAndKeptOverARestart) {
     OptionsFixture f;
     f.show();
-    f.dialog->cmbBackgroundColour->setCurrentIndex(1);
-    f.dialog->cmbBackgroundColour_Click();
+    chooseWithKeys(f.dialog->cmbBackgroundColour, 1);
     EXPECT_EQ(f.t.ctx.view.sceneFrame->sceneBackground(), 127 + 256 * 127 + 65536 * 127);
     f.dialog->cmdOK->click();
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("RenderBackground"), "2");
@@ -348,11 +348,9 @@ TEST(frmOptions, DuplicateMaterialsAreStoredAsOne) {
 TEST(frmOptions, ChoosingHWShowsTheWarning) {
     OptionsFixture f;
     f.show();
-    f.dialog->cmbMouseControl->setCurrentIndex(1);
-    f.dialog->cmbMouseControl_Click();
+    chooseWithKeys(f.dialog->cmbMouseControl, 1);
     EXPECT_EQ(f.dialog->lblWarning->text(), "Warning, this control system disables viewport panning.");
-    f.dialog->cmbMouseControl->setCurrentIndex(0);
-    f.dialog->cmbMouseControl_Click();
+    chooseWithKeys(f.dialog->cmbMouseControl, 0);
     EXPECT_EQ(f.dialog->lblWarning->text(), "");
 }
 
@@ -503,7 +501,7 @@ TEST(SpacedWindow, AReloadShowsTheSameLogWithFewerPaintsAndNoPumpsWhileTheClockS
     int syncs = 0;
     window.syncHooks.push_back([&] { ++syncs; });
 
-    window.mnuReload_Click();
+    window.mnuReload->trigger();
     const QString oneByOne = window.Text1->toPlainText();
     const int paintsOneByOne = counter.paints, syncsOneByOne = syncs;
     ASSERT_FALSE(oneByOne.isEmpty());
@@ -511,7 +509,7 @@ TEST(SpacedWindow, AReloadShowsTheSameLogWithFewerPaintsAndNoPumpsWhileTheClockS
     window.spaceUpdates();
     counter.paints = 0;
     syncs = 0;
-    window.mnuReload_Click();
+    window.mnuReload->trigger();
     EXPECT_EQ(window.Text1->toPlainText(), oneByOne);
     EXPECT_EQ(window.lblStatus->text(), "Ship loaded");
     EXPECT_GE(syncsOneByOne, 2);

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "../model/PeoFixture.h"
 #include "Fakes.h"
 #include "Screenshot.h"
 #include "TempDir.h"
@@ -155,11 +156,12 @@ TEST(frmTARV, StartsWithTheDesignedTicksAndStates) {
     EXPECT_FALSE(f.window.prgStatus2->isVisible());
     EXPECT_FALSE(f.window.prgLoadTextures->isVisible());
     EXPECT_EQ(f.window.Timer1->interval(), 1);
-    f.window.SSTab1->setCurrentIndex(2);
-    f.t.ctx.shell.treeHeirachy.addTopLevel("o0", "Root");
-    f.t.ctx.shell.treeHeirachy.addChild("o0", "o1", "Hull");
-    f.t.ctx.shell.treeHeirachy.setExpanded("o0", true);
-    f.window.syncFromContext();
+    FxFile file;  // "Root" and its child "Hull", for the picture
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("Root"), squareObject("Hull", 1)};
+    file.objects[1].mother = 68;
+    f.openShip(buildPeo(file).data());
+    clickTab(f.window.SSTab1, f.window.pageObjects);
     saveScreenshotIfAsked(f.window, "frmTARV");
 }
 
@@ -243,29 +245,29 @@ TEST(frmTARV, IsTheStatusDisplay) {
 
 TEST(frmTARV, MirrorsRecentFilesAndBackupItems) {
     WindowFixture f;
-    addRecentFile(f.t.ctx, "/ships/R&D/Scout.peo");
-    loadRecentFiles(f.t.ctx);
-    f.window.syncFromContext();
+    f.shipFolder = f.dir / "R&D";
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("Hull")};
+    const std::vector<uint8_t> peo = buildPeo(file).data();
+    f.openShip(peo, "Scout.peo");
+    const std::string model = (f.shipFolder / "Scout.peo").string();
     EXPECT_TRUE(f.window.mnuRecentFile[0]->isVisible());
     EXPECT_TRUE(f.window.mnuRecentFile[1]->isVisible());
-    EXPECT_EQ(f.window.mnuRecentFile[1]->text(), "&1 /ships/R&&D/Scout.peo");
-    EXPECT_EQ(f.window.mnuRecentFile[1]->data().toString(), "/ships/R&D/Scout.peo");
+    EXPECT_EQ(f.window.mnuRecentFile[1]->text().toStdString(), "&1 " + (f.dir / "R&&D" / "Scout.peo").string());
+    EXPECT_EQ(f.window.mnuRecentFile[1]->data().toString().toStdString(), model);
     EXPECT_FALSE(f.window.mnuRecentFile[2]->isVisible());
 
-    std::string model = (f.dir / "Scout.peo").string();
-    writeText(model, "peo");
-    f.t.ctx.currentModelPath = model;
-    f.t.ctx.shell.mnuBUCEnabled = true;
-    f.window.syncFromContext();
+    ASSERT_TRUE(f.window.mnuBUC->isEnabled());
     f.window.mnuBUC->trigger();
     EXPECT_TRUE(f.window.mnuBUC->isEnabled());
     EXPECT_TRUE(f.window.mnuRevBU->isEnabled());
-    EXPECT_EQ(readText(f.dir / "Backup of Scout.peo"), "peo");
+    EXPECT_EQ(readBytes(f.shipFolder / "Backup of Scout.peo"), peo);
 
     writeText(model, "changed");
-    f.window.SSTab1->setCurrentIndex(3);
+    clickTab(f.window.SSTab1, f.window.pageMaterials);
     f.window.mnuRevBU->trigger();
-    EXPECT_EQ(readText(model), "peo");
+    EXPECT_EQ(readBytes(model), peo);
     EXPECT_EQ(f.window.SSTab1->currentIndex(), 0) << "Backup > Load shows the first page";
 }
 

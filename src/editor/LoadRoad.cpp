@@ -298,8 +298,8 @@ void startprocess(EditingContext& ctx) {
     bool refused = false;
     const bool completed = trapErrors(ctx, "frmTARV", "startProcess", "", [&] {
         // The canvas shows the ship it showed until the new one is built, linked and placed, and then draws it
-        // once: not at the window's repaints for the status texts, bars and pointer on the way. A fault ends
-        // the hold before its report shows.
+        // once: not at the window's repaints for the status texts, bars and pointer on the way. A fault that
+        // stops the road ends the hold before this procedure's report shows.
         std::optional<HeldCanvas> held(std::in_place, ctx);
         stopPlayback(ctx);
         ctx.objects.chkShowRecoil = ctx.objects.chkShowRecoilEnabled = false;  // no gun joint selected

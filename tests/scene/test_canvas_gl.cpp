@@ -2,6 +2,8 @@
 // Runs under Xvfb. Set TARV_SCREENSHOTS to a folder to keep the pictures.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -221,4 +223,50 @@ TEST(Canvas, DrawsAskedForOnEveryMillisecondComeAtMostOncePerDisplayFrame) {
     EXPECT_LE(draws, int(seconds / canvas.displayFrameSeconds()) + 2) << requests << " requests in " << seconds << " s";
     EXPECT_GE(draws, 2);
     EXPECT_GT(requests, draws);
+}
+
+// Held, the canvas draws nothing however it is asked (a render, a refresh, a repaint at once); released, it
+// draws once when anything asked meanwhile, and not at all otherwise.
+TEST(Canvas, AHeldCanvasDrawsOnceWhenReleasedAndOnlyIfAsked) {
+    struct CountingCanvas : RMCanvas {
+        int draws = 0;
+        void paintGL() override {
+            ++draws;
+            RMCanvas::paintGL();
+        }
+    };
+    auto viewport = std::make_shared<Viewport>(createSceneRoot());
+    QWidget window;
+    auto* canvas = new CountingCanvas;
+    canvas->setParent(&window);
+    canvas->resize(kSize, kSize);
+    canvas->setScene(viewport);
+    window.resize(kSize, kSize);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(50);
+
+    const std::pair<const char*, std::function<void()>> asks[] = {
+        {"render", [&] { canvas->render(); }},
+        {"refresh", [&] { canvas->refresh(); }},
+        {"repaint", [&] { canvas->repaint(); }},
+    };
+    for (const auto& [name, ask] : asks) {
+        SCOPED_TRACE(name);
+        const int before = canvas->draws;
+        canvas->setHeld(true);
+        for (int i = 0; i < 3; ++i) {
+            ask();
+            QTest::qWait(20);
+        }
+        EXPECT_EQ(canvas->draws, before);
+        canvas->setHeld(false);
+        QTest::qWait(50);
+        EXPECT_EQ(canvas->draws, before + 1);
+    }
+    const int before = canvas->draws;
+    canvas->setHeld(true);
+    canvas->setHeld(false);
+    QTest::qWait(50);
+    EXPECT_EQ(canvas->draws, before);
 }

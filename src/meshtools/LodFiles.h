@@ -1,7 +1,6 @@
 #pragma once
 // Reading .lod lists, the LOD file list's commands, and writing the model's links and matrices into every
 // level file of a ship.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,7 +37,8 @@ inline constexpr const char* kLodAddFilter =
 void cmdAddToLod_Click(EditingContext& ctx);
 // Right button on the list: whether the popup's two items are enabled (the popup then shows).
 bool lodListMenuItemsEnabled(const EditingContext& ctx);
-void mnuLodFileSwitch_Click(EditingContext& ctx, const std::function<void(EditingContext&)>& startprocess);
+// "Switch to...": the chosen level's file goes to the load road (ctx.toolsPage->loadRoad).
+void mnuLodFileSwitch_Click(EditingContext& ctx);
 void mnuLodListDelete_Click(EditingContext& ctx);
 void mnuLodCommandsMatrix_Click(EditingContext& ctx);
 

@@ -145,7 +145,6 @@ frmLifPreview::frmLifPreview(frmTARV& window) : QDialog(&window), window_(window
 
 frmLifPreview::~frmLifPreview() {
     *alive_ = false;
-    if (ctx_.lif.preview.showModal) ctx_.lif.preview.showModal = nullptr;
 }
 
 void frmLifPreview::paintSwatch(QLabel* swatch, int32_t colour) {

@@ -79,7 +79,8 @@ void frmPivot::cmdPivot_Click() {
     if (hideIt) hide();
 }
 
-frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
+frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner)
+    : QDialog(owner), ctx_(ctx), bakeStatus_(ctx.objects.dialogs.bakeStatus, *this) {
     setObjectName("frmAdvancedObjects");
     setWindowTitle("Advanced Object Properties");
     setModal(true);
@@ -133,10 +134,11 @@ frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner) : QD
         showState();
         if (changed) changed();
     };
-    ctx.objects.dialogs.showBakeStatus = [this](EditingContext&) {
-        lblBakeStatus->setText(q(ctx_.objects.dialogs.lblBakeStatus));
-        lblBakeStatus->repaint();
-    };
+}
+
+void frmAdvancedObjects::showBakeStatus(EditingContext&) {
+    lblBakeStatus->setText(q(ctx_.objects.dialogs.lblBakeStatus));
+    lblBakeStatus->repaint();
 }
 
 void frmAdvancedObjects::showState() {

@@ -12,6 +12,9 @@
 #include <array>
 #include <functional>
 
+#include "objects/state/ObjectsState.h"
+#include "shell/WindowHook.h"
+
 namespace tarv {
 
 class EditingContext;
@@ -37,7 +40,8 @@ private:
     EditingContext& ctx_;
 };
 
-class frmAdvancedObjects : public QDialog {
+// Also shows the bake status at once while it lives.
+class frmAdvancedObjects : public QDialog, public BakeStatusHook {
     Q_OBJECT
 public:
     frmAdvancedObjects(EditingContext& ctx, QWidget* owner);
@@ -59,9 +63,11 @@ public:
     void cmdCopyRotationMatrix_Click();
     void cmdMovePivot_Click();
     std::function<void()> changed;
+    void showBakeStatus(EditingContext& ctx) override;
 
 private:
     EditingContext& ctx_;
+    WindowHook<BakeStatusHook> bakeStatus_;
 };
 
 // The main window's "Advanced Properties": nothing without a selection; otherwise the dialog opens modally.

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The level files a .lod list names, in file order: one per line that begins with "pMeshFile" and is
 // longer than it, each the line's text after its last blank (the whole line when it has none).

@@ -1,6 +1,5 @@
 #include "objects/ObjectSteps.h"
 
-#include "editor/context/EditingContext.h"
 #include "objects/ObjectSelection.h"
 
 namespace tarv {

@@ -7,6 +7,7 @@
 
 #include "attachments/ShpFile.h"
 #include "base/AtomicFile.h"
+#include "editor/context/EditingContext.h"
 #include "meshtools/LodFiles.h"
 
 using namespace tarv;

@@ -7,8 +7,19 @@
 
 namespace tarv {
 
+namespace {
+
+class KeyframePanelKeys : public SelectionKeysHook {
+public:
+    void getAnimations(EditingContext& ctx, int16_t objNo) override { tarv::getAnimations(ctx, objNo); }
+};
+
+KeyframePanelKeys keyframePanelKeys;  // holds no state: one serves every context
+
+}  // namespace
+
 void connectAnimation(EditingContext& ctx) {
-    ctx.objects.getAnimations = getAnimations;
+    ctx.objects.keysHook = &keyframePanelKeys;
     connectPlayback(ctx);
 }
 

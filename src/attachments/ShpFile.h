@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "attachments/state/ShipDefinition.h"
-#include "editor/context/EditingContext.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The keywords of a ship definition the reader takes; a line is one when its first word is the keyword
 // exactly (an indented line's first word is empty).

@@ -89,8 +89,6 @@ void linkObjectFrames(EditingContext& ctx) {
     }
 }
 
-void noStep(EditingContext&) {}
-
 // Reload's last step: the render mode the model was shown in before.
 void applyRenderMode(EditingContext& ctx) {
     if (ctx.view.mnuRenderFlat)
@@ -132,21 +130,32 @@ ResolvedParents resolveObjectParents(const ShipModel& model) {
     return r;
 }
 
-void connectLoadRoad(EditingContext& ctx) {
-    ctx.toolsPage->startprocess = [](EditingContext& c) { startprocess(c); };
-}
+namespace {
+class EditorLoadRoad : public LoadRoadHook {
+public:
+    void startprocess(EditingContext& ctx) override { tarv::startprocess(ctx); }
+};
 
-RoadSteps& roadSteps(EditingContext& ctx) {
-    RoadSteps& s = ctx.road.steps;
-    // A step nobody replaced is the subsystem's own; the load summary is the main window's.
-    if (!s.create3dObject) s.create3dObject = [](EditingContext& c, int objNo) { create3dObject(c, int16_t(objNo)); };
-    if (!s.showAxes) s.showAxes = showAxes;
-    if (!s.createObjectTree) s.createObjectTree = createObjectTree;
-    if (!s.fixHierarchy) s.fixHierarchy = fixHierarchy;
-    if (!s.applyRenderMode) s.applyRenderMode = applyRenderMode;
-    if (!s.showLoadSummary) s.showLoadSummary = noStep;
-    return s;
+EditorLoadRoad editorLoadRoad;  // holds no state: one serves every context
+}  // namespace
+
+void connectLoadRoad(EditingContext& ctx) { ctx.toolsPage->loadRoad = &editorLoadRoad; }
+
+void SubsystemRoadSteps::create3dObject(EditingContext& ctx, int objNo) { tarv::create3dObject(ctx, int16_t(objNo)); }
+void SubsystemRoadSteps::showAxes(EditingContext& ctx) { tarv::showAxes(ctx); }
+void SubsystemRoadSteps::createObjectTree(EditingContext& ctx) { tarv::createObjectTree(ctx); }
+void SubsystemRoadSteps::fixHierarchy(EditingContext& ctx) { tarv::fixHierarchy(ctx); }
+void SubsystemRoadSteps::applyRenderMode(EditingContext& ctx) { tarv::applyRenderMode(ctx); }
+
+namespace {
+SubsystemRoadSteps subsystemRoadSteps;  // holds no state: one serves every context
+
+void showLoadSummary(EditingContext& ctx) {
+    if (ctx.road.window) ctx.road.window->showLoadSummary(ctx);
 }
+}  // namespace
+
+RoadSteps& roadSteps(EditingContext& ctx) { return ctx.road.steps ? *ctx.road.steps : subsystemRoadSteps; }
 
 void mnuFileOpen_Click(EditingContext& ctx) {
     trapErrors(ctx, "frmTARV", "mnuFileOpen_Click", "", [&] {
@@ -362,10 +371,10 @@ void startprocess(EditingContext& ctx) {
         if (!ctx.documentFiles.damage.empty())
             addWarningToLoadSummary(ctx, readWithDamageNote(ctx.currentModelPath, ctx.documentFiles.damage));
         if (ctx.shell.loadSummaryWarns)
-            steps.showLoadSummary(ctx);
+            showLoadSummary(ctx);
         else if (ctx.model.peoVersion == kPeoVersionCataclysm && !ctx.shp.noShpLoaded &&
                    !ctx.shell.loadSummaryNotes.empty())
-            steps.showLoadSummary(ctx);
+            showLoadSummary(ctx);
     });
     if ((!completed || refused) && pointerSet) {
         // The road stopped half-way: the pointer and the progress bars go back; the model stays unloaded.

@@ -56,7 +56,17 @@ ResolvedParents resolveObjectParents(const ShipModel& model);
 // tools).
 void connectLoadRoad(EditingContext& ctx);
 
-// The road's replaceable steps; one nobody replaced is the subsystem's own, the load summary none.
+// The roads' own steps: each calls its subsystem. Tests derive from it to watch or break one step.
+class SubsystemRoadSteps : public RoadSteps {
+public:
+    void create3dObject(EditingContext& ctx, int objNo) override;
+    void showAxes(EditingContext& ctx) override;
+    void createObjectTree(EditingContext& ctx) override;
+    void fixHierarchy(EditingContext& ctx) override;
+    void applyRenderMode(EditingContext& ctx) override;
+};
+
+// The steps the roads run: the ones a test set in ctx.road.steps, else the subsystems' own.
 RoadSteps& roadSteps(EditingContext& ctx);
 
 // Marks a load or save as running for as long as it lives (no user input is handled meanwhile).

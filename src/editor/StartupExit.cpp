@@ -39,7 +39,7 @@ void deleteSessionLogs(EditingContext& ctx, size_t from) {
 
 void endProgram(EditingContext& ctx) {
     removeKeyframeDump(ctx);
-    if (ctx.road.endProgram) ctx.road.endProgram();
+    if (ctx.road.window) ctx.road.window->endProgram(ctx);
 }
 
 }  // namespace

@@ -196,7 +196,7 @@ void picTeam_Click(EditingContext& ctx, int team) {
 
 void openLifPreview(EditingContext& ctx, const std::string& path, bool owned) {
     previewOf(ctx).panel1 = path;
-    if (previewOf(ctx).showModal) previewOf(ctx).showModal(owned);
+    if (previewOf(ctx).window) previewOf(ctx).window->showModal(ctx, owned);
 }
 
 }  // namespace tarv

@@ -140,7 +140,8 @@ void lstMatFaces_Click(EditingContext& ctx, const std::string& entry) {
         const std::string object = getWord(ctx, entry, 1);
         const std::string face = getWord(ctx, entry, 2);
         setErrorContext(ctx, "frmMaterials", "lstMatFaces_Click", "");
-        if (ctx.materialsPage->showGeometryInspector) ctx.materialsPage->showGeometryInspector(object, face);
+        if (GeometryInspectorHook* inspector = ctx.materialsPage->geometryInspector)
+            inspector->showGeometryInspector(ctx, object, face);
     });
 }
 

@@ -10,6 +10,8 @@
 #include "base/ByteWriter.h"
 #include "model/LogFiles.h"
 #include "model/ModelHelpers.h"
+#include "meshtools/state/ToolsPageState.h"
+#include "objects/ObjectLinks.h"
 #include "base/Paths.h"
 #include "base/RunTimeError.h"
 #include "base/TextLines.h"
@@ -88,10 +90,8 @@ std::string levelLinkMissingLog(const std::string& linkedName) {
 
 bool applyMatrixToFile(EditingContext& ctx, const std::string& path) {
     return trapErrors(ctx, "modPeo", "applyMatrixToFile", path, [&] {
-        if (ctx.lod.recomputeLinks) {
-            ctx.lod.recomputeLinks(ctx);
-            setErrorContext(ctx, "modPeo", "applyMatrixToFile", path);  // the call above recorded its own
-        }
+        calcHeirachy(ctx);  // the level files get the links of the object tree
+        setErrorContext(ctx, "modPeo", "applyMatrixToFile", path);  // the call above recorded its own
         writeLog(ctx, "Applying matrix to: " + path, 1);
 
         std::error_code ec;
@@ -183,11 +183,11 @@ void cmdAddToLod_Click(EditingContext& ctx) {
 
 bool lodListMenuItemsEnabled(const EditingContext& ctx) { return !ctx.lod.lstLodFiles.empty(); }
 
-void mnuLodFileSwitch_Click(EditingContext& ctx, const std::function<void(EditingContext&)>& startprocess) {
+void mnuLodFileSwitch_Click(EditingContext& ctx) {
     const int sel = ctx.lod.selectedEntry;
     if (sel < 0 || size_t(sel) >= ctx.lod.lstLodFiles.size()) return;
     ctx.currentModelPath = ctx.lod.lstLodFiles[size_t(sel)].fullPath;
-    if (startprocess) startprocess(ctx);
+    if (ctx.toolsPage->loadRoad) ctx.toolsPage->loadRoad->startprocess(ctx);
 }
 
 void mnuLodListDelete_Click(EditingContext& ctx) {

@@ -1,13 +1,13 @@
 #pragma once
 // Reading .lod lists, the LOD file list's commands, and writing the model's links and matrices into every
 // level file of a ship.
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "editor/context/EditingContext.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The level files a .lod list names, in file order: one per line that begins with "pMeshFile" and is
 // longer than it, each the line's text after its last blank (the whole line when it has none).
@@ -38,7 +38,8 @@ inline constexpr const char* kLodAddFilter =
 void cmdAddToLod_Click(EditingContext& ctx);
 // Right button on the list: whether the popup's two items are enabled (the popup then shows).
 bool lodListMenuItemsEnabled(const EditingContext& ctx);
-void mnuLodFileSwitch_Click(EditingContext& ctx, const std::function<void(EditingContext&)>& startprocess);
+// "Switch to...": the chosen level's file goes to the load road (ctx.toolsPage->loadRoad).
+void mnuLodFileSwitch_Click(EditingContext& ctx);
 void mnuLodListDelete_Click(EditingContext& ctx);
 void mnuLodCommandsMatrix_Click(EditingContext& ctx);
 

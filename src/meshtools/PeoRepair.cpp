@@ -230,7 +230,7 @@ void mnuFileLoadIntoTARV_Click(EditingContext& ctx, RepairView& view) {
         ctx.lod.lblLodPath.clear();
         ctx.currentModelPath = view.StatusBar1;
         disableShpSave(ctx);
-        if (ctx.toolsPage->startprocess) ctx.toolsPage->startprocess(ctx);
+        if (ctx.toolsPage->loadRoad) ctx.toolsPage->loadRoad->startprocess(ctx);
         setErrorContext(ctx, "frmRepair", "mnuFileLoadIntoTARV_Click");
         view.visible = false;
     });

@@ -5,7 +5,6 @@
 #include "base/NumberText.h"
 #include "base/RunTimeError.h"
 #include "editor/context/TrapGuard.h"
-#include "editor/context/EditingContext.h"
 
 namespace tarv {
 

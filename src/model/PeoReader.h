@@ -11,10 +11,11 @@
 
 #include "base/BinaryReader.h"
 #include "base/RunTimeError.h"
-#include "editor/context/EditingContext.h"
 #include "model/state/PeoLayout.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The material list the header chooses (the public one, or the local one when there are no public
 // materials). A fault of the list does not refuse the file: the entries before it stay, the objects are

@@ -111,8 +111,7 @@ void paintSwatches(EditingContext& ctx) {
         {SwatchColour::PlayerStripe, &ctx.prefs.playerStripeColor},
         {SwatchColour::Highlight, &ctx.prefs.highlightColour}};
     for (const auto& [which, colour] : order)
-        for (const SwatchHook& hook : ctx.shell.swatchHooks)
-            if (hook.colour == which && hook.paint) hook.paint(colourValue(*colour));
+        for (SwatchWindow* window : ctx.shell.swatchWindows) window->paintSwatchColour(which, colourValue(*colour));
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ void cmdBakeVertices_Click(EditingContext& ctx) {
         PeoObject& object = selected(ctx, n);
         ObjectDialogsState& d = ctx.objects.dialogs;
         d.lblBakeStatus = kBakingText;
-        if (d.showBakeStatus) d.showBakeStatus(ctx);
+        if (d.bakeStatus) d.bakeStatus->showBakeStatus(ctx);
         const float tx = object.matrix[3], ty = object.matrix[7], tz = object.matrix[11];
         writeStartupLog(ctx, "Baking....");
         writeStartupLog(ctx, "Matrix Values: ");
@@ -94,7 +94,7 @@ void cmdBakeVertices_Click(EditingContext& ctx) {
             m[3] = m[7] = m[11] = 0;
         });
         d.lblBakeStatus = kBakeCompleteText;
-        if (d.showBakeStatus) d.showBakeStatus(ctx);
+        if (d.bakeStatus) d.bakeStatus->showBakeStatus(ctx);
         getObjectDetails(ctx, n);
         setErrorContext(ctx, "frmAdvancedObjects", "cmdBakeVertices_Click");
     });
@@ -161,10 +161,6 @@ bool cmdPivot_Click(EditingContext& ctx) {
         hide = true;
     });
     return hide;
-}
-
-void connectObjectDialogs(EditingContext& ctx) {
-    ctx.objects.getObjectFlags = [](EditingContext& c, int16_t objNo) { getObjectFlags(c, objNo); };
 }
 
 }  // namespace tarv

@@ -42,7 +42,4 @@ bool cmdPivot_Click(EditingContext& ctx);
 // Pivot Point opens: the three offsets become "0".
 void frmPivot_Activate(EditingContext& ctx);
 
-// Connects getObjectFlags as the selection's size-label hook.
-void connectObjectDialogs(EditingContext& ctx);
-
 }  // namespace tarv

@@ -7,6 +7,7 @@
 #include "base/NumberText.h"
 #include "model/RotationMath.h"
 #include "editor/context/TrapGuard.h"
+#include "objects/ObjectDialogs.h"
 #include "objects/ObjectLinks.h"
 #include "preview/LocalAxes.h"
 #include "preview/PreviewScene.h"
@@ -73,8 +74,8 @@ void getObjectDetails(EditingContext& ctx, int16_t objNo) {
         s.rotX = angleText(angles.x);
         s.rotY = angleText(angles.y);
         s.rotZ = angleText(angles.z);
-        if (s.getObjectFlags) s.getObjectFlags(ctx, objNo);
-        if (s.getAnimations) s.getAnimations(ctx, objNo);
+        getObjectFlags(ctx, objNo);
+        if (s.keysHook) s.keysHook->getAnimations(ctx, objNo);
         resetPeoObject(ctx, objNo);
         setErrorContext(ctx, "modPeo", "getObjectDetails", args);
         s.chkShowRecoilEnabled = false;

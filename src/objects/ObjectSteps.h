@@ -1,6 +1,5 @@
 #pragma once
-// The object subsystem's hooks in lower layers: the links for the level files, the canvas's picks and the
-// object dialogs.
+// The object subsystem's hooks in lower layers: the canvas's picks.
 namespace tarv {
 
 class EditingContext;

@@ -8,6 +8,7 @@
 #include "base/NumberText.h"
 #include "model/RotationMath.h"
 #include "editor/context/TrapGuard.h"
+#include "objects/ObjectDialogs.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectNames.h"
 #include "objects/ObjectSelection.h"
@@ -101,7 +102,7 @@ void createObjectTree(EditingContext& ctx) {
         const int16_t first = int16_t(keyIndex(tree.nodeAt(1).key));
         s.lblObjectName[0] = objects[size_t(first)].name;
         s.lblObjectName[1] = objects[size_t(first)].name;
-        if (s.getObjectFlags) s.getObjectFlags(ctx, first);
+        getObjectFlags(ctx, first);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "editor/ErrorReportText.h"
+#include "editor/StartupExit.h"
 #include "model/LoadSummary.h"
 #include "shell/WidgetNames.h"
 #include "editor/context/EditingContext.h"
@@ -65,10 +66,7 @@ void frmError::show(const ErrorReportInfo& info) {
     exec();
     if (endChosen_) {
         endChosen_ = false;
-        if (endProgram)
-            endProgram();
-        else
-            QCoreApplication::exit(0);
+        mnuFileExit_Click(ctx_);  // the exit road
     }
 }
 

@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <functional>
 
 #include "platform/ErrorReport.h"
 
@@ -20,8 +19,6 @@ public:
     using QDialog::show;
     // Shows the report modally; returns when the user resumes or ends.
     void show(const ErrorReportInfo& info) override;
-    // The exit road that End runs after hiding the report.
-    std::function<void()> endProgram;
     const std::string& reportText() const { return reportText_; }
 
     QLabel* Label1;

@@ -176,16 +176,21 @@ void frmOptions::connectLiveSwitches() {
     }
 }
 
-// The swatches show the preferences' colours whenever the context repaints them.
-void frmOptions::hookSwatches() {
+void frmOptions::clearSwatches() {
     for (QPushButton* s : {picTeam0, picTeam1, picSelectColour}) paintSwatch(s, 0);
-    firstSwatchHook_ = ctx_.shell.swatchHooks.size();
-    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerBase, [this](int32_t c) { paintSwatch(picTeam0, c); }});
-    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerStripe, [this](int32_t c) { paintSwatch(picTeam1, c); }});
-    ctx_.shell.swatchHooks.push_back({SwatchColour::Highlight, [this](int32_t c) { paintSwatch(picSelectColour, c); }});
 }
 
-frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), ctx_(ctx) {
+// The swatches show the preferences' colours whenever the context repaints them.
+void frmOptions::paintSwatchColour(SwatchColour which, int32_t colour) {
+    switch (which) {
+    case SwatchColour::PlayerBase: paintSwatch(picTeam0, colour); break;
+    case SwatchColour::PlayerStripe: paintSwatch(picTeam1, colour); break;
+    case SwatchColour::Highlight: paintSwatch(picSelectColour, colour); break;
+    }
+}
+
+frmOptions::frmOptions(EditingContext& ctx, QWidget* parent)
+    : QDialog(parent), ctx_(ctx), swatchWindow_(ctx.shell.swatchWindows, *this) {
     setObjectName("frmOptions");
     setModal(true);
     SSTab1 = showingWholeCaptions(named<QTabWidget>("SSTab1"));
@@ -205,7 +210,7 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     layout->addLayout(buttons);
 
     connectLiveSwitches();
-    hookSwatches();
+    clearSwatches();
 
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);
@@ -223,11 +228,7 @@ frmOptions::frmOptions(EditingContext& ctx, QWidget* parent) : QDialog(parent), 
     setOptionValues();
 }
 
-frmOptions::~frmOptions() {
-    auto& hooks = ctx_.shell.swatchHooks;
-    if (hooks.size() >= firstSwatchHook_ + 3)
-        hooks.erase(hooks.begin() + long(firstSwatchHook_), hooks.begin() + long(firstSwatchHook_) + 3);
-}
+frmOptions::~frmOptions() = default;
 
 void frmOptions::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -288,10 +289,10 @@ void frmOptions::cmdOK_Click() {
         p.playerBaseColor = rgbOf(swatchColour(picTeam0));
         p.playerStripeColor = rgbOf(swatchColour(picTeam1));
         // The texture preview window's swatches take the dialog's two colours.
-        for (const SwatchHook& hook : ctx_.shell.swatchHooks) {
-            if (!hook.paint) continue;
-            if (hook.colour == SwatchColour::PlayerBase) hook.paint(swatchColour(picTeam0));
-            if (hook.colour == SwatchColour::PlayerStripe) hook.paint(swatchColour(picTeam1));
+        const int32_t base = swatchColour(picTeam0), stripe = swatchColour(picTeam1);
+        for (SwatchWindow* window : ctx_.shell.swatchWindows) {
+            window->paintSwatchColour(SwatchColour::PlayerBase, base);
+            window->paintSwatchColour(SwatchColour::PlayerStripe, stripe);
         }
         writeAllRegKeys(ctx_);
         hide();

@@ -12,14 +12,16 @@
 #include <QTabWidget>
 #include <array>
 
-#include "platform/CommonDialog.h"
+#include "editor/context/ShellState.h"
 #include "model/state/ShipModel.h"
+#include "platform/CommonDialog.h"
+#include "shell/WindowHook.h"
 
 namespace tarv {
 
 class EditingContext;
 
-class frmOptions : public QDialog {
+class frmOptions : public QDialog, public SwatchWindow {
     Q_OBJECT
 public:
     explicit frmOptions(EditingContext& ctx, QWidget* parent = nullptr);
@@ -69,6 +71,8 @@ public:
     // The colour a swatch shows: red + 256 x green + 65536 x blue.
     static int32_t swatchColour(const QPushButton* swatch);
     static void paintSwatch(QPushButton* swatch, int32_t colour);
+    // Start-up paints the three swatches from the preferences.
+    void paintSwatchColour(SwatchColour which, int32_t colour) override;
 
     void Form_Activate();
     void setOptionValues();
@@ -93,11 +97,11 @@ private:
     QWidget* buildMexDisplayPage();
     QWidget* buildAdvancedPage();
     void connectLiveSwitches();
-    void hookSwatches();
+    void clearSwatches();
     // Asks for a colour; the swatch and its preference take it at once. False on Cancel.
     bool pickColour(QPushButton* swatch, RgbColour& preference);
     EditingContext& ctx_;
-    size_t firstSwatchHook_ = 0;
+    WindowInList<SwatchWindow> swatchWindow_;
 };
 
 }  // namespace tarv

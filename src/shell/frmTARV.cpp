@@ -46,7 +46,7 @@ QWidget* makeCanvasPlaceholder(QWidget* parent) {
 }
 
 frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QWidget* parent)
-    : QMainWindow(parent), ctx(context) {
+    : QMainWindow(parent), ctx(context), roadWindow_(context.road.window, *this) {
     setObjectName("frmTARV");
     setWindowTitle(QString::fromStdString(ctx.version.appTitle));
 
@@ -114,7 +114,6 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
     buildStatusBar();
 
     errorWindow = new frmError(ctx, this);
-    errorWindow->endProgram = [this] { mnuFileExit_Click(); };
 
     resize(1100, 760);
     connectRoads();

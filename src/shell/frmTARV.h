@@ -14,11 +14,13 @@
 #include <memory>
 #include <vector>
 
+#include "editor/context/RoadState.h"
 #include "platform/CommonDialog.h"
 #include "platform/SpacedUpdates.h"
 #include "platform/StatusDisplay.h"
 #include "shell/MainWindowPages.h"
 #include "shell/ShellDialogs.h"
+#include "shell/WindowHook.h"
 
 namespace tarv {
 
@@ -32,7 +34,7 @@ class UserInputGate;
 using CanvasFactory = std::function<QWidget*(QWidget* parent)>;
 QWidget* makeCanvasPlaceholder(QWidget* parent);
 
-class frmTARV : public QMainWindow, public StatusDisplay {
+class frmTARV : public QMainWindow, public StatusDisplay, public RoadWindow {
     Q_OBJECT
 public:
     explicit frmTARV(EditingContext& ctx, const CanvasFactory& canvasFactory = {}, QWidget* parent = nullptr);
@@ -95,6 +97,9 @@ public:
     void clearLog() override;
     void setBusy(bool busy) override;
     void processEvents() override;
+    // RoadWindow: the modal load summary; the end of the program ends the process at once.
+    void showLoadSummary(EditingContext& context) override;
+    void endProgram(EditingContext& context) override;
     // From now on the context's operations report to this window, the context's error report and its
     // prompts through SpacedUpdates: the window takes their updates at most ten times a second, and
     // all of them before a prompt or an error report and at the end of each command.
@@ -186,6 +191,7 @@ private:
     bool busy_ = false;
     std::unique_ptr<SpacedUpdates> spaced_;
     Prompts* unspacedPrompts_ = nullptr;
+    WindowHook<RoadWindow> roadWindow_;
 };
 
 }  // namespace tarv

@@ -43,15 +43,6 @@ void frmTARV::runCommand(const std::function<void()>& command) {
 
 void frmTARV::connectRoads() {
     inputGate_ = new UserInputGate(this);
-    // The program ends at once, also before the event loop runs (which would drop a request to quit it)
-    // and in the middle of a procedure: nothing of the procedure the exit road interrupted may go on.
-    // Every file is written whole or not at all, the logs line by line, the stores value by value.
-    if (!ctx.road.endProgram)
-        ctx.road.endProgram = [] {
-            std::fflush(nullptr);
-            std::_Exit(0);
-        };
-    ctx.road.steps.showLoadSummary = [this](EditingContext& c) { showLoadSummary(c, this); };
 
     connect(mnuFileOpen, &QAction::triggered, this, &frmTARV::mnuFileOpen_Click);
     connect(mnuReload, &QAction::triggered, this, &frmTARV::mnuReload_Click);
@@ -69,6 +60,16 @@ void frmTARV::connectRoads() {
         connect(mnuRecentFile[size_t(i)], &QAction::triggered, this, [this, i] { mnuRecentFile_Click(i); });
     // The repair window belongs to the mesh tools, which enable the item when they install it.
     mnuToolsRepair->setEnabled(false);
+}
+
+void frmTARV::showLoadSummary(EditingContext& context) { tarv::showLoadSummary(context, this); }
+
+void frmTARV::endProgram(EditingContext&) {
+    // The program ends at once, also before the event loop runs (which would drop a request to quit it)
+    // and in the middle of a procedure: nothing of the procedure the exit road interrupted may go on.
+    // Every file is written whole or not at all, the logs line by line, the stores value by value.
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 void frmTARV::syncRoadControls() {

@@ -8,6 +8,7 @@
 #include "../objects/ObjectFixtures.h"
 #include "Fakes.h"
 #include "MadFixtures.h"
+#include "RoadHooks.h"
 #include "TempDir.h"
 #include "animation/KeyframeDump.h"
 #include "animation/MadSteps.h"
@@ -95,13 +96,10 @@ TEST_F(KeyframeDumpTest, AViewerThatFailsIsPassedOverAndExitRemovesTheFile) {
     EXPECT_TRUE(t.errors.reports.empty());
     EXPECT_TRUE(t.prompts.shown.empty());
     ASSERT_TRUE(std::filesystem::exists(dumpFile()));
-    bool ended = false;
-    ctx.road.endProgram = [&] {
-        ended = true;
-        EXPECT_FALSE(std::filesystem::exists(dumpFile())) << "removed before the program ends";
-    };
+    RoadWindowWatch window(ctx);
+    window.onEnd = [&] { EXPECT_FALSE(std::filesystem::exists(dumpFile())) << "removed before the program ends"; };
     Form_QueryUnload(ctx);
-    EXPECT_TRUE(ended);
+    EXPECT_EQ(window.ends, 1);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "TempDir.h"
@@ -92,7 +93,7 @@ TEST(EndToEnd, TheSampleShipLoadsSavesAndLoadsAgain) {
     EXPECT_EQ(readBytes(first), before);
     EXPECT_NE(window->lblStatus->text().toStdString(), "Save done!");
 
-    t.ctx.road.endProgram = [] {};
+    RoadWindowWatch noEnd(t.ctx);
     window.reset();
 }
 

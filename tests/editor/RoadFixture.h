@@ -8,6 +8,7 @@
 #include "SampleShip.h"
 #include "preview/PreviewScene.h"
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "TempDir.h"
 
 namespace tarv::test {
@@ -17,6 +18,8 @@ protected:
     TempDir dir;
     TestContext t{dir.path() / "data"};
     EditingContext& ctx = t.ctx;
+    WatchedRoadSteps steps{ctx};
+    RoadWindowWatch roadWindow{ctx};
     std::filesystem::path ship = dir.path() / "ship";
 
     void SetUp() override {

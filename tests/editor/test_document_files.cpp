@@ -283,8 +283,7 @@ TEST_F(ReaderMessages, ADamagedOrForeignTextureIsNamedInTheLogTheSummaryAndTheVi
         SCOPED_TRACE(c.what);
         writeBytes(at("Hull.lif"), c.bytes);
         dropLoadSummary(ctx);
-        int shown = 0;
-        ctx.road.steps.showLoadSummary = [&](EditingContext&) { ++shown; };
+        roadWindow.summaries = 0;
         loadThisFile(ctx, at("Tarvlet.shp"));
         ASSERT_TRUE(ctx.model.modelLoaded);
         const std::string message = textureRefusalText(at("Hull.lif"), c.reason);
@@ -293,7 +292,7 @@ TEST_F(ReaderMessages, ADamagedOrForeignTextureIsNamedInTheLogTheSummaryAndTheVi
         EXPECT_NE(first, std::string::npos) << log;
         EXPECT_EQ(log.find(message, first + 1), std::string::npos);
         EXPECT_EQ(ctx.shell.loadSummaryNotes, message + "\r\n");
-        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(roadWindow.summaries, 1);
 
         t.prompts.expectMessage(message);
         lifpreview::openLif(ctx, at("Hull.lif"));

@@ -277,26 +277,24 @@ TEST_F(RoadTest, TheLoadSummaryShowsOnlyForACataclysmShipOpenedThroughItsShipDef
     // Make the sample a Cataclysm ship with the writer, then give the summary a note.
     loadThisFile(ctx, at("Tarvlet.peo"));
     writePeoFile(ctx, at("Tarvlet.peo"), true);
-    int shown = 0;
-    ctx.road.steps.showLoadSummary = [&](EditingContext&) { ++shown; };
     const auto withNotes = [&] { ctx.shell.loadSummaryNotes = "A note\r\n"; };
 
     withNotes();
     loadThisFile(ctx, at("Tarvlet.peo"));
     EXPECT_EQ(ctx.model.peoVersion, kPeoVersionCataclysm);
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(roadWindow.summaries, 0);
     withNotes();
     loadThisFile(ctx, at("Tarvlet.shp"));
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(roadWindow.summaries, 1);
     ctx.shell.loadSummaryNotes.clear();
     loadThisFile(ctx, at("Tarvlet.shp"));
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(roadWindow.summaries, 1);
 }
 
 TEST_F(RoadTest, ReloadReadsTheModelAgainWithoutTheLodList) {
     loadThisFile(ctx, at("Tarvlet.shp"));
     int renderModes = 0;
-    ctx.road.steps.applyRenderMode = [&](EditingContext&) { ++renderModes; };
+    steps.onApplyRenderMode = [&](EditingContext&) { ++renderModes; };
     mnuReload_Click(ctx);
     EXPECT_TRUE(ctx.lod.lstLodFiles.empty());
     EXPECT_EQ(ctx.currentModelPath, at("Tarvlet.peo"));
@@ -450,7 +448,7 @@ TEST_F(RoadTest, AFolderGivenAsTheModelIsReportedOnceBeforeAnyBackupQuestion) {
 }
 
 TEST_F(RoadTest, AnErrorInTheRoadsOwnStepsRestoresThePointerAndBars) {
-    ctx.road.steps.createObjectTree = [](EditingContext&) { throw RunTimeError::objectNotSet(); };
+    steps.onCreateObjectTree = [](EditingContext&) { throw RunTimeError::objectNotSet(); };
     loadThisFile(ctx, at("Tarvlet.peo"));
     EXPECT_EQ(reportsOf("startProcess"), 1);
     EXPECT_FALSE(ctx.model.modelLoaded);
@@ -462,7 +460,7 @@ TEST_F(RoadTest, AnErrorInTheRoadsOwnStepsRestoresThePointerAndBars) {
 
 TEST_F(RoadTest, ReloadAndRecentFilesReportTheirErrors) {
     loadThisFile(ctx, at("Tarvlet.peo"));
-    ctx.road.steps.applyRenderMode = [](EditingContext&) { throw RunTimeError(5, "Invalid procedure call"); };
+    steps.onApplyRenderMode = [](EditingContext&) { throw RunTimeError(5, "Invalid procedure call"); };
     mnuReload_Click(ctx);
     EXPECT_EQ(reportsOf("mnuReload_Click"), 1);
 

@@ -142,22 +142,21 @@ TEST_F(MaterialPositionsTest, ASaveAllThatFailsRefreshesOnlyOnceThePeoIsInPlace)
     };
     ASSERT_GT(ctx.mex.mexChunkCount(), 0);
     ASSERT_GT(ctx.animation.madObjectCount(), 0);
-    const auto original = roadSteps(ctx).fixHierarchy;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         loadThisFile(ctx, model);
         t.errors.reports.clear();
         const auto asRead = readBytes(model);
         deleteTheGun();
-        ctx.road.steps.fixHierarchy = [&](EditingContext& context) {
-            original(context);
+        steps.onFixHierarchy = [&](EditingContext& context) {
+            steps.SubsystemRoadSteps::fixHierarchy(context);
             if (c.renameFails)
                 failNextAtomicRenameForTesting(c.letThrough);
             else
                 failNextAtomicWriteForTesting(c.letThrough);
         };
         mnuSaveAll_Click(ctx);
-        ctx.road.steps.fixHierarchy = original;
+        steps.onFixHierarchy = nullptr;
         ASSERT_EQ(t.errors.reports.size(), 1u);
         EXPECT_EQ(t.errors.reports[0].procedure, "mnuSaveAll_Click");
         const int32_t list = c.peoReplaced ? kListAsRead - 112 : kListAsRead;

@@ -58,7 +58,7 @@ TEST_F(SaveTest, SaveAllWritesTheSetOverItsFilesInTheirOwnLetterCase) {
 
 TEST_F(SaveTest, SavePeoKeepsASafetyCopyOnlyWhileItWrites) {
     bool copyDuringWrite = false;
-    ctx.road.steps.fixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(at("Tarvlet.pe~")); };
+    steps.onFixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(at("Tarvlet.pe~")); };
     mnuSavePeo_Click(ctx);
     EXPECT_TRUE(copyDuringWrite);
     EXPECT_FALSE(fs::exists(at("Tarvlet.pe~")));
@@ -81,7 +81,7 @@ TEST_F(SaveTest, SaveAsWritesTheChosenFileAndChangesNothingElse) {
     ctx.road.CommonDialog1.Filter = "earlier filter";
     t.prompts.expectSave(FileDialogChoice{target, 1});
     bool copyDuringWrite = true;
-    ctx.road.steps.fixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(target + "pe~"); };
+    steps.onFixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(target + "pe~"); };
     mnuFileSaveAs_Click(ctx);
     EXPECT_FALSE(copyDuringWrite);  // a new name gets no safety copy
     EXPECT_EQ(readBytes(target), readBytes(at("Tarvlet.peo")));
@@ -91,7 +91,7 @@ TEST_F(SaveTest, SaveAsWritesTheChosenFileAndChangesNothingElse) {
 
     // Over an existing file: the copy exists during the write and goes afterwards.
     t.prompts.expectSave(FileDialogChoice{target, 1});
-    ctx.road.steps.fixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(target + "pe~"); };
+    steps.onFixHierarchy = [&](EditingContext&) { copyDuringWrite = fs::exists(target + "pe~"); };
     mnuFileSaveAs_Click(ctx);
     EXPECT_TRUE(copyDuringWrite);
     EXPECT_FALSE(fs::exists(target + "pe~"));
@@ -171,7 +171,7 @@ TEST_F(SaveTest, AFailedWriteLeavesTheOldFileWhole) {
     const auto before = readBytes(at("Tarvlet.peo"));
     ctx.model.peoObjects[0].matrix[3] = 99;  // a change that would show
     // The write itself fails (as on a full disk), after the safety copy was made.
-    ctx.road.steps.fixHierarchy = [](EditingContext&) { failNextAtomicWriteForTesting(); };
+    steps.onFixHierarchy = [](EditingContext&) { failNextAtomicWriteForTesting(); };
     for (auto command : {mnuSaveAll_Click, mnuSavePeo_Click}) {
         command(ctx);
         EXPECT_EQ(readBytes(at("Tarvlet.peo")), before);
@@ -261,7 +261,7 @@ TEST_F(SaveTest, SaveAllWritesTheWholeSetOrNothing) {
         SCOPED_TRACE(files[failing]);
         t.errors.reports.clear();
         t.status.status.clear();
-        ctx.road.steps.fixHierarchy = [failing](EditingContext&) { failNextAtomicWriteForTesting(failing); };
+        steps.onFixHierarchy = [failing](EditingContext&) { failNextAtomicWriteForTesting(failing); };
         mnuSaveAll_Click(ctx);
         for (const std::string& f : files) EXPECT_EQ(readText(f), "old " + f);
         EXPECT_EQ(namesInShip(), namesBefore);  // no temporary stays
@@ -276,7 +276,7 @@ TEST_F(SaveTest, SaveAllWritesTheWholeSetOrNothing) {
 
     // A file that cannot even be built (33 animations) stops the set before anything is written.
     t.errors.reports.clear();
-    ctx.road.steps.fixHierarchy = nullptr;
+    steps.onFixHierarchy = nullptr;
     auto animations = ctx.animation.madAnimations;
     while (ctx.animation.madAnimations.size() < 33) ctx.animation.madAnimations.push_back({"Extra", 0, 1, 0});
     mnuSaveAll_Click(ctx);
@@ -297,7 +297,7 @@ TEST_F(SaveTest, ASaveAllStoppedAfterSomeRenamesSaysWhichFilesWereReplaced) {
         SCOPED_TRACE(failing);
         t.errors.reports.clear();
         t.status.status = "before";
-        ctx.road.steps.fixHierarchy = [failing](EditingContext&) { failNextAtomicRenameForTesting(int(failing)); };
+        steps.onFixHierarchy = [failing](EditingContext&) { failNextAtomicRenameForTesting(int(failing)); };
         mnuSaveAll_Click(ctx);
         EXPECT_NE(t.status.status, "'Save All' done!");
         ASSERT_EQ(t.errors.reports.size(), 1u);
@@ -343,7 +343,7 @@ TEST_F(SaveTest, TheSingleFileSavesSayDoneOnlyAfterTheirWrite) {
 TEST_F(SaveTest, MexAndMadOnlyReportTheirErrorsToo) {
     fs::remove(at("tarvlet.mex"));
     loadThisFile(ctx, at("Tarvlet.peo"));
-    ctx.road.steps.fixHierarchy = nullptr;
+    steps.onFixHierarchy = nullptr;
     mnuSaveMex_Click(ctx);
     EXPECT_EQ(t.status.status, "MEX save done!");
     mnuSaveMad_Click(ctx);

@@ -63,11 +63,7 @@ TEST(StartupState, TheChunkEditFieldsStartHidden) {
 
 class ExitTest : public RoadTest {
 protected:
-    int ended = 0;
-    void SetUp() override {
-        RoadTest::SetUp();
-        ctx.road.endProgram = [this] { ++ended; };
-    }
+    const int& ended = roadWindow.ends;
 };
 
 TEST_F(ExitTest, WithoutLogsTheProgramEndsWithoutAQuestion) {

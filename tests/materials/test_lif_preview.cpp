@@ -21,7 +21,7 @@ using test::TempDir;
 using test::TestContext;
 using test::WorkingDirectory;
 
-struct Preview {
+struct Preview : LifPreviewWindow {
     TempDir dir;
     TestContext t{dir.path()};
     EditingContext& ctx = t.ctx;
@@ -30,8 +30,9 @@ struct Preview {
     int shown = 0;
     Preview() {
         std::filesystem::create_directories(folder);
-        pv.showModal = [this](bool) { ++shown; };
+        pv.window = this;
     }
+    void showModal(EditingContext&, bool) override { ++shown; }
     std::string lif(const std::string& name, const std::vector<uint8_t>& bytes) {
         test::writeBytes(folder / name, bytes);
         return (folder / name).string();

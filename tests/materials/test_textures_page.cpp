@@ -33,7 +33,7 @@ std::vector<uint8_t> lifWith(int32_t flags, int32_t paletteCRC, int32_t imageCRC
 
 // A model folder "ship" with hull.lif, Engine.LIF and a missing "wing"; the working directory "work" holds
 // decoys of all three.
-struct Page {
+struct Page : LifPreviewWindow {
     TempDir dir;
     TestContext t{dir.path()};
     EditingContext& ctx = t.ctx;
@@ -54,8 +54,9 @@ struct Page {
         ctx.model.textures = {{"hull", true}, {"wing", false}, {"engine", true}};
         ctx.preview.lstTextures = {{"hull", {"2", "2", "50"}}, {"wing", {}}, {"engine", {"2", "2", "18"}}};
         ctx.materialsPage->lstMaterial = {"hull", "engine", "hull", "hullish"};
-        ctx.lif.preview.showModal = [this](bool) { opened.push_back(ctx.lif.preview.panel1); };
+        ctx.lif.preview.window = this;
     }
+    void showModal(EditingContext&, bool) override { opened.push_back(ctx.lif.preview.panel1); }
     ~Page() {
         for (const char* name : {"hull.lif", "engine.lif", "wing.lif", "hull2.lif"})
             EXPECT_EQ(test::readBytes(work / name), decoy) << name;

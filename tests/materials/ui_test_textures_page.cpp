@@ -105,9 +105,9 @@ TEST_F(TexturesPageTest, HasItsControls) {
 }
 
 TEST_F(TexturesPageTest, StartUpPaintsThePreviewsSwatches) {
-    for (const SwatchHook& hook : t.ctx.shell.swatchHooks) {
-        if (hook.colour == SwatchColour::PlayerBase) hook.paint(0x0000FF);
-        if (hook.colour == SwatchColour::PlayerStripe) hook.paint(0xFF0000);
+    for (SwatchWindow* window : t.ctx.shell.swatchWindows) {
+        window->paintSwatchColour(SwatchColour::PlayerBase, 0x0000FF);
+        window->paintSwatchColour(SwatchColour::PlayerStripe, 0xFF0000);
     }
     EXPECT_EQ(preview->picTeam0->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_EQ(preview->picTeam1->palette().color(QPalette::Window), QColor(0, 0, 255));

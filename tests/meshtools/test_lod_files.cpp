@@ -4,6 +4,7 @@
 
 #include "ByteBuilder.h"
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "TempDir.h"
 #include "base/AtomicFile.h"
 #include "model/LogFiles.h"
@@ -217,11 +218,11 @@ TEST_F(LodFixture, ListCommands) {
     EXPECT_TRUE(lodListMenuItemsEnabled(t.ctx));
 
     std::string loaded;
-    auto road = [&](EditingContext& c) { loaded = c.currentModelPath; };
-    mnuLodFileSwitch_Click(t.ctx, road);  // nothing selected
+    test::LoadRoadWatch road(t.ctx, [&](EditingContext& c) { loaded = c.currentModelPath; });
+    mnuLodFileSwitch_Click(t.ctx);  // nothing selected
     EXPECT_EQ(loaded, "");
     t.ctx.lod.selectedEntry = 1;
-    mnuLodFileSwitch_Click(t.ctx, road);
+    mnuLodFileSwitch_Click(t.ctx);
     EXPECT_EQ(loaded, (dir / "b.peo").string());
 
     for (int i = 0; i < 4; ++i) {

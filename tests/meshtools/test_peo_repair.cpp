@@ -6,6 +6,7 @@
 
 #include "ByteBuilder.h"
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "SampleShip.h"
 #include "TempDir.h"
 #include "attachments/state/ShipDefinition.h"
@@ -438,7 +439,7 @@ HandOver handOverOf(EditingContext& ctx, const RepairView& view) {
 
 TEST_F(PeoRepairTest, LoadIntoTarvEmptiesTheShipDefinitionThenRunsTheLoadRoadThenHides) {
     std::vector<HandOver> atLoad;
-    t.ctx.toolsPage->startprocess = [&](EditingContext& c) { atLoad.push_back(handOverOf(c, view)); };
+    LoadRoadWatch road(t.ctx, [&](EditingContext& c) { atLoad.push_back(handOverOf(c, view)); });
     const auto previousShip = [&] {
         t.ctx.shp.lodFilePath = "a.lod", t.ctx.shp.mexFilePath = "a.mex", t.ctx.shp.madFilePath = "a.mad";
         t.ctx.shp.shpFilePath = "a.shp";

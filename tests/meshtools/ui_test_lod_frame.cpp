@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "WindowFixture.h"
@@ -71,7 +72,7 @@ TEST_F(FrameFixture, DeletingTheLastEntryDisablesTheMultiFileButton) {
 
 TEST_F(FrameFixture, SwitchHandsTheEntrysFullPathToTheLoadRoad) {
     std::string loaded;
-    frame.setStartProcess([&](EditingContext& c) { loaded = c.currentModelPath; });
+    test::LoadRoadWatch road(t.ctx, [&](EditingContext& c) { loaded = c.currentModelPath; });
     t.ctx.lod.lstLodFiles = {{"a.peo", "/ships/a.peo"}, {"b.peo", "/ships/lod/b.peo"}};
     frame.refresh();
     frame.mnuLodFileSwitch->trigger();

@@ -220,15 +220,22 @@ TEST(PreferencesStore, WriteAllRewritesTheSameTexts) {
 TEST(PreferencesStore, PaintsSwatchesInOrder) {
     Fixture f;
     std::vector<std::string> painted;
-    auto hook = [&](const char* who, SwatchColour which) {
-        f.t.ctx.shell.swatchHooks.push_back(
-            {which, [&painted, who](int32_t c) { painted.push_back(std::string(who) + "=" + std::to_string(c)); }});
+    // Two windows with the swatches each has, as the texture preview and the Options dialog have them.
+    struct Swatches : SwatchWindow {
+        std::vector<std::string>& painted;
+        std::vector<std::pair<SwatchColour, std::string>> own;
+        Swatches(std::vector<std::string>& p, std::vector<std::pair<SwatchColour, std::string>> o)
+            : painted(p), own(std::move(o)) {}
+        void paintSwatchColour(SwatchColour which, int32_t c) override {
+            for (const auto& [colour, name] : own)
+                if (colour == which) painted.push_back(name + "=" + std::to_string(c));
+        }
     };
-    hook("preview0", SwatchColour::PlayerBase);
-    hook("preview1", SwatchColour::PlayerStripe);
-    hook("options0", SwatchColour::PlayerBase);
-    hook("options1", SwatchColour::PlayerStripe);
-    hook("optionsSel", SwatchColour::Highlight);
+    Swatches preview(painted, {{SwatchColour::PlayerBase, "preview0"}, {SwatchColour::PlayerStripe, "preview1"}});
+    Swatches options(painted, {{SwatchColour::PlayerBase, "options0"},
+                               {SwatchColour::PlayerStripe, "options1"},
+                               {SwatchColour::Highlight, "optionsSel"}});
+    f.t.ctx.shell.swatchWindows = {&preview, &options};
     readPreferences(f.t.ctx);
     EXPECT_EQ(painted, (std::vector<std::string>{"preview0=16744448", "options0=16744448", "preview1=10485760",
                                                  "options1=10485760", "optionsSel=255"}));

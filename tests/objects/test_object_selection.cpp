@@ -89,9 +89,12 @@ TEST(Selection, FillsTheLabelsThePageAndTheHooks) {
     f.ctx.model.peoObjects[2].matrix = rotation(30, 40, 0);
     f.ctx.model.peoObjects[2].matrix[3] = 1.5f;
     f.ctx.model.peoObjects[2].matrix[13] = 0.25f;
-    int flags = -1, animations = -1;
-    f.ctx.objects.getObjectFlags = [&](EditingContext&, int16_t n) { flags = n; };
-    f.ctx.objects.getAnimations = [&](EditingContext&, int16_t n) { animations = n; };
+    f.ctx.model.peoObjects[2].sizeX = 2.5f;
+    struct KeysFor : SelectionKeysHook {
+        int objNo = -1;
+        void getAnimations(EditingContext&, int16_t n) override { objNo = n; }
+    } keys;
+    f.ctx.objects.keysHook = &keys;
     f.select(2);
     const ObjectsState& s = f.ctx.objects;
     EXPECT_EQ(s.lblObjectName[0], "wing");
@@ -106,8 +109,8 @@ TEST(Selection, FillsTheLabelsThePageAndTheHooks) {
     EXPECT_EQ(s.ScaleXYZ, "1");
     EXPECT_EQ(s.localmatrix[3], "1.5");
     EXPECT_EQ(s.localmatrix[0], floatText(f.ctx.model.peoObjects[2].matrix[0]));
-    EXPECT_EQ(flags, 2);
-    EXPECT_EQ(animations, 2);
+    EXPECT_EQ(s.dialogs.lblObjectSize[0], "2.5");  // the size labels of Advanced Properties
+    EXPECT_EQ(keys.objNo, 2);
     EXPECT_NEAR(f.view(2).frame->getPosition(f.view(0).frame).x, 1.5, 1e-5) << "posed from the matrix";
 }
 

@@ -54,8 +54,7 @@ TEST(CreateObjectTree, BuildsFromTheParentLinksAndMendsBadOnes) {
         makeObjects(t.ctx, c.rows);
         for (int i = 0; i < c.messages; ++i) t.prompts.expectMessage("Corrupted hierarchy detected!");
         t.ctx.objects.selectedObject = 7;
-        int flagsFor = -1;
-        t.ctx.objects.getObjectFlags = [&](EditingContext&, int16_t objNo) { flagsFor = objNo; };
+        t.ctx.model.peoObjects[0].sizeX = 7.5f;  // the size labels show the first object's
 
         createObjectTree(t.ctx);
 
@@ -73,7 +72,7 @@ TEST(CreateObjectTree, BuildsFromTheParentLinksAndMendsBadOnes) {
         EXPECT_EQ(t.ctx.objects.selectedObject, 7) << "the build does not run the click handling";
         EXPECT_EQ(t.ctx.objects.lblObjectName[0], c.rows[0].name);
         EXPECT_EQ(t.ctx.objects.lblObjectName[1], c.rows[0].name);
-        EXPECT_EQ(flagsFor, 0);
+        EXPECT_EQ(t.ctx.objects.dialogs.lblObjectSize[0], "7.5");
         std::vector<std::string> names;
         for (const auto& row : c.rows) names.push_back(row.name);
         EXPECT_EQ(t.ctx.objects.cmbObjectList, names);

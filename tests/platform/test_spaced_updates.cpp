@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Fakes.h"
+#include "PlatformFakes.h"
 #include "platform/SpacedUpdates.h"
 
 using namespace tarv;

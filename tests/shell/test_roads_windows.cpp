@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "TempDir.h"
@@ -39,21 +40,23 @@ struct Started {
     TempDir dir;
     TestContext t{dir.path() / "data"};
     fs::path ship = dir.path() / "ship";
-    int ended = 0;
+    WatchedRoadSteps steps{t.ctx};
     std::unique_ptr<frmTARV> window;
+    std::unique_ptr<RoadWindowWatch> roadWindow;  // counts the ends of the program
 
     explicit Started(const std::string& commandLine = {}, bool withSample = true) {
         fs::create_directories(dir.path() / "data");
         if (withSample) samples::writeSampleShip(ship);
         t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
-        t.ctx.road.endProgram = [this] { ++ended; };
         window = std::make_unique<frmTARV>(t.ctx);
+        roadWindow = std::make_unique<RoadWindowWatch>(t.ctx);
         installSubsystems(*window);
         t.ctx.services.status = window.get();
         t.ctx.services.errorReport = &t.errors;
         window->Form_Load(commandLine);
     }
     ~Started() {
+        roadWindow.reset();
         window.reset();
         t.ctx.services.status = &t.status;
     }
@@ -177,7 +180,7 @@ TEST(StartUp, TheCommandLineIsOpenedLastAndItsLogCountsAtExit) {
     whenOpen([&] { s.window->errorWindow->cmdEndTARV->click(); });
     s.window->errorWindow->show(
         ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
-    EXPECT_EQ(s.ended, 1);
+    EXPECT_EQ(s.roadWindow->ends, 1);
     EXPECT_FALSE(fs::exists(ship / "Tarvlet.log"));
 }
 
@@ -189,7 +192,7 @@ TEST(LoadCommands, AClickDuringALoadIsHandledOnlyAfterIt) {
     int clicks = 0;
     bool clickedDuringLoad = false;
     QObject::connect(probe, &QPushButton::clicked, [&] { ++clicks; });
-    s.t.ctx.road.steps.create3dObject = [&](EditingContext& ctx, int objNo) {
+    s.steps.onCreate3dObject = [&](EditingContext& ctx, int objNo) {
         if (objNo == 0) {
             const QPointF at(5, 5);
             QCoreApplication::postEvent(probe, new QMouseEvent(QEvent::MouseButtonPress, at, probe->mapToGlobal(at),
@@ -211,14 +214,14 @@ TEST(LoadCommands, AClickDuringALoadIsHandledOnlyAfterIt) {
 TEST(LoadCommands, ACloseRequestDuringALoadWaitsForItsEnd) {
     Started s;
     bool endedDuringLoad = false;
-    s.t.ctx.road.steps.showAxes = [&](EditingContext&) {
+    s.steps.onShowAxes = [&](EditingContext&) {
         s.window->close();
-        endedDuringLoad = s.ended > 0;
+        endedDuringLoad = s.roadWindow->ends > 0;
     };
     s.t.prompts.expectYesNo(true);
     s.window->loadThisFile(s.at("Tarvlet.peo"));
     EXPECT_FALSE(endedDuringLoad);
-    EXPECT_EQ(s.ended, 1);
+    EXPECT_EQ(s.roadWindow->ends, 1);
     EXPECT_EQ(s.t.ctx.model.objectCount(), 4);
 }
 
@@ -552,9 +555,8 @@ TEST(SpacedWindow, ALoadOfManyObjectsRepaintsTheWindowAFewTimesASecond) {
     for (int k = 0; k < 200; ++k) file.objects.push_back(squareObject("Part" + std::to_string(k), float(k)));
     const fs::path many = s.dir.path() / "Many.peo";
     buildPeo(file).bytes.writeTo(many);
-    const auto build = roadSteps(s.t.ctx).create3dObject;
-    s.t.ctx.road.steps.create3dObject = [&](EditingContext& ctx, int objNo) {
-        build(ctx, objNo);
+    s.steps.onCreate3dObject = [&](EditingContext& ctx, int objNo) {
+        s.steps.SubsystemRoadSteps::create3dObject(ctx, objNo);
         s.t.clock.advance(0.01);
     };
     QApplication::processEvents();

@@ -13,6 +13,7 @@
 
 #include "../model/PeoFixture.h"
 #include "Fakes.h"
+#include "RoadHooks.h"
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "model/LoadSummary.h"
@@ -352,14 +353,11 @@ TEST(frmError, EndHidesTheReportAndRunsTheExitRoad) {
     TempDir dir;
     TestContext t(dir.path());
     frmTARV window(t.ctx);
-    int exits = 0;
-    window.errorWindow->endProgram = [&] {
-        EXPECT_FALSE(window.errorWindow->isVisible());
-        ++exits;
-    };
+    RoadWindowWatch road(t.ctx);
+    road.onEnd = [&] { EXPECT_FALSE(window.errorWindow->isVisible()); };
     whenOpen([&] { window.errorWindow->cmdEndTARV->click(); });
     window.errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
-    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(road.ends, 1);
 }
 
 TEST(frmLoad, ShowsTheNotesAndDropsThemWhenDone) {

@@ -1,8 +1,7 @@
 #pragma once
 // The state of the load and save roads, start-up and exit that the main window mirrors: which commands and
-// pages are enabled, the save variant, the common dialog, and the steps that the subsystems fill in.
+// pages are enabled, the save variant, the common dialog, and the seams of the roads' steps and window.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,16 +13,27 @@ namespace tarv {
 
 class EditingContext;
 
-// The steps of the load and save roads that the roads cannot call themselves, or that tests replace. The
-// roads call every other subsystem step directly. An unset step is the subsystem's own (the load summary:
-// none); the main window sets the load summary, tests set the others to watch or break the road.
-struct RoadSteps {
-    std::function<void(EditingContext&, int objNo)> create3dObject;  // one object's mesh and frame
-    std::function<void(EditingContext&)> showAxes;
-    std::function<void(EditingContext&)> createObjectTree;  // treeHeirachy from the mother links
-    std::function<void(EditingContext&)> fixHierarchy;      // the links from the tree, before a save
-    std::function<void(EditingContext&)> applyRenderMode;   // Reload's last step: textured or wireframe
-    std::function<void(EditingContext&)> showLoadSummary;   // the modal load summary (the main window's)
+// The steps of the load and save roads that tests replace to watch or break a road. The roads' own are
+// SubsystemRoadSteps (editor/LoadRoad.h), which call the subsystems; a test derives from it and overrides the
+// step it watches.
+class RoadSteps {
+public:
+    virtual ~RoadSteps() = default;
+    virtual void create3dObject(EditingContext& ctx, int objNo) = 0;  // one object's mesh and frame
+    virtual void showAxes(EditingContext& ctx) = 0;
+    virtual void createObjectTree(EditingContext& ctx) = 0;  // treeHeirachy from the mother links
+    virtual void fixHierarchy(EditingContext& ctx) = 0;      // the links from the tree, before a save
+    virtual void applyRenderMode(EditingContext& ctx) = 0;   // Reload's last step: textured or wireframe
+};
+
+// What the roads ask of the main window: the modal load summary, and the end of the program. The main
+// window sets itself here for its lifetime; none shows no summary and lets the program go on.
+class RoadWindow {
+public:
+    virtual ~RoadWindow() = default;
+    virtual void showLoadSummary(EditingContext& ctx) {}
+    // Ends the program (the window ends the process at once).
+    virtual void endProgram(EditingContext& ctx) {}
 };
 
 struct RoadState {
@@ -45,13 +55,13 @@ struct RoadState {
     // How many load or save operations run now; while one runs no user input is handled and a close
     // request waits for its end.
     int operationsRunning = 0;
-    // Ends the program (the window ends the process at once; tests watch it).
-    std::function<void()> endProgram;
 
     // The main window's common dialog (open and save), which keeps its state between uses.
     CommonDialog CommonDialog1;
 
-    RoadSteps steps;
+    // Seams: none means the subsystems' own steps, and no window.
+    RoadSteps* steps = nullptr;
+    RoadWindow* window = nullptr;
 };
 
 }  // namespace tarv

@@ -4,7 +4,6 @@
 // models of the two tree controls. The main window mirrors it.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,11 +18,16 @@ struct RecentFileItem {
     std::string path;  // the path as opened, kept with the item for its click
 };
 
-// A colour swatch of a window that start-up paints from a preference colour.
+// The colours of the swatches that start-up paints from the preferences.
 enum class SwatchColour { PlayerBase, PlayerStripe, Highlight };
-struct SwatchHook {
-    SwatchColour colour;
-    std::function<void(int32_t colour)> paint;  // colour = red + 256 * green + 65536 * blue
+
+// A window with colour swatches that start-up and the Options dialog paint: it is in ShellState::swatchWindows
+// while it lives.
+class SwatchWindow {
+public:
+    virtual ~SwatchWindow() = default;
+    // colour = red + 256 * green + 65536 * blue; a window without a swatch of that colour does nothing.
+    virtual void paintSwatchColour(SwatchColour which, int32_t colour) {}
 };
 
 struct ShellState {
@@ -40,8 +44,8 @@ struct ShellState {
     bool loadSummaryExists = false;
     // A note the user must see at the end of this load (a damaged file): the summary shows whatever the ship.
     bool loadSummaryWarns = false;
-    // Filled by the windows that hold swatches, in the order they are created.
-    std::vector<SwatchHook> swatchHooks;
+    // The windows that hold swatches, in the order they were created.
+    std::vector<SwatchWindow*> swatchWindows;
     KeyedTree treeHeirachy;  // the chunk tree lives with the chunk table
 };
 

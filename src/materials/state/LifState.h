@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include <functional>
-
 #include "base/Image.h"
 #include "platform/CommonDialog.h"
 
 namespace tarv {
+
+class EditingContext;
 
 class cDIBSection;
 
@@ -59,6 +59,14 @@ struct LoadedTexture {
 };
 
 // The texture preview window (frmLifPreview) as far as the reader and the renderer set it.
+// The texture preview window: the Textures page sets it while it lives; none shows nothing (plain use).
+class LifPreviewWindow {
+public:
+    virtual ~LifPreviewWindow() = default;
+    // Shows the window modally (owned by the main window, or without an owner) on panel1.
+    virtual void showModal(EditingContext& ctx, bool owned) {}
+};
+
 struct LifPreviewState {
     // View items that LoadFile enables for the file's layers ("&Base layer" is always enabled).
     bool mnuViewAlpha = true;
@@ -88,8 +96,7 @@ struct LifPreviewState {
     int Image1Width = 0, Image1Height = 0;  // screen pixels
     int32_t picTeam0BackColor = 0, picTeam1BackColor = 0;  // red + 256 green + 65536 blue
     CommonDialog CommonDialog1;
-    // Shows the window modally (owned by the main window, or without an owner); none in plain use.
-    std::function<void(bool owned)> showModal;
+    LifPreviewWindow* window = nullptr;
 };
 
 // The main window's header boxes of the Textures page.

@@ -3,13 +3,14 @@
 // and what the "Material Properties" dialog shows.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/CommonDialog.h"
 
 namespace tarv {
+
+class EditingContext;
 
 // The "Material Properties" dialog's controls as plain state.
 struct MaterialPropertiesState {
@@ -24,14 +25,20 @@ struct MaterialPropertiesState {
     CommonDialog CommonDialog1;         // the colour picker; keeps the colour of its last use
 };
 
+// Shows the Geometry Inspector modally on object lblObjNo's face lblFaceNo: the objects subsystem's installer
+// sets it; none shows nothing.
+class GeometryInspectorHook {
+public:
+    virtual ~GeometryInspectorHook() = default;
+    virtual void showGeometryInspector(EditingContext& ctx, const std::string& lblObjNo, const std::string& lblFaceNo) {}
+};
+
 struct MaterialsPageState {
     std::vector<std::string> lstMaterial;
     int selectedIndex = -1;  // the entry the Material Properties dialog edits; -1 for none
     std::string txtPublic, txtLocal;
     MaterialPropertiesState properties;
-    // Shows the Geometry Inspector modally on object lblObjNo's face lblFaceNo; filled by the objects
-    // subsystem's installer.
-    std::function<void(const std::string& lblObjNo, const std::string& lblFaceNo)> showGeometryInspector;
+    GeometryInspectorHook* geometryInspector = nullptr;
 };
 
 }  // namespace tarv

@@ -26,7 +26,11 @@ void showText(QLineEdit* box, const std::string& text) {
 }  // namespace
 
 TexturesPageControls::TexturesPageControls(frmTARV& window)
-    : QObject(&window), window_(window), ctx_(window.ctx), lstTextures_(window.pageTextures->lstTextures) {
+    : QObject(&window),
+      window_(window),
+      ctx_(window.ctx),
+      lstTextures_(window.pageTextures->lstTextures),
+      previewWindow_(ctx_.lif.preview.window, *this) {
     setObjectName("texturesPageControls");
     QWidget* page = window.pageTextures;
     auto* layout = qobject_cast<QVBoxLayout*>(pageLayout(page));
@@ -65,7 +69,6 @@ TexturesPageControls::TexturesPageControls(frmTARV& window)
     cmdFixLif->hide();
 
     lifPreview = new frmLifPreview(window);
-    ctx_.lif.preview.showModal = [this](bool) { lifPreview->exec(); };
 
     connect(txtImgCRC, &QLineEdit::textEdited, this,
             [this](const QString& t) { ctx_.lif.boxes.txtImgCRC = t.toStdString(); });
@@ -102,7 +105,11 @@ TexturesPageControls::TexturesPageControls(frmTARV& window)
     });
 }
 
-TexturesPageControls::~TexturesPageControls() { ctx_.lif.preview.showModal = nullptr; }
+TexturesPageControls::~TexturesPageControls() = default;
+
+void TexturesPageControls::showModal(EditingContext&, bool) {
+    if (lifPreview) lifPreview->exec();
+}
 
 int TexturesPageControls::indexOf(QTreeWidgetItem* item) const {
     return item ? lstTextures_->indexOfTopLevelItem(item) : -1;

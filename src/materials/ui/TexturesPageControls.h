@@ -8,7 +8,11 @@
 #include <QLineEdit>
 #include <QObject>
 #include <QPushButton>
+#include <QPointer>
 #include <QTreeWidget>
+
+#include "materials/state/LifState.h"
+#include "shell/WindowHook.h"
 
 namespace tarv {
 
@@ -17,11 +21,13 @@ class frmLifPreview;
 class frmTARV;
 class ThumbNail;
 
-class TexturesPageControls : public QObject {
+// Also the texture preview window's opener while the page lives.
+class TexturesPageControls : public QObject, public LifPreviewWindow {
     Q_OBJECT
 public:
     explicit TexturesPageControls(frmTARV& window);
     ~TexturesPageControls() override;
+    void showModal(EditingContext& ctx, bool owned) override;
 
     QLabel* lblTexturesInFile;
     QGroupBox* fraAdvancedLifOptions;
@@ -32,7 +38,7 @@ public:
     QPushButton* cmdLifApplyToAll;
     ThumbNail* ctlThumbs;
     QPushButton* cmdFixLif;
-    frmLifPreview* lifPreview;
+    QPointer<frmLifPreview> lifPreview;
 
     // Shows the page's state: the list's texts and selection, and the header boxes.
     void sync();
@@ -44,6 +50,7 @@ private:
     frmTARV& window_;
     EditingContext& ctx_;
     QTreeWidget* lstTextures_;
+    WindowHook<LifPreviewWindow> previewWindow_;
 };
 
 // Builds the page's controls and the preview window into the main window and connects their handlers.

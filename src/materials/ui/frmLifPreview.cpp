@@ -28,7 +28,8 @@ constexpr const char* kViewNames[7] = {"mnuViewBase",      "mnuViewAlpha",     "
 
 }  // namespace
 
-frmLifPreview::frmLifPreview(frmTARV& window) : QDialog(&window), window_(window), ctx_(window.ctx) {
+frmLifPreview::frmLifPreview(frmTARV& window)
+    : QDialog(&window), window_(window), ctx_(window.ctx), swatchWindow_(ctx_.shell.swatchWindows, *this) {
     setObjectName("frmLifPreview");
     setModal(true);
     auto* column = new QVBoxLayout(this);
@@ -126,26 +127,21 @@ frmLifPreview::frmLifPreview(frmTARV& window) : QDialog(&window), window_(window
     connect(cmdNext, &QPushButton::clicked, this, [this] { run(cmdNext_Click); });
     connect(cmdZoom, &QPushButton::clicked, this, [this] { run(cmdZoom_Click); });
 
-    // Start-up and the Options dialog paint the swatches.
-    const auto hook = [this, alive = alive_](QLabel* s, int32_t c) {
-        if (*alive) paintSwatch(s, c);
-    };
-    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerBase, [this, hook](int32_t c) {
-                                          ctx_.lif.preview.picTeam0BackColor = c;
-                                          hook(picTeam0, c);
-                                      }});
-    ctx_.shell.swatchHooks.push_back({SwatchColour::PlayerStripe, [this, hook](int32_t c) {
-                                          ctx_.lif.preview.picTeam1BackColor = c;
-                                          hook(picTeam1, c);
-                                      }});
-
     frmLifPreview_Load(ctx_);
     sync();
 }
 
-frmLifPreview::~frmLifPreview() {
-    *alive_ = false;
-    if (ctx_.lif.preview.showModal) ctx_.lif.preview.showModal = nullptr;
+frmLifPreview::~frmLifPreview() = default;
+
+// Start-up and the Options dialog paint the two team swatches.
+void frmLifPreview::paintSwatchColour(SwatchColour which, int32_t colour) {
+    if (which == SwatchColour::PlayerBase) {
+        ctx_.lif.preview.picTeam0BackColor = colour;
+        paintSwatch(picTeam0, colour);
+    } else if (which == SwatchColour::PlayerStripe) {
+        ctx_.lif.preview.picTeam1BackColor = colour;
+        paintSwatch(picTeam1, colour);
+    }
 }
 
 void frmLifPreview::paintSwatch(QLabel* swatch, int32_t colour) {

@@ -14,12 +14,15 @@
 #include <functional>
 #include <memory>
 
+#include "editor/context/ShellState.h"
+#include "shell/WindowHook.h"
+
 namespace tarv {
 
 class EditingContext;
 class frmTARV;
 
-class frmLifPreview : public QDialog {
+class frmLifPreview : public QDialog, public SwatchWindow {
     Q_OBJECT
 public:
     explicit frmLifPreview(frmTARV& window);
@@ -27,6 +30,7 @@ public:
 
     // Shows the state of ctx.lif.preview (while it shows, the main window calls it with its pages).
     void sync();
+    void paintSwatchColour(SwatchColour which, int32_t colour) override;
 
     QMenuBar* menuBar;
     QMenu* mnuFile;
@@ -60,7 +64,7 @@ private:
 
     frmTARV& window_;
     EditingContext& ctx_;
-    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    WindowInList<SwatchWindow> swatchWindow_;
 };
 
 }  // namespace tarv

@@ -1,6 +1,5 @@
 #pragma once
 // The level-of-detail file set of the Tools page: the files of the ship's other levels.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,9 +20,6 @@ struct LodFileSet {
     std::string lblLodPath;
     bool cmdAddToLodEnabled = false;
     bool cmdMultiFileEnabled = false;
-    // The object tree recomputes the model's links before the level files get them; without a tree the
-    // links stand as they are.
-    std::function<void(EditingContext&)> recomputeLinks;
 };
 
 }  // namespace tarv

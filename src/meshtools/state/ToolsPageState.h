@@ -1,7 +1,6 @@
 #pragma once
 // What the "Tools" page shows of the whole-model scale and turn: the ship-class list, the scale amount, the
 // axis options, the turn amounts and the three scale boxes.
-#include <functional>
 #include <string>
 
 #include "base/FixedList.h"
@@ -10,6 +9,16 @@ namespace tarv {
 
 class EditingContext;
 
+// The load road that the mesh tools hand a file to (the repair window's "Load into TARV", the level list's
+// "Switch to..."): the editor connects its road here, the main window its command of that road; none loads
+// nothing.
+class LoadRoadHook {
+public:
+    virtual ~LoadRoadHook() = default;
+    // Loads the model in ctx.currentModelPath.
+    virtual void startprocess(EditingContext& ctx) {}
+};
+
 struct ToolsPageState {
     FixedList cmbObjectSize;
     std::string txtScaleAmount;
@@ -17,8 +26,7 @@ struct ToolsPageState {
     int rotateOption = 0;
     FixedList cmbRotateAmount;
     bool chkScalePEO = false, chkScaleMEX = false, chkScaleMAD = false;
-    // The main window's load road, which the repair window hands its file to; the editor connects it.
-    std::function<void(EditingContext&)> startprocess;
+    LoadRoadHook* loadRoad = nullptr;
 };
 
 }  // namespace tarv

@@ -81,7 +81,7 @@ void LodFrame::lstLodFiles_MouseDown(Qt::MouseButton button, const QPoint& globa
 void LodFrame::mnuLodFileSwitch_Click() {
     window_.runCommand([this] {
         takeSelection();
-        tarv::mnuLodFileSwitch_Click(ctx_, startprocess_);
+        tarv::mnuLodFileSwitch_Click(ctx_);
     });
 }
 

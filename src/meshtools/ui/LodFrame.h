@@ -1,7 +1,6 @@
 #pragma once
 // The Tools page frame "Multi-File options (LOD)": the list of level files and its commands.
 #include <QGroupBox>
-#include <functional>
 
 class QLabel;
 class QListWidget;
@@ -19,8 +18,6 @@ class LodFrame : public QGroupBox {
 public:
     explicit LodFrame(frmTARV& window, QWidget* parent = nullptr);
 
-    // The load road that "Switch to..." runs on the chosen level.
-    void setStartProcess(std::function<void(EditingContext&)> startprocess) { startprocess_ = std::move(startprocess); }
     // Shows the file set's state.
     void refresh();
 
@@ -48,7 +45,6 @@ private:
     void takeSelection();
     frmTARV& window_;
     EditingContext& ctx_;
-    std::function<void(EditingContext&)> startprocess_;
 };
 
 }  // namespace tarv

@@ -16,13 +16,11 @@
 
 namespace tarv {
 
-ToolsControls::ToolsControls(frmTARV& window) : QObject(&window), window_(window), ctx_(window.ctx) {
+ToolsControls::ToolsControls(frmTARV& window)
+    : QObject(&window), window_(window), ctx_(window.ctx), loadRoad_(ctx_.toolsPage->loadRoad, *this) {
     setObjectName("toolsControls");
     fraLod = new LodFrame(window);
     insertIntoPage(window.pageTools, 0, fraLod);
-    // The load road runs as a command of the main window, which holds back the user's input while it runs
-    // and hands it over afterwards.
-    fraLod->setStartProcess([&window](EditingContext&) { window.startprocess(); });
 
     auto* scaling = new QGroupBox("Scaling Options");
     scaling->setObjectName("fraScaling");
@@ -102,6 +100,8 @@ void ToolsControls::sync() {
     chkScaleMEX->setChecked(tools.chkScaleMEX);
     chkScaleMAD->setChecked(tools.chkScaleMAD);
 }
+
+void ToolsControls::startprocess(EditingContext&) { window_.startprocess(); }
 
 void installMeshTools(frmTARV& window) {
     auto* controls = new ToolsControls(window);

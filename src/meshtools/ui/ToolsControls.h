@@ -9,13 +9,18 @@
 #include <QRadioButton>
 #include <array>
 
+#include "meshtools/state/ToolsPageState.h"
+#include "shell/WindowHook.h"
+
 namespace tarv {
 
 class EditingContext;
 class frmTARV;
 class LodFrame;
 
-class ToolsControls : public QObject {
+// Also the mesh tools' load road while the window lives: the load runs as a command of the main window, which
+// holds back the user's input while it runs and hands it over afterwards.
+class ToolsControls : public QObject, public LoadRoadHook {
     Q_OBJECT
 public:
     explicit ToolsControls(frmTARV& window);
@@ -31,10 +36,12 @@ public:
     QPushButton* cmdRotate;
     // Shows the page's state.
     void sync();
+    void startprocess(EditingContext& ctx) override;
 
 private:
     frmTARV& window_;
     EditingContext& ctx_;
+    WindowHook<LoadRoadHook> loadRoad_;
 };
 
 // Installs the mesh tools into the main window: the "Tools" page's controls and Tools > "&Repair PEO file".

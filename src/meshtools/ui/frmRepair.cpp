@@ -266,9 +266,6 @@ void mnuToolsRepair_Click(frmTARV& window) {
 
 void installRepairWindow(frmTARV& window) {
     new RepairWindowSlot(window, kRepairWindowSlot);
-    // In the editor the load road runs as a command of the main window, which holds back the user's input
-    // while it runs and hands it over afterwards.
-    window.ctx.toolsPage->startprocess = [&window](EditingContext&) { window.startprocess(); };
     QObject::connect(window.mnuToolsRepair, &QAction::triggered, &window,
                      [&window] { window.runCommand([&window] { mnuToolsRepair_Click(window); }); });
     window.mnuToolsRepair->setEnabled(true);

@@ -5,7 +5,6 @@
 // ctx.shell.treeHeirachy. The windows mirror this state; handlers change it through logic.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,13 +21,30 @@ public:
     virtual void cmdMexAdd_Click(EditingContext&) {}
 };
 
+// What the selection of an object shows on the Keyframes tab: the animation subsystem connects its keyframe
+// panel here; none shows no keys.
+class SelectionKeysHook {
+public:
+    virtual ~SelectionKeysHook() = default;
+    // Object objNo was selected: the tab shows its keys for the selected animation.
+    virtual void getAnimations(EditingContext& ctx, int16_t objNo) {}
+};
+
+// Shows lblBakeStatus at once, while Bake runs: the "Advanced Object Properties" dialog sets itself here
+// while it lives; none shows it only when the dialog is shown again.
+class BakeStatusHook {
+public:
+    virtual ~BakeStatusHook() = default;
+    virtual void showBakeStatus(EditingContext& ctx) {}
+};
+
 // The texts of the "Advanced Object Properties" and "Pivot Point" dialogs that logic writes.
 struct ObjectDialogsState {
     std::string lblObjectName = "Object Name";
     std::array<std::string, 9> lblObjectSize;  // size x, y, z; maximum x, y, z; minimum x, y, z
     std::string lblBakeStatus;
     std::array<std::string, 3> txtPivot;                     // the X, Y and Z offsets
-    std::function<void(EditingContext&)> showBakeStatus;     // the window shows lblBakeStatus at once
+    BakeStatusHook* bakeStatus = nullptr;
 };
 
 struct ObjectsState {
@@ -68,9 +84,7 @@ struct ObjectsState {
     bool cmdDeleteObjectEnabled = true;
     GunChunkHook* gunChunkHook = nullptr;  // none: no gun chunks are added
 
-    // Set by a page that shows the selected object's details; unset: nothing is done.
-    std::function<void(EditingContext&, int16_t)> getObjectFlags;  // size labels of Advanced Properties
-    std::function<void(EditingContext&, int16_t)> getAnimations;   // the Keyframes panel
+    SelectionKeysHook* keysHook = nullptr;  // none: no keys are shown
 
     ObjectDialogsState dialogs;
 };

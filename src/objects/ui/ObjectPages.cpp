@@ -17,6 +17,7 @@
 
 #include "shell/KeyedTreeWidget.h"
 #include "objects/ObjectSteps.h"
+#include "shell/WindowHook.h"
 #include "shell/frmTARV.h"
 #include "objects/ObjectLinks.h"
 #include "objects/ObjectSelection.h"
@@ -272,17 +273,31 @@ void ObjectPanel::sync() {
     matrixPage->showState();
 }
 
+namespace {
+// Opens the Geometry Inspector for the materials page while the main window lives, over the modal window
+// that asked for it (Material Properties), else over the main window.
+class GeometryInspectorOpener : public QObject, public GeometryInspectorHook {
+public:
+    explicit GeometryInspectorOpener(frmTARV& window)
+        : QObject(&window), window_(window), hook_(window.ctx.materialsPage->geometryInspector, *this) {}
+    void showGeometryInspector(EditingContext& ctx, const std::string& lblObjNo, const std::string& lblFaceNo) override {
+        QWidget* owner = QApplication::activeModalWidget();
+        tarv::showGeometryInspector(ctx, owner ? owner : &window_, lblObjNo, lblFaceNo);
+    }
+
+private:
+    frmTARV& window_;
+    WindowHook<GeometryInspectorHook> hook_;
+};
+}  // namespace
+
 ObjectPanel* installObjects(frmTARV& window) {
     connectObjects(window.ctx);
     auto* panel = new ObjectPanel(window);
     new ObjectOptions(window);
     installObjectDialogs(window, panel->matrixPage->cmdAdvancedObjProps);
     installObjectImport(window);
-    window.ctx.materialsPage->showGeometryInspector = [&ctx = window.ctx, &window](const std::string& object,
-                                                                                   const std::string& face) {
-        QWidget* owner = QApplication::activeModalWidget();
-        showGeometryInspector(ctx, owner ? owner : &window, object, face);
-    };
+    new GeometryInspectorOpener(window);
     return panel;
 }
 

@@ -88,7 +88,8 @@ void frmPivot::cmdPivot_Click() {
     if (hideIt) hide();
 }
 
-frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner) : QDialog(owner), ctx_(ctx) {
+frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner)
+    : QDialog(owner), ctx_(ctx), bakeStatus_(ctx.objects.dialogs.bakeStatus, *this) {
     setObjectName("frmAdvancedObjects");
     setWindowTitle("Advanced Object Properties");
     setModal(true);
@@ -140,10 +141,11 @@ frmAdvancedObjects::frmAdvancedObjects(EditingContext& ctx, QWidget* owner) : QD
     connect(OKButton, &QPushButton::clicked, this, &QDialog::hide);
     // The pivot window runs its commands on the same road as this one.
     pivot->run = [this](const std::function<void()>& command) { runCommand(run, command); };
-    ctx.objects.dialogs.showBakeStatus = [this](EditingContext&) {
-        lblBakeStatus->setText(q(ctx_.objects.dialogs.lblBakeStatus));
-        lblBakeStatus->repaint();
-    };
+}
+
+void frmAdvancedObjects::showBakeStatus(EditingContext&) {
+    lblBakeStatus->setText(q(ctx_.objects.dialogs.lblBakeStatus));
+    lblBakeStatus->repaint();
 }
 
 void frmAdvancedObjects::showState() {

@@ -12,6 +12,9 @@
 #include <array>
 #include <functional>
 
+#include "objects/state/ObjectsState.h"
+#include "shell/WindowHook.h"
+
 namespace tarv {
 
 class EditingContext;
@@ -39,7 +42,8 @@ private:
     EditingContext& ctx_;
 };
 
-class frmAdvancedObjects : public QDialog {
+// Also shows the bake status at once while it lives.
+class frmAdvancedObjects : public QDialog, public BakeStatusHook {
     Q_OBJECT
 public:
     frmAdvancedObjects(EditingContext& ctx, QWidget* owner);
@@ -63,9 +67,11 @@ public:
     // Runs a command of this window on the main window's one road, which then shows the context on every
     // page; unset, the command runs alone.
     std::function<void(const std::function<void()>&)> run;
+    void showBakeStatus(EditingContext& ctx) override;
 
 private:
     EditingContext& ctx_;
+    WindowHook<BakeStatusHook> bakeStatus_;
 };
 
 // The main window's "Advanced Properties": nothing without a selection; otherwise the dialog opens modally.

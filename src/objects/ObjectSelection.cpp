@@ -226,7 +226,7 @@ void clearPickedSelection(EditingContext& ctx) {
     s.Dx_Label1 = "Nothing selected";
     s.cmdApplyMatrixEnabled = s.cmdKeyfApplyEnabled = s.cmdAdvancedObjPropsEnabled = false;
     // The Keyframes tab learns of the selection through the same hook as of a selected object.
-    if (s.getAnimations) s.getAnimations(ctx, -1);
+    if (s.keysHook) s.keysHook->getAnimations(ctx, -1);
 }
 
 namespace {

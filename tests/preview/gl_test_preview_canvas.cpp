@@ -9,6 +9,7 @@
 
 #include "Fakes.h"
 #include "PreviewFixtures.h"
+#include "RoadHooks.h"
 #include "Screenshot.h"
 #include "TempDir.h"
 #include "../model/PeoFixture.h"
@@ -124,7 +125,6 @@ TEST(PreviewCanvas, AnOpenDrawsTheNewShipOnceAtItsEnd) {
     TestContext t(dir.path());
     t.preferencesStore.setKeyValue("AlwaysShowBackup", "0");
     t.preferencesStore.setKeyValue("ObjectSharing", "0");
-    t.ctx.road.endProgram = [] {};
     FxFile file;
     file.publicMaterials = {FxMaterial{}};
     constexpr int kObjects = 40;
@@ -134,6 +134,7 @@ TEST(PreviewCanvas, AnOpenDrawsTheNewShipOnceAtItsEnd) {
 
     auto window = std::make_unique<frmTARV>(t.ctx, scene::createRMCanvas);
     installSubsystems(*window);
+    RoadWindowWatch roadWindow(t.ctx);  // nothing ends the program
     t.ctx.services.status = window.get();
     window->spaceUpdates();
     window->Form_Load();

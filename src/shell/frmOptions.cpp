@@ -170,7 +170,8 @@ void frmOptions::connectLiveSwitches() {
                                                  {chkSwitchClrs, &ctx_.live.chkSwitchClrs},
                                                  {chkMEXload, &ctx_.live.chkMEXload},
                                                  {chkSaveKeyframesXrotInvert, &ctx_.live.chkSaveKeyframesXrotInvert}};
-    for (auto [box, value] : live) {
+    for (const auto& [box, switchValue] : live) {
+        bool* value = switchValue;  // a lambda captures a variable, not a structured binding
         box->setChecked(*value);
         connect(box, &QCheckBox::toggled, this, [value](bool on) { *value = on; });
     }

@@ -117,4 +117,31 @@ for case in "4|2||60" "4|2|7|7" "16|2|--budget 360|45" "5|2|--budget 360|120" "3
       fail "scripts/fuzz '$args' with $count targets on $cores cores: target $i ran ${got:-never} s, not $expected s"
   done
 done
+# scripts/fuzz --from runs the targets of a build already made (a folder taken relative to the caller's), keeps
+# its logs there and builds nothing; scripts/fuzz alone still builds its own.
+made=$work/caller/made
+for args in "--from made --budget 30" "--budget 30 --from $made" "--from made/ 15"; do
+  rm -rf "$made" "$repo/build-fuzz" "$CMAKE_LOG"
+  mkdir -p "$made/fuzz"
+  for i in 1 2 3; do
+    printf '#!/usr/bin/env bash\nprintf "%%s\\n" "$@"\n' > "$made/fuzz/fuzz_m$i"
+    chmod +x "$made/fuzz/fuzz_m$i"
+  done
+  (cd "$work/caller" && PATH="$work/bin:$PATH" CORES=2 TARV_SAMPLES=$work/none "$repo/scripts/fuzz" $args > /dev/null) ||
+    fail "scripts/fuzz $args failed"
+  [[ ! -e "$CMAKE_LOG" && ! -e "$repo/build-fuzz" ]] || fail "scripts/fuzz $args built something"
+  for i in 1 2 3; do
+    got=$(sed -n 's/^-max_total_time=//p' "$made/m$i.log" 2>/dev/null)
+    [[ "$got" == 15 ]] || fail "scripts/fuzz $args: target m$i ran ${got:-never} s, not 15 s"
+    grep -qx -- "-artifact_prefix=$made/crashes/m$i/" "$made/m$i.log" || fail "scripts/fuzz $args: crashes not kept in $made"
+  done
+done
+rm -rf "$made"
+(cd "$work/caller" && PATH="$work/bin:$PATH" CORES=2 "$repo/scripts/fuzz" --from made > /dev/null 2>&1) &&
+  fail "scripts/fuzz --from a folder without fuzz targets succeeded"
+rm -rf "$repo/build-fuzz" "$CMAKE_LOG"
+mkdir -p "$fuzzers"
+PATH="$work/bin:$PATH" CORES=2 "$repo/scripts/fuzz" 5 > /dev/null || fail "scripts/fuzz 5 failed"
+grep -q -- "-B build-fuzz .*-DTARV_FUZZ=ON" "$CMAKE_LOG" || fail "scripts/fuzz alone did not build: $(cat "$CMAKE_LOG")"
+
 echo "scripts/run, scripts/build and scripts/fuzz behave"

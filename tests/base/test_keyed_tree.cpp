@@ -141,7 +141,9 @@ TEST(KeyedTree, ArrangesTheWholeShapeAtOnceAndRefusesCyclesAndBadIndexes) {
         {{0, 0, 0, 0, 0, 0}, {1, 2, 3, 4, 5, 5}},  // o5 listed twice, o6 never
         {{0, 0, 0, 0, 0}, {1, 2, 3, 4, 5}},        // too short
     };
-    for (const auto& [parents, order] : refused) {
+    for (const auto& refusal : refused) {
+        const std::vector<int>& parents = refusal.first;
+        const std::vector<int>& order = refusal.second;
         EXPECT_EQ(errorOf([&] { t.arrange(parents, order); }), 5);
         EXPECT_EQ(t.topLevel(), topBefore);
         EXPECT_EQ(t.childrenOf("o0"), childrenBefore);

@@ -56,10 +56,12 @@ ShipInfoControls::ShipInfoControls(frmTARV& window) : QObject(&window), window_(
     const std::pair<QCheckBox*, bool*> mirrors[] = {{chkMexMirrorX, &page.chkMexMirrorX},
                                                     {chkMexMirrorY, &page.chkMexMirrorY},
                                                     {chkMexMirrorZ, &page.chkMexMirrorZ}};
-    for (const auto& [box, flag] : mirrors)
-        connect(box, &QCheckBox::toggled, this, [this, flag](bool on) {
+    for (const auto& mirror : mirrors) {
+        bool* flag = mirror.second;
+        connect(mirror.first, &QCheckBox::toggled, this, [this, flag](bool on) {
             if (!window_.syncing()) *flag = on;
         });
+    }
     KeyedTreeWidget* tree = window.treeMex;
     connect(tree, &KeyedTreeWidget::nodeClicked, this, [this](const QString& key) {
         window_.runCommand([this, key] { treeMex_NodeClick(ctx_, key.toStdString()); });

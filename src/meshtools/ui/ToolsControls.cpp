@@ -81,10 +81,12 @@ ToolsControls::ToolsControls(frmTARV& window)
     });
     const std::pair<QCheckBox*, bool*> scales[] = {
         {chkScalePEO, &tools.chkScalePEO}, {chkScaleMEX, &tools.chkScaleMEX}, {chkScaleMAD, &tools.chkScaleMAD}};
-    for (auto [box, value] : scales)
-        connect(box, &QCheckBox::toggled, this, [this, value](bool on) {
+    for (const auto& scale : scales) {
+        bool* value = scale.second;
+        connect(scale.first, &QCheckBox::toggled, this, [this, value](bool on) {
             if (!window_.syncing()) *value = on;
         });
+    }
 }
 
 void ToolsControls::sync() {

@@ -8,6 +8,8 @@ src=$1
 work=$(realpath "$(mktemp -d)")
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The scripts' defaults are checked here: a job count the caller's shell sets must not change them.
+unset TARV_JOBS
 
 repo=$work/repo
 mkdir -p "$repo/scripts" "$repo/samples" "$work/caller/ships" "$work/bin"

@@ -139,7 +139,7 @@ void frmTARV::loadThisFile(const std::string& filename) {
 
 void frmTARV::mnuFileOpen_Click() {
     runCommand([&] { tarv::mnuFileOpen_Click(ctx); });
-    repaint();
+    update();  // the window is drawn again with the next frame, not once more at once
 }
 
 void frmTARV::mnuRecentFile_Click(int index) {
@@ -148,7 +148,7 @@ void frmTARV::mnuRecentFile_Click(int index) {
 
 void frmTARV::mnuRevBU_Click() {
     runCommand([&] { tarv::mnuRevBU_Click(ctx); });
-    repaint();
+    update();  // the window is drawn again with the next frame, not once more at once
 }
 
 void frmTARV::mnuReload_Click() {

@@ -63,7 +63,7 @@ TEST(PlaybackSample, TheSampleShipsAnimationPlaysInThePreviewAndStops) {
     window->SSTab1->setCurrentWidget(window->pageAnimations);
     list->setCurrentRow(0);
     auto* play = window->findChild<QPushButton*>("cmdPlayAnimation");
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Stop");
     t.clock.advance(1.0);
     Timer1_Timer(ctx);
@@ -72,10 +72,10 @@ TEST(PlaybackSample, TheSampleShipsAnimationPlaysInThePreviewAndStops) {
         << "the turret turns half a radian at one second";
     saveScreenshotIfAsked(*window, "playback_sample_playing");
 
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Play");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
-    window->findChild<QPushButton*>("cmdResetAllObjects")->click();
+    clickOn(window->findChild<QPushButton*>("cmdResetAllObjects"));
     EXPECT_TRUE(samePose(ctx.view.viewObjects[size_t(turret)].frame->localTransform(), rest));
 
     // The Keyframes tab for the turret: its three keys of "Sweep", the first shown.

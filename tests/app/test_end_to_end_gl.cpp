@@ -15,6 +15,7 @@
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "base/AtomicFile.h"
 #include "shell/ShellDialogs.h"
@@ -30,7 +31,7 @@ void resumeErrorReportWhenShown(frmError* report, std::string& text) {
     QTimer::singleShot(50, report, [report, &text] {
         if (!report->isVisible()) return resumeErrorReportWhenShown(report, text);
         text = report->reportText();
-        report->cmdClose->click();
+        clickOn(report->cmdClose);
     });
 }
 

@@ -173,7 +173,7 @@ TEST_F(RepairWindow, RepairMaterialsPatchesTheFileAndAnEditedVersionIsUsed) {
     t.prompts.expectOpen(FileDialogChoice{path, 2});
     whileShown([&](frmRepair& d) {
         d.mnuFileOpen->trigger();
-        d.cmdRepairMats->click();
+        clickOn(d.cmdRepairMats);
         EXPECT_EQ(d.txtMats->text(), "12");
         EXPECT_FALSE(d.cmdRepairMats->isEnabled());
         d.txtVersion->clear();

@@ -53,7 +53,7 @@ struct GeometryInspectorTest : test::WindowFixture, ::testing::Test {
             std::string shot = "geometry_inspector_" + entry;
             std::replace(shot.begin(), shot.end(), ' ', '_');
             test::saveScreenshotIfAsked(*dialog, shot.c_str());
-            dialog->cmdClose->click();
+            test::clickOn(dialog->cmdClose);
         });
         lstMatFaces_Click(t.ctx, entry);
         return counts;

@@ -102,7 +102,7 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
         QTest::mouseClick(open->OKButton, Qt::LeftButton);
     });
     ASSERT_TRUE(button->isEnabled());
-    button->click();  // the Matrix page need not be the page in view
+    clickOn(button);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].x, 11);

@@ -147,6 +147,6 @@ TEST(PreviewWindow, APickShowsInTheWindow) {
     EXPECT_FALSE(f.find<QPushButton>("cmdKeyfApply")->isEnabled());
 
     // The Top button turns the orbit.
-    f.find<QRadioButton>("view3d_4")->click();
+    clickOn(f.find<QRadioButton>("view3d_4"));
     EXPECT_FLOAT_EQ(ctx.preview.camera.orbitAngleY, 7.8f);
 }

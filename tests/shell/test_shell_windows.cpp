@@ -298,7 +298,7 @@ TEST(frmError, BuildsTheReportWithAndWithoutParameters) {
     EXPECT_EQ(report.cmdClose->text(), "Resume");
 
     ErrorReportInfo info{9, "TARV", "Subscript out of range", "modD3D", "resetPeoObject", "", ""};
-    whenOpen([&] { report.cmdClose->click(); });
+    whenOpen([&] { clickOn(report.cmdClose); });
     report.show(info);
     std::string title = t.ctx.version.appTitle;
     EXPECT_EQ(report.reportText(),
@@ -306,7 +306,7 @@ TEST(frmError, BuildsTheReportWithAndWithoutParameters) {
     EXPECT_EQ(report.txtError->toPlainText().count('\n'), 3) << "four lines";
 
     info.arguments = "5";
-    whenOpen([&] { report.cmdClose->click(); });
+    whenOpen([&] { clickOn(report.cmdClose); });
     report.show(info);
     EXPECT_TRUE(report.reportText().ends_with("In function: resetPeoObject\r\nParameters: 5\r\n"));
     EXPECT_EQ(report.txtError->toPlainText().count('\n'), 4) << "five lines";
@@ -321,10 +321,10 @@ TEST(frmError, CopyPutsExactlyTheTextOnTheClipboardAndStaysOpen) {
     QString copied;
     whenOpen([&] {
         saveScreenshotIfAsked(report, "frmError");
-        report.cmdCopy->click();
+        clickOn(report.cmdCopy);
         copied = QApplication::clipboard()->text();
         stayedOpen = report.isVisible();
-        report.cmdClose->click();
+        clickOn(report.cmdClose);
     });
     report.show({6, "TARV", "Overflow", "modPeo", "readPeo", "/ships/a.peo|1", ""});
     EXPECT_TRUE(stayedOpen);
@@ -338,7 +338,7 @@ TEST(frmError, ResumeSkipsTheRestOfTheTrappedProcedure) {
     frmError report(t.ctx);
     t.ctx.services.errorReport = &report;
     int stepsDone = 0;
-    whenOpen([&] { report.cmdClose->click(); });
+    whenOpen([&] { clickOn(report.cmdClose); });
     bool ran = trapErrors(t.ctx, "modTest", "twoSteps", "", [&] {
         ++stepsDone;
         throw RunTimeError::divisionByZero();
@@ -355,7 +355,7 @@ TEST(frmError, EndHidesTheReportAndRunsTheExitRoad) {
     frmTARV window(t.ctx);
     RoadWindowWatch road(t.ctx);
     road.onEnd = [&] { EXPECT_FALSE(window.errorWindow->isVisible()); };
-    whenOpen([&] { window.errorWindow->cmdEndTARV->click(); });
+    whenOpen([&] { clickOn(window.errorWindow->cmdEndTARV); });
     window.errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
     EXPECT_EQ(road.ends, 1);
 }
@@ -374,7 +374,7 @@ TEST(frmLoad, ShowsTheNotesAndDropsThemWhenDone) {
     EXPECT_EQ(summary->GetGoing->text(), "Ah, I've seen it ...  now get going !");
     summary->show();
     saveScreenshotIfAsked(*summary, "frmLoad");
-    summary->GetGoing->click();
+    clickOn(summary->GetGoing);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(summary.isNull()) << "the button unloads the window";
     EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "");
@@ -395,7 +395,7 @@ TEST(frmAbout, ShowsTheVersionAndCredits) {
     EXPECT_EQ(about->cmdOK->text(), "OK");
     about->show();
     saveScreenshotIfAsked(*about, "frmAbout");
-    about->cmdOK->click();
+    clickOn(about->cmdOK);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull()) << "OK unloads the About box";
 }

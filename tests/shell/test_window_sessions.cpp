@@ -16,6 +16,7 @@
 #include "Fakes.h"
 #include "SampleShip.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
 #include "materials/ui/frmMaterials.h"
@@ -185,7 +186,7 @@ TEST(WindowSessions, MaterialSwatchesShowTheMaterialOnDisplay) {
             ASSERT_NE(dialog, nullptr);
             inside(*dialog);
             ran = true;
-            dialog->cmdClose->click();
+            clickOn(dialog->cmdClose);
         });
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         EXPECT_TRUE(ran) << row;

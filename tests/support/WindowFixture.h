@@ -16,6 +16,7 @@
 
 #include "Fakes.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
 #include "scene/Viewport.h"
@@ -24,8 +25,9 @@
 
 namespace tarv::test {
 
-// A click on the tab of the page, as the user makes it.
+// A click on the tab of the page, as the user makes it (the window shown first).
 inline void clickTab(QTabWidget* tabs, QWidget* page) {
+    if (!tabs->window()->isVisible()) tabs->window()->show();
     QTabBar* bar = tabs->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
     EXPECT_EQ(tabs->currentWidget(), page);

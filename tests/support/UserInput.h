@@ -1,0 +1,53 @@
+#pragma once
+// A user's mouse click on a control: the control must be shown, enabled and not covered by another widget
+// where the pointer lands.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QWidget>
+#include <string>
+
+namespace tarv::test {
+
+// Where the user clicks a control: a check box or a radio button on its indicator, anything else in its middle.
+inline QPoint clickPointOf(QWidget* widget) {
+    QStyleOptionButton option;
+    option.initFrom(widget);
+    if (qobject_cast<QCheckBox*>(widget))
+        return widget->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, widget).center();
+    if (qobject_cast<QRadioButton*>(widget))
+        return widget->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, widget).center();
+    return widget->rect().center();
+}
+
+// The outermost hidden widget that keeps the control from showing, for the failure message.
+inline std::string hiddenPartOf(QWidget* widget) {
+    std::string hidden = "its window";
+    for (QWidget* w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (w->isHidden()) hidden = w->objectName().toStdString() + " (" + w->metaObject()->className() + ")";
+    return hidden;
+}
+
+// A left click on the control as the user makes it. Fails when the user could not click it: hidden, disabled,
+// or another widget of its window over the point.
+inline void clickOn(QWidget* widget) {
+    ASSERT_NE(widget, nullptr);
+    const std::string name = widget->objectName().toStdString();
+    ASSERT_TRUE(widget->isVisible()) << name << " is not shown: " << hiddenPartOf(widget) << " is hidden";
+    ASSERT_TRUE(widget->isEnabled()) << name << " is disabled";
+    const QPoint at = clickPointOf(widget);
+    if (!widget->isWindow()) {
+        QWidget* top = widget->window();
+        QWidget* under = top->childAt(widget->mapTo(top, at));
+        ASSERT_TRUE(under == widget || widget->isAncestorOf(under))
+            << name << " is covered by " << (under ? under->objectName().toStdString() : "nothing");
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+}
+
+}  // namespace tarv::test

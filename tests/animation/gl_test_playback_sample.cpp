@@ -60,8 +60,8 @@ TEST(PlaybackSample, TheSampleShipsAnimationPlaysInThePreviewAndStops) {
     ASSERT_GE(ctx.model.peoObjects[size_t(turret)].madObjectIndex, 0);
     const scene::Transform rest = ctx.view.viewObjects[size_t(turret)].frame->localTransform();
 
-    window->SSTab1->setCurrentWidget(window->pageAnimations);
-    list->setCurrentRow(0);
+    clickTab(window->SSTab1, window->pageAnimations);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     auto* play = window->findChild<QPushButton*>("cmdPlayAnimation");
     clickOn(play);
     EXPECT_EQ(play->text(), "Stop");

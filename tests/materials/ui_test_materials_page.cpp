@@ -77,8 +77,7 @@ TEST_F(MaterialsPageTest, SwapTakesTheEditedBoxes) {
     loadMaterials(2);
     auto* pub = find<QLineEdit>("txtPublic");
     auto* local = find<QLineEdit>("txtLocal");
-    local->selectAll();
-    local->insert("7");  // as typed
+    test::typeInto(local, "7");
     test::clickOn(find<QPushButton>("cmdSwapMtl"));
     EXPECT_EQ(pub->text(), "7");
     EXPECT_EQ(local->text(), "2");
@@ -86,8 +85,7 @@ TEST_F(MaterialsPageTest, SwapTakesTheEditedBoxes) {
     EXPECT_EQ(t.ctx.model.localMaterialCount, 2);
 
     t.prompts.expectMessage(kMaterialCountText);
-    pub->selectAll();
-    pub->insert("abc");
+    test::typeInto(pub, "abc");
     test::clickOn(find<QPushButton>("cmdSwapMtl"));
     EXPECT_EQ(t.ctx.model.publicMaterialCount, 7);
 }

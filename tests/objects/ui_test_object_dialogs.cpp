@@ -161,9 +161,27 @@ TEST(ObjectDialogsWindow, PivotPointResetsItsBoxesSelectsOnFocusAndPivots) {
     EXPECT_TRUE(pivot->Label1->text().contains("object \"pivots\".  If the"));
     EXPECT_EQ(pivot->cmdPivot->text(), "Pivot!");
     EXPECT_EQ(pivot->cmdCancel->text(), "Cancel");
-    pivot->txtPivot[0]->setText("7");
+    // The Pivot Point window opened from Advanced Object Properties as the user opens it, body run on it.
+    const auto throughAdvanced = [&](std::function<void()> body) {
+        f.whenShown([&f, body] {
+            auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
+            ASSERT_NE(open, nullptr);
+            f.whenShown(body);
+            clickOn(open->cmdMovePivot);
+            clickOn(open->OKButton);
+        });
+        clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
+        clickOn(f.find<QPushButton>("cmdAdvancedObjProps"));
+    };
+    // A value typed and cancelled at the first opening.
+    throughAdvanced([&] {
+        ASSERT_EQ(QApplication::activeModalWidget(), pivot);
+        typeInto(pivot->txtPivot[0], "7");
+        clickOn(pivot->cmdCancel);
+    });
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].y, 0);
     bool checked = false;
-    f.whenShown([&] {
+    throughAdvanced([&] {
         checked = true;
         for (QLineEdit* box : pivot->txtPivot) EXPECT_EQ(box->text(), "0");
         pivot->txtPivot[1]->setFocus();
@@ -171,9 +189,8 @@ TEST(ObjectDialogsWindow, PivotPointResetsItsBoxesSelectsOnFocusAndPivots) {
         EXPECT_EQ(pivot->txtPivot[1]->selectedText(), "0");
         QTest::keyClicks(pivot->txtPivot[1], "5");  // replaces the selected text
         saveScreenshotIfAsked(*pivot, "pivot_point");
-        QTest::mouseClick(pivot->cmdPivot, Qt::LeftButton);
+        clickOn(pivot->cmdPivot);
     });
-    pivot->exec();
     EXPECT_TRUE(checked);
     EXPECT_FALSE(pivot->isVisible());
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].y, 5);

@@ -118,7 +118,8 @@ TEST(KeyedTreeWidget, ForwardsEditCommitAndCancel) {
     f.widget.startEditing("o1");
     auto* editor = f.widget.viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->setText("hull2");
+    editor->selectAll();
+    QTest::keyClicks(editor, "hull2");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     ASSERT_EQ(commits.count(), 1);
@@ -131,7 +132,8 @@ TEST(KeyedTreeWidget, ForwardsEditCommitAndCancel) {
     f.widget.startEditing("o2");
     editor = f.widget.viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->setText("something");
+    editor->selectAll();
+    QTest::keyClicks(editor, "something");
     QTest::keyClick(editor, Qt::Key_Escape);
     QCoreApplication::processEvents();
     ASSERT_EQ(cancels.count(), 1);

@@ -338,7 +338,9 @@ TEST(frmOptions, GreyIsStoredAppliedAndKeptOverARestart) {
 TEST(frmOptions, DuplicateMaterialsAreStoredAsOne) {
     OptionsFixture f;
     f.show();
-    f.dialog->chkDuplicateMaterials->setChecked(true);
+    clickTab(f.dialog->SSTab1, f.dialog->SSTab1->widget(4));  // "Advanced"
+    ASSERT_FALSE(f.dialog->chkDuplicateMaterials->isChecked());
+    clickOn(f.dialog->chkDuplicateMaterials);
     clickOn(f.dialog->cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("DuplicateMaterials"), "1");
     OptionsFixture again(OptionsFixture::Stored{{"DuplicateMaterials", "1"}});
@@ -424,7 +426,8 @@ TEST(frmOptions, StoredValuesNoControlOffersShowNoChoiceAndOKKeepsThem) {
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("RenderBackground"), "9");
     // A value the user picks is stored.
     f.show();
-    d.optLogging[2]->setChecked(true);
+    clickTab(d.SSTab1, d.SSTab1->widget(1));  // "Logging"
+    clickOn(d.optLogging[2]);
     clickOn(d.cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("LogLevel"), "2");
 }
@@ -446,8 +449,11 @@ TEST(frmOptions, ViewLogShowsTheStartUpLogBeforeALoad) {
 TEST(frmOptions, LiveSwitchesActAtOnceAcrossCancelAndStartFreshAfterARestart) {
     OptionsFixture f;
     f.show();
-    f.dialog->chkMEXload->setChecked(true);
-    f.dialog->chkVNs->setChecked(false);
+    clickTab(f.dialog->SSTab1, f.dialog->SSTab1->widget(4));  // "Advanced"
+    ASSERT_FALSE(f.dialog->chkMEXload->isChecked());
+    ASSERT_TRUE(f.dialog->chkVNs->isChecked());
+    clickOn(f.dialog->chkMEXload);
+    clickOn(f.dialog->chkVNs);
     clickOn(f.dialog->cmdCancel);
     EXPECT_TRUE(f.t.ctx.live.chkMEXload);
     EXPECT_FALSE(f.t.ctx.live.chkVNs);

@@ -218,7 +218,7 @@ TEST(frmOptions, EveryTabCaptionIsReadable) {
     QApplication::processEvents();
     expectEveryCaptionReadable(options->SSTab1);
     for (int i = 0; i < options->SSTab1->count(); ++i) {
-        options->SSTab1->setCurrentIndex(i);
+        clickTab(options->SSTab1, options->SSTab1->widget(i));
         saveScreenshotIfAsked(*options, ("frmOptions_page" + std::to_string(i)).c_str());
     }
     options->hide();

@@ -66,8 +66,8 @@ struct ShipSession {
         return found;
     }
     KeyedTreeWidget* tree() {
-        window->SSTab1->setCurrentWidget(window->pageObjects);
-        window->pageObjects->SSTab2->setCurrentWidget(window->pageObjects->pageHeirachy);
+        clickTab(window->SSTab1, window->pageObjects);
+        clickTab(window->pageObjects->SSTab2, window->pageObjects->pageHeirachy);
         return window->treeHeirachy;
     }
     QTreeWidgetItem* node(const char* name) {
@@ -105,7 +105,7 @@ TEST(WindowSessions, TheRecoilBoxStartsAgainAfterAReload) {
     auto* recoil = s.find<QCheckBox>("chkShowRecoil");
     EXPECT_FALSE(recoil->isEnabled());
     s.clickText("Gun");
-    s.window->pageObjects->SSTab2->setCurrentWidget(s.window->pageObjects->pageMatrix);
+    clickTab(s.window->pageObjects->SSTab2, s.window->pageObjects->pageMatrix);
     ASSERT_TRUE(recoil->isEnabled());
     QStyleOptionButton option;
     option.initFrom(recoil);
@@ -168,7 +168,7 @@ TEST(WindowSessions, AClickOnTheTickBoxOfTheSelectedNodeTicksAndNeverRenames) {
 
 TEST(WindowSessions, MaterialSwatchesShowTheMaterialOnDisplay) {
     ShipSession s;
-    s.window->SSTab1->setCurrentWidget(s.window->pageMaterials);
+    clickTab(s.window->SSTab1, s.window->pageMaterials);
     auto* list = s.find<QListWidget>("lstMaterial");
     ASSERT_GE(list->count(), 3);
     // The sample's ambient, diffuse and specular colours of each material.

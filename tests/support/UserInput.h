@@ -1,6 +1,6 @@
 #pragma once
-// A user's mouse click on a control: the control must be shown, enabled and not covered by another widget
-// where the pointer lands.
+// A user's mouse clicks on a control and on a tab: the control must be shown, enabled and not covered by
+// another widget where the pointer lands.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QWidget>
 #include <string>
@@ -48,6 +50,14 @@ inline void clickOn(QWidget* widget) {
             << name << " is covered by " << (under ? under->objectName().toStdString() : "nothing");
     }
     QTest::mouseClick(widget, Qt::LeftButton, {}, at);
+}
+
+// A click on the tab of the page, as the user makes it (the window shown first).
+inline void clickTab(QTabWidget* tabs, QWidget* page) {
+    if (!tabs->window()->isVisible()) tabs->window()->show();
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
+    EXPECT_EQ(tabs->currentWidget(), page);
 }
 
 }  // namespace tarv::test

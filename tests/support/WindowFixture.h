@@ -25,14 +25,6 @@
 
 namespace tarv::test {
 
-// A click on the tab of the page, as the user makes it (the window shown first).
-inline void clickTab(QTabWidget* tabs, QWidget* page) {
-    if (!tabs->window()->isVisible()) tabs->window()->show();
-    QTabBar* bar = tabs->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
-    EXPECT_EQ(tabs->currentWidget(), page);
-}
-
 // A click on the node of treeHeirachy: the window shows the tree's page, and the mouse clicks the node.
 inline void clickObjectNode(frmTARV& window, const std::string& key) {
     if (!window.isVisible()) window.show();

@@ -32,8 +32,6 @@ struct MexDataWindow {
         s.ctx.version.appTitle = "TARV";
         installSubsystems(window);
         window.resize(900, 650);
-        window.SSTab1->setCurrentIndex(window.SSTab1->indexOf(window.pageShipInfo));
-        window.pageShipInfo->SSTab3->setCurrentIndex(1);
     }
     template <class T>
     T* find(const QString& name) {

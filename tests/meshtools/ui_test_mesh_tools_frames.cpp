@@ -73,7 +73,7 @@ TEST_F(MeshToolsPageFixture, TheThreeFramesCarryTheirControlsOnTheMeshToolsPage)
     EXPECT_TRUE(find<QLabel>("lblWaterProof")->text().contains("may take a while"));
     window.resize(900, 700);
     window.show();
-    window.SSTab1->setCurrentWidget(page);
+    tarv::test::clickTab(window.SSTab1, page);
     tarv::test::saveScreenshotIfAsked(window, "mesh_tools_page");
 }
 

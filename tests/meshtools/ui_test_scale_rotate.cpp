@@ -50,7 +50,7 @@ TEST_F(ScaleRotateFrames, TheFramesCarryTheirCaptions) {
     EXPECT_EQ(find<QRadioButton>("rotateOption_2")->text(), "Z ");
     window.resize(900, 700);
     window.show();
-    window.SSTab1->setCurrentWidget(window.pageTools);
+    test::clickTab(window.SSTab1, window.pageTools);
     tarv::test::saveScreenshotIfAsked(window, "tools_page");
 }
 

@@ -6,8 +6,10 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionSlider>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -58,6 +60,30 @@ inline void clickTab(QTabWidget* tabs, QWidget* page) {
     QTabBar* bar = tabs->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
     EXPECT_EQ(tabs->currentWidget(), page);
+}
+
+
+// Moves a scroll bar to the value with clicks on its arrows, as the user does.
+inline void scrollWithArrows(QScrollBar* bar, int value) {
+    ASSERT_TRUE(bar->isVisible() && bar->isEnabled()) << bar->objectName().toStdString();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    option.subControls = QStyle::SC_All;
+    const auto arrow = [&](QStyle::SubControl part) {
+        return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    };
+    const QPoint more = arrow(QStyle::SC_ScrollBarAddLine), less = arrow(QStyle::SC_ScrollBarSubLine);
+    for (int n = 0; n < 1000 && bar->value() != value; ++n)
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->value() < value ? more : less);
+    EXPECT_EQ(bar->value(), value);
 }
 
 }  // namespace tarv::test

@@ -105,12 +105,12 @@ TEST(ThumbNailWidget, ClicksSelectAndRaiseTheirEvents) {
     QSignalSpy clicks(&g.thumbs, &ThumbNail::Click);
     QSignalSpy doubles(&g.thumbs, &ThumbNail::DblClick);
 
-    QTest::mouseClick(g.label(1), Qt::LeftButton);
+    tarv::test::clickOn(g.label(1));
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(g.thumbs.grid().selection().selectedThumbPath, "m/engine.lif");
     EXPECT_EQ(g.label(1)->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Highlight));
 
-    QTest::mouseClick(g.pic(0), Qt::LeftButton);
+    tarv::test::clickOn(g.pic(0));
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(g.thumbs.grid().selection().selectedThumbIndex, 0);
     EXPECT_EQ(g.thumbs.grid().selection().selectedThumbCaption, "hull");

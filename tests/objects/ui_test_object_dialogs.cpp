@@ -85,7 +85,7 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
     posX->setFocus();
     posX->selectAll();
     QTest::keyClicks(posX, "10");
-    QTest::mouseClick(f.find<QPushButton>("cmdApplyMatrix"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdApplyMatrix"));
     ASSERT_EQ(f.t.ctx.model.peoObjects[1].matrix[3], 10);
     bool shown = false;
     f.whenShown([&] {
@@ -95,11 +95,11 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
         EXPECT_EQ(open->lblObjectName->text(), "Hull");
         EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_0")->text(), "1");
         EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_4")->text(), "3");
-        QTest::mouseClick(open->cmdBakeVertices, Qt::LeftButton);
+        clickOn(open->cmdBakeVertices);
         EXPECT_EQ(open->lblBakeStatus->text(), "Bake complete!");
         EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_3")->text(), "12");
         saveScreenshotIfAsked(*open, "advanced_object_properties");
-        QTest::mouseClick(open->OKButton, Qt::LeftButton);
+        clickOn(open->OKButton);
     });
     ASSERT_TRUE(button->isEnabled());
     clickOn(button);
@@ -125,14 +125,14 @@ TEST(ObjectDialogsWindow, TheMatrixPageShowsABakeWhileTheDialogIsOpen) {
         auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
         shown = open != nullptr;
         if (!open) return;
-        QTest::mouseClick(open->cmdBakeVertices, Qt::LeftButton);
+        clickOn(open->cmdBakeVertices);
         EXPECT_TRUE(open->isVisible());
         EXPECT_EQ(open->lblBakeStatus->text(), "Bake complete!");
         EXPECT_EQ(posX->text(), "0");
         EXPECT_EQ(posY->text(), "0");
-        QTest::mouseClick(open->OKButton, Qt::LeftButton);
+        clickOn(open->OKButton);
     });
-    QTest::mouseClick(f.find<QPushButton>("cmdAdvancedObjProps"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdAdvancedObjProps"));
     EXPECT_TRUE(shown);
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].x, 11);
     EXPECT_TRUE(f.t.errors.reports.empty());

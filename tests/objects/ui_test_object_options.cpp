@@ -49,7 +49,7 @@ TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
     }
 
     clickObjectNode(window, "o1");
-    QTest::mouseClick(frame->findChild<QPushButton*>("cmdCloneObject"), Qt::LeftButton);
+    clickOn(frame->findChild<QPushButton*>("cmdCloneObject"));
     EXPECT_EQ(t.ctx.model.objectCount(), 5);
     EXPECT_EQ(t.ctx.model.peoObjects[3].name, "Hull2");
     EXPECT_EQ(t.ctx.model.peoObjects[4].name, "Gun2");

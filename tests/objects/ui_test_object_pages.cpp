@@ -158,7 +158,7 @@ TEST(ObjectPages, ApplyShowsTheValidationMessage) {
     clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
     f.type("rotX", "abc");
     f.t.prompts.expectMessage("Error in numeric input (rot. X abc), please re-enter.");
-    QTest::mouseClick(f.find<QPushButton>("cmdApplyMatrix"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdApplyMatrix"));
     EXPECT_EQ(f.t.prompts.pending(), 0u);
     EXPECT_EQ(f.find<QLineEdit>("rotX")->text(), "abc");
 }

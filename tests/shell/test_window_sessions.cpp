@@ -206,11 +206,11 @@ TEST(WindowSessions, MaterialSwatchesShowTheMaterialOnDisplay) {
 
     open(0, [&](frmMaterials& dialog) {
         expectShown(dialog, 0);
-        QTest::mouseClick(dialog.cmdNext, Qt::LeftButton);
+        clickOn(dialog.cmdNext);
         expectShown(dialog, 1);
-        QTest::mouseClick(dialog.cmdNext, Qt::LeftButton);
+        clickOn(dialog.cmdNext);
         expectShown(dialog, 2);
-        QTest::mouseClick(dialog.cmdPrev, Qt::LeftButton);
+        clickOn(dialog.cmdPrev);
         expectShown(dialog, 1);
     });
     open(2, [&](frmMaterials& dialog) { expectShown(dialog, 2); });

@@ -66,8 +66,7 @@ TEST(PlaybackSample, TheSampleShipsAnimationPlaysInThePreviewAndStops) {
     clickOn(play);
     EXPECT_EQ(play->text(), "Stop");
     t.clock.advance(1.0);
-    Timer1_Timer(ctx);
-    QApplication::processEvents();
+    QTest::qWait(20);  // the window's frame timer ticks
     EXPECT_FALSE(samePose(ctx.view.viewObjects[size_t(turret)].frame->localTransform(), rest))
         << "the turret turns half a radian at one second";
     saveScreenshotIfAsked(*window, "playback_sample_playing");

@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <memory>
 
 #include "../model/PeoFixture.h"
 #include "Fakes.h"
@@ -168,13 +171,36 @@ TEST(frmTARV, StartsWithTheDesignedTicksAndStates) {
 
 TEST(frmTARV, EveryResizeEmptiesTheSelectionText) {
     WindowFixture f;
-    f.window.show();
-    f.window.Dx_Label1->setText("Selected: hull");
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("Hull")};
+    f.openShip(buildPeo(file).data());
+    clickObjectNode(f.window, "o0");
+    ASSERT_EQ(f.window.Dx_Label1->text(), "Selected object: Hull");
     f.window.resize(f.window.width() + 40, f.window.height() + 30);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.window.Dx_Label1->text(), "");
     EXPECT_EQ(f.t.ctx.err.errModule, "frmTARV");
     EXPECT_EQ(f.t.ctx.err.errProc, "Form_Resize");
+}
+
+// The window closed while the user renames a node of the object tree: the open editor commits nothing
+// into a window that is going.
+TEST(frmTARV, GoingWhileATreeNodeIsRenamedRunsNoCommand) {
+    auto f = std::make_unique<WindowFixture>();
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("Hull")};
+    f->openShip(buildPeo(file).data());
+    f->window.activateWindow();
+    QApplication::processEvents();
+    clickObjectNode(f->window, "o0");
+    QTest::keyClick(f->window.treeHeirachy, Qt::Key_F2);
+    QApplication::processEvents();
+    auto* editor = f->window.treeHeirachy->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "Renamed");
+    f.reset();  // no crash while the window's parts go
 }
 
 // Every caption of the tab control is drawn whole inside its bar, with room for its text.

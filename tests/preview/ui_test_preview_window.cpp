@@ -110,7 +110,7 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     EXPECT_FALSE(thumbs->findChild<QLabel*>("picThumbs_0")->pixmap().isNull());
     EXPECT_TRUE(thumbs->findChild<QLabel*>("picThumbs_1")->pixmap().isNull());
     EXPECT_EQ(thumbs->Caption(), "2 textures loaded");
-    f.window.SSTab1->setCurrentIndex(4);
+    clickTab(f.window.SSTab1, f.window.pageTextures);
     saveScreenshotIfAsked(f.window, "preview_textures_page");
 }
 

@@ -46,8 +46,11 @@ KeyedTreeWidget::KeyedTreeWidget(QWidget* parent) : QTreeWidget(parent) {
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current, QTreeWidgetItem*) {
         if (syncing_ || !model_) return;
         std::string key = keyOf(current);
+        // The view shows the new selection already; changes of the model it has not shown yet stay for the
+        // next sync.
+        const bool inStep = shownRevision_ == model_->revision();
         model_->setSelected(model_->find(key) ? key : std::string());
-        shownRevision_ = model_->revision();  // the view shows this already
+        if (inStep) shownRevision_ = model_->revision();
     });
 }
 

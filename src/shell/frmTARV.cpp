@@ -121,6 +121,10 @@ frmTARV::frmTARV(EditingContext& context, const CanvasFactory& canvasFactory, QW
 }
 
 frmTARV::~frmTARV() {
+    // An editor still open in a control (a tree node's rename) closes when the window hides; what it commits
+    // then runs no command, and the window is hidden before its parts go.
+    ++syncing_;
+    hide();
     if (busy_) QApplication::restoreOverrideCursor();
     if (spaced_) {
         // The context outlives the window: it goes back to the services it had.

@@ -60,22 +60,21 @@ TEST(PlaybackSample, TheSampleShipsAnimationPlaysInThePreviewAndStops) {
     ASSERT_GE(ctx.model.peoObjects[size_t(turret)].madObjectIndex, 0);
     const scene::Transform rest = ctx.view.viewObjects[size_t(turret)].frame->localTransform();
 
-    window->SSTab1->setCurrentWidget(window->pageAnimations);
-    list->setCurrentRow(0);
+    clickTab(window->SSTab1, window->pageAnimations);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     auto* play = window->findChild<QPushButton*>("cmdPlayAnimation");
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Stop");
     t.clock.advance(1.0);
-    Timer1_Timer(ctx);
-    QApplication::processEvents();
+    QTest::qWait(20);  // the window's frame timer ticks
     EXPECT_FALSE(samePose(ctx.view.viewObjects[size_t(turret)].frame->localTransform(), rest))
         << "the turret turns half a radian at one second";
     saveScreenshotIfAsked(*window, "playback_sample_playing");
 
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Play");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
-    window->findChild<QPushButton*>("cmdResetAllObjects")->click();
+    clickOn(window->findChild<QPushButton*>("cmdResetAllObjects"));
     EXPECT_TRUE(samePose(ctx.view.viewObjects[size_t(turret)].frame->localTransform(), rest));
 
     // The Keyframes tab for the turret: its three keys of "Sweep", the first shown.

@@ -81,7 +81,7 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
     auto* play = find<QPushButton>("cmdPlayAnimation");
     auto* list = find<QListWidget>("lstAnimations");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Stop");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 1);
 
@@ -90,9 +90,9 @@ TEST_F(PlaybackControlsTest, PlayReadsStopWhilePlayingAndPlayAgainWhenTheAnimati
     EXPECT_EQ(play->text(), "Play");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
 
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Stop");
-    play->click();
+    clickOn(play);
     EXPECT_EQ(play->text(), "Play");
     EXPECT_EQ(ctx.preview.playback.isPlaying, 0);
 }
@@ -111,11 +111,12 @@ TEST_F(PlaybackCheckBoxesTest, ShowGunRecoilMovesTheSelectedJointBackWhileTicked
     clickObjectNode(window, "o1");
     ASSERT_EQ(t.ctx.objects.selectedObject, 1);
     ASSERT_TRUE(recoil->isEnabled()) << "the selected object is a recoil joint";
+    clickTab(window.pageObjects->SSTab2, window.pageObjects->pageMatrix);
     EXPECT_NEAR(frameZ(1), 7, 1e-6);
-    recoil->click();
+    clickOn(recoil);
     EXPECT_TRUE(recoil->isChecked());
     EXPECT_NEAR(frameZ(1), 2, 1e-6);
-    recoil->click();
+    clickOn(recoil);
     EXPECT_FALSE(recoil->isChecked());
     EXPECT_NEAR(frameZ(1), 7, 1e-6);
 }
@@ -123,14 +124,15 @@ TEST_F(PlaybackCheckBoxesTest, ShowGunRecoilMovesTheSelectedJointBackWhileTicked
 TEST_F(PlaybackCheckBoxesTest, OnlyShowObjectsWithCurrentAnimationsHidesTheOthersAndClearedShowsAll) {
     auto* box = find<QCheckBox>("chkObjectsShowAnims");
     for (const char* key : {"o0", "o1", "o2"}) ASSERT_EQ(node(key), Qt::Checked) << key;
-    box->click();
+    clickTab(window.SSTab1, window.pageObjects);
+    clickOn(box);
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(node("o0"), Qt::Unchecked);
     EXPECT_EQ(node("o1"), Qt::Checked);
     EXPECT_EQ(node("o2"), Qt::Unchecked);
     EXPECT_EQ(t.ctx.view.viewObjects[0].shown, 0);
     EXPECT_NE(t.ctx.view.viewObjects[1].shown, 0);
-    box->click();
+    clickOn(box);
     EXPECT_FALSE(box->isChecked());
     for (const char* key : {"o0", "o1", "o2"}) EXPECT_EQ(node(key), Qt::Checked) << key;
     for (int i = 0; i < 3; ++i) EXPECT_NE(t.ctx.view.viewObjects[size_t(i)].shown, 0) << i;
@@ -157,7 +159,7 @@ TEST_F(AnimationPagesTest, TheAnimationsPageListsShowsAndAddsAnimations) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Open");
     EXPECT_EQ(find<QLineEdit>("endTime")->text(), "2");
-    find<QPushButton>("cmdAnimNew")->click();
+    clickOn(find<QPushButton>("cmdAnimNew"));
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->currentRow(), 1);
     EXPECT_EQ(find<QLineEdit>("txtAnimName")->text(), "Animation_#2");
@@ -168,7 +170,7 @@ TEST_F(AnimationPagesTest, TheAnimationsPageListsShowsAndAddsAnimations) {
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, "Fire");
-    find<QPushButton>("cmdAnimApply")->click();
+    clickOn(find<QPushButton>("cmdAnimApply"));
     EXPECT_EQ(ctx.animation.madAnimations[1].name, "Fire");
     EXPECT_EQ(list->item(1)->text(), "Fire");
     EXPECT_EQ(find<QComboBox>("cmbObjAnims")->itemText(1), "Fire");
@@ -224,7 +226,8 @@ TEST_F(AnimationPagesTest, TheImportMenuAndTheDumpButtonsReachTheirCommands) {
     EditingContext& ctx = t.ctx;
     EXPECT_EQ(find<QPushButton>("cmdDumpAllKeyframes")->text(), "Dump All keyframes");
     EXPECT_EQ(find<QPushButton>("cmdDumpKeyframes")->text(), "Dump keyframes");
-    find<QPushButton>("cmdDumpAllKeyframes")->click();
+    clickTab(window.SSTab1, window.pageAnimations);
+    clickOn(find<QPushButton>("cmdDumpAllKeyframes"));
     ASSERT_EQ(t.textViewer.opened.size(), 1u);
     EXPECT_EQ(t.textViewer.opened[0], (dir / "keyframes.tmp").string());
 

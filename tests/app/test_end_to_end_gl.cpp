@@ -15,6 +15,7 @@
 #include "SampleShip.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "base/AtomicFile.h"
 #include "shell/ShellDialogs.h"
@@ -30,7 +31,7 @@ void resumeErrorReportWhenShown(frmError* report, std::string& text) {
     QTimer::singleShot(50, report, [report, &text] {
         if (!report->isVisible()) return resumeErrorReportWhenShown(report, text);
         text = report->reportText();
-        report->cmdClose->click();
+        clickOn(report->cmdClose);
     });
 }
 
@@ -64,13 +65,13 @@ TEST(EndToEnd, TheSampleShipLoadsSavesAndLoadsAgain) {
     const std::string first = (dir / "first" / "Saved.peo").string();
     const std::string second = (dir / "second" / "Again.peo").string();
     t.prompts.expectSave(FileDialogChoice{first, 1});
-    window->mnuFileSaveAs_Click();
+    window->mnuFileSaveAs->trigger();
     t.prompts.expectOpen(FileDialogChoice{first, 1});
-    window->mnuFileOpen_Click();
+    window->mnuFileOpen->trigger();
     EXPECT_EQ(t.ctx.currentModelPath, first);
     EXPECT_EQ(window->lblStatus->text().toStdString(), "Ship loaded");
     t.prompts.expectSave(FileDialogChoice{second, 1});
-    window->mnuFileSaveAs_Click();
+    window->mnuFileSaveAs->trigger();
     EXPECT_TRUE(t.errors.reports.empty());
     EXPECT_EQ(readBytes(first), readBytes(second));
     // The generator writes the .peo as the editor's writer does.
@@ -87,7 +88,7 @@ TEST(EndToEnd, TheSampleShipLoadsSavesAndLoadsAgain) {
     window->lblStatus->setText("before");
     std::string report;
     resumeErrorReportWhenShown(window->errorWindow, report);
-    window->mnuSavePeo_Click();
+    window->mnuSavePeo->trigger();
     if (!root) fs::permissions(dir / "first", fs::perms::owner_all);
     EXPECT_NE(report.find("Error:"), std::string::npos) << report;
     EXPECT_EQ(readBytes(first), before);

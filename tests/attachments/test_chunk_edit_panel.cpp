@@ -110,7 +110,9 @@ TEST_F(EditPanel, EmptyLetterHidesAndOtherLettersOnlyResetTheBoxes) {
     chunk.position = {4, 5, 6};
     panel.setMexInputVisible(s.ctx, "n", chunk);
     panel.setMexInputVisible(s.ctx, "R", chunk);  // the root's letter: the boxes go to "0", nothing else
-    EXPECT_EQ(page().txtMexPos[0].text, "0");
+    for (const auto* boxes : {&page().txtMexPos, &page().txtMexOrt})
+        for (const auto& box : *boxes) EXPECT_EQ(box.text, "0");
+    for (const auto& box : page().txtAngle) EXPECT_EQ(box.text, "0");
     EXPECT_TRUE(page().txtMexPos[0].visible && page().picNavColourVisible && page().mexLabel[8].visible);
     EXPECT_FALSE(page().txtChunkId.enabled);
     EXPECT_TRUE(page().cmdMexEditApplyEnabled);

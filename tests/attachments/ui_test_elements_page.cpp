@@ -124,11 +124,11 @@ TEST(ElementsPageControls, ClicksTicksAndCommandsReachTheChunks) {
 
     f.click("dRoot");
     EXPECT_FALSE(f.find<QPushButton>("cmdMexDel")->isEnabled());
-    f.find<QCheckBox>("chkMexMirrorY")->click();
+    clickOn(f.find<QCheckBox>("chkMexMirrorY"));
     EXPECT_TRUE(page.chkMexMirrorY);
 
     // Add/Clone selects the new node by program: no click runs, the buttons keep their state.
-    f.find<QPushButton>("cmdMexAdd")->click();
+    clickOn(f.find<QPushButton>("cmdMexAdd"));
     ASSERT_EQ(ctx.mex.mexChunkCount(), 3);
     EXPECT_EQ(ctx.mex.treeMex.selectedKey(), "d2");
     EXPECT_EQ(f.window.treeMex->currentItem(), f.item("d2"));
@@ -151,23 +151,23 @@ TEST(ElementsPageControls, RandomDamagePointsRunsFromChunkOptions) {
     EXPECT_EQ(cmdRDP->text(), "Random Damage Points");
 
     f.t.prompts.expectMessage("Please select an object first");
-    cmdRDP->click();
+    clickOn(cmdRDP);
 
     // The page's two damage points block it until they are deleted.
     clickObjectNode(f.window, "o0");
     ASSERT_EQ(ctx.objects.selectedObject, 0);
     clickTab(f.window.SSTab1, f.window.pageShipInfo);
     f.t.prompts.expectInput("3").expectMessage("Please delete all existing damage points before proceeding");
-    cmdRDP->click();
+    clickOn(cmdRDP);
     for (const char* key : {"d0", "d1"}) {
         f.click(key);
-        f.find<QPushButton>("cmdMexDel")->click();
+        clickOn(f.find<QPushButton>("cmdMexDel"));
     }
     ASSERT_EQ(f.item("d0"), nullptr);
 
     f.t.random.then({6, 1, 3});
     f.t.prompts.expectInput("3").expectMessage("... randomizing 3 damage points on object Hull ...");
-    cmdRDP->click();
+    clickOn(cmdRDP);
     EXPECT_EQ(f.t.prompts.pending(), 0u);
     ASSERT_EQ(ctx.mex.mexChunkCount(), 5);
     const char* const keys[] = {"d2", "d3", "d4"};

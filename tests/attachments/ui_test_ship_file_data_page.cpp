@@ -119,7 +119,7 @@ TEST(ShipFileDataPage, AClickShowsTheGunAndApplyStoresWhatWasTyped) {
     QTest::keyClicks(f.box("txtShpObjDecl"), "X");
     chooseWithKeys(f.find<QComboBox>("cmbShpGunType"), 3);
     const scene::MeshPtr marker = ctx.mex.mexMeshes[0].mesh;
-    QTest::mouseClick(f.find<QPushButton>("cmdApplyShpInfo"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdApplyShpInfo"));
 
     const ShpGun& g = ctx.shp.shpGuns[0];
     EXPECT_EQ(g.recoilLength, 2.75f);

@@ -12,6 +12,7 @@
 #include "Fakes.h"
 #include "LifFixtures.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
 #include "materials/LifPreview.h"
@@ -136,7 +137,7 @@ TEST(TextureWindowsPictures, TexturesPageWithTenThumbnails) {
     previewControls(w.t.ctx).texturesChanged();
     w.window.resize(1000, 900);
     w.window.show();
-    w.window.SSTab1->setCurrentWidget(w.window.pageTextures);
+    test::clickTab(w.window.SSTab1, w.window.pageTextures);
     QApplication::processEvents();
     auto* thumbs = w.window.findChild<ThumbNail*>("ctlThumbs");
     ASSERT_NE(thumbs, nullptr);

@@ -77,25 +77,23 @@ TEST_F(MaterialsPageTest, SwapTakesTheEditedBoxes) {
     loadMaterials(2);
     auto* pub = find<QLineEdit>("txtPublic");
     auto* local = find<QLineEdit>("txtLocal");
-    local->selectAll();
-    local->insert("7");  // as typed
-    find<QPushButton>("cmdSwapMtl")->click();
+    test::typeInto(local, "7");
+    test::clickOn(find<QPushButton>("cmdSwapMtl"));
     EXPECT_EQ(pub->text(), "7");
     EXPECT_EQ(local->text(), "2");
     EXPECT_EQ(t.ctx.model.publicMaterialCount, 7);
     EXPECT_EQ(t.ctx.model.localMaterialCount, 2);
 
     t.prompts.expectMessage(kMaterialCountText);
-    pub->selectAll();
-    pub->insert("abc");
-    find<QPushButton>("cmdSwapMtl")->click();
+    test::typeInto(pub, "abc");
+    test::clickOn(find<QPushButton>("cmdSwapMtl"));
     EXPECT_EQ(t.ctx.model.publicMaterialCount, 7);
 }
 
 TEST_F(MaterialsPageTest, FlagButtonsChangeTheMaterials) {
     loadMaterials(2);
-    find<QPushButton>("cmdAll2sided")->click();
-    find<QPushButton>("cmdSmoothAll")->click();
+    test::clickOn(find<QPushButton>("cmdAll2sided"));
+    test::clickOn(find<QPushButton>("cmdSmoothAll"));
     for (const auto& m : t.ctx.model.materials) EXPECT_TRUE(m.twoSided && m.smoothing);
 }
 
@@ -126,7 +124,7 @@ TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
         EXPECT_FALSE(dialog->cmdPrev->isEnabled());
         EXPECT_FALSE(dialog->txtColours[0]->isEnabled());
         EXPECT_TRUE(dialog->txtColours[9]->isEnabled());
-        dialog->cmdNext->click();
+        test::clickOn(dialog->cmdNext);
         EXPECT_EQ(dialog->mtrLifName->text(), "Material 1 name: Engine");
         EXPECT_TRUE(dialog->chkFlags[2]->isChecked());
         EXPECT_EQ(dialog->chkFlags[2]->text(), "2 Sided");
@@ -135,9 +133,9 @@ TEST_F(MaterialsPageTest, TheMaterialPropertiesDialogShowsMovesAndCloses) {
         ASSERT_EQ(dialog->lstMatFaces->count(), 2);
         EXPECT_EQ(dialog->lstMatFaces->item(1)->text(), "0 2");
         test::saveScreenshotIfAsked(*dialog, "material_properties");
-        dialog->chkFlags[0]->click();  // not applied
+        test::clickOn(dialog->chkFlags[0]);  // not applied
         ran = true;
-        dialog->cmdClose->click();
+        test::clickOn(dialog->cmdClose);
     });
     doubleClick(rowAt(0));
     EXPECT_TRUE(ran);

@@ -78,7 +78,7 @@ struct TexturesPageTest : test::WindowFixture, ::testing::Test {
         QTimer::singleShot(0, preview, [this, check] {
             EXPECT_TRUE(preview->isVisible());
             check();
-            preview->cmdClose->click();
+            test::clickOn(preview->cmdClose);
         });
     }
     void click(QWidget* w) {
@@ -167,7 +167,7 @@ TEST_F(TexturesPageTest, InThePreviewNextViewItemsZoomAndASwatch) {
     t.prompts.expectColour(0x00FF00);
     bool checked = false;
     whileShown([&] {
-        preview->cmdNext->click();
+        test::clickOn(preview->cmdNext);
         EXPECT_EQ(preview->panels[0]->text().toStdString(), (ship / "Engine.lif").string());
         EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
         preview->viewItems[4]->trigger();  // Base+&Team0
@@ -177,7 +177,7 @@ TEST_F(TexturesPageTest, InThePreviewNextViewItemsZoomAndASwatch) {
         click(preview->picTeam0);
         EXPECT_EQ(t.ctx.prefs.playerBaseColor, (RgbColour{0, 255, 0, t.ctx.prefs.playerBaseColor.unused}));
         EXPECT_EQ(preview->picTeam0->palette().color(QPalette::Window), QColor(0, 255, 0));
-        preview->cmdZoom->click();
+        test::clickOn(preview->cmdZoom);
         EXPECT_EQ(preview->cmdZoom->text(), "Zoom Out");
         EXPECT_EQ(preview->Image1->size(), QSize(256, 256));
         checked = true;
@@ -207,7 +207,7 @@ TEST_F(TexturesPageTest, SaveChangesWritesTheEditedBoxes) {
     flags->setFocus();
     flags->selectAll();
     QTest::keyClicks(flags, "3.5");
-    find<QPushButton>("cmdSaveCRCs")->click();
+    test::clickOn(find<QPushButton>("cmdSaveCRCs"));
     const auto bytes = test::readBytes(ship / "hull.lif");
     EXPECT_EQ(bytes[12], 4);
     EXPECT_TRUE(t.errors.reports.empty());

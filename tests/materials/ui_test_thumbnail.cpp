@@ -8,6 +8,7 @@
 
 #include "ByteBuilder.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "materials/ui/ThumbNail.h"
 #include "platform/qt/QtPictureLoader.h"
 
@@ -90,7 +91,7 @@ TEST(ThumbNailWidget, GridPlacesAndScrolling) {
     EXPECT_EQ(g.label(5)->pos(), QPoint((2 * 1100 + 120) / 15, (1220 + 1220) / 15));
     EXPECT_TRUE(g.pic(8)->isVisible());
     EXPECT_FALSE(g.pic(9)->isVisible());
-    scroll->setValue(1);
+    tarv::test::scrollWithArrows(scroll, 1);
     EXPECT_FALSE(g.pic(2)->isVisible());
     EXPECT_TRUE(g.pic(3)->isVisible());
     EXPECT_EQ(g.pic(3)->pos(), QPoint(120 / 15, 240 / 15));
@@ -104,12 +105,12 @@ TEST(ThumbNailWidget, ClicksSelectAndRaiseTheirEvents) {
     QSignalSpy clicks(&g.thumbs, &ThumbNail::Click);
     QSignalSpy doubles(&g.thumbs, &ThumbNail::DblClick);
 
-    QTest::mouseClick(g.label(1), Qt::LeftButton);
+    tarv::test::clickOn(g.label(1));
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(g.thumbs.grid().selection().selectedThumbPath, "m/engine.lif");
     EXPECT_EQ(g.label(1)->palette().color(QPalette::Window), QApplication::palette().color(QPalette::Highlight));
 
-    QTest::mouseClick(g.pic(0), Qt::LeftButton);
+    tarv::test::clickOn(g.pic(0));
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_EQ(g.thumbs.grid().selection().selectedThumbIndex, 0);
     EXPECT_EQ(g.thumbs.grid().selection().selectedThumbCaption, "hull");
@@ -138,7 +139,8 @@ TEST(ThumbNailWidget, CaptionEditing) {
 
     QTest::mouseDClick(g.label(0), Qt::LeftButton);
     ASSERT_TRUE(g.edit(0)->isVisible());
-    g.edit(0)->setText("Hull2");
+    g.edit(0)->selectAll();
+    QTest::keyClicks(g.edit(0), "Hull2");
     QTest::keyClick(g.edit(0), Qt::Key_Return);
     EXPECT_EQ(edited.count(), 1);
     EXPECT_FALSE(g.edit(0)->isVisible());
@@ -148,7 +150,8 @@ TEST(ThumbNailWidget, CaptionEditing) {
     // Focus loss closes without a change.
     QTest::mouseDClick(g.label(1), Qt::LeftButton);
     ASSERT_TRUE(g.edit(1)->isVisible());
-    g.edit(1)->setText("other");
+    g.edit(1)->selectAll();
+    QTest::keyClicks(g.edit(1), "other");
     QFocusEvent out(QEvent::FocusOut);
     QApplication::sendEvent(g.edit(1), &out);
     EXPECT_FALSE(g.edit(1)->isVisible());
@@ -208,11 +211,11 @@ TEST(ThumbNailWidget, RedrawLeavesTheSameGridAsTheFullLayout) {
         g.add("C:\\t\\tex" + std::to_string(i) + ".bmp", true, &red);
         expectAsLaidOut(g.thumbs, "add " + std::to_string(i));
     }
-    g.thumbs.VScroll1->setValue(3);
+    tarv::test::scrollWithArrows(g.thumbs.VScroll1, 3);
     expectAsLaidOut(g.thumbs, "scrolled to 3");
     g.thumbs.resize(3050 / kTwipsPerPixel, 2190 / kTwipsPerPixel);  // 2 columns, 2 rows
     expectAsLaidOut(g.thumbs, "narrower");
-    g.thumbs.VScroll1->setValue(0);
+    tarv::test::scrollWithArrows(g.thumbs.VScroll1, 0);
     expectAsLaidOut(g.thumbs, "scrolled back");
     g.thumbs.resize(3855 / kTwipsPerPixel, 4455 / kTwipsPerPixel);
     expectAsLaidOut(g.thumbs, "design size");

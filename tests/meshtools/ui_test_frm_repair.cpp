@@ -73,9 +73,9 @@ struct RepairWindow : ::testing::Test, WindowFixture {
     void expectRotateClickTurnsTheModel() {
         clickTab(window.SSTab1, window.pageTools);
         chooseWithKeys(find<QComboBox>("cmbRotateAmount"), 0);  // "90"
-        QTest::mouseClick(find<QRadioButton>("rotateOption_0"), Qt::LeftButton);
+        clickOn(find<QRadioButton>("rotateOption_0"));
         const PeoVertex before = t.ctx.model.peoObjects.at(0).vertices.at(0);
-        QTest::mouseClick(find<QPushButton>("cmdRotate"), Qt::LeftButton);
+        clickOn(find<QPushButton>("cmdRotate"));
         QApplication::processEvents();
         const PeoVertex after = t.ctx.model.peoObjects.at(0).vertices.at(0);
         EXPECT_EQ(after.y, before.z);
@@ -173,7 +173,7 @@ TEST_F(RepairWindow, RepairMaterialsPatchesTheFileAndAnEditedVersionIsUsed) {
     t.prompts.expectOpen(FileDialogChoice{path, 2});
     whileShown([&](frmRepair& d) {
         d.mnuFileOpen->trigger();
-        d.cmdRepairMats->click();
+        clickOn(d.cmdRepairMats);
         EXPECT_EQ(d.txtMats->text(), "12");
         EXPECT_FALSE(d.cmdRepairMats->isEnabled());
         d.txtVersion->clear();

@@ -26,6 +26,13 @@ struct FrameFixture : tarv::test::WindowFixture, ::testing::Test {
     T* find(const char* name) {
         return frame.findChild<T*>(name);
     }
+    // A left click on the entry, on the Tools page where the frame sits.
+    void clickRow(int row) {
+        tarv::test::clickTab(window.SSTab1, window.pageTools);
+        QListWidget* list = frame.lstLodFiles;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        ASSERT_EQ(list->currentRow(), row);
+    }
     void click(Qt::MouseButton button) {
         QTest::mouseClick(find<QListWidget>("lstLodFiles")->viewport(), button, {}, QPoint(5, 5));
     }
@@ -64,7 +71,7 @@ TEST_F(FrameFixture, DeletingTheLastEntryDisablesTheMultiFileButton) {
     t.ctx.lod.cmdMultiFileEnabled = true;
     frame.refresh();
     EXPECT_TRUE(find<QPushButton>("cmdMultiFile")->isEnabled());
-    frame.lstLodFiles->setCurrentRow(0);
+    clickRow(0);
     frame.mnuLodListDelete->trigger();
     EXPECT_EQ(frame.lstLodFiles->count(), 0);
     EXPECT_FALSE(find<QPushButton>("cmdMultiFile")->isEnabled());
@@ -77,7 +84,7 @@ TEST_F(FrameFixture, SwitchHandsTheEntrysFullPathToTheLoadRoad) {
     frame.refresh();
     frame.mnuLodFileSwitch->trigger();
     EXPECT_EQ(loaded, "");
-    frame.lstLodFiles->setCurrentRow(1);
+    clickRow(1);
     frame.mnuLodFileSwitch->trigger();
     EXPECT_EQ(loaded, "/ships/lod/b.peo");
 }

@@ -13,6 +13,7 @@
 
 using namespace tarv;
 using tarv::test::WindowFixture;
+using tarv::test::clickOn;
 
 namespace {
 
@@ -34,6 +35,8 @@ struct MeshToolsPageFixture : ::testing::Test, WindowFixture {
         t.ctx.model.materials.assign(1, PeoMaterial{});
         t.ctx.model.textures = {PeoTexture{"hull", false}};
         t.ctx.shell.treeHeirachy.addTopLevel(objectKey(0), "Hull");
+        window.show();
+        tarv::test::clickTab(window.SSTab1, window.pageMeshTools);
     }
 };
 
@@ -70,14 +73,14 @@ TEST_F(MeshToolsPageFixture, TheThreeFramesCarryTheirControlsOnTheMeshToolsPage)
     EXPECT_TRUE(find<QLabel>("lblWaterProof")->text().contains("may take a while"));
     window.resize(900, 700);
     window.show();
-    window.SSTab1->setCurrentWidget(page);
+    tarv::test::clickTab(window.SSTab1, page);
     tarv::test::saveScreenshotIfAsked(window, "mesh_tools_page");
 }
 
 TEST_F(MeshToolsPageFixture, CheckShowsTheReportInAnInformationBoxWithItsTitle) {
     loneTriangle();
     t.prompts.expectMessage("One redundant vertex found ." + std::string("\r\n"), "TARV duplicate vertices check");
-    find<QPushButton>("checkDupes")->click();
+    clickOn(find<QPushButton>("checkDupes"));
     ASSERT_EQ(t.prompts.shown.size(), 1u);
     EXPECT_EQ(t.prompts.shown[0].icon, PromptIcon::Information);
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices.size(), 4u);
@@ -85,14 +88,14 @@ TEST_F(MeshToolsPageFixture, CheckShowsTheReportInAnInformationBoxWithItsTitle) 
 
 TEST_F(MeshToolsPageFixture, GoRefusesTextOutsideTheRangeAndRunsALevelInside) {
     loneTriangle();
-    find<QLineEdit>("txtHighLOD")->setText("abc");
+    tarv::test::typeInto(find<QLineEdit>("txtHighLOD"), "abc");
     t.prompts.expectMessage("Please enter a number between 5 and 20", "TARV");
-    find<QPushButton>("cmdGoLOD")->click();
+    clickOn(find<QPushButton>("cmdGoLOD"));
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices.size(), 4u);
-    find<QLineEdit>("txtHighLOD")->setText("5");
+    tarv::test::typeInto(find<QLineEdit>("txtHighLOD"), "5");
     t.status.statusHistory.clear();
     t.prompts.expectMessage("Besides removal of only one vertex,\r\n", "TARV");
-    find<QPushButton>("cmdGoLOD")->click();
+    clickOn(find<QPushButton>("cmdGoLOD"));
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices.size(), 3u);
     EXPECT_EQ(t.status.statusHistory.front(), "Reducing to LOD5");
 }
@@ -102,13 +105,13 @@ TEST_F(MeshToolsPageFixture, FixAndWatertightnessShowTheirBoxes) {
     t.ctx.model.peoObjects[0].vertices.pop_back();
     t.prompts.expectMessage("Object 'Hull' has 1 holes.", "TARV");
     t.prompts.expectYesNo(false, "TARV found 1 mendable holes in your mesh, do wish to continue fixing?");
-    find<QPushButton>("cmdWaterProof")->click();
+    clickOn(find<QPushButton>("cmdWaterProof"));
     EXPECT_EQ(t.prompts.shown[1].caption, "TARV face-fix");
     EXPECT_EQ(t.prompts.shown[1].icon, PromptIcon::Question);
     // The collapsed triangle's object is deleted, which leaves its material unused.
     t.prompts.expectMessage("TARV fixed 3 open faces, on 3 polygons.\r\nOne material was marked as unused.",
                             "TARV Loose End Fix");
-    find<QPushButton>("cmdFixMesh")->click();
+    clickOn(find<QPushButton>("cmdFixMesh"));
     EXPECT_EQ(t.prompts.shown[2].icon, PromptIcon::Information);
 }
 

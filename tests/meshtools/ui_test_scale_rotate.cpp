@@ -18,6 +18,7 @@
 
 using namespace tarv;
 using tarv::test::WindowFixture;
+using tarv::test::clickOn;
 namespace test = tarv::test;
 
 namespace {
@@ -49,7 +50,7 @@ TEST_F(ScaleRotateFrames, TheFramesCarryTheirCaptions) {
     EXPECT_EQ(find<QRadioButton>("rotateOption_2")->text(), "Z ");
     window.resize(900, 700);
     window.show();
-    window.SSTab1->setCurrentWidget(window.pageTools);
+    test::clickTab(window.SSTab1, window.pageTools);
     tarv::test::saveScreenshotIfAsked(window, "tools_page");
 }
 
@@ -59,12 +60,13 @@ TEST_F(ScaleRotateFrames, ScaleAndRotateButtonsRunTheCommandsOnTheModel) {
     ASSERT_TRUE(amount->isEnabled());
     test::typeInto(amount, "200");
     t.prompts.expectMessage("Scaling complete.");
-    find<QPushButton>("cmdScalePeo")->click();
+    clickOn(find<QPushButton>("cmdScalePeo"));
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices[0], (PeoVertex{2, 4, 6, 0, 0}));
 
-    find<QRadioButton>("rotateOption_1")->click();
+    test::clickTab(window.SSTab1, window.pageTools);  // a scale shows the first page
+    clickOn(find<QRadioButton>("rotateOption_1"));
     test::chooseWithKeys(find<QComboBox>("cmbRotateAmount"), 1);  // "180"
-    find<QPushButton>("cmdRotate")->click();
+    clickOn(find<QPushButton>("cmdRotate"));
     EXPECT_EQ(t.ctx.model.peoObjects[0].vertices[0], (PeoVertex{-2, 4, 6, 0, 0}));
     EXPECT_TRUE(t.errors.reports.empty());
 }

@@ -79,7 +79,7 @@ TEST(ImportWindow, ATickedObjectIsImportedAndTheWindowHides) {
                           checkBoxOf(dialog->treeHeirachy, wing));  // the user ticks it
         EXPECT_EQ(wing->checkState(0), Qt::Checked);
         saveScreenshotIfAsked(*dialog, "tarv_import");
-        QTest::mouseClick(dialog->cmdImport, Qt::LeftButton);
+        clickOn(dialog->cmdImport);
     });
     f.window.mnuImportFromPEO->trigger();
     EXPECT_TRUE(checked);

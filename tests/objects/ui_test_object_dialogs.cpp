@@ -85,7 +85,7 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
     posX->setFocus();
     posX->selectAll();
     QTest::keyClicks(posX, "10");
-    QTest::mouseClick(f.find<QPushButton>("cmdApplyMatrix"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdApplyMatrix"));
     ASSERT_EQ(f.t.ctx.model.peoObjects[1].matrix[3], 10);
     bool shown = false;
     f.whenShown([&] {
@@ -95,14 +95,14 @@ TEST(ObjectDialogsWindow, AdvancedPropertiesOpensOnTheSelectedObjectAndBakes) {
         EXPECT_EQ(open->lblObjectName->text(), "Hull");
         EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_0")->text(), "1");
         EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_4")->text(), "3");
-        QTest::mouseClick(open->cmdBakeVertices, Qt::LeftButton);
+        clickOn(open->cmdBakeVertices);
         EXPECT_EQ(open->lblBakeStatus->text(), "Bake complete!");
         EXPECT_EQ(open->findChild<QLabel*>("lblObjectSize_3")->text(), "12");
         saveScreenshotIfAsked(*open, "advanced_object_properties");
-        QTest::mouseClick(open->OKButton, Qt::LeftButton);
+        clickOn(open->OKButton);
     });
     ASSERT_TRUE(button->isEnabled());
-    button->click();  // the Matrix page need not be the page in view
+    clickOn(button);
     EXPECT_TRUE(shown);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].x, 11);
@@ -125,14 +125,14 @@ TEST(ObjectDialogsWindow, TheMatrixPageShowsABakeWhileTheDialogIsOpen) {
         auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
         shown = open != nullptr;
         if (!open) return;
-        QTest::mouseClick(open->cmdBakeVertices, Qt::LeftButton);
+        clickOn(open->cmdBakeVertices);
         EXPECT_TRUE(open->isVisible());
         EXPECT_EQ(open->lblBakeStatus->text(), "Bake complete!");
         EXPECT_EQ(posX->text(), "0");
         EXPECT_EQ(posY->text(), "0");
-        QTest::mouseClick(open->OKButton, Qt::LeftButton);
+        clickOn(open->OKButton);
     });
-    QTest::mouseClick(f.find<QPushButton>("cmdAdvancedObjProps"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdAdvancedObjProps"));
     EXPECT_TRUE(shown);
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].x, 11);
     EXPECT_TRUE(f.t.errors.reports.empty());
@@ -161,9 +161,27 @@ TEST(ObjectDialogsWindow, PivotPointResetsItsBoxesSelectsOnFocusAndPivots) {
     EXPECT_TRUE(pivot->Label1->text().contains("object \"pivots\".  If the"));
     EXPECT_EQ(pivot->cmdPivot->text(), "Pivot!");
     EXPECT_EQ(pivot->cmdCancel->text(), "Cancel");
-    pivot->txtPivot[0]->setText("7");
+    // The Pivot Point window opened from Advanced Object Properties as the user opens it, body run on it.
+    const auto throughAdvanced = [&](std::function<void()> body) {
+        f.whenShown([&f, body] {
+            auto* open = qobject_cast<frmAdvancedObjects*>(QApplication::activeModalWidget());
+            ASSERT_NE(open, nullptr);
+            f.whenShown(body);
+            clickOn(open->cmdMovePivot);
+            clickOn(open->OKButton);
+        });
+        clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
+        clickOn(f.find<QPushButton>("cmdAdvancedObjProps"));
+    };
+    // A value typed and cancelled at the first opening.
+    throughAdvanced([&] {
+        ASSERT_EQ(QApplication::activeModalWidget(), pivot);
+        typeInto(pivot->txtPivot[0], "7");
+        clickOn(pivot->cmdCancel);
+    });
+    EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].y, 0);
     bool checked = false;
-    f.whenShown([&] {
+    throughAdvanced([&] {
         checked = true;
         for (QLineEdit* box : pivot->txtPivot) EXPECT_EQ(box->text(), "0");
         pivot->txtPivot[1]->setFocus();
@@ -171,9 +189,8 @@ TEST(ObjectDialogsWindow, PivotPointResetsItsBoxesSelectsOnFocusAndPivots) {
         EXPECT_EQ(pivot->txtPivot[1]->selectedText(), "0");
         QTest::keyClicks(pivot->txtPivot[1], "5");  // replaces the selected text
         saveScreenshotIfAsked(*pivot, "pivot_point");
-        QTest::mouseClick(pivot->cmdPivot, Qt::LeftButton);
+        clickOn(pivot->cmdPivot);
     });
-    pivot->exec();
     EXPECT_TRUE(checked);
     EXPECT_FALSE(pivot->isVisible());
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].vertices[0].y, 5);

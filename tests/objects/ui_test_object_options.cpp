@@ -49,7 +49,7 @@ TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
     }
 
     clickObjectNode(window, "o1");
-    QTest::mouseClick(frame->findChild<QPushButton*>("cmdCloneObject"), Qt::LeftButton);
+    clickOn(frame->findChild<QPushButton*>("cmdCloneObject"));
     EXPECT_EQ(t.ctx.model.objectCount(), 5);
     EXPECT_EQ(t.ctx.model.peoObjects[3].name, "Hull2");
     EXPECT_EQ(t.ctx.model.peoObjects[4].name, "Gun2");
@@ -57,7 +57,7 @@ TEST(ObjectOptions, TheFiveButtonsSitInFrame4AndCloneCopiesTheSelectedObject) {
     EXPECT_EQ(window.treeHeirachy->itemForKey("o4")->text(0), "Gun2");
     EXPECT_TRUE(frame->findChild<QPushButton*>("cmdCloneObject")->isEnabled());
     EXPECT_TRUE(t.errors.reports.empty());
-    window.SSTab1->setCurrentWidget(window.pageObjects);
-    window.pageObjects->SSTab2->setCurrentWidget(window.pageObjects->pageHeirachy);
+    test::clickTab(window.SSTab1, window.pageObjects);
+    test::clickTab(window.pageObjects->SSTab2, window.pageObjects->pageHeirachy);
     saveScreenshotIfAsked(window, "object_options");
 }

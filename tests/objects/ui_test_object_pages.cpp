@@ -148,7 +148,7 @@ TEST(ObjectPages, AClickOnANodeSelectsAndFillsThePageAndFocusSelectsAllText) {
     EXPECT_EQ(f.t.ctx.model.peoObjects[1].matrix[7], 7.0f);
     EXPECT_EQ(f.find<QLineEdit>("localmatrix_8")->text(), "7");
 
-    f.window.pageObjects->SSTab2->setCurrentWidget(f.window.pageObjects->pageHeirachy);
+    clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageHeirachy);
     saveScreenshotIfAsked(f.window, "frmTARV_Heirachy");
 }
 
@@ -158,7 +158,7 @@ TEST(ObjectPages, ApplyShowsTheValidationMessage) {
     clickTab(f.window.pageObjects->SSTab2, f.window.pageObjects->pageMatrix);
     f.type("rotX", "abc");
     f.t.prompts.expectMessage("Error in numeric input (rot. X abc), please re-enter.");
-    QTest::mouseClick(f.find<QPushButton>("cmdApplyMatrix"), Qt::LeftButton);
+    clickOn(f.find<QPushButton>("cmdApplyMatrix"));
     EXPECT_EQ(f.t.prompts.pending(), 0u);
     EXPECT_EQ(f.find<QLineEdit>("rotX")->text(), "abc");
 }

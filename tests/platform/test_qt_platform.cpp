@@ -13,6 +13,7 @@
 #include <QSettings>
 
 #include "TempDir.h"
+#include "UserInput.h"
 #include "platform/qt/QtDesktop.h"
 #include "platform/qt/QtPrompts.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -100,7 +101,7 @@ TEST(QtPrompts, AsksWithCaptionIconAndButtons) {
         caption = box->windowTitle();
         text = box->text();
         icon = box->icon();
-        box->button(QMessageBox::Yes)->click();
+        clickOn(box->button(QMessageBox::Yes));
     });
     EXPECT_TRUE(prompts.yesNo("Backup?", "TARV v1.0", PromptIcon::None));
     EXPECT_EQ(caption, "TARV v1.0");
@@ -111,7 +112,7 @@ TEST(QtPrompts, AsksWithCaptionIconAndButtons) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         icon = box->icon();
-        box->button(QMessageBox::Cancel)->click();
+        clickOn(box->button(QMessageBox::Cancel));
     });
     EXPECT_FALSE(prompts.okCancel("Sure?", "TARV", PromptIcon::Exclamation));
     EXPECT_EQ(icon, QMessageBox::Warning);

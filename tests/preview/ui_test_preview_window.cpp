@@ -86,18 +86,22 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     EXPECT_EQ(list->topLevelItem(0)->text(3), "7");
     EXPECT_EQ(list->topLevelItem(1)->text(1), "");
     // The names are edited in place; the width, height and flags are not.
-    f.window.show();
-    f.window.SSTab1->setCurrentIndex(4);
+    clickTab(f.window.SSTab1, f.window.pageTextures);
     EXPECT_TRUE(list->topLevelItem(0)->flags() & Qt::ItemIsEditable);
-    list->editItem(list->topLevelItem(0), 0);
+    // A click on the name, then F2, as the user starts an edit in place.
+    const auto editCell = [&](int column) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, column)).center());
+        QTest::keyClick(list, Qt::Key_F2);
+    };
+    editCell(0);
     auto* editor = list->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->setText("hull2");
+    typeInto(editor, "hull2");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(list->topLevelItem(0)->text(0), "hull2");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    list->editItem(list->topLevelItem(0), 1);
+    editCell(1);
     EXPECT_EQ(list->viewport()->findChild<QLineEdit*>(), nullptr);
     ThumbNail* thumbs = f.find<ThumbNail>("ctlThumbs");
     ASSERT_EQ(thumbs->Count(), 2);
@@ -106,7 +110,7 @@ TEST(PreviewWindow, TexturesPageShowsTheListAndThumbnails) {
     EXPECT_FALSE(thumbs->findChild<QLabel*>("picThumbs_0")->pixmap().isNull());
     EXPECT_TRUE(thumbs->findChild<QLabel*>("picThumbs_1")->pixmap().isNull());
     EXPECT_EQ(thumbs->Caption(), "2 textures loaded");
-    f.window.SSTab1->setCurrentIndex(4);
+    clickTab(f.window.SSTab1, f.window.pageTextures);
     saveScreenshotIfAsked(f.window, "preview_textures_page");
 }
 
@@ -147,6 +151,6 @@ TEST(PreviewWindow, APickShowsInTheWindow) {
     EXPECT_FALSE(f.find<QPushButton>("cmdKeyfApply")->isEnabled());
 
     // The Top button turns the orbit.
-    f.find<QRadioButton>("view3d_4")->click();
+    clickOn(f.find<QRadioButton>("view3d_4"));
     EXPECT_FLOAT_EQ(ctx.preview.camera.orbitAngleY, 7.8f);
 }

@@ -3,6 +3,7 @@
 // file to open, then the folder for the editor's own data. It prints every question it is asked, and
 // "went on" when the interrupted procedure returned, and exits 3 then.
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <string>
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
         if (auto* report = qobject_cast<tarv::frmError*>(QApplication::activeModalWidget())) {
             std::printf("report: End\n");
             std::fflush(stdout);
-            report->cmdEndTARV->click();
+            QTest::mouseClick(report->cmdEndTARV, Qt::LeftButton);  // as the user clicks it
         }
     });
     clicker.start(10);

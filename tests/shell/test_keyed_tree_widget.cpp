@@ -57,6 +57,21 @@ TEST(KeyedTreeWidget, ShowsTheModelWithItsLook) {
     EXPECT_EQ(f.widget.currentItem(), f.item("o3"));
 }
 
+// A click that moves the selection while the model holds changes the view has not shown yet: the next
+// sync still shows them.
+TEST(KeyedTreeWidget, AClickLeavesTheModelsUnshownChangesForTheNextSync) {
+    TreeFixture f;
+    f.model.addChild("o0", "o4", "engine");
+    f.model.setText("o2", "fin");
+    QTest::mouseClick(f.widget.viewport(), Qt::LeftButton, {}, f.widget.visualItemRect(f.item("o1")).center());
+    ASSERT_EQ(f.model.selectedKey(), "o1");
+    f.widget.sync();
+    ASSERT_NE(f.item("o4"), nullptr);
+    EXPECT_EQ(f.item("o4")->text(0), "engine");
+    EXPECT_EQ(f.item("o2")->text(0), "fin");
+    EXPECT_EQ(f.widget.currentItem(), f.item("o1"));
+}
+
 TEST(KeyedTreeWidget, KeepsItsItemsUntilTheShapeChanges) {
     TreeFixture f;
     QTreeWidgetItem* gun = f.item("o3");
@@ -118,7 +133,8 @@ TEST(KeyedTreeWidget, ForwardsEditCommitAndCancel) {
     f.widget.startEditing("o1");
     auto* editor = f.widget.viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->setText("hull2");
+    editor->selectAll();
+    QTest::keyClicks(editor, "hull2");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     ASSERT_EQ(commits.count(), 1);
@@ -131,7 +147,8 @@ TEST(KeyedTreeWidget, ForwardsEditCommitAndCancel) {
     f.widget.startEditing("o2");
     editor = f.widget.viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    editor->setText("something");
+    editor->selectAll();
+    QTest::keyClicks(editor, "something");
     QTest::keyClick(editor, Qt::Key_Escape);
     QCoreApplication::processEvents();
     ASSERT_EQ(cancels.count(), 1);

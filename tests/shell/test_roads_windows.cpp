@@ -177,7 +177,7 @@ TEST(StartUp, TheCommandLineIsOpenedLastAndItsLogCountsAtExit) {
 
     // The error report's End takes the exit road, with the log-files question.
     s.t.prompts.expectYesNo(false, "TARV has generated 1 logfiles. Do you want to keep them?");
-    whenOpen([&] { s.window->errorWindow->cmdEndTARV->click(); });
+    whenOpen([&] { clickOn(s.window->errorWindow->cmdEndTARV); });
     s.window->errorWindow->show(
         ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
     EXPECT_EQ(s.roadWindow->ends, 1);
@@ -322,7 +322,7 @@ TEST(frmOptions, GreyIsStoredAppliedAndKeptOverARestart) {
     f.show();
     chooseWithKeys(f.dialog->cmbBackgroundColour, 1);
     EXPECT_EQ(f.t.ctx.view.sceneFrame->sceneBackground(), 127 + 256 * 127 + 65536 * 127);
-    f.dialog->cmdOK->click();
+    clickOn(f.dialog->cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("RenderBackground"), "2");
 
     TestContext next(f.dir.path());
@@ -338,13 +338,15 @@ TEST(frmOptions, GreyIsStoredAppliedAndKeptOverARestart) {
 TEST(frmOptions, DuplicateMaterialsAreStoredAsOne) {
     OptionsFixture f;
     f.show();
-    f.dialog->chkDuplicateMaterials->setChecked(true);
-    f.dialog->cmdOK->click();
+    clickTab(f.dialog->SSTab1, f.dialog->SSTab1->widget(4));  // "Advanced"
+    ASSERT_FALSE(f.dialog->chkDuplicateMaterials->isChecked());
+    clickOn(f.dialog->chkDuplicateMaterials);
+    clickOn(f.dialog->cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("DuplicateMaterials"), "1");
     OptionsFixture again(OptionsFixture::Stored{{"DuplicateMaterials", "1"}});
     again.show();
     EXPECT_TRUE(again.dialog->chkDuplicateMaterials->isChecked());
-    again.dialog->cmdOK->click();
+    clickOn(again.dialog->cmdOK);
     EXPECT_EQ(again.t.preferencesStore.getKeyValue("DuplicateMaterials"), "1");
 }
 
@@ -361,14 +363,15 @@ TEST(frmOptions, ColourPickers) {
     OptionsFixture f;
     f.show();
     frmOptions& d = *f.dialog;
+    clickTab(d.SSTab1, d.SSTab1->widget(2));  // "Textures"
     // Cancel changes nothing.
     f.t.prompts.expectColour(std::nullopt);
-    d.picSelectColour->click();
+    clickOn(d.picSelectColour);
     EXPECT_EQ(frmOptions::swatchColour(d.picSelectColour), 255);
     EXPECT_EQ(f.t.ctx.prefs.highlightColour, (RgbColour{255, 0, 0, 0}));
     // With no object selected only the swatch and the global change.
     f.t.prompts.expectColour(128);
-    d.picSelectColour->click();
+    clickOn(d.picSelectColour);
     EXPECT_EQ(frmOptions::swatchColour(d.picSelectColour), 128);
     EXPECT_EQ(f.t.ctx.prefs.highlightColour, (RgbColour{128, 0, 0, 0}));
     // The selected object takes the colour at once, on the scene's 0..1 scale.
@@ -383,17 +386,17 @@ TEST(frmOptions, ColourPickers) {
     mesh->addFace(face);
     f.t.ctx.view.viewObjects[0].mesh = mesh;
     f.t.prompts.expectColour(128);
-    d.picSelectColour->click();
+    clickOn(d.picSelectColour);
     EXPECT_EQ(scene::redOf(face->color()), 128);
     EXPECT_EQ(scene::greenOf(face->color()), 0);
     // A team colour picked and then Cancel: kept for the run, not stored; the next OK stores it.
     f.t.prompts.expectColour(65536 * 200);
-    d.picTeam0->click();
-    d.cmdCancel->click();
+    clickOn(d.picTeam0);
+    clickOn(d.cmdCancel);
     EXPECT_EQ(f.t.ctx.prefs.playerBaseColor, (RgbColour{0, 0, 200, 0}));
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("PlayerBaseColor"), "0 128 255");
     f.show();
-    d.cmdOK->click();
+    clickOn(d.cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("PlayerBaseColor"), "0 0 200");
 }
 
@@ -416,36 +419,42 @@ TEST(frmOptions, StoredValuesNoControlOffersShowNoChoiceAndOKKeepsThem) {
     EXPECT_EQ(d.cmbNavLightSize->currentIndex(), -1);
     EXPECT_EQ(d.cmbMouseControl->currentIndex(), -1);
     EXPECT_EQ(d.cmbBackgroundColour->currentIndex(), -1);
-    d.cmdOK->click();
+    clickOn(d.cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("LogLevel"), "7");
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("NavLightSize"), "60");
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("MouseControl"), "5");
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("RenderBackground"), "9");
     // A value the user picks is stored.
     f.show();
-    d.optLogging[2]->setChecked(true);
-    d.cmdOK->click();
+    clickTab(d.SSTab1, d.SSTab1->widget(1));  // "Logging"
+    clickOn(d.optLogging[2]);
+    clickOn(d.cmdOK);
     EXPECT_EQ(f.t.preferencesStore.getKeyValue("LogLevel"), "2");
 }
 
 TEST(frmOptions, ViewLogShowsTheStartUpLogBeforeALoad) {
     OptionsFixture f;
-    f.dialog->cmdViewLog->click();
+    f.show();
+    clickTab(f.dialog->SSTab1, f.dialog->SSTab1->widget(1));  // "Logging"
+    clickOn(f.dialog->cmdViewLog);
     ASSERT_EQ(f.t.textViewer.opened.size(), 1u);
     EXPECT_EQ(f.t.textViewer.opened[0], startupLogPath(f.t.ctx));
     f.t.ctx.log.logFilePath = "/models/ship.log";
     f.t.textViewer.succeed = false;
     f.t.prompts.expectMessage("No text editor found!\r\nThe log file is /models/ship.log");
-    f.dialog->cmdViewLog->click();
+    clickOn(f.dialog->cmdViewLog);
     EXPECT_EQ(f.t.textViewer.opened.back(), "/models/ship.log");
 }
 
 TEST(frmOptions, LiveSwitchesActAtOnceAcrossCancelAndStartFreshAfterARestart) {
     OptionsFixture f;
     f.show();
-    f.dialog->chkMEXload->setChecked(true);
-    f.dialog->chkVNs->setChecked(false);
-    f.dialog->cmdCancel->click();
+    clickTab(f.dialog->SSTab1, f.dialog->SSTab1->widget(4));  // "Advanced"
+    ASSERT_FALSE(f.dialog->chkMEXload->isChecked());
+    ASSERT_TRUE(f.dialog->chkVNs->isChecked());
+    clickOn(f.dialog->chkMEXload);
+    clickOn(f.dialog->chkVNs);
+    clickOn(f.dialog->cmdCancel);
     EXPECT_TRUE(f.t.ctx.live.chkMEXload);
     EXPECT_FALSE(f.t.ctx.live.chkVNs);
     f.show();

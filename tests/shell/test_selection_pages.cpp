@@ -84,9 +84,7 @@ struct DrivenWindow : WindowFixture {
         QTest::keyClicks(box, text);
     }
     void press(const char* name) {
-        auto* button = find<QPushButton>(name);
-        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << name;
-        QTest::mouseClick(button, Qt::LeftButton);
+        clickOn(find<QPushButton>(name));
     }
     QString text(const char* name) { return find<QLineEdit>(name)->text(); }
 };

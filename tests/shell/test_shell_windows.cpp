@@ -5,11 +5,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <memory>
 
 #include "../model/PeoFixture.h"
 #include "Fakes.h"
@@ -168,13 +171,36 @@ TEST(frmTARV, StartsWithTheDesignedTicksAndStates) {
 
 TEST(frmTARV, EveryResizeEmptiesTheSelectionText) {
     WindowFixture f;
-    f.window.show();
-    f.window.Dx_Label1->setText("Selected: hull");
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("Hull")};
+    f.openShip(buildPeo(file).data());
+    clickObjectNode(f.window, "o0");
+    ASSERT_EQ(f.window.Dx_Label1->text(), "Selected object: Hull");
     f.window.resize(f.window.width() + 40, f.window.height() + 30);
     QCoreApplication::processEvents();
     EXPECT_EQ(f.window.Dx_Label1->text(), "");
     EXPECT_EQ(f.t.ctx.err.errModule, "frmTARV");
     EXPECT_EQ(f.t.ctx.err.errProc, "Form_Resize");
+}
+
+// The window closed while the user renames a node of the object tree: the open editor commits nothing
+// into a window that is going.
+TEST(frmTARV, GoingWhileATreeNodeIsRenamedRunsNoCommand) {
+    auto f = std::make_unique<WindowFixture>();
+    FxFile file;
+    file.publicMaterials = {FxMaterial{}};
+    file.objects = {squareObject("Hull")};
+    f->openShip(buildPeo(file).data());
+    f->window.activateWindow();
+    QApplication::processEvents();
+    clickObjectNode(f->window, "o0");
+    QTest::keyClick(f->window.treeHeirachy, Qt::Key_F2);
+    QApplication::processEvents();
+    auto* editor = f->window.treeHeirachy->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "Renamed");
+    f.reset();  // no crash while the window's parts go
 }
 
 // Every caption of the tab control is drawn whole inside its bar, with room for its text.
@@ -195,12 +221,12 @@ TEST(frmTARV, EveryTabCaptionIsReadableAtTheDefaultSizeAndTheLeftPaneGrows) {
     EXPECT_EQ(f.window.size(), QSize(1100, 760));
     for (const char* name : {"SSTab1", "SSTab2", "SSTab3"}) {
         auto* tabs = f.find<QTabWidget>(name);
-        if (name != std::string("SSTab1")) f.window.SSTab1->setCurrentWidget(tabs->parentWidget());
+        if (name != std::string("SSTab1")) clickTab(f.window.SSTab1, tabs->parentWidget());
         QApplication::processEvents();
         expectEveryCaptionReadable(tabs);
     }
     for (int i = 0; i < f.window.SSTab1->count(); ++i) {
-        f.window.SSTab1->setCurrentIndex(i);
+        clickTab(f.window.SSTab1, f.window.SSTab1->widget(i));
         saveScreenshotIfAsked(f.window, ("frmTARV_page" + std::to_string(i)).c_str());
     }
 
@@ -218,7 +244,7 @@ TEST(frmOptions, EveryTabCaptionIsReadable) {
     QApplication::processEvents();
     expectEveryCaptionReadable(options->SSTab1);
     for (int i = 0; i < options->SSTab1->count(); ++i) {
-        options->SSTab1->setCurrentIndex(i);
+        clickTab(options->SSTab1, options->SSTab1->widget(i));
         saveScreenshotIfAsked(*options, ("frmOptions_page" + std::to_string(i)).c_str());
     }
     options->hide();
@@ -298,7 +324,7 @@ TEST(frmError, BuildsTheReportWithAndWithoutParameters) {
     EXPECT_EQ(report.cmdClose->text(), "Resume");
 
     ErrorReportInfo info{9, "TARV", "Subscript out of range", "modD3D", "resetPeoObject", "", ""};
-    whenOpen([&] { report.cmdClose->click(); });
+    whenOpen([&] { clickOn(report.cmdClose); });
     report.show(info);
     std::string title = t.ctx.version.appTitle;
     EXPECT_EQ(report.reportText(),
@@ -306,7 +332,7 @@ TEST(frmError, BuildsTheReportWithAndWithoutParameters) {
     EXPECT_EQ(report.txtError->toPlainText().count('\n'), 3) << "four lines";
 
     info.arguments = "5";
-    whenOpen([&] { report.cmdClose->click(); });
+    whenOpen([&] { clickOn(report.cmdClose); });
     report.show(info);
     EXPECT_TRUE(report.reportText().ends_with("In function: resetPeoObject\r\nParameters: 5\r\n"));
     EXPECT_EQ(report.txtError->toPlainText().count('\n'), 4) << "five lines";
@@ -321,10 +347,10 @@ TEST(frmError, CopyPutsExactlyTheTextOnTheClipboardAndStaysOpen) {
     QString copied;
     whenOpen([&] {
         saveScreenshotIfAsked(report, "frmError");
-        report.cmdCopy->click();
+        clickOn(report.cmdCopy);
         copied = QApplication::clipboard()->text();
         stayedOpen = report.isVisible();
-        report.cmdClose->click();
+        clickOn(report.cmdClose);
     });
     report.show({6, "TARV", "Overflow", "modPeo", "readPeo", "/ships/a.peo|1", ""});
     EXPECT_TRUE(stayedOpen);
@@ -338,7 +364,7 @@ TEST(frmError, ResumeSkipsTheRestOfTheTrappedProcedure) {
     frmError report(t.ctx);
     t.ctx.services.errorReport = &report;
     int stepsDone = 0;
-    whenOpen([&] { report.cmdClose->click(); });
+    whenOpen([&] { clickOn(report.cmdClose); });
     bool ran = trapErrors(t.ctx, "modTest", "twoSteps", "", [&] {
         ++stepsDone;
         throw RunTimeError::divisionByZero();
@@ -355,7 +381,7 @@ TEST(frmError, EndHidesTheReportAndRunsTheExitRoad) {
     frmTARV window(t.ctx);
     RoadWindowWatch road(t.ctx);
     road.onEnd = [&] { EXPECT_FALSE(window.errorWindow->isVisible()); };
-    whenOpen([&] { window.errorWindow->cmdEndTARV->click(); });
+    whenOpen([&] { clickOn(window.errorWindow->cmdEndTARV); });
     window.errorWindow->show(ErrorReportInfo{5, "TARV", "Invalid procedure call or argument", "frmTARV", "x", "", ""});
     EXPECT_EQ(road.ends, 1);
 }
@@ -374,7 +400,7 @@ TEST(frmLoad, ShowsTheNotesAndDropsThemWhenDone) {
     EXPECT_EQ(summary->GetGoing->text(), "Ah, I've seen it ...  now get going !");
     summary->show();
     saveScreenshotIfAsked(*summary, "frmLoad");
-    summary->GetGoing->click();
+    clickOn(summary->GetGoing);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(summary.isNull()) << "the button unloads the window";
     EXPECT_EQ(t.ctx.shell.loadSummaryNotes, "");
@@ -395,7 +421,7 @@ TEST(frmAbout, ShowsTheVersionAndCredits) {
     EXPECT_EQ(about->cmdOK->text(), "OK");
     about->show();
     saveScreenshotIfAsked(*about, "frmAbout");
-    about->cmdOK->click();
+    clickOn(about->cmdOK);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(about.isNull()) << "OK unloads the About box";
 }

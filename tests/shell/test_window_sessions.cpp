@@ -16,6 +16,7 @@
 #include "Fakes.h"
 #include "SampleShip.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
 #include "materials/ui/frmMaterials.h"
@@ -65,8 +66,8 @@ struct ShipSession {
         return found;
     }
     KeyedTreeWidget* tree() {
-        window->SSTab1->setCurrentWidget(window->pageObjects);
-        window->pageObjects->SSTab2->setCurrentWidget(window->pageObjects->pageHeirachy);
+        clickTab(window->SSTab1, window->pageObjects);
+        clickTab(window->pageObjects->SSTab2, window->pageObjects->pageHeirachy);
         return window->treeHeirachy;
     }
     QTreeWidgetItem* node(const char* name) {
@@ -104,7 +105,7 @@ TEST(WindowSessions, TheRecoilBoxStartsAgainAfterAReload) {
     auto* recoil = s.find<QCheckBox>("chkShowRecoil");
     EXPECT_FALSE(recoil->isEnabled());
     s.clickText("Gun");
-    s.window->pageObjects->SSTab2->setCurrentWidget(s.window->pageObjects->pageMatrix);
+    clickTab(s.window->pageObjects->SSTab2, s.window->pageObjects->pageMatrix);
     ASSERT_TRUE(recoil->isEnabled());
     QStyleOptionButton option;
     option.initFrom(recoil);
@@ -167,7 +168,7 @@ TEST(WindowSessions, AClickOnTheTickBoxOfTheSelectedNodeTicksAndNeverRenames) {
 
 TEST(WindowSessions, MaterialSwatchesShowTheMaterialOnDisplay) {
     ShipSession s;
-    s.window->SSTab1->setCurrentWidget(s.window->pageMaterials);
+    clickTab(s.window->SSTab1, s.window->pageMaterials);
     auto* list = s.find<QListWidget>("lstMaterial");
     ASSERT_GE(list->count(), 3);
     // The sample's ambient, diffuse and specular colours of each material.
@@ -185,7 +186,7 @@ TEST(WindowSessions, MaterialSwatchesShowTheMaterialOnDisplay) {
             ASSERT_NE(dialog, nullptr);
             inside(*dialog);
             ran = true;
-            dialog->cmdClose->click();
+            clickOn(dialog->cmdClose);
         });
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
         EXPECT_TRUE(ran) << row;
@@ -205,11 +206,11 @@ TEST(WindowSessions, MaterialSwatchesShowTheMaterialOnDisplay) {
 
     open(0, [&](frmMaterials& dialog) {
         expectShown(dialog, 0);
-        QTest::mouseClick(dialog.cmdNext, Qt::LeftButton);
+        clickOn(dialog.cmdNext);
         expectShown(dialog, 1);
-        QTest::mouseClick(dialog.cmdNext, Qt::LeftButton);
+        clickOn(dialog.cmdNext);
         expectShown(dialog, 2);
-        QTest::mouseClick(dialog.cmdPrev, Qt::LeftButton);
+        clickOn(dialog.cmdPrev);
         expectShown(dialog, 1);
     });
     open(2, [&](frmMaterials& dialog) { expectShown(dialog, 2); });

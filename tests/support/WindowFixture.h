@@ -16,6 +16,7 @@
 
 #include "Fakes.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "app/EditorStart.h"
 #include "editor/context/EditingContext.h"
 #include "scene/Viewport.h"
@@ -23,13 +24,6 @@
 #include "shell/frmTARV.h"
 
 namespace tarv::test {
-
-// A click on the tab of the page, as the user makes it.
-inline void clickTab(QTabWidget* tabs, QWidget* page) {
-    QTabBar* bar = tabs->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tabs->indexOf(page)).center());
-    EXPECT_EQ(tabs->currentWidget(), page);
-}
 
 // A click on the node of treeHeirachy: the window shows the tree's page, and the mouse clicks the node.
 inline void clickObjectNode(frmTARV& window, const std::string& key) {

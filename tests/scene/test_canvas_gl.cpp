@@ -187,16 +187,20 @@ TEST(Canvas, UnchangedMeshesAreNotSentAgain) {
     EXPECT_EQ(s.canvas.meshUploads(), uploads + 1);
 }
 
+namespace {
+// A canvas that counts its draws.
+struct CountingCanvas : RMCanvas {
+    int draws = 0;
+    void paintGL() override {
+        ++draws;
+        RMCanvas::paintGL();
+    }
+};
+}  // namespace
+
 // The main window's 1 ms timer asks the canvas to draw on every tick: the draws come at most once per display
 // frame, and keep coming while the ticks do.
 TEST(Canvas, DrawsAskedForOnEveryMillisecondComeAtMostOncePerDisplayFrame) {
-    struct CountingCanvas : RMCanvas {
-        int draws = 0;
-        void paintGL() override {
-            ++draws;
-            RMCanvas::paintGL();
-        }
-    };
     auto viewport = std::make_shared<Viewport>(createSceneRoot());
     CountingCanvas canvas;
     canvas.resize(kSize, kSize);
@@ -228,13 +232,6 @@ TEST(Canvas, DrawsAskedForOnEveryMillisecondComeAtMostOncePerDisplayFrame) {
 // Held, the canvas draws nothing however it is asked (a render, a refresh, a repaint at once); released, it
 // draws once when anything asked meanwhile, and not at all otherwise.
 TEST(Canvas, AHeldCanvasDrawsOnceWhenReleasedAndOnlyIfAsked) {
-    struct CountingCanvas : RMCanvas {
-        int draws = 0;
-        void paintGL() override {
-            ++draws;
-            RMCanvas::paintGL();
-        }
-    };
     auto viewport = std::make_shared<Viewport>(createSceneRoot());
     QWidget window;
     auto* canvas = new CountingCanvas;

@@ -145,7 +145,7 @@ struct SampleShipWindow : DrivenWindow {
         t.prompts.expectOpen(FileDialogChoice{(ship / samples::kSampleShpName).string(), 1});
         window.mnuFileOpen->trigger();
         EXPECT_EQ(window.lblStatus->text(), "Ship loaded");
-        // Only the GL canvas tells the view its size; the offscreen stand-in has the same size.
+        // Only the GL canvas tells the view its size; the offscreen canvas is given the same size here.
         t.ctx.view.viewport->setSize(window.RMCanvas1->width(), window.RMCanvas1->height());
     }
     // A click below the last node of the tree, where there is none.
